@@ -1,0 +1,55 @@
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace qurix {
+
+// Splits a byte stream into tokens: a token ends at a comma, LF or CR; blanks and
+// line ends before a token are skipped; "%XX" escapes are resolved.
+class CRecordReader {
+public:
+    static constexpr size_t MAX_TOKEN_LENGTH = 32768;
+
+    CRecordReader() = default;
+    explicit CRecordReader(FILE* file) { Attach(file); }
+
+    // Takes an open file (not owned) and starts counting lines at 1.
+    void Attach(FILE* file) {
+        file_ = file;
+        line_ = 1;
+    }
+
+    // The line on which the token began, or -1 when there is no further token
+    // (end of input, or an escape cut by a separator).
+    int32_t ReadToken(std::string& token);
+
+    // Reads tokens until one equals text exactly: 0 with it consumed, -1 at end of input.
+    int32_t SkipToToken(const std::string& text);
+
+    int32_t Line() const { return line_; }
+
+private:
+    int Next() { return file_ ? getc_unlocked(file_) : EOF; }
+
+    FILE* file_ = nullptr;
+    int32_t line_ = 0;
+};
+
+// True for the tokens that open ("+X") and close ("-X") records.
+inline bool IsStartTag(const std::string& t) { return !t.empty() && t[0] == '+'; }
+inline bool IsEndTag(const std::string& t) { return !t.empty() && t[0] == '-'; }
+
+// Splits a data token at its first ':'. False for a token with no ':' or one that
+// starts with ':'; such tokens are ignored by every record reader.
+bool SplitDataToken(const std::string& token, std::string& key, std::string& value);
+
+// Skips the record whose start tag is given ("+X" reads up to the first "-X").
+// False when the input ends first.
+bool SkipRecord(CRecordReader& reader, const std::string& startTag);
+
+// atoi: optional blanks, optional sign, decimal digits; no digits give 0; wraps to 32 bits.
+int32_t ParseInt(const char* text);
+inline int32_t ParseInt(const std::string& text) { return ParseInt(text.c_str()); }
+
+}  // namespace qurix
