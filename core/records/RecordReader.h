@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace qurix {
@@ -29,11 +30,29 @@ public:
 
     int32_t Line() const { return line_; }
 
+    // Optional listener for why a read failed. Record readers call Fail() where they
+    // give up; only the first failure is passed on (the innermost, most precise one).
+    // With no listener this costs a pointer test.
+    using Listener = std::function<void(int32_t line, const std::string& reason)>;
+    void SetListener(const Listener* listener) { listener_ = listener; }
+    bool Listening() const { return listener_ != nullptr && !reported_; }
+    // Reports reason (when listened to and nothing was reported yet); returns false so
+    // that a reader can write `return reader.Fail("...");`.
+    bool Fail(const std::string& reason) {
+        if (Listening()) {
+            reported_ = true;
+            (*listener_)(line_, reason);
+        }
+        return false;
+    }
+
 private:
     int Next() { return file_ ? getc_unlocked(file_) : EOF; }
 
     FILE* file_ = nullptr;
     int32_t line_ = 0;
+    const Listener* listener_ = nullptr;
+    bool reported_ = false;
 };
 
 // True for the tokens that open ("+X") and close ("-X") records.

@@ -1,0 +1,34 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/library/PartLibrary.h"
+#include "core/profile/Profile.h"
+
+namespace qurix {
+
+// The libraries named by "LIB0".."LIB15" of section "Library", in key order without
+// gaps. One object, owned by the application and passed by reference.
+class CLibrarySet {
+public:
+    static constexpr int32_t MAX_LIBRARIES = 16;
+
+    // Reads the keys through profile, resolving relative paths against configFolder,
+    // and loads every file; a file that fails is dropped. Always true.
+    bool LoadLibrarySet(const CProfile& profile, const std::string& configFolder);
+    void FreeLibrarySet();
+
+    int32_t Count() const { return count_; }
+    // Null when i < 0 or i >= Count().
+    const CPartLibrary* GetLibrary(int32_t i) const;
+    // ASCII case-insensitive; the first slot, then the first entry, wins. Null when none.
+    const CLibEntry* FindPartByName(const std::string& name) const;
+
+private:
+    std::array<std::unique_ptr<CPartLibrary>, MAX_LIBRARIES> slots_;
+    int32_t count_ = 0;
+};
+
+}  // namespace qurix

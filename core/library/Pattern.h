@@ -1,0 +1,53 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/elements/PatternElement.h"
+#include "core/records/RecordReader.h"
+#include "core/records/RecordWriter.h"
+
+namespace qurix {
+
+// The drawing of a component body: vector elements and/or a one-bit bitmap.
+class CPattern {
+public:
+    static constexpr int32_t MAX_BITMAP_EXTENT = 501;
+
+    CPattern() = default;
+    CPattern(const CPattern& other);  // deep copy: name, size, bitmap bytes, cloned elements
+    CPattern& operator=(const CPattern&) = delete;
+    virtual ~CPattern() = default;
+
+    std::unique_ptr<CPattern> Clone() const { return std::make_unique<CPattern>(*this); }
+
+    // Reads a "+PTN" record; the reader stands just after the "+PTN" token.
+    bool ReadPattern(CRecordReader& reader);
+    // Writes the record under name, or under the pattern's own name when name is null.
+    bool WritePattern(CRecordWriter& writer, const char* name = nullptr) const;
+
+    bool HasName() const { return hasName_; }
+    const std::string& Name() const { return name_; }  // "" when it has none
+    int32_t Width() const { return width_; }
+    int32_t Height() const { return height_; }
+    int32_t BitmapByteCount() const { return bitmapByteCount_; }
+    // Null when the pattern holds no bitmap.
+    const uint8_t* Bitmap() const { return bitmap_.empty() ? nullptr : bitmap_.data(); }
+    // Bytes from one bitmap row to the next: ((width + 15) / 16) * 2.
+    int32_t BitmapStride() const;
+    int32_t ElementCount() const { return static_cast<int32_t>(elements_.size()); }
+    // Null when i is out of range.
+    const CPatternElement* Element(int32_t i) const;
+
+private:
+    bool hasName_ = false;
+    std::string name_;
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+    int32_t bitmapByteCount_ = 0;
+    std::vector<std::unique_ptr<CPatternElement>> elements_;
+    std::vector<uint8_t> bitmap_;
+};
+
+}  // namespace qurix
