@@ -14,6 +14,10 @@ namespace qurix {
 class CPattern {
 public:
     static constexpr int32_t MAX_BITMAP_EXTENT = 501;
+    // A "+BMP" block whose declared size needs more bytes than this is skipped like one
+    // that does not qualify, so a hostile size cannot exhaust memory. Only the first 501
+    // rows and columns ever carry data.
+    static constexpr int64_t MAX_BITMAP_BYTES = 16 * 1024 * 1024;
 
     CPattern() = default;
     CPattern(const CPattern& other);  // deep copy: name, size, bitmap bytes, cloned elements
@@ -41,6 +45,8 @@ public:
     const CPatternElement* Element(int32_t i) const;
 
 private:
+    bool ReadBitmap(CRecordReader& reader, int64_t byteCount);
+
     bool hasName_ = false;
     std::string name_;
     int32_t width_ = 0;

@@ -1,0 +1,169 @@
+#include "core/library/Pattern.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/elements/ElementRecords.h"
+
+namespace qurix {
+
+namespace {
+
+int64_t StrideOf(int64_t width) {
+    return ((width + 15) / 16) * 2;
+}
+
+// One decoded row character: "@" .. "O" stand for 0 .. 15; anything else is out of range.
+int NibbleOf(char c) {
+    const int v = static_cast<signed char>(c) - 0x40;
+    return (v >= 0 && v <= 15) ? v : -1;
+}
+
+}  // namespace
+
+CPattern::CPattern(const CPattern& other)
+    : hasName_(other.hasName_),
+      name_(other.name_),
+      width_(other.width_),
+      height_(other.height_),
+      bitmapByteCount_(other.bitmapByteCount_),
+      bitmap_(other.bitmap_) {
+    elements_.reserve(other.elements_.size());
+    for (const auto& e : other.elements_) elements_.push_back(e->Clone());
+}
+
+int32_t CPattern::BitmapStride() const {
+    return static_cast<int32_t>(StrideOf(width_));
+}
+
+const CPatternElement* CPattern::Element(int32_t i) const {
+    if (i < 0 || i >= ElementCount()) return nullptr;
+    return elements_[static_cast<size_t>(i)].get();
+}
+
+bool CPattern::ReadBitmap(CRecordReader& reader, int64_t byteCount) {
+    const int32_t w = std::min(width_, MAX_BITMAP_EXTENT);
+    const int32_t h = std::min(height_, MAX_BITMAP_EXTENT);
+    const size_t bytesPerRow = static_cast<size_t>((w + 7) / 8);
+    const size_t stride = static_cast<size_t>(StrideOf(width_));
+    std::vector<uint8_t> bits(static_cast<size_t>(byteCount), 0);
+    int32_t row = 0;
+    std::string token;
+    for (;;) {
+        if (reader.ReadToken(token) == -1) return reader.Fail("bitmap block not closed by -BMP");
+        if (IsEndTag(token)) {
+            if (token != "-BMP") {
+                return reader.Listening() ? reader.Fail("unexpected " + token + " in bitmap")
+                                          : false;
+            }
+            break;
+        }
+        if (IsStartTag(token)) {
+            if (!SkipNestedRecord(reader, token)) {
+                return reader.Listening() ? reader.Fail("record " + token + " in bitmap never ends")
+                                          : false;
+            }
+            continue;
+        }
+        if (row >= h) continue;
+        const size_t n = std::min(token.size() / 2, bytesPerRow);
+        uint8_t* out = bits.data() + static_cast<size_t>(row) * stride;
+        for (size_t i = 0; i < n; ++i) {
+            const int hi = NibbleOf(token[2 * i]);
+            const int lo = NibbleOf(token[2 * i + 1]);
+            out[i] = (hi >= 0 && lo >= 0) ? static_cast<uint8_t>(hi * 16 + lo) : 0;
+        }
+        ++row;
+    }
+    bitmap_ = std::move(bits);
+    bitmapByteCount_ = static_cast<int32_t>(byteCount);
+    return true;
+}
+
+bool CPattern::ReadPattern(CRecordReader& reader) {
+    bitmapByteCount_ = 0;
+    bitmap_.clear();
+    elements_.clear();
+    bool ok = true;
+    bool namedHere = false;
+    std::vector<std::unique_ptr<CPatternElement>> elements;
+    std::string token;
+    std::string key;
+    std::string value;
+    while (reader.ReadToken(token) != -1) {
+        if (IsEndTag(token)) {
+            if (token != "-PTN") {
+                ok =
+                    reader.Listening() ? reader.Fail("unexpected " + token + " in pattern") : false;
+            }
+            break;
+        }
+        if (IsStartTag(token)) {
+            if (token == "+BMP" && width_ > 0 && height_ > 0 && namedHere && bitmap_.empty()) {
+                const int64_t byteCount = StrideOf(width_) * height_;
+                if (byteCount <= MAX_BITMAP_BYTES) {
+                    if (!ReadBitmap(reader, byteCount)) return false;
+                    continue;
+                }
+                // Too large to hold: skipped below like a block that does not qualify.
+            }
+            if (std::unique_ptr<CPatternElement> e = CreateElementByTag(token)) {
+                if (e->Read(reader)) elements.push_back(std::move(e));
+                continue;
+            }
+            if (!SkipNestedRecord(reader, token)) {
+                ok = reader.Listening() ? reader.Fail("record " + token + " never ends") : false;
+                break;
+            }
+            continue;
+        }
+        if (!SplitElementData(token, key, value)) continue;
+        if (key == "N") {
+            name_ = value;
+            hasName_ = true;
+            namedHere = true;
+        } else if (key == "X" || key == "Y") {
+            // The size of a bitmap already read stays the size it was decoded with, so that
+            // its stride and row count keep matching its bytes.
+            if (!bitmap_.empty()) continue;
+            (key == "X" ? width_ : height_) = ParseInt(value);
+        }
+    }
+    elements_ = std::move(elements);
+    return ok;
+}
+
+bool CPattern::WritePattern(CRecordWriter& writer, const char* name) const {
+    const std::string& ownName = name_;
+    if (writer.WriteToken("+PTN") < 0) return false;
+    if (writer.WriteKeyValue("N", name ? std::string(name) : ownName) < 0) return false;
+    if (writer.WriteKeyInt("X", width_) < 0 || writer.WriteKeyInt("Y", height_) < 0) return false;
+    if (writer.EndLine() < 0) return false;
+    if (!bitmap_.empty()) {
+        if (writer.WriteToken("+BMP") < 0 || writer.EndLine() < 0) return false;
+        const int64_t stride = StrideOf(width_);
+        const int64_t rowBytes = (static_cast<int64_t>(width_) + 7) / 8;
+        std::string row;
+        for (int64_t r = 0; r < height_; ++r) {
+            row.clear();
+            for (int64_t j = 0; j < rowBytes; ++j) {
+                const int64_t at = r * stride + j;
+                if (at >= bitmapByteCount_) break;
+                const uint8_t b = bitmap_[static_cast<size_t>(at)];
+                row.push_back(static_cast<char>((b >> 4) | 0x40));
+                row.push_back(static_cast<char>((b & 0x0F) | 0x40));
+            }
+            if (writer.WriteToken(row) < 0 || writer.EndLine() < 0) return false;
+        }
+        if (writer.WriteToken("-BMP") < 0 || writer.EndLine() < 0) return false;
+    }
+    for (const auto& e : elements_) {
+        // A polygon that cannot be stored (fewer than 2 or more than 32 points) is left out
+        // without failing the pattern; any other refusal is a write error.
+        if (!e->Write(writer) && e->Kind() != ElementKind::Polygon) return false;
+    }
+    if (writer.WriteToken("-PTN") < 0 || writer.EndLine() < 0) return false;
+    return true;
+}
+
+}  // namespace qurix
