@@ -31,8 +31,8 @@ public:
                      const std::string& value) const;
 
     // The same rules on text held in memory (for callers and tests that have the bytes).
-    static bool Lookup(const std::string& text, const std::string& section,
-                       const std::string& key, std::string& value);
+    static bool Lookup(const std::string& text, const std::string& section, const std::string& key,
+                       std::string& value);
     static std::string Update(const std::string& text, const std::string& section,
                               const std::string& key, const std::string& value);
 

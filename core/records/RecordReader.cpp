@@ -6,7 +6,9 @@ namespace qurix {
 
 namespace {
 
-bool IsSeparator(int c) { return c == ',' || c == '\n' || c == '\r'; }
+bool IsSeparator(int c) {
+    return c == ',' || c == '\n' || c == '\r';
+}
 
 // One hexadecimal pair read the way strtoul(base 16) reads a two-character string:
 // leading blanks and a sign are accepted, reading stops at the first non-digit.

@@ -56,8 +56,12 @@ private:
 };
 
 // True for the tokens that open ("+X") and close ("-X") records.
-inline bool IsStartTag(const std::string& t) { return !t.empty() && t[0] == '+'; }
-inline bool IsEndTag(const std::string& t) { return !t.empty() && t[0] == '-'; }
+inline bool IsStartTag(const std::string& t) {
+    return !t.empty() && t[0] == '+';
+}
+inline bool IsEndTag(const std::string& t) {
+    return !t.empty() && t[0] == '-';
+}
 
 // Splits a data token at its first ':'. False for a token with no ':' or one that
 // starts with ':'; such tokens are ignored by every record reader.
@@ -69,6 +73,8 @@ bool SkipRecord(CRecordReader& reader, const std::string& startTag);
 
 // atoi: optional blanks, optional sign, decimal digits; no digits give 0; wraps to 32 bits.
 int32_t ParseInt(const char* text);
-inline int32_t ParseInt(const std::string& text) { return ParseInt(text.c_str()); }
+inline int32_t ParseInt(const std::string& text) {
+    return ParseInt(text.c_str());
+}
 
 }  // namespace qurix

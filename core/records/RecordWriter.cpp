@@ -42,9 +42,13 @@ int32_t CRecordWriter::WriteEscaped(const char* text) {
     return 0;
 }
 
-int32_t CRecordWriter::WriteToken(const std::string& text) { return WriteEscaped(text.c_str()); }
+int32_t CRecordWriter::WriteToken(const std::string& text) {
+    return WriteEscaped(text.c_str());
+}
 
-int32_t CRecordWriter::WriteToken(const char* text) { return WriteEscaped(text); }
+int32_t CRecordWriter::WriteToken(const char* text) {
+    return WriteEscaped(text);
+}
 
 int32_t CRecordWriter::WriteKeyInt(const std::string& key, int32_t n) {
     return WriteKeyValue(key, std::to_string(n));

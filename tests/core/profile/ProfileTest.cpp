@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "core/profile/ConfigFile.h"
+#include "core/profile/Profile.h"
+
+namespace qurix {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("qurix-profile-" + std::to_string(getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        path_ = (dir_ / "KIVOX.INI").string();
+    }
+    void TearDown() override {
+        fs::permissions(dir_, fs::perms::owner_all);
+        fs::remove_all(dir_);
+    }
+    void Write(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
+    std::string Read() const {
+        std::ifstream in(path_, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+
+    fs::path dir_;
+    std::string path_;
+};
+
+TEST_F(ProfileTest, ReadingRules) {
+    Write(
+        "; comment=1\n"
+        "[Library]\n"
+        "LIB0 = a.lib \n"
+        "lib1=\"quoted b.lib\"\n"
+        "LIB2='single'\n"
+        "LIB3=\"unbalanced\n"
+        "Eq=a=b=c\n"
+        "dup=first\n"
+        "DUP=second\n"
+        "  [ library ]  \n"
+        "LIB9=from second section\n"
+        "[qurix]\n"
+        "win_width=-1\n"
+        "big=4294967296\n"
+        "junk=12abc\n"
+        "neg= -42\n"
+        "empty=\n"
+        ";plib_last=5\n");
+    const CProfile p(path_);
+    struct Case {
+        const char* section;
+        const char* key;
+        const char* expected;
+    } strings[] = {
+        {"Library", "LIB0", "a.lib"},
+        {"LIBRARY", "Lib1", "quoted b.lib"},
+        {"Library", "LIB2", "single"},
+        {"Library", "LIB3", "\"unbalanced"},
+        {"Library", "eq", "a=b=c"},
+        {"Library", "dup", "first"},
+        {" Library ", " LIB0 ", "a.lib"},
+        {"Library", "LIB9", "<default>"},  // the first matching section wins
+        {"Library", "comment", "<default>"},
+        {"Nope", "LIB0", "<default>"},
+        {"qurix", "empty", ""},
+    };
+    for (const auto& c : strings) {
+        EXPECT_EQ(p.GetString(c.section, c.key, "<default>"), c.expected)
+            << c.section << "/" << c.key;
+    }
+    struct IntCase {
+        const char* key;
+        int32_t expected;
+    } ints[] = {{"win_width", -1}, {"big", 0},    {"junk", 12},
+                {"neg", -42},      {"empty", 77}, {"plib_last", 77}};
+    for (const auto& c : ints) EXPECT_EQ(p.GetInt("qurix", c.key, 77), c.expected) << c.key;
+}
+
+TEST_F(ProfileTest, MissingFileGivesDefaultsAndFirstWriteCreatesIt) {
+    const CProfile p(path_);
+    EXPECT_EQ(p.GetInt("qurix", "win_width", 320), 320);
+    EXPECT_EQ(p.GetString("Library", "LIB0", ""), "");
+    EXPECT_TRUE(p.WriteInt("qurix", "win_width", 640));
+    EXPECT_EQ(Read(), "[qurix]\nwin_width=640\n");
+}
+
+TEST_F(ProfileTest, ReadsTheFileAgainOnEveryCall) {
+    const CProfile p(path_);
+    Write("[qurix]\nplib_last=1\n");
+    EXPECT_EQ(p.GetInt("qurix", "plib_last", 0), 1);
+    Write("[qurix]\nplib_last=2\n");
+    EXPECT_EQ(p.GetInt("qurix", "plib_last", 0), 2);
+}
+
+TEST_F(ProfileTest, WritesKeepEveryOtherByte) {
+    struct Case {
+        const char* name;
+        std::string before;
+        const char* section;
+        const char* key;
+        const char* value;
+        std::string after;
+    } cases[] = {
+        {"replace in place, CR LF kept",
+         "; keep\r\n[qurix]\r\nwin_width=1\r\nx=2\r\n\r\n[Other]\r\na=\xE9\r\n", "qurix",
+         "WIN_WIDTH", "640",
+         "; keep\r\n[qurix]\r\nwin_width=640\r\nx=2\r\n\r\n[Other]\r\na=\xE9\r\n"},
+        {"new key at end of its section, before the blank line", "[qurix]\nx=2\n\n[Other]\na=1\n",
+         "QURIX", "plib_last", "3", "[qurix]\nx=2\nplib_last=3\n\n[Other]\na=1\n"},
+        {"new key in an empty section", "[qurix]\n[Other]\n", "qurix", "k", "v",
+         "[qurix]\nk=v\n[Other]\n"},
+        {"new section at the end, CR LF followed", "[A]\r\na=1\r\n", "qurix", "k", "1",
+         "[A]\r\na=1\r\n[qurix]\r\nk=1\r\n"},
+        {"file without final line end", "[A]\na=1", "qurix", "k", "1", "[A]\na=1\n[qurix]\nk=1\n"},
+        {"section without final line end gets its key after", "[qurix]\nx=1", "qurix", "k", "2",
+         "[qurix]\nx=1\nk=2\n"},
+        {"only the first duplicate section changes", "[q]\na=1\n[q]\na=2\n", "q", "a", "9",
+         "[q]\na=9\n[q]\na=2\n"},
+        {"comment line is not a key", "[q]\n;a=1\n", "q", "a", "5", "[q]\n;a=1\na=5\n"},
+        {"value with equals sign", "[q]\na=1\n", "q", "a", "x=y", "[q]\na=x=y\n"},
+        {"the file's spelling of the key is kept", "[q]\n  Key = old\n", "q", "KEY", "new",
+         "[q]\nKey=new\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CProfile::Update(c.before, c.section, c.key, c.value), c.after) << c.name;
+        Write(c.before);
+        EXPECT_TRUE(CProfile(path_).WriteString(c.section, c.key, c.value)) << c.name;
+        EXPECT_EQ(Read(), c.after) << c.name;
+    }
+}
+
+TEST_F(ProfileTest, RefusesWritesThatWouldChangeTheStructure) {
+    Write("[q]\na=1\n");
+    const CProfile p(path_);
+    EXPECT_FALSE(p.WriteString("q", "a", "1\n[Library]"));
+    EXPECT_FALSE(p.WriteString("q", "a=b", "1"));
+    EXPECT_FALSE(p.WriteString("q]", "a", "1"));
+    EXPECT_FALSE(p.WriteString("q", " ", "1"));
+    EXPECT_EQ(Read(), "[q]\na=1\n");
+}
+
+TEST_F(ProfileTest, FailedWriteLeavesFileUntouched) {
+    Write("[q]\na=1\n");
+    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                              fs::perms::others_exec);
+    // Root writes anywhere: act as an ordinary user for the write.
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(seteuid(65534), 0);
+    }
+    const bool written = CProfile(path_).WriteInt("q", "a", 2);
+    if (root) {
+        ASSERT_EQ(seteuid(0), 0);
+    }
+    EXPECT_FALSE(written);
+    fs::permissions(dir_, fs::perms::owner_all);
+    EXPECT_EQ(Read(), "[q]\na=1\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(ProfileTest, UnreadableTargetFailsWithoutChange) {
+    fs::create_directory(path_);  // a folder where the file should be
+    EXPECT_FALSE(CProfile(path_).WriteInt("q", "a", 1));
+    EXPECT_TRUE(fs::is_directory(path_));
+    EXPECT_EQ(CProfile(path_).GetInt("q", "a", 5), 5);
+}
+
+TEST_F(ProfileTest, WriteIntoMissingFolderFails) {
+    const CProfile p((dir_ / "missing" / "KIVOX.INI").string());
+    EXPECT_FALSE(p.WriteInt("q", "a", 1));
+    EXPECT_FALSE(fs::exists(dir_ / "missing"));
+}
+
+TEST_F(ProfileTest, WriteThroughALinkKeepsTheLink) {
+    Write("[q]\na=1\n");
+    const fs::path link = dir_ / "link.ini";
+    fs::create_symlink(path_, link);
+    EXPECT_TRUE(CProfile(link.string()).WriteInt("q", "a", 2));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(Read(), "[q]\na=2\n");
+}
+
+TEST_F(ProfileTest, WriteKeepsPermissions) {
+    Write("[q]\na=1\n");
+    fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_TRUE(CProfile(path_).WriteInt("q", "a", 2));
+    EXPECT_EQ(fs::status(path_).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+// The location rule as a table over which candidate files can be opened.
+TEST(ConfigFileTest, LocateConfigFile) {
+    struct Case {
+        const char* name;
+        const char* current;
+        const char* perUser;
+        std::vector<std::string> existing;
+        const char* expected;
+    } cases[] = {
+        {"working folder wins even over the per-user file",
+         "/work",
+         "/home/u/.config",
+         {"/work/KIVOX.INI", "/home/u/.config/Tolmera/KIVOX.INI"},
+         "/work/KIVOX.INI"},
+        {"program folder as working folder: per-user first",
+         "/opt/q",
+         "/home/u/.config",
+         {"/opt/q/KIVOX.INI", "/home/u/.config/Tolmera/KIVOX.INI"},
+         "/home/u/.config/Tolmera/KIVOX.INI"},
+        {"program folder as working folder, no per-user file",
+         "/opt/q/",
+         "/home/u/.config/",
+         {"/opt/q/KIVOX.INI"},
+         "/opt/q/KIVOX.INI"},
+        {"folders differing only in case differ",
+         "/OPT/q",
+         "",
+         {"/OPT/q/KIVOX.INI"},
+         "/OPT/q/KIVOX.INI"},
+        {"no per-user folder",
+         "/else",
+         "",
+         {"/home/u/.config/Tolmera/KIVOX.INI"},
+         "/opt/q/KIVOX.INI"},
+        {"nothing anywhere: the program folder",
+         "/else",
+         "/home/u/.config",
+         {},
+         "/opt/q/KIVOX.INI"},
+    };
+    for (const auto& c : cases) {
+        ConfigLocationInputs in;
+        in.modulePath = "/opt/q/qurix";
+        in.currentDirectory = c.current;
+        in.perUserFolder = c.perUser;
+        const auto existing = c.existing;
+        in.canOpen = [existing](const std::string& p) {
+            return std::find(existing.begin(), existing.end(), p) != existing.end();
+        };
+        EXPECT_EQ(LocateConfigFile(in), c.expected) << c.name;
+    }
+}
+
+TEST(ConfigFileTest, PathHelpers) {
+    EXPECT_EQ(ConfigFolder("/a/b/KIVOX.INI"), "/a/b/");
+    EXPECT_EQ(ConfigFolder("KIVOX.INI"), "");
+    EXPECT_TRUE(IsRelativePath("lib/a.lib"));
+    EXPECT_TRUE(IsRelativePath("./a.lib"));
+    EXPECT_FALSE(IsRelativePath("/abs/a.lib"));
+    EXPECT_EQ(CombinePath("/a/b/", "c.lib"), "/a/b/c.lib");
+    EXPECT_EQ(CombinePath("/a/b", "c.lib"), "/a/b/c.lib");
+    EXPECT_EQ(CombinePath("", "c.lib"), "c.lib");
+}
+
+}  // namespace
+}  // namespace qurix

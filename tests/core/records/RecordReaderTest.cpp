@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/records/RecordReader.h"
+#include "core/records/RecordWriter.h"
+
+namespace qurix {
+namespace {
+
+// Reads every token of text with the start line of each; -1 ends the list.
+std::vector<std::pair<int32_t, std::string>> Tokens(const std::string& text) {
+    std::vector<std::pair<int32_t, std::string>> out;
+    FILE* f = tmpfile();
+    fwrite(text.data(), 1, text.size(), f);
+    rewind(f);
+    CRecordReader reader(f);
+    std::string token;
+    for (;;) {
+        const int32_t line = reader.ReadToken(token);
+        out.emplace_back(line, token);
+        if (line == -1) break;
+    }
+    fclose(f);
+    return out;
+}
+
+using Tok = std::vector<std::pair<int32_t, std::string>>;
+
+TEST(RecordReaderTest, SplitsAtCommasAndLineEnds) {
+    struct Case {
+        const char* name;
+        std::string input;
+        Tok expected;
+    } cases[] = {
+        {"tags and data on one line",
+         "+PTN,N:NAND,X:40,Y:30\n",
+         {{1, "+PTN"}, {1, "N:NAND"}, {1, "X:40"}, {1, "Y:30"}, {-1, ""}}},
+        {"empty token between commas", "A,,B\n", {{1, "A"}, {1, ""}, {1, "B"}, {-1, ""}}},
+        {"line of one comma", ",\n", {{1, ""}, {-1, ""}}},
+        {"leading blanks dropped, trailing kept", "  N:A B  \n", {{1, "N:A B  "}, {-1, ""}}},
+        {"last token without line end", "A\nB", {{1, "A"}, {2, "B"}, {-1, ""}}},
+        {"empty file", "", {{-1, ""}}},
+        {"only whitespace", " \t\n\r\n  \n", {{-1, ""}}},
+        {"blank line between", "A\n\nB\n", {{1, "A"}, {3, "B"}, {-1, ""}}},
+        {"CR LF line ends", "A\r\nB\r\n", {{1, "A"}, {2, "B"}, {-1, ""}}},
+        {"CR alone separates but does not count",
+         "A\rB\rC\n",
+         {{1, "A"}, {1, "B"}, {1, "C"}, {-1, ""}}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Tokens(c.input), c.expected) << c.name;
+}
+
+TEST(RecordReaderTest, Escapes) {
+    struct Case {
+        std::string input;
+        Tok expected;
+    } cases[] = {
+        {"N:50%25\n", {{1, "N:50%"}, {-1, ""}}},
+        {"N:%41%62\n", {{1, "N:Ab"}, {-1, ""}}},
+        {"N:%4g\n", {{1, std::string("N:\x04", 3)}, {-1, ""}}},  // "g" is taken by the escape
+        {"N:%4\n", {{-1, ""}}},                                  // escape cut by a line end
+        {"N:%,B\n", {{-1, ""}}},                                 // cut by a comma at once
+        {"N:%2C%0a\n", {{1, "N:,\n"}, {-1, ""}}},
+        {"N:% 9\n", {{1, "N:\t"}, {-1, ""}}},  // strtoul skips the blank
+        {"N:%zz\n", {{1, std::string("N:\0", 3)}, {-1, ""}}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Tokens(c.input), c.expected) << c.input;
+}
+
+TEST(RecordReaderTest, EscapeCutByEndOfInputKeepsWhatArrived) {
+    EXPECT_EQ(Tokens("N:%"), (Tok{{1, "N:"}, {-1, ""}}));
+    EXPECT_EQ(Tokens("N:%4"), (Tok{{1, "N:\x04"}, {-1, ""}}));
+}
+
+TEST(RecordReaderTest, EscapeCutAfterFirstDigitCountsTheLine) {
+    FILE* f = fmemopen(const_cast<char*>("N:%4\nB\n"), 7, "r");
+    CRecordReader reader(f);
+    std::string token;
+    EXPECT_EQ(reader.ReadToken(token), -1);
+    EXPECT_TRUE(token.empty());
+    EXPECT_EQ(reader.ReadToken(token), 2);
+    EXPECT_EQ(token, "B");
+    fclose(f);
+}
+
+TEST(RecordReaderTest, LongTokenLosesOneByte) {
+    std::string input;
+    for (int i = 0; i < 40000; ++i) input.push_back(static_cast<char>('a' + i % 26));
+    input += "\n";
+    const Tok tokens = Tokens(input);
+    ASSERT_EQ(tokens.size(), 3u);
+    EXPECT_EQ(tokens[0].second, input.substr(0, 32768));
+    EXPECT_EQ(tokens[1].second, input.substr(32769, 40000 - 32769));  // byte 32769 is lost
+    EXPECT_EQ(tokens[2].first, -1);
+}
+
+TEST(RecordReaderTest, TokenOfExactlyTheLimitIsWhole) {
+    std::string input(32768, 'x');
+    input += ",y\n";
+    EXPECT_EQ(Tokens(input), (Tok{{1, std::string(32768, 'x')}, {1, "y"}, {-1, ""}}));
+}
+
+TEST(RecordReaderTest, SkipToTokenIgnoresNesting) {
+    const std::string text = "+XYZ,+XYZ,-XYZ,A,-XYZ,B\n";
+    FILE* f = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    CRecordReader reader(f);
+    std::string token;
+    reader.ReadToken(token);
+    EXPECT_TRUE(SkipRecord(reader, token));
+    reader.ReadToken(token);
+    EXPECT_EQ(token, "A");
+    EXPECT_EQ(reader.SkipToToken("-NOPE"), -1);
+    fclose(f);
+}
+
+TEST(RecordReaderTest, DataTokenSplitAndNumbers) {
+    std::string key, value;
+    EXPECT_TRUE(SplitDataToken("N:a:b", key, value));
+    EXPECT_EQ(key, "N");
+    EXPECT_EQ(value, "a:b");
+    EXPECT_TRUE(SplitDataToken("X:", key, value));
+    EXPECT_EQ(value, "");
+    EXPECT_FALSE(SplitDataToken(":X", key, value));
+    EXPECT_FALSE(SplitDataToken("plain", key, value));
+
+    struct Case {
+        const char* text;
+        int32_t value;
+    } nums[] = {
+        {"42", 42},         {" -7x", -7}, {"+3", 3}, {"", 0}, {"abc", 0}, {"2147483647", INT32_MAX},
+        {"4294967295", -1}, {"-0", 0}};
+    for (const auto& n : nums) EXPECT_EQ(ParseInt(n.text), n.value) << n.text;
+}
+
+TEST(RecordReaderTest, FailReportsFirstReasonWithLine) {
+    const std::string text = "A\nB\n";
+    FILE* f = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    CRecordReader reader(f);
+    std::vector<std::pair<int32_t, std::string>> seen;
+    const CRecordReader::Listener listener = [&](int32_t line, const std::string& why) {
+        seen.emplace_back(line, why);
+    };
+    std::string token;
+    EXPECT_FALSE(reader.Fail("nobody listens"));
+    reader.SetListener(&listener);
+    reader.ReadToken(token);
+    EXPECT_FALSE(reader.Fail("inner"));
+    EXPECT_FALSE(reader.Fail("outer"));
+    EXPECT_EQ(seen, (Tok{{2, "inner"}}));  // the line end after A was consumed
+    fclose(f);
+}
+
+TEST(RecordWriterTest, EscapesAndSeparators) {
+    std::string out;
+    CRecordWriter w(&out);
+    EXPECT_TRUE(w.AtLineStart());
+    EXPECT_EQ(w.WriteToken("+PIN"), 0);
+    EXPECT_EQ(w.WriteKeyValue("N", "a,b c%"), 0);
+    EXPECT_EQ(w.WriteKeyInt("X", -12), 0);
+    EXPECT_EQ(w.EndLine(), 0);
+    EXPECT_EQ(w.WriteKeyValue("T", std::string("\x01\x7F\xFF\t", 4)), 0);
+    EXPECT_EQ(w.EndLine(), 0);
+    EXPECT_EQ(out, "+PIN,N:a%2Cb%20c%25,X:-12\nT:%01\x7F\xFF%09\n");
+}
+
+TEST(RecordWriterTest, WithoutTargetEveryWriteFails) {
+    CRecordWriter w;
+    EXPECT_EQ(w.WriteToken("A"), -1);
+    EXPECT_EQ(w.EndLine(), -1);
+}
+
+TEST(RecordWriterTest, RoundTripsEveryByte) {
+    std::string value;
+    for (int b = 1; b < 256; ++b) value.push_back(static_cast<char>(b));
+    std::string out;
+    CRecordWriter w(&out);
+    w.WriteKeyValue("V", value);
+    w.WriteToken("");
+    w.WriteToken("  lead");
+    w.EndLine();
+    EXPECT_EQ(Tokens(out), (Tok{{1, "V:" + value}, {1, ""}, {1, "  lead"}, {-1, ""}}));
+}
+
+TEST(RecordWriterTest, WritesToFile) {
+    FILE* f = tmpfile();
+    ASSERT_NE(f, nullptr);
+    CRecordWriter w(f);
+    w.WriteToken("+A");
+    w.WriteKeyValue("K", "v");
+    w.EndLine();
+    rewind(f);
+    char buf[32] = {};
+    const size_t n = fread(buf, 1, sizeof buf - 1, f);
+    EXPECT_EQ(std::string(buf, n), "+A,K:v\n");
+    fclose(f);
+}
+
+}  // namespace
+}  // namespace qurix
