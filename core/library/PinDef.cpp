@@ -1,0 +1,185 @@
+#include "core/library/PinDef.h"
+
+#include "core/library/LibraryRecords.h"
+
+namespace qurix {
+
+namespace {
+
+// A component never has more blocks than this; a larger count would only waste memory.
+constexpr int32_t MAX_PIN_BLOCKS = 256;
+
+int32_t SideFromLetter(char c, int32_t current) {
+    switch (c) {
+        case 'L':
+            return CPinDef::SIDE_LEFT;
+        case 'T':
+            return CPinDef::SIDE_TOP;
+        case 'R':
+            return CPinDef::SIDE_RIGHT;
+        case 'B':
+            return CPinDef::SIDE_BOTTOM;
+        default:
+            return current;
+    }
+}
+
+char SideLetter(int32_t side) {
+    switch (side) {
+        case CPinDef::SIDE_LEFT:
+            return 'L';
+        case CPinDef::SIDE_TOP:
+            return 'T';
+        case CPinDef::SIDE_RIGHT:
+            return 'R';
+        default:
+            return 'B';
+    }
+}
+
+uint32_t FlagsFromLetters(const char* p) {
+    uint32_t flags = 0;
+    for (; *p != '\0'; ++p) {
+        switch (*p) {
+            case 'S':
+                flags |= CPinDef::PIN_SHORT_NUMBER;
+                break;
+            case 'Z':
+                flags |= CPinDef::PIN_ZERO_LENGTH;
+                break;
+            case 'C':
+                flags |= CPinDef::PIN_CLOCK;
+                break;
+            case 'N':
+                flags |= CPinDef::PIN_NEGATED;
+                break;
+            case 'm':
+                flags |= CPinDef::PIN_HIDE_NUMBER;
+                break;
+            default:
+                break;
+        }
+    }
+    return flags;
+}
+
+}  // namespace
+
+const char* CPinDef::Number(int32_t k) const {
+    if (k < 0 || k >= BlockCount()) return nullptr;
+    const auto& n = numbers_[static_cast<size_t>(k)];
+    return n ? n->c_str() : nullptr;
+}
+
+void CPinDef::SetNumber(int32_t k, const char* text) {
+    if (k < 0 || k >= BlockCount()) return;
+    auto& n = numbers_[static_cast<size_t>(k)];
+    if (text) {
+        n = std::string(text);
+    } else {
+        n.reset();
+    }
+}
+
+const std::string& CPinDef::NameBytes() const {
+    static const std::string EMPTY;
+    return name_ ? *name_ : EMPTY;
+}
+
+void CPinDef::SetName(const char* encoded) {
+    if (!encoded) {
+        name_.reset();
+        return;
+    }
+    std::string name;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(encoded);
+    while (*p != '\0' && name.size() < static_cast<size_t>(MAX_PIN_NAME)) {
+        if (*p == '\\') {
+            // A lone mark at the end has nothing to overline and is dropped.
+            if (p[1] == '\0') break;
+            name.push_back(static_cast<char>(p[1] | 0x80));
+            p += 2;
+        } else {
+            name.push_back(static_cast<char>(*p));
+            ++p;
+        }
+    }
+    name_ = std::move(name);
+}
+
+std::string CPinDef::EncodedName() const {
+    std::string out;
+    if (!name_) return out;
+    for (const char ch : *name_) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (c == 0x80) {
+            // "\" and a NUL would end the text; the bare byte reads back the same.
+            out.push_back(ch);
+        } else if (c & 0x80) {
+            out.push_back('\\');
+            out.push_back(static_cast<char>(c & 0x7F));
+        } else {
+            out.push_back(ch);
+        }
+    }
+    return out;
+}
+
+bool CPinDef::ReadPin(CRecordReader& reader, int32_t blockCount) {
+    if (blockCount < 0) blockCount = 0;
+    if (blockCount > MAX_PIN_BLOCKS) blockCount = MAX_PIN_BLOCKS;
+    name_.reset();
+    numbers_.assign(static_cast<size_t>(blockCount), std::nullopt);
+    int32_t next = 0;
+
+    std::string token, key, value;
+    for (;;) {
+        const int32_t line = reader.ReadToken(token);
+        if (line == -1) return true;
+        if (IsEndTag(token)) {
+            if (token == "-PIN") return true;
+            if (!reader.Listening()) return false;
+            return reader.Fail("unexpected end tag " + token + " in a pin");
+        }
+        if (IsStartTag(token)) {
+            if (!SkipNestedRecord(reader, token, line)) return false;
+            continue;
+        }
+        if (!SplitDataToken(token, key, value)) continue;
+        const char* v = value.c_str();
+        if (key == "N") {
+            SetName(v);
+        } else if (key == "L") {
+            if (*v == '\0') continue;
+            side_ = SideFromLetter(*v, side_);
+            const int32_t offset = ParseInt(v + 1);
+            if (offset >= 0 && offset <= MAX_PIN_OFFSET) offset_ = offset;
+        } else if (key == "T") {
+            flags_ = FlagsFromLetters(v);
+        } else if (key == "M") {
+            if (next < blockCount) numbers_[static_cast<size_t>(next++)] = std::string(v);
+        }
+    }
+}
+
+bool CPinDef::WritePin(CRecordWriter& writer) const {
+    if (writer.WriteToken("+PIN") != 0) return false;
+    if (writer.WriteKeyValue("N", EncodedName()) != 0) return false;
+    std::string place(1, SideLetter(side_));
+    place += std::to_string(offset_);
+    if (writer.WriteKeyValue("L", place) != 0) return false;
+    std::string letters;
+    if (flags_ & PIN_ZERO_LENGTH) letters += 'Z';
+    if (flags_ & PIN_SHORT_NUMBER) letters += 'S';
+    if (flags_ & PIN_NEGATED) letters += 'N';
+    if (flags_ & PIN_CLOCK) letters += 'C';
+    if (flags_ & PIN_HIDE_NUMBER) letters += 'm';
+    if (writer.WriteKeyValue("T", letters) != 0) return false;
+    for (int32_t k = 0; k < BlockCount(); ++k) {
+        const char* n = Number(k);
+        if (writer.WriteKeyValue("M", n ? n : "") != 0) return false;
+    }
+    return writer.WriteToken("-PIN") == 0;
+}
+
+}  // namespace qurix

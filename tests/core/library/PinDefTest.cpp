@@ -1,0 +1,277 @@
+#include "core/library/PinDef.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/core/library/LibraryTestUtil.h"
+
+namespace qurix {
+namespace {
+
+using test::MemReader;
+
+// Reads the text that follows a "+PIN" token.
+bool ReadPinText(CPinDef& pin, const std::string& text, int32_t blocks) {
+    MemReader in(text);
+    return pin.ReadPin(in.reader, blocks);
+}
+
+std::string WritePinText(const CPinDef& pin) {
+    std::string out;
+    CRecordWriter writer(&out);
+    EXPECT_TRUE(pin.WritePin(writer));
+    return out;
+}
+
+TEST(PinDef, FreshPinIsEmpty) {
+    CPinDef pin;
+    EXPECT_EQ(pin.BlockCount(), 0);
+    EXPECT_EQ(pin.Name(), nullptr);
+    EXPECT_EQ(pin.Number(0), nullptr);
+    EXPECT_EQ(pin.Flags(), 0u);
+    EXPECT_EQ(pin.Side(), CPinDef::SIDE_LEFT);
+    EXPECT_EQ(pin.Offset(), 0);
+}
+
+TEST(PinDef, ReadsMarkedNameSideFlagsAndNumbers) {
+    CPinDef pin;
+    ASSERT_TRUE(ReadPinText(pin, "N:\\A\\BC,L:L1,T:ZN,M:1,M:2,-PIN\n", 2));
+    EXPECT_EQ(pin.NameBytes(), std::string("\xC1\xC2"
+                                           "C"));
+    EXPECT_EQ(pin.Side(), CPinDef::SIDE_LEFT);
+    EXPECT_EQ(pin.Offset(), 1);
+    EXPECT_EQ(pin.Flags(), 0x0Au);
+    EXPECT_TRUE(pin.HasFlag(CPinDef::PIN_ZERO_LENGTH));
+    EXPECT_TRUE(pin.HasFlag(CPinDef::PIN_NEGATED));
+    ASSERT_EQ(pin.BlockCount(), 2);
+    EXPECT_STREQ(pin.Number(0), "1");
+    EXPECT_STREQ(pin.Number(1), "2");
+    EXPECT_EQ(pin.Number(2), nullptr);
+    EXPECT_EQ(pin.Number(-1), nullptr);
+}
+
+TEST(PinDef, SideAndOffsetKey) {
+    struct Case {
+        const char* tokens;
+        int32_t side;
+        int32_t offset;
+    };
+    // Each case starts from side top, offset 7.
+    const Case cases[] = {
+        {"L:R300", CPinDef::SIDE_RIGHT, 7},  {"L:X5", CPinDef::SIDE_TOP, 5},
+        {"L:", CPinDef::SIDE_TOP, 7},        {"L:B0", CPinDef::SIDE_BOTTOM, 0},
+        {"L:L255", CPinDef::SIDE_LEFT, 255}, {"L:R256", CPinDef::SIDE_RIGHT, 7},
+        {"L:R-1", CPinDef::SIDE_RIGHT, 7},   {"L:T 12x", CPinDef::SIDE_TOP, 12},
+        {"L:l3", CPinDef::SIDE_TOP, 3},      {"L:R4294967299", CPinDef::SIDE_RIGHT, 3},
+    };
+    for (const Case& c : cases) {
+        CPinDef pin;
+        ASSERT_TRUE(ReadPinText(pin, "L:T7,-PIN", 1));
+        ASSERT_TRUE(ReadPinText(pin, std::string(c.tokens) + ",-PIN", 1)) << c.tokens;
+        EXPECT_EQ(pin.Side(), c.side) << c.tokens;
+        EXPECT_EQ(pin.Offset(), c.offset) << c.tokens;
+    }
+}
+
+TEST(PinDef, FlagLetters) {
+    struct Case {
+        const char* tokens;
+        uint32_t flags;
+    };
+    const Case cases[] = {
+        {"T:Q", 0u}, {"T:", 0u},         {"T:CC", 0x04u},        {"T:S", 0x01u}, {"T:m", 0x10u},
+        {"T:M", 0u}, {"T:mCNZS", 0x1Fu}, {"T:ZSNCm,T:C", 0x04u}, {"T:s,T:", 0u},
+    };
+    for (const Case& c : cases) {
+        CPinDef pin;
+        ASSERT_TRUE(ReadPinText(pin, std::string(c.tokens) + ",-PIN", 1)) << c.tokens;
+        EXPECT_EQ(pin.Flags(), c.flags) << c.tokens;
+    }
+}
+
+TEST(PinDef, NumbersPerBlock) {
+    CPinDef pin;
+    ASSERT_TRUE(ReadPinText(pin, "M:1,-PIN", 2));
+    EXPECT_STREQ(pin.Number(0), "1");
+    EXPECT_EQ(pin.Number(1), nullptr);
+
+    ASSERT_TRUE(ReadPinText(pin, "M:1,M:,M:3,-PIN", 2));
+    EXPECT_STREQ(pin.Number(0), "1");
+    ASSERT_NE(pin.Number(1), nullptr);  // an empty value is a number, not none
+    EXPECT_STREQ(pin.Number(1), "");
+    EXPECT_EQ(pin.Number(2), nullptr);
+
+    // A component with no blocks gives its pins no numbers at all.
+    ASSERT_TRUE(ReadPinText(pin, "M:1,-PIN", 0));
+    EXPECT_EQ(pin.BlockCount(), 0);
+    ASSERT_TRUE(ReadPinText(pin, "M:1,-PIN", -3));
+    EXPECT_EQ(pin.BlockCount(), 0);
+}
+
+TEST(PinDef, SetNumber) {
+    CPinDef pin;
+    ASSERT_TRUE(ReadPinText(pin, "M:1,M:2,-PIN", 2));
+    pin.SetNumber(1, "14");
+    EXPECT_STREQ(pin.Number(1), "14");
+    pin.SetNumber(0, nullptr);
+    EXPECT_EQ(pin.Number(0), nullptr);
+    pin.SetNumber(2, "x");
+    pin.SetNumber(-1, "x");
+    EXPECT_EQ(pin.BlockCount(), 2);
+    EXPECT_STREQ(pin.Number(1), "14");
+}
+
+TEST(PinDef, NameIsCutAt255StoredBytes) {
+    CPinDef pin;
+    ASSERT_TRUE(ReadPinText(pin, "N:" + std::string(300, 'a') + ",-PIN", 1));
+    EXPECT_EQ(pin.NameBytes(), std::string(255, 'a'));
+
+    std::string marked;
+    for (int i = 0; i < 200; ++i) marked += "\\a";
+    ASSERT_TRUE(ReadPinText(pin, "N:" + marked + ",-PIN", 1));
+    EXPECT_EQ(pin.NameBytes(), std::string(200, '\xE1'));
+
+    // 254 plain bytes then a pair: the pair still fits as one stored byte.
+    ASSERT_TRUE(ReadPinText(pin, "N:" + std::string(254, 'b') + "\\c\\d,-PIN", 1));
+    EXPECT_EQ(pin.NameBytes(), std::string(254, 'b') + "\xE3");
+}
+
+TEST(PinDef, NameDecoding) {
+    struct Case {
+        const char* encoded;
+        std::string decoded;
+    };
+    const Case cases[] = {
+        {"", ""},
+        {"CLK", "CLK"},
+        {"\\\\", "\xDC"},
+        {"A\\", "A"},  // a lone mark at the end is dropped
+        {"\\R\\S", "\xD2\xD3"},
+        {"\x83\x65", "\x83\x65"},  // Shift-JIS bytes pass through
+    };
+    for (const Case& c : cases) {
+        CPinDef pin;
+        pin.SetName(c.encoded);
+        ASSERT_NE(pin.Name(), nullptr);
+        EXPECT_EQ(pin.NameBytes(), c.decoded) << c.encoded;
+    }
+    CPinDef pin;
+    pin.SetName("X");
+    pin.SetName(nullptr);
+    EXPECT_EQ(pin.Name(), nullptr);
+    EXPECT_EQ(pin.NameBytes(), "");
+}
+
+TEST(PinDef, EndTagsAndNestedRecords) {
+    struct Case {
+        const char* text;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"N:A,-PIN", true},
+        {"N:A,-COMP", false},
+        {"N:A,-PINX", false},
+        {"N:A", true},  // the end of input ends the record
+        {"", true},
+        {"+FOO,N:B,-FOO,-PIN", true},
+        {"+FOO,+FOO,-FOO,-PIN", true},  // no nesting is counted
+        {"+FOO,N:B,-PIN", false},
+    };
+    for (const Case& c : cases) {
+        CPinDef pin;
+        EXPECT_EQ(ReadPinText(pin, c.text, 1), c.ok) << c.text;
+    }
+    CPinDef pin;
+    ASSERT_TRUE(ReadPinText(pin, "N:A,+FOO,N:B,-FOO,-PIN", 1));
+    EXPECT_EQ(pin.NameBytes(), "A");
+}
+
+TEST(PinDef, FailureReasonNamesTheTag) {
+    CPinDef pin;
+    MemReader in("N:A\nL:L2\n-COMP\n");
+    int32_t line = 0;
+    std::string reason;
+    const CRecordReader::Listener listener = [&](int32_t l, const std::string& r) {
+        line = l;
+        reason = r;
+    };
+    in.reader.SetListener(&listener);
+    EXPECT_FALSE(pin.ReadPin(in.reader, 1));
+    EXPECT_EQ(reason, "unexpected end tag -COMP in a pin");
+    EXPECT_EQ(line, 4);  // after the tag's own line end
+
+    MemReader cut("N:A\n+FOO\nM:1\n");
+    cut.reader.SetListener(&listener);
+    EXPECT_FALSE(pin.ReadPin(cut.reader, 1));
+    EXPECT_EQ(reason, "record +FOO from line 2 never ends");
+}
+
+TEST(PinDef, WritesOneLine) {
+    CPinDef pin;
+    ASSERT_TRUE(ReadPinText(pin, "N:\\Ax,L:B12,T:ZSNCm,M:3,-PIN", 2));
+    EXPECT_EQ(WritePinText(pin), "+PIN,N:\\Ax,L:B12,T:ZSNCm,M:3,M:,-PIN");
+
+    EXPECT_EQ(WritePinText(CPinDef()), "+PIN,N:,L:L0,T:,-PIN");
+
+    // Blanks, commas and percent signs in the name and numbers are escaped.
+    ASSERT_TRUE(ReadPinText(pin, "N:A B%2C,L:T3,T:C,M:1%25,-PIN", 1));
+    EXPECT_EQ(WritePinText(pin), "+PIN,N:A%20B%2C,L:T3,T:C,M:1%25,-PIN");
+}
+
+TEST(PinDef, RoundTrip) {
+    const std::string texts[] = {
+        "N:\\R\\S,L:R4,T:NC,M:1,M:,M:12,-PIN",
+        "N:\x83\x65\\Q,L:T0,T:Zm,M:A%2C1,M:B,M:C,-PIN",
+        "N:,L:B255,T:S,M:,M:,M:,-PIN",
+    };
+    for (const std::string& text : texts) {
+        CPinDef first;
+        ASSERT_TRUE(ReadPinText(first, text, 3));
+        const std::string once = WritePinText(first);
+        CPinDef second;
+        ASSERT_TRUE(ReadPinText(second, once.substr(5), 3));  // after "+PIN,"
+        EXPECT_EQ(WritePinText(second), once);
+        EXPECT_EQ(second.NameBytes(), first.NameBytes());
+    }
+}
+
+TEST(PinDef, ByteWithOnlyTheMarkBitSurvivesARoundTrip) {
+    // "\" with a NUL would end the name; 0x80 is written as itself instead.
+    CPinDef pin;
+    ASSERT_TRUE(ReadPinText(pin,
+                            "N:A\x80"
+                            "B,-PIN",
+                            1));
+    EXPECT_EQ(pin.NameBytes(),
+              "A\x80"
+              "B");
+    const std::string out = WritePinText(pin);
+    CPinDef again;
+    ASSERT_TRUE(ReadPinText(again, out.substr(5), 1));
+    EXPECT_EQ(again.NameBytes(), pin.NameBytes());
+}
+
+TEST(PinDef, CopyIsDeep) {
+    CPinDef pin;
+    ASSERT_TRUE(ReadPinText(pin, "N:\\Q,L:R9,T:C,M:1,-PIN", 2));
+    CPinDef copy(pin);
+    pin.SetNumber(0, "7");
+    pin.SetName("Z");
+    EXPECT_STREQ(copy.Number(0), "1");
+    EXPECT_EQ(copy.Number(1), nullptr);
+    EXPECT_EQ(copy.NameBytes(), "\xD1");
+    EXPECT_EQ(copy.Side(), CPinDef::SIDE_RIGHT);
+    EXPECT_EQ(copy.Offset(), 9);
+    EXPECT_EQ(copy.Flags(), CPinDef::PIN_CLOCK);
+}
+
+TEST(PinDef, EscapedNulEndsAValue) {
+    CPinDef pin;
+    ASSERT_TRUE(ReadPinText(pin, "N:AB%00C,M:1%002,-PIN", 1));
+    EXPECT_EQ(pin.NameBytes(), "AB");
+    EXPECT_STREQ(pin.Number(0), "1");
+}
+
+}  // namespace
+}  // namespace qurix
