@@ -2,10 +2,20 @@
 
 #include <cstring>
 
+#include "core/elements/ArcElement.h"
+#include "core/elements/CircleElement.h"
+#include "core/elements/LineElement.h"
+#include "core/elements/PolygonElement.h"
+#include "core/elements/TextElement.h"
+
 namespace qurix {
 
-std::unique_ptr<CPatternElement> CreateElementByTag(const std::string& /*tag*/) {
-    // The element kinds are being added; until then every element record is skipped.
+std::unique_ptr<CPatternElement> CreateElementByTag(const std::string& tag) {
+    if (tag == "+L") return std::make_unique<CLineElement>();
+    if (tag == "+C") return std::make_unique<CCircleElement>();
+    if (tag == "+PG") return std::make_unique<CPolygonElement>();
+    if (tag == "+AR") return std::make_unique<CArcElement>();
+    if (tag == "+TX") return std::make_unique<CTextElement>();
     return nullptr;
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/elements/ElementRecords.h"
+#include "core/elements/PolygonElement.h"
 
 namespace qurix {
 
@@ -160,7 +161,12 @@ bool CPattern::WritePattern(CRecordWriter& writer, const char* name) const {
     for (const auto& e : elements_) {
         // A polygon that cannot be stored (fewer than 2 or more than 32 points) is left out
         // without failing the pattern; any other refusal is a write error.
-        if (!e->Write(writer) && e->Kind() != ElementKind::Polygon) return false;
+        if (e->Write(writer)) continue;
+        if (e->Kind() == ElementKind::Polygon &&
+            !static_cast<const CPolygonElement&>(*e).IsWritable()) {
+            continue;
+        }
+        return false;
     }
     if (writer.WriteToken("-PTN") < 0 || writer.EndLine() < 0) return false;
     return true;

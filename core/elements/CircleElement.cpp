@@ -1,0 +1,110 @@
+#include "core/elements/CircleElement.h"
+
+#include <cmath>
+
+#include "core/elements/ElementRecords.h"
+#include "core/elements/PointPairReader.h"
+
+namespace qurix {
+
+std::unique_ptr<CPatternElement> CCircleElement::Clone() const {
+    return std::make_unique<CCircleElement>(*this);
+}
+
+void CCircleElement::Move(int32_t dx, int32_t dy) {
+    p1_ += Point{dx, dy};
+    p2_ += Point{dx, dy};
+}
+
+void CCircleElement::SetHandle(int32_t index, int32_t x, int32_t y) {
+    (index == 0 ? p1_ : p2_) = Point{x, y};
+}
+
+void CCircleElement::MirrorAbout(int32_t axisX) {
+    p1_.x = MirrorX(p1_.x, axisX);
+    p2_.x = MirrorX(p2_.x, axisX);
+}
+
+void CCircleElement::RotateInPlace() {
+    RotateAbout(Point{Mid(p1_.x, p2_.x), Mid(p1_.y, p2_.y)});
+}
+
+void CCircleElement::RotateAbout(Point centre) {
+    p1_ = RotateQuarter(p1_, centre);
+    p2_ = RotateQuarter(p2_, centre);
+}
+
+namespace {
+
+bool StrictlyBetween(double v, double a, double b) {
+    return (a < v && v < b) || (b < v && v < a);
+}
+
+}  // namespace
+
+bool CCircleElement::HitTest(Point p) {
+    // A box of zero height or width has no axis ratio: the ellipse has collapsed onto the
+    // segment through its centre, which is what the user sees and can hit.
+    if (p1_.x == p2_.x || p1_.y == p2_.y) {
+        const Rect b = Box();
+        const Point c = b.Center();
+        if (b.Height() == 0) return SegmentHitTest({b.left, c.y}, {b.right, c.y}, p);
+        return SegmentHitTest({c.x, b.top}, {c.x, b.bottom}, p);
+    }
+    const double cx = (static_cast<double>(p1_.x) + p2_.x) / 2;
+    const double cy = (static_cast<double>(p1_.y) + p2_.y) / 2;
+    const double dx = static_cast<double>(p1_.x) - p2_.x;
+    const double dy = static_cast<double>(p1_.y) - p2_.y;
+    const double b2 = (dy / 2) * (dy / 2);
+    const double k = std::abs(dx / dy);
+    const auto sq = [](double v) { return v * v; };
+    if (IsFilled()) return sq(p.y - cy) + sq((p.x - cx) / k) <= b2;
+    const double u = sq((p.x - cx) / k);
+    if (StrictlyBetween(b2, u + sq(p.y - 2.0 - cy), u + sq(p.y + 2.0 - cy))) return true;
+    const double v = sq(p.y - cy);
+    return StrictlyBetween(b2, v + sq((p.x - 2.0 - cx) / k), v + sq((p.x + 2.0 - cx) / k));
+}
+
+bool CCircleElement::IsInside(const Rect& r) {
+    return r.Contains(p1_) && r.Contains(p2_);
+}
+
+bool CCircleElement::Read(CRecordReader& reader) {
+    int32_t width = DEFAULT_WIDTH;
+    int32_t style = DEFAULT_STYLE;
+    int32_t fill = NOT_FILLED;
+    PointPairReader points;
+    const RecordEnd end =
+        ReadElementRecord(reader, "-C", [&](const std::string& key, const std::string& value) {
+            if (key == "W") {
+                width = ParseInt(value);
+            } else if (key == "S") {
+                style = ParseInt(value);
+            } else if (key == "F") {
+                fill = ParseInt(value);
+            } else {
+                points.Take(key, value);
+            }
+            return true;
+        });
+    if (end == RecordEnd::Failed) return false;
+    width_ = width;
+    style_ = style;
+    fill_ = fill;
+    p1_ = points.first;
+    p2_ = points.second;
+    return true;
+}
+
+bool CCircleElement::Write(CRecordWriter& writer, const Point* origin) const {
+    const Point o = origin ? *origin : Point::Zero();
+    const Point a = p1_ - o;
+    const Point b = p2_ - o;
+    return writer.WriteToken("+C") == 0 && writer.WriteKeyInt("W", width_) == 0 &&
+           writer.WriteKeyInt("S", style_) == 0 && writer.WriteKeyInt("F", fill_) == 0 &&
+           writer.WriteKeyInt("X", a.x) == 0 && writer.WriteKeyInt("Y", a.y) == 0 &&
+           writer.WriteKeyInt("X", b.x) == 0 && writer.WriteKeyInt("Y", b.y) == 0 &&
+           writer.WriteToken("-C") == 0 && writer.EndLine() == 0;
+}
+
+}  // namespace qurix

@@ -1,0 +1,204 @@
+#include "core/elements/PolygonElement.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "core/elements/ElementRecords.h"
+
+namespace qurix {
+
+std::unique_ptr<CPatternElement> CPolygonElement::Clone() const {
+    return std::make_unique<CPolygonElement>(*this);
+}
+
+bool CPolygonElement::IsValid() {
+    RemoveRepeatedPoints();
+    return Count() > 0;
+}
+
+void CPolygonElement::RemoveRepeatedPoints() {
+    const size_t n = points_.size();
+    if (n == 0) return;
+    size_t duplicates = 0;
+    for (size_t k = 0; k + 1 < n; ++k) {
+        if (points_[k] == points_[k + 1]) ++duplicates;
+    }
+    if (points_[n - 1] == points_[0]) ++duplicates;
+    if (duplicates == 0) return;
+    if (n - duplicates <= 1) {
+        points_.clear();
+        points_.shrink_to_fit();
+        return;
+    }
+    std::vector<Point> kept;
+    kept.reserve(n - duplicates);
+    for (size_t k = 0; k + 1 < n; ++k) {
+        if (!(points_[k] == points_[k + 1])) kept.push_back(points_[k]);
+    }
+    if (!(points_[n - 1] == points_[0])) kept.push_back(points_[n - 1]);
+    points_ = std::move(kept);
+}
+
+namespace {
+
+// a * b / c truncating toward zero, with the product held exactly.
+int64_t MulDivTruncate(int64_t a, int64_t b, int64_t c) {
+    __extension__ typedef __int128 Wide;
+    return static_cast<int64_t>(static_cast<Wide>(a) * b / c);
+}
+
+}  // namespace
+
+void CPolygonElement::Move(int32_t dx, int32_t dy) {
+    for (Point& p : points_) p += Point{dx, dy};
+}
+
+Point CPolygonElement::Handle(int32_t index) const {
+    if (points_.empty()) return Point::Zero();
+    if (index < 0) return points_.front();
+    if (index >= Count()) return points_.back();
+    return points_[static_cast<size_t>(index)];
+}
+
+void CPolygonElement::SetHandle(int32_t index, int32_t x, int32_t y) {
+    if (points_.empty()) return;
+    Point& p = index < 0          ? points_.front()
+               : index >= Count() ? points_.back()
+                                  : points_[static_cast<size_t>(index)];
+    p = Point{x, y};
+}
+
+void CPolygonElement::MirrorInPlace() {
+    MirrorAbout(Bounds().Center().x);
+}
+
+void CPolygonElement::MirrorAbout(int32_t axisX) {
+    for (Point& p : points_) p.x = MirrorX(p.x, axisX);
+}
+
+void CPolygonElement::RotateInPlace() {
+    RotateAbout(Bounds().Center());
+}
+
+void CPolygonElement::RotateAbout(Point centre) {
+    for (Point& p : points_) p = RotateQuarter(p, centre);
+}
+
+Rect CPolygonElement::PointBounds() const {
+    constexpr int32_t MAX = std::numeric_limits<int32_t>::max();
+    if (points_.empty()) return Rect::Make(MAX, MAX, MAX, MAX);
+    Rect r = Rect::Empty();
+    for (const Point& p : points_) r.Include(p);
+    return r;
+}
+
+bool CPolygonElement::HitTest(Point p) {
+    RemoveRepeatedPoints();
+    const size_t n = points_.size();
+    if (n <= 1) return false;
+    if (n == 2) return SegmentHitTest(points_[0], points_[1], p);
+    if (!PointBounds().Contains(p)) return false;
+    // Crossings of the vertical ray going up from p. A vertex exactly above p counts half
+    // a crossing on the side its other end points to, so only a true crossing sets both bits.
+    int s = 0;
+    const bool filled = IsFilled();
+    for (size_t k = 0; k < n; ++k) {
+        const Point a = points_[k];
+        const Point b = points_[(k + 1) % n];
+        if (SegmentHitTest(a, b, p)) return true;
+        if (!filled || a.x == b.x) continue;
+        if (p.x < std::min(a.x, b.x) || p.x > std::max(a.x, b.x)) continue;
+        if (a.y > p.y && b.y > p.y) continue;
+        if (a.y < p.y && b.y < p.y) {
+            s ^= 3;
+        } else if (a.x == p.x && a.y < p.y) {
+            s ^= b.x > p.x ? 1 : 2;
+        } else if (b.x == p.x && b.y < p.y) {
+            s ^= a.x > p.x ? 1 : 2;
+        } else {
+            // Exact in 64 bits: |p.x - a.x| <= |b.x - a.x|, so the quotient stays below 2^32.
+            const int64_t dy = static_cast<int64_t>(b.y) - a.y;
+            const int64_t dxp = static_cast<int64_t>(p.x) - a.x;
+            const int64_t dx = static_cast<int64_t>(b.x) - a.x;
+            const int64_t y = MulDivTruncate(dy, dxp, dx) + a.y;
+            if (y < p.y) s ^= 3;
+        }
+    }
+    return s == 3;
+}
+
+bool CPolygonElement::IsInside(const Rect& r) {
+    const Rect b = Bounds();
+    return r.Contains(Point{b.left, b.top}) && r.Contains(Point{b.right, b.bottom});
+}
+
+bool CPolygonElement::Read(CRecordReader& reader) {
+    points_.clear();
+    int32_t width = DEFAULT_WIDTH;
+    int32_t style = DEFAULT_STYLE;
+    int32_t fill = NOT_FILLED;
+    int32_t declared = 0;
+    bool haveCount = false;
+    std::vector<Point> scratch;
+    scratch.reserve(MAX_POINTS);
+    int32_t pendingX = 0;
+    int32_t pairs = 0;
+    const auto abandon = [&reader]() {
+        reader.SkipToToken("-PG");
+        return false;
+    };
+    const RecordEnd end =
+        ReadElementRecord(reader, "-PG", [&](const std::string& key, const std::string& value) {
+            if (key == "W") {
+                width = ParseInt(value);
+            } else if (key == "S") {
+                style = ParseInt(value);
+            } else if (key == "F") {
+                fill = ParseInt(value);
+            } else if (key == "N") {
+                declared = ParseInt(value);
+                haveCount = true;
+                if (declared < 2 || declared > MAX_POINTS) return abandon();
+            } else if (key == "X") {
+                if (!haveCount) return abandon();
+                if (pairs < declared) pendingX = ParseInt(value);
+            } else if (key == "Y") {
+                if (!haveCount) return abandon();
+                if (pairs < declared) {
+                    const Point q{pendingX, ParseInt(value)};
+                    if (pairs == 0 || !(q == scratch.back())) {
+                        scratch.push_back(q);
+                        // The closing point is implied, never stored.
+                        if (pairs == declared - 1 && scratch.size() > 1 && q == scratch.front()) {
+                            scratch.pop_back();
+                        }
+                    }
+                    ++pairs;
+                }
+            }
+            return true;
+        });
+    if (end == RecordEnd::Failed || scratch.size() < 2) return false;
+    width_ = width;
+    style_ = style;
+    fill_ = fill;
+    points_ = std::move(scratch);
+    return true;
+}
+
+bool CPolygonElement::Write(CRecordWriter& writer, const Point* origin) const {
+    if (!IsWritable()) return false;
+    const Point o = origin ? *origin : Point::Zero();
+    if (writer.WriteToken("+PG") != 0 || writer.WriteKeyInt("W", width_) != 0 ||
+        writer.WriteKeyInt("S", style_) != 0 || writer.WriteKeyInt("F", fill_) != 0 ||
+        writer.WriteKeyInt("N", Count()) != 0) {
+        return false;
+    }
+    for (const Point& p : points_) {
+        const Point q = p - o;
+        if (writer.WriteKeyInt("X", q.x) != 0 || writer.WriteKeyInt("Y", q.y) != 0) return false;
+    }
+    return writer.WriteToken("-PG") == 0 && writer.EndLine() == 0;
+}
+
+}  // namespace qurix
