@@ -1,0 +1,124 @@
+#include "core/library/ComponentDef.h"
+
+#include "core/library/LibraryRecords.h"
+
+namespace qurix {
+
+CComponentDef::CComponentDef(const CComponentDef& other)
+    : prefix_(other.prefix_),
+      width_(other.width_),
+      height_(other.height_),
+      blockCount_(other.blockCount_),
+      pattern_(other.pattern_ ? other.pattern_->Clone() : nullptr),
+      pins_(other.pins_),
+      note_(other.note_) {}
+
+CComponentDef::~CComponentDef() = default;
+
+const CPinDef* CComponentDef::Pin(int32_t i) const {
+    if (i < 0 || i >= PinCount()) return nullptr;
+    return &pins_[static_cast<size_t>(i)];
+}
+
+void CComponentDef::SetPattern(std::unique_ptr<CPattern> pattern) {
+    pattern_ = std::move(pattern);
+}
+
+bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
+                                  std::string& patternName) {
+    prefix_.reset();
+    pattern_.reset();
+    pins_.clear();
+    partName.clear();
+    patternName.clear();
+    std::string prefix = "U";
+    std::string note;
+    int32_t x = 0, y = 0, blocks = 0;
+    std::vector<CPinDef> pins;
+
+    // Reasons name the part when its name has been read, so a check can point at it.
+    auto fail = [&](const std::string& why) {
+        if (!reader.Listening()) return false;
+        return reader.Fail((partName.empty() ? std::string("component") : "component " + partName) +
+                           ": " + why);
+    };
+
+    std::string token, key, value;
+    for (;;) {
+        const int32_t line = reader.ReadToken(token);
+        if (line == -1) break;  // a cut file keeps what it has
+        if (IsEndTag(token)) {
+            if (token != "-COMP") return fail("unexpected end tag " + token);
+            if (partName.empty()) return fail("no name at -COMP");
+            if (x < 1 || y < 1) {
+                return fail("size " + std::to_string(x) + " x " + std::to_string(y) + " at -COMP");
+            }
+            if (blocks < 1) return fail("no block count at -COMP");
+            break;
+        }
+        if (token == "+PIN") {
+            if (x < 1 || y < 1 || blocks < 1) return fail("pin before size and block count");
+            CPinDef pin;
+            if (!pin.ReadPin(reader, blocks)) return fail("pin " + std::to_string(pins.size()));
+            pins.push_back(std::move(pin));
+            continue;
+        }
+        if (IsStartTag(token)) {
+            if (!SkipNestedRecord(reader, token, line)) return fail("unfinished record");
+            continue;
+        }
+        if (!SplitDataToken(token, key, value)) continue;
+        const std::string v = ValueText(value);
+        if (key == "N") {
+            partName = v;
+        } else if (key == "X" || key == "Y") {
+            const int32_t n = ParseInt(v);
+            if (n < 0) {
+                return fail(std::string(key == "X" ? "width " : "height ") + std::to_string(n) +
+                            " is negative");
+            }
+            (key == "X" ? x : y) = n;
+        } else if (key == "B") {
+            const int32_t n = ParseInt(v);
+            if (blocks != 0) return fail("second block count " + v);
+            if (n < 0 || n > MAX_BLOCKS) {
+                return fail("block count " + std::to_string(n) + " out of range");
+            }
+            blocks = n;
+        } else if (key == "R") {
+            prefix = v;
+        } else if (key == "P") {
+            patternName = v;
+        } else if (key == "NOTE") {
+            note = v;
+        }
+    }
+
+    prefix_ = std::move(prefix);
+    width_ = x;
+    height_ = y;
+    blockCount_ = blocks;
+    pins_ = std::move(pins);
+    note_ = std::move(note);
+    return true;
+}
+
+bool CComponentDef::WriteComponent(CRecordWriter& writer, const std::string& partName) const {
+    if (partName.empty() || partName[0] == '\0') return false;
+    if (pattern_ && !pattern_->WritePattern(writer, partName.c_str())) return false;
+    bool ok = writer.WriteToken("+COMP") == 0 && writer.WriteKeyValue("N", partName) == 0 &&
+              writer.EndLine() == 0;
+    ok = ok && writer.WriteKeyInt("X", width_) == 0 && writer.WriteKeyInt("Y", height_) == 0 &&
+         writer.WriteKeyInt("B", blockCount_) == 0 && writer.EndLine() == 0;
+    ok = ok && writer.WriteKeyValue("R", prefix_ ? *prefix_ : std::string()) == 0 &&
+         writer.EndLine() == 0;
+    if (ok && pattern_) ok = writer.WriteKeyValue("P", partName) == 0 && writer.EndLine() == 0;
+    for (const CPinDef& pin : pins_) {
+        if (!ok) break;
+        ok = pin.WritePin(writer) && writer.EndLine() == 0;
+    }
+    return ok && writer.WriteKeyValue("NOTE", note_) == 0 && writer.WriteToken("-COMP") == 0 &&
+           writer.EndLine() == 0;
+}
+
+}  // namespace qurix

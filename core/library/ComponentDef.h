@@ -1,0 +1,65 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/geometry/Geometry.h"
+#include "core/library/Pattern.h"
+#include "core/library/PinDef.h"
+#include "core/records/RecordReader.h"
+#include "core/records/RecordWriter.h"
+
+namespace qurix {
+
+// The body of a library part: a rectangle in grid units divided into blocks that share
+// body, pattern and pins and differ only in pin numbers, with a reference prefix and
+// a note.
+class CComponentDef {
+public:
+    static constexpr int32_t MAX_BLOCKS = 256;
+
+    // Prefix none, size (0, 0), one block, no pattern, no pins, empty note.
+    CComponentDef() = default;
+    CComponentDef(const CComponentDef& other);  // deep: pattern and pins copied
+    CComponentDef& operator=(const CComponentDef&) = delete;
+    ~CComponentDef();
+
+    std::unique_ptr<CComponentDef> Clone() const { return std::make_unique<CComponentDef>(*this); }
+
+    // Reads a "+COMP" record; the reader stands just after "+COMP". Hands back the part
+    // name ("N") and the pattern name ("P"); the caller attaches the pattern.
+    bool ReadComponent(CRecordReader& reader, std::string& partName, std::string& patternName);
+    // Writes the pattern (named after the part) and the record. False for an empty
+    // name (nothing written) or a failed write.
+    bool WriteComponent(CRecordWriter& writer, const std::string& partName) const;
+
+    // NUL-terminated; null only before a record was read.
+    const char* ReferencePrefix() const { return prefix_ ? prefix_->c_str() : nullptr; }
+    // Width and height in grid units (one grid unit is ten drawing units).
+    int32_t Width() const { return width_; }
+    int32_t Height() const { return height_; }
+    Point Size() const { return Point::Make(width_, height_); }
+    int32_t BlockCount() const { return blockCount_; }
+    // Null when the body has no pattern.
+    const CPattern* Pattern() const { return pattern_.get(); }
+    int32_t PinCount() const { return static_cast<int32_t>(pins_.size()); }
+    // Null when i is out of range.
+    const CPinDef* Pin(int32_t i) const;
+    const std::string& Note() const { return note_; }
+
+    // Gives the definition its own pattern (null removes it).
+    void SetPattern(std::unique_ptr<CPattern> pattern);
+
+private:
+    std::optional<std::string> prefix_;
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+    int32_t blockCount_ = 1;
+    std::unique_ptr<CPattern> pattern_;
+    std::vector<CPinDef> pins_;
+    std::string note_;
+};
+
+}  // namespace qurix
