@@ -1,0 +1,53 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "core/geometry/Geometry.h"
+#include "core/library/ComponentDef.h"
+
+namespace qurix {
+
+// One part of a library: a name bound to a component definition. The library owns
+// the definition; a part and its aliases share it. The accessors forward to the
+// definition and answer neutrally when there is none.
+class CLibEntry {
+public:
+    // Ten drawing units to a grid unit.
+    static constexpr int32_t GRID_UNIT = 10;
+
+    CLibEntry() = default;
+    CLibEntry(std::string name, const CComponentDef* def) : name_(std::move(name)), def_(def) {}
+
+    // NUL-terminated through c_str(); unique within the library under exact comparison.
+    const std::string& Name() const { return name_; }
+    const CComponentDef* ComponentDef() const { return def_; }
+    void SetName(std::string name) { name_ = std::move(name); }
+    void SetComponentDef(const CComponentDef* def) { def_ = def; }
+
+    // Null without a definition.
+    const char* ReferencePrefix() const { return def_ ? def_->ReferencePrefix() : nullptr; }
+    // In grid units; (0, 0) without a definition.
+    Point Size() const { return def_ ? def_->Size() : Point::Zero(); }
+    // In drawing units: the size times ten.
+    Point DrawingSize() const {
+        const Point s = Size();
+        return Point::Make(WrapMul(s.x, GRID_UNIT), WrapMul(s.y, GRID_UNIT));
+    }
+    const CPattern* Pattern() const { return def_ ? def_->Pattern() : nullptr; }
+    int32_t BlockCount() const { return def_ ? def_->BlockCount() : 0; }
+    int32_t PinCount() const { return def_ ? def_->PinCount() : 0; }
+    const CPinDef* Pin(int32_t i) const { return def_ ? def_->Pin(i) : nullptr; }
+    // The definition's note; empty without a definition.
+    const std::string& Note() const;
+
+private:
+    std::string name_;
+    const CComponentDef* def_ = nullptr;
+};
+
+inline const std::string& CLibEntry::Note() const {
+    static const std::string EMPTY;
+    return def_ ? def_->Note() : EMPTY;
+}
+
+}  // namespace qurix

@@ -1,0 +1,209 @@
+#include "core/library/PartLibrary.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "core/library/LibraryRecords.h"
+
+namespace qurix {
+
+namespace {
+
+// Larger than the stream's default, since a library is read byte by byte from start
+// to end.
+constexpr size_t READ_BUFFER_SIZE = 1 << 16;
+
+// Splits "base(n)" into base and n; any other name is its own base with n = 0.
+void SplitNumberSuffix(const std::string& name, std::string& base, int32_t& n) {
+    base = name;
+    n = 0;
+    if (name.size() < 2 || name.back() != ')') return;
+    size_t i = name.size() - 1;  // the ')'
+    while (i > 0 && name[i - 1] >= '0' && name[i - 1] <= '9') --i;
+    if (i == 0 || name[i - 1] != '(') return;
+    n = ParseInt(name.substr(i, name.size() - 1 - i));
+    base = name.substr(0, i - 1);
+}
+
+}  // namespace
+
+CPartLibrary::CPartLibrary() = default;
+CPartLibrary::~CPartLibrary() = default;
+
+const CLibEntry* CPartLibrary::Entry(int32_t i) const {
+    if (i < 0 || i >= EntryCount()) return nullptr;
+    return entries_[static_cast<size_t>(i)].get();
+}
+
+std::string CPartLibrary::MakeUniqueName(const std::string& name) const {
+    if (byName_.find(name) == byName_.end()) return name;
+    std::string base;
+    int32_t n = 0;
+    SplitNumberSuffix(name, base, n);
+
+    std::string hintKey = base;
+    hintKey += '\0';
+    hintKey += std::to_string(n);
+    int32_t& known = uniqueHints_[hintKey];
+    std::string candidate;
+    for (int32_t k = known + 1; k <= MAX_UNIQUE_TRIES; ++k) {
+        candidate = base + "(" + std::to_string(WrapAdd(n, k)) + ")";
+        if (byName_.find(candidate) == byName_.end()) {
+            known = k - 1;
+            return candidate;
+        }
+    }
+    // Every candidate is taken: the last one is used all the same.
+    known = MAX_UNIQUE_TRIES;
+    return base + "(" + std::to_string(WrapAdd(n, MAX_UNIQUE_TRIES)) + ")";
+}
+
+void CPartLibrary::AddEntry(std::string name, const CComponentDef* def) {
+    auto entry = std::make_unique<CLibEntry>(std::move(name), def);
+    byName_.emplace(entry->Name(), entry.get());  // the first of equal names is found
+    entries_.push_back(std::move(entry));
+}
+
+void CPartLibrary::Clear() {
+    property_.clear();
+    entries_.clear();
+    defs_.clear();
+    patterns_.clear();
+    byName_.clear();
+    uniqueHints_.clear();
+}
+
+bool CPartLibrary::LoadFile(const std::string& path, const Listener* listener) {
+    if (loaded_) {
+        if (listener) (*listener)(0, "library already loaded");
+        return false;
+    }
+    // A path is a NUL-terminated text; one with a NUL inside would open another file.
+    FILE* file = path.find('\0') == std::string::npos ? std::fopen(path.c_str(), "r") : nullptr;
+    if (!file) {
+        if (listener) (*listener)(0, std::string("cannot open: ") + std::strerror(errno));
+        return false;
+    }
+    std::setvbuf(file, nullptr, _IOFBF, READ_BUFFER_SIZE);
+    const bool ok = LoadStream(file, path, listener);
+    std::fclose(file);
+    return ok;
+}
+
+bool CPartLibrary::LoadStream(FILE* file, const std::string& path, const Listener* listener) {
+    if (loaded_) {
+        if (listener) (*listener)(0, "library already loaded");
+        return false;
+    }
+    CRecordReader reader(file);
+    reader.SetListener(listener);
+
+    std::string token;
+    bool ok;
+    if (reader.ReadToken(token) == -1) {
+        ok = reader.Fail(std::ferror(file) ? "cannot read the file" : "empty file");
+    } else if (token == DATA_HEADER) {
+        // Whether or not a section follows: without one the body is empty.
+        reader.SkipToToken(LIB_HEADER);
+        ok = ReadBody(reader);
+    } else if (token == LIB_HEADER) {
+        ok = ReadBody(reader);
+    } else {
+        ok = reader.Fail("not a library file");
+    }
+    patterns_.clear();
+    // A read error looks like the end of input to the reader; it is not a short file.
+    if (ok && std::ferror(file)) ok = reader.Fail("read error");
+    if (!ok) {
+        Clear();
+        return false;
+    }
+    path_ = path;
+    loaded_ = true;
+    return true;
+}
+
+bool CPartLibrary::ReadBody(CRecordReader& reader) {
+    std::string token, key, value;
+    for (;;) {
+        const int32_t line = reader.ReadToken(token);
+        if (line == -1) return true;
+        if (IsEndTag(token)) {
+            if (token != LIB_TRAILER) {
+                if (!reader.Listening()) return false;
+                return reader.Fail("unexpected end tag " + token);
+            }
+            // Patterns belong to their section; another section may follow.
+            patterns_.clear();
+            if (reader.SkipToToken(LIB_HEADER) == -1) return true;
+        } else if (token == "+PTN") {
+            auto pattern = std::make_unique<CPattern>();
+            if (!pattern->ReadPattern(reader)) return reader.Fail("pattern record fails");
+            patterns_.push_back(std::move(pattern));
+        } else if (token == "+COMP") {
+            if (!ReadComponentRecord(reader)) return false;
+        } else if (token == "+ALIAS") {
+            if (!ReadAliasRecord(reader)) return false;
+        } else if (IsStartTag(token)) {
+            if (!SkipNestedRecord(reader, token, line)) return false;
+        } else if (SplitDataToken(token, key, value) && key == "PROP") {
+            property_ = ValueText(value);
+        }
+    }
+}
+
+bool CPartLibrary::ReadComponentRecord(CRecordReader& reader) {
+    auto def = std::make_unique<CComponentDef>();
+    std::string name, patternName;
+    if (!def->ReadComponent(reader, name, patternName)) {
+        return reader.Fail("component record fails");
+    }
+    if (!patternName.empty()) {
+        // The newest pattern of that name in this section; none is not an error.
+        for (auto it = patterns_.rbegin(); it != patterns_.rend(); ++it) {
+            if ((*it)->Name() == patternName) {
+                def->SetPattern((*it)->Clone());
+                break;
+            }
+        }
+    }
+    AddEntry(MakeUniqueName(name), def.get());
+    defs_.push_back(std::move(def));
+    return true;
+}
+
+bool CPartLibrary::ReadAliasRecord(CRecordReader& reader) {
+    std::string target, alias, token, key, value;
+    for (;;) {
+        const int32_t line = reader.ReadToken(token);
+        if (line == -1) break;
+        if (IsEndTag(token)) {
+            if (token != "-ALIAS") {
+                if (!reader.Listening()) return false;
+                return reader.Fail("alias: unexpected end tag " + token);
+            }
+            if (target.empty()) return reader.Fail("alias without the name of its part");
+            if (alias.empty()) return reader.Fail("alias of " + target + " without a name");
+            break;
+        }
+        if (IsStartTag(token)) {
+            if (!SkipNestedRecord(reader, token, line)) return false;
+            continue;
+        }
+        if (!SplitDataToken(token, key, value)) continue;
+        std::string v = ValueText(value);
+        if (v.empty()) continue;
+        if (key == "N") {
+            target = std::move(v);
+        } else if (key == "A") {
+            alias = std::move(v);
+        }
+    }
+    std::string name = MakeUniqueName(alias);
+    const auto found = byName_.find(target);
+    // An alias of a part the library lacks adds nothing.
+    if (found != byName_.end()) AddEntry(std::move(name), found->second->ComponentDef());
+    return true;
+}
+
+}  // namespace qurix

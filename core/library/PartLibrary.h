@@ -1,0 +1,80 @@
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "core/library/ComponentDef.h"
+#include "core/library/LibEntry.h"
+#include "core/library/Pattern.h"
+#include "core/records/RecordReader.h"
+
+namespace qurix {
+
+// One library file loaded: its parts in file order, each a name bound to a component
+// definition, and the file's property text. Read-only once loaded.
+class CPartLibrary {
+public:
+    static constexpr int32_t MAX_UNIQUE_TRIES = 4096;
+    static constexpr const char* LIB_HEADER = "+KIVOX_LIB_V.1.0";
+    static constexpr const char* LIB_TRAILER = "-KIVOX_LIB_V.1.0";
+    static constexpr const char* DATA_HEADER = "+KIVOX_DATA_V.1.0";
+
+    // Called once, with the line and the reason, when a load fails.
+    using Listener = CRecordReader::Listener;
+
+    CPartLibrary();
+    ~CPartLibrary();
+    CPartLibrary(const CPartLibrary&) = delete;
+    CPartLibrary& operator=(const CPartLibrary&) = delete;
+
+    // Loads a library file or an exchange file that embeds library sections. False
+    // when the file cannot be read, is not a library, or a record in it fails; the
+    // library is then left empty. A loaded library cannot be loaded again (false).
+    // The optional listener hears why a load failed; without one nothing is built.
+    bool LoadFile(const std::string& path, const Listener* listener = nullptr);
+    // The same from an open stream (not closed here); path is what Path() will say.
+    bool LoadStream(FILE* file, const std::string& path, const Listener* listener = nullptr);
+
+    bool IsLoaded() const { return loaded_; }
+    // The path as it was opened, byte for byte; empty until a load succeeds.
+    const std::string& Path() const { return path_; }
+    // The value of the file's last "PROP" token.
+    const std::string& PropertyText() const { return property_; }
+
+    // 0 until a load succeeds.
+    int32_t EntryCount() const { return static_cast<int32_t>(entries_.size()); }
+    // Entries in file order (aliases where their record stood); null when out of range.
+    const CLibEntry* Entry(int32_t i) const;
+
+    // name when no entry has it, else name with a "(n)" suffix that none has:
+    // "R1" gives "R1(1)", "R1(1)" gives "R1(2)", "A(b)" gives "A(b)(1)".
+    std::string MakeUniqueName(const std::string& name) const;
+
+private:
+    bool ReadBody(CRecordReader& reader);
+    bool ReadComponentRecord(CRecordReader& reader);
+    bool ReadAliasRecord(CRecordReader& reader);
+    void AddEntry(std::string name, const CComponentDef* def);
+    void Clear();
+
+    bool loaded_ = false;
+    std::string path_;
+    std::string property_;
+    std::vector<std::unique_ptr<CComponentDef>> defs_;
+    std::vector<std::unique_ptr<CLibEntry>> entries_;
+
+    // Only while loading: the current section's patterns, newest last (searched from
+    // the back), and the names in use with their entry.
+    std::vector<std::unique_ptr<CPattern>> patterns_;
+    std::unordered_map<std::string, const CLibEntry*> byName_;
+    // For each base and starting number of MakeUniqueName, how many candidates are
+    // known to be taken already; names are only ever added, so the count only grows.
+    // Keeps a file full of one repeated name from costing 4096 tries per part.
+    mutable std::unordered_map<std::string, int32_t> uniqueHints_;
+};
+
+}  // namespace qurix
