@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -18,6 +19,13 @@ public:
     // Reads the keys through profile, resolving relative paths against configFolder,
     // and loads every file; a file that fails is dropped. Always true.
     bool LoadLibrarySet(const CProfile& profile, const std::string& configFolder);
+    // The same, telling listener about every library that failed to load: its key
+    // ("LIB3"), the path as opened, the line and the reason (line 0 when the file
+    // could not be opened).
+    using LoadListener = std::function<void(const std::string& key, const std::string& path,
+                                            int32_t line, const std::string& reason)>;
+    bool LoadLibrarySet(const CProfile& profile, const std::string& configFolder,
+                        const LoadListener* listener);
     void FreeLibrarySet();
 
     int32_t Count() const { return count_; }
