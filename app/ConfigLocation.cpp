@@ -1,0 +1,54 @@
+#include "app/ConfigLocation.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace qurix {
+
+std::string PerUserConfigFolder(const char* xdgConfigHome, const char* home,
+                                const char* localAppData) {
+#ifdef _WIN32
+    (void)xdgConfigHome;
+    (void)home;
+    if (localAppData && *localAppData) return localAppData;
+    return std::string();
+#else
+    (void)localAppData;
+    if (xdgConfigHome && xdgConfigHome[0] == '/') return xdgConfigHome;
+    if (home && home[0] == '/') {
+        std::string folder = home;
+        if (folder.back() != '/') folder += '/';
+        return folder + ".config";
+    }
+    return std::string();
+#endif
+}
+
+bool CanOpenForReading(const std::string& path) {
+    FILE* f = std::fopen(path.c_str(), "r");
+    if (!f) return false;
+    struct stat st {};
+    const bool regular = fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode);
+    std::fclose(f);
+    return regular;
+}
+
+ConfigLocationInputs RealConfigLocationInputs(const std::string& modulePath) {
+    ConfigLocationInputs in;
+    in.modulePath = modulePath;
+    std::error_code ec;
+    const std::filesystem::path cwd = std::filesystem::current_path(ec);
+    // A current folder that cannot be had (it was removed) counts as the program's
+    // folder, so only the per-user and program folders are candidates.
+    in.currentDirectory = ec ? ConfigFolder(modulePath) : cwd.string();
+    in.perUserFolder = PerUserConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"),
+                                           std::getenv("LOCALAPPDATA"));
+    in.canOpen = CanOpenForReading;
+    return in;
+}
+
+}  // namespace qurix

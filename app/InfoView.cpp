@@ -1,0 +1,35 @@
+#include "app/InfoView.h"
+
+#include <QApplication>
+#include <QTextDocument>
+
+#include "app/QurixDoc.h"
+#include "app/TextDisplay.h"
+#include "core/library/LibEntry.h"
+
+namespace qurix {
+
+CInfoView::CInfoView(CQurixDoc& doc, QWidget* parent) : QPlainTextEdit(parent), CQurixView(doc) {
+    setReadOnly(true);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Selected text can still be copied with the keyboard.
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+void CInfoView::OnInitialUpdate() {
+    CQurixView::OnInitialUpdate();
+    GetDocument().TakePending(this);
+    // The desktop's small interface font, as a status bar would use it.
+    setFont(QApplication::font("QStatusBar"));
+    document()->setDocumentMargin(MARGIN);
+    setReadOnly(true);
+}
+
+void CInfoView::OnUpdate(CQurixView* /*sender*/) {
+    const CLibEntry* entry = GetDocument().currentEntry;
+    if (!entry) return;
+    setPlainText(DisplayText(entry->Note()));
+    viewport()->repaint();
+}
+
+}  // namespace qurix

@@ -1,0 +1,308 @@
+#include "app/MainFrame.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QMenuBar>
+#include <QScreen>
+#include <QShortcut>
+#include <QSplitter>
+#include <QTimer>
+#include <QToolBar>
+#include <algorithm>
+
+#include "app/InfoView.h"
+#include "app/PartView.h"
+#include "app/PlibView.h"
+#include "app/QurixApp.h"
+#include "app/QurixDoc.h"
+#include "app/SimplePartsList.h"
+
+namespace qurix {
+
+namespace {
+
+constexpr const char* SECTION = "qurix";
+// Pane sizes beyond this come from a damaged file, not from a screen.
+constexpr int MAX_PANE = 65535;
+
+int PaneSize(int v) {
+    return std::clamp(v, 0, MAX_PANE);
+}
+
+}  // namespace
+
+CMainFrame::Layout CMainFrame::ReadLayout(const CProfile& profile) {
+    Layout l;
+    l.winWidth = profile.GetInt(SECTION, "win_width", DEFAULT_WIN_WIDTH);
+    l.winHeight = profile.GetInt(SECTION, "win_height", DEFAULT_WIN_HEIGHT);
+    l.plvWidth = profile.GetInt(SECTION, "plv_width", DEFAULT_PLV_WIDTH);
+    l.plvHeight = profile.GetInt(SECTION, "plv_height", DEFAULT_PLV_HEIGHT);
+    l.prtHeight = profile.GetInt(SECTION, "prt_height", DEFAULT_PRT_HEIGHT);
+    return l;
+}
+
+CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
+    : QMainWindow(parent), doc_(doc), profile_(doc.Profile()) {
+    const Layout layout = ReadLayout(profile_);
+    setWindowTitle(QString::fromLatin1(TITLE));
+    setWindowIcon(QIcon(QStringLiteral(":/qurix/qurix.png")));
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateClient(layout);
+
+    // The size of the window without the frame the window manager adds: that is what
+    // can be restored exactly. A size larger than the screen, or below nothing, is
+    // brought within it.
+    QSize size(std::max(1, layout.winWidth), std::max(1, layout.winHeight));
+    if (const QScreen* s = screen()) {
+        const QSize avail = s->availableGeometry().size();
+        if (avail.width() > 0 && avail.height() > 0) size = size.boundedTo(avail);
+    }
+    resize(size);
+
+    auto* next = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    connect(next, &QShortcut::activated, this, [this] { ActivateNextPane(false); });
+    auto* prev = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this);
+    connect(prev, &QShortcut::activated, this, [this] { ActivateNextPane(true); });
+
+    doc_.onCloseAfterBusy = [this] { QTimer::singleShot(0, this, [this] { close(); }); };
+    UpdateCommandStates();
+}
+
+CMainFrame::~CMainFrame() {
+    const Layout layout = CurrentLayout();
+    doc_.onCloseAfterBusy = nullptr;
+    // The views go first and save their own settings as they go.
+    delete outer_;
+    outer_ = nullptr;
+    inner_ = nullptr;
+    partsList_ = nullptr;
+    plibView_ = nullptr;
+    partView_ = nullptr;
+    infoView_ = nullptr;
+    profile_.WriteInt(SECTION, "win_width", layout.winWidth);
+    profile_.WriteInt(SECTION, "win_height", layout.winHeight);
+    profile_.WriteInt(SECTION, "plv_width", layout.plvWidth);
+    profile_.WriteInt(SECTION, "plv_height", layout.plvHeight);
+    profile_.WriteInt(SECTION, "prt_height", layout.prtHeight);
+}
+
+CMainFrame::Layout CMainFrame::CurrentLayout() const {
+    Layout l;
+    l.winWidth = width();
+    l.winHeight = height();
+    const QList<int> columns = outer_->sizes();
+    const QList<int> rows = inner_->sizes();
+    l.plvWidth = columns.value(0);
+    l.plvHeight = rows.value(0);
+    l.prtHeight = rows.value(1);
+    return l;
+}
+
+QAction* CMainFrame::AddAction(int id, const QString& text, const QString& tip) {
+    auto* a = new QAction(text, this);
+    a->setData(id);
+    if (!tip.isEmpty()) a->setToolTip(tip);
+    a->setStatusTip(tip);
+    connect(a, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    actions_[id] = a;
+    return a;
+}
+
+QAction* CMainFrame::Action(int id) const {
+    const auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void CMainFrame::CreateActions() {
+    QAction* reload = AddAction(ID_FILE_RELOAD, QStringLiteral("再読み込み(&R)"));
+    // The menu item names Ctrl+R, so the key does what it says.
+    reload->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    AddAction(ID_APP_EXIT, QStringLiteral("アプリケーションの終了(&X)"));
+
+    viewModes_ = new QActionGroup(this);
+    viewModes_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    struct Mode {
+        int id;
+        const char* text;
+        const char* tip;
+        const char* icon;
+    };
+    // In toolbar order.
+    const Mode modes[] = {
+        {ID_VIEW_LARGEICON, "大きいイメージ(&N)", "大きいイメージ", ":/qurix/view_large.png"},
+        {ID_VIEW_SMALLICON, "小さいイメージ(&S)", "小さいイメージ", ":/qurix/view_small.png"},
+        {ID_VIEW_LIST, "一覧(&L)", "一覧", ":/qurix/view_list.png"},
+    };
+    for (const Mode& m : modes) {
+        QAction* a = AddAction(m.id, QString::fromUtf8(m.text), QString::fromUtf8(m.tip));
+        a->setIcon(QIcon(QString::fromLatin1(m.icon)));
+        a->setCheckable(true);
+        viewModes_->addAction(a);
+    }
+    QAction* about = AddAction(ID_APP_ABOUT, QStringLiteral("バージョン情報 (&A)..."),
+                               QStringLiteral("バージョン情報"));
+    about->setIcon(QIcon(QStringLiteral(":/qurix/about.png")));
+}
+
+void CMainFrame::CreateMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->addAction(Action(ID_FILE_RELOAD));
+    file->addSeparator();
+    file->addAction(Action(ID_APP_EXIT));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    // The toolbar's own show/hide action goes in once the toolbar exists.
+    view->setObjectName(QStringLiteral("viewMenu"));
+    view->addSeparator();
+    view->addAction(Action(ID_VIEW_LARGEICON));
+    view->addAction(Action(ID_VIEW_SMALLICON));
+    view->addAction(Action(ID_VIEW_LIST));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    help->addAction(Action(ID_APP_ABOUT));
+
+    for (QMenu* m : {file, view, help}) {
+        connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+    }
+}
+
+void CMainFrame::CreateToolBar() {
+    toolBar_ = new QToolBar(QStringLiteral("ツール バー"), this);
+    toolBar_->setObjectName(QStringLiteral("toolBar"));
+    toolBar_->setIconSize(QSize(16, 15));
+    toolBar_->setMovable(true);
+    toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+    toolBar_->addAction(Action(ID_VIEW_LARGEICON));
+    toolBar_->addAction(Action(ID_VIEW_SMALLICON));
+    toolBar_->addAction(Action(ID_VIEW_LIST));
+    toolBar_->addSeparator();
+    toolBar_->addAction(Action(ID_APP_ABOUT));
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+
+    QAction* toggle = toolBar_->toggleViewAction();
+    toggle->setText(QStringLiteral("ツール バー(&T)"));
+    toggle->setData(ID_VIEW_TOOLBAR);
+    actions_[ID_VIEW_TOOLBAR] = toggle;
+    if (QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("viewMenu"))) {
+        view->insertAction(view->actions().value(0), toggle);
+    }
+}
+
+void CMainFrame::CreateClient(const Layout& layout) {
+    outer_ = new QSplitter(Qt::Horizontal, this);
+    outer_->setChildrenCollapsible(false);
+    // The views in the document's order: parts list, library list, preview, info.
+    partsList_ = new CPartsListPane(doc_, outer_);
+    inner_ = new QSplitter(Qt::Vertical, outer_);
+    inner_->setChildrenCollapsible(false);
+    plibView_ = new CPlibView(doc_, inner_);
+    partView_ = new CPartView(doc_, inner_);
+    infoView_ = new CInfoView(doc_, inner_);
+
+    outer_->insertWidget(0, inner_);
+    outer_->insertWidget(1, partsList_);
+    // The left column and the two upper panes keep their sizes when the window is
+    // resized; the parts list and the info view take the difference.
+    outer_->setStretchFactor(0, 0);
+    outer_->setStretchFactor(1, 1);
+    inner_->setStretchFactor(0, 0);
+    inner_->setStretchFactor(1, 0);
+    inner_->setStretchFactor(2, 1);
+    outer_->setSizes({PaneSize(layout.plvWidth), MAX_PANE});
+    inner_->setSizes({PaneSize(layout.plvHeight), PaneSize(layout.prtHeight), MAX_PANE});
+    setCentralWidget(outer_);
+}
+
+QWidget* CMainFrame::Pane(int i) const {
+    switch (i) {
+        case 0:
+            return plibView_;
+        case 1:
+            return partView_;
+        case 2:
+            return infoView_;
+        case 3:
+            return partsList_;
+        default:
+            return nullptr;
+    }
+}
+
+int CMainFrame::ActivePane() const {
+    const QWidget* focus = focusWidget();
+    for (int i = 0; i < 4; ++i) {
+        const QWidget* p = Pane(i);
+        if (p && focus && (p == focus || p->isAncestorOf(focus))) return i;
+    }
+    return -1;
+}
+
+void CMainFrame::ActivateNextPane(bool previous) {
+    const int current = ActivePane();
+    int next;
+    if (current < 0) {
+        next = previous ? 3 : 0;
+    } else {
+        next = (current + (previous ? 3 : 1)) % 4;
+    }
+    if (QWidget* p = Pane(next))
+        p->setFocus(previous ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+}
+
+void CMainFrame::OnCommand(int id) {
+    switch (id) {
+        case ID_FILE_RELOAD:
+            doc_.Reload();
+            break;
+        case ID_APP_EXIT:
+            close();
+            break;
+        case ID_APP_ABOUT:
+            CQurixApp::OnAppAbout(this);
+            break;
+        case ID_VIEW_SMALLICON:
+        case ID_VIEW_LARGEICON:
+        case ID_VIEW_LIST:
+        case ID_VIEW_DETAILS:
+        case ID_VIEW_BYNAME:
+        case ID_VIEW_AUTOARRANGE:
+            if (partsList_) partsList_->SetViewStyle(id);
+            break;
+        default:
+            break;
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::UpdateCommandStates() {
+    if (QAction* reload = Action(ID_FILE_RELOAD)) reload->setEnabled(!doc_.IsBusy());
+    const int mode = partsList_ ? partsList_->DisplayMode() : -1;
+    const struct {
+        int id;
+        int mode;
+    } marks[] = {{ID_VIEW_SMALLICON, 2}, {ID_VIEW_LARGEICON, 0}, {ID_VIEW_LIST, 3}};
+    for (const auto& m : marks) {
+        QAction* a = Action(m.id);
+        if (!a) continue;
+        a->setEnabled(partsList_ != nullptr);
+        a->setChecked(partsList_ != nullptr && mode == m.mode);
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (doc_.IsBusy()) {
+        // A thumbnail build is walking the libraries: it stops at its next check, and
+        // the window closes when it has.
+        doc_.RequestClose();
+        event->ignore();
+        return;
+    }
+    doc_.OnCloseDocument();
+    event->accept();
+}
+
+}  // namespace qurix

@@ -1,0 +1,169 @@
+#include "app/PlibView.h"
+
+#include <QAbstractListModel>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <vector>
+
+#include "app/QurixDoc.h"
+#include "app/TextDisplay.h"
+#include "core/library/LibrarySet.h"
+#include "core/library/PartLibrary.h"
+
+namespace qurix {
+
+std::string LibraryDisplayName(const std::string& path) {
+    const size_t slash = path.find_last_of("/\\:");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos) name.erase(dot);
+    return name;
+}
+
+// The rows: library references; the texts are made when the view asks for them.
+class CLibraryListModel : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const CPartLibrary* lib = Library(index.row());
+        if (!index.isValid() || !lib) return QVariant();
+        if (role == Qt::DisplayRole) return DisplayText(LibraryDisplayName(lib->Path()));
+        if (role == Qt::ToolTipRole) return DisplayText(lib->Path());
+        return QVariant();
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (section != 0 || orientation != Qt::Horizontal) return QVariant();
+        if (role == Qt::DisplayRole) return QStringLiteral("ライブラリ");
+        if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
+        return QVariant();
+    }
+
+    const CPartLibrary* Library(int row) const {
+        return row >= 0 && row < static_cast<int>(rows_.size()) ? rows_[row] : nullptr;
+    }
+
+    void Append(const CPartLibrary* lib) {
+        const int row = static_cast<int>(rows_.size());
+        beginInsertRows(QModelIndex(), row, row);
+        rows_.push_back(lib);
+        endInsertRows();
+    }
+
+    void Clear() {
+        beginResetModel();
+        rows_.clear();
+        endResetModel();
+    }
+
+private:
+    std::vector<const CPartLibrary*> rows_;
+};
+
+CPlibView::CPlibView(CQurixDoc& doc, QWidget* parent)
+    : QTreeView(parent),
+      CQurixView(doc),
+      model_(new CLibraryListModel(this)),
+      profile_(doc.Profile()) {
+    setModel(model_);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSortingEnabled(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    header()->setSectionsClickable(false);
+    header()->setSectionsMovable(false);
+    header()->setDefaultAlignment(Qt::AlignCenter);
+    // The one column always fills the pane.
+    header()->setStretchLastSection(true);
+    header()->resizeSection(0, COLUMN_WIDTH);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CPlibView::OnSelectionChanged);
+}
+
+CPlibView::~CPlibView() {
+    profile_.WriteInt("qurix", "plib_last", lastIndex_);
+}
+
+int CPlibView::RowCount() const {
+    return model_->rowCount(QModelIndex());
+}
+
+const CPartLibrary* CPlibView::RowLibrary(int row) const {
+    return model_->Library(row);
+}
+
+int CPlibView::SelectedRow() const {
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void CPlibView::OnInitialUpdate() {
+    lastIndex_ = profile_.GetInt("qurix", "plib_last", 0);
+    CQurixView::OnInitialUpdate();
+}
+
+void CPlibView::OnUpdate(CQurixView* /*sender*/) {
+    CQurixDoc& doc = GetDocument();
+    if (!doc.TakePending(this)) return;
+    int n = 0;
+    for (int i = 0; i < CLibrarySet::MAX_LIBRARIES; ++i) {
+        const CPartLibrary* lib = doc.Libraries().GetLibrary(i);
+        if (!lib) break;
+        model_->Append(lib);
+        ++n;
+    }
+    // A remembered row that no longer exists, or a negative one, becomes the first.
+    if (lastIndex_ < 0 || n - 1 < lastIndex_) lastIndex_ = 0;
+    if (n > 0) {
+        const QModelIndex index = model_->index(lastIndex_, 0);
+        selectionModel()->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        scrollTo(index);
+    }
+}
+
+void CPlibView::DeleteAllItems() {
+    clearing_ = true;
+    selectionModel()->clear();
+    model_->Clear();
+    clearing_ = false;
+}
+
+void CPlibView::OnSelectionChanged(const QItemSelection& selected,
+                                   const QItemSelection& deselected) {
+    if (clearing_) return;
+    CQurixDoc& doc = GetDocument();
+    // The old row lets go first, then the new one takes over, as in a list that
+    // reports each row's change on its own.
+    if (!deselected.isEmpty()) {
+        doc.currentLibrary = nullptr;
+        lastIndex_ = 0;
+    }
+    for (const QModelIndex& index : selected.indexes()) {
+        if (index.column() != 0) continue;
+        const CPartLibrary* lib = model_->Library(index.row());
+        if (!lib) continue;
+        doc.currentLibrary = lib;
+        lastIndex_ = index.row();
+        doc.UpdateAllViews(this);
+        break;
+    }
+}
+
+void CPlibView::mousePressEvent(QMouseEvent* event) {
+    // A click below the last row lets go of the selection, as list views do.
+    if (!indexAt(event->position().toPoint()).isValid()) selectionModel()->clearSelection();
+    QTreeView::mousePressEvent(event);
+}
+
+}  // namespace qurix

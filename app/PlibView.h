@@ -1,0 +1,54 @@
+#pragma once
+#include <QTreeView>
+#include <string>
+
+#include "app/QurixView.h"
+#include "core/profile/Profile.h"
+
+namespace qurix {
+
+class CPartLibrary;
+class CLibraryListModel;
+
+// A library's row text: its file name without folder and extension ("D:\lib\std.lib"
+// and "/lib/std.lib" both give "std"). Both kinds of separator count, since the INI
+// may come from the editor on Windows.
+std::string LibraryDisplayName(const std::string& path);
+
+// The top-left pane: one row per loaded library; the selected row is the document's
+// current library. The row selected last is remembered as "plib_last" in "qurix".
+class CPlibView : public QTreeView, public CQurixView {
+    Q_OBJECT
+public:
+    static constexpr int COLUMN_WIDTH = 160;
+
+    CPlibView(CQurixDoc& doc, QWidget* parent = nullptr);
+    // Writes "plib_last".
+    ~CPlibView() override;
+
+    void OnInitialUpdate() override;
+    // After a load: lists the libraries and selects the remembered one.
+    void OnUpdate(CQurixView* sender) override;
+    void DeleteAllItems() override;
+
+    int LastIndex() const { return lastIndex_; }
+    int RowCount() const;
+    // The library of a row; null when out of range.
+    const CPartLibrary* RowLibrary(int row) const;
+    // The selected row, or -1.
+    int SelectedRow() const;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+
+    CLibraryListModel* model_;
+    CProfile profile_;
+    int lastIndex_ = 0;
+    // Rows removed by a reload are not a deselection by the user.
+    bool clearing_ = false;
+};
+
+}  // namespace qurix

@@ -1,0 +1,60 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "core/profile/ConfigFile.h"
+#include "core/profile/Profile.h"
+
+class QDialog;
+class QWidget;
+
+namespace qurix {
+
+class CDisplaySettings;
+class CQurixDoc;
+class CMainFrame;
+
+// The palette's start-up: finds KIVOX.INI, makes it the profile, creates the document
+// (which loads settings and libraries) and the main window with its views. Owns them,
+// and the process-wide display settings, for the life of the process. Needs a
+// QApplication to exist.
+class CQurixApp {
+public:
+    static constexpr const char* PRODUCT_NAME = "Qurix";
+    static constexpr const char* PRODUCT_VERSION = "0.1.0";
+    static constexpr const char* USAGE =
+        "usage: qurix (no arguments: the libraries are those named in KIVOX.INI)";
+
+    CQurixApp();
+    // The main window goes first (its views save their settings), then the document.
+    ~CQurixApp();
+    CQurixApp(const CQurixApp&) = delete;
+    CQurixApp& operator=(const CQurixApp&) = delete;
+
+    // The palette takes no arguments; false when there are any.
+    static bool CheckArguments(int argc, const char* const* argv);
+
+    // Locates the configuration file with the given folders, loads, creates the
+    // window and its views (initial updates done) and shows it unless show is false.
+    bool InitInstance(const ConfigLocationInputs& where, bool show = true);
+
+    const std::string& ProfilePath() const { return profile_.Path(); }
+    const CProfile& Profile() const { return profile_; }
+    // The configuration file's folder, ending with a separator.
+    const std::string& ConfigFolder() const { return configFolder_; }
+    CQurixDoc* Document() const { return doc_.get(); }
+    CMainFrame* MainFrame() const { return frame_.get(); }
+
+    // The About box: title "バージョン情報", the icon, two lines and OK.
+    static std::unique_ptr<QDialog> MakeAboutBox(QWidget* parent);
+    static void OnAppAbout(QWidget* parent);
+
+private:
+    CProfile profile_;
+    std::string configFolder_;
+    std::unique_ptr<CDisplaySettings> settings_;
+    std::unique_ptr<CQurixDoc> doc_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+}  // namespace qurix

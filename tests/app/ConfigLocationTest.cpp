@@ -1,0 +1,132 @@
+#include "app/ConfigLocation.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace qurix {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(PerUserConfigFolder, FollowsTheXdgRules) {
+    struct Case {
+        const char* xdg;
+        const char* home;
+        const char* want;
+    };
+    const Case cases[] = {
+        {"/x/cfg", "/home/u", "/x/cfg"},
+        {nullptr, "/home/u", "/home/u/.config"},
+        {"", "/home/u/", "/home/u/.config"},
+        // Relative values are not folders the XDG rules accept.
+        {"cfg", "/home/u", "/home/u/.config"},
+        {nullptr, "home/u", ""},
+        {nullptr, nullptr, ""},
+        {"", "", ""},
+    };
+    for (const Case& c : cases) {
+#ifndef _WIN32
+        EXPECT_EQ(PerUserConfigFolder(c.xdg, c.home, "C:\\ignored"), c.want)
+            << (c.xdg ? c.xdg : "(null)") << " " << (c.home ? c.home : "(null)");
+#endif
+    }
+}
+
+class RealFolders : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() /
+                ("qurix-cfgloc-" + std::to_string(getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "bin");
+        fs::create_directories(root_ / "work");
+        fs::create_directories(root_ / "cfg" / "Tolmera");
+        oldCwd_ = fs::current_path();
+        const char* xdg = std::getenv("XDG_CONFIG_HOME");
+        hadXdg_ = xdg != nullptr;
+        if (xdg) oldXdg_ = xdg;
+        setenv("XDG_CONFIG_HOME", (root_ / "cfg").c_str(), 1);
+    }
+    void TearDown() override {
+        fs::current_path(oldCwd_);
+        if (hadXdg_) {
+            setenv("XDG_CONFIG_HOME", oldXdg_.c_str(), 1);
+        } else {
+            unsetenv("XDG_CONFIG_HOME");
+        }
+        fs::remove_all(root_);
+    }
+    void Touch(const fs::path& p) { std::ofstream(p) << "[Library]\n"; }
+    std::string Exe() const { return (root_ / "bin" / "qurix").string(); }
+
+    fs::path root_;
+    fs::path oldCwd_;
+    std::string oldXdg_;
+    bool hadXdg_ = false;
+};
+
+TEST_F(RealFolders, CanOpenForReadingWantsARegularFile) {
+    Touch(root_ / "work" / "KIVOX.INI");
+    fs::create_directories(root_ / "bin" / "KIVOX.INI");
+    EXPECT_TRUE(CanOpenForReading((root_ / "work" / "KIVOX.INI").string()));
+    EXPECT_FALSE(CanOpenForReading((root_ / "bin" / "KIVOX.INI").string()));
+    EXPECT_FALSE(CanOpenForReading((root_ / "missing.ini").string()));
+    EXPECT_FALSE(CanOpenForReading(""));
+}
+
+TEST_F(RealFolders, InputsComeFromTheProcess) {
+    fs::current_path(root_ / "work");
+    const ConfigLocationInputs in = RealConfigLocationInputs(Exe());
+    EXPECT_EQ(in.modulePath, Exe());
+    EXPECT_EQ(fs::path(in.currentDirectory), fs::current_path());
+    EXPECT_EQ(in.perUserFolder, (root_ / "cfg").string());
+    ASSERT_TRUE(in.canOpen);
+}
+
+TEST_F(RealFolders, WorkingFolderThenPerUserThenProgramFolder) {
+    const std::string work = (root_ / "work" / "KIVOX.INI").string();
+    const std::string user = (root_ / "cfg" / "Tolmera" / "KIVOX.INI").string();
+    const std::string bin = (root_ / "bin" / "KIVOX.INI").string();
+
+    // Nothing anywhere: the program folder's path, to be created by the first write.
+    fs::current_path(root_ / "work");
+    EXPECT_EQ(LocateConfigFile(RealConfigLocationInputs(Exe())), bin);
+
+    Touch(user);
+    EXPECT_EQ(LocateConfigFile(RealConfigLocationInputs(Exe())), user);
+
+    Touch(work);
+    EXPECT_EQ(LocateConfigFile(RealConfigLocationInputs(Exe())), work);
+
+    // Run from the program's own folder: its file is looked at only after the per-user one.
+    Touch(bin);
+    fs::current_path(root_ / "bin");
+    EXPECT_EQ(LocateConfigFile(RealConfigLocationInputs(Exe())), user);
+    fs::remove(user);
+    EXPECT_EQ(LocateConfigFile(RealConfigLocationInputs(Exe())), bin);
+}
+
+TEST_F(RealFolders, AFolderNamedLikeTheFileIsPassedOver) {
+    fs::create_directories(root_ / "work" / "KIVOX.INI");
+    Touch(root_ / "cfg" / "Tolmera" / "KIVOX.INI");
+    fs::current_path(root_ / "work");
+    EXPECT_EQ(LocateConfigFile(RealConfigLocationInputs(Exe())),
+              (root_ / "cfg" / "Tolmera" / "KIVOX.INI").string());
+}
+
+TEST_F(RealFolders, ARemovedWorkingFolderIsNotSearched) {
+    fs::create_directories(root_ / "gone");
+    fs::current_path(root_ / "gone");
+    fs::remove(root_ / "gone");
+    const ConfigLocationInputs in = RealConfigLocationInputs(Exe());
+    EXPECT_EQ(LocateConfigFile(in), (root_ / "bin" / "KIVOX.INI").string());
+}
+
+}  // namespace
+}  // namespace qurix
