@@ -206,4 +206,20 @@ bool CPartLibrary::ReadAliasRecord(CRecordReader& reader) {
     return true;
 }
 
+bool CPartLibrary::WriteLibrary(CRecordWriter& writer) const {
+    if (writer.WriteToken(LIB_HEADER) != 0 || writer.EndLine() != 0) return false;
+    if (writer.WriteKeyValue("PROP", property_) != 0 || writer.EndLine() != 0) return false;
+    bool ok = true;
+    for (const auto& entry : entries_) {
+        const CComponentDef* def = entry->ComponentDef();
+        // A part cut off before its name cannot be written under it; skip it, say so.
+        if (!def || entry->Name().c_str()[0] == '\0') {
+            ok = false;
+            continue;
+        }
+        if (!def->WriteComponent(writer, entry->Name())) return false;
+    }
+    return writer.WriteToken(LIB_TRAILER) == 0 && writer.EndLine() == 0 && ok;
+}
+
 }  // namespace qurix

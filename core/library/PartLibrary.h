@@ -11,6 +11,7 @@
 #include "core/library/LibEntry.h"
 #include "core/library/Pattern.h"
 #include "core/records/RecordReader.h"
+#include "core/records/RecordWriter.h"
 
 namespace qurix {
 
@@ -49,6 +50,14 @@ public:
     int32_t EntryCount() const { return static_cast<int32_t>(entries_.size()); }
     // Entries in file order (aliases where their record stood); null when out of range.
     const CLibEntry* Entry(int32_t i) const;
+
+    // Writes the library in the library format, starting at a line start: the header,
+    // "PROP:" with the property text, each entry's definition under the entry's own name
+    // in entry order (an alias becomes a full copy), the trailer. For a library whose
+    // records all ended properly the output loads again and writes the same bytes.
+    // False when a write fails or an entry cannot be written (it has no name or no
+    // definition; the other entries are still written).
+    bool WriteLibrary(CRecordWriter& writer) const;
 
     // name when no entry has it, else name with a "(n)" suffix that none has:
     // "R1" gives "R1(1)", "R1(1)" gives "R1(2)", "A(b)" gives "A(b)(1)".

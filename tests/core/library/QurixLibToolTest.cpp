@@ -1,0 +1,127 @@
+// The qurix-lib program's output, when it has been built beside the tests.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "tests/core/library/LibraryTestUtil.h"
+
+namespace qurix {
+namespace {
+
+struct ToolRun {
+    int code = -1;
+    std::string out;
+};
+
+std::string Tool() {
+    return std::string(QURIX_BINARY_DIR) + "/qurix-lib";
+}
+
+std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs the tool with its standard error thrown away unless errToOut.
+ToolRun RunTool(const std::string& args, bool errToOut = false, const std::string& cwd = "") {
+    ToolRun r;
+    const std::string command = (cwd.empty() ? "" : "cd " + Quote(cwd) + " && ") + Quote(Tool()) +
+                                " " + args + (errToOut ? " 2>&1" : " 2>/dev/null");
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return r;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
+    const int status = pclose(pipe);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+class QurixLibTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!std::filesystem::exists(Tool())) GTEST_SKIP() << "qurix-lib is not built";
+    }
+    test::TempFolder dir;
+};
+
+TEST_F(QurixLibTool, DumpWritesALibraryThatDumpsTheSame) {
+    const std::string source =
+        std::string(QURIX_SOURCE_DIR) + "/tests/core/data/library/roundtrip.lib";
+    const ToolRun first = RunTool("dump " + Quote(source));
+    ASSERT_EQ(first.code, 0);
+    EXPECT_EQ(first.out.rfind("+KIVOX_LIB_V.1.0\nPROP:", 0), 0u);
+    const std::string copy = dir.Write("copy.lib", first.out);
+    const ToolRun second = RunTool("dump " + Quote(copy));
+    ASSERT_EQ(second.code, 0);
+    EXPECT_EQ(second.out, first.out);
+
+    const std::string empty = dir.Write("empty.lib", "+KIVOX_LIB_V.1.0\n");
+    EXPECT_EQ(RunTool("dump " + Quote(empty)).out, "+KIVOX_LIB_V.1.0\nPROP:\n-KIVOX_LIB_V.1.0\n");
+}
+
+TEST_F(QurixLibTool, DumpOfABrokenFile) {
+    const std::string bad = dir.Write("bad.lib", "hello\n");
+    const ToolRun r = RunTool("dump " + Quote(bad), true);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "qurix-lib: cannot load " + bad + "\n");
+}
+
+TEST_F(QurixLibTool, CheckSaysWhereAndWhy) {
+    const std::string good = dir.Write("good.lib",
+                                       "+KIVOX_LIB_V.1.0\n+COMP,N:A,X:1,Y:1,B:1,-COMP\n"
+                                       "+ALIAS,N:A,A:B,-ALIAS\n-KIVOX_LIB_V.1.0\n");
+    const std::string bad = dir.Write(
+        "bad.lib", "+KIVOX_LIB_V.1.0\n+COMP,N:AMP\nX:1,Y:1\nB:300\n-COMP\n-KIVOX_LIB_V.1.0\n");
+    const std::string stray =
+        dir.Write("stray.lib", "+KIVOX_LIB_V.1.0\n\n-COMP\n-KIVOX_LIB_V.1.0\n");
+
+    ToolRun r = RunTool("check " + Quote(good));
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, good + ": ok, 2 parts\n");
+
+    r = RunTool("check " + Quote(good) + " " + Quote(bad) + " " + Quote(stray));
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, good + ": ok, 2 parts\n" + bad +
+                         ": fails at line 5: component AMP: block count 300 out of range\n" +
+                         stray + ": fails at line 4: unexpected end tag -COMP\n");
+
+    r = RunTool("check " + Quote(dir.Path() + "/none.lib"));
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, dir.Path() +
+                         "/none.lib: fails at line 0: cannot open: No such file or "
+                         "directory\n");
+}
+
+TEST_F(QurixLibTool, ListShowsTheLoadedSet) {
+    dir.Write("a.lib", "+KIVOX_LIB_V.1.0\n+COMP,N:A,X:1,Y:1,B:1,-COMP\n-KIVOX_LIB_V.1.0\n");
+    dir.Write("b.lib", "+KIVOX_LIB_V.1.0\n-KIVOX_LIB_V.1.0\n");
+    const std::string ini =
+        dir.Write("KIVOX.INI", "[Library]\nLIB0=a.lib\nLIB1=missing.lib\nLIB2=b.lib\n");
+    const ToolRun r = RunTool("list " + Quote(ini));
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "0\t1\t" + dir.Path() + "/a.lib\n1\t0\t" + dir.Path() + "/b.lib\n");
+
+    // Relative to the INI's folder, also when the INI itself is named relatively.
+    const ToolRun rel = RunTool("list KIVOX.INI", false, dir.Path());
+    EXPECT_EQ(rel.code, 0);
+    EXPECT_EQ(rel.out, "0\t1\ta.lib\n1\t0\tb.lib\n");
+    std::filesystem::create_directory(dir.Path() + "/sub");
+    const ToolRun up = RunTool("list ../KIVOX.INI", false, dir.Path() + "/sub");
+    EXPECT_EQ(up.out, "0\t1\t../a.lib\n1\t0\t../b.lib\n");
+}
+
+TEST_F(QurixLibTool, Usage) {
+    EXPECT_EQ(RunTool("").code, 2);
+    EXPECT_EQ(RunTool("frob x").code, 2);
+    EXPECT_EQ(RunTool("dump a b").code, 2);
+    EXPECT_EQ(RunTool("list " + Quote(dir.Path() + "/none.ini")).code, 1);
+}
+
+}  // namespace
+}  // namespace qurix
