@@ -1,0 +1,317 @@
+#include "render/PatternDraw.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "core/elements/ArcElement.h"
+#include "core/elements/CircleElement.h"
+#include "core/elements/LineElement.h"
+#include "core/elements/PolygonElement.h"
+#include "core/elements/TextElement.h"
+#include "render/PatternPens.h"
+#include "render/Scale.h"
+
+namespace qurix {
+
+namespace {
+
+int32_t ClampToInt32(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+// Everything one element needs to reach the surface.
+struct PatternPlacement {
+    int32_t direction;
+    int32_t pw;
+    int32_t ph;
+    Point origin;  // body top-left, drawing units
+    int32_t num;
+    int32_t den;
+
+    int32_t Rotation() const { return direction & DIRECTION_ROTATION_MASK; }
+    bool Mirrored() const { return (direction & DIRECTION_MIRROR_BIT) != 0; }
+    // S(p): the pattern point turned for the direction, moved to the body and scaled.
+    Point ToSurface(Point p) const {
+        return ScalePoint(TransformPatternPoint(p, direction, pw, ph), origin, num, den);
+    }
+    int32_t ScaledWidth(int32_t width) const { return ScaleValue(width, num, den); }
+};
+
+// The box of two surface points, ordered; a one-pixel outline also covers the right and
+// bottom edge, which the surface would otherwise leave out.
+Rect OutlineBox(Point a, Point b, int32_t scaledWidth) {
+    Rect box = Rect::FromPoints(a, b).Normalized();
+    if (scaledWidth <= 1) {
+        box.right = WrapAdd(box.right, 1);
+        box.bottom = WrapAdd(box.bottom, 1);
+    }
+    return box;
+}
+
+void DrawLine(CDrawSurface& surface, const CLineElement& line, Colour colour,
+              const PatternPlacement& at) {
+    const Pen pen = PatternPen(line.Style(), line.Width(), colour, at.num, at.den);
+    surface.Line(at.ToSurface(line.P1()), at.ToSurface(line.P2()), pen);
+}
+
+void DrawCircle(CDrawSurface& surface, const CCircleElement& circle, Colour colour,
+                const PatternPlacement& at) {
+    const Pen pen = PatternPen(circle.Style(), circle.Width(), colour, at.num, at.den);
+    const Rect box = OutlineBox(at.ToSurface(circle.P1()), at.ToSurface(circle.P2()),
+                                at.ScaledWidth(circle.Width()));
+    surface.Ellipse(box, pen, PatternBrush(circle.Fill(), colour));
+}
+
+void DrawPolygon(CDrawSurface& surface, const CPolygonElement& polygon, Colour colour,
+                 const PatternPlacement& at) {
+    const int32_t count = polygon.Count();
+    if (count < 2 || count > CPolygonElement::MAX_POINTS) return;
+    Point points[CPolygonElement::MAX_POINTS];
+    for (int32_t i = 0; i < count; ++i) points[i] = at.ToSurface(polygon.Points()[i]);
+    const Pen pen = PatternPen(polygon.Style(), polygon.Width(), colour, at.num, at.den);
+    surface.Polygon(std::span<const Point>(points, static_cast<size_t>(count)), pen,
+                    PatternBrush(polygon.Fill(), colour));
+}
+
+void DrawArc(CDrawSurface& surface, const CArcElement& arc, Colour colour,
+             const PatternPlacement& at) {
+    const Pen pen = PatternPen(arc.Style(), arc.Width(), colour, at.num, at.den);
+    const Point c = arc.Centre();
+    const int32_t r = arc.Radius();
+    const Rect box = OutlineBox(at.ToSurface(Point{WrapSub(c.x, r), WrapSub(c.y, r)}),
+                                at.ToSurface(Point{WrapAdd(c.x, r), WrapAdd(c.y, r)}),
+                                at.ScaledWidth(arc.Width()));
+    Point start = at.ToSurface(arc.BeginRay());
+    Point end = at.ToSurface(arc.EndRay());
+    // A mirror reverses the sense of turning; the arc still runs counter-clockwise.
+    if (at.Mirrored()) std::swap(start, end);
+    surface.Arc(box, start, end, pen);
+}
+
+void DrawTextElement(CDrawSurface& surface, const CTextElement& text, Colour colour,
+                     const PatternPlacement& at, CTextRenderer* labelRenderer) {
+    const Point anchor =
+        TransformPatternPoint(text.Position(), at.direction, at.pw, at.ph) + at.origin;
+    const TurnedText turned = TurnPatternText(text.IsHorizontal(), text.Align(), at.direction);
+    const bool vertical = turned.vertical;
+    const int32_t align = turned.align;
+
+    Extent extent;
+    if (!text.FontName().empty()) {
+        LogFont font;
+        font.height = WrapNeg(text.FontSize());
+        font.weight = text.IsBold() ? LogFont::WEIGHT_BOLD : LogFont::WEIGHT_NORMAL;
+        font.italic = text.IsItalic() ? 1 : 0;
+        font.charSet = LogFont::DEFAULT_CHARSET;
+        font.SetFaceName(text.FontName());
+        extent = DrawTextWithFont(surface, anchor.x, anchor.y, text.Text().c_str(), -1, font,
+                                  colour, DRAW_NORMAL, vertical, align, at.num, at.den);
+    } else if (labelRenderer != nullptr) {
+        extent = labelRenderer->DrawText(surface, anchor.x, anchor.y, text.Text().c_str(), -1,
+                                         colour, vertical, align, at.num, at.den, false);
+    } else {
+        return;
+    }
+    text.SetDrawnSize(WrapDiv(WrapMul(extent.cx, at.den), at.num),
+                      WrapDiv(WrapMul(extent.cy, at.den), at.num));
+}
+
+}  // namespace
+
+Point TransformPatternPoint(Point p, int32_t direction, int32_t pw, int32_t ph) {
+    Point t;
+    int32_t mirrorWidth = pw;
+    switch (direction & DIRECTION_ROTATION_MASK) {
+        case 0:
+            t = p;
+            break;
+        case 1:
+            t = Point{WrapSub(ph, p.y), p.x};
+            mirrorWidth = ph;
+            break;
+        case 2:
+            t = Point{WrapSub(pw, p.x), WrapSub(ph, p.y)};
+            break;
+        default:
+            t = Point{p.y, WrapSub(pw, p.x)};
+            mirrorWidth = ph;
+            break;
+    }
+    if (direction & DIRECTION_MIRROR_BIT) t.x = WrapSub(mirrorWidth, t.x);
+    return t;
+}
+
+TurnedText TurnPatternText(bool horizontal, int32_t align, int32_t direction) {
+    using T = CTextElement;
+    const int32_t rotation = direction & DIRECTION_ROTATION_MASK;
+    bool vertical = !horizontal;
+    const bool flip =
+        vertical ? (rotation == 2 || rotation == 3) : (rotation == 1 || rotation == 2);
+    if (flip && !(align & T::ALIGN_CENTRE)) align ^= T::ALIGN_END;
+    if (flip && !(align & T::ALIGN_MIDDLE)) align ^= T::ALIGN_TOP;
+    if (rotation & 1) vertical = !vertical;
+    if (direction & DIRECTION_MIRROR_BIT) {
+        if (vertical) {
+            if (!(align & T::ALIGN_MIDDLE)) align ^= T::ALIGN_TOP;
+        } else {
+            if (!(align & T::ALIGN_CENTRE)) align ^= T::ALIGN_END;
+        }
+    }
+    return TurnedText{vertical, align};
+}
+
+void DrawPattern(CDrawSurface& surface, const CPattern& pattern, Colour colour, DrawMode mode,
+                 int32_t direction, int32_t pw, int32_t ph, int32_t left, int32_t top, int32_t num,
+                 int32_t den, CTextRenderer* labelRenderer) {
+    const PatternPlacement at{direction, pw, ph, Point{left, top}, num, den};
+    const int32_t count = pattern.ElementCount();
+    if (count > 0) {
+        for (int32_t i = 0; i < count; ++i) {
+            const CPatternElement* e = pattern.Element(i);
+            if (e == nullptr) return;
+            // The kind decides; a kind this drawing does not know ends the pattern.
+            switch (e->Kind()) {
+                case ElementKind::Line:
+                    if (auto* line = dynamic_cast<const CLineElement*>(e)) {
+                        DrawLine(surface, *line, colour, at);
+                        continue;
+                    }
+                    return;
+                case ElementKind::Circle:
+                    if (auto* circle = dynamic_cast<const CCircleElement*>(e)) {
+                        DrawCircle(surface, *circle, colour, at);
+                        continue;
+                    }
+                    return;
+                case ElementKind::Polygon:
+                    if (auto* polygon = dynamic_cast<const CPolygonElement*>(e)) {
+                        DrawPolygon(surface, *polygon, colour, at);
+                        continue;
+                    }
+                    return;
+                case ElementKind::Arc:
+                    if (auto* arc = dynamic_cast<const CArcElement*>(e)) {
+                        DrawArc(surface, *arc, colour, at);
+                        continue;
+                    }
+                    return;
+                case ElementKind::Text:
+                    if (auto* text = dynamic_cast<const CTextElement*>(e)) {
+                        DrawTextElement(surface, *text, colour, at, labelRenderer);
+                        continue;
+                    }
+                    return;
+                default:
+                    return;
+            }
+        }
+        return;
+    }
+    if (pattern.Bitmap() != nullptr) {
+        const PatternBitmap bitmap{pattern.Bitmap(), pattern.BitmapByteCount(), pattern.Width(),
+                                   pattern.Height()};
+        DrawPatternBitmap(surface, left, top, bitmap, colour, mode, at.Rotation(), at.Mirrored(),
+                          num, den);
+    }
+}
+
+TurnedBitmap TurnPatternBitmap(const PatternBitmap& source, int32_t k, bool flip) {
+    TurnedBitmap out;
+    if (source.bits == nullptr || source.width <= 0 || source.height <= 0 ||
+        source.byteCount <= 0) {
+        return out;
+    }
+    k &= 3;
+    const int64_t stride = (static_cast<int64_t>(source.width) + 15) / 16 * 2;
+    // Only the corner that can carry data is turned; rows the buffer does not hold are clear.
+    const int32_t cw = std::min(source.width, PATTERN_BITMAP_DATA_LIMIT);
+    const int32_t ch = static_cast<int32_t>(
+        std::min<int64_t>({source.height, PATTERN_BITMAP_DATA_LIMIT, source.byteCount / stride}));
+    if (ch <= 0) return out;
+
+    const bool odd = (k & 1) != 0;
+    out.fullWidth = odd ? source.height : source.width;
+    out.fullHeight = odd ? source.width : source.height;
+    const int32_t outW = odd ? ch : cw;
+    const int32_t outH = odd ? cw : ch;
+    switch (k) {
+        case 0:
+            break;
+        case 1:
+            out.offsetX = source.height - ch;
+            break;
+        case 2:
+            out.offsetX = source.width - cw;
+            out.offsetY = source.height - ch;
+            break;
+        default:
+            out.offsetY = source.width - cw;
+            break;
+    }
+    if (flip) out.offsetY = out.fullHeight - out.offsetY - outH;
+
+    const int32_t outStride = (outW + 15) / 16 * 2;
+    out.bytes.assign(static_cast<size_t>(outStride) * static_cast<size_t>(outH), 0);
+    for (int32_t y = 0; y < ch; ++y) {
+        const uint8_t* row = source.bits + static_cast<int64_t>(y) * stride;
+        for (int32_t xb = 0; xb < (cw + 7) / 8; ++xb) {
+            const uint8_t byte = row[xb];
+            if (byte == 0) continue;
+            for (int32_t bit = 0; bit < 8; ++bit) {
+                const int32_t x = xb * 8 + bit;
+                if (x >= cw || !(byte & (0x80 >> bit))) continue;
+                int32_t ox, oy;
+                switch (k) {
+                    case 0:
+                        ox = x;
+                        oy = y;
+                        break;
+                    case 1:
+                        ox = ch - 1 - y;
+                        oy = x;
+                        break;
+                    case 2:
+                        ox = cw - 1 - x;
+                        oy = ch - 1 - y;
+                        break;
+                    default:
+                        ox = y;
+                        oy = cw - 1 - x;
+                        break;
+                }
+                if (flip) oy = outH - 1 - oy;
+                out.bytes[static_cast<size_t>(oy) * static_cast<size_t>(outStride) +
+                          static_cast<size_t>(ox / 8)] |= static_cast<uint8_t>(0x80 >> (ox % 8));
+            }
+        }
+    }
+    out.bitmap = MonoBitmap{out.bytes.data(), outW, outH, outStride};
+    return out;
+}
+
+void DrawPatternBitmap(CDrawSurface& surface, int32_t left, int32_t top,
+                       const PatternBitmap& bitmap, Colour colour, DrawMode mode, int32_t rotation,
+                       bool mirror, int32_t num, int32_t den) {
+    const int32_t r = rotation & DIRECTION_ROTATION_MASK;
+    // Turning by r + 2 and then reversing the rows is turning by r and mirroring in x.
+    const int32_t k = mirror ? (r + 2) % 4 : r;
+    const TurnedBitmap turned = TurnPatternBitmap(bitmap, k, mirror);
+    if (turned.bitmap.width <= 0 || turned.bitmap.height <= 0) return;
+    if (num == 0 || den == 0) return;
+
+    // Enlarged, each bitmap pixel is centred on its drawing-unit point.
+    const int32_t g = WrapDiv(num, den);
+    const int64_t x0 = int64_t{ScaleValue(left, num, den)} - g / 2;
+    const int64_t y0 = int64_t{ScaleValue(top, num, den)} - g / 2;
+    const int64_t grow = num < den ? 1 : 0;
+    auto scaled = [&](int64_t v) { return int64_t{num} * v / den; };
+    Rect dest;
+    dest.left = ClampToInt32(x0 + scaled(turned.offsetX));
+    dest.top = ClampToInt32(y0 + scaled(turned.offsetY));
+    dest.right = ClampToInt32(x0 + scaled(int64_t{turned.offsetX} + turned.bitmap.width) + grow);
+    dest.bottom = ClampToInt32(y0 + scaled(int64_t{turned.offsetY} + turned.bitmap.height) + grow);
+    surface.StretchMonoBitmap(dest, turned.bitmap, (mode & DRAW_BLACK) ? COLOUR_BLACK : colour);
+}
+
+}  // namespace qurix
