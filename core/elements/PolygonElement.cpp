@@ -109,12 +109,14 @@ bool CPolygonElement::HitTest(Point p) {
         if (!filled || a.x == b.x) continue;
         if (p.x < std::min(a.x, b.x) || p.x > std::max(a.x, b.x)) continue;
         if (a.y > p.y && b.y > p.y) continue;
-        if (a.y < p.y && b.y < p.y) {
-            s ^= 3;
-        } else if (a.x == p.x && a.y < p.y) {
+        // The vertex rules come before the whole-edge rule: two edges leaving a vertex
+        // above p toward the same side must cancel even when both lie wholly above p.
+        if (a.x == p.x && a.y < p.y) {
             s ^= b.x > p.x ? 1 : 2;
         } else if (b.x == p.x && b.y < p.y) {
             s ^= a.x > p.x ? 1 : 2;
+        } else if (a.y < p.y && b.y < p.y) {
+            s ^= 3;
         } else {
             // Exact in 64 bits: |p.x - a.x| <= |b.x - a.x|, so the quotient stays below 2^32.
             const int64_t dy = static_cast<int64_t>(b.y) - a.y;
