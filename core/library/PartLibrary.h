@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -77,9 +78,11 @@ private:
     std::vector<std::unique_ptr<CLibEntry>> entries_;
 
     // Only while loading: the current section's patterns, newest last (searched from
-    // the back), and the names in use with their entry.
+    // the back).
     std::vector<std::unique_ptr<CPattern>> patterns_;
-    std::unordered_map<std::string, const CLibEntry*> byName_;
+    // The names in use, viewing the entries' own names (which never change), with the
+    // first entry of each name.
+    std::unordered_map<std::string_view, const CLibEntry*> byName_;
     // For each base and starting number of MakeUniqueName, how many candidates are
     // known to be taken already; names are only ever added, so the count only grows.
     // Keeps a file full of one repeated name from costing 4096 tries per part.
