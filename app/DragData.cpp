@@ -1,0 +1,102 @@
+#include "app/DragData.h"
+
+#include <QByteArray>
+#include <QDrag>
+#include <QMimeData>
+#include <QPixmap>
+#include <QPoint>
+#include <QWidget>
+#include <cstring>
+
+namespace qurix {
+
+namespace {
+
+bool FitsField(const std::string& text) {
+    return !text.empty() && text.size() < DRAG_FIELD_SIZE && text.find('\0') == std::string::npos;
+}
+
+// The text up to the field's first NUL; false when the field has none.
+bool ReadField(const char* field, std::string& text, bool& zeroPadded) {
+    const void* nul = std::memchr(field, 0, DRAG_FIELD_SIZE);
+    if (nul == nullptr) return false;
+    const std::size_t length = static_cast<const char*>(nul) - field;
+    text.assign(field, length);
+    for (std::size_t i = length; i < DRAG_FIELD_SIZE; ++i) {
+        if (field[i] != 0) zeroPadded = false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool MakeDragBlock(const std::string& libraryPath, const std::string& partName,
+                   std::string& block) {
+    block.clear();
+    if (!FitsField(libraryPath) || !FitsField(partName)) return false;
+    block.assign(DRAG_BLOCK_SIZE, '\0');
+    block.replace(0, libraryPath.size(), libraryPath);
+    block.replace(DRAG_FIELD_SIZE, partName.size(), partName);
+    return true;
+}
+
+bool DecodeDragBlock(const std::string& block, std::string& libraryPath, std::string& partName,
+                     bool* zeroPadded) {
+    libraryPath.clear();
+    partName.clear();
+    if (block.size() < DRAG_BLOCK_SIZE) return false;
+    bool padded = true;
+    std::string path;
+    std::string name;
+    if (!ReadField(block.data(), path, padded) ||
+        !ReadField(block.data() + DRAG_FIELD_SIZE, name, padded)) {
+        return false;
+    }
+    libraryPath = std::move(path);
+    partName = std::move(name);
+    if (zeroPadded != nullptr) *zeroPadded = padded;
+    return true;
+}
+
+std::unique_ptr<QMimeData> MakeDragMimeData(const std::string& libraryPath,
+                                            const std::string& partName) {
+    std::string block;
+    if (!MakeDragBlock(libraryPath, partName, block)) return nullptr;
+    const QByteArray bytes(block.data(), static_cast<qsizetype>(block.size()));
+    auto data = std::make_unique<QMimeData>();
+    data->setData(QString::fromLatin1(PARTS_INFO_FORMAT), bytes);
+    data->setData(QString::fromLatin1(PARTS_INFO_WINDOWS_FORMAT), bytes);
+    return data;
+}
+
+bool TakeDragBlock(const QMimeData& data, std::string& block, std::string* formatUsed) {
+    for (const char* format : {PARTS_INFO_FORMAT, PARTS_INFO_WINDOWS_FORMAT}) {
+        const QString name = QString::fromLatin1(format);
+        if (!data.hasFormat(name)) continue;
+        const QByteArray bytes = data.data(name);
+        block.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        if (formatUsed != nullptr) *formatUsed = format;
+        return true;
+    }
+    block.clear();
+    return false;
+}
+
+bool StartPartDrag(QWidget* source, const std::string& libraryPath, const std::string& partName,
+                   const QPixmap& pixmap, const QPoint& hotSpot) {
+    if (source == nullptr) return false;
+    std::unique_ptr<QMimeData> data = MakeDragMimeData(libraryPath, partName);
+    if (!data) return false;
+    // Owned by source and deleted by Qt once the drag is over; on X11 Qt holds only a
+    // weak pointer to it, so it must not live on the stack.
+    auto* drag = new QDrag(source);
+    drag->setMimeData(data.release());
+    if (!pixmap.isNull()) {
+        drag->setPixmap(pixmap);
+        drag->setHotSpot(hotSpot);
+    }
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
+    return true;
+}
+
+}  // namespace qurix

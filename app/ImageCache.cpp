@@ -1,0 +1,467 @@
+#include "app/ImageCache.h"
+
+#include <QByteArray>
+#include <QRandomGenerator>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "core/profile/ConfigFile.h"
+
+namespace qurix {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char IMAGE_MAGIC[8] = {'Q', 'U', 'R', 'I', 'X', 'I', 'M', 'G'};
+constexpr uint32_t IMAGE_VERSION = 1;
+constexpr size_t IMAGE_HEADER_SIZE = 32;  // magic, version, side, count, save id, lines CRC
+constexpr size_t IMAGE_RECORD_HEAD = 8;   // entry number, compressed length
+constexpr size_t CRC_SIZE = 4;
+constexpr int32_t LIBRARY_KEYS = 16;
+// Far above any real cache; keeps a foreign multi-gigabyte file from being read whole.
+constexpr uintmax_t MAX_CACHE_FILE = uintmax_t{1} << 30;
+
+constexpr std::array<uint32_t, 256> MakeCrcTable() {
+    std::array<uint32_t, 256> table{};
+    for (uint32_t i = 0; i < 256; ++i) {
+        uint32_t c = i;
+        for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        table[i] = c;
+    }
+    return table;
+}
+constexpr std::array<uint32_t, 256> CRC_TABLE = MakeCrcTable();
+
+void PutU16(std::string& out, uint32_t v) {
+    out += static_cast<char>(v & 0xFF);
+    out += static_cast<char>((v >> 8) & 0xFF);
+}
+void PutU32(std::string& out, uint32_t v) {
+    PutU16(out, v & 0xFFFF);
+    PutU16(out, v >> 16);
+}
+void PutU64(std::string& out, uint64_t v) {
+    PutU32(out, static_cast<uint32_t>(v));
+    PutU32(out, static_cast<uint32_t>(v >> 32));
+}
+
+// Little-endian reads that refuse to run past the end.
+class CByteReader {
+public:
+    CByteReader(const std::string& bytes, size_t pos = 0) : bytes_(bytes), pos_(pos) {}
+    size_t Remaining() const { return bytes_.size() - pos_; }
+    size_t Pos() const { return pos_; }
+    const char* Here() const { return bytes_.data() + pos_; }
+    bool Skip(size_t n) {
+        if (n > Remaining()) return false;
+        pos_ += n;
+        return true;
+    }
+    bool U8(uint32_t& v) { return Take(1, v); }
+    bool U16(uint32_t& v) { return Take(2, v); }
+    bool U32(uint32_t& v) { return Take(4, v); }
+    bool U64(uint64_t& v) {
+        uint32_t lo = 0;
+        uint32_t hi = 0;
+        if (!U32(lo) || !U32(hi)) return false;
+        v = (uint64_t{hi} << 32) | lo;
+        return true;
+    }
+
+private:
+    bool Take(size_t n, uint32_t& v) {
+        if (n > Remaining()) return false;
+        v = 0;
+        for (size_t i = 0; i < n; ++i) {
+            v |= uint32_t{static_cast<unsigned char>(bytes_[pos_ + i])} << (8 * i);
+        }
+        pos_ += n;
+        return true;
+    }
+    const std::string& bytes_;
+    size_t pos_;
+};
+
+std::string LibraryKey(int32_t j) {
+    return "LIB" + std::to_string(j);
+}
+
+std::string ResolveLibraryPath(const std::string& value, const std::string& configFolder) {
+    return IsRelativePath(value) ? CombinePath(configFolder, value) : value;
+}
+
+std::string JoinPath(const std::string& folder, const char* name) {
+    return (fs::path(folder) / name).string();
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out) {
+    out.clear();
+    std::error_code ec;
+    const uintmax_t size = fs::file_size(path, ec);
+    if (ec || size > MAX_CACHE_FILE) return false;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) return false;
+    out.resize(static_cast<size_t>(size));
+    const size_t got = size == 0 ? 0 : std::fread(out.data(), 1, out.size(), f);
+    // The file must end where its size said (it may be rewritten while we read).
+    const bool atEnd = std::fgetc(f) == EOF;
+    std::fclose(f);
+    if (got != out.size() || !atEnd) {
+        out.clear();
+        return false;
+    }
+    return true;
+}
+
+std::FILE* OpenNewFile(const std::string& path) {
+    return std::fopen(path.c_str(), "wb");
+}
+
+bool WriteAndClose(std::FILE* f, const std::string& bytes) {
+    const bool wrote = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const bool flushed = std::fflush(f) == 0;
+    const bool closed = std::fclose(f) == 0;
+    return wrote && flushed && closed;
+}
+
+void RemoveQuietly(const std::string& path) {
+    std::error_code ec;
+    fs::remove(path, ec);
+}
+
+}  // namespace
+
+uint32_t Crc32(const void* data, size_t size, uint32_t crc) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    crc = ~crc;
+    for (size_t i = 0; i < size; ++i) crc = CRC_TABLE[(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
+    return ~crc;
+}
+
+void ThumbnailSet::Clear() {
+    large.clear();
+    small.clear();
+    entries.clear();
+}
+
+bool ThumbnailSet::Consistent() const {
+    if (small.size() != large.size() || entries.size() != large.size()) return false;
+    for (size_t i = 0; i < large.size(); ++i) {
+        if (large[i].size() != QSize(LARGE_THUMB_SIZE, LARGE_THUMB_SIZE)) return false;
+        if (small[i].size() != QSize(SMALL_THUMB_SIZE, SMALL_THUMB_SIZE)) return false;
+        if (entries[i] < 0 || (i > 0 && entries[i] <= entries[i - 1])) return false;
+    }
+    return true;
+}
+
+std::string DefaultCacheFolder() {
+    std::error_code ec;
+    const fs::path current = fs::current_path(ec);
+    if (ec) return CACHE_FOLDER_NAME;
+    return (current / CACHE_FOLDER_NAME).string();
+}
+
+int32_t ReadPartsStyle(const CProfile& profile) {
+    const int32_t mode = profile.GetInt("qurix", "parts_style", 0);
+    return mode >= 0 && mode <= 3 ? mode : 0;
+}
+
+bool WritePartsStyle(const CProfile& profile, int32_t mode) {
+    return profile.WriteInt("qurix", "parts_style", mode);
+}
+
+std::string MakeLibraryLine(const std::string& keyValue, int64_t modificationTime) {
+    const auto low = static_cast<int32_t>(static_cast<uint32_t>(modificationTime));
+    return keyValue + "|" + std::to_string(low);
+}
+
+bool FileModificationTime(const std::string& path, int64_t& seconds) {
+    std::error_code ec;
+    const fs::file_time_type written = fs::last_write_time(path, ec);
+    if (ec) return false;
+    const auto system = std::chrono::file_clock::to_sys(written);
+    seconds = std::chrono::floor<std::chrono::seconds>(system).time_since_epoch().count();
+    return true;
+}
+
+std::vector<std::string> MakeLibraryLines(const CProfile& profile,
+                                          const std::string& configFolder) {
+    std::vector<std::string> lines;
+    for (int32_t j = 0; j < LIBRARY_KEYS; ++j) {
+        const std::string value = profile.GetString("Library", LibraryKey(j));
+        if (value.empty()) continue;
+        int64_t time = 0;
+        if (!FileModificationTime(ResolveLibraryPath(value, configFolder), time)) continue;
+        lines.push_back(MakeLibraryLine(value, time));
+    }
+    return lines;
+}
+
+bool LibraryLinesMatch(const std::vector<std::string>& lines, const CProfile& profile,
+                       const std::string& configFolder) {
+    size_t k = 0;
+    for (int32_t j = 0; j < LIBRARY_KEYS; ++j) {
+        const std::string value = profile.GetString("Library", LibraryKey(j));
+        if (value.empty()) continue;
+        if (k >= lines.size()) return false;
+        // A library whose file cannot be found has no line at save time; letting it
+        // through would pair a later library's line with an earlier library's images.
+        int64_t time = 0;
+        if (!FileModificationTime(ResolveLibraryPath(value, configFolder), time)) return false;
+        if (MakeLibraryLine(value, time) != lines[k]) return false;
+        ++k;
+    }
+    return k == lines.size();
+}
+
+std::string EncodeLibraryLines(const std::vector<std::string>& lines) {
+    std::string out;
+    const size_t count = lines.size();
+    if (count < 0xFFFF) {
+        PutU16(out, static_cast<uint32_t>(count));
+    } else {
+        PutU16(out, 0xFFFF);
+        PutU32(out, static_cast<uint32_t>(count));
+    }
+    for (const std::string& line : lines) {
+        const size_t length = line.size();
+        if (length < 0xFF) {
+            out += static_cast<char>(length);
+        } else if (length < 0xFFFE) {
+            out += '\xFF';
+            PutU16(out, static_cast<uint32_t>(length));
+        } else {
+            out += '\xFF';
+            PutU16(out, 0xFFFF);
+            PutU32(out, static_cast<uint32_t>(length));
+        }
+        out += line;
+    }
+    return out;
+}
+
+bool DecodeLibraryLines(const std::string& bytes, std::vector<std::string>& lines) {
+    lines.clear();
+    CByteReader in(bytes);
+    uint32_t count = 0;
+    if (!in.U16(count)) return false;
+    if (count == 0xFFFF) {
+        // 0xFFFFFFFF would announce a 64-bit count, which we never write.
+        if (!in.U32(count) || count == 0xFFFFFFFF) return false;
+    }
+    // Every line takes at least its one-byte prefix.
+    if (count > in.Remaining()) return false;
+    std::vector<std::string> read;
+    read.reserve(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        uint32_t length = 0;
+        if (!in.U8(length)) return false;
+        if (length == 0xFF) {
+            if (!in.U16(length)) return false;
+            // 0xFFFE marks a UTF-16 string: not a file of ours.
+            if (length == 0xFFFE) return false;
+            if (length == 0xFFFF && (!in.U32(length) || length == 0xFFFFFFFF)) return false;
+        }
+        const char* text = in.Here();
+        if (!in.Skip(length)) return false;
+        read.emplace_back(text, length);
+    }
+    if (in.Remaining() != 0) return false;
+    lines = std::move(read);
+    return true;
+}
+
+std::string EncodeImageFile(const std::vector<QImage>& images, const std::vector<int32_t>& entries,
+                            int32_t side, const CacheStamp& stamp) {
+    if (side <= 0 || images.size() != entries.size() || images.size() > 0x7FFFFFFF) return {};
+    std::string out(IMAGE_MAGIC, sizeof IMAGE_MAGIC);
+    PutU32(out, IMAGE_VERSION);
+    PutU32(out, static_cast<uint32_t>(side));
+    PutU32(out, static_cast<uint32_t>(images.size()));
+    PutU64(out, stamp.saveId);
+    PutU32(out, stamp.linesCrc);
+
+    const size_t rowBytes = static_cast<size_t>(side) * 4;
+    QByteArray pixels(static_cast<qsizetype>(rowBytes * side), '\0');
+    for (size_t i = 0; i < images.size(); ++i) {
+        if (images[i].size() != QSize(side, side)) return {};
+        if (entries[i] < 0 || (i > 0 && entries[i] <= entries[i - 1])) return {};
+        // Byte order R, G, B, A on every machine; alpha is the mask.
+        const QImage rgba = images[i].convertToFormat(QImage::Format_RGBA8888);
+        for (int32_t y = 0; y < side; ++y) {
+            std::memcpy(pixels.data() + y * rowBytes, rgba.constScanLine(y), rowBytes);
+        }
+        const QByteArray packed = qCompress(pixels);
+        if (packed.isEmpty()) return {};
+        PutU32(out, static_cast<uint32_t>(entries[i]));
+        PutU32(out, static_cast<uint32_t>(packed.size()));
+        out.append(packed.constData(), static_cast<size_t>(packed.size()));
+    }
+    PutU32(out, Crc32(out.data(), out.size()));
+    return out;
+}
+
+bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<QImage>& images,
+                     std::vector<int32_t>& entries, CacheStamp& stamp) {
+    images.clear();
+    entries.clear();
+    if (side <= 0 || side > 4096) return false;
+    if (bytes.size() < IMAGE_HEADER_SIZE + CRC_SIZE) return false;
+    if (std::memcmp(bytes.data(), IMAGE_MAGIC, sizeof IMAGE_MAGIC) != 0) return false;
+
+    const size_t bodyEnd = bytes.size() - CRC_SIZE;
+    CByteReader tail(bytes, bodyEnd);
+    uint32_t storedCrc = 0;
+    tail.U32(storedCrc);
+    if (Crc32(bytes.data(), bodyEnd) != storedCrc) return false;
+
+    CByteReader in(bytes, sizeof IMAGE_MAGIC);
+    uint32_t version = 0;
+    uint32_t fileSide = 0;
+    uint32_t count = 0;
+    CacheStamp read;
+    if (!in.U32(version) || !in.U32(fileSide) || !in.U32(count) || !in.U64(read.saveId) ||
+        !in.U32(read.linesCrc)) {
+        return false;
+    }
+    if (version != IMAGE_VERSION || fileSide != static_cast<uint32_t>(side)) return false;
+    if (count > (bodyEnd - in.Pos()) / IMAGE_RECORD_HEAD) return false;
+
+    const size_t rowBytes = static_cast<size_t>(side) * 4;
+    const size_t pixelBytes = rowBytes * side;
+    std::vector<QImage> decoded;
+    std::vector<int32_t> numbers;
+    decoded.reserve(count);
+    numbers.reserve(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        uint32_t entry = 0;
+        uint32_t length = 0;
+        if (!in.U32(entry) || !in.U32(length)) return false;
+        if (entry > 0x7FFFFFFF ||
+            (!numbers.empty() && static_cast<int32_t>(entry) <= numbers.back()))
+            return false;
+        if (length < 4 || length > bodyEnd - in.Pos()) return false;
+        const auto* packed = reinterpret_cast<const uchar*>(in.Here());
+        // qCompress puts the unpacked size first, big-endian; check it before Qt
+        // allocates that much.
+        const uint32_t announced = (uint32_t{packed[0]} << 24) | (uint32_t{packed[1]} << 16) |
+                                   (uint32_t{packed[2]} << 8) | packed[3];
+        if (announced != pixelBytes) return false;
+        const QByteArray pixels = qUncompress(packed, static_cast<qsizetype>(length));
+        if (static_cast<size_t>(pixels.size()) != pixelBytes) return false;
+        in.Skip(length);
+
+        QImage image(side, side, QImage::Format_RGBA8888);
+        if (image.isNull()) return false;
+        for (int32_t y = 0; y < side; ++y) {
+            std::memcpy(image.scanLine(y), pixels.constData() + y * rowBytes, rowBytes);
+        }
+        decoded.push_back(image.convertToFormat(QImage::Format_ARGB32));
+        numbers.push_back(static_cast<int32_t>(entry));
+    }
+    if (in.Pos() != bodyEnd) return false;
+    images = std::move(decoded);
+    entries = std::move(numbers);
+    stamp = read;
+    return true;
+}
+
+bool LoadImageCache(const std::string& cacheFolder, const CProfile& profile,
+                    const std::string& configFolder, ThumbnailSet& set) {
+    set.Clear();
+    std::string bytes;
+    ThumbnailSet read;
+    CacheStamp largeStamp;
+    CacheStamp smallStamp;
+    std::vector<int32_t> smallEntries;
+    if (!ReadWholeFile(JoinPath(cacheFolder, LARGE_CACHE_FILE), bytes) ||
+        !DecodeImageFile(bytes, LARGE_THUMB_SIZE, read.large, read.entries, largeStamp)) {
+        return false;
+    }
+    if (!ReadWholeFile(JoinPath(cacheFolder, SMALL_CACHE_FILE), bytes) ||
+        !DecodeImageFile(bytes, SMALL_THUMB_SIZE, read.small, smallEntries, smallStamp)) {
+        return false;
+    }
+    std::vector<std::string> lines;
+    if (!ReadWholeFile(JoinPath(cacheFolder, LIBDATA_CACHE_FILE), bytes) ||
+        !DecodeLibraryLines(bytes, lines)) {
+        return false;
+    }
+    // The three files must come from one save.
+    const uint32_t linesCrc = Crc32(bytes.data(), bytes.size());
+    if (largeStamp.saveId != smallStamp.saveId || largeStamp.linesCrc != linesCrc ||
+        smallStamp.linesCrc != linesCrc || smallEntries != read.entries) {
+        return false;
+    }
+    if (!LibraryLinesMatch(lines, profile, configFolder)) return false;
+    set = std::move(read);
+    return true;
+}
+
+bool SaveImageCache(const std::string& cacheFolder, const std::vector<std::string>& libraryLines,
+                    const ThumbnailSet& set) {
+    if (!set.Consistent()) return false;
+    CacheStamp stamp;
+    stamp.saveId = QRandomGenerator::system()->generate64();
+    const std::string libdata = EncodeLibraryLines(libraryLines);
+    stamp.linesCrc = Crc32(libdata.data(), libdata.size());
+    const std::string large = EncodeImageFile(set.large, set.entries, LARGE_THUMB_SIZE, stamp);
+    const std::string small = EncodeImageFile(set.small, set.entries, SMALL_THUMB_SIZE, stamp);
+    if (large.empty() || small.empty()) return false;
+
+    struct Pending {
+        const char* name;
+        const std::string* bytes;
+        std::string temp;
+    };
+    Pending files[] = {{LARGE_CACHE_FILE, &large, {}},
+                       {SMALL_CACHE_FILE, &small, {}},
+                       {LIBDATA_CACHE_FILE, &libdata, {}}};
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%016llx.tmp",
+                  static_cast<unsigned long long>(stamp.saveId));
+    const auto dropTemps = [&files] {
+        for (Pending& p : files) {
+            if (!p.temp.empty()) RemoveQuietly(p.temp);
+        }
+    };
+
+    for (Pending& p : files) {
+        const std::string temp = JoinPath(cacheFolder, p.name) + suffix;
+        std::FILE* f = OpenNewFile(temp);
+        if (f == nullptr && &p == &files[0]) {
+            // The folder is made when it is first needed.
+            std::error_code ec;
+            fs::create_directory(cacheFolder, ec);
+            if (!ec && fs::is_directory(cacheFolder, ec)) f = OpenNewFile(temp);
+        }
+        if (f == nullptr) {
+            dropTemps();
+            return false;
+        }
+        p.temp = temp;
+        if (!WriteAndClose(f, *p.bytes)) {
+            dropTemps();
+            return false;
+        }
+    }
+    for (Pending& p : files) {
+        std::error_code ec;
+        fs::rename(p.temp, JoinPath(cacheFolder, p.name), ec);
+        if (ec) {
+            // Files already renamed carry this save's stamp, the others the old one:
+            // the set reads back as invalid, never as mixed images.
+            dropTemps();
+            return false;
+        }
+        p.temp.clear();
+    }
+    return true;
+}
+
+}  // namespace qurix

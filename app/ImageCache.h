@@ -1,0 +1,109 @@
+#pragma once
+#include <QImage>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/profile/Profile.h"
+
+namespace qurix {
+
+// The parts list keeps its thumbnails between runs in three files of a "cache" folder
+// below the working folder: the large images, the small images, and the library lines
+// ("<LIB%d value>|<modification time>") of the files they were made from. The images
+// are reused only while the lines still match the configured libraries.
+
+inline constexpr int32_t LARGE_THUMB_SIZE = 64;
+inline constexpr int32_t SMALL_THUMB_SIZE = 32;
+inline constexpr const char* CACHE_FOLDER_NAME = "cache";
+inline constexpr const char* LARGE_CACHE_FILE = "largeimage.cache";
+inline constexpr const char* SMALL_CACHE_FILE = "smallimage.cache";
+inline constexpr const char* LIBDATA_CACHE_FILE = "libdata.cache";
+
+// Thumbnails of the entries of all libraries, in image-index order.
+struct ThumbnailSet {
+    std::vector<QImage> large;  // LARGE_THUMB_SIZE square; alpha 0 where the key colour was
+    std::vector<QImage> small;  // SMALL_THUMB_SIZE square, same order and count
+    // For each image, the position of its entry among all entries (libraries in slot
+    // order, entries in entry order). Strictly increasing. It equals the image index
+    // unless an entry got no image; reuse by this number, not by the image index, or a
+    // part that failed to render shifts every later part onto its neighbour's image.
+    std::vector<int32_t> entries;
+
+    void Clear();
+    size_t Count() const { return large.size(); }
+    // Same counts, the right sizes, entries strictly increasing and not negative.
+    bool Consistent() const;
+};
+
+// "<current folder>/cache", the folder the palette uses.
+std::string DefaultCacheFolder();
+
+// The parts list's display mode ("parts_style" of section "qurix"): 0 large icons,
+// 1 details, 2 small icons, 3 list. Other values read as 0.
+int32_t ReadPartsStyle(const CProfile& profile);
+bool WritePartsStyle(const CProfile& profile, int32_t mode);
+
+// Reads the three files from cacheFolder and checks them against the keys "LIB0" ..
+// "LIB15" of section "Library" (relative values are found in configFolder). True with
+// set filled when the cache is valid; false with set empty otherwise, whatever the
+// reason (missing, truncated, damaged or foreign files, files from different saves,
+// libraries changed, added, removed or missing).
+bool LoadImageCache(const std::string& cacheFolder, const CProfile& profile,
+                    const std::string& configFolder, ThumbnailSet& set);
+
+// The library lines of the configured libraries as they are now: one per non-empty
+// "LIB%d" value whose file exists. Take them before the images are made from the
+// libraries (at load or at the start of the build), not at exit: a library saved in
+// between then gets a newer time than its images and the cache is not reused for it.
+std::vector<std::string> MakeLibraryLines(const CProfile& profile, const std::string& configFolder);
+
+// Writes the three files into cacheFolder, creating the folder (one level) when the first
+// file cannot be created. The caller writes only when the cache is dirty. Each file is
+// written beside its final name and renamed into place, so a failure leaves the old
+// files; the three files carry a common stamp, so a set mixed from two saves reads back
+// as invalid. False when set is not consistent or anything could not be written.
+bool SaveImageCache(const std::string& cacheFolder, const std::vector<std::string>& libraryLines,
+                    const ThumbnailSet& set);
+
+// --- The pieces, for tests and tools ---
+
+// "<keyValue>|<seconds>" with the low 32 bits of the time as a signed number.
+std::string MakeLibraryLine(const std::string& keyValue, int64_t modificationTime);
+
+// Last modification in whole seconds since 1970-01-01 UTC; false when the status cannot
+// be read.
+bool FileModificationTime(const std::string& path, int64_t& seconds);
+
+// The validity walk: every non-empty "LIB%d" value, in key order with gaps skipped,
+// must match the next line, and the lines must all be used. A configured library whose
+// file cannot be found makes the cache invalid (its images cannot be told apart from
+// another library's).
+bool LibraryLinesMatch(const std::vector<std::string>& lines, const CProfile& profile,
+                       const std::string& configFolder);
+
+// libdata.cache: a count (2 bytes, or 0xFFFF and 4 bytes) and each line as a length
+// prefix (1 byte; or 0xFF and 2 bytes; or 0xFF, 0xFFFF and 4 bytes) and its bytes,
+// little-endian. Decoding is strict: a short, overlong or foreign file is false.
+std::string EncodeLibraryLines(const std::vector<std::string>& lines);
+bool DecodeLibraryLines(const std::string& bytes, std::vector<std::string>& lines);
+
+// What binds the three files of one save together.
+struct CacheStamp {
+    uint64_t saveId = 0;    // random per save, the same in both image files
+    uint32_t linesCrc = 0;  // CRC-32 of the libdata.cache bytes written with them
+};
+
+// One image file: header "QURIXIMG", version, image side, count, stamp; per image its
+// entry number and its RGBA pixels compressed; a CRC-32 of everything before it.
+// Encoding fails (empty result) for images of another size or bad entry numbers.
+std::string EncodeImageFile(const std::vector<QImage>& images, const std::vector<int32_t>& entries,
+                            int32_t side, const CacheStamp& stamp);
+// Images come back as Format_ARGB32. False for anything this program did not write
+// for this side, or that was changed since.
+bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<QImage>& images,
+                     std::vector<int32_t>& entries, CacheStamp& stamp);
+
+uint32_t Crc32(const void* data, size_t size, uint32_t crc = 0);
+
+}  // namespace qurix

@@ -1,0 +1,228 @@
+#include "app/DragData.h"
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+#include <cstdlib>
+#include <string>
+
+#include "TestApp.h"
+
+namespace qurix {
+namespace {
+
+TEST(DragBlock, LayoutOfTheEditorsExample) {
+    std::string block;
+    ASSERT_TRUE(MakeDragBlock("D:\\lib\\std.lib", "NAND2", block));
+    ASSERT_EQ(block.size(), 520u);
+    EXPECT_EQ(block.substr(0, 14), "D:\\lib\\std.lib");
+    for (size_t i = 14; i < 260; ++i) ASSERT_EQ(block[i], '\0') << "byte " << i;
+    EXPECT_EQ(block.substr(260, 5), "NAND2");
+    for (size_t i = 265; i < 520; ++i) ASSERT_EQ(block[i], '\0') << "byte " << i;
+}
+
+TEST(DragBlock, FieldBoundaries) {
+    struct Case {
+        size_t pathLength;
+        size_t nameLength;
+        bool made;
+    };
+    const Case cases[] = {
+        {1, 1, true},      {258, 1, true},   {259, 1, true},  {260, 1, false},
+        {261, 1, false},   {1, 259, true},   {1, 260, false}, {259, 259, true},
+        {260, 260, false}, {1000, 5, false}, {0, 5, false},   {5, 0, false},
+    };
+    for (const Case& c : cases) {
+        const std::string path(c.pathLength, 'p');
+        const std::string name(c.nameLength, 'n');
+        std::string block = "stale";
+        const bool made = MakeDragBlock(path, name, block);
+        EXPECT_EQ(made, c.made) << c.pathLength << "/" << c.nameLength;
+        if (!made) {
+            EXPECT_TRUE(block.empty());
+            continue;
+        }
+        ASSERT_EQ(block.size(), DRAG_BLOCK_SIZE);
+        // A 259-byte text leaves exactly its terminating NUL in the field.
+        EXPECT_EQ(block[c.pathLength], '\0');
+        EXPECT_EQ(block[DRAG_FIELD_SIZE + c.nameLength], '\0');
+        if (c.pathLength > 0) {
+            EXPECT_EQ(block[c.pathLength - 1], 'p');
+        }
+        EXPECT_EQ(block[DRAG_FIELD_SIZE], 'n');
+
+        std::string gotPath;
+        std::string gotName;
+        bool padded = false;
+        ASSERT_TRUE(DecodeDragBlock(block, gotPath, gotName, &padded));
+        EXPECT_EQ(gotPath, path);
+        EXPECT_EQ(gotName, name);
+        EXPECT_TRUE(padded);
+    }
+}
+
+TEST(DragBlock, RefusesEmbeddedNul) {
+    std::string block;
+    EXPECT_FALSE(MakeDragBlock(std::string("a\0b", 3), "X", block));
+    EXPECT_FALSE(MakeDragBlock("a", std::string("X\0Y", 3), block));
+}
+
+TEST(DragBlock, ShiftJisBytesPassUnchanged) {
+    const std::string path = "C:\\\x83\x89\x83\x43\x83\x75\x83\x89\x83\x8A\\std.lib";
+    const std::string name = "\x92\xEF\x8D\x52\xFF\x80";
+    std::string block;
+    ASSERT_TRUE(MakeDragBlock(path, name, block));
+    std::string gotPath;
+    std::string gotName;
+    ASSERT_TRUE(DecodeDragBlock(block, gotPath, gotName));
+    EXPECT_EQ(gotPath, path);
+    EXPECT_EQ(gotName, name);
+}
+
+TEST(DragBlock, DecodeRejectsMalformedBlocks) {
+    std::string block;
+    ASSERT_TRUE(MakeDragBlock("lib", "part", block));
+    std::string path;
+    std::string name;
+
+    for (size_t size : {size_t{0}, size_t{1}, size_t{259}, size_t{260}, size_t{519}}) {
+        EXPECT_FALSE(DecodeDragBlock(block.substr(0, size), path, name)) << size;
+        EXPECT_TRUE(path.empty());
+        EXPECT_TRUE(name.empty());
+    }
+
+    std::string noPathNul = block;
+    for (size_t i = 0; i < 260; ++i) noPathNul[i] = 'x';
+    EXPECT_FALSE(DecodeDragBlock(noPathNul, path, name));
+
+    std::string noNameNul = block;
+    for (size_t i = 260; i < 520; ++i) noNameNul[i] = 'y';
+    EXPECT_FALSE(DecodeDragBlock(noNameNul, path, name));
+
+    // Longer blocks are read (a platform may round the allocation up).
+    std::string longer = block + std::string(16, '\x7F');
+    bool padded = false;
+    ASSERT_TRUE(DecodeDragBlock(longer, path, name, &padded));
+    EXPECT_EQ(path, "lib");
+    EXPECT_EQ(name, "part");
+    EXPECT_TRUE(padded);
+
+    // Junk behind a NUL is reported, not hidden.
+    std::string junk = block;
+    junk[200] = 'j';
+    ASSERT_TRUE(DecodeDragBlock(junk, path, name, &padded));
+    EXPECT_EQ(path, "lib");
+    EXPECT_FALSE(padded);
+    junk = block;
+    junk[519] = 'j';
+    ASSERT_TRUE(DecodeDragBlock(junk, path, name, &padded));
+    EXPECT_FALSE(padded);
+}
+
+TEST(DragMime, OffersTheBlockUnderBothNames) {
+    std::unique_ptr<QMimeData> data = MakeDragMimeData("/lib/std.lib", "NAND2");
+    ASSERT_TRUE(data);
+    std::string expected;
+    ASSERT_TRUE(MakeDragBlock("/lib/std.lib", "NAND2", expected));
+    const QByteArray bare = data->data(QStringLiteral("KivoxPartsInfo"));
+    const QByteArray wrapped =
+        data->data(QStringLiteral("application/x-qt-windows-mime;value=\"KivoxPartsInfo\""));
+    EXPECT_EQ(std::string(bare.constData(), bare.size()), expected);
+    EXPECT_EQ(std::string(wrapped.constData(), wrapped.size()), expected);
+    EXPECT_EQ(data->formats().size(), 2);
+
+    std::string block;
+    std::string format;
+    ASSERT_TRUE(TakeDragBlock(*data, block, &format));
+    EXPECT_EQ(format, PARTS_INFO_FORMAT);
+    EXPECT_EQ(block, expected);
+}
+
+TEST(DragMime, TakesTheWrappedNameAloneAndNothingElse) {
+    std::string expected;
+    ASSERT_TRUE(MakeDragBlock("a.lib", "R", expected));
+    QMimeData wrappedOnly;
+    wrappedOnly.setData(QString::fromLatin1(PARTS_INFO_WINDOWS_FORMAT),
+                        QByteArray(expected.data(), static_cast<qsizetype>(expected.size())));
+    std::string block;
+    std::string format;
+    ASSERT_TRUE(TakeDragBlock(wrappedOnly, block, &format));
+    EXPECT_EQ(format, PARTS_INFO_WINDOWS_FORMAT);
+    EXPECT_EQ(block, expected);
+
+    QMimeData foreign;
+    foreign.setText(QStringLiteral("KivoxPartsInfo"));
+    EXPECT_FALSE(TakeDragBlock(foreign, block));
+    EXPECT_TRUE(block.empty());
+}
+
+TEST(DragMime, NoDataForARefusedDrag) {
+    EXPECT_FALSE(MakeDragMimeData("", "NAND2"));
+    EXPECT_FALSE(MakeDragMimeData(std::string(260, 'p'), "NAND2"));
+    EXPECT_FALSE(MakeDragMimeData("a.lib", std::string(260, 'n')));
+}
+
+TEST(DragStart, RefusedDragsStartNothing) {
+    TestApp();
+    QWidget source;
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::white);
+    EXPECT_FALSE(StartPartDrag(nullptr, "a.lib", "R", pixmap, QPoint(3, 4)));
+    EXPECT_FALSE(StartPartDrag(&source, "", "R", pixmap, QPoint(3, 4)));
+    EXPECT_FALSE(StartPartDrag(&source, std::string(300, 'p'), "R", pixmap, QPoint(3, 4)));
+    EXPECT_TRUE(source.findChildren<QObject*>().isEmpty());
+}
+
+// A drag source for tests/app/drag_probe_check.sh, which runs it under Xvfb beside
+// drop-probe: a window that starts a part drag when pressed. Skipped in normal runs.
+TEST(DragSourceForProbe, PressToDrag) {
+    const char* path = std::getenv("QURIX_DRAG_SOURCE_PATH");
+    const char* name = std::getenv("QURIX_DRAG_SOURCE_PART");
+    if (path == nullptr || name == nullptr) GTEST_SKIP() << "run by drag_probe_check.sh";
+
+    class CSource : public QWidget {
+    public:
+        std::string path;
+        std::string name;
+        bool started = false;
+        bool ended = false;
+
+    protected:
+        void mousePressEvent(QMouseEvent* event) override {
+            QPixmap image(64, 64);
+            image.fill(Qt::yellow);
+            QPainter(&image).drawRect(8, 8, 47, 47);
+            started = StartPartDrag(this, path, name, image, event->position().toPoint());
+            ended = true;
+            std::printf("source drag %s\n", started ? "ended" : "refused");
+            std::fflush(stdout);
+        }
+    };
+
+    QApplication& app = TestApp();
+    CSource source;
+    source.path = path;
+    source.name = name;
+    source.setWindowTitle(QStringLiteral("drag-source"));
+    source.setGeometry(0, 0, 200, 200);
+    source.show();
+    std::printf("source ready\n");
+    std::fflush(stdout);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &app, [&] {
+        if (source.ended) app.quit();
+    });
+    poll.start(50);
+    QTimer::singleShot(30000, &app, [&] { app.quit(); });
+    app.exec();
+    EXPECT_TRUE(source.started);
+}
+
+}  // namespace
+}  // namespace qurix
