@@ -1,0 +1,220 @@
+#include "render/Thumbnails.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "render/DrawingTestUtil.h"
+#include "render/RecordingSurface.h"
+
+namespace qurix {
+namespace {
+
+TEST(ThumbnailsTest, CanvasSizeAndMargin) {
+    struct Case {
+        int64_t bw, bh;
+        int32_t side, margin;
+    };
+    const Case cases[] = {
+        {40, 20, 80, 20},  // 4 x 2 grid units
+        {10, 10, 64, 27},  // 50 < 64: moved in by (64 - 50) / 2
+        {0, 0, 64, 32},    // a definition cut short has no size at all
+        {24, 10, 64, 20},  // exactly 64: no change
+        {23, 23, 64, 20},  // 63: (64 - 63) / 2 = 0
+        {300, 100, 340, 20}, {1000, 1040, 1080, 20},
+    };
+    for (const Case& c : cases) {
+        const ThumbnailGeometry g = ComputeThumbnailGeometry(c.bw, c.bh);
+        EXPECT_EQ(g.side, c.side) << c.bw << "x" << c.bh;
+        EXPECT_EQ(g.margin, c.margin) << c.bw << "x" << c.bh;
+        EXPECT_EQ(g.position, (Point{c.margin + static_cast<int32_t>(c.bw),
+                                     c.margin + static_cast<int32_t>(c.bh)}));
+        EXPECT_EQ(g.num, 1);
+        EXPECT_EQ(g.den, 1);
+        EXPECT_TRUE(g.drawable);
+    }
+}
+
+TEST(ThumbnailsTest, HugePartsAreScaledOrLeftBlank) {
+    // 300 grid units: 3040 would not fit a 2048 canvas, so it is drawn at 1/2.
+    ThumbnailGeometry g = ComputeThumbnailGeometry(3000, 100);
+    EXPECT_EQ(g.den, 2);
+    EXPECT_EQ(g.side, 1520);
+    EXPECT_EQ(g.position, (Point{3020, 120}));
+    EXPECT_TRUE(g.drawable);
+    g = ComputeThumbnailGeometry(2008, 10);  // 2048 exactly still fits
+    EXPECT_EQ(g.den, 1);
+    EXPECT_EQ(g.side, 2048);
+    // Beyond what drawing space can hold with room to spare: a blank 64 x 64 canvas.
+    g = ComputeThumbnailGeometry(int64_t{2147483647} * 10, 10);
+    EXPECT_FALSE(g.drawable);
+    EXPECT_EQ(g.side, 64);
+    EXPECT_LE(ComputeThumbnailGeometry(MAX_DRAWABLE_BODY, 10).side, MAX_THUMBNAIL_CANVAS);
+}
+
+// A recording surface that also keeps pixels for its fills, so thumbnails can be made
+// from it.
+class FillCanvas : public CRecordingSurface {
+public:
+    FillCanvas(int32_t w, int32_t h) : w_(w), h_(h), px_(static_cast<size_t>(w) * h, 0) {}
+    void FillRect(const Rect& r, Colour c) override {
+        CRecordingSurface::FillRect(r, c);
+        for (int32_t y = std::max(r.top, 0); y < std::min(r.bottom, h_); ++y) {
+            for (int32_t x = std::max(r.left, 0); x < std::min(r.right, w_); ++x) {
+                px_[static_cast<size_t>(y) * w_ + x] = c;
+            }
+        }
+    }
+    bool ReadPixels(CanvasPixels& out) const override {
+        out.width = w_;
+        out.height = h_;
+        out.bgrx.clear();
+        for (Colour c : px_) {
+            out.bgrx.insert(out.bgrx.end(), {ColourBlue(c), ColourGreen(c), ColourRed(c), 0});
+        }
+        return true;
+    }
+
+private:
+    int32_t w_, h_;
+    std::vector<Colour> px_;
+};
+
+struct Fixture {
+    CDisplaySettings settings;
+    std::vector<Point> sizes;  // every canvas asked for
+    CanvasMaker maker;
+
+    Fixture() {
+        LogFont f;
+        f.height = 9;
+        f.SetFaceName("Tahoma");
+        settings.labelRenderer = std::make_unique<CTextRenderer>(f);
+        settings.compNameRenderer = std::make_unique<CTextRenderer>(f);
+        maker = [this](int32_t w, int32_t h) -> std::unique_ptr<CDrawSurface> {
+            sizes.push_back(Point{w, h});
+            return std::make_unique<FillCanvas>(w, h);
+        };
+    }
+};
+
+std::unique_ptr<drawtest::OwnedEntry> Body(int32_t gx, int32_t gy, const std::string& prefix) {
+    return drawtest::EntryFrom("PART", "N:PART,X:" + std::to_string(gx) + ",Y:" +
+                                           std::to_string(gy) + ",B:1,R:" + prefix + "\n-COMP\n");
+}
+
+TEST(ThumbnailsTest, BodySitsAtTheMargin) {
+    auto part = Body(4, 2, "IC");
+    ASSERT_TRUE(part);
+    Fixture f;
+    // Capture the calls through a wrapper that copies them out at destruction.
+    struct Capturing : FillCanvas {
+        Capturing(int32_t w, int32_t h, std::vector<std::string>& out)
+            : FillCanvas(w, h), out_(out) {}
+        ~Capturing() override { out_ = DrawLog(); }
+        std::vector<std::string>& out_;
+    };
+    std::vector<std::string> log;
+    f.maker = [&](int32_t w, int32_t h) -> std::unique_ptr<CDrawSurface> {
+        f.sizes.push_back(Point{w, h});
+        return std::make_unique<Capturing>(w, h, log);
+    };
+    ImageList large, small;
+    EXPECT_EQ(RenderPartThumbnails(f.maker, f.settings, part->entry, large, small), 0);
+    ASSERT_EQ(f.sizes, (std::vector<Point>{{80, 80}}));
+    // Fill, frame around (20, 20)-(60, 40), nothing for the empty name, the reference on
+    // its baseline at (62, 49), right of the body's lower right corner.
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       "FillRect (0,0)-(80,80) rgb(255,255,255)",
+                       "Polyline (20,20)-(60,20)-(60,40)-(20,40)-(20,20) solid/1 rgb(192,0,0)",
+                       "DrawString (62,40) 'IC' rgb(0,0,0) h=-9 wt=0 'Tahoma'",
+                   }));
+    ASSERT_EQ(large.size(), 1u);
+    ASSERT_EQ(small.size(), 1u);
+    EXPECT_EQ(large[0].width, 64);
+    EXPECT_EQ(small[0].width, 32);
+    // The recording surface paints only the fill: every pixel is the background, so every
+    // pixel is transparent.
+    for (uint32_t p : large[0].pixels) ASSERT_EQ(p, 0x00FFFFFFu);
+    // The next part takes the next index in both lists.
+    EXPECT_EQ(RenderPartThumbnails(f.maker, f.settings, part->entry, large, small), 1);
+    EXPECT_EQ(small.size(), 2u);
+}
+
+TEST(ThumbnailsTest, BackgroundIsTheKeyColour) {
+    auto part = Body(1, 1, "R");
+    ASSERT_TRUE(part);
+    Fixture f;
+    f.settings.colours.Set(ColourKey::BG, COLOUR_BLACK);
+    const PartThumbnails t = MakePartThumbnails(f.maker, f.settings, part->entry);
+    ASSERT_TRUE(t.IsValid());
+    ASSERT_EQ(f.sizes, (std::vector<Point>{{64, 64}}));  // 10 x 10 body
+    EXPECT_EQ(t.large.Pixel(0, 0), 0x00000000u);
+    EXPECT_EQ(t.small.Pixel(31, 31), 0x00000000u);
+    // A pixel that differs from the key, even slightly, stays opaque.
+    f.maker = [&](int32_t w, int32_t h) -> std::unique_ptr<CDrawSurface> {
+        struct Dot : FillCanvas {
+            using FillCanvas::FillCanvas;
+            void Polyline(std::span<const Point>, const Pen&) override {
+                FillRect(Rect{0, 0, 1, 1}, MakeColour(1, 0, 0));
+            }
+        };
+        return std::make_unique<Dot>(w, h);
+    };
+    const PartThumbnails d = MakePartThumbnails(f.maker, f.settings, part->entry);
+    ASSERT_TRUE(d.IsValid());
+    EXPECT_EQ(d.large.Pixel(0, 0), 0xFF010000u);
+    EXPECT_EQ(d.large.Pixel(1, 0), 0x00000000u);
+}
+
+TEST(ThumbnailsTest, NoCanvasNoImages) {
+    auto part = Body(4, 2, "U");
+    ASSERT_TRUE(part);
+    Fixture f;
+    ImageList large, small;
+    const CanvasMaker none = [](int32_t, int32_t) { return std::unique_ptr<CDrawSurface>(); };
+    EXPECT_EQ(RenderPartThumbnails(none, f.settings, part->entry, large, small), -1);
+    // A canvas without readable pixels gives no images either, and neither list grows.
+    const CanvasMaker blind = [](int32_t, int32_t) -> std::unique_ptr<CDrawSurface> {
+        return std::make_unique<CRecordingSurface>();
+    };
+    EXPECT_EQ(RenderPartThumbnails(blind, f.settings, part->entry, large, small), -1);
+    EXPECT_TRUE(large.empty());
+    EXPECT_TRUE(small.empty());
+    EXPECT_EQ(RenderPartThumbnails(CanvasMaker(), f.settings, part->entry, large, small), -1);
+}
+
+TEST(ThumbnailsTest, PreviewPlacesTheBodyAtForty) {
+    auto part = Body(4, 2, "U");
+    ASSERT_TRUE(part);
+    EXPECT_EQ(PreviewExtent(&part->entry), (Point{120, 100}));
+    EXPECT_EQ(PreviewExtent(nullptr), (Point{0, 0}));
+    Fixture f;
+    CRecordingSurface surface;
+    DrawPartPreview(surface, f.settings, &part->entry);
+    // Frame (40,40)-(80,60); the part's name stands on (82, 79), the reference on (82, 69).
+    EXPECT_EQ(surface.DrawLog(),
+              (std::vector<std::string>{
+                  "Polyline (40,40)-(80,40)-(80,60)-(40,60)-(40,40) solid/1 rgb(192,0,0)",
+                  "DrawString (82,70) 'PART' rgb(0,0,0) h=-9 wt=0 'Tahoma'",
+                  "DrawString (82,60) 'U' rgb(0,0,0) h=-9 wt=0 'Tahoma'",
+              }));
+    surface.Clear();
+    DrawPartPreview(surface, f.settings, nullptr);
+    EXPECT_TRUE(surface.calls.empty());
+    // An absurd size saturates instead of wrapping round to a small extent.
+    CComponentDef def;
+    drawtest::ReadFromText("N:BIG,X:2000000000,Y:1,B:1\n-COMP\n", [&](CRecordReader& r) {
+        std::string n, p;
+        return def.ReadComponent(r, n, p);
+    });
+    const CLibEntry big("BIG", &def);
+    EXPECT_EQ(PreviewExtent(&big).x, 2147483647);
+    DrawPartPreview(surface, f.settings, &big);
+    EXPECT_TRUE(surface.calls.empty());
+}
+
+}  // namespace
+}  // namespace qurix
