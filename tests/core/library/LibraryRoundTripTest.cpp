@@ -100,7 +100,7 @@ TEST(LibraryRoundTrip, PartWithoutANameIsLeftOutAndReported) {
 TEST(LibraryRoundTrip, SampleLibraries) {
     const fs::path examples = fs::path(QURIX_SOURCE_DIR) / "examples";
     const std::string ini = (examples / CONFIG_FILE_NAME).string();
-    std::vector<std::string> files = FilesIn(examples, {".lib", ".LIB", ".kvx", ".KVX"});
+    std::vector<std::string> files = FilesIn(examples, {".lib", ".LIB", ".kvx", ".kxd"});
     if (fs::exists(ini)) {
         const CProfile profile(ini);
         int32_t keys = 0;
