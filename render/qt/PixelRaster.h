@@ -1,0 +1,51 @@
+#pragma once
+// The one-pixel paths of the editor's platform, computed exactly rather than left to a
+// painter's own rules: a line sets its start pixel and not its end pixel; rectangles and
+// ellipses keep inside left..right-1 and top..bottom-1; arcs run counter-clockwise.
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "core/geometry/Geometry.h"
+
+namespace qurix::raster {
+
+// Receives a pixel and its position along the path (for dotted pens).
+using PixelSink = std::function<void(int32_t x, int32_t y, int64_t index)>;
+
+// Coordinates beyond this are first clipped, so all arithmetic stays in 64 bits.
+inline constexpr int32_t EXACT_LIMIT = 1 << 24;
+// Ellipses wider or higher than this are left to the painter.
+inline constexpr int64_t MAX_EXACT_ELLIPSE = 1 << 16;
+
+// The pixels of the line from a to b without b, for the pixels inside clip (right and
+// bottom excluded); index counts from firstIndex at a. Returns the number of pixels the
+// line has, so a polyline can continue the count.
+int64_t LinePixels(Point a, Point b, const Rect& clip, int64_t firstIndex, const PixelSink& sink);
+
+// Whether a dotted cosmetic pen sets the pixel at this position: 3 on, 3 off.
+inline bool DotOn(int64_t index) {
+    return index % 6 < 3;
+}
+
+struct Span {
+    int32_t y = 0;
+    int32_t left = 0;   // inclusive
+    int32_t right = 0;  // inclusive
+};
+
+// The outline of the ellipse inscribed in box (normalised; right and bottom excluded) as
+// distinct pixels, and the spans strictly inside it. False when the box is empty or too
+// large to compute exactly.
+bool EllipsePixels(const Rect& box, std::vector<Point>& outline, std::vector<Span>& inside);
+
+// Angle of a pixel seen from the ink centre of box, counter-clockwise on screen from the
+// right, in [0, 2 pi).
+double PixelAngle(const Rect& box, double x, double y);
+
+// Orders outline pixels counter-clockwise starting at angle `from` and keeps those within
+// `sweep` radians of it (both ends included).
+std::vector<Point> ArcOrder(const Rect& box, const std::vector<Point>& outline, double from,
+                            double sweep);
+
+}  // namespace qurix::raster

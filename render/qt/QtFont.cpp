@@ -1,0 +1,65 @@
+#include "render/qt/QtFont.h"
+
+#include <QStringList>
+#include <algorithm>
+
+#include "render/qt/TextDecode.h"
+
+namespace qurix {
+
+namespace {
+
+int32_t ClampSize(int64_t size) {
+    return static_cast<int32_t>(std::clamp<int64_t>(size, 1, CQtFont::MAX_PIXEL_SIZE));
+}
+
+// The pixel size whose cell (ascent + descent) comes nearest to cellHeight without
+// exceeding it, as the platform's font mapper picks a cell height.
+int32_t PixelSizeForCell(QFont font, int32_t cellHeight) {
+    font.setPixelSize(cellHeight);
+    const int measured = QFontMetrics(font).height();
+    if (measured <= 0) return cellHeight;
+    int32_t size =
+        ClampSize((static_cast<int64_t>(cellHeight) * cellHeight + measured / 2) / measured);
+    for (int i = 0; i < 8 && size > 1; ++i) {
+        font.setPixelSize(size);
+        if (QFontMetrics(font).height() <= cellHeight) break;
+        --size;
+    }
+    return size;
+}
+
+}  // namespace
+
+QFont CQtFont::MakeQFont(const LogFont& description) {
+    QFont font;
+    const std::string face = description.FaceName();
+    if (!face.empty()) font.setFamilies(QStringList{DecodeText(face)});
+    font.setStyleStrategy(QFont::NoAntialias);
+    font.setKerning(false);
+
+    int32_t weight = description.weight;
+    if (weight <= 0) weight = LogFont::WEIGHT_NORMAL;
+    font.setWeight(static_cast<QFont::Weight>(std::min<int32_t>(weight, 1000)));
+    font.setItalic(description.italic != 0);
+    font.setUnderline(description.underline != 0);
+    font.setStrikeOut(description.strikeOut != 0);
+
+    const int64_t h = description.height;
+    if (h < 0) {
+        font.setPixelSize(ClampSize(-h));
+    } else if (h > 0) {
+        font.setPixelSize(PixelSizeForCell(font, ClampSize(h)));
+    } else {
+        font.setPixelSize(DEFAULT_PIXEL_SIZE);
+    }
+    return font;
+}
+
+CQtFont::CQtFont(const LogFont& description)
+    : CSurfaceFont(description),
+      font_(MakeQFont(description)),
+      metrics_(font_),
+      rotation_(-static_cast<qreal>(description.escapement % 3600) / 10.0) {}
+
+}  // namespace qurix
