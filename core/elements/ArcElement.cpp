@@ -190,8 +190,8 @@ bool CArcElement::Read(CRecordReader& reader) {
     int32_t radius = 10;
     int32_t begin = 0;
     int32_t end = 0;
-    const RecordEnd result =
-        ReadElementRecord(reader, "-AR", [&](const std::string& key, const std::string& value) {
+    const RecordEnd result = ReadElementRecord(
+        reader, "-AR", strayEndTag_, [&](const std::string& key, const std::string& value) {
             if (key == "W") {
                 width = ParseInt(value);
             } else if (key == "S") {

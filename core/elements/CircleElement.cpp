@@ -74,19 +74,19 @@ bool CCircleElement::Read(CRecordReader& reader) {
     int32_t style = DEFAULT_STYLE;
     int32_t fill = NOT_FILLED;
     PointPairReader points;
-    const RecordEnd end =
-        ReadElementRecord(reader, "-C", [&](const std::string& key, const std::string& value) {
-            if (key == "W") {
-                width = ParseInt(value);
-            } else if (key == "S") {
-                style = ParseInt(value);
-            } else if (key == "F") {
-                fill = ParseInt(value);
-            } else {
-                points.Take(key, value);
-            }
-            return true;
-        });
+    const RecordEnd end = ReadElementRecord(reader, "-C", strayEndTag_,
+                                            [&](const std::string& key, const std::string& value) {
+                                                if (key == "W") {
+                                                    width = ParseInt(value);
+                                                } else if (key == "S") {
+                                                    style = ParseInt(value);
+                                                } else if (key == "F") {
+                                                    fill = ParseInt(value);
+                                                } else {
+                                                    points.Take(key, value);
+                                                }
+                                                return true;
+                                            });
     if (end == RecordEnd::Failed) return false;
     width_ = width;
     style_ = style;

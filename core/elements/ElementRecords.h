@@ -34,15 +34,22 @@ enum class RecordEnd {
 
 // The common reading loop of the element records: reads tokens up to endTag, skips
 // nested records and hands every usable data token to onData(key, value). onData returns
-// false to abandon the record, having positioned the reader itself.
+// false to abandon the record, having positioned the reader itself. A foreign end tag
+// that ends the record is left in strayEndTag (cleared first).
 template <typename OnData>
-RecordEnd ReadElementRecord(CRecordReader& reader, const char* endTag, OnData&& onData) {
+RecordEnd ReadElementRecord(CRecordReader& reader, const char* endTag, std::string& strayEndTag,
+                            OnData&& onData) {
+    strayEndTag.clear();
     std::string token;
     std::string key;
     std::string value;
     for (;;) {
         if (reader.ReadToken(token) == -1) return RecordEnd::EndOfInput;
-        if (IsEndTag(token)) return token == endTag ? RecordEnd::EndTag : RecordEnd::Failed;
+        if (IsEndTag(token)) {
+            if (token == endTag) return RecordEnd::EndTag;
+            strayEndTag = token;
+            return RecordEnd::Failed;
+        }
         if (IsStartTag(token)) {
             if (!SkipNestedRecord(reader, token)) return RecordEnd::Failed;
             continue;

@@ -48,17 +48,17 @@ bool CLineElement::Read(CRecordReader& reader) {
     int32_t width = DEFAULT_WIDTH;
     int32_t style = DEFAULT_STYLE;
     PointPairReader points;
-    const RecordEnd end =
-        ReadElementRecord(reader, "-L", [&](const std::string& key, const std::string& value) {
-            if (key == "W") {
-                width = ParseInt(value);
-            } else if (key == "S") {
-                style = ParseInt(value);
-            } else {
-                points.Take(key, value);
-            }
-            return true;
-        });
+    const RecordEnd end = ReadElementRecord(reader, "-L", strayEndTag_,
+                                            [&](const std::string& key, const std::string& value) {
+                                                if (key == "W") {
+                                                    width = ParseInt(value);
+                                                } else if (key == "S") {
+                                                    style = ParseInt(value);
+                                                } else {
+                                                    points.Take(key, value);
+                                                }
+                                                return true;
+                                            });
     if (end == RecordEnd::Failed) return false;
     width_ = width;
     style_ = style;

@@ -67,6 +67,11 @@ public:
     void SetStyle(int32_t style) { style_ = style; }
     void SetWidth(int32_t width) { width_ = width; }
 
+    // The end tag of some other record that ended the last Read (which then failed), or
+    // empty. It belongs to an enclosing record: a pattern reader that meets its own "-PTN"
+    // here closes the pattern instead of reading on into the records that follow.
+    const std::string& StrayEndTag() const { return strayEndTag_; }
+
 protected:
     CPatternElement() = default;
     CPatternElement(const CPatternElement&) = default;
@@ -75,6 +80,7 @@ protected:
     int32_t style_ = DEFAULT_STYLE;
     int32_t width_ = DEFAULT_WIDTH;
     int32_t fill_ = NOT_FILLED;
+    std::string strayEndTag_;
 };
 
 // Geometry shared by the element classes. All of it wraps on overflow.

@@ -109,7 +109,11 @@ bool CPattern::ReadPattern(CRecordReader& reader) {
                 // Too large to hold: skipped below like a block that does not qualify.
             }
             if (std::unique_ptr<CPatternElement> e = CreateElementByTag(token)) {
-                if (e->Read(reader)) elements.push_back(std::move(e));
+                if (e->Read(reader)) {
+                    elements.push_back(std::move(e));
+                } else if (e->StrayEndTag() == "-PTN") {
+                    break;  // a broken element must not carry the pattern past its end
+                }
                 continue;
             }
             if (!SkipNestedRecord(reader, token)) {

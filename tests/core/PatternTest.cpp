@@ -31,18 +31,6 @@ std::vector<uint8_t> BitmapOf(const CPattern& p) {
     return std::vector<uint8_t>(p.Bitmap(), p.Bitmap() + p.BitmapByteCount());
 }
 
-TEST(PatternTest, FreshPattern) {
-    CPattern p;
-    EXPECT_FALSE(p.HasName());
-    EXPECT_EQ(p.Name(), "");
-    EXPECT_EQ(p.Width(), 0);
-    EXPECT_EQ(p.Height(), 0);
-    EXPECT_EQ(p.Bitmap(), nullptr);
-    EXPECT_EQ(p.BitmapByteCount(), 0);
-    EXPECT_EQ(p.ElementCount(), 0);
-    EXPECT_EQ(p.Element(0), nullptr);
-}
-
 TEST(PatternTest, DecodesBitmapRows) {
     CPattern p;
     std::string after;
@@ -153,7 +141,7 @@ TEST(PatternTest, FailuresAndTruncation) {
         {"N:A,X:8,Y:1,+L,-L,+BMP,OO", false, 0},      // bitmap cut by end of input
         {"N:A,X:8,Y:1,+BMP,OO,-PTN", false, 0},       // bitmap closed by another tag
         {"N:A,X:8,Y:1,+BMP,+Q,OO", false, 0},         // record in bitmap never ends
-        {"N:A,+TX,X:1,Y:2,S:T,-PTN", true, 0},        // the text swallowed -PTN and failed
+        {"N:A,+L,-L,+C,-COMP,+L,-L,-PTN", true, 2},   // an element ended by a stray tag is dropped
     };
     for (const auto& c : cases) {
         CPattern p;
@@ -162,6 +150,18 @@ TEST(PatternTest, FailuresAndTruncation) {
         if (!c.ok) {
             EXPECT_EQ(p.Bitmap(), nullptr) << c.body;
         }
+    }
+}
+
+TEST(PatternTest, ABrokenElementDoesNotCarryThePatternPastItsEnd) {
+    // A text without its "-TX" meets the pattern's "-PTN": the text is dropped and the
+    // pattern ends there, so the records after it are read by the library as usual.
+    for (const char* body : {"N:A,+L,-L,+TX,X:1,Y:2,S:T,-PTN,NEXT", "N:A,+L,-L,+L,X:1,-PTN,NEXT"}) {
+        CPattern p;
+        std::string after;
+        EXPECT_TRUE(ReadPat(p, body, &after)) << body;
+        EXPECT_EQ(p.ElementCount(), 1) << body;
+        EXPECT_EQ(after, "NEXT") << body;
     }
 }
 
