@@ -1,0 +1,28 @@
+#include "render/DisplaySettings.h"
+
+namespace qurix {
+
+namespace {
+constexpr const char* DEFAULT_FACE = "Tahoma";
+constexpr int32_t DEFAULT_HEIGHT = 9;
+}  // namespace
+
+bool LoadDisplaySettings(CDisplaySettings& settings, const CProfile& profile,
+                         const std::string& configFolder) {
+    FreeDisplaySettings(settings);
+    ReadColours(profile, settings.colours);
+    settings.libraries.LoadLibrarySet(profile, configFolder);
+    settings.labelFont = ReadFontSetting(profile, "LabelFont", DEFAULT_FACE, DEFAULT_HEIGHT);
+    settings.labelRenderer = std::make_unique<CTextRenderer>(settings.labelFont);
+    settings.compNameFont = ReadFontSetting(profile, "CompNameFont", DEFAULT_FACE, DEFAULT_HEIGHT);
+    settings.compNameRenderer = std::make_unique<CTextRenderer>(settings.compNameFont);
+    return true;
+}
+
+void FreeDisplaySettings(CDisplaySettings& settings) {
+    settings.libraries.FreeLibrarySet();
+    settings.labelRenderer.reset();
+    settings.compNameRenderer.reset();
+}
+
+}  // namespace qurix

@@ -1,0 +1,47 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "core/library/LibrarySet.h"
+#include "core/profile/Profile.h"
+#include "render/ColourTable.h"
+#include "render/LogFont.h"
+#include "render/TextRenderer.h"
+
+namespace qurix {
+
+// What every drawing reads, loaded from the editor's configuration file in one step and
+// released in another. Owned by the application (the document) and passed by reference.
+class CDisplaySettings {
+public:
+    CDisplaySettings() = default;
+    CDisplaySettings(const CDisplaySettings&) = delete;
+    CDisplaySettings& operator=(const CDisplaySettings&) = delete;
+
+    // The defaults until the first load; kept as they are by a release.
+    CColourTable colours;
+    // Sections "LabelFont" and "CompNameFont" as last loaded.
+    LogFont labelFont;
+    LogFont compNameFont;
+    CLibrarySet libraries;
+    // Pin names and numbers, and text elements without a font of their own.
+    std::unique_ptr<CTextRenderer> labelRenderer;
+    // Component name and reference.
+    std::unique_ptr<CTextRenderer> compNameRenderer;
+
+    // Between a load and the next release.
+    bool IsLoaded() const { return labelRenderer != nullptr && compNameRenderer != nullptr; }
+};
+
+// Reads the 21 colours, loads the library set ("LIB0".."LIB15" of section "Library",
+// relative paths against configFolder) and makes the label and component-name text
+// renderers from their font sections ("Tahoma", height 9 by default). Anything loaded
+// before is released first. Always true: missing keys give defaults and libraries that
+// fail to load are left out.
+bool LoadDisplaySettings(CDisplaySettings& settings, const CProfile& profile,
+                         const std::string& configFolder);
+
+// Releases the libraries and both text renderers with their fonts; the colours stay.
+void FreeDisplaySettings(CDisplaySettings& settings);
+
+}  // namespace qurix
