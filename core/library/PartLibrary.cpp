@@ -95,6 +95,10 @@ bool CPartLibrary::LoadStream(FILE* file, const std::string& path, const Listene
         if (listener) (*listener)(0, "library already loaded");
         return false;
     }
+    if (!file) {
+        if (listener) (*listener)(0, "no file");
+        return false;
+    }
     CRecordReader reader(file);
     reader.SetListener(listener);
 

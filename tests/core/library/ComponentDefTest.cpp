@@ -37,17 +37,6 @@ std::string WriteCompText(const CComponentDef& def, const std::string& name) {
     return out;
 }
 
-TEST(ComponentDef, FreshDefinition) {
-    CComponentDef def;
-    EXPECT_EQ(def.ReferencePrefix(), nullptr);
-    EXPECT_EQ(def.Size(), Point::Make(0, 0));
-    EXPECT_EQ(def.BlockCount(), 1);
-    EXPECT_EQ(def.Pattern(), nullptr);
-    EXPECT_EQ(def.PinCount(), 0);
-    EXPECT_EQ(def.Pin(0), nullptr);
-    EXPECT_EQ(def.Note(), "");
-}
-
 TEST(ComponentDef, ReadsTheSmallestRecord) {
     CComponentDef def;
     const ReadResult r = ReadCompText(def, "N:R\nX:2\nY:1\nB:1\n-COMP\n");
@@ -220,17 +209,6 @@ TEST(ComponentDef, CopyIsDeep) {
     EXPECT_EQ(WriteCompText(*copy, "A"), before);
     EXPECT_EQ(copy->Pattern()->BitmapByteCount(), 4);
     EXPECT_STREQ(copy->Pin(0)->Number(1), "2");
-}
-
-TEST(ComponentDef, RereadingReplacesPinsAndPattern) {
-    CComponentDef def;
-    ASSERT_TRUE(ReadCompText(def, "N:A,X:1,Y:1,B:1,+PIN,N:p,-PIN,NOTE:n,R:X,-COMP").ok);
-    def.SetPattern(std::make_unique<CPattern>());
-    ASSERT_TRUE(ReadCompText(def, "N:B,X:1,Y:1,B:1,-COMP").ok);
-    EXPECT_EQ(def.PinCount(), 0);
-    EXPECT_EQ(def.Pattern(), nullptr);
-    EXPECT_EQ(def.Note(), "");
-    EXPECT_STREQ(def.ReferencePrefix(), "U");
 }
 
 TEST(ComponentDef, RoundTrip) {

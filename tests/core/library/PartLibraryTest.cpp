@@ -313,14 +313,6 @@ TEST(PartLibrary, FilesThatCannotBeRead) {
     }
 }
 
-TEST(PartLibrary, PathIsKeptByteForByte) {
-    TempFolder dir;
-    const std::string path = dir.Write("\x83\x70\x81\x5B\x83\x63 parts.lib", Lib(Comp("A")));
-    CPartLibrary lib;
-    ASSERT_TRUE(lib.LoadFile(path));
-    EXPECT_EQ(lib.Path(), path);
-}
-
 TEST(PartLibrary, FileCutAtAnyLineKeepsWhatCameBefore) {
     const std::string full =
         Lib("PROP:cut test\n"
@@ -416,12 +408,6 @@ TEST(PartLibrary, EntryAccessorsForwardToTheDefinition) {
     EXPECT_EQ(bare.PinCount(), 0);
     EXPECT_EQ(bare.Pin(0), nullptr);
     EXPECT_EQ(bare.Note(), "");
-}
-
-TEST(PartLibrary, DrawingSizeWrapsOnHugeSizes) {
-    CPartLibrary lib;
-    ASSERT_TRUE(LoadText(lib, Lib("+COMP,N:A,X:2147483647,Y:1,B:1,-COMP\n")));
-    EXPECT_EQ(lib.Entry(0)->DrawingSize().x, WrapMul(2147483647, 10));
 }
 
 }  // namespace
