@@ -12,9 +12,54 @@
 
 namespace qurix {
 
+namespace {
+
+// Whether bytes are well-formed UTF-8, in which no byte of a character is a backslash.
+bool IsUtf8(const std::string& s) {
+    size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        int more = 0;
+        if (c < 0x80) {
+            more = 0;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            more = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3;
+        } else {
+            return false;
+        }
+        if (more > 0 && i + more >= s.size()) return false;
+        for (int k = 1; k <= more; ++k) {
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        }
+        i += more + 1;
+    }
+    return true;
+}
+
+bool IsCp932LeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+}  // namespace
+
 std::string LibraryDisplayName(const std::string& path) {
-    const size_t slash = path.find_last_of("/\\:");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    // Shift-JIS names may hold 0x5C as the second byte of a character ("表" is 95 5C),
+    // which is no separator; UTF-8 never does.
+    const bool sjis = !IsUtf8(path);
+    size_t start = 0;
+    for (size_t i = 0; i < path.size(); ++i) {
+        const auto c = static_cast<unsigned char>(path[i]);
+        if (sjis && IsCp932LeadByte(c)) {
+            ++i;
+            continue;
+        }
+        if (c == '/' || c == '\\' || c == ':') start = i + 1;
+    }
+    std::string name = path.substr(start);
     const size_t dot = name.find_last_of('.');
     if (dot != std::string::npos) name.erase(dot);
     return name;

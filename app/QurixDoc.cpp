@@ -115,8 +115,8 @@ void CQurixDoc::RemoveView(CQurixView* view) {
 }
 
 void CQurixDoc::EndBusy() {
-    if (busy_ > 0) --busy_;
-    if (busy_ == 0 && closeRequested_ && onCloseAfterBusy) onCloseAfterBusy();
+    if (busy_ == 0) return;
+    if (--busy_ == 0 && closeRequested_ && onCloseAfterBusy) onCloseAfterBusy();
 }
 
 }  // namespace qurix

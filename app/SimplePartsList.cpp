@@ -22,7 +22,8 @@ CSimplePartsList::CSimplePartsList(CQurixDoc& doc, QWidget* parent)
     setResizeMode(QListView::Adjust);
     setUniformItemSizes(true);
     ApplyMode();
-    connect(this, &QListWidget::currentRowChanged, this, &CSimplePartsList::OnCurrentRowChanged);
+    // Selections only: the focus alone marks an item current without choosing it.
+    connect(this, &QListWidget::itemSelectionChanged, this, &CSimplePartsList::OnSelectionChanged);
 }
 
 void CSimplePartsList::OnUpdate(CQurixView* /*sender*/) {
@@ -81,12 +82,14 @@ void CSimplePartsList::ApplyMode() {
     setMovement(QListView::Static);
 }
 
-void CSimplePartsList::OnCurrentRowChanged(int row) {
+void CSimplePartsList::OnSelectionChanged() {
     if (filling_) return;
-    const QListWidgetItem* it = item(row);
+    const QList<QListWidgetItem*> items = selectedItems();
+    // Letting go of the selection keeps the part current.
+    if (items.isEmpty()) return;
     CQurixDoc& doc = GetDocument();
     doc.currentEntry =
-        it ? static_cast<const CLibEntry*>(it->data(ENTRY_ROLE).value<const void*>()) : nullptr;
+        static_cast<const CLibEntry*>(items.first()->data(ENTRY_ROLE).value<const void*>());
     doc.UpdateAllViews(this);
 }
 

@@ -31,7 +31,7 @@ public:
 
 private:
     void ApplyMode();
-    void OnCurrentRowChanged(int row);
+    void OnSelectionChanged();
 
     int mode_ = MODE_LARGE;
     const CPartLibrary* shown_ = nullptr;
