@@ -1,7 +1,6 @@
 #include "core/library/Pattern.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "core/elements/ElementRecords.h"
 #include "core/elements/PolygonElement.h"
