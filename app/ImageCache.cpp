@@ -1,7 +1,7 @@
 #include "app/ImageCache.h"
 
-#include <QByteArray>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -132,6 +132,65 @@ bool WriteAndClose(std::FILE* f, const std::string& bytes) {
 void RemoveQuietly(const std::string& path) {
     std::error_code ec;
     fs::remove(path, ec);
+}
+
+// Pixels are packed in runs, since a thumbnail is mostly background: a control byte c
+// below 0x80 is followed by c + 1 literal pixels; c from 0x80 up by one pixel that
+// repeats c - 0x7E times (2 … 129). A pixel is 4 bytes, the ARGB value little-endian.
+constexpr uint32_t MAX_LITERAL = 128;
+constexpr uint32_t MAX_REPEAT = 129;
+
+void PutPixel(std::string& out, QRgb pixel) {
+    PutU32(out, pixel);
+}
+
+void PackPixels(const QRgb* px, size_t n, std::string& out) {
+    size_t i = 0;
+    while (i < n) {
+        size_t run = 1;
+        while (i + run < n && run < MAX_REPEAT && px[i + run] == px[i]) ++run;
+        if (run >= 2) {
+            out += static_cast<char>(0x80 + (run - 2));
+            PutPixel(out, px[i]);
+            i += run;
+            continue;
+        }
+        // Literal pixels up to the next pair of equal ones.
+        size_t count = 1;
+        while (i + count < n && count < MAX_LITERAL &&
+               !(i + count + 1 < n && px[i + count] == px[i + count + 1])) {
+            ++count;
+        }
+        out += static_cast<char>(count - 1);
+        for (size_t k = 0; k < count; ++k) PutPixel(out, px[i + k]);
+        i += count;
+    }
+}
+
+QRgb GetPixel(const unsigned char* p) {
+    return QRgb{p[0]} | (QRgb{p[1]} << 8) | (QRgb{p[2]} << 16) | (QRgb{p[3]} << 24);
+}
+
+// Exactly n pixels from exactly size bytes, or false.
+bool UnpackPixels(const unsigned char* in, size_t size, QRgb* px, size_t n) {
+    size_t pos = 0;
+    size_t filled = 0;
+    while (pos < size) {
+        const uint32_t control = in[pos++];
+        if (control < 0x80) {
+            const size_t count = control + 1;
+            if (count > n - filled || count * 4 > size - pos) return false;
+            for (size_t k = 0; k < count; ++k, pos += 4) px[filled++] = GetPixel(in + pos);
+        } else {
+            const size_t count = control - 0x7E;
+            if (count > n - filled || 4 > size - pos) return false;
+            const QRgb pixel = GetPixel(in + pos);
+            pos += 4;
+            std::fill(px + filled, px + filled + count, pixel);
+            filled += count;
+        }
+    }
+    return filled == n;
 }
 
 }  // namespace
@@ -286,21 +345,18 @@ std::string EncodeImageFile(const std::vector<QImage>& images, const std::vector
     PutU64(out, stamp.saveId);
     PutU32(out, stamp.linesCrc);
 
-    const size_t rowBytes = static_cast<size_t>(side) * 4;
-    QByteArray pixels(static_cast<qsizetype>(rowBytes * side), '\0');
+    std::string packed;
     for (size_t i = 0; i < images.size(); ++i) {
         if (images[i].size() != QSize(side, side)) return {};
         if (entries[i] < 0 || (i > 0 && entries[i] <= entries[i - 1])) return {};
-        // Byte order R, G, B, A on every machine; alpha is the mask.
-        const QImage rgba = images[i].convertToFormat(QImage::Format_RGBA8888);
-        for (int32_t y = 0; y < side; ++y) {
-            std::memcpy(pixels.data() + y * rowBytes, rgba.constScanLine(y), rowBytes);
-        }
-        const QByteArray packed = qCompress(pixels);
-        if (packed.isEmpty()) return {};
+        const QImage argb = images[i].convertToFormat(QImage::Format_ARGB32);
+        if (argb.bytesPerLine() != side * 4) return {};
+        packed.clear();
+        PackPixels(reinterpret_cast<const QRgb*>(argb.constBits()),
+                   static_cast<size_t>(side) * side, packed);
         PutU32(out, static_cast<uint32_t>(entries[i]));
         PutU32(out, static_cast<uint32_t>(packed.size()));
-        out.append(packed.constData(), static_cast<size_t>(packed.size()));
+        out += packed;
     }
     PutU32(out, Crc32(out.data(), out.size()));
     return out;
@@ -332,8 +388,7 @@ bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<QImage>
     if (version != IMAGE_VERSION || fileSide != static_cast<uint32_t>(side)) return false;
     if (count > (bodyEnd - in.Pos()) / IMAGE_RECORD_HEAD) return false;
 
-    const size_t rowBytes = static_cast<size_t>(side) * 4;
-    const size_t pixelBytes = rowBytes * side;
+    const size_t pixelCount = static_cast<size_t>(side) * side;
     std::vector<QImage> decoded;
     std::vector<int32_t> numbers;
     decoded.reserve(count);
@@ -343,25 +398,18 @@ bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<QImage>
         uint32_t length = 0;
         if (!in.U32(entry) || !in.U32(length)) return false;
         if (entry > 0x7FFFFFFF ||
-            (!numbers.empty() && static_cast<int32_t>(entry) <= numbers.back()))
+            (!numbers.empty() && static_cast<int32_t>(entry) <= numbers.back())) {
             return false;
-        if (length < 4 || length > bodyEnd - in.Pos()) return false;
-        const auto* packed = reinterpret_cast<const uchar*>(in.Here());
-        // qCompress puts the unpacked size first, big-endian; check it before Qt
-        // allocates that much.
-        const uint32_t announced = (uint32_t{packed[0]} << 24) | (uint32_t{packed[1]} << 16) |
-                                   (uint32_t{packed[2]} << 8) | packed[3];
-        if (announced != pixelBytes) return false;
-        const QByteArray pixels = qUncompress(packed, static_cast<qsizetype>(length));
-        if (static_cast<size_t>(pixels.size()) != pixelBytes) return false;
-        in.Skip(length);
-
-        QImage image(side, side, QImage::Format_RGBA8888);
-        if (image.isNull()) return false;
-        for (int32_t y = 0; y < side; ++y) {
-            std::memcpy(image.scanLine(y), pixels.constData() + y * rowBytes, rowBytes);
         }
-        decoded.push_back(image.convertToFormat(QImage::Format_ARGB32));
+        if (length > bodyEnd - in.Pos()) return false;
+        QImage image(side, side, QImage::Format_ARGB32);
+        if (image.isNull() || image.bytesPerLine() != side * 4) return false;
+        const auto* packed = reinterpret_cast<const unsigned char*>(in.Here());
+        if (!UnpackPixels(packed, length, reinterpret_cast<QRgb*>(image.bits()), pixelCount)) {
+            return false;
+        }
+        in.Skip(length);
+        decoded.push_back(std::move(image));
         numbers.push_back(static_cast<int32_t>(entry));
     }
     if (in.Pos() != bodyEnd) return false;

@@ -95,7 +95,8 @@ struct CacheStamp {
 };
 
 // One image file: header "QURIXIMG", version, image side, count, stamp; per image its
-// entry number and its RGBA pixels compressed; a CRC-32 of everything before it.
+// entry number and its ARGB pixels (alpha is the mask) packed in runs; a CRC-32 of
+// everything before it.
 // Encoding fails (empty result) for images of another size or bad entry numbers.
 std::string EncodeImageFile(const std::vector<QImage>& images, const std::vector<int32_t>& entries,
                             int32_t side, const CacheStamp& stamp);

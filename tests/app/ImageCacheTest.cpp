@@ -225,7 +225,15 @@ TEST(ImageFile, RoundTripKeepsPixelsMasksAndEntries) {
         // Partial alpha and other formats come back as the same ARGB values.
         images[1].setPixel(0, 0, qRgba(10, 20, 30, 128));
         images.push_back(MakeImage(side, 4).convertToFormat(QImage::Format_RGB32));
-        const std::vector<int32_t> entries = {0, 1, 7, 2147483647};
+        // Long runs, pairs and single pixels mixed, across row ends.
+        QImage runs(side, side, QImage::Format_ARGB32);
+        runs.fill(qRgba(1, 2, 3, 0));
+        for (int x = 0; x < side; x += 3) runs.setPixel(x, side / 2, qRgba(9, 9, 9, 255));
+        for (int x = 0; x < side; x += 4) runs.setPixel(x, side - 1, qRgba(x, 0, 0, 255));
+        runs.setPixel(side - 1, 0, qRgba(7, 7, 7, 255));
+        runs.setPixel(0, 1, qRgba(7, 7, 7, 255));
+        images.push_back(runs);
+        const std::vector<int32_t> entries = {0, 1, 7, 8, 2147483647};
         const CacheStamp stamp{0x0123456789ABCDEFull, 0xCAFEF00Du};
         const std::string bytes = EncodeImageFile(images, entries, side, stamp);
         ASSERT_FALSE(bytes.empty());
@@ -340,16 +348,75 @@ TEST_F(ImageFileDamage, ResealedEditsAreRefusedByTheirOwnChecks) {
         PutU32At(edited, e.at, e.value);
         EXPECT_FALSE(Decodes(Reseal(edited))) << e.what;
     }
-    // Unpacked size announced by the packed pixels (big-endian, after the record head).
-    std::string announced = bytes_;
-    announced[40 + 3] = static_cast<char>(announced[40 + 3] + 4);
-    EXPECT_FALSE(Decodes(Reseal(announced)));
+    // One more packed pixel than the image holds.
+    std::string extra = bytes_;
+    const size_t firstLength =
+        static_cast<unsigned char>(extra[36]) | static_cast<unsigned char>(extra[37]) << 8;
+    extra.insert(40 + firstLength, std::string("\x00\x01\x02\x03\x04", 5));
+    PutU32At(extra, 36, static_cast<uint32_t>(firstLength + 5));
+    EXPECT_FALSE(Decodes(Reseal(extra)));
     // A record with valid pixels of the wrong size.
     std::vector<QImage> other = {MakeImage(16, 1)};
     const std::string small16 = EncodeImageFile(other, {0}, 16, {});
     std::string patched = small16;
     PutU32At(patched, 12, SMALL_THUMB_SIZE);
     EXPECT_FALSE(Decodes(Reseal(patched)));
+}
+
+// A file of 2 × 2 images whose records hold the given packed bytes.
+std::string TinyFile(const std::vector<std::string>& records) {
+    std::string out = "QURIXIMG";
+    std::string head(24, '\0');
+    PutU32At(head, 0, 1);
+    PutU32At(head, 4, 2);
+    PutU32At(head, 8, static_cast<uint32_t>(records.size()));
+    out += head;
+    uint32_t entry = 0;
+    for (const std::string& r : records) {
+        std::string recordHead(8, '\0');
+        PutU32At(recordHead, 0, entry++);
+        PutU32At(recordHead, 4, static_cast<uint32_t>(r.size()));
+        out += recordHead + r;
+    }
+    return Reseal(out + std::string(4, '\0'));
+}
+
+TEST(ImageFile, PackedRunsMustFillTheImageExactly) {
+    const std::string px = "\x10\x20\x30\x40";  // 0x40302010
+    const std::string qx = "\x01\x02\x03\xFF";
+    struct Case {
+        const char* what;
+        std::string packed;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"repeat of 4", "\x82" + px, true},
+        {"literal of 4", "\x03" + px + qx + px + qx, true},
+        {"two repeats of 2", "\x80" + px + "\x80" + qx, true},
+        {"literal 1 then repeat 3", std::string(1, '\0') + qx + "\x81" + px, true},
+        {"repeat of 5", "\x83" + px, false},
+        {"repeat of 3", "\x81" + px, false},
+        {"largest repeat", "\xFF" + px, false},
+        {"literal of 4 cut short", "\x03" + px + qx + px, false},
+        {"repeat without its pixel", "\x82\x10\x20", false},
+        {"nothing", "", false},
+        {"a run too many", "\x80" + px + "\x80" + px + std::string(1, '\0') + px, false},
+    };
+    for (const Case& c : cases) {
+        std::vector<QImage> images;
+        std::vector<int32_t> entries;
+        CacheStamp stamp;
+        EXPECT_EQ(DecodeImageFile(TinyFile({c.packed}), 2, images, entries, stamp), c.ok) << c.what;
+    }
+    std::vector<QImage> images;
+    std::vector<int32_t> entries;
+    CacheStamp stamp;
+    ASSERT_TRUE(DecodeImageFile(TinyFile({std::string(1, '\0') + qx + "\x81" + px}), 2, images,
+                                entries, stamp));
+    EXPECT_EQ(images[0].pixel(0, 0), 0xFF030201u);
+    EXPECT_EQ(images[0].pixel(1, 0), 0x40302010u);
+    EXPECT_EQ(images[0].pixel(0, 1), 0x40302010u);
+    EXPECT_EQ(images[0].pixel(1, 1), 0x40302010u);
 }
 
 TEST(Crc32, KnownValue) {
