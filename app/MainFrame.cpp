@@ -141,11 +141,14 @@ void CMainFrame::CreateActions() {
         QAction* a = AddAction(m.id, QString::fromUtf8(m.text), QString::fromUtf8(m.tip));
         a->setIcon(QIcon(QString::fromLatin1(m.icon)));
         a->setCheckable(true);
+        // The menu shows the radio mark; the icon belongs to the toolbar.
+        a->setIconVisibleInMenu(false);
         viewModes_->addAction(a);
     }
     QAction* about = AddAction(ID_APP_ABOUT, QStringLiteral("バージョン情報 (&A)..."),
                                QStringLiteral("バージョン情報"));
     about->setIcon(QIcon(QStringLiteral(":/qurix/about.png")));
+    about->setIconVisibleInMenu(false);
 }
 
 void CMainFrame::CreateMenus() {

@@ -20,7 +20,6 @@ CSimplePartsList::CSimplePartsList(CQurixDoc& doc, QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setMovement(QListView::Static);
     setResizeMode(QListView::Adjust);
-    setUniformItemSizes(true);
     ApplyMode();
     // Selections only: the focus alone marks an item current without choosing it.
     connect(this, &QListWidget::itemSelectionChanged, this, &CSimplePartsList::OnSelectionChanged);

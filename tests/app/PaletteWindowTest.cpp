@@ -332,6 +332,25 @@ TEST_F(PaletteWindowTest, ClosingWritesOnlyTheLayoutAndTheLastLibrary) {
               "[DefaultColor]\r\nBG=16777215\r\n; end\r\n");
 }
 
+TEST_F(PaletteWindowTest, ClosingDuringABuildWaitsForTheBuildToStop) {
+    WriteLibraries();
+    Write("work/KIVOX.INI", LibraryKeys(2));
+    Start();
+    ASSERT_TRUE(Frame().isVisible());
+    // As the parts list does while it renders thumbnails and pumps events.
+    Doc().BeginBusy();
+    Frame().close();
+    EXPECT_TRUE(Frame().isVisible());
+    EXPECT_TRUE(Doc().CloseRequested());
+    EXPECT_TRUE(Doc().IsLoaded());
+    EXPECT_FALSE(Doc().Reload());
+    Doc().EndBusy();
+    QApplication::processEvents();
+    EXPECT_FALSE(Frame().isVisible());
+    EXPECT_FALSE(Doc().IsLoaded());
+    EXPECT_EQ(Plib().RowCount(), 0);
+}
+
 TEST_F(PaletteWindowTest, LayoutSurvivesARestart) {
     Write("work/KIVOX.INI",
           "[qurix]\nwin_width=500\nwin_height=450\nplv_width=210\nplv_height=120\n"
