@@ -1,0 +1,112 @@
+// Thumbnails and the preview drawn on the Qt canvas, checked pixel by pixel.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "render/DrawingTestUtil.h"
+#include "render/Thumbnails.h"
+#include "render/qt/QtCanvas.h"
+
+namespace qurix {
+namespace {
+
+constexpr uint32_t TRANSPARENT_WHITE = 0x00FFFFFFu;
+constexpr uint32_t COMPONENT = 0xFFC00000u;  // default "Component", opaque
+
+struct Fixture {
+    CDisplaySettings settings;
+    CanvasMaker maker;
+    Fixture() {
+        settings.labelRenderer = std::make_unique<CTextRenderer>(settings.labelFont);
+        settings.compNameRenderer = std::make_unique<CTextRenderer>(settings.compNameFont);
+        maker = [this](int32_t w, int32_t h) -> std::unique_ptr<CDrawSurface> {
+            return std::make_unique<CQtCanvas>(w, h, settings.colours.Get(ColourKey::BG));
+        };
+    }
+};
+
+// A body of gx x gy grid units, no pins, no pattern, and an empty reference prefix so
+// that only the frame is drawn.
+std::unique_ptr<drawtest::OwnedEntry> Body(int32_t gx, int32_t gy) {
+    return drawtest::EntryFrom(
+        "B", "N:B,X:" + std::to_string(gx) + ",Y:" + std::to_string(gy) + ",B:1,R:\n-COMP\n");
+}
+
+TEST(ThumbnailPixelTest, SmallBodyIsCentredAndKeptOneToOne) {
+    auto part = Body(1, 1);
+    ASSERT_TRUE(part);
+    Fixture f;
+    const PartThumbnails t = MakePartThumbnails(f.maker, f.settings, part->entry);
+    ASSERT_TRUE(t.IsValid());
+    // 64 x 64 canvas, frame (27,27)-(37,37) with every outline pixel set; the large image
+    // is the canvas itself.
+    for (int32_t i = 27; i <= 37; ++i) {
+        EXPECT_EQ(t.large.Pixel(i, 27), COMPONENT) << i;
+        EXPECT_EQ(t.large.Pixel(i, 37), COMPONENT) << i;
+        EXPECT_EQ(t.large.Pixel(27, i), COMPONENT) << i;
+        EXPECT_EQ(t.large.Pixel(37, i), COMPONENT) << i;
+    }
+    for (Point p : {Point{26, 26}, Point{38, 38}, Point{32, 32}, Point{0, 0}, Point{63, 63}}) {
+        EXPECT_EQ(t.large.Pixel(p.x, p.y), TRANSPARENT_WHITE) << p.x << "," << p.y;
+    }
+    // Halved: 2 x 2 blocks. (13,13) covers 26-27: one frame pixel of four.
+    const uint32_t corner = t.small.Pixel(13, 13);
+    EXPECT_EQ(corner >> 24, 0xFFu);
+    EXPECT_EQ(corner & 0xFFFFFF, (255u * 3 * 16384 + 192u * 16384 + 64) / 65536 << 16 |
+                                     ((255u * 3 * 16384 + 64) / 65536) << 8 |
+                                     ((255u * 3 * 16384 + 64) / 65536));
+    // (14,14) covers 28-29 x 28-29, inside the body: background, transparent.
+    EXPECT_EQ(t.small.Pixel(14, 14), TRANSPARENT_WHITE);
+    // (13,14) covers column 26-27 beside the left edge: two frame pixels of four.
+    EXPECT_EQ(t.small.Pixel(13, 14) >> 24, 0xFFu);
+}
+
+TEST(ThumbnailPixelTest, WiderBodyShrinksFromItsCanvas) {
+    auto part = Body(4, 2);
+    ASSERT_TRUE(part);
+    Fixture f;
+    const PartThumbnails t = MakePartThumbnails(f.maker, f.settings, part->entry);
+    ASSERT_TRUE(t.IsValid());
+    // 80 x 80 canvas to 64: 1.25 source pixels each. The frame's left edge at x = 20 falls
+    // in output column 16 (source 20 - 21.25); its top at y = 20 in output row 16.
+    EXPECT_EQ(t.large.Pixel(16, 20) >> 24, 0xFFu);
+    EXPECT_EQ(t.large.Pixel(30, 16) >> 24, 0xFFu);
+    EXPECT_EQ(t.large.Pixel(15, 20), TRANSPARENT_WHITE);
+    EXPECT_EQ(t.large.Pixel(30, 20), TRANSPARENT_WHITE);  // inside
+    // The body is 20 high: more space below than above.
+    for (int32_t y = 33; y < 64; ++y) EXPECT_EQ(t.large.Pixel(30, y), TRANSPARENT_WHITE) << y;
+}
+
+TEST(ThumbnailPixelTest, BlackBackgroundIsTheKey) {
+    auto part = Body(1, 1);
+    ASSERT_TRUE(part);
+    Fixture f;
+    f.settings.colours.Set(ColourKey::BG, COLOUR_BLACK);
+    const PartThumbnails t = MakePartThumbnails(f.maker, f.settings, part->entry);
+    ASSERT_TRUE(t.IsValid());
+    EXPECT_EQ(t.large.Pixel(0, 0), 0x00000000u);
+    EXPECT_EQ(t.large.Pixel(32, 32), 0x00000000u);
+    EXPECT_EQ(t.large.Pixel(27, 27), COMPONENT);
+}
+
+TEST(ThumbnailPixelTest, PreviewShowsTheBodyAtForty) {
+    auto part = Body(4, 2);
+    ASSERT_TRUE(part);
+    Fixture f;
+    const Point extent = PreviewExtent(&part->entry);
+    ASSERT_EQ(extent, (Point{120, 100}));
+    CQtCanvas canvas(extent.x, extent.y, COLOUR_WHITE);
+    DrawPartPreview(canvas, f.settings, &part->entry);
+    const QImage& image = canvas.Image();
+    auto px = [&](int x, int y) { return image.pixel(x, y) & 0xFFFFFFu; };
+    EXPECT_EQ(px(40, 40), 0xC00000u);
+    EXPECT_EQ(px(80, 60), 0xC00000u);
+    EXPECT_EQ(px(60, 40), 0xC00000u);
+    EXPECT_EQ(px(39, 40), 0xFFFFFFu);
+    EXPECT_EQ(px(60, 50), 0xFFFFFFu);
+    EXPECT_EQ(px(81, 61), 0xFFFFFFu);
+}
+
+}  // namespace
+}  // namespace qurix
