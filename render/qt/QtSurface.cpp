@@ -152,10 +152,21 @@ QBrush CQtSurface::PainterBrush(const Brush& brush) {
 
 void CQtSurface::PlotPixels(const std::vector<QPoint>& pixels, Colour colour) {
     if (pixels.empty()) return;
-    QPen pen(ToQColor(colour), 0);
-    pen.setCapStyle(Qt::SquareCap);
-    painter_->setPen(pen);
-    painter_->drawPoints(pixels.data(), static_cast<int>(pixels.size()));
+    if (painter_->deviceTransform().type() <= QTransform::TxTranslate) {
+        QPen pen(ToQColor(colour), 0);
+        pen.setCapStyle(Qt::SquareCap);
+        painter_->setPen(pen);
+        painter_->drawPoints(pixels.data(), static_cast<int>(pixels.size()));
+        return;
+    }
+    // A scaled painter (a high-density screen): each surface pixel as the square it is, so
+    // one-pixel paths keep no holes.
+    std::vector<QRect> squares;
+    squares.reserve(pixels.size());
+    for (const QPoint& p : pixels) squares.emplace_back(p.x(), p.y(), 1, 1);
+    painter_->setPen(Qt::NoPen);
+    painter_->setBrush(ToQColor(colour));
+    painter_->drawRects(squares.data(), static_cast<int>(squares.size()));
 }
 
 void CQtSurface::OnePixelPolyline(std::span<const Point> points, const Pen& pen,

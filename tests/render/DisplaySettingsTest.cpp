@@ -71,5 +71,37 @@ TEST(DisplaySettingsTest, ReloadMakesNewRenderersAndFreeKeepsColours) {
     EXPECT_FALSE(settings.labelRenderer->HasFonts());
 }
 
+std::string OnePartLibrary(const std::string& part) {
+    return "+KIVOX_LIB_V.1.0\n+COMP,N:" + part + ",X:2,Y:1,B:1,-COMP\n-KIVOX_LIB_V.1.0\n";
+}
+
+TEST(DisplaySettingsTest, ReloadAfterTheEditorChangedALibraryAndAColour) {
+    ScratchFolder folder;
+    folder.Write("a.lib", OnePartLibrary("RES"));
+    folder.Write("b.lib", OnePartLibrary("CAP"));
+    folder.Write("c.lib", OnePartLibrary("DIODE"));
+    const std::string ini = folder.Write(
+        "KIVOX.INI",
+        "[Library]\r\nLIB0=a.lib\r\nLIB1=b.lib\r\n[DefaultColor]\r\nComponent=192\r\n");
+    CDisplaySettings settings;
+    ASSERT_TRUE(LoadDisplaySettings(settings, CProfile(ini), folder.Path()));
+    ASSERT_EQ(settings.libraries.Count(), 2);
+    EXPECT_NE(settings.libraries.FindPartByName("CAP"), nullptr);
+
+    ASSERT_TRUE(CProfile(ini).WriteString("Library", "LIB1", "c.lib"));
+    ASSERT_TRUE(CProfile(ini).WriteInt("DefaultColor", "Component", 16711680));
+    FreeDisplaySettings(settings);
+    EXPECT_EQ(settings.libraries.Count(), 0);
+    ASSERT_TRUE(LoadDisplaySettings(settings, CProfile(ini), folder.Path()));
+    ASSERT_EQ(settings.libraries.Count(), 2);
+    EXPECT_EQ(settings.libraries.FindPartByName("CAP"), nullptr);
+    EXPECT_NE(settings.libraries.FindPartByName("DIODE"), nullptr);
+    EXPECT_EQ(settings.colours.Get(ColourKey::Component), MakeColour(0, 0, 255));
+
+    // Loading again without a release first does not keep the old libraries twice.
+    ASSERT_TRUE(LoadDisplaySettings(settings, CProfile(ini), folder.Path()));
+    EXPECT_EQ(settings.libraries.Count(), 2);
+}
+
 }  // namespace
 }  // namespace qurix

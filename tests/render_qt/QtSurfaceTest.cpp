@@ -365,5 +365,22 @@ TEST(QtSurfaceTest, LeavesAnOutsidePainterAsItWas) {
     EXPECT_EQ(PixelColour(image, 5, 7), RED);
 }
 
+TEST(QtSurfaceTest, ScaledPainterKeepsOnePixelPathsWhole) {
+    // Drawn through a painter that doubles everything, a one-pixel line is two pixels thick.
+    QImage image(20, 10, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(2, 2);
+    CQtSurface surface(painter, QRect(0, 0, 10, 5));
+    surface.Line(Point{1, 2}, Point{6, 2}, Pen::Solid(1, RED));
+    painter.end();
+    EXPECT_EQ(PixelArt(image, 0, 3, 14, 4, {{WHITE, '.'}, {RED, '#'}}), (Art{
+                                                                            "..............",
+                                                                            "..##########..",
+                                                                            "..##########..",
+                                                                            "..............",
+                                                                        }));
+}
+
 }  // namespace
 }  // namespace qurix
