@@ -8,6 +8,8 @@
 #include "app/QurixDoc.h"
 #include "core/library/LibEntry.h"
 #include "render/DisplaySettings.h"
+#include "render/Thumbnails.h"
+#include "render/qt/QtSurface.h"
 
 namespace qurix {
 
@@ -35,9 +37,8 @@ void CPartView::OnUpdate(CQurixView* /*sender*/) {
     CQurixDoc& doc = GetDocument();
     doc.TakePending(this);
     if (const CLibEntry* entry = doc.currentEntry) {
-        const Point size = entry->DrawingSize();
-        // The body with a 40-pixel margin on each side, as the preview draws it.
-        SetExtent(QSize(WrapAdd(size.x, 80), WrapAdd(size.y, 80)));
+        const Point extent = PreviewExtent(entry);
+        SetExtent(QSize(extent.x, extent.y));
     }
     viewport()->repaint();
 }
@@ -75,8 +76,14 @@ void CPartView::paintEvent(QPaintEvent* event) {
     DrawPart(painter, -ScrollOffset(), exposed);
 }
 
-void CPartView::DrawPart(QPainter& /*painter*/, QPoint /*origin*/, const QRect& /*exposed*/) {
-    // The part itself is drawn here by the preview renderer once it is available.
+void CPartView::DrawPart(QPainter& painter, QPoint origin, const QRect& exposed) {
+    const CQurixDoc& doc = GetDocument();
+    if (!doc.currentEntry || !doc.IsLoaded()) return;
+    painter.save();
+    painter.translate(origin);
+    CQtSurface surface(painter, exposed.translated(-origin));
+    DrawPartPreview(surface, doc.Settings(), doc.currentEntry);
+    painter.restore();
 }
 
 void CPartView::resizeEvent(QResizeEvent* event) {

@@ -240,6 +240,11 @@ TEST_F(PaletteWindowTest, SelectingAPartFillsThePreviewAndTheNote) {
     // A 40 x 20 body with 40 pixels all round.
     EXPECT_EQ(Frame().Preview()->Extent(), QSize(120, 100));
     EXPECT_EQ(Frame().Info()->toPlainText(), QStringLiteral("抵抗\nline 2"));
+    // A part without a pattern shows its body frame in "Component" at (40, 40)-(80, 60).
+    EXPECT_EQ(PreviewPixel(40, 50), QColor(192, 0, 0));
+    EXPECT_EQ(PreviewPixel(60, 40), QColor(192, 0, 0));
+    EXPECT_EQ(PreviewPixel(60, 50), QColor(255, 255, 255));
+    EXPECT_EQ(PreviewPixel(39, 50), QColor(255, 255, 255));
 
     SelectPart("C");
     EXPECT_EQ(Frame().Preview()->Extent(), QSize(100, 120));
@@ -273,8 +278,9 @@ TEST_F(PaletteWindowTest, ReloadShowsANewLibraryAndTheNewColour) {
     EXPECT_EQ(PreviewPixel(2, 2), QColor(255, 255, 255));
     const QString note = Frame().Info()->toPlainText();
 
-    // The editor adds a library and changes the background colour.
-    Write("work/KIVOX.INI", LibraryKeys(4) + "[DefaultColor]\nBG=65280\n[qurix]\nplib_last=2\n");
+    // The editor adds a library and changes the background and part colours.
+    Write("work/KIVOX.INI",
+          LibraryKeys(4) + "[DefaultColor]\nBG=65280\nComponent=16711680\n[qurix]\nplib_last=2\n");
     Frame().Action(CMainFrame::ID_FILE_RELOAD)->trigger();
 
     EXPECT_EQ(LibraryRows(), (QStringList{"a", "b", "c", "d"}));
@@ -287,6 +293,10 @@ TEST_F(PaletteWindowTest, ReloadShowsANewLibraryAndTheNewColour) {
     EXPECT_EQ(Frame().Preview()->Extent(), QSize(120, 100));
     EXPECT_EQ(PreviewPixel(2, 2), QColor(0, 255, 0));
     EXPECT_EQ(Frame().Info()->toPlainText(), note);
+    // The part is drawn in the new colour.
+    SelectPart("R");
+    EXPECT_EQ(PreviewPixel(40, 50), QColor(0, 0, 255));
+    EXPECT_EQ(PreviewPixel(60, 50), QColor(0, 255, 0));
 }
 
 TEST_F(PaletteWindowTest, ReloadWithFewerLibrariesSelectsTheFirst) {
