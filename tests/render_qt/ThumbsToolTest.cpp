@@ -1,0 +1,128 @@
+// qurix-thumbs run as a program on a small library of its own.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string TOOL = std::string(QURIX_BINARY_DIR) + "/qurix-thumbs";
+
+struct Result {
+    int code = -1;
+    std::string err;
+};
+
+// Runs the tool with arguments (already quoted), standard error captured.
+Result RunTool(const std::string& args, const fs::path& errFile) {
+    const std::string command = "'" + TOOL + "' " + args + " 2>'" + errFile.string() + "'";
+    const int status = std::system(command.c_str());
+    Result r;
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(errFile);
+    std::stringstream text;
+    text << in.rdbuf();
+    r.err = text.str();
+    return r;
+}
+
+class ThumbsToolTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!fs::exists(TOOL)) GTEST_SKIP() << "qurix-thumbs is not built";
+        char pattern[] = "/tmp/qurix-thumbs-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        // Two parts in one library, one in a second; a third key names a missing file.
+        Write("a.lib",
+              "+KIVOX_LIB_V.1.0\n"
+              "+COMP,N:BOX\nX:4,Y:2,B:1\nR:U\n+PIN,N:IN,L:L1,T:N,M:1,-PIN\n-COMP\n"
+              "+COMP,N:TINY\nX:1,Y:1,B:1\nR:R\n-COMP\n"
+              "-KIVOX_LIB_V.1.0\n");
+        Write("b.lib",
+              "+KIVOX_LIB_V.1.0\n+COMP,N:ONE\nX:2,Y:2,B:1\nR:Q\n-COMP\n-KIVOX_LIB_V.1.0\n");
+        Write("KIVOX.INI",
+              "[Library]\nLIB0=a.lib\nLIB1=missing.lib\nLIB2=b.lib\n"
+              "[DefaultColor]\nBG=65280\n");
+    }
+    void TearDown() override {
+        if (!dir_.empty()) fs::remove_all(dir_);
+    }
+    void Write(const std::string& name, const std::string& text) {
+        std::ofstream(dir_ / name, std::ios::binary) << text;
+    }
+    std::string Ini() const { return "--ini '" + (dir_ / "KIVOX.INI").string() + "'"; }
+    fs::path Err() const { return dir_ / "err.txt"; }
+
+    fs::path dir_;
+};
+
+TEST_F(ThumbsToolTest, ThumbsWritesImagesAndIndexInSlotOrder) {
+    const fs::path out = dir_ / "out";
+    const Result r = RunTool("thumbs " + Ini() + " --out '" + out.string() + "'", Err());
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    std::ifstream index(out / "index.tsv");
+    std::stringstream text;
+    text << index.rdbuf();
+    // The missing library takes no slot: b.lib is slot 1.
+    EXPECT_EQ(text.str(), "0\t0\t0\tBOX\n1\t0\t1\tTINY\n2\t1\t0\tONE\n");
+    for (int n = 0; n < 3; ++n) {
+        QImage large((out / (std::to_string(n) + "-64.png")).c_str());
+        QImage small((out / (std::to_string(n) + "-32.png")).c_str());
+        ASSERT_EQ(large.size(), QSize(64, 64)) << n;
+        ASSERT_EQ(small.size(), QSize(32, 32)) << n;
+        ASSERT_TRUE(large.hasAlphaChannel());
+        // The background (green here) is fully transparent, the frame fully opaque.
+        EXPECT_EQ(qAlpha(large.pixel(0, 0)), 0) << n;
+        EXPECT_EQ(qAlpha(small.pixel(0, 0)), 0) << n;
+    }
+    QImage tiny((out / "1-64.png").c_str());
+    EXPECT_EQ(tiny.pixel(27, 27), qRgba(192, 0, 0, 255));
+}
+
+TEST_F(ThumbsToolTest, PreviewIsExactlyTheExtent) {
+    const fs::path file = dir_ / "p.png";
+    Result r =
+        RunTool("preview " + Ini() + " --lib 0 --part BOX --out '" + file.string() + "'", Err());
+    ASSERT_EQ(r.code, 0) << r.err;
+    QImage image(file.c_str());
+    ASSERT_EQ(image.size(), QSize(120, 100));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 255, 0));    // filled with "BG"
+    EXPECT_EQ(image.pixel(40, 40), qRgb(192, 0, 0));  // the frame's corner
+    EXPECT_EQ(image.pixel(30, 50), qRgb(192, 0, 0));  // the pin's stub
+
+    r = RunTool("preview " + Ini() + " --lib 1 --part box --out '" + file.string() + "'", Err());
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    r = RunTool("preview " + Ini() + " --lib 2 --part ONE --out '" + file.string() + "'", Err());
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    r = RunTool("preview " + Ini() + " --lib x --part ONE --out '" + file.string() + "'", Err());
+    EXPECT_EQ(r.code, 1);
+}
+
+TEST_F(ThumbsToolTest, SheetAndUsage) {
+    const fs::path file = dir_ / "s.png";
+    Result r = RunTool("sheet " + Ini() + " --out '" + file.string() + "'", Err());
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_FALSE(QImage(file.c_str()).isNull());
+    EXPECT_EQ(RunTool("", Err()).code, 2);
+    EXPECT_EQ(RunTool("thumbs " + Ini(), Err()).code, 2);
+    EXPECT_EQ(RunTool("thumbs " + Ini() + " --out x --out y", Err()).code, 2);
+    EXPECT_EQ(RunTool("sheet " + Ini() + " --out x --zoom 0", Err()).code, 2);
+    r = RunTool("thumbs --ini '" + (dir_ / "none.ini").string() + "' --out x", Err());
+    EXPECT_EQ(r.code, 1);
+}
+
+}  // namespace
