@@ -355,7 +355,7 @@ void CPlacedComponent::MirrorAbout(int32_t axisX) {
 
 // --- Hit tests ---
 
-int32_t CPlacedComponent::HitTest(Point p) {
+int32_t CPlacedComponent::HitTest(Point p) const {
     const int32_t body = HitScore(p, Bounds());
     const int32_t name = HitScore(p, NameLabelRect());
     const int32_t reference = HitScore(p, ReferenceLabelRect());
@@ -366,11 +366,11 @@ int32_t CPlacedComponent::HitTest(Point p) {
     return answer + std::max({body, name, reference});
 }
 
-int32_t CPlacedComponent::TouchTest(const Rect& r) {
+int32_t CPlacedComponent::TouchTest(const Rect& r) const {
     return Bounds().Overlaps(r.Normalized()) ? 3 : 0;
 }
 
-int32_t CPlacedComponent::InnerTouchTest(const Rect& r) {
+int32_t CPlacedComponent::InnerTouchTest(const Rect& r) const {
     Rect inner = Bounds();
     inner.left = WrapAdd(inner.left, 3);
     inner.top = WrapAdd(inner.top, 3);

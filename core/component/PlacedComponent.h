@@ -88,9 +88,9 @@ public:
     void RotateAbout(Point centre) override;
     // 0 on a miss; else HIT_BODY, HIT_NAME and HIT_REFERENCE for the parts hit, plus the
     // best score (1 at an edge up to 65 in the middle).
-    int32_t HitTest(Point p) override;
-    int32_t TouchTest(const Rect& r) override;
-    int32_t InnerTouchTest(const Rect& r) override;
+    int32_t HitTest(Point p) const override;
+    int32_t TouchTest(const Rect& r) const override;
+    int32_t InnerTouchTest(const Rect& r) const override;
     bool HasConnectableBody() const override { return true; }
     int32_t PinCount() const override;
     // The pin's tip; (0, 0) for an index without a pin.

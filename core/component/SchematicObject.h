@@ -53,13 +53,13 @@ public:
     // A quarter turn clockwise on screen about centre.
     virtual void RotateAbout(Point centre);  // 19
     // 0 when p misses the object; otherwise which parts are hit and how centrally.
-    virtual int32_t HitTest(Point /*p*/) { return 0; }                // 20
+    virtual int32_t HitTest(Point /*p*/) const { return 0; }          // 20
     virtual void SetEditState(int32_t state) { editState_ = state; }  // 21
     virtual void ClearEditState() { editState_ = 0; }                 // 22
     // 3 when r touches the object, else 0.
-    virtual int32_t TouchTest(const Rect& /*r*/) { return 0; }  // 23
+    virtual int32_t TouchTest(const Rect& /*r*/) const { return 0; }  // 23
     // 3 when r reaches the object's inside, else 0.
-    virtual int32_t InnerTouchTest(const Rect& /*r*/) { return 0; }  // 24
+    virtual int32_t InnerTouchTest(const Rect& /*r*/) const { return 0; }  // 24
     // Fixed answers kept for the object contract (25, 30, 31); the palette never asks.
     virtual bool HasConnectableBody() const { return false; }  // 25
     virtual int32_t PinCount() const { return 0; }             // 26
