@@ -62,7 +62,7 @@ void CTextRenderer::MakeFonts(CDrawSurface& surface, int32_t num, int32_t den, b
     vertical_ = surface.MakeFont(font);
     cachedNum_ = num;
     cachedDen_ = den;
-    ascent_ = surface.FontAscent(vertical ? *vertical_ : *horizontal_);
+    if (HasFonts()) ascent_ = surface.FontAscent(vertical ? *vertical_ : *horizontal_);
 }
 
 Extent CTextRenderer::DrawText(CDrawSurface& surface, int32_t x, int32_t y, const char* text,
@@ -89,6 +89,7 @@ Extent CTextRenderer::DrawText(CDrawSurface& surface, int32_t x, int32_t y, cons
 
     if (!(cachedNum_ == num && cachedDen_ == den && HasFonts())) {
         MakeFonts(surface, num, den, vertical);
+        if (!HasFonts()) return Extent{};  // a surface that could not make them
     }
     const CSurfaceFont& font = vertical ? *vertical_ : *horizontal_;
     const std::string_view copied(buffer.data(), static_cast<size_t>(n));
@@ -141,6 +142,7 @@ Extent DrawTextWithFont(CDrawSurface& surface, int32_t x, int32_t y, const char*
         description.orientation = LogFont::VERTICAL_ESCAPEMENT;
     }
     const std::unique_ptr<CSurfaceFont> made = surface.MakeFont(description);
+    if (!made) return Extent{};
     const std::string_view bytes(text, static_cast<size_t>(length));
 
     const Extent extent = surface.TextExtent(*made, bytes);

@@ -220,7 +220,12 @@ void CQtSurface::StrokeSegments(std::span<const Point> points, bool closed, cons
         double t0 = 0.0;
         double t1 = 1.0;
         if (ClipSegment(a, b, reach, t0, t1)) {
-            if (dashed) qpen.setDashOffset((travelled + t0 * length) / width);
+            if (dashed) {
+                // Within one period, so a far start keeps its precision.
+                const QList<qreal> pattern = qpen.dashPattern();
+                const double period = pattern.size() == 2 ? pattern[0] + pattern[1] : 1.0;
+                qpen.setDashOffset(std::fmod((travelled + t0 * length) / width, period));
+            }
             painter_->setPen(qpen);
             const QPointF d = b - a;
             if (length == 0.0) {
