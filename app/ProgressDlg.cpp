@@ -54,11 +54,18 @@ CProgressDlg::CProgressDlg(QWidget* parent)
     // A quit asked for by a handler that runs inside CheckCancel (the main window
     // closing) must end the build too.
     if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
+    if (parent != nullptr) {
+        parentWindow_ = parent->window();
+        parentWindow_->installEventFilter(this);
+    }
 
     show();
 }
 
-CProgressDlg::~CProgressDlg() = default;
+// Closing (not just hiding) lets the application quit when this was its last window.
+CProgressDlg::~CProgressDlg() {
+    DestroyWindow();
+}
 
 void CProgressDlg::SetTotal(int32_t n) {
     if (windowGone_) return;
@@ -82,7 +89,7 @@ bool CProgressDlg::CheckCancel() {
 void CProgressDlg::DestroyWindow() {
     if (windowGone_) return;
     windowGone_ = true;
-    hide();
+    close();
 }
 
 QString CProgressDlg::CountText() const {
@@ -94,13 +101,28 @@ QString CProgressDlg::MessageText() const {
 }
 
 void CProgressDlg::reject() {
-    cancelRequested_ = true;
+    if (!quitRequested_ && !windowGone_) cancelRequested_ = true;
     QDialog::reject();
 }
 
 bool CProgressDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Quit && watched == QCoreApplication::instance()) {
         quitRequested_ = true;
+    } else if (watched == parentWindow_ && parentWindow_ != nullptr) {
+        // A close may still be refused; it has happened once the window hides.
+        if (event->type() == QEvent::Close) {
+            parentClosing_ = true;
+            // A refused close leaves the window up; forget it once the close is over.
+            QMetaObject::invokeMethod(
+                this, [this] { parentClosing_ = false; }, Qt::QueuedConnection);
+        } else if (event->type() == QEvent::Hide && parentClosing_ && !quitRequested_) {
+            quitRequested_ = true;
+            // While this dialog is up the main window is not the last one; closing it
+            // (later, outside the parent's own close) lets the application quit.
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        } else if (event->type() == QEvent::Show) {
+            parentClosing_ = false;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

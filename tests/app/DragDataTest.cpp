@@ -219,7 +219,10 @@ TEST(DragSourceForProbe, PressToDrag) {
         if (source.ended) app.quit();
     });
     poll.start(50);
-    QTimer::singleShot(30000, &app, [&] { app.quit(); });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, &app, [&] { app.quit(); });
+    guard.start(30000);
     app.exec();
     EXPECT_TRUE(source.started);
 }
