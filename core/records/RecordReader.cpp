@@ -52,6 +52,7 @@ int32_t CRecordReader::ReadToken(std::string& token) {
         if (c == EOF) return -1;
     }
     const int32_t start = line_;
+    tokenLine_ = start;
     for (;;) {
         if (IsSeparator(c)) {
             if (c == '\n') ++line_;

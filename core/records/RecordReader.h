@@ -19,6 +19,7 @@ public:
     void Attach(FILE* file) {
         file_ = file;
         line_ = 1;
+        tokenLine_ = 1;
     }
 
     // The line on which the token began, or -1 when there is no further token
@@ -36,12 +37,13 @@ public:
     using Listener = std::function<void(int32_t line, const std::string& reason)>;
     void SetListener(const Listener* listener) { listener_ = listener; }
     bool Listening() const { return listener_ != nullptr && !reported_; }
-    // Reports reason (when listened to and nothing was reported yet); returns false so
-    // that a reader can write `return reader.Fail("...");`.
+    // Reports reason with the line of the last token read (the one a reader gives up
+    // on), when listened to and nothing was reported yet; returns false so that a
+    // reader can write `return reader.Fail("...");`.
     bool Fail(const std::string& reason) {
         if (Listening()) {
             reported_ = true;
-            (*listener_)(line_, reason);
+            (*listener_)(tokenLine_, reason);
         }
         return false;
     }
@@ -51,6 +53,7 @@ private:
 
     FILE* file_ = nullptr;
     int32_t line_ = 0;
+    int32_t tokenLine_ = 0;  // start line of the last token returned
     const Listener* listener_ = nullptr;
     bool reported_ = false;
 };

@@ -185,7 +185,7 @@ TEST_F(LibrarySetTest, ListenerHearsEveryFailedLibrary) {
     EXPECT_TRUE(set.LoadLibrarySet(profile, dir.Path() + "/", &listener));
     EXPECT_EQ(set.Count(), 1);
     EXPECT_EQ(heard, (std::vector<std::string>{"LIB0 /missing.lib 0 cannot open",
-                                               "LIB2 /bad.lib 3 unexpected end tag -COMP"}));
+                                               "LIB2 /bad.lib 2 unexpected end tag -COMP"}));
 }
 
 }  // namespace

@@ -226,17 +226,17 @@ TEST(PartLibrary, BrokenFilesSayWhereAndWhy) {
     };
     const Case cases[] = {
         {"", 1, "empty file"},
-        {"HELLO\n", 2, "not a library file"},
-        {"+KIVOX_LIB_V.1.0\n" + Comp("A") + "-COMP\n" + Comp("B"), 4, "unexpected end tag -COMP"},
-        {"+KIVOX_LIB_V.1.0\n+FOO\nN:x\n", 4, "record +FOO from line 2 never ends"},
-        {"+KIVOX_LIB_V.1.0\n+COMP,N:AMP,X:1,Y:1,B:300\n", 3,
+        {"HELLO\n", 1, "not a library file"},
+        {"+KIVOX_LIB_V.1.0\n" + Comp("A") + "-COMP\n" + Comp("B"), 3, "unexpected end tag -COMP"},
+        {"+KIVOX_LIB_V.1.0\n+FOO\nN:x\n", 3, "record +FOO from line 2 never ends"},
+        {"+KIVOX_LIB_V.1.0\n+COMP,N:AMP,X:1,Y:1,B:300\n", 2,
          "component AMP: block count 300 out of range"},
-        {"+KIVOX_LIB_V.1.0\n+COMP,N:A\nX:1,Y:1,B:1\n+PIN,N:x,-COMP\n", 5,
+        {"+KIVOX_LIB_V.1.0\n+COMP,N:A\nX:1,Y:1,B:1\n+PIN,N:x,-COMP\n", 4,
          "unexpected end tag -COMP in a pin"},
-        {"+KIVOX_LIB_V.1.0\n+ALIAS,N:A\n-ALIAS\n", 4, "alias of A without a name"},
-        {"+KIVOX_LIB_V.1.0\n+ALIAS,A:B,-ALIAS\n", 3, "alias without the name of its part"},
-        {"+KIVOX_LIB_V.1.0\n+ALIAS,N:A,A:B,-PIN\n", 3, "alias: unexpected end tag -PIN"},
-        {"+KIVOX_LIB_V.1.0\n+ALIAS,N:A,+Q\n", 3, "record +Q from line 2 never ends"},
+        {"+KIVOX_LIB_V.1.0\n+ALIAS,N:A\n-ALIAS\n", 3, "alias of A without a name"},
+        {"+KIVOX_LIB_V.1.0\n+ALIAS,A:B,-ALIAS\n", 2, "alias without the name of its part"},
+        {"+KIVOX_LIB_V.1.0\n+ALIAS,N:A,A:B,-PIN\n", 2, "alias: unexpected end tag -PIN"},
+        {"+KIVOX_LIB_V.1.0\n+ALIAS,N:A,+Q\n", 2, "record +Q from line 2 never ends"},
     };
     for (const Case& c : cases) {
         CPartLibrary lib;

@@ -176,7 +176,7 @@ TEST(PinDef, FailureReasonNamesTheTag) {
     in.reader.SetListener(&listener);
     EXPECT_FALSE(pin.ReadPin(in.reader, 1));
     EXPECT_EQ(reason, "unexpected end tag -COMP in a pin");
-    EXPECT_EQ(line, 4);  // after the tag's own line end
+    EXPECT_EQ(line, 3);  // the line of the end tag itself
 
     MemReader cut("N:A\n+FOO\nM:1\n");
     cut.reader.SetListener(&listener);

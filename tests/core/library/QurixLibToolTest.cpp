@@ -88,8 +88,8 @@ TEST_F(QurixLibTool, CheckSaysWhereAndWhy) {
     r = RunTool("check " + Quote(good) + " " + Quote(bad) + " " + Quote(stray));
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.out, good + ": ok, 2 parts\n" + bad +
-                         ": fails at line 5: component AMP: block count 300 out of range\n" +
-                         stray + ": fails at line 4: unexpected end tag -COMP\n");
+                         ": fails at line 4: component AMP: block count 300 out of range\n" +
+                         stray + ": fails at line 3: unexpected end tag -COMP\n");
 
     r = RunTool("check " + Quote(dir.Path() + "/none.lib"));
     EXPECT_EQ(r.code, 1);

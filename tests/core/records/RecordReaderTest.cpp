@@ -150,7 +150,7 @@ TEST(RecordReaderTest, FailReportsFirstReasonWithLine) {
     reader.ReadToken(token);
     EXPECT_FALSE(reader.Fail("inner"));
     EXPECT_FALSE(reader.Fail("outer"));
-    EXPECT_EQ(seen, (Tok{{2, "inner"}}));  // the line end after A was consumed
+    EXPECT_EQ(seen, (Tok{{1, "inner"}}));  // the line of the token given up on
     fclose(f);
 }
 
