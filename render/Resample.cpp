@@ -1,6 +1,7 @@
 #include "render/Resample.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace qurix {
@@ -43,49 +44,106 @@ bool BuildSpans(int32_t outCount, uint64_t step, int32_t srcCount, std::vector<S
     return true;
 }
 
-// Source pixels decoded to 0x00RRGGBB, rows top to bottom.
-std::vector<uint32_t> DecodeSource(int32_t srcW, int32_t srcH, const uint8_t* pixels,
-                                   int64_t stride, const PixelBufferDesc& desc) {
-    std::vector<uint32_t> out(static_cast<size_t>(srcW) * static_cast<size_t>(srcH), 0);
-    const bool bottomUp = desc.height > 0;
-    const int32_t bpp = desc.bitsPerPixel;
-    for (int32_t y = 0; y < srcH; ++y) {
-        const int64_t memRow = bottomUp ? srcH - 1 - y : y;
-        const uint8_t* row = pixels + memRow * stride;
-        uint32_t* dst = out.data() + static_cast<size_t>(y) * static_cast<size_t>(srcW);
-        switch (bpp) {
-            case 8:
-                for (int32_t x = 0; x < srcW; ++x) {
-                    const RgbQuad& q = desc.colourTable[row[x]];
-                    dst[x] = (uint32_t{q.red} << 16) | (uint32_t{q.green} << 8) | q.blue;
-                }
-                break;
-            case 16:
-                for (int32_t x = 0; x < srcW; ++x) {
-                    const uint32_t v = row[2 * x] | (uint32_t{row[2 * x + 1]} << 8);
-                    const uint32_t b = (v & 0x1F) << 3;
-                    const uint32_t g = ((v >> 5) & 0x1F) << 3;
-                    const uint32_t r = ((v >> 10) & 0x1F) << 3;
-                    dst[x] = (r << 16) | (g << 8) | b;
-                }
-                break;
-            case 24:
-                for (int32_t x = 0; x < srcW; ++x) {
-                    const uint8_t* p = row + 3 * static_cast<int64_t>(x);
-                    dst[x] = (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
-                }
-                break;
-            case 32:
-                for (int32_t x = 0; x < srcW; ++x) {
-                    const uint8_t* p = row + 4 * static_cast<int64_t>(x);
-                    dst[x] = (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
-                }
-                break;
-            default:
-                break;  // an unknown depth reads as black
+// One source row (top-down index y) decoded to 0x00RRGGBB.
+void DecodeRow(int32_t y, int32_t srcW, int32_t srcH, const uint8_t* pixels, int64_t stride,
+               const PixelBufferDesc& desc, uint32_t* dst) {
+    const int64_t memRow = desc.height > 0 ? srcH - 1 - y : y;
+    const uint8_t* row = pixels + memRow * stride;
+    switch (desc.bitsPerPixel) {
+        case 8:
+            for (int32_t x = 0; x < srcW; ++x) {
+                const RgbQuad& q = desc.colourTable[row[x]];
+                dst[x] = (uint32_t{q.red} << 16) | (uint32_t{q.green} << 8) | q.blue;
+            }
+            break;
+        case 16:
+            for (int32_t x = 0; x < srcW; ++x) {
+                const uint32_t v = row[2 * x] | (uint32_t{row[2 * x + 1]} << 8);
+                const uint32_t b = (v & 0x1F) << 3;
+                const uint32_t g = ((v >> 5) & 0x1F) << 3;
+                const uint32_t r = ((v >> 10) & 0x1F) << 3;
+                dst[x] = (r << 16) | (g << 8) | b;
+            }
+            break;
+        case 24:
+            for (int32_t x = 0; x < srcW; ++x) {
+                const uint8_t* p = row + 3 * static_cast<int64_t>(x);
+                dst[x] = (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
+            }
+            break;
+        case 32:
+            for (int32_t x = 0; x < srcW; ++x) {
+                const uint8_t* p = row + 4 * static_cast<int64_t>(x);
+                dst[x] = (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
+            }
+            break;
+        default:
+            std::fill(dst, dst + srcW, 0u);  // an unknown depth reads as black
+            break;
+    }
+}
+
+// The weights are separable (overlap in x times overlap in y), so each output row first
+// sums its source rows column by column, then each output pixel sums its columns. The
+// integers are the same as summing every pixel with wx * wy; Acc holds one column's
+// vertical sum and must hold 255 * stepY.
+template <typename Acc>
+bool AverageRows(int32_t dstW, int32_t dstH, int32_t srcW, int32_t srcH, const uint8_t* pixels,
+                 int64_t stride, const PixelBufferDesc& desc, const std::vector<Span>& colSpans,
+                 const std::vector<size_t>& colFirst, const std::vector<Span>& rowSpans,
+                 const std::vector<size_t>& rowFirst, std::vector<uint8_t>& out) {
+    const int64_t outStride = OutputRowStride(dstW);
+    std::vector<uint32_t> row(static_cast<size_t>(srcW));
+    std::vector<Acc> acc(static_cast<size_t>(srcW) * 3);
+    int32_t decoded = -1;
+    for (int32_t i = 0; i < dstH; ++i) {
+        const size_t r0 = rowFirst[static_cast<size_t>(i)];
+        const size_t r1 = rowFirst[static_cast<size_t>(i) + 1];
+        if (r0 == r1) return false;
+        std::fill(acc.begin(), acc.end(), Acc{0});
+        uint64_t weightY = 0;
+        for (size_t r = r0; r < r1; ++r) {
+            const Span& span = rowSpans[r];
+            // A source row shared by two output rows is decoded once.
+            if (span.index != decoded) {
+                DecodeRow(span.index, srcW, srcH, pixels, stride, desc, row.data());
+                decoded = span.index;
+            }
+            const Acc wy = static_cast<Acc>(span.weight);
+            weightY += span.weight;
+            Acc* a = acc.data();
+            for (int32_t x = 0; x < srcW; ++x) {
+                const uint32_t v = row[static_cast<size_t>(x)];
+                a[0] += wy * (v & 0xFF);
+                a[1] += wy * ((v >> 8) & 0xFF);
+                a[2] += wy * ((v >> 16) & 0xFF);
+                a += 3;
+            }
+        }
+        uint8_t* outRow = out.data() + i * outStride;
+        for (int32_t j = 0; j < dstW; ++j) {
+            const size_t c0 = colFirst[static_cast<size_t>(j)];
+            const size_t c1 = colFirst[static_cast<size_t>(j) + 1];
+            // A source of 1040 pixels shrunk to 32 already gives weights of 4160 x 4160
+            // per output pixel; times 255 that no longer fits in 32 bits.
+            uint64_t weightX = 0, sumB = 0, sumG = 0, sumR = 0;
+            for (size_t c = c0; c < c1; ++c) {
+                const Span& col = colSpans[c];
+                const Acc* a = acc.data() + static_cast<size_t>(col.index) * 3;
+                weightX += col.weight;
+                sumB += uint64_t{col.weight} * a[0];
+                sumG += uint64_t{col.weight} * a[1];
+                sumR += uint64_t{col.weight} * a[2];
+            }
+            const uint64_t total = weightX * weightY;
+            if (total == 0) return false;
+            uint8_t* p = outRow + 3 * static_cast<int64_t>(j);
+            p[0] = static_cast<uint8_t>((sumB + 64) / total);
+            p[1] = static_cast<uint8_t>((sumG + 64) / total);
+            p[2] = static_cast<uint8_t>((sumR + 64) / total);
         }
     }
-    return out;
+    return true;
 }
 
 }  // namespace
@@ -123,42 +181,15 @@ std::vector<uint8_t> AreaAverage(int32_t dstW, int32_t dstH, int32_t srcW, int32
     if (!BuildSpans(dstW, stepX, srcW, colSpans, colFirst)) return {};
     if (!BuildSpans(dstH, stepY, srcH, rowSpans, rowFirst)) return {};
 
-    const std::vector<uint32_t> src = DecodeSource(srcW, srcH, pixels, stride, desc);
-
     const int64_t outStride = OutputRowStride(dstW);
     std::vector<uint8_t> out(static_cast<size_t>(outStride * dstH + 3), 0);
-    for (int32_t i = 0; i < dstH; ++i) {
-        const size_t r0 = rowFirst[static_cast<size_t>(i)];
-        const size_t r1 = rowFirst[static_cast<size_t>(i) + 1];
-        if (r0 == r1) return {};
-        uint8_t* outRow = out.data() + i * outStride;
-        for (int32_t j = 0; j < dstW; ++j) {
-            const size_t c0 = colFirst[static_cast<size_t>(j)];
-            const size_t c1 = colFirst[static_cast<size_t>(j) + 1];
-            // A source of 1040 pixels shrunk to 32 already gives weights of 4160 x 4160
-            // per output pixel; times 255 that no longer fits in 32 bits.
-            uint64_t total = 0, sumB = 0, sumG = 0, sumR = 0;
-            for (size_t r = r0; r < r1; ++r) {
-                const Span& row = rowSpans[r];
-                const uint32_t* srcRow =
-                    src.data() + static_cast<size_t>(row.index) * static_cast<size_t>(srcW);
-                for (size_t c = c0; c < c1; ++c) {
-                    const Span& col = colSpans[c];
-                    const uint64_t w = uint64_t{row.weight} * col.weight;
-                    const uint32_t v = srcRow[col.index];
-                    total += w;
-                    sumB += w * (v & 0xFF);
-                    sumG += w * ((v >> 8) & 0xFF);
-                    sumR += w * ((v >> 16) & 0xFF);
-                }
-            }
-            if (total == 0) return {};
-            uint8_t* p = outRow + 3 * static_cast<int64_t>(j);
-            p[0] = static_cast<uint8_t>((sumB + 64) / total);
-            p[1] = static_cast<uint8_t>((sumG + 64) / total);
-            p[2] = static_cast<uint8_t>((sumR + 64) / total);
-        }
-    }
+    // 32-bit column sums whenever 255 times the rows' total weight fits.
+    const bool ok = stepY * 255 <= UINT32_MAX
+                        ? AverageRows<uint32_t>(dstW, dstH, srcW, srcH, pixels, stride, desc,
+                                                colSpans, colFirst, rowSpans, rowFirst, out)
+                        : AverageRows<uint64_t>(dstW, dstH, srcW, srcH, pixels, stride, desc,
+                                                colSpans, colFirst, rowSpans, rowFirst, out);
+    if (!ok) return {};
     return out;
 }
 
