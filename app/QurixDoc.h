@@ -17,8 +17,6 @@ class CQurixView;
 // the user selected, and the change notifications between the views. It has no file.
 class CQurixDoc {
 public:
-    static constexpr int ID_FILE_RELOAD = 0x8003;
-
     // settings is the application's process-wide settings object; profile is the
     // configuration file and configFolder its folder (for relative library paths).
     CQurixDoc(CDisplaySettings& settings, CProfile profile, std::string configFolder);

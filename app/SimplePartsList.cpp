@@ -20,6 +20,7 @@ CSimplePartsList::CSimplePartsList(CQurixDoc& doc, QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setMovement(QListView::Static);
     setResizeMode(QListView::Adjust);
+    setSpacing(3);
     ApplyMode();
     // Selections only: the focus alone marks an item current without choosing it.
     connect(this, &QListWidget::itemSelectionChanged, this, &CSimplePartsList::OnSelectionChanged);
