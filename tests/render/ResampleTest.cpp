@@ -196,17 +196,6 @@ TEST(ResampleTest, RefusesWhatItCannotDo) {
         AreaAverage(4, 4, MAX_RESAMPLE_SOURCE_SIDE + 1, 1, src.data(), src.size(), d).empty());
 }
 
-TEST(ResampleTest, ImagesResampleOpaque) {
-    ArgbImage img;
-    img.width = 2;
-    img.height = 2;
-    img.pixels = {0x00FF0000u, 0x00FF0000u, 0x000000FFu, 0x000000FFu};
-    const ArgbImage half = ResampleImage(img, 1, 1);
-    ASSERT_FALSE(half.IsNull());
-    EXPECT_EQ(half.Pixel(0, 0), 0xFF7F007Fu);  // (2 * 255 * 16384 + 64) / 65536 = 127
-    EXPECT_TRUE(ResampleImage(ArgbImage{}, 1, 1).IsNull());
-}
-
 TEST(ResampleTest, KeyColourMakesOnlyExactMatchesTransparent) {
     ArgbImage img;
     img.width = 3;

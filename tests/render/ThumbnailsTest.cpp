@@ -143,32 +143,6 @@ TEST(ThumbnailsTest, BodySitsAtTheMargin) {
     EXPECT_EQ(small.size(), 2u);
 }
 
-TEST(ThumbnailsTest, BackgroundIsTheKeyColour) {
-    auto part = Body(1, 1, "R");
-    ASSERT_TRUE(part);
-    Fixture f;
-    f.settings.colours.Set(ColourKey::BG, COLOUR_BLACK);
-    const PartThumbnails t = MakePartThumbnails(f.maker, f.settings, part->entry);
-    ASSERT_TRUE(t.IsValid());
-    ASSERT_EQ(f.sizes, (std::vector<Point>{{64, 64}}));  // 10 x 10 body
-    EXPECT_EQ(t.large.Pixel(0, 0), 0x00000000u);
-    EXPECT_EQ(t.small.Pixel(31, 31), 0x00000000u);
-    // A pixel that differs from the key, even slightly, stays opaque.
-    f.maker = [&](int32_t w, int32_t h) -> std::unique_ptr<CDrawSurface> {
-        struct Dot : FillCanvas {
-            using FillCanvas::FillCanvas;
-            void Polyline(std::span<const Point>, const Pen&) override {
-                FillRect(Rect{0, 0, 1, 1}, MakeColour(1, 0, 0));
-            }
-        };
-        return std::make_unique<Dot>(w, h);
-    };
-    const PartThumbnails d = MakePartThumbnails(f.maker, f.settings, part->entry);
-    ASSERT_TRUE(d.IsValid());
-    EXPECT_EQ(d.large.Pixel(0, 0), 0xFF010000u);
-    EXPECT_EQ(d.large.Pixel(1, 0), 0x00000000u);
-}
-
 TEST(ThumbnailsTest, NoCanvasNoImages) {
     auto part = Body(4, 2, "U");
     ASSERT_TRUE(part);
