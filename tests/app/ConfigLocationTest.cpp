@@ -80,15 +80,6 @@ TEST_F(RealFolders, CanOpenForReadingWantsARegularFile) {
     EXPECT_FALSE(CanOpenForReading(""));
 }
 
-TEST_F(RealFolders, InputsComeFromTheProcess) {
-    fs::current_path(root_ / "work");
-    const ConfigLocationInputs in = RealConfigLocationInputs(Exe());
-    EXPECT_EQ(in.modulePath, Exe());
-    EXPECT_EQ(fs::path(in.currentDirectory), fs::current_path());
-    EXPECT_EQ(in.perUserFolder, (root_ / "cfg").string());
-    ASSERT_TRUE(in.canOpen);
-}
-
 TEST_F(RealFolders, WorkingFolderThenPerUserThenProgramFolder) {
     const std::string work = (root_ / "work" / "KIVOX.INI").string();
     const std::string user = (root_ / "cfg" / "Tolmera" / "KIVOX.INI").string();

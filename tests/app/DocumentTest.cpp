@@ -62,15 +62,6 @@ TEST_F(DocumentTest, ViewsHearOfChangesInCreationOrderExceptTheSender) {
                                              "info:update<plib"}));
 }
 
-TEST_F(DocumentTest, TakePendingAnswersOncePerLoad) {
-    CProbeView a(doc, "a", log);
-    EXPECT_FALSE(doc.TakePending(&a));
-    doc.OnNewDocument();
-    EXPECT_TRUE(doc.TakePending(&a));
-    EXPECT_FALSE(doc.TakePending(&a));
-    EXPECT_FALSE(doc.TakePending(nullptr));
-}
-
 TEST_F(DocumentTest, ReloadClearsListsAndSelectionThenUpdatesEveryView) {
     CProbeView a(doc, "a", log), b(doc, "b", log);
     doc.OnNewDocument();
@@ -144,18 +135,6 @@ TEST_F(DocumentTest, ACloseDuringABuildWaitsForItsEnd) {
     doc.EndBusy();
     EXPECT_EQ(closes, 1);
     EXPECT_FALSE(doc.IsBusy());
-}
-
-TEST_F(DocumentTest, CloseReleasesSettingsAndSelection) {
-    CProbeView a(doc, "a", log);
-    doc.OnNewDocument();
-    int dummy = 0;
-    doc.currentEntry = reinterpret_cast<const CLibEntry*>(&dummy);
-    doc.OnCloseDocument();
-    EXPECT_FALSE(settings.IsLoaded());
-    EXPECT_EQ(doc.currentEntry, nullptr);
-    EXPECT_EQ(log, (std::vector<std::string>{"a:clear"}));
-    doc.OnCloseDocument();
 }
 
 }  // namespace
