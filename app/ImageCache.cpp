@@ -20,7 +20,7 @@ namespace {
 constexpr char IMAGE_MAGIC[8] = {'Q', 'U', 'R', 'I', 'X', 'I', 'M', 'G'};
 constexpr uint32_t IMAGE_VERSION = 1;
 constexpr size_t IMAGE_HEADER_SIZE = 32;  // magic, version, side, count, save id, lines CRC
-constexpr size_t IMAGE_RECORD_HEAD = 8;   // entry number, compressed length
+constexpr size_t IMAGE_RECORD_HEAD = 8;   // entry number, packed length
 constexpr size_t CRC_SIZE = 4;
 constexpr int32_t LIBRARY_KEYS = 16;
 // Far above any real cache; keeps a foreign multi-gigabyte file from being read whole.
@@ -53,7 +53,7 @@ void PutU64(std::string& out, uint64_t v) {
 // Little-endian reads that refuse to run past the end.
 class CByteReader {
 public:
-    CByteReader(const std::string& bytes, size_t pos = 0) : bytes_(bytes), pos_(pos) {}
+    explicit CByteReader(const std::string& bytes, size_t pos = 0) : bytes_(bytes), pos_(pos) {}
     size_t Remaining() const { return bytes_.size() - pos_; }
     size_t Pos() const { return pos_; }
     const char* Here() const { return bytes_.data() + pos_; }
@@ -391,8 +391,9 @@ bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<QImage>
     const size_t pixelCount = static_cast<size_t>(side) * side;
     std::vector<QImage> decoded;
     std::vector<int32_t> numbers;
-    decoded.reserve(count);
-    numbers.reserve(count);
+    // The count is only believed as far as records are really there.
+    decoded.reserve(std::min<size_t>(count, 65536));
+    numbers.reserve(std::min<size_t>(count, 65536));
     for (uint32_t i = 0; i < count; ++i) {
         uint32_t entry = 0;
         uint32_t length = 0;

@@ -4,9 +4,9 @@
 
 #include <QImage>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -20,8 +20,13 @@ namespace fs = std::filesystem;
 class CTempDir {
 public:
     CTempDir() {
-        std::string pattern = (fs::temp_directory_path() / "qurix-cache-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+        std::random_device random;
+        for (int tries = 0; tries < 100 && path_.empty(); ++tries) {
+            const fs::path candidate =
+                fs::temp_directory_path() / ("qurix-cache-" + std::to_string(random()));
+            std::error_code ec;
+            if (fs::create_directory(candidate, ec)) path_ = candidate;
+        }
     }
     ~CTempDir() {
         std::error_code ec;
