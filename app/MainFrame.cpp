@@ -14,10 +14,10 @@
 
 #include "app/InfoView.h"
 #include "app/PartView.h"
+#include "app/PartsView.h"
 #include "app/PlibView.h"
 #include "app/QurixApp.h"
 #include "app/QurixDoc.h"
-#include "app/SimplePartsList.h"
 
 namespace qurix {
 
@@ -75,7 +75,8 @@ CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
 CMainFrame::~CMainFrame() {
     const Layout layout = CurrentLayout();
     doc_.onCloseAfterBusy = nullptr;
-    // The views go first and save their own settings as they go.
+    // The views go first, in the document's order, and save their own settings.
+    delete partsList_;
     delete outer_;
     outer_ = nullptr;
     inner_ = nullptr;

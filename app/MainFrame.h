@@ -15,10 +15,10 @@ class CQurixDoc;
 class CPlibView;
 class CPartView;
 class CInfoView;
-class CSimplePartsList;
+class CPartsView;
 
-// The right-hand pane's class; the thumbnail parts list will take this place.
-using CPartsListPane = CSimplePartsList;
+// The right-hand pane's class.
+using CPartsListPane = CPartsView;
 
 // The palette's only window: a toolbar, and two splitters holding the parts list on
 // the right and the library list, preview and info view on the left. Its size and the

@@ -28,10 +28,10 @@
 #include "app/InfoView.h"
 #include "app/MainFrame.h"
 #include "app/PartView.h"
+#include "app/PartsView.h"
 #include "app/PlibView.h"
 #include "app/QurixApp.h"
 #include "app/QurixDoc.h"
-#include "app/SimplePartsList.h"
 #include "core/library/LibrarySet.h"
 #include "tests/app/TestApp.h"
 
@@ -157,13 +157,13 @@ protected:
     }
     QStringList PartRows() const {
         QStringList rows;
-        for (int i = 0; i < Parts().count(); ++i) rows << Parts().item(i)->text();
+        for (int i = 0; i < Parts().ItemCount(); ++i) rows << Parts().ItemText(i);
         return rows;
     }
     void SelectPart(const QString& name) {
-        const auto found = Parts().findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1);
-        Parts().setCurrentItem(found.first());
+        const QStringList rows = PartRows();
+        ASSERT_EQ(rows.count(name), 1) << name.toStdString();
+        Parts().SelectItem(static_cast<int>(rows.indexOf(name)));
     }
     QColor PreviewPixel(int x, int y) const {
         return Frame().Preview()->viewport()->grab().toImage().pixelColor(x, y);
@@ -187,7 +187,7 @@ TEST_F(PaletteWindowTest, FirstStartWithNoConfigurationAnywhere) {
     EXPECT_GT(Frame().InnerSplitter()->sizes().value(2), 0);
     EXPECT_EQ(Plib().RowCount(), 0);
     EXPECT_EQ(Plib().SelectedRow(), -1);
-    EXPECT_EQ(Parts().count(), 0);
+    EXPECT_EQ(Parts().ItemCount(), 0);
     EXPECT_EQ(Doc().currentLibrary, nullptr);
     EXPECT_EQ(Frame().Preview()->Extent(), QSize(50, 50));
     EXPECT_EQ(PreviewPixel(3, 3), QColor(255, 255, 255));
@@ -199,7 +199,7 @@ TEST_F(PaletteWindowTest, FirstStartWithNoConfigurationAnywhere) {
     Close();
     // The first write creates the file, with this program's section only.
     EXPECT_EQ(Read("bin/KIVOX.INI"),
-              "[qurix]\nplib_last=0\nwin_width=320\nwin_height=600\nplv_width=160\n"
+              "[qurix]\nparts_style=0\nplib_last=0\nwin_width=320\nwin_height=600\nplv_width=160\n"
               "plv_height=200\nprt_height=200\n");
 }
 
@@ -326,6 +326,7 @@ TEST_F(PaletteWindowTest, ClosingWritesOnlyTheLayoutAndTheLastLibrary) {
     Close();
 
     std::string expected = ini;
+    expected = CProfile::Update(expected, "qurix", "parts_style", "0");
     expected = CProfile::Update(expected, "qurix", "plib_last", "1");
     expected = CProfile::Update(expected, "qurix", "win_width", std::to_string(layout.winWidth));
     expected = CProfile::Update(expected, "qurix", "win_height", std::to_string(layout.winHeight));
@@ -335,11 +336,12 @@ TEST_F(PaletteWindowTest, ClosingWritesOnlyTheLayoutAndTheLastLibrary) {
     EXPECT_EQ(Read("work/KIVOX.INI"), expected);
     // Spelled out: the keys already there changed in place, the new ones at the end of
     // the section, nothing else moved.
-    EXPECT_EQ(Read("work/KIVOX.INI"),
-              "; editor settings\r\n[Library]\r\nLIB0=a.lib\r\nLIB1=b.lib\r\nLIB2=c.lib\r\n"
-              "[qurix]\r\nwin_width=330\r\nother=keep me\r\nplib_last=1\r\n"
-              "win_height=600\r\nplv_width=160\r\nplv_height=200\r\nprt_height=200\r\n"
-              "[DefaultColor]\r\nBG=16777215\r\n; end\r\n");
+    EXPECT_EQ(
+        Read("work/KIVOX.INI"),
+        "; editor settings\r\n[Library]\r\nLIB0=a.lib\r\nLIB1=b.lib\r\nLIB2=c.lib\r\n"
+        "[qurix]\r\nwin_width=330\r\nother=keep me\r\nplib_last=1\r\n"
+        "parts_style=0\r\nwin_height=600\r\nplv_width=160\r\nplv_height=200\r\nprt_height=200\r\n"
+        "[DefaultColor]\r\nBG=16777215\r\n; end\r\n");
 }
 
 TEST_F(PaletteWindowTest, ClosingDuringABuildWaitsForTheBuildToStop) {

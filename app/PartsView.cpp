@@ -1,0 +1,505 @@
+#include "app/PartsView.h"
+
+#include <QAbstractListModel>
+#include <QIcon>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QStyleOptionViewItem>
+#include <algorithm>
+#include <limits>
+
+#include "app/DragData.h"
+#include "app/ProgressDlg.h"
+#include "app/QurixDoc.h"
+#include "app/TextDisplay.h"
+#include "core/library/LibrarySet.h"
+#include "core/library/PartLibrary.h"
+#include "render/DisplaySettings.h"
+#include "render/Thumbnails.h"
+#include "render/qt/QtCanvas.h"
+
+namespace qurix {
+
+namespace {
+
+QImage ToQImage(const ArgbImage& image) {
+    return QImage(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
+                  image.width * 4, QImage::Format_ARGB32)
+        .copy();
+}
+
+QColor ToQColor(Colour c) {
+    return QColor(ColourRed(c), ColourGreen(c), ColourBlue(c));
+}
+
+}  // namespace
+
+// The items of the list: the shown library's entries that have images. Icons are made
+// from the view's thumbnails when the list asks for them.
+class CPartsModel : public QAbstractListModel {
+public:
+    struct Item {
+        const CLibEntry* entry;
+        int32_t image;
+        QString text;
+    };
+
+    CPartsModel(const ThumbnailSet& images, QObject* parent)
+        : QAbstractListModel(parent), images_(images) {}
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(items_.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const Item* item = At(index.row());
+        if (!index.isValid() || item == nullptr) return QVariant();
+        switch (role) {
+            case Qt::DisplayRole:
+            case Qt::ToolTipRole:
+                return item->text;
+            case Qt::DecorationRole:
+                return Icon(index.row());
+            default:
+                return QVariant();
+        }
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        if (!index.isValid()) return Qt::NoItemFlags;
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+    }
+
+    Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
+    Qt::DropActions supportedDropActions() const override { return Qt::IgnoreAction; }
+
+    const Item* At(int row) const {
+        return row >= 0 && row < static_cast<int>(items_.size()) ? &items_[row] : nullptr;
+    }
+
+    void Reset(std::vector<Item> items) {
+        beginResetModel();
+        items_ = std::move(items);
+        icons_.assign(items_.size(), QIcon());
+        endResetModel();
+    }
+
+    // Large or small thumbnails; the icons made so far are dropped.
+    void SetLarge(bool large) {
+        if (large == large_) return;
+        large_ = large;
+        icons_.assign(items_.size(), QIcon());
+        if (!items_.empty()) {
+            emit dataChanged(index(0), index(static_cast<int>(items_.size()) - 1),
+                             {Qt::DecorationRole});
+        }
+    }
+
+private:
+    QIcon Icon(int row) const {
+        QIcon& icon = icons_[row];
+        if (!icon.isNull()) return icon;
+        const int32_t image = items_[row].image;
+        const std::vector<QImage>& list = large_ ? images_.large : images_.small;
+        if (image < 0 || static_cast<size_t>(image) >= list.size()) return QIcon();
+        icon = QIcon(QPixmap::fromImage(list[image]));
+        return icon;
+    }
+
+    const ThumbnailSet& images_;
+    std::vector<Item> items_;
+    mutable std::vector<QIcon> icons_;
+    bool large_ = true;
+};
+
+CPartsView::CPartsView(CQurixDoc& doc, QWidget* parent)
+    : QListView(parent),
+      CQurixView(doc),
+      model_(new CPartsModel(images_, this)),
+      profile_(doc.Profile()) {
+    setModel(model_);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setUniformItemSizes(true);
+    ApplyMode();
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CPartsView::OnSelectionChanged);
+}
+
+CPartsView::~CPartsView() {
+    WritePartsStyle(profile_, mode_);
+    if (cacheDirty_) SaveImageCache(cacheFolder_, libraryLines_, images_);
+}
+
+void CPartsView::OnInitialUpdate() {
+    CQurixDoc& doc = GetDocument();
+    mode_ = ReadPartsStyle(profile_);
+    // The process's working folder, as it is at start.
+    cacheFolder_ = DefaultCacheFolder();
+    cacheValid_ = LoadImageCache(cacheFolder_, doc.Profile(), doc.ConfigFolder(), images_);
+    ApplyMode();
+    CQurixView::OnInitialUpdate();
+}
+
+void CPartsView::OnUpdate(CQurixView* /*sender*/) {
+    CQurixDoc& doc = GetDocument();
+    if (doc.TakePending(this)) {
+        // A valid cache is kept for the build to take its images from.
+        if (!cacheValid_) images_.Clear();
+        imageIndex_.clear();
+        imagesBuilt_ = false;
+    }
+    if (!imagesBuilt_) BuildImages();
+    if (doc.currentLibrary != nullptr) ShowLibrary(doc.currentLibrary);
+}
+
+void CPartsView::DeleteAllItems() {
+    filling_ = true;
+    model_->Reset({});
+    filling_ = false;
+    shown_ = nullptr;
+    // Keyed by libraries and entries that are about to be released. The images stay:
+    // they are saved at the end.
+    scrollMemory_.clear();
+    imageIndex_.clear();
+    imagesBuilt_ = false;
+}
+
+void CPartsView::BuildImages() {
+    CQurixDoc& doc = GetDocument();
+    const CDisplaySettings& settings = doc.Settings();
+    ApplyColours();
+
+    std::vector<const CPartLibrary*> libraries;
+    int64_t total = 0;
+    for (int32_t i = 0; i < CLibrarySet::MAX_LIBRARIES; ++i) {
+        const CPartLibrary* lib = doc.Libraries().GetLibrary(i);
+        if (lib == nullptr) break;
+        libraries.push_back(lib);
+        total += lib->EntryCount();
+    }
+    // Taken now, before drawing: a library saved while the build runs must not be
+    // recorded with a time newer than its images.
+    libraryLines_ = MakeLibraryLines(doc.Profile(), doc.ConfigFolder());
+
+    const bool reuse = cacheValid_;
+    ThumbnailSet cached;
+    if (reuse) cached = std::move(images_);
+    images_.Clear();
+    imageIndex_.clear();
+    if (!reuse) cacheDirty_ = true;
+    cacheValid_ = false;
+    // The items refer to images by index; none may outlive the old images.
+    if (model_->rowCount(QModelIndex()) > 0) {
+        filling_ = true;
+        model_->Reset({});
+        filling_ = false;
+    }
+
+    BuildStats stats;
+    stats.total =
+        static_cast<int32_t>(std::min<int64_t>(total, std::numeric_limits<int32_t>::max()));
+    const Colour background = settings.colours.Get(ColourKey::BG);
+    const CanvasMaker maker = [background](int32_t w, int32_t h) -> std::unique_ptr<CDrawSurface> {
+        return std::make_unique<CQtCanvas>(w, h, background);
+    };
+    const auto append = [this](QImage large, QImage small, int32_t ordinal) {
+        images_.large.push_back(std::move(large));
+        images_.small.push_back(std::move(small));
+        images_.entries.push_back(ordinal);
+        return static_cast<int32_t>(images_.large.size() - 1);
+    };
+
+    doc.BeginBusy();
+    {
+        CProgressDlg dialog(window());
+        dialog.SetTotal(stats.total);
+        size_t next = 0;      // the first cached image not yet passed
+        int32_t ordinal = 0;  // the entry's position among all entries
+        for (const CPartLibrary* lib : libraries) {
+            for (int32_t e = 0; e < lib->EntryCount() && !stats.stopped; ++e) {
+                const CLibEntry* entry = lib->Entry(e);
+                while (next < cached.Count() && cached.entries[next] < ordinal) ++next;
+                int32_t index = -1;
+                if (next < cached.Count() && cached.entries[next] == ordinal) {
+                    index = append(std::move(cached.large[next]), std::move(cached.small[next]),
+                                   ordinal);
+                    ++next;
+                    ++stats.reused;
+                } else if (entry != nullptr) {
+                    const PartThumbnails thumbs = MakePartThumbnails(maker, settings, *entry);
+                    if (thumbs.IsValid()) {
+                        index = append(ToQImage(thumbs.large), ToQImage(thumbs.small), ordinal);
+                        ++stats.rendered;
+                    }
+                }
+                if (index >= 0 && entry != nullptr) imageIndex_[entry] = index;
+                ++ordinal;
+                ++stats.done;
+                dialog.SetPos(stats.done);
+                if (onBuildStep) onBuildStep(dialog, stats.done);
+                if (!dialog.CheckCancel() || doc.CloseRequested()) stats.stopped = true;
+            }
+            if (stats.stopped) break;
+        }
+        if (stats.stopped) {
+            // Cached images not reached stay with the set, so that saving it after a
+            // cancel does not throw them away; they are listed after the next load.
+            for (; next < cached.Count(); ++next) {
+                if (cached.entries[next] >= ordinal) {
+                    append(std::move(cached.large[next]), std::move(cached.small[next]),
+                           cached.entries[next]);
+                }
+            }
+        } else {
+            dialog.DestroyWindow();
+        }
+    }
+    // A cache that did not cover every part is completed at the next save.
+    if (reuse && stats.rendered > 0) cacheDirty_ = true;
+    lastBuild_ = stats;
+    imagesBuilt_ = true;
+    doc.EndBusy();
+}
+
+void CPartsView::ShowLibrary(const CPartLibrary* library) {
+    if (shown_ != nullptr) scrollMemory_[shown_] = TopItem();
+
+    std::vector<CPartsModel::Item> items;
+    if (library != nullptr) {
+        items.reserve(static_cast<size_t>(std::max(library->EntryCount(), 0)));
+        for (int32_t i = 0; i < library->EntryCount(); ++i) {
+            const CLibEntry* entry = library->Entry(i);
+            const int32_t image = ImageIndex(entry);
+            if (image < 0) continue;
+            items.push_back({entry, image, DisplayText(entry->Name())});
+        }
+    }
+    setUpdatesEnabled(false);
+    filling_ = true;
+    model_->Reset(std::move(items));
+    filling_ = false;
+    if (mode_ == MODE_LIST) setGridSize(GridFor(mode_));
+    HideRowsForMode();
+    executeDelayedItemsLayout();
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+    setUpdatesEnabled(true);
+
+    const auto remembered = scrollMemory_.find(library);
+    if (remembered != scrollMemory_.end()) ScrollItemToTopLeft(remembered->second);
+    shown_ = library;
+}
+
+int CPartsView::TopItem() const {
+    const int n = ItemCount();
+    const QRect client = viewport()->rect();
+    // Items come in their flow order, so the first one in view is the top-left one.
+    for (int row = 0; row < n; ++row) {
+        if (isRowHidden(row)) continue;
+        if (visualRect(model_->index(row)).intersects(client)) return row;
+    }
+    return 0;
+}
+
+void CPartsView::SetViewStyle(int command) {
+    int mode;
+    switch (command) {
+        case ID_VIEW_SMALLICON:
+            mode = MODE_SMALL;
+            break;
+        case ID_VIEW_LARGEICON:
+            mode = MODE_LARGE;
+            break;
+        case ID_VIEW_LIST:
+            mode = MODE_LIST;
+            break;
+        default:
+            return;
+    }
+    const int top = TopItem();
+    setUpdatesEnabled(false);
+    mode_ = mode;
+    ApplyMode();
+    setUpdatesEnabled(true);
+    ScrollItemToTopLeft(top);
+}
+
+void CPartsView::ScrollItemToTopLeft(int row) {
+    if (row < 0 || row >= ItemCount() || isRowHidden(row)) return;
+    executeDelayedItemsLayout();
+    const QRect r = visualRect(model_->index(row));
+    if (r.isEmpty()) return;
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + r.left());
+    if (mode_ != MODE_LIST) verticalScrollBar()->setValue(verticalScrollBar()->value() + r.top());
+}
+
+int CPartsView::ItemCount() const {
+    return model_->rowCount(QModelIndex());
+}
+
+QString CPartsView::ItemText(int row) const {
+    const CPartsModel::Item* item = model_->At(row);
+    return item != nullptr ? item->text : QString();
+}
+
+const CLibEntry* CPartsView::ItemEntry(int row) const {
+    const CPartsModel::Item* item = model_->At(row);
+    return item != nullptr ? item->entry : nullptr;
+}
+
+int32_t CPartsView::ItemImage(int row) const {
+    const CPartsModel::Item* item = model_->At(row);
+    return item != nullptr ? item->image : -1;
+}
+
+QRect CPartsView::ItemRect(int row) const {
+    if (row < 0 || row >= ItemCount() || isRowHidden(row)) return QRect();
+    return visualRect(model_->index(row));
+}
+
+void CPartsView::SelectItem(int row) {
+    if (row < 0 || row >= ItemCount()) return;
+    const QModelIndex index = model_->index(row);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+}
+
+int32_t CPartsView::ImageIndex(const CLibEntry* entry) const {
+    const auto it = imageIndex_.find(entry);
+    return it == imageIndex_.end() ? -1 : it->second;
+}
+
+void CPartsView::ApplyMode() {
+    // Each mode sets what the others may have changed.
+    if (mode_ == MODE_LARGE) {
+        setViewMode(QListView::IconMode);
+        setFlow(QListView::LeftToRight);
+        setIconSize(QSize(LARGE_THUMB_SIZE, LARGE_THUMB_SIZE));
+        setWordWrap(true);
+    } else {
+        setViewMode(QListView::ListMode);
+        setFlow(mode_ == MODE_SMALL ? QListView::LeftToRight : QListView::TopToBottom);
+        setIconSize(QSize(SMALL_THUMB_SIZE, SMALL_THUMB_SIZE));
+        setWordWrap(false);
+    }
+    setWrapping(true);
+    setGridSize(GridFor(mode_));
+    setTextElideMode(Qt::ElideRight);
+    setMovement(QListView::Static);
+    setResizeMode(QListView::Adjust);
+    // Items can be dragged out; nothing is taken in.
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setAcceptDrops(false);
+    setDefaultDropAction(Qt::CopyAction);
+    model_->SetLarge(mode_ == MODE_LARGE);
+    HideRowsForMode();
+}
+
+void CPartsView::HideRowsForMode() {
+    const bool hide = mode_ == MODE_DETAILS;
+    const int n = ItemCount();
+    for (int row = 0; row < n; ++row) {
+        if (isRowHidden(row) != hide) setRowHidden(row, hide);
+    }
+}
+
+QSize CPartsView::GridFor(int mode) const {
+    const QFontMetrics fm = fontMetrics();
+    const int pad = 6;
+    switch (mode) {
+        case MODE_LARGE: {
+            // Two lines of name under the image.
+            const int width = std::max(LARGE_THUMB_SIZE + 2 * pad, fm.averageCharWidth() * 12);
+            return QSize(width, LARGE_THUMB_SIZE + 2 * fm.lineSpacing() + 2 * pad);
+        }
+        case MODE_SMALL: {
+            const int width = SMALL_THUMB_SIZE + pad + fm.averageCharWidth() * 14;
+            return QSize(width, SMALL_THUMB_SIZE + pad);
+        }
+        default: {
+            // List columns are as wide as the widest name, within reason.
+            int widest = fm.averageCharWidth() * 8;
+            const int n = ItemCount();
+            for (int row = 0; row < n; ++row) {
+                widest = std::max(widest, fm.horizontalAdvance(ItemText(row)));
+            }
+            widest = std::min(widest, fm.averageCharWidth() * 40);
+            return QSize(SMALL_THUMB_SIZE + 2 * pad + widest, SMALL_THUMB_SIZE + pad);
+        }
+    }
+}
+
+void CPartsView::ApplyColours() {
+    const CColourTable& colours = GetDocument().Settings().colours;
+    QPalette p = palette();
+    const QColor background = ToQColor(colours.Get(ColourKey::BG));
+    const QColor text = ToQColor(colours.Get(ColourKey::ComponentName));
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, QPalette::Base, background);
+        p.setColor(group, QPalette::Window, background);
+        p.setColor(group, QPalette::Text, text);
+    }
+    setPalette(p);
+}
+
+void CPartsView::OnSelectionChanged(const QItemSelection& selected,
+                                    const QItemSelection& deselected) {
+    if (filling_) return;
+    // The item whose state changed last: the newly selected one, or the one let go of
+    // (which keeps its part current when a click lands in empty space).
+    const QItemSelection& changed = selected.isEmpty() ? deselected : selected;
+    if (changed.isEmpty() || changed.indexes().isEmpty()) return;
+    CQurixDoc& doc = GetDocument();
+    doc.currentEntry = ItemEntry(changed.indexes().first().row());
+    doc.UpdateAllViews(this);
+}
+
+QPixmap CPartsView::DragPixmap(int row, QRect& itemRect) const {
+    itemRect = ItemRect(row);
+    if (itemRect.isEmpty()) return QPixmap();
+    const qreal ratio = devicePixelRatioF();
+    QPixmap pixmap(itemRect.size() * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = QRect(QPoint(0, 0), itemRect.size());
+    option.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver);
+    option.state |= QStyle::State_Enabled;
+    const QModelIndex index = model_->index(row);
+    itemDelegateForIndex(index)->paint(&painter, option, index);
+    return pixmap;
+}
+
+void CPartsView::paintEvent(QPaintEvent* event) {
+    ++paintCount_;
+    QListView::paintEvent(event);
+}
+
+void CPartsView::mousePressEvent(QMouseEvent* event) {
+    pressPos_ = event->position().toPoint();
+    QListView::mousePressEvent(event);
+}
+
+void CPartsView::startDrag(Qt::DropActions /*supportedActions*/) {
+    const QModelIndex pressed = indexAt(pressPos_);
+    if (!pressed.isValid()) return;
+    const CQurixDoc& doc = GetDocument();
+    const CLibEntry* entry = ItemEntry(pressed.row());
+    // Without a current library there is no path to hand over.
+    if (doc.currentLibrary == nullptr || entry == nullptr) return;
+    // Copies: the drag loop runs events, and nothing may refer into the libraries after.
+    const std::string path = doc.currentLibrary->Path();
+    const std::string name = entry->Name();
+    QRect itemRect;
+    const QPixmap pixmap = DragPixmap(pressed.row(), itemRect);
+    StartPartDrag(this, path, name, pixmap, pressPos_ - itemRect.topLeft());
+}
+
+}  // namespace qurix

@@ -1,0 +1,144 @@
+#pragma once
+#include <QListView>
+#include <QPoint>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "app/ImageCache.h"
+#include "app/QurixView.h"
+#include "core/profile/Profile.h"
+
+class QPixmap;
+
+namespace qurix {
+
+class CLibEntry;
+class CPartLibrary;
+class CPartsModel;
+class CProgressDlg;
+
+// The right-hand pane: the current library's parts as large or small thumbnails or as a
+// list. It owns the thumbnails of every part of every loaded library (built after each
+// load, taken from the cache in ./cache when that still matches the libraries), remembers
+// per library where the list was scrolled, makes the selected part the document's current
+// entry, and is the drag source that hands a part to the editor.
+class CPartsView : public QListView, public CQurixView {
+    Q_OBJECT
+public:
+    // The display modes, as "parts_style" numbers them.
+    static constexpr int MODE_LARGE = 0;
+    static constexpr int MODE_DETAILS = 1;  // no columns, so nothing shows
+    static constexpr int MODE_SMALL = 2;
+    static constexpr int MODE_LIST = 3;
+
+    // The view-mode commands of the main window.
+    static constexpr int ID_VIEW_SMALLICON = 0xE810;
+    static constexpr int ID_VIEW_LARGEICON = 0xE811;
+    static constexpr int ID_VIEW_LIST = 0xE812;
+
+    CPartsView(CQurixDoc& doc, QWidget* parent = nullptr);
+    // Writes "parts_style" and, when this run built images not taken from a valid cache,
+    // the cache files.
+    ~CPartsView() override;
+
+    // Reads the display mode and the cache, then updates.
+    void OnInitialUpdate() override;
+    // After a load: builds the images. Then shows the current library, if any.
+    void OnUpdate(CQurixView* sender) override;
+    // The libraries are about to go: the items and every reference into them go first.
+    void DeleteAllItems() override;
+
+    // Gives every entry of every loaded library its images, from the cache when it is
+    // valid, else by drawing, under the progress dialog. Cancel (or closing the main
+    // window) stops it at once; the entries not reached have no image and are not listed.
+    void BuildImages();
+    // Lists the library's entries that have images, after remembering where the library
+    // shown so far was scrolled; scrolls back to where this one was left.
+    void ShowLibrary(const CPartLibrary* library);
+    // The item at the top left of the list (in list mode the first item of the leftmost
+    // visible column); 0 when nothing is visible.
+    int TopItem() const;
+    // 0xE810 small icons, 0xE811 large icons, 0xE812 list; other commands do nothing. The
+    // item at the top left stays there.
+    void SetViewStyle(int command);
+    int DisplayMode() const { return mode_; }
+
+    // --- State, for the window and tests ---
+    const CPartLibrary* ShownLibrary() const { return shown_; }
+    int ItemCount() const;
+    QString ItemText(int row) const;
+    const CLibEntry* ItemEntry(int row) const;
+    int32_t ItemImage(int row) const;
+    // The item's rectangle in viewport coordinates (empty when out of range or hidden).
+    QRect ItemRect(int row) const;
+    // Selects the item as a click would (notifying the other views).
+    void SelectItem(int row);
+    // The image index of an entry, -1 when it has none.
+    int32_t ImageIndex(const CLibEntry* entry) const;
+    const ThumbnailSet& Images() const { return images_; }
+    bool CacheValid() const { return cacheValid_; }
+    bool CacheDirty() const { return cacheDirty_; }
+    const std::string& CacheFolder() const { return cacheFolder_; }
+    // Scrolls so that the item's rectangle starts at the top left (only left in list mode).
+    void ScrollItemToTopLeft(int row);
+    // How often the list was painted.
+    int PaintCount() const { return paintCount_; }
+
+    struct BuildStats {
+        int32_t total = 0;     // entries of all libraries
+        int32_t done = 0;      // entries walked before the build ended
+        int32_t rendered = 0;  // images drawn
+        int32_t reused = 0;    // images taken from the cache
+        bool stopped = false;  // cancelled, or the window was closed
+    };
+    const BuildStats& LastBuild() const { return lastBuild_; }
+    // Called after each entry of a build, before the cancel check (tests cancel from here).
+    std::function<void(CProgressDlg& dialog, int32_t done)> onBuildStep;
+
+    // The drag image of an item: its icon and label on a transparent ground, as the list
+    // draws them, unselected. itemRect receives the item's rectangle in the viewport.
+    QPixmap DragPixmap(int row, QRect& itemRect) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+
+private:
+    void ApplyMode();
+    void ApplyColours();
+    void HideRowsForMode();
+    // The list's cell sizes for the mode, from the font and (list mode) the widest name.
+    QSize GridFor(int mode) const;
+    void OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+
+    CPartsModel* model_;
+    CProfile profile_;
+    int mode_ = MODE_LARGE;
+    const CPartLibrary* shown_ = nullptr;
+    // The thumbnails of all entries in image-index order, and which entry has which.
+    ThumbnailSet images_;
+    std::unordered_map<const CLibEntry*, int32_t> imageIndex_;
+    // False from a load until the images of that load have been built (even when the
+    // build was cancelled before any image, so a cancelled build is not started again by
+    // every later notification).
+    bool imagesBuilt_ = false;
+    std::map<const CPartLibrary*, int> scrollMemory_;
+    std::string cacheFolder_;
+    bool cacheValid_ = false;
+    bool cacheDirty_ = false;
+    // The libraries' lines as they were when the images were built: what the cache files
+    // say the images were made from.
+    std::vector<std::string> libraryLines_;
+    BuildStats lastBuild_;
+    bool filling_ = false;
+    QPoint pressPos_;
+    int paintCount_ = 0;
+};
+
+}  // namespace qurix
