@@ -120,26 +120,7 @@ void DrawTextElement(CDrawSurface& surface, const CTextElement& text, Colour col
 }  // namespace
 
 Point TransformPatternPoint(Point p, int32_t direction, int32_t pw, int32_t ph) {
-    Point t;
-    int32_t mirrorWidth = pw;
-    switch (direction & DIRECTION_ROTATION_MASK) {
-        case 0:
-            t = p;
-            break;
-        case 1:
-            t = Point{WrapSub(ph, p.y), p.x};
-            mirrorWidth = ph;
-            break;
-        case 2:
-            t = Point{WrapSub(pw, p.x), WrapSub(ph, p.y)};
-            break;
-        default:
-            t = Point{p.y, WrapSub(pw, p.x)};
-            mirrorWidth = ph;
-            break;
-    }
-    if (direction & DIRECTION_MIRROR_BIT) t.x = WrapSub(mirrorWidth, t.x);
-    return t;
+    return TransformInBox(p, direction, pw, ph);
 }
 
 TurnedText TurnPatternText(bool horizontal, int32_t align, int32_t direction) {

@@ -169,28 +169,8 @@ Rect CPlacedComponent::Bounds() const {
 
 Point CPlacedComponent::PlacePoint(Point local) const {
     const Point u = UnturnedSize();
-    const int32_t w = u.x, h = u.y;
-    Point t;
-    int32_t mirrorWidth = w;
-    switch (direction_ & TURN_MASK) {
-        case 0:
-            t = local;
-            break;
-        case 1:
-            t = Point{WrapSub(h, local.y), local.x};
-            mirrorWidth = h;
-            break;
-        case 2:
-            t = Point{WrapSub(w, local.x), WrapSub(h, local.y)};
-            break;
-        default:
-            t = Point{local.y, WrapSub(w, local.x)};
-            mirrorWidth = h;
-            break;
-    }
-    if (IsMirrored(direction_)) t.x = WrapSub(mirrorWidth, t.x);
     const Rect body = Bounds();
-    return t + Point{body.left, body.top};
+    return TransformInBox(local, direction_, u.x, u.y) + Point{body.left, body.top};
 }
 
 int32_t CPlacedComponent::PlacedSide(int32_t side) const {

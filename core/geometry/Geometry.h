@@ -116,4 +116,30 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+// Places p, given in a w × h box drawn unturned, into the same box turned by
+// direction: bits 0-1 count quarter turns clockwise on screen, bit 2 then mirrors
+// left and right. The result is relative to the turned box's top-left corner.
+inline Point TransformInBox(Point p, int32_t direction, int32_t w, int32_t h) {
+    Point t;
+    int32_t mirrorWidth = w;
+    switch (direction & 3) {
+        case 0:
+            t = p;
+            break;
+        case 1:
+            t = Point{WrapSub(h, p.y), p.x};
+            mirrorWidth = h;
+            break;
+        case 2:
+            t = Point{WrapSub(w, p.x), WrapSub(h, p.y)};
+            break;
+        default:
+            t = Point{p.y, WrapSub(w, p.x)};
+            mirrorWidth = h;
+            break;
+    }
+    if (direction & 4) t.x = WrapSub(mirrorWidth, t.x);
+    return t;
+}
+
 }  // namespace qurix
