@@ -11,28 +11,14 @@ namespace {
 
 constexpr double TWO_PI = 2.0 * std::numbers::pi;
 
-// Clips the segment to the square of EXACT_LIMIT (Liang-Barsky); false when nothing is left.
+// Clips the segment to the square of EXACT_LIMIT; false when nothing is left.
 bool ClipToExactRange(double& x0, double& y0, double& x1, double& y1) {
     const double lim = EXACT_LIMIT;
     double t0 = 0.0;
     double t1 = 1.0;
+    if (!ClipSegment(x0, y0, x1, y1, -lim, -lim, lim, lim, t0, t1)) return false;
     const double dx = x1 - x0;
     const double dy = y1 - y0;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x0 + lim, lim - x0, y0 + lim, lim - y0};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0) return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0.0) {
-            t0 = std::max(t0, t);
-        } else {
-            t1 = std::min(t1, t);
-        }
-        if (t0 > t1) return false;
-    }
     const double nx0 = x0 + t0 * dx;
     const double ny0 = y0 + t0 * dy;
     x1 = x0 + t1 * dx;
@@ -217,6 +203,30 @@ std::vector<Point> ArcOrder(const Rect& box, const std::vector<Point>& outline, 
     ordered.reserve(keyed.size());
     for (const auto& k : keyed) ordered.push_back(k.second);
     return ordered;
+}
+
+bool ClipSegment(double x0, double y0, double x1, double y1, double left, double top, double right,
+                 double bottom, double& t0, double& t1) {
+    t0 = 0.0;
+    t1 = 1.0;
+    const double dx = x1 - x0;
+    const double dy = y1 - y0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - left, right - x0, y0 - top, bottom - y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0) {
+            t0 = std::max(t0, t);
+        } else {
+            t1 = std::min(t1, t);
+        }
+        if (t0 > t1) return false;
+    }
+    return true;
 }
 
 }  // namespace qurix::raster

@@ -48,4 +48,9 @@ double PixelAngle(const Rect& box, double x, double y);
 std::vector<Point> ArcOrder(const Rect& box, const std::vector<Point>& outline, double from,
                             double sweep);
 
+// Liang-Barsky: where the segment (x0,y0)-(x1,y1) enters and leaves the box, as
+// fractions t0 <= t1 of its length. False when no part of it lies inside.
+bool ClipSegment(double x0, double y0, double x1, double y1, double left, double top, double right,
+                 double bottom, double& t0, double& t1);
+
 }  // namespace qurix::raster

@@ -64,26 +64,8 @@ double Sweep(double from, double to) {
 // Clips the segment a-b to r; t0 and t1 receive where the kept part starts and ends
 // along it (0 to 1). False when nothing is left.
 bool ClipSegment(QPointF a, QPointF b, const QRectF& r, double& t0, double& t1) {
-    t0 = 0.0;
-    t1 = 1.0;
-    const double dx = b.x() - a.x();
-    const double dy = b.y() - a.y();
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0) return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0.0) {
-            t0 = std::max(t0, t);
-        } else {
-            t1 = std::min(t1, t);
-        }
-        if (t0 > t1) return false;
-    }
-    return true;
+    return raster::ClipSegment(a.x(), a.y(), b.x(), b.y(), r.left(), r.top(), r.right(), r.bottom(),
+                               t0, t1);
 }
 
 // Above this many dashes a figure is stroked solid: only absurd coordinates get there,
