@@ -487,19 +487,31 @@ void CPartsView::mousePressEvent(QMouseEvent* event) {
     QListView::mousePressEvent(event);
 }
 
-void CPartsView::startDrag(Qt::DropActions /*supportedActions*/) {
-    const QModelIndex pressed = indexAt(pressPos_);
-    if (!pressed.isValid()) return;
+bool CPartsView::PrepareDrag(QPoint pressPos, DragRequest& request) const {
+    request = DragRequest();
+    const QModelIndex pressed = indexAt(pressPos);
+    if (!pressed.isValid()) return false;
     const CQurixDoc& doc = GetDocument();
     const CLibEntry* entry = ItemEntry(pressed.row());
-    // Without a current library there is no path to hand over.
-    if (doc.currentLibrary == nullptr || entry == nullptr) return;
-    // Copies: the drag loop runs events, and nothing may refer into the libraries after.
-    const std::string path = doc.currentLibrary->Path();
-    const std::string name = entry->Name();
+    if (doc.currentLibrary == nullptr || entry == nullptr) return false;
+    // Copies: the drag loop runs events, and nothing may refer into the libraries then.
+    request.libraryPath = doc.currentLibrary->Path();
+    request.partName = entry->Name();
+    std::string block;
+    if (!MakeDragBlock(request.libraryPath, request.partName, block)) {
+        request = DragRequest();
+        return false;
+    }
     QRect itemRect;
-    const QPixmap pixmap = DragPixmap(pressed.row(), itemRect);
-    StartPartDrag(this, path, name, pixmap, pressPos_ - itemRect.topLeft());
+    request.pixmap = DragPixmap(pressed.row(), itemRect);
+    request.hotSpot = pressPos - itemRect.topLeft();
+    return true;
+}
+
+void CPartsView::startDrag(Qt::DropActions /*supportedActions*/) {
+    DragRequest request;
+    if (!PrepareDrag(pressPos_, request)) return;
+    StartPartDrag(this, request.libraryPath, request.partName, request.pixmap, request.hotSpot);
 }
 
 }  // namespace qurix

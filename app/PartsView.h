@@ -1,5 +1,6 @@
 #pragma once
 #include <QListView>
+#include <QPixmap>
 #include <QPoint>
 #include <QString>
 #include <cstdint>
@@ -12,8 +13,6 @@
 #include "app/ImageCache.h"
 #include "app/QurixView.h"
 #include "core/profile/Profile.h"
-
-class QPixmap;
 
 namespace qurix {
 
@@ -99,6 +98,18 @@ public:
     const BuildStats& LastBuild() const { return lastBuild_; }
     // Called after each entry of a build, before the cancel check (tests cancel from here).
     std::function<void(CProgressDlg& dialog, int32_t done)> onBuildStep;
+
+    // What a drag from the item under pressPos (viewport coordinates) hands over: the
+    // current library's path, the part's name, the item's image and the pointer's offset
+    // inside it. False when nothing may be dragged: no item there, no current library,
+    // or a path or name that does not fit the block.
+    struct DragRequest {
+        std::string libraryPath;
+        std::string partName;
+        QPixmap pixmap;
+        QPoint hotSpot;
+    };
+    bool PrepareDrag(QPoint pressPos, DragRequest& request) const;
 
     // The drag image of an item: its icon and label on a transparent ground, as the list
     // draws them, unselected. itemRect receives the item's rectangle in the viewport.

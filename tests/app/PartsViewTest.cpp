@@ -1,0 +1,508 @@
+#include "app/PartsView.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/ConfigLocation.h"
+#include "app/ImageCache.h"
+#include "app/MainFrame.h"
+#include "app/PartView.h"
+#include "app/PlibView.h"
+#include "app/ProgressDlg.h"
+#include "app/QurixApp.h"
+#include "app/QurixDoc.h"
+#include "core/library/LibrarySet.h"
+#include "core/library/PartLibrary.h"
+#include "tests/app/TestApp.h"
+
+namespace qurix {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A library of count parts named <prefix>0, <prefix>1, ... with bodies of a few sizes.
+std::string Library(const std::string& prefix, int count) {
+    std::string s = "+KIVOX_LIB_V.1.0\n";
+    for (int i = 0; i < count; ++i) {
+        s += "+COMP,N:" + prefix + std::to_string(i) + "\nX:" + std::to_string(2 + i % 3) +
+             ",Y:" + std::to_string(1 + i % 2) + ",B:1\nR:U\n-COMP\n";
+    }
+    return s + "-KIVOX_LIB_V.1.0\n";
+}
+
+class PartsViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TestApp();
+        root_ = fs::temp_directory_path() /
+                ("qurix-parts-" + std::to_string(getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "bin");
+        fs::create_directories(root_ / "work");
+        oldCwd_ = fs::current_path();
+        fs::current_path(root_ / "work");
+    }
+    void TearDown() override {
+        app_.reset();
+        fs::current_path(oldCwd_);
+        fs::remove_all(root_);
+    }
+
+    void Write(const fs::path& rel, const std::string& bytes) {
+        std::ofstream(root_ / rel, std::ios::binary) << bytes;
+    }
+    std::string Read(const fs::path& rel) const {
+        std::ifstream f(root_ / rel, std::ios::binary);
+        std::stringstream ss;
+        ss << f.rdbuf();
+        return ss.str();
+    }
+    // Libraries a.lib, b.lib, ... with the given part counts, and the INI naming them.
+    void WriteLibraries(const std::vector<int>& counts, const std::string& qurix = "") {
+        std::string ini = "[Library]\n";
+        for (size_t i = 0; i < counts.size(); ++i) {
+            const std::string name(1, static_cast<char>('a' + i));
+            Write("work/" + name + ".lib", Library(name == "a" ? "A" : name, counts[i]));
+            ini += "LIB" + std::to_string(i) + "=" + name + ".lib\n";
+        }
+        Write("work/KIVOX.INI", ini + qurix);
+    }
+    // A library file saved again by the editor: a newer modification time.
+    void Touch(const fs::path& rel) {
+        const fs::path p = root_ / rel;
+        fs::last_write_time(p, fs::last_write_time(p) + std::chrono::seconds(10));
+    }
+
+    void Start(int width = 600, int height = 500) {
+        app_ = std::make_unique<CQurixApp>();
+        ConfigLocationInputs in;
+        in.modulePath = (root_ / "bin" / "qurix").string();
+        in.currentDirectory = (root_ / "work").string();
+        in.canOpen = CanOpenForReading;
+        ASSERT_TRUE(app_->InitInstance(in));
+        Frame().resize(width, height);
+        QApplication::processEvents();
+    }
+    void Close() {
+        if (!app_) return;
+        app_->MainFrame()->close();
+        app_.reset();
+    }
+
+    CMainFrame& Frame() const { return *app_->MainFrame(); }
+    CQurixDoc& Doc() const { return *app_->Document(); }
+    CPartsView& Parts() const { return *Frame().PartsList(); }
+    const CPartLibrary* Lib(int i) const { return Doc().Libraries().GetLibrary(i); }
+
+    // As a click on a library row.
+    void SelectLibrary(int row) {
+        CPlibView& plib = *Frame().LibraryList();
+        plib.selectionModel()->setCurrentIndex(
+            plib.model()->index(row, 0),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        QApplication::processEvents();
+    }
+    // Scrolls the parts list to the given item as the user would with the scroll bars.
+    void ScrollTo(int row) {
+        Parts().ScrollItemToTopLeft(row);
+        QApplication::processEvents();
+    }
+    // The row of an item's top edge (icon modes) or the column of its left edge (list).
+    bool SameLine(int a, int b) const {
+        const QRect ra = Parts().ItemRect(a);
+        const QRect rb = Parts().ItemRect(b);
+        return Parts().DisplayMode() == CPartsView::MODE_LIST ? ra.left() == rb.left()
+                                                              : ra.top() == rb.top();
+    }
+    // The first item of the line (row or column) that holds item k.
+    int LineStart(int k) const {
+        int first = k;
+        while (first > 0 && SameLine(first - 1, k)) --first;
+        return first;
+    }
+
+    fs::path root_;
+    fs::path oldCwd_;
+    std::unique_ptr<CQurixApp> app_;
+};
+
+TEST_F(PartsViewTest, ListsTheCurrentLibraryWithItsImages) {
+    WriteLibraries({3, 0, 4}, "[DefaultColor]\nBG=12648384\nComponentName=8388736\n");
+    Start();
+    // Every part of every library has both images, in order.
+    EXPECT_EQ(Parts().Images().Count(), 7u);
+    EXPECT_EQ(Parts().Images().entries, (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(Parts().LastBuild().total, 7);
+    EXPECT_EQ(Parts().LastBuild().rendered, 7);
+    EXPECT_FALSE(Parts().LastBuild().stopped);
+    ASSERT_EQ(Parts().ItemCount(), 3);
+    EXPECT_EQ(Parts().ItemText(0), QStringLiteral("A0"));
+    EXPECT_EQ(Parts().ItemText(2), QStringLiteral("A2"));
+    EXPECT_EQ(Parts().ItemEntry(1), Lib(0)->Entry(1));
+    EXPECT_EQ(Parts().ItemImage(2), 2);
+
+    // Images are keyed on the background: its pixels are transparent.
+    const QImage& large = Parts().Images().large[0];
+    EXPECT_EQ(large.size(), QSize(64, 64));
+    EXPECT_EQ(Parts().Images().small[0].size(), QSize(32, 32));
+    EXPECT_EQ(qAlpha(large.pixel(0, 0)), 0);
+    // The list's colours are "BG" and "ComponentName".
+    EXPECT_EQ(Parts().palette().color(QPalette::Base), QColor(192, 255, 192));
+    EXPECT_EQ(Parts().palette().color(QPalette::Text), QColor(128, 0, 128));
+
+    // An empty library lists nothing; the third takes images 3 to 6.
+    SelectLibrary(1);
+    EXPECT_EQ(Parts().ItemCount(), 0);
+    EXPECT_EQ(Parts().ShownLibrary(), Lib(1));
+    SelectLibrary(2);
+    ASSERT_EQ(Parts().ItemCount(), 4);
+    EXPECT_EQ(Parts().ItemText(0), QStringLiteral("c0"));
+    EXPECT_EQ(Parts().ItemImage(0), 3);
+    EXPECT_EQ(Parts().ItemImage(3), 6);
+}
+
+TEST_F(PartsViewTest, NoLibraryBuildsNothing) {
+    Write("work/KIVOX.INI", "[Library]\nLIB0=missing.lib\n");
+    Start();
+    EXPECT_EQ(Parts().LastBuild().total, 0);
+    EXPECT_EQ(Parts().Images().Count(), 0u);
+    EXPECT_EQ(Parts().ItemCount(), 0);
+    EXPECT_EQ(Parts().ShownLibrary(), nullptr);
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        EXPECT_FALSE(qobject_cast<CProgressDlg*>(w) && w->isVisible());
+    }
+}
+
+TEST_F(PartsViewTest, SelectingAnItemMakesItsEntryCurrent) {
+    WriteLibraries({3, 2});
+    Start();
+    Parts().SelectItem(1);
+    ASSERT_EQ(Doc().currentEntry, Lib(0)->Entry(1));
+    // The preview took the part in.
+    EXPECT_NE(Frame().Preview()->Extent(),
+              QSize(CPartView::INITIAL_EXTENT, CPartView::INITIAL_EXTENT));
+    Parts().SelectItem(2);
+    EXPECT_EQ(Doc().currentEntry, Lib(0)->Entry(2));
+
+    // Letting go of the selection keeps the part current.
+    Parts().selectionModel()->clearSelection();
+    EXPECT_EQ(Doc().currentEntry, Lib(0)->Entry(2));
+    // Another library: the entry stays until an item of it is chosen.
+    SelectLibrary(1);
+    EXPECT_EQ(Doc().currentEntry, Lib(0)->Entry(2));
+    Parts().SelectItem(0);
+    EXPECT_EQ(Doc().currentEntry, Lib(1)->Entry(0));
+}
+
+TEST_F(PartsViewTest, EachLibraryIsShownWhereItWasLeft) {
+    for (const int mode : {CPartsView::ID_VIEW_LARGEICON, CPartsView::ID_VIEW_LIST}) {
+        WriteLibraries({200, 150});
+        Start(500, 400);
+        Parts().SetViewStyle(mode);
+        const int a = LineStart(60);
+        ASSERT_GT(a, 0);
+        ScrollTo(a);
+        ASSERT_EQ(Parts().TopItem(), a) << mode;
+
+        SelectLibrary(1);
+        EXPECT_EQ(Parts().TopItem(), 0) << mode;
+        const int b = LineStart(30);
+        ScrollTo(b);
+        ASSERT_EQ(Parts().TopItem(), b) << mode;
+
+        SelectLibrary(0);
+        EXPECT_EQ(Parts().TopItem(), a) << mode;
+        SelectLibrary(1);
+        EXPECT_EQ(Parts().TopItem(), b) << mode;
+        Close();
+    }
+}
+
+TEST_F(PartsViewTest, ViewStylesKeepTheTopItem) {
+    WriteLibraries({300});
+    Start(520, 420);
+    const int first = LineStart(100);
+    ScrollTo(first);
+    ASSERT_EQ(Parts().TopItem(), first);
+
+    // Each switch brings the line holding the old top item to the top (left in list mode).
+    int top = first;
+    for (const int command : {CPartsView::ID_VIEW_SMALLICON, CPartsView::ID_VIEW_LIST,
+                              CPartsView::ID_VIEW_LARGEICON, CPartsView::ID_VIEW_SMALLICON}) {
+        Parts().SetViewStyle(command);
+        QApplication::processEvents();
+        const int now = Parts().TopItem();
+        EXPECT_TRUE(SameLine(now, top)) << command << ": " << now << " vs " << top;
+        if (Parts().DisplayMode() == CPartsView::MODE_LIST) {
+            EXPECT_EQ(Parts().ItemRect(top).left(), 0) << command;
+        } else {
+            EXPECT_EQ(Parts().ItemRect(top).top(), 0) << command;
+        }
+        top = now;
+    }
+    // Back and forth from a line start lands on the same item.
+    Parts().SetViewStyle(CPartsView::ID_VIEW_LARGEICON);
+    ScrollTo(first);
+    Parts().SetViewStyle(CPartsView::ID_VIEW_SMALLICON);
+    Parts().SetViewStyle(CPartsView::ID_VIEW_LARGEICON);
+    EXPECT_TRUE(SameLine(Parts().TopItem(), first));
+    // Other commands change nothing.
+    Parts().SetViewStyle(0xE813);
+    EXPECT_EQ(Parts().DisplayMode(), CPartsView::MODE_LARGE);
+}
+
+TEST_F(PartsViewTest, ModesAndTheirPersistence) {
+    WriteLibraries({5}, "[qurix]\nparts_style=1\n");
+    Start();
+    // Details mode: the items exist but none is shown, and no mode is marked.
+    EXPECT_EQ(Parts().DisplayMode(), CPartsView::MODE_DETAILS);
+    EXPECT_EQ(Parts().ItemCount(), 5);
+    EXPECT_TRUE(Parts().ItemRect(0).isEmpty());
+    for (const int id :
+         {CMainFrame::ID_VIEW_LARGEICON, CMainFrame::ID_VIEW_SMALLICON, CMainFrame::ID_VIEW_LIST}) {
+        EXPECT_FALSE(Frame().Action(id)->isChecked()) << id;
+    }
+    Frame().Action(CMainFrame::ID_VIEW_LIST)->trigger();
+    EXPECT_EQ(Parts().DisplayMode(), CPartsView::MODE_LIST);
+    EXPECT_FALSE(Parts().ItemRect(0).isEmpty());
+    EXPECT_EQ(Parts().iconSize(), QSize(32, 32));
+    Close();
+    EXPECT_NE(Read("work/KIVOX.INI").find("parts_style=3\n"), std::string::npos);
+
+    Start();
+    EXPECT_EQ(Parts().DisplayMode(), CPartsView::MODE_LIST);
+    Parts().SetViewStyle(CPartsView::ID_VIEW_LARGEICON);
+    EXPECT_EQ(Parts().iconSize(), QSize(64, 64));
+    Close();
+    EXPECT_NE(Read("work/KIVOX.INI").find("parts_style=0\n"), std::string::npos);
+
+    // Values the list does not know read as large icons.
+    WriteLibraries({5}, "[qurix]\nparts_style=7\n");
+    Start();
+    EXPECT_EQ(Parts().DisplayMode(), CPartsView::MODE_LARGE);
+}
+
+TEST_F(PartsViewTest, CancelStopsAtOnceAndListsOnlyWhatHasImages) {
+    WriteLibraries({3, 4, 2});
+    app_ = std::make_unique<CQurixApp>();
+    ConfigLocationInputs in;
+    in.modulePath = (root_ / "bin" / "qurix").string();
+    in.currentDirectory = (root_ / "work").string();
+    in.canOpen = CanOpenForReading;
+    // The first start renders everything; Reload builds again with a cancel after 5.
+    ASSERT_TRUE(app_->InitInstance(in));
+    QString countText;
+    QWidget* dialogParent = nullptr;
+    int steps = 0;
+    Parts().onBuildStep = [&](CProgressDlg& dialog, int32_t done) {
+        ++steps;
+        dialogParent = dialog.parentWidget();
+        countText = dialog.CountText();
+        if (done == 5) dialog.CancelButton()->click();
+    };
+    ASSERT_TRUE(Doc().Reload());
+    EXPECT_EQ(steps, 5);
+    EXPECT_EQ(countText, QStringLiteral("5 / 9"));
+    EXPECT_EQ(dialogParent, &Frame());
+    EXPECT_TRUE(Parts().LastBuild().stopped);
+    EXPECT_EQ(Parts().LastBuild().done, 5);
+    EXPECT_EQ(Parts().Images().Count(), 5u);
+    EXPECT_FALSE(Doc().IsBusy());
+
+    // The library list selected the first library again: all of it has images.
+    EXPECT_EQ(Parts().ItemCount(), 3);
+    SelectLibrary(1);
+    ASSERT_EQ(Parts().ItemCount(), 2);
+    EXPECT_EQ(Parts().ItemText(1), QStringLiteral("b1"));
+    SelectLibrary(2);
+    EXPECT_EQ(Parts().ItemCount(), 0);
+    // Later notifications do not start the build again.
+    Parts().onBuildStep = [&](CProgressDlg&, int32_t) { ++steps; };
+    SelectLibrary(0);
+    EXPECT_EQ(steps, 5);
+    Close();
+
+    // What was built is saved; the next start reuses it and renders the rest.
+    Start();
+    EXPECT_EQ(Parts().LastBuild().reused, 5);
+    EXPECT_EQ(Parts().LastBuild().rendered, 4);
+    EXPECT_TRUE(Parts().CacheDirty());
+    Close();
+    Start();
+    EXPECT_EQ(Parts().LastBuild().reused, 9);
+    EXPECT_EQ(Parts().LastBuild().rendered, 0);
+    EXPECT_FALSE(Parts().CacheDirty());
+}
+
+TEST_F(PartsViewTest, CacheIsReusedOnlyWhileTheLibrariesAreUnchanged) {
+    WriteLibraries({4, 3});
+    // First start: no cache folder.
+    Start();
+    EXPECT_FALSE(fs::exists(root_ / "work" / "cache"));
+    EXPECT_EQ(Parts().CacheFolder(), (root_ / "work" / "cache").string());
+    EXPECT_EQ(Parts().LastBuild().rendered, 7);
+    EXPECT_EQ(Parts().LastBuild().reused, 0);
+    EXPECT_TRUE(Parts().CacheDirty());
+    Close();
+    for (const char* file : {LARGE_CACHE_FILE, SMALL_CACHE_FILE, LIBDATA_CACHE_FILE}) {
+        EXPECT_TRUE(fs::exists(root_ / "work" / "cache" / file)) << file;
+    }
+    const std::string large = Read("work/cache/largeimage.cache");
+
+    // Unchanged: nothing is drawn and nothing is written.
+    Start();
+    EXPECT_EQ(Parts().LastBuild().rendered, 0);
+    EXPECT_EQ(Parts().LastBuild().reused, 7);
+    EXPECT_FALSE(Parts().CacheDirty());
+    EXPECT_FALSE(Parts().CacheValid());  // taken by the build
+    EXPECT_EQ(Parts().ItemCount(), 4);
+    Close();
+    EXPECT_EQ(Read("work/cache/largeimage.cache"), large);
+
+    // One library saved again: everything is drawn and written anew.
+    Touch("work/b.lib");
+    Start();
+    EXPECT_EQ(Parts().LastBuild().rendered, 7);
+    EXPECT_EQ(Parts().LastBuild().reused, 0);
+    EXPECT_TRUE(Parts().CacheDirty());
+    Close();
+    EXPECT_NE(Read("work/cache/largeimage.cache"), large);
+    Start();
+    EXPECT_EQ(Parts().LastBuild().reused, 7);
+    Close();
+
+    // Another working folder has a cache of its own.
+    fs::create_directories(root_ / "other");
+    fs::current_path(root_ / "other");
+    Start();
+    EXPECT_EQ(Parts().CacheFolder(), (root_ / "other" / "cache").string());
+    EXPECT_EQ(Parts().LastBuild().rendered, 7);
+    Close();
+    EXPECT_TRUE(fs::exists(root_ / "other" / "cache" / LARGE_CACHE_FILE));
+}
+
+TEST_F(PartsViewTest, ReloadRendersAgainAndMarksTheCacheDirty) {
+    WriteLibraries({3, 2});
+    Start();
+    Close();
+    Start();
+    ASSERT_EQ(Parts().LastBuild().reused, 5);
+    ASSERT_FALSE(Parts().CacheDirty());
+    const std::string large = Read("work/cache/largeimage.cache");
+
+    Frame().Action(CMainFrame::ID_FILE_RELOAD)->trigger();
+    EXPECT_EQ(Parts().LastBuild().rendered, 5);
+    EXPECT_EQ(Parts().LastBuild().reused, 0);
+    EXPECT_TRUE(Parts().CacheDirty());
+    EXPECT_EQ(Parts().ItemCount(), 3);
+    EXPECT_EQ(Parts().ItemEntry(0), Lib(0)->Entry(0));
+    Close();
+    // Written again (a new save, so new bytes), and valid.
+    EXPECT_NE(Read("work/cache/largeimage.cache"), large);
+    Start();
+    EXPECT_EQ(Parts().LastBuild().reused, 5);
+}
+
+TEST_F(PartsViewTest, CachedImagesGoToTheirOwnEntries) {
+    WriteLibraries({4});
+    // A cache holding images for entries 0 and 2 only, each a plain colour.
+    ThumbnailSet set;
+    for (const int32_t entry : {0, 2}) {
+        QImage large(64, 64, QImage::Format_ARGB32);
+        QImage small(32, 32, QImage::Format_ARGB32);
+        large.fill(qRgb(entry * 50, 10, 20));
+        small.fill(qRgb(entry * 50, 10, 20));
+        set.large.push_back(large);
+        set.small.push_back(small);
+        set.entries.push_back(entry);
+    }
+    const CProfile profile((root_ / "work" / "KIVOX.INI").string());
+    ASSERT_TRUE(SaveImageCache((root_ / "work" / "cache").string(),
+                               MakeLibraryLines(profile, (root_ / "work").string() + "/"), set));
+    Start();
+    EXPECT_EQ(Parts().LastBuild().reused, 2);
+    EXPECT_EQ(Parts().LastBuild().rendered, 2);
+    ASSERT_EQ(Parts().ItemCount(), 4);
+    const auto colourOf = [&](int row) {
+        return Parts().Images().large[Parts().ItemImage(row)].pixel(5, 5);
+    };
+    EXPECT_EQ(colourOf(0), qRgb(0, 10, 20));
+    EXPECT_EQ(colourOf(2), qRgb(100, 10, 20));
+    EXPECT_NE(colourOf(1), qRgb(100, 10, 20));
+    // Drawing the missing ones completes the cache at exit.
+    EXPECT_TRUE(Parts().CacheDirty());
+    Close();
+    Start();
+    EXPECT_EQ(Parts().LastBuild().reused, 4);
+    EXPECT_EQ(Parts().Images().entries, (std::vector<int32_t>{0, 1, 2, 3}));
+}
+
+TEST_F(PartsViewTest, ClosingTheWindowDuringABuildEndsIt) {
+    WriteLibraries({6});
+    Start();
+    Parts().onBuildStep = [&](CProgressDlg&, int32_t done) {
+        if (done == 2) Frame().close();
+    };
+    ASSERT_TRUE(Doc().Reload());
+    EXPECT_TRUE(Parts().LastBuild().stopped);
+    EXPECT_EQ(Parts().LastBuild().done, 2);
+    QApplication::processEvents();
+    EXPECT_FALSE(Frame().isVisible());
+    EXPECT_FALSE(Doc().IsLoaded());
+}
+
+TEST_F(PartsViewTest, DragCarriesTheLibraryAndThePartWithTheItemImage) {
+    WriteLibraries({3});
+    Start();
+    const QRect item = Parts().ItemRect(1);
+    ASSERT_FALSE(item.isEmpty());
+    const QPoint press = item.topLeft() + QPoint(20, 12);
+    CPartsView::DragRequest request;
+    ASSERT_TRUE(Parts().PrepareDrag(press, request));
+    EXPECT_EQ(request.libraryPath, (root_ / "work" / "a.lib").string());
+    EXPECT_EQ(request.partName, "A1");
+    EXPECT_EQ(request.hotSpot, QPoint(20, 12));
+    EXPECT_EQ(request.pixmap.deviceIndependentSize().toSize(), item.size());
+    // The item's image is drawn: some pixels are opaque, the ground is not.
+    const QImage image = request.pixmap.toImage();
+    int opaque = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) opaque += qAlpha(image.pixel(x, y)) == 255;
+    }
+    EXPECT_GT(opaque, 0);
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+
+    // Nothing under the pointer, or no current library: no drag.
+    EXPECT_FALSE(Parts().PrepareDrag(QPoint(-5, -5), request));
+    Doc().currentLibrary = nullptr;
+    EXPECT_FALSE(Parts().PrepareDrag(press, request));
+}
+
+TEST_F(PartsViewTest, ALibraryPathTooLongForTheBlockRefusesTheDrag) {
+    const std::string folder = "work/" + std::string(250, 'd');
+    fs::create_directories(root_ / folder);
+    Write(folder + "/x.lib", Library("X", 1));
+    Write("work/KIVOX.INI", "[Library]\nLIB0=" + (root_ / folder / "x.lib").string() + "\n");
+    Start();
+    ASSERT_EQ(Parts().ItemCount(), 1);
+    CPartsView::DragRequest request;
+    EXPECT_FALSE(Parts().PrepareDrag(Parts().ItemRect(0).center(), request));
+    EXPECT_TRUE(request.libraryPath.empty());
+}
+
+}  // namespace
+}  // namespace qurix
