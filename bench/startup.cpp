@@ -1,0 +1,223 @@
+// Start-up of the palette up to the first painted parts list, on a configuration of 16
+// generated libraries of 500 parts each: cold (no thumbnail cache, every part is drawn
+// under the progress dialog) and warm (a valid cache, the images are read back). Both
+// are timed from the creation of the application object to the first paint of the parts
+// list showing the remembered library; closing and saving are not timed. The ratio of
+// the two is printed at the end. QURIX_BENCH_NEEDS_QT
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/ConfigLocation.h"
+#include "app/MainFrame.h"
+#include "app/PartsView.h"
+#include "app/QurixApp.h"
+
+namespace {
+
+using namespace qurix;
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr int LIBRARIES = 16;
+constexpr int PARTS_PER_LIBRARY = 500;
+constexpr auto MAX_WAIT = std::chrono::seconds(600);
+
+// Pins of one side: names with an overbar now and then, numbers counting up.
+std::string Pins(char side, int count, int& number, const char* flags) {
+    std::string s;
+    for (int i = 0; i < count; ++i) {
+        s += "+PIN,N:" + std::string(i % 5 == 4 ? "\\" : "") + "P" + std::to_string(number) +
+             ",L:" + side + std::to_string(i + 1) + ",T:" + (i == 0 ? flags : "") +
+             ",M:" + std::to_string(number) + ",-PIN\n";
+        ++number;
+    }
+    return s;
+}
+
+// The kinds of part a library holds: two-pin passives with a small pattern, gates with
+// an arc, op-amps with a polygon and texts, and ICs of 8 to 40 pins drawn as a frame.
+std::string PartText(const std::string& name, int k) {
+    int number = 1;
+    switch (k % 4) {
+        case 0:
+            return "+PTN,N:" + name + ",X:40,Y:20\n" +
+                   "+L,X:0,Y:10,X:8,Y:10,-L\n+L,X:32,Y:10,X:40,Y:10,-L\n"
+                   "+PG,N:4,X:8,Y:6,X:32,Y:6,X:32,Y:14,X:8,Y:14,-PG\n-PTN\n+COMP,N:" +
+                   name + "\nX:4,Y:2,B:1\nR:R\nP:" + name + "\n" + Pins('L', 1, number, "m") +
+                   Pins('R', 1, number, "m") + "-COMP\n";
+        case 1:
+            return "+PTN,N:" + name + ",X:40,Y:40\n" +
+                   "+L,X:0,Y:0,X:20,Y:0,-L\n+L,X:0,Y:0,X:0,Y:40,-L\n+L,X:0,Y:40,X:20,Y:40,-L\n"
+                   "+AR,X:20,Y:20,R:20,B:4320,E:1440,-AR\n-PTN\n+COMP,N:" +
+                   name + "\nX:4,Y:4,B:4\nR:U\nP:" + name + "\n" + Pins('L', 2, number, "") +
+                   Pins('R', 1, number, "N") + "-COMP\n";
+        case 2:
+            return "+PTN,N:" + name + ",X:40,Y:40\n" +
+                   "+PG,N:3,X:0,Y:0,X:40,Y:20,X:0,Y:40,-PG\n"
+                   "+TX,X:4,Y:14,A:8,S:-,-TX\n+TX,X:4,Y:28,A:8,S:+,-TX\n-PTN\n+COMP,N:" +
+                   name + "\nX:4,Y:4,B:2\nR:U\nP:" + name + "\n" + Pins('L', 2, number, "") +
+                   Pins('R', 1, number, "") + Pins('T', 1, number, "") + Pins('B', 1, number, "") +
+                   "-COMP\n";
+        default: {
+            const int perSide = 4 + (k / 4) % 17;
+            return "+COMP,N:" + name + "\nX:8,Y:" + std::to_string(perSide + 1) + ",B:1\nR:U\n" +
+                   Pins('L', perSide, number, "C") + Pins('R', perSide, number, "N") + "-COMP\n";
+        }
+    }
+}
+
+// The generated configuration in a temporary folder, which is also the working folder
+// (and so holds the cache). Removed at the end.
+class CConfiguration {
+public:
+    CConfiguration() {
+        root_ = fs::temp_directory_path() / ("qurix-bench-startup-" + std::to_string(getpid()));
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "bin");
+        fs::create_directories(root_ / "work");
+        std::string ini = "[Library]\n";
+        for (int lib = 0; lib < LIBRARIES; ++lib) {
+            const std::string file = "lib" + std::to_string(lib) + ".lib";
+            std::string text = "+KIVOX_LIB_V.1.0\n";
+            for (int k = 0; k < PARTS_PER_LIBRARY; ++k) {
+                text += PartText("L" + std::to_string(lib) + "P" + std::to_string(k), k);
+            }
+            text += "-KIVOX_LIB_V.1.0\n";
+            std::ofstream(root_ / "work" / file, std::ios::binary) << text;
+            ini += "LIB" + std::to_string(lib) + "=" + file + "\n";
+        }
+        ini += "[qurix]\nwin_width=800\nwin_height=600\nplib_last=0\nparts_style=0\n";
+        std::ofstream(root_ / "work" / "KIVOX.INI", std::ios::binary) << ini;
+        oldCwd_ = fs::current_path();
+        fs::current_path(root_ / "work");
+    }
+    ~CConfiguration() {
+        std::error_code ec;
+        fs::current_path(oldCwd_, ec);
+        fs::remove_all(root_, ec);
+    }
+    CConfiguration(const CConfiguration&) = delete;
+    CConfiguration& operator=(const CConfiguration&) = delete;
+
+    ConfigLocationInputs Where() const {
+        ConfigLocationInputs in;
+        in.modulePath = (root_ / "bin" / "qurix").string();
+        in.currentDirectory = (root_ / "work").string();
+        in.canOpen = CanOpenForReading;
+        return in;
+    }
+    void DropCache() const {
+        std::error_code ec;
+        fs::remove_all(root_ / "work" / "cache", ec);
+    }
+    bool HasCache() const { return fs::exists(root_ / "work" / "cache" / "largeimage.cache"); }
+
+private:
+    fs::path root_;
+    fs::path oldCwd_;
+};
+
+struct Results {
+    double coldSeconds = 0;
+    double warmSeconds = 0;
+};
+
+// One start to the first painted parts list; the seconds it took, or a negative number
+// when it failed. The palette is closed afterwards (saving its cache when it drew).
+double StartOnce(const CConfiguration& config, int32_t& rendered, int32_t& reused) {
+    const Clock::time_point begin = Clock::now();
+    auto app = std::make_unique<CQurixApp>();
+    if (!app->InitInstance(config.Where())) return -1;
+    CPartsView& parts = *app->MainFrame()->PartsList();
+    while (parts.PaintCount() == 0 || parts.ItemCount() == 0) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (Clock::now() - begin > MAX_WAIT) return -1;
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - begin).count();
+    rendered = parts.LastBuild().rendered;
+    reused = parts.LastBuild().reused;
+    app->MainFrame()->close();
+    app.reset();
+    return seconds;
+}
+
+void ColdStart(benchmark::State& state, const CConfiguration& config, Results& results) {
+    double total = 0;
+    int32_t rendered = 0;
+    int32_t reused = 0;
+    for (auto _ : state) {
+        config.DropCache();
+        const double seconds = StartOnce(config, rendered, reused);
+        if (seconds < 0) {
+            state.SkipWithError("the palette did not start");
+            return;
+        }
+        state.SetIterationTime(seconds);
+        total += seconds;
+    }
+    state.counters["rendered"] = rendered;
+    state.counters["reused"] = reused;
+    results.coldSeconds = total / static_cast<double>(state.iterations());
+}
+
+void WarmStart(benchmark::State& state, const CConfiguration& config, Results& results) {
+    int32_t rendered = 0;
+    int32_t reused = 0;
+    if (!config.HasCache() && StartOnce(config, rendered, reused) < 0) {
+        state.SkipWithError("the palette did not start");
+        return;
+    }
+    double total = 0;
+    for (auto _ : state) {
+        const double seconds = StartOnce(config, rendered, reused);
+        if (seconds < 0) {
+            state.SkipWithError("the palette did not start");
+            return;
+        }
+        state.SetIterationTime(seconds);
+        total += seconds;
+    }
+    state.counters["rendered"] = rendered;
+    state.counters["reused"] = reused;
+    results.warmSeconds = total / static_cast<double>(state.iterations());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication qt(qtArgc, qtArgv);
+
+    const CConfiguration config;
+    Results results;
+    benchmark::RegisterBenchmark("BM_ColdStart",
+                                 [&](benchmark::State& s) { ColdStart(s, config, results); })
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(2);
+    benchmark::RegisterBenchmark("BM_WarmStart",
+                                 [&](benchmark::State& s) { WarmStart(s, config, results); })
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (results.coldSeconds > 0 && results.warmSeconds > 0) {
+        std::printf("%d libraries x %d parts: cold %.0f ms, warm %.0f ms, cold/warm %.1f\n",
+                    LIBRARIES, PARTS_PER_LIBRARY, results.coldSeconds * 1000,
+                    results.warmSeconds * 1000, results.coldSeconds / results.warmSeconds);
+    }
+    return 0;
+}
