@@ -465,6 +465,28 @@ TEST_F(PartsViewTest, ClosingTheWindowDuringABuildEndsIt) {
     EXPECT_FALSE(Doc().IsLoaded());
 }
 
+TEST_F(PartsViewTest, AReloadDuringABuildIsRefused) {
+    WriteLibraries({4});
+    Start();
+    bool refused = false;
+    bool enabled = true;
+    Parts().onBuildStep = [&](CProgressDlg&, int32_t done) {
+        if (done != 2) return;
+        refused = !Doc().Reload();
+        Frame().UpdateCommandStates();
+        enabled = Frame().Action(CMainFrame::ID_FILE_RELOAD)->isEnabled();
+    };
+    ASSERT_TRUE(Doc().Reload());
+    EXPECT_TRUE(refused);
+    EXPECT_FALSE(enabled);
+    // The build walked the libraries to the end, and they are still loaded.
+    EXPECT_FALSE(Parts().LastBuild().stopped);
+    EXPECT_EQ(Parts().Images().Count(), 4u);
+    ASSERT_NE(Lib(0), nullptr);
+    EXPECT_EQ(Parts().ItemCount(), 4);
+    EXPECT_EQ(Parts().ItemEntry(3), Lib(0)->Entry(3));
+}
+
 TEST_F(PartsViewTest, DragCarriesTheLibraryAndThePartWithTheItemImage) {
     WriteLibraries({3});
     Start();
