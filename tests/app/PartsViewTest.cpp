@@ -175,6 +175,21 @@ TEST_F(PartsViewTest, ListsTheCurrentLibraryWithItsImages) {
     EXPECT_EQ(Parts().ItemImage(3), 6);
 }
 
+TEST_F(PartsViewTest, ItemsAreArrangedAgainWhenTheListIsResized) {
+    WriteLibraries({12});
+    Start(1000, 400);
+    ASSERT_EQ(Parts().ItemRect(5).top(), Parts().ItemRect(0).top());
+    Frame().resize(420, 400);
+    // The list lays itself out again a moment after the resize.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (Parts().ItemRect(5).top() == Parts().ItemRect(0).top() &&
+           std::chrono::steady_clock::now() < deadline) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    EXPECT_GT(Parts().ItemRect(5).top(), Parts().ItemRect(0).top());
+    EXPECT_LE(Parts().ItemRect(1).right(), Parts().viewport()->width());
+}
+
 TEST_F(PartsViewTest, NoLibraryBuildsNothing) {
     Write("work/KIVOX.INI", "[Library]\nLIB0=missing.lib\n");
     Start();
