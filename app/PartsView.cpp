@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QScrollBar>
 #include <QStyleOptionViewItem>
+#include <QStyledItemDelegate>
 #include <algorithm>
 #include <chrono>
 #include <limits>
@@ -118,12 +119,28 @@ private:
     bool large_ = true;
 };
 
+// Every item takes the same cell: names are elided or wrapped within it instead of
+// widening items one by one, and the list need not measure every item to lay them out.
+class CPartsDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void SetItemSize(QSize size) { itemSize_ = size; }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return itemSize_.isValid() ? itemSize_ : QStyledItemDelegate::sizeHint(option, index);
+    }
+
+private:
+    QSize itemSize_;
+};
+
 CPartsView::CPartsView(CQurixDoc& doc, QWidget* parent)
     : QListView(parent),
       CQurixView(doc),
       model_(new CPartsModel(images_, this)),
+      delegate_(new CPartsDelegate(this)),
       profile_(doc.Profile()) {
     setModel(model_);
+    setItemDelegate(delegate_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -298,7 +315,7 @@ void CPartsView::ShowLibrary(const CPartLibrary* library) {
     filling_ = true;
     model_->Reset(std::move(items));
     filling_ = false;
-    if (mode_ == MODE_LIST) setGridSize(GridFor(mode_));
+    if (mode_ == MODE_LIST) SetGrid(GridFor(mode_));
     HideRowsForMode();
     executeDelayedItemsLayout();
     horizontalScrollBar()->setValue(0);
@@ -402,7 +419,7 @@ void CPartsView::ApplyMode() {
         setWordWrap(false);
     }
     setWrapping(true);
-    setGridSize(GridFor(mode_));
+    SetGrid(GridFor(mode_));
     setTextElideMode(Qt::ElideRight);
     setMovement(QListView::Static);
     setResizeMode(QListView::Adjust);
@@ -423,13 +440,25 @@ void CPartsView::HideRowsForMode() {
     }
 }
 
+void CPartsView::SetGrid(QSize grid) {
+    // A small gap between neighbours.
+    delegate_->SetItemSize(grid - QSize(GRID_GAP, GRID_GAP));
+    setGridSize(grid);
+}
+
+void CPartsView::initViewItemOption(QStyleOptionViewItem* option) const {
+    QListView::initViewItemOption(option);
+    // Names start right under the image, one line or two.
+    if (mode_ == MODE_LARGE) option->displayAlignment = Qt::AlignHCenter | Qt::AlignTop;
+}
+
 QSize CPartsView::GridFor(int mode) const {
     const QFontMetrics fm = fontMetrics();
     const int pad = 6;
     switch (mode) {
         case MODE_LARGE: {
             // Two lines of name under the image.
-            const int width = std::max(LARGE_THUMB_SIZE + 2 * pad, fm.averageCharWidth() * 12);
+            const int width = std::max(LARGE_THUMB_SIZE + 2 * pad, fm.averageCharWidth() * 13);
             return QSize(width, LARGE_THUMB_SIZE + 2 * fm.lineSpacing() + 2 * pad);
         }
         case MODE_SMALL: {
@@ -444,7 +473,7 @@ QSize CPartsView::GridFor(int mode) const {
                 widest = std::max(widest, fm.horizontalAdvance(ItemText(row)));
             }
             widest = std::min(widest, fm.averageCharWidth() * 40);
-            return QSize(SMALL_THUMB_SIZE + 2 * pad + widest, SMALL_THUMB_SIZE + pad);
+            return QSize(SMALL_THUMB_SIZE + 4 * pad + widest, SMALL_THUMB_SIZE + pad);
         }
     }
 }

@@ -18,6 +18,7 @@ namespace qurix {
 
 class CLibEntry;
 class CPartLibrary;
+class CPartsDelegate;
 class CPartsModel;
 class CProgressDlg;
 
@@ -116,6 +117,7 @@ public:
     QPixmap DragPixmap(int row, QRect& itemRect) const;
 
 protected:
+    void initViewItemOption(QStyleOptionViewItem* option) const override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
@@ -126,9 +128,13 @@ private:
     void HideRowsForMode();
     // The list's cell sizes for the mode, from the font and (list mode) the widest name.
     QSize GridFor(int mode) const;
+    void SetGrid(QSize grid);
     void OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
 
+    static constexpr int GRID_GAP = 4;
+
     CPartsModel* model_;
+    CPartsDelegate* delegate_;
     CProfile profile_;
     int mode_ = MODE_LARGE;
     const CPartLibrary* shown_ = nullptr;
