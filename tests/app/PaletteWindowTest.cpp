@@ -33,6 +33,7 @@
 #include "app/QurixApp.h"
 #include "app/QurixDoc.h"
 #include "core/library/LibrarySet.h"
+#include "tests/app/PaletteTestBase.h"
 #include "tests/app/TestApp.h"
 
 namespace qurix {
@@ -77,35 +78,10 @@ std::string Library(const std::vector<Part>& parts) {
 const std::string SJIS_RESISTOR = "\x92\xEF\x8D\x52";
 const std::string SJIS_CAPACITOR = "\x83\x52\x83\x93\x83\x66\x83\x93\x83\x54";
 
-class PaletteWindowTest : public ::testing::Test {
+class PaletteWindowTest : public PaletteTestBase {
 protected:
-    void SetUp() override {
-        TestApp();
-        root_ = fs::temp_directory_path() /
-                ("qurix-window-" + std::to_string(getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "bin");
-        fs::create_directories(root_ / "work");
-        oldCwd_ = fs::current_path();
-        // The palette keeps its thumbnail cache relative to the working folder.
-        fs::current_path(root_ / "work");
-    }
-    void TearDown() override {
-        app_.reset();
-        fs::current_path(oldCwd_);
-        fs::remove_all(root_);
-    }
+    PaletteWindowTest() : PaletteTestBase("qurix-window-") {}
 
-    void Write(const fs::path& rel, const std::string& bytes) {
-        std::ofstream(root_ / rel, std::ios::binary) << bytes;
-    }
-    std::string Read(const fs::path& rel) const {
-        std::ifstream f(root_ / rel, std::ios::binary);
-        std::stringstream ss;
-        ss << f.rdbuf();
-        return ss.str();
-    }
     // Five libraries a.lib .. e.lib, the third holding two parts with Japanese notes.
     void WriteLibraries() {
         Write("work/a.lib", Library({{"A1", 2, 1, "first"}}));
@@ -124,27 +100,11 @@ protected:
         return s;
     }
 
-    ConfigLocationInputs Where() const {
-        ConfigLocationInputs in;
-        in.modulePath = (root_ / "bin" / "qurix").string();
-        in.currentDirectory = (root_ / "work").string();
-        in.canOpen = CanOpenForReading;
-        return in;
-    }
     void Start() {
         app_ = std::make_unique<CQurixApp>();
         ASSERT_TRUE(app_->InitInstance(Where()));
         QApplication::processEvents();
     }
-    // As the user closing the window: the document closes, then the window goes.
-    void Close() {
-        if (!app_) return;
-        app_->MainFrame()->close();
-        app_.reset();
-    }
-
-    CMainFrame& Frame() const { return *app_->MainFrame(); }
-    CQurixDoc& Doc() const { return *app_->Document(); }
     CPlibView& Plib() const { return *Frame().LibraryList(); }
     CPartsListPane& Parts() const { return *Frame().PartsList(); }
 
@@ -168,10 +128,6 @@ protected:
     QColor PreviewPixel(int x, int y) const {
         return Frame().Preview()->viewport()->grab().toImage().pixelColor(x, y);
     }
-
-    fs::path root_;
-    fs::path oldCwd_;
-    std::unique_ptr<CQurixApp> app_;
 };
 
 TEST_F(PaletteWindowTest, FirstStartWithNoConfigurationAnywhere) {

@@ -26,6 +26,7 @@
 #include "app/QurixDoc.h"
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
+#include "tests/app/PaletteTestBase.h"
 #include "tests/app/TestApp.h"
 
 namespace qurix {
@@ -43,34 +44,10 @@ std::string Library(const std::string& prefix, int count) {
     return s + "-KIVOX_LIB_V.1.0\n";
 }
 
-class PartsViewTest : public ::testing::Test {
+class PartsViewTest : public PaletteTestBase {
 protected:
-    void SetUp() override {
-        TestApp();
-        root_ = fs::temp_directory_path() /
-                ("qurix-parts-" + std::to_string(getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "bin");
-        fs::create_directories(root_ / "work");
-        oldCwd_ = fs::current_path();
-        fs::current_path(root_ / "work");
-    }
-    void TearDown() override {
-        app_.reset();
-        fs::current_path(oldCwd_);
-        fs::remove_all(root_);
-    }
+    PartsViewTest() : PaletteTestBase("qurix-parts-") {}
 
-    void Write(const fs::path& rel, const std::string& bytes) {
-        std::ofstream(root_ / rel, std::ios::binary) << bytes;
-    }
-    std::string Read(const fs::path& rel) const {
-        std::ifstream f(root_ / rel, std::ios::binary);
-        std::stringstream ss;
-        ss << f.rdbuf();
-        return ss.str();
-    }
     // Libraries a.lib, b.lib, ... with the given part counts, and the INI naming them.
     void WriteLibraries(const std::vector<int>& counts, const std::string& qurix = "") {
         std::string ini = "[Library]\n";
@@ -89,22 +66,10 @@ protected:
 
     void Start(int width = 600, int height = 500) {
         app_ = std::make_unique<CQurixApp>();
-        ConfigLocationInputs in;
-        in.modulePath = (root_ / "bin" / "qurix").string();
-        in.currentDirectory = (root_ / "work").string();
-        in.canOpen = CanOpenForReading;
-        ASSERT_TRUE(app_->InitInstance(in));
+        ASSERT_TRUE(app_->InitInstance(Where()));
         Frame().resize(width, height);
         QApplication::processEvents();
     }
-    void Close() {
-        if (!app_) return;
-        app_->MainFrame()->close();
-        app_.reset();
-    }
-
-    CMainFrame& Frame() const { return *app_->MainFrame(); }
-    CQurixDoc& Doc() const { return *app_->Document(); }
     CPartsView& Parts() const { return *Frame().PartsList(); }
     const CPartLibrary* Lib(int i) const { return Doc().Libraries().GetLibrary(i); }
 
@@ -134,10 +99,6 @@ protected:
         while (first > 0 && SameLine(first - 1, k)) --first;
         return first;
     }
-
-    fs::path root_;
-    fs::path oldCwd_;
-    std::unique_ptr<CQurixApp> app_;
 };
 
 TEST_F(PartsViewTest, ListsTheCurrentLibraryWithItsImages) {
