@@ -32,17 +32,20 @@ QImage CQtCanvas::TakeImage() {
 
 bool CQtCanvas::ReadPixels(CanvasPixels& out) const {
     if (image.isNull()) return false;
-    out.width = image.width();
-    out.height = image.height();
-    out.bgrx.resize(static_cast<size_t>(out.width) * static_cast<size_t>(out.height) * 4);
-    size_t k = 0;
-    for (int y = 0; y < image.height(); ++y) {
+    const int w = image.width();
+    const int h = image.height();
+    out.width = w;
+    out.height = h;
+    out.bgrx.resize(static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+    uint8_t* dst = out.bgrx.data();
+    for (int y = 0; y < h; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            out.bgrx[k++] = static_cast<uint8_t>(qBlue(line[x]));
-            out.bgrx[k++] = static_cast<uint8_t>(qGreen(line[x]));
-            out.bgrx[k++] = static_cast<uint8_t>(qRed(line[x]));
-            out.bgrx[k++] = 0;
+        for (int x = 0; x < w; ++x) {
+            const QRgb c = line[x];
+            *dst++ = static_cast<uint8_t>(qBlue(c));
+            *dst++ = static_cast<uint8_t>(qGreen(c));
+            *dst++ = static_cast<uint8_t>(qRed(c));
+            *dst++ = 0;
         }
     }
     return true;
