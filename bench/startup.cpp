@@ -107,45 +107,38 @@ double StartOnce(const CConfiguration& config, int32_t& rendered, int32_t& reuse
     return seconds;
 }
 
-void ColdStart(benchmark::State& state, const CConfiguration& config, Results& results) {
-    double total = 0;
+// Times starts until the benchmark has enough; a cold start drops the cache before each.
+// Returns the mean in seconds, or -1 when the palette did not start.
+double TimeStarts(benchmark::State& state, const CConfiguration& config, bool cold) {
     int32_t rendered = 0;
     int32_t reused = 0;
+    // A warm start needs a cache to find: the first start makes it.
+    if (!cold && !config.HasCache() && StartOnce(config, rendered, reused) < 0) {
+        state.SkipWithError("the palette did not start");
+        return -1;
+    }
+    double total = 0;
     for (auto _ : state) {
-        config.DropCache();
+        if (cold) config.DropCache();
         const double seconds = StartOnce(config, rendered, reused);
         if (seconds < 0) {
             state.SkipWithError("the palette did not start");
-            return;
+            return -1;
         }
         state.SetIterationTime(seconds);
         total += seconds;
     }
     state.counters["rendered"] = rendered;
     state.counters["reused"] = reused;
-    results.coldSeconds = total / static_cast<double>(state.iterations());
+    return total / static_cast<double>(state.iterations());
+}
+
+void ColdStart(benchmark::State& state, const CConfiguration& config, Results& results) {
+    results.coldSeconds = TimeStarts(state, config, true);
 }
 
 void WarmStart(benchmark::State& state, const CConfiguration& config, Results& results) {
-    int32_t rendered = 0;
-    int32_t reused = 0;
-    if (!config.HasCache() && StartOnce(config, rendered, reused) < 0) {
-        state.SkipWithError("the palette did not start");
-        return;
-    }
-    double total = 0;
-    for (auto _ : state) {
-        const double seconds = StartOnce(config, rendered, reused);
-        if (seconds < 0) {
-            state.SkipWithError("the palette did not start");
-            return;
-        }
-        state.SetIterationTime(seconds);
-        total += seconds;
-    }
-    state.counters["rendered"] = rendered;
-    state.counters["reused"] = reused;
-    results.warmSeconds = total / static_cast<double>(state.iterations());
+    results.warmSeconds = TimeStarts(state, config, false);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "core/elements/LineElement.h"
 
 #include "core/elements/ElementRecords.h"
-#include "core/elements/PointPairReader.h"
+#include "core/elements/TwoPointRecord.h"
 
 namespace qurix {
 
@@ -45,37 +45,24 @@ bool CLineElement::IsInside(const Rect& r) {
 }
 
 bool CLineElement::Read(CRecordReader& reader) {
-    int32_t width = DEFAULT_WIDTH;
-    int32_t style = DEFAULT_STYLE;
-    PointPairReader points;
-    const RecordEnd end = ReadElementRecord(reader, "-L", strayEndTag_,
-                                            [&](const std::string& key, const std::string& value) {
-                                                if (key == "W") {
-                                                    width = ParseInt(value);
-                                                } else if (key == "S") {
-                                                    style = ParseInt(value);
-                                                } else {
-                                                    points.Take(key, value);
-                                                }
-                                                return true;
-                                            });
-    if (end == RecordEnd::Failed) return false;
-    width_ = width;
-    style_ = style;
-    p1_ = points.first;
-    p2_ = points.second;
+    TwoPointFields f;
+    if (ReadTwoPointRecord(reader, "-L", false, strayEndTag_, f) == RecordEnd::Failed) {
+        return false;
+    }
+    width_ = f.width;
+    style_ = f.style;
+    p1_ = f.p1;
+    p2_ = f.p2;
     return true;
 }
 
 bool CLineElement::Write(CRecordWriter& writer, const Point* origin) const {
-    const Point o = origin ? *origin : Point::Zero();
-    const Point a = p1_ - o;
-    const Point b = p2_ - o;
-    return writer.WriteToken("+L") == 0 && writer.WriteKeyInt("W", width_) == 0 &&
-           writer.WriteKeyInt("S", style_) == 0 && writer.WriteKeyInt("X", a.x) == 0 &&
-           writer.WriteKeyInt("Y", a.y) == 0 && writer.WriteKeyInt("X", b.x) == 0 &&
-           writer.WriteKeyInt("Y", b.y) == 0 && writer.WriteToken("-L") == 0 &&
-           writer.EndLine() == 0;
+    TwoPointFields f;
+    f.width = width_;
+    f.style = style_;
+    f.p1 = p1_;
+    f.p2 = p2_;
+    return WriteTwoPointRecord(writer, "+L", "-L", false, f, origin);
 }
 
 }  // namespace qurix

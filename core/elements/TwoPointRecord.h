@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "core/elements/ElementRecords.h"
+#include "core/geometry/Geometry.h"
+#include "core/records/RecordWriter.h"
+
+namespace qurix {
+
+// What the line and circle records hold: width, style, a fill (circles only) and two
+// points. Reading starts from the reading defaults.
+struct TwoPointFields {
+    int32_t width = CPatternElement::DEFAULT_WIDTH;
+    int32_t style = CPatternElement::DEFAULT_STYLE;
+    int32_t fill = CPatternElement::NOT_FILLED;
+    Point p1;
+    Point p2;
+};
+
+// Reads the record up to endTag. "X" and "Y" fill the first point until the first "Y"
+// has been read, then the second (later pairs overwrite it). "F" is read only withFill.
+RecordEnd ReadTwoPointRecord(CRecordReader& reader, const char* endTag, bool withFill,
+                             std::string& strayEndTag, TwoPointFields& out);
+
+// Writes the whole record as one line, points relative to origin when one is given.
+bool WriteTwoPointRecord(CRecordWriter& writer, const char* startTag, const char* endTag,
+                         bool withFill, const TwoPointFields& f, const Point* origin);
+
+}  // namespace qurix
