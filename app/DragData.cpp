@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDrag>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QPixmap>
 #include <QPoint>
@@ -58,14 +59,25 @@ bool DecodeDragBlock(const std::string& block, std::string& libraryPath, std::st
     return true;
 }
 
+DragPlatform CurrentDragPlatform() {
+    return QGuiApplication::platformName() == QLatin1String("xcb") ? DragPlatform::X11
+                                                                   : DragPlatform::Other;
+}
+
 std::unique_ptr<QMimeData> MakeDragMimeData(const std::string& libraryPath,
-                                            const std::string& partName) {
+                                            const std::string& partName, DragPlatform platform) {
     std::string block;
     if (!MakeDragBlock(libraryPath, partName, block)) return nullptr;
     const QByteArray bytes(block.data(), static_cast<qsizetype>(block.size()));
     auto data = std::make_unique<QMimeData>();
     data->setData(QString::fromLatin1(PARTS_INFO_FORMAT), bytes);
     data->setData(QString::fromLatin1(PARTS_INFO_WINDOWS_FORMAT), bytes);
+    // An editor under Wine imports the three type slots of XdndEnter as one batch and drops
+    // the whole batch when a slot is empty, so two targets arrive as no format at all. The
+    // third target stays empty: Wine 8.0 crashes when three or more targets carry the block.
+    if (platform == DragPlatform::X11) {
+        data->setData(QString::fromLatin1(X11_SOURCE_TARGET), QByteArray());
+    }
     return data;
 }
 
@@ -85,7 +97,8 @@ bool TakeDragBlock(const QMimeData& data, std::string& block, std::string* forma
 bool StartPartDrag(QWidget* source, const std::string& libraryPath, const std::string& partName,
                    const QPixmap& pixmap, const QPoint& hotSpot) {
     if (source == nullptr) return false;
-    std::unique_ptr<QMimeData> data = MakeDragMimeData(libraryPath, partName);
+    std::unique_ptr<QMimeData> data =
+        MakeDragMimeData(libraryPath, partName, CurrentDragPlatform());
     if (!data) return false;
     // Owned by source and deleted by Qt once the drag is over; on X11 Qt holds only a
     // weak pointer to it, so it must not live on the stack.

@@ -22,6 +22,16 @@ inline constexpr const char* PARTS_INFO_FORMAT = "KivoxPartsInfo";
 inline constexpr const char* PARTS_INFO_WINDOWS_FORMAT =
     "application/x-qt-windows-mime;value=\"KivoxPartsInfo\"";
 
+// A private X11 target with an empty payload that completes the X11 offer to three
+// targets (see MakeDragMimeData); it names the palette as the drag's source.
+inline constexpr const char* X11_SOURCE_TARGET = "application/x-qurix-drag-source";
+
+// The windowing system a drag runs on: X11 needs an offer of its own.
+enum class DragPlatform { X11, Other };
+
+// The platform of the running Qt application (X11 for Qt's "xcb").
+DragPlatform CurrentDragPlatform();
+
 // Fills block with the 520 bytes. False, with block emptied, when a text does not fit
 // its field (260 bytes or more), is empty, or holds a NUL byte: the editor would read
 // a different path or part than the one dragged, so such a drag is refused, not cut.
@@ -33,9 +43,10 @@ bool MakeDragBlock(const std::string& libraryPath, const std::string& partName, 
 bool DecodeDragBlock(const std::string& block, std::string& libraryPath, std::string& partName,
                      bool* zeroPadded = nullptr);
 
-// The block offered under both format names. Null when the block cannot be made.
+// The block offered under both format names, on X11 with X11_SOURCE_TARGET as a third
+// target. Null when the block cannot be made.
 std::unique_ptr<QMimeData> MakeDragMimeData(const std::string& libraryPath,
-                                            const std::string& partName);
+                                            const std::string& partName, DragPlatform platform);
 
 // The block found in received data under either name (the bare name first); false
 // when neither is there.
