@@ -1,0 +1,155 @@
+# Shared by the end-to-end drag tests (sourced, not run): a scratch folder, a watchdog,
+# a private Xvfb display and the real palette on a copy of the sample libraries, and the
+# pointer moves of one drag. Everything started through these helpers is stopped on every
+# way out. The sourcing script sets TEST_NAME (for messages) and WATCHDOG (seconds) first.
+
+SKIP=77
+pids=()
+# Extra clean-up the sourcing script may add, run before the processes are stopped.
+cleanup_hooks=()
+
+# Exits 77 (skipped) when one of the named programs is missing.
+skip_unless_tools() {
+  local tool
+  for tool in "$@"; do
+    if ! command -v "$tool" >/dev/null; then
+      echo "$TEST_NAME: skipped, $tool is missing"
+      exit "$SKIP"
+    fi
+  done
+}
+
+fail() {
+  local log
+  echo "$TEST_NAME: $*" >&2
+  for log in "$work"/*.log "$work"/*.out; do
+    [ -s "$log" ] && { echo "--- $log" >&2; cat "$log" >&2; }
+  done
+  exit 1
+}
+
+cleanup() {
+  local pid hook
+  for hook in "${cleanup_hooks[@]}"; do "$hook" || true; done
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null || true
+  done
+  rm -rf "$work"
+}
+
+# Makes the scratch folder $work, arms the clean-up and starts the watchdog.
+start_scratch() {
+  work=$(mktemp -d "${TMPDIR:-/tmp}/qurix-drag.XXXXXX")
+  trap cleanup EXIT
+  trap 'echo "$TEST_NAME: stopped (watchdog after ${WATCHDOG}s, or a signal)" >&2; exit 1' \
+    TERM INT HUP
+  # Stopped itself, the watchdog takes its sleep along, so that nothing keeps the test's
+  # output open after the end.
+  (
+    trap 'kill "$nap" 2>/dev/null; wait "$nap" 2>/dev/null; exit 0' TERM
+    sleep "$WATCHDOG" &
+    nap=$!
+    wait "$nap"
+    kill -TERM $$
+  ) >/dev/null 2>&1 &
+  pids+=($!)
+}
+
+# Waits until FILE has a line matching PATTERN (extended regex), TRIES tenths of a second.
+wait_for() {
+  local file=$1 pattern=$2 tries=${3:-100}
+  for _ in $(seq "$tries"); do
+    grep -Eq -- "$pattern" "$file" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits up to TRIES tenths of a second for PID to end; sets exit_status, empty if it did not.
+wait_exit() {
+  local pid=$1 tries=${2:-100}
+  exit_status=""
+  for _ in $(seq "$tries"); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      exit_status=0
+      wait "$pid" || exit_status=$?
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# The palette's folder $work/palette: the samples and their KIVOX.INI, with a known layout.
+# Sets library_path (absolute, links resolved) and part (the first part of that library).
+prepare_palette() {
+  local examples=$1 folder
+  mkdir "$work/palette"
+  cp -R "$examples"/. "$work/palette/"
+  printf '[qurix]\nwin_width=600\nwin_height=460\nplv_width=160\nplib_last=0\nparts_style=0\n' \
+    >>"$work/palette/KIVOX.INI"
+  folder=$(cd "$work/palette" && pwd -P)
+  library_path=$folder/passive.lib
+  part=$(grep -m1 -o '^+COMP,N:[^,]*' "$library_path" | cut -d: -f2 | tr -d '\r')
+  [ -n "$part" ] || fail "no part found in $library_path"
+}
+
+# A display of our own; Xvfb tells its number once it takes clients. Exports DISPLAY and
+# what the Qt programs need on it.
+start_xvfb() {
+  local display=""
+  mkfifo "$work/displayfd"
+  Xvfb -displayfd 5 -noreset -screen 0 1280x1024x24 -nolisten tcp 5>"$work/displayfd" \
+    2>"$work/xvfb.log" &
+  pids+=($!)
+  read -r -t 20 display <"$work/displayfd" || true
+  [ -n "$display" ] || fail "Xvfb did not start"
+  export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+  # Leaks in the X and font libraries are not what these tests are about.
+  export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+}
+
+# Starts the palette in $work/palette and waits for its window; sets qurix_pid.
+start_palette() {
+  local qurix=$1 shown=""
+  (cd "$work/palette" && exec "$qurix") >"$work/qurix.log" 2>&1 &
+  qurix_pid=$!
+  pids+=("$qurix_pid")
+  # The main window is shown once the thumbnails are built.
+  for _ in $(seq 200); do
+    shown=$(xdotool search --onlyvisible --name '^Qurix$' 2>/dev/null | head -n1 || true)
+    [ -n "$shown" ] && return 0
+    kill -0 "$qurix_pid" 2>/dev/null || fail "the palette ended at start"
+    sleep 0.1
+  done
+  fail "the palette window did not appear"
+}
+
+# Drags the palette's first large icon to the right, into a drop target whose window
+# covers (820,190) of the screen, and drops it there once the target writes a line
+# matching ENTERED into LOG.
+drag_first_part() {
+  local log=$1 entered=$2 x
+  # No window manager: the palette's client area starts at the screen's origin. The first
+  # large icon lies right of the 160-pixel library column, below the menu and toolbar.
+  xdotool mousemove 205 90
+  sleep 0.3
+  xdotool mousedown 1
+  sleep 0.3
+  for x in 212 220 240 300 400 500 600 700 780 820; do
+    xdotool mousemove "$x" 190
+    sleep 0.1
+  done
+  if ! wait_for "$log" "$entered" 50; then
+    xdotool mouseup 1 || true
+    fail "the drag did not reach the drop target"
+  fi
+  xdotool mousemove 825 195
+  sleep 0.3
+  xdotool mouseup 1
+}
