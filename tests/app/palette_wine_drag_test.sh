@@ -37,7 +37,10 @@ stop_wine() { wineserver -k 2>/dev/null; }
 start_scratch
 mkdir -p "$(dirname -- "$prefix")"
 exec 8>"$prefix.lock"
-flock 8
+# Long steps run in the background: bash holds a signal, and so the watchdog, until a
+# foreground command ends. The lock stays with the shell's descriptor.
+flock 8 &
+wait $! || fail "could not lock $prefix.lock"
 cleanup_hooks+=(stop_wine)
 prepare_palette "$examples"
 start_xvfb
@@ -46,8 +49,10 @@ start_xvfb
 if [ ! -e "$prefix/qurix-ready" ]; then
   rm -rf -- "$prefix"
   started=$SECONDS
-  wine wineboot --init >"$work/wineboot.log" 2>&1 || fail "wineboot failed"
-  wineserver -w
+  wine wineboot --init >"$work/wineboot.log" 2>&1 &
+  wait $! || fail "wineboot failed"
+  wineserver -w &
+  wait $!
   touch "$prefix/qurix-ready"
   echo "$TEST_NAME: made the Wine prefix in $((SECONDS - started)) s"
 fi
