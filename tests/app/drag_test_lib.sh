@@ -8,6 +8,19 @@ pids=()
 # Extra clean-up the sourcing script may add, run before the processes are stopped.
 cleanup_hooks=()
 
+# Sets args to the script's arguments made absolute; exits 2 with USAGE unless there are
+# COUNT of them.
+take_paths() {
+  local usage=$1 count=$2 path
+  shift 2
+  if [ $# -ne "$count" ]; then
+    echo "usage: $TEST_NAME $usage" >&2
+    exit 2
+  fi
+  args=()
+  for path in "$@"; do args+=("$(realpath -m -- "$path")"); done
+}
+
 # Exits 77 (skipped) when one of the named programs is missing.
 skip_unless_tools() {
   local tool

@@ -13,13 +13,8 @@ set -euo pipefail
 TEST_NAME=palette_drag_test
 WATCHDOG=${WATCHDOG:-45}
 . "$(dirname -- "$0")/drag_test_lib.sh"
-if [ $# -ne 3 ]; then
-  echo "usage: $0 QURIX DROP_PROBE EXAMPLES_DIR" >&2
-  exit 2
-fi
-qurix=$(realpath -- "$1")
-probe=$(realpath -- "$2")
-examples=$(realpath -- "$3")
+take_paths "QURIX DROP_PROBE EXAMPLES_DIR" 3 "$@"
+qurix=${args[0]} probe=${args[1]} examples=${args[2]}
 skip_unless_tools Xvfb xdotool
 for program in "$qurix" "$probe"; do
   [ -x "$program" ] || { echo "$TEST_NAME: no $program" >&2; exit 1; }

@@ -14,14 +14,8 @@ set -euo pipefail
 TEST_NAME=palette_wine_drag_test
 WATCHDOG=${WATCHDOG:-240}
 . "$(dirname -- "$0")/drag_test_lib.sh"
-if [ $# -ne 4 ]; then
-  echo "usage: $0 QURIX DROP_TARGET_EXE EXAMPLES_DIR WINEPREFIX" >&2
-  exit 2
-fi
-qurix=$(realpath -- "$1")
-target=$(realpath -m -- "$2")
-examples=$(realpath -- "$3")
-prefix=$(realpath -m -- "$4")
+take_paths "QURIX DROP_TARGET_EXE EXAMPLES_DIR WINEPREFIX" 4 "$@"
+qurix=${args[0]} target=${args[1]} examples=${args[2]} prefix=${args[3]}
 skip_unless_tools Xvfb xdotool wine wineserver x86_64-w64-mingw32-g++
 [ -x "$qurix" ] || { echo "$TEST_NAME: no $qurix" >&2; exit 1; }
 if [ ! -f "$target" ]; then
