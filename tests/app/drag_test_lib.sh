@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034  # sets variables for the sourcing script
 # Shared by the end-to-end drag tests (sourced, not run): a scratch folder, a watchdog,
 # a private Xvfb display and the real palette on a copy of the sample libraries, and the
 # pointer moves of one drag. Everything started through these helpers is stopped on every

@@ -12,6 +12,7 @@ set -euo pipefail
 
 TEST_NAME=palette_drag_test
 WATCHDOG=${WATCHDOG:-45}
+# shellcheck source=tests/app/drag_test_lib.sh
 . "$(dirname -- "$0")/drag_test_lib.sh"
 take_paths "QURIX DROP_PROBE EXAMPLES_DIR" 3 "$@"
 qurix=${args[0]} probe=${args[1]} examples=${args[2]}

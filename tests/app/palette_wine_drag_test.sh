@@ -13,6 +13,7 @@ set -euo pipefail
 
 TEST_NAME=palette_wine_drag_test
 WATCHDOG=${WATCHDOG:-240}
+# shellcheck source=tests/app/drag_test_lib.sh
 . "$(dirname -- "$0")/drag_test_lib.sh"
 take_paths "QURIX DROP_TARGET_EXE EXAMPLES_DIR WINEPREFIX" 4 "$@"
 qurix=${args[0]} target=${args[1]} examples=${args[2]} prefix=${args[3]}
