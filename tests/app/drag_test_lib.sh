@@ -128,20 +128,26 @@ start_xvfb() {
   export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 }
 
+# Waits up to 20 seconds for a mapped window titled TITLE of the program PID (named WHO
+# in messages).
+wait_window() {
+  local title=$1 pid=$2 who=$3
+  for _ in $(seq 200); do
+    xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 && return 0
+    kill -0 "$pid" 2>/dev/null || fail "$who ended at start"
+    sleep 0.1
+  done
+  fail "the window of $who did not appear"
+}
+
 # Starts the palette in $work/palette and waits for its window; sets qurix_pid.
 start_palette() {
-  local qurix=$1 shown=""
+  local qurix=$1
   (cd "$work/palette" && exec "$qurix") >"$work/qurix.log" 2>&1 &
   qurix_pid=$!
   pids+=("$qurix_pid")
   # The main window is shown once the thumbnails are built.
-  for _ in $(seq 200); do
-    shown=$(xdotool search --onlyvisible --name '^Qurix$' 2>/dev/null | head -n1 || true)
-    [ -n "$shown" ] && return 0
-    kill -0 "$qurix_pid" 2>/dev/null || fail "the palette ended at start"
-    sleep 0.1
-  done
-  fail "the palette window did not appear"
+  wait_window Qurix "$qurix_pid" "the palette"
 }
 
 # Drags the palette's first large icon to the right, into a drop target whose window

@@ -58,6 +58,8 @@ start_palette "$qurix"
 target_pid=$!
 pids+=("$target_pid")
 wait_for "$work/target.out" '^ready$' 600 || fail "the drop target did not get ready"
+# Wine maps the window on its own time; a drag that arrives before finds no target.
+wait_window wine-drop-target "$target_pid" "the drop target"
 sleep 0.5
 
 drag_first_part "$work/target.out" '^enter '
