@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QString::fromLatin1(CQurixApp::PRODUCT_NAME));
     QApplication::setApplicationVersion(QString::fromLatin1(CQurixApp::PRODUCT_VERSION));
     // Ties the window to the installed desktop entry (its icon and name on Wayland).
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.qurix.Qurix"));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(qurix::APP_ID));
 
     CQurixApp app;
     const std::string modulePath =

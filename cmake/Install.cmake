@@ -3,9 +3,8 @@
 # prefix; `cpack --config build/CPackConfig.cmake` makes qurix_<version>_<arch>.deb.
 include(GNUInstallDirs)
 
-# One id names the desktop entry, the icon and the metadata, and app/main.cpp gives it
-# to Qt; change them together.
-set(QURIX_APP_ID org.qurix.Qurix)
+# QURIX_APP_ID (cmake/Version.cmake) names the desktop entry, the icon and the
+# metadata; the files in packaging/ are named after it.
 set(QURIX_RELEASE_DATE 2026-12-07)
 set(QURIX_RELEASE_DATE_RFC2822 "Mon, 07 Dec 2026 00:00:00 +0000")
 set(QURIX_PACKAGE_MAINTAINER

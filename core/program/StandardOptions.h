@@ -10,8 +10,8 @@ enum class StandardOption { None, Help, Version };
 StandardOption FindStandardOption(int argc, const char* const* argv);
 
 // Answers on standard output: "<program> <version>" for Version; for Help the usage,
-// an empty line and the help text. Returns the exit status: 0, or 1 when standard output cannot be
-// written (a full disk, a closed pipe).
+// an empty line and the help text. Returns the exit status: 0, or 1 when standard
+// output cannot be written (a full disk, a closed pipe).
 int AnswerStandardOption(StandardOption option, const char* program, const char* usage,
                          const char* help);
 
