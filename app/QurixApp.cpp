@@ -20,10 +20,6 @@ CQurixApp::~CQurixApp() {
     doc_.reset();
 }
 
-bool CQurixApp::CheckArguments(int argc, const char* const* /*argv*/) {
-    return argc <= 1;
-}
-
 bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
     profile_.SetPath(LocateConfigFile(where));
     configFolder_ = qurix::ConfigFolder(profile_.Path());

@@ -2,6 +2,7 @@
 #include <memory>
 #include <string>
 
+#include "QurixVersion.h"
 #include "core/profile/ConfigFile.h"
 #include "core/profile/Profile.h"
 
@@ -21,18 +22,27 @@ class CMainFrame;
 class CQurixApp {
 public:
     static constexpr const char* PRODUCT_NAME = "Qurix";
-    static constexpr const char* PRODUCT_VERSION = "0.1.0";
-    static constexpr const char* USAGE =
-        "usage: qurix (no arguments: the libraries are those named in KIVOX.INI)";
+    static constexpr const char* PRODUCT_VERSION = VERSION;
+    static constexpr const char* USAGE = "usage: qurix [--help | --version]";
+    // Printed by --help after USAGE; the palette has no options besides these two.
+    static constexpr const char* HELP =
+        "Opens the parts palette of the Kivox schematic editor on the libraries named in\n"
+        "KIVOX.INI. That file is taken from the working folder when it is not the\n"
+        "program's folder, else from $XDG_CONFIG_HOME/Tolmera/ (default\n"
+        "~/.config/Tolmera/), else from the program's folder. The palette writes only\n"
+        "its own section [qurix] of that file and keeps its thumbnails in ./cache.\n"
+        "\n"
+        "  --help     print this help and exit\n"
+        "  --version  print the version and exit\n"
+        "\n"
+        "Exit status: 0 when the window is closed, 1 when start-up fails, 2 on any other\n"
+        "argument.\n";
 
     CQurixApp();
     // The main window goes first (its views save their settings), then the document.
     ~CQurixApp();
     CQurixApp(const CQurixApp&) = delete;
     CQurixApp& operator=(const CQurixApp&) = delete;
-
-    // The palette takes no arguments; false when there are any.
-    static bool CheckArguments(int argc, const char* const* argv);
 
     // Locates the configuration file with the given folders, loads, creates the
     // window and its views (initial updates done) and shows it unless show is false.

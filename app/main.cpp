@@ -4,19 +4,27 @@
 
 #include "app/ConfigLocation.h"
 #include "app/QurixApp.h"
+#include "core/program/StandardOptions.h"
 
 int main(int argc, char** argv) {
-    // Refused before Qt sees them: Qt would take some as its own options, and a
-    // usage message must not need a display.
-    if (!qurix::CQurixApp::CheckArguments(argc, argv)) {
-        std::fprintf(stderr, "%s\n", qurix::CQurixApp::USAGE);
-        return 2;
+    using qurix::CQurixApp;
+    // Answered before Qt sees the arguments: Qt would take some as its own options, and
+    // neither the usage nor the version may need a display.
+    if (argc > 1) {
+        const qurix::StandardOption asked = qurix::FindStandardOption(argc, argv);
+        if (asked == qurix::StandardOption::None) {
+            std::fprintf(stderr, "%s\n", CQurixApp::USAGE);
+            return 2;
+        }
+        return qurix::AnswerStandardOption(asked, "qurix", CQurixApp::USAGE, CQurixApp::HELP);
     }
     QApplication qt(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(qurix::CQurixApp::PRODUCT_NAME));
-    QApplication::setApplicationVersion(QString::fromLatin1(qurix::CQurixApp::PRODUCT_VERSION));
+    QApplication::setApplicationName(QString::fromLatin1(CQurixApp::PRODUCT_NAME));
+    QApplication::setApplicationVersion(QString::fromLatin1(CQurixApp::PRODUCT_VERSION));
+    // Ties the window to the installed desktop entry (its icon and name on Wayland).
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(qurix::APP_ID));
 
-    qurix::CQurixApp app;
+    CQurixApp app;
     const std::string modulePath =
         QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
     if (!app.InitInstance(qurix::RealConfigLocationInputs(modulePath))) return 1;

@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -557,31 +555,6 @@ TEST(AboutBox, HasItsTitleTwoLinesAndOk) {
     ASSERT_NE(buttons->button(QDialogButtonBox::Ok), nullptr);
     buttons->button(QDialogButtonBox::Ok)->click();
     EXPECT_EQ(box->result(), QDialog::Accepted);
-}
-
-TEST(StartUp, RefusesArguments) {
-    const char* none[] = {"qurix", nullptr};
-    const char* one[] = {"qurix", "file.kxd", nullptr};
-    const char* help[] = {"qurix", "--help", nullptr};
-    EXPECT_TRUE(CQurixApp::CheckArguments(1, none));
-    EXPECT_TRUE(CQurixApp::CheckArguments(0, none));
-    EXPECT_FALSE(CQurixApp::CheckArguments(2, one));
-    EXPECT_FALSE(CQurixApp::CheckArguments(2, help));
-}
-
-TEST(StartUp, ProgramPrintsUsageAndExitsWithTwo) {
-    const std::string exe = std::string(QURIX_BINARY_DIR) + "/qurix";
-    if (!fs::exists(exe)) GTEST_SKIP() << "qurix not built";
-    const std::string cmd = "'" + exe + "' --help 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    ASSERT_NE(p, nullptr);
-    std::string out;
-    char buf[256];
-    while (std::fgets(buf, sizeof buf, p)) out += buf;
-    const int status = pclose(p);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 2);
-    EXPECT_EQ(out, std::string(CQurixApp::USAGE) + "\n");
 }
 
 }  // namespace

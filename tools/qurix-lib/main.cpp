@@ -9,6 +9,7 @@
 #include "core/library/PartLibrary.h"
 #include "core/profile/ConfigFile.h"
 #include "core/profile/Profile.h"
+#include "core/program/StandardOptions.h"
 #include "core/records/RecordWriter.h"
 
 namespace {
@@ -18,12 +19,25 @@ using qurix::CPartLibrary;
 using qurix::CProfile;
 using qurix::CRecordWriter;
 
+constexpr const char* USAGE =
+    "usage: qurix-lib dump FILE\n"
+    "       qurix-lib check FILE...\n"
+    "       qurix-lib list INI\n"
+    "       qurix-lib --help | --version\n";
+
+constexpr const char* HELP =
+    "Looks at the part libraries of the Kivox schematic editor.\n"
+    "\n"
+    "  dump FILE       write the loaded library back out in the library format\n"
+    "  check FILE...   say for each file whether it loads and, if not, at which line and why\n"
+    "  list INI        list the libraries the configuration file INI yields: slot, parts,\n"
+    "                  path (relative paths are taken from the INI's folder)\n"
+    "\n"
+    "Exit status: 0 on success, 1 when a file cannot be read, loaded or written, 2 on a\n"
+    "usage error.\n";
+
 int Usage() {
-    std::fputs(
-        "usage: qurix-lib dump FILE\n"
-        "       qurix-lib check FILE...\n"
-        "       qurix-lib list INI\n",
-        stderr);
+    std::fputs(USAGE, stderr);
     return 2;
 }
 
@@ -100,6 +114,10 @@ int List(const std::string& iniPath) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const qurix::StandardOption asked = qurix::FindStandardOption(argc, argv);
+    if (asked != qurix::StandardOption::None) {
+        return qurix::AnswerStandardOption(asked, "qurix-lib", USAGE, HELP);
+    }
     if (argc < 3) return Usage();
     const std::string command = argv[1];
     if (command == "dump" && argc == 3) return Dump(argv[2]);

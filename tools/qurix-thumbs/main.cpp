@@ -22,6 +22,7 @@
 #include "core/library/PartLibrary.h"
 #include "core/profile/ConfigFile.h"
 #include "core/profile/Profile.h"
+#include "core/program/StandardOptions.h"
 #include "render/DisplaySettings.h"
 #include "render/Thumbnails.h"
 #include "render/qt/QtCanvas.h"
@@ -33,12 +34,27 @@ using namespace qurix;
 
 constexpr const char* PROGRAM = "qurix-thumbs";
 
+constexpr const char* USAGE =
+    "usage: qurix-thumbs thumbs --ini INI --out DIR\n"
+    "       qurix-thumbs preview --ini INI --lib SLOT --part NAME --out FILE\n"
+    "       qurix-thumbs sheet --ini INI --out FILE [--zoom N]\n"
+    "       qurix-thumbs --help | --version\n";
+
+constexpr const char* HELP =
+    "Draws the parts of the libraries that the configuration file INI names, in its\n"
+    "colours and fonts, as PNG images, without a display.\n"
+    "\n"
+    "  thumbs    the 64 and 32 pixel thumbnails: DIR/<n>-64.png, DIR/<n>-32.png and\n"
+    "            DIR/index.tsv (number, slot, entry, part name); DIR is made if missing\n"
+    "  preview   the full-size preview of part NAME in library slot SLOT (0 to 15)\n"
+    "  sheet     every part of every library on one sheet, ZOOM (1 to 8, default 1)\n"
+    "            times the thumbnail size\n"
+    "\n"
+    "Exit status: 0 on success, 1 when a file cannot be read or written or the part is\n"
+    "not found, 2 on a usage error.\n";
+
 int Usage() {
-    std::fputs(
-        "usage: qurix-thumbs thumbs --ini INI --out DIR\n"
-        "       qurix-thumbs preview --ini INI --lib SLOT --part NAME --out FILE\n"
-        "       qurix-thumbs sheet --ini INI --out FILE [--zoom N]\n",
-        stderr);
+    std::fputs(USAGE, stderr);
     return 2;
 }
 
@@ -320,10 +336,19 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 }  // namespace
 
 int main(int argc, char** argv) {
+    const StandardOption asked = FindStandardOption(argc, argv);
+    if (asked != StandardOption::None) return AnswerStandardOption(asked, PROGRAM, USAGE, HELP);
     if (argc < 2) return Usage();
     const std::string command = argv[1];
     std::map<std::string, std::string> options;
     if (!ParseOptions(argc, argv, 2, options)) return Usage();
+    // The command is checked in full before Qt starts: a usage error needs no display.
+    long zoom = 1;
+    const bool thumbs = command == "thumbs" && HasExactly(options, {"ini", "out"});
+    const bool preview = command == "preview" && HasExactly(options, {"ini", "lib", "part", "out"});
+    const bool sheet = command == "sheet" && HasExactly(options, {"ini", "out"}, {"zoom"}) &&
+                       (!options.count("zoom") || ParseNumber(options["zoom"], 1, 8, zoom));
+    if (!thumbs && !preview && !sheet) return Usage();
 
     // Drawing needs a GUI application, but never a display.
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -332,16 +357,7 @@ int main(int argc, char** argv) {
     char* qtArgv[] = {argv[0], nullptr};
     QGuiApplication app(qtArgc, qtArgv);
 
-    if (command == "thumbs" && HasExactly(options, {"ini", "out"})) {
-        return Thumbs(options["ini"], options["out"]);
-    }
-    if (command == "preview" && HasExactly(options, {"ini", "lib", "part", "out"})) {
-        return Preview(options["ini"], options["lib"], options["part"], options["out"]);
-    }
-    if (command == "sheet" && HasExactly(options, {"ini", "out"}, {"zoom"})) {
-        long zoom = 1;
-        if (options.count("zoom") && !ParseNumber(options["zoom"], 1, 8, zoom)) return Usage();
-        return Sheet(options["ini"], options["out"], static_cast<int>(zoom));
-    }
-    return Usage();
+    if (thumbs) return Thumbs(options["ini"], options["out"]);
+    if (preview) return Preview(options["ini"], options["lib"], options["part"], options["out"]);
+    return Sheet(options["ini"], options["out"], static_cast<int>(zoom));
 }

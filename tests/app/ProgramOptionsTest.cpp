@@ -1,0 +1,125 @@
+// --help, --version and refused arguments of every installed program, run as programs
+// with no display at hand.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "QurixVersion.h"
+
+namespace qurix {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class ProgramOptionsTest : public testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        exe_ = fs::path(QURIX_BINARY_DIR) / GetParam();
+        if (!fs::exists(exe_)) GTEST_SKIP() << GetParam() << " is not built";
+        char pattern[] = "/tmp/qurix-options-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override {
+        if (!dir_.empty()) fs::remove_all(dir_);
+    }
+
+    // Runs the program with arguments (already quoted). No display is reachable and Qt
+    // is told to use X11, so a program that started Qt to answer would fail.
+    Outcome Start(const std::string& args, const std::string& out = "") {
+        const fs::path outFile = dir_ / "out.txt";
+        const fs::path errFile = dir_ / "err.txt";
+        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb '" +
+                                    exe_.string() + "' " + args + " >" +
+                                    (out.empty() ? "'" + outFile.string() + "'" : out) + " 2>'" +
+                                    errFile.string() + "' </dev/null";
+        const int status = std::system(command.c_str());
+        Outcome r;
+        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.out = ReadAll(outFile);
+        r.err = ReadAll(errFile);
+        return r;
+    }
+
+    fs::path exe_;
+    fs::path dir_;
+};
+
+TEST_P(ProgramOptionsTest, VersionPrintsNameAndProjectVersion) {
+    const Outcome r = Start("--version");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, std::string(GetParam()) + " " + VERSION + "\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_P(ProgramOptionsTest, HelpStartsWithTheUsageARefusalPrints) {
+    const Outcome refused = Start("--no-such-option");
+    const Outcome help = Start("--help");
+    EXPECT_EQ(help.code, 0) << help.err;
+    EXPECT_EQ(help.err, "");
+    // The usage names the program and both options; after it come a blank line and the
+    // text with the exit status.
+    EXPECT_EQ(refused.err.rfind(std::string("usage: ") + GetParam(), 0), 0u) << refused.err;
+    EXPECT_NE(refused.err.find("--help | --version"), std::string::npos) << refused.err;
+    EXPECT_EQ(help.out.rfind(refused.err + "\n", 0), 0u) << help.out;
+    EXPECT_NE(help.out.find("\nExit status: 0"), std::string::npos) << help.out;
+}
+
+TEST_P(ProgramOptionsTest, AnythingElseIsAUsageError) {
+    const char* const refused[] = {
+        "--no-such-option",  // unknown option
+        "--HELP",            // options are case-sensitive
+        "-h",                // no short forms
+        "--version=1",       // no values
+        "--help --version",  // one option at a time
+        "--version extra",   // nothing after the option
+        "'' --help",         // an empty argument first
+    };
+    for (const char* args : refused) {
+        const Outcome r = Start(args);
+        EXPECT_EQ(r.code, 2) << args;
+        EXPECT_EQ(r.out, "") << args;
+        EXPECT_EQ(r.err.rfind("usage: ", 0), 0u) << args << ": " << r.err;
+    }
+}
+
+TEST_P(ProgramOptionsTest, UnwritableOutputIsAFailure) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    for (const char* option : {"--version", "--help"}) {
+        const Outcome r = Start(option, "/dev/full");
+        EXPECT_EQ(r.code, 1) << option;
+        EXPECT_NE(r.err.find("cannot write"), std::string::npos) << option << ": " << r.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Installed, ProgramOptionsTest,
+                         testing::Values("qurix", "qurix-lib", "qurix-thumbs"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             std::string name = info.param;
+                             for (char& c : name) {
+                                 if (c == '-') c = '_';
+                             }
+                             return name;
+                         });
+
+}  // namespace
+}  // namespace qurix
