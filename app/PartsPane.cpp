@@ -41,7 +41,6 @@ CPartsPane::CPartsPane(CQurixDoc& doc, QWidget* parent)
         index_.Clear();
         indexBuilt_ = false;
         names_.clear();
-        libraryTips_.clear();
     });
     connect(view_, &CPartsView::updated, this, [this] {
         if (!indexBuilt_ && !bar_->text().trimmed().isEmpty()) Search(bar_->text());
@@ -78,8 +77,7 @@ void CPartsPane::Search(const QString& text) {
     std::vector<CPartsView::ListedPart> parts;
     parts.reserve(hits.size());
     for (const SearchHit& hit : hits) {
-        const QString& name = NameText(hit.part);
-        parts.push_back({hit.library, hit.part, name, name + LibraryTip(hit.library)});
+        parts.push_back({hit.library, hit.part, NameText(hit.part)});
     }
     resultCount_ = view_->ShowEntries(std::move(parts));
     ShowCount();
@@ -134,12 +132,6 @@ bool CPartsPane::eventFilter(QObject* watched, QEvent* event) {
 const QString& CPartsPane::NameText(const CLibEntry* entry) {
     auto [it, added] = names_.try_emplace(entry);
     if (added) it->second = DisplayText(entry->Name());
-    return it->second;
-}
-
-const QString& CPartsPane::LibraryTip(const CPartLibrary* library) {
-    auto [it, added] = libraryTips_.try_emplace(library);
-    if (added) it->second = QStringLiteral("\nライブラリ: ") + DisplayText(library->Path());
     return it->second;
 }
 

@@ -9,7 +9,6 @@
 namespace qurix {
 
 class CLibEntry;
-class CPartLibrary;
 class CPartsView;
 class CQurixDoc;
 class CSearchBar;
@@ -45,8 +44,6 @@ private:
     void ShowCount();
     // The list's text of a part, decoded once per load.
     const QString& NameText(const CLibEntry* entry);
-    // A result's tool tip line naming its library.
-    const QString& LibraryTip(const CPartLibrary* library);
 
     CQurixDoc& doc_;
     CSearchBar* bar_;
@@ -54,7 +51,6 @@ private:
     CPartIndex index_;
     bool indexBuilt_ = false;
     std::unordered_map<const CLibEntry*, QString> names_;
-    std::unordered_map<const CPartLibrary*, QString> libraryTips_;
     int resultCount_ = 0;
 };
 

@@ -51,7 +51,6 @@ public:
         QString text;
         // Only for parts listed outside their library's own list.
         const CPartLibrary* library = nullptr;
-        QString toolTip;
     };
 
     CPartsModel(const ThumbnailSet& images, QObject* parent)
@@ -68,7 +67,9 @@ public:
             case Qt::DisplayRole:
                 return item->text;
             case Qt::ToolTipRole:
-                return item->toolTip.isEmpty() ? item->text : item->toolTip;
+                if (item->library == nullptr) return item->text;
+                return item->text + QStringLiteral("\nライブラリ: ") +
+                       DisplayText(item->library->Path());
             case Qt::DecorationRole:
                 return Icon(index.row());
             default:
@@ -315,7 +316,7 @@ void CPartsView::ShowLibrary(const CPartLibrary* library) {
             const CLibEntry* entry = library->Entry(i);
             const int32_t image = ImageIndex(entry);
             if (image < 0) continue;
-            items.push_back({entry, image, DisplayText(entry->Name()), nullptr, QString()});
+            items.push_back({entry, image, DisplayText(entry->Name()), nullptr});
         }
     }
     setUpdatesEnabled(false);
@@ -344,8 +345,7 @@ int CPartsView::ShowEntries(std::vector<ListedPart> parts) {
     for (ListedPart& part : parts) {
         const int32_t image = ImageIndex(part.entry);
         if (image < 0 || part.library == nullptr) continue;
-        items.push_back(
-            {part.entry, image, std::move(part.text), part.library, std::move(part.toolTip)});
+        items.push_back({part.entry, image, std::move(part.text), part.library});
     }
     const int count = static_cast<int>(items.size());
     setUpdatesEnabled(false);

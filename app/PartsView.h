@@ -65,11 +65,10 @@ public:
         const CPartLibrary* library;
         const CLibEntry* entry;
         QString text;
-        QString toolTip;
     };
     // Lists the parts that have images, in the given order, instead of a library, until
-    // ShowLibrary; document updates leave the list alone meanwhile. Returns how many
-    // are listed.
+    // ShowLibrary; document updates leave the list alone meanwhile. An item's tool tip
+    // names its library. Returns how many are listed.
     int ShowEntries(std::vector<ListedPart> parts);
     bool ShowingEntries() const { return showingEntries_; }
     // What the list says when it shows no entries: empty unless ShowEntries listed none.

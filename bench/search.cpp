@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <array>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -21,29 +20,6 @@ namespace {
 constexpr int LIBRARIES = 16;
 constexpr int PARTS = 1000;
 
-constexpr std::array<const char*, 8> PREFIXES = {"R",  "C",     "74HC",      "NE",
-                                                 "LM", "抵抗_", "コネクタ-", "TL0"};
-constexpr std::array<const char*, 4> NOTES = {
-    "汎用オペアンプ。%0D%0A1=出力、2=−入力、3=＋入力。",
-    "Quad%202-input%20NAND%20gate%2C%2014%20pins.",
-    "チップ抵抗%201/8W%20（誤差1%25）",
-    "General%20purpose%20connector%2C%20straight.",
-};
-
-std::string LibraryText(int lib) {
-    std::string text = "+KIVOX_LIB_V.1.0\nPROP:bench\n";
-    for (int i = 0; i < PARTS; ++i) {
-        const std::string name =
-            PREFIXES[static_cast<size_t>((i + lib) % 8)] + std::to_string(lib * PARTS + i);
-        std::string part = qurix::bench::PartText(name, i);
-        // The note goes in as the last key of the record.
-        part.insert(part.size() - 6, std::string("NOTE:") + NOTES[i % NOTES.size()] + "\n");
-        text += part;
-        if (i % 10 == 0) text += "+ALIAS,N:" + name + ",A:ALT" + name + ",-ALIAS\n";
-    }
-    return text + "-KIVOX_LIB_V.1.0\n";
-}
-
 // The libraries are written and loaded once for all benchmarks.
 struct BenchSet {
     BenchSet() {
@@ -53,7 +29,8 @@ struct BenchSet {
         std::string ini = "[Library]\n";
         for (int lib = 0; lib < LIBRARIES; ++lib) {
             const std::string file = "lib" + std::to_string(lib) + ".lib";
-            std::ofstream(folder / file, std::ios::binary) << LibraryText(lib);
+            std::ofstream(folder / file, std::ios::binary)
+                << qurix::bench::SearchLibraryText(lib, PARTS);
             ini += "LIB" + std::to_string(lib) + "=" + file + "\n";
         }
         const std::string iniPath = (folder / "KIVOX.INI").string();
