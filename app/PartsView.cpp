@@ -319,16 +319,7 @@ void CPartsView::ShowLibrary(const CPartLibrary* library) {
             items.push_back({entry, image, DisplayText(entry->Name()), nullptr});
         }
     }
-    setUpdatesEnabled(false);
-    filling_ = true;
-    model_->Reset(std::move(items));
-    filling_ = false;
-    if (mode_ == MODE_LIST) SetGrid(GridFor(mode_));
-    HideRowsForMode();
-    executeDelayedItemsLayout();
-    horizontalScrollBar()->setValue(0);
-    verticalScrollBar()->setValue(0);
-    setUpdatesEnabled(true);
+    Refill([&] { model_->Reset(std::move(items)); });
 
     const auto remembered = scrollMemory_.find(library);
     if (remembered != scrollMemory_.end()) ScrollItemToTopLeft(remembered->second);
@@ -348,17 +339,8 @@ int CPartsView::ShowEntries(std::vector<ListedPart> parts) {
         items.push_back({part.entry, image, std::move(part.text), part.library});
     }
     const int count = static_cast<int>(items.size());
-    setUpdatesEnabled(false);
-    filling_ = true;
-    model_->Reset(std::move(items));
-    filling_ = false;
+    Refill([&] { model_->Reset(std::move(items)); });
     showingEntries_ = true;
-    if (mode_ == MODE_LIST) SetGrid(GridFor(mode_));
-    HideRowsForMode();
-    executeDelayedItemsLayout();
-    horizontalScrollBar()->setValue(0);
-    verticalScrollBar()->setValue(0);
-    setUpdatesEnabled(true);
     viewport()->update();
     return count;
 }
@@ -371,6 +353,19 @@ const CPartLibrary* CPartsView::ItemLibrary(int row) const {
     const CPartsModel::Item* item = model_->At(row);
     if (item == nullptr) return nullptr;
     return item->library != nullptr ? item->library : GetDocument().currentLibrary;
+}
+
+void CPartsView::Refill(const std::function<void()>& reset) {
+    setUpdatesEnabled(false);
+    filling_ = true;
+    reset();
+    filling_ = false;
+    if (mode_ == MODE_LIST) SetGrid(GridFor(mode_));
+    HideRowsForMode();
+    executeDelayedItemsLayout();
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+    setUpdatesEnabled(true);
 }
 
 int CPartsView::TopItem() const {

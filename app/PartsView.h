@@ -146,6 +146,9 @@ protected:
 
 private:
     void ApplyMode();
+    // Replaces the items through reset (no selection change reaches the document), lays
+    // them out for the mode and scrolls to the top.
+    void Refill(const std::function<void()>& reset);
     void ApplyColours();
     void HideRowsForMode();
     // The list's cell sizes for the mode, from the font and (list mode) the widest name.

@@ -16,6 +16,7 @@
 #include "app/PartsView.h"
 #include "app/QurixApp.h"
 #include "bench/GeneratedParts.h"
+#include "bench/QtBench.h"
 
 namespace {
 
@@ -90,12 +91,8 @@ void Keystroke(benchmark::State& state, CPalette& palette, const char* query) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    char* qtArgv[] = {argv[0], nullptr};
-    QApplication qt(qtArgc, qtArgv);
+    const bench::CQtBench qt(argc, argv);
+    if (!qt.ArgumentsOk()) return 1;
 
     CPalette palette;
     for (const char* query : {"r", "hc", "ちっぷ", "74 nand"}) {
