@@ -119,7 +119,9 @@ void CPartsPane::ShowCount() {
 }
 
 bool CPartsPane::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == view_ && event->type() == QEvent::KeyPress && IsSearching()) {
+    // The type first: the list's last events come while it is half destroyed, when even
+    // comparing it through the guarded pointer is a bad cast.
+    if (event->type() == QEvent::KeyPress && watched == view_ && IsSearching()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
             ClearSearch();
