@@ -100,6 +100,11 @@ TEST_F(PartSearchWindowTest, TypeEnterPickAndReturn) {
     EXPECT_EQ(Pane().CountText(), QStringLiteral("2 件"));
     EXPECT_TRUE(StatusBarShown());
     EXPECT_EQ(Frame().statusBar()->currentMessage(), QStringLiteral("2 件"));
+    // Another view mode shows the same results.
+    Frame().OnCommand(CMainFrame::ID_VIEW_LIST);
+    EXPECT_EQ(Parts().DisplayMode(), CPartsView::MODE_LIST);
+    EXPECT_TRUE(Parts().ShowingEntries());
+    EXPECT_EQ(Parts().ItemCount(), 2);
 
     // Down enters the results on the first one; picking the second makes its library
     // and part current, and the library list follows.

@@ -48,7 +48,7 @@ protected:
 
 TEST_P(PartSearch, FindsAndRanks) {
     ASSERT_EQ(set_->Count(), 2);
-    ASSERT_EQ(index_->PartCount(), 13);
+    ASSERT_EQ(index_->PartCount(), 14);
     std::vector<std::string> got;
     for (const SearchHit& hit : index_->Find(GetParam().query)) {
         ASSERT_EQ(hit.part, set_->GetLibrary(hit.slot)->Entry(hit.entry));
@@ -86,8 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Notes, also in CP932, and hiragana against a katakana note.
         SearchCase{"たいま", {"0 NE555 note", "1 NE555 note"}},
         SearchCase{"nand", {"0 74HC00 note"}},
-        // Words start after "_" and "-"; a digit after a digit starts none.
-        SearchCase{"array", {"0 R_ARRAY-8 word"}},
+        // Words start after "_", "-" and "/"; a digit after a digit starts none.
+        SearchCase{"array", {"0 R_ARRAY-8 word"}}, SearchCase{"dc", {"0 AC/DC word"}},
         SearchCase{"8", {"0 R_ARRAY-8 word", "0 LM358 DUAL inside"}},
         // Every term must match; the best term decides the rank.
         SearchCase{"dual lm", {"0 LM358 DUAL word"}}, SearchCase{"74 nand", {"0 74HC00 word"}},

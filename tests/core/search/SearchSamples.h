@@ -13,12 +13,12 @@ inline std::string SearchPart(const std::string& name, const std::string& note =
 
 // Writes both libraries and KIVOX.INI into dir; returns the INI's path.
 inline std::string WriteSearchSamples(const TempFolder& dir) {
-    const std::string utf8 = "+KIVOX_LIB_V.1.0\n" + SearchPart("NE555", "タイマー") +
-                             SearchPart("74HC00", "Quad%20NAND") +
-                             SearchPart("コンデンサ", "セラミック") +
-                             "+ALIAS,N:コンデンサ,A:CAP,-ALIAS\n" + SearchPart("\\R\\S\\T") +
-                             SearchPart("R_ARRAY-8") + SearchPart("NE555A") + SearchPart("XNE555") +
-                             SearchPart("LM358%20DUAL") + "-KIVOX_LIB_V.1.0\n";
+    const std::string utf8 =
+        "+KIVOX_LIB_V.1.0\n" + SearchPart("NE555", "タイマー") +
+        SearchPart("74HC00", "Quad%20NAND") + SearchPart("コンデンサ", "セラミック") +
+        "+ALIAS,N:コンデンサ,A:CAP,-ALIAS\n" + SearchPart("\\R\\S\\T") + SearchPart("R_ARRAY-8") +
+        SearchPart("NE555A") + SearchPart("XNE555") + SearchPart("LM358%20DUAL") +
+        SearchPart("AC/DC") + "-KIVOX_LIB_V.1.0\n";
     // NE555 with "タイマ", half-width "ｺﾝﾃﾞﾝｻ", "テイコウ", and a name ending in a byte
     // that decodes to nothing.
     const std::string cp932 = "+KIVOX_LIB_V.1.0\n" + SearchPart("NE555", "\x83^\x83\x43\x83}") +
