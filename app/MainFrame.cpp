@@ -14,6 +14,7 @@
 
 #include "app/InfoView.h"
 #include "app/PartView.h"
+#include "app/PartsPane.h"
 #include "app/PartsView.h"
 #include "app/PlibView.h"
 #include "app/QurixApp.h"
@@ -81,6 +82,7 @@ CMainFrame::~CMainFrame() {
     outer_ = nullptr;
     inner_ = nullptr;
     partsList_ = nullptr;
+    partsPane_ = nullptr;
     plibView_ = nullptr;
     partView_ = nullptr;
     infoView_ = nullptr;
@@ -200,7 +202,8 @@ void CMainFrame::CreateClient(const Layout& layout) {
     outer_ = new QSplitter(Qt::Horizontal, this);
     outer_->setChildrenCollapsible(false);
     // The views in the document's order: parts list, library list, preview, info.
-    partsList_ = new CPartsListPane(doc_, outer_);
+    partsPane_ = new CPartsPane(doc_, outer_);
+    partsList_ = partsPane_->PartsView();
     inner_ = new QSplitter(Qt::Vertical, outer_);
     inner_->setChildrenCollapsible(false);
     plibView_ = new CPlibView(doc_, inner_);
@@ -208,7 +211,7 @@ void CMainFrame::CreateClient(const Layout& layout) {
     infoView_ = new CInfoView(doc_, inner_);
 
     outer_->insertWidget(0, inner_);
-    outer_->insertWidget(1, partsList_);
+    outer_->insertWidget(1, partsPane_);
     // The left column and the two upper panes keep their sizes when the window is
     // resized; the parts list and the info view take the difference.
     outer_->setStretchFactor(0, 0);

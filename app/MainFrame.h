@@ -16,6 +16,7 @@ class CPlibView;
 class CPartView;
 class CInfoView;
 class CPartsView;
+class CPartsPane;
 
 // The right-hand pane's class.
 using CPartsListPane = CPartsView;
@@ -79,6 +80,8 @@ public:
     QSplitter* OuterSplitter() const { return outer_; }
     QSplitter* InnerSplitter() const { return inner_; }
     CPartsListPane* PartsList() const { return partsList_; }
+    // The search field with the parts list under it.
+    CPartsPane* PartsPane() const { return partsPane_; }
     CPlibView* LibraryList() const { return plibView_; }
     CPartView* Preview() const { return partView_; }
     CInfoView* Info() const { return infoView_; }
@@ -102,6 +105,7 @@ private:
     QSplitter* outer_ = nullptr;
     QSplitter* inner_ = nullptr;
     CPartsListPane* partsList_ = nullptr;
+    CPartsPane* partsPane_ = nullptr;
     CPlibView* plibView_ = nullptr;
     CPartView* partView_ = nullptr;
     CInfoView* infoView_ = nullptr;

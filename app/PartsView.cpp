@@ -49,6 +49,8 @@ public:
         const CLibEntry* entry;
         int32_t image;
         QString text;
+        // Only for parts listed outside their library's own list.
+        const CPartLibrary* library = nullptr;
     };
 
     CPartsModel(const ThumbnailSet& images, QObject* parent)
@@ -63,8 +65,11 @@ public:
         if (!index.isValid() || item == nullptr) return QVariant();
         switch (role) {
             case Qt::DisplayRole:
-            case Qt::ToolTipRole:
                 return item->text;
+            case Qt::ToolTipRole:
+                if (item->library == nullptr) return item->text;
+                return item->text + QStringLiteral("\nライブラリ: ") +
+                       DisplayText(item->library->Path());
             case Qt::DecorationRole:
                 return Icon(index.row());
             default:
@@ -175,7 +180,8 @@ void CPartsView::OnUpdate(CQurixView* /*sender*/) {
         imagesBuilt_ = false;
     }
     if (!imagesBuilt_) BuildImages();
-    if (doc.currentLibrary != nullptr) ShowLibrary(doc.currentLibrary);
+    if (doc.currentLibrary != nullptr && !showingEntries_) ShowLibrary(doc.currentLibrary);
+    emit updated();
 }
 
 void CPartsView::DeleteAllItems() {
@@ -183,6 +189,8 @@ void CPartsView::DeleteAllItems() {
     model_->Reset({});
     filling_ = false;
     shown_ = nullptr;
+    showingEntries_ = false;
+    emit librariesReleased();
     // Keyed by libraries and entries that are about to be released. The images stay:
     // they are saved at the end.
     scrollMemory_.clear();
@@ -308,12 +316,49 @@ void CPartsView::ShowLibrary(const CPartLibrary* library) {
             const CLibEntry* entry = library->Entry(i);
             const int32_t image = ImageIndex(entry);
             if (image < 0) continue;
-            items.push_back({entry, image, DisplayText(entry->Name())});
+            items.push_back({entry, image, DisplayText(entry->Name()), nullptr});
         }
     }
+    Refill([&] { model_->Reset(std::move(items)); });
+
+    const auto remembered = scrollMemory_.find(library);
+    if (remembered != scrollMemory_.end()) ScrollItemToTopLeft(remembered->second);
+    shown_ = library;
+    showingEntries_ = false;
+}
+
+int CPartsView::ShowEntries(std::vector<ListedPart> parts) {
+    // The library left keeps its place for the return to it.
+    if (shown_ != nullptr) scrollMemory_[shown_] = TopItem();
+    shown_ = nullptr;
+    std::vector<CPartsModel::Item> items;
+    items.reserve(parts.size());
+    for (ListedPart& part : parts) {
+        const int32_t image = ImageIndex(part.entry);
+        if (image < 0 || part.library == nullptr) continue;
+        items.push_back({part.entry, image, std::move(part.text), part.library});
+    }
+    const int count = static_cast<int>(items.size());
+    Refill([&] { model_->Reset(std::move(items)); });
+    showingEntries_ = true;
+    viewport()->update();
+    return count;
+}
+
+QString CPartsView::EmptyMessage() const {
+    return showingEntries_ && ItemCount() == 0 ? QStringLiteral("見つかりません") : QString();
+}
+
+const CPartLibrary* CPartsView::ItemLibrary(int row) const {
+    const CPartsModel::Item* item = model_->At(row);
+    if (item == nullptr) return nullptr;
+    return item->library != nullptr ? item->library : GetDocument().currentLibrary;
+}
+
+void CPartsView::Refill(const std::function<void()>& reset) {
     setUpdatesEnabled(false);
     filling_ = true;
-    model_->Reset(std::move(items));
+    reset();
     filling_ = false;
     if (mode_ == MODE_LIST) SetGrid(GridFor(mode_));
     HideRowsForMode();
@@ -321,10 +366,6 @@ void CPartsView::ShowLibrary(const CPartLibrary* library) {
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
     setUpdatesEnabled(true);
-
-    const auto remembered = scrollMemory_.find(library);
-    if (remembered != scrollMemory_.end()) ScrollItemToTopLeft(remembered->second);
-    shown_ = library;
 }
 
 int CPartsView::TopItem() const {
@@ -499,7 +540,10 @@ void CPartsView::OnSelectionChanged(const QItemSelection& selected,
     const QItemSelection& changed = selected.isEmpty() ? deselected : selected;
     if (changed.isEmpty() || changed.indexes().isEmpty()) return;
     CQurixDoc& doc = GetDocument();
-    doc.currentEntry = ItemEntry(changed.indexes().first().row());
+    const CPartsModel::Item* item = model_->At(changed.indexes().first().row());
+    doc.currentEntry = item != nullptr ? item->entry : nullptr;
+    // A listed part brings its library with it.
+    if (item != nullptr && item->library != nullptr) doc.currentLibrary = item->library;
     doc.UpdateAllViews(this);
 }
 
@@ -524,6 +568,13 @@ QPixmap CPartsView::DragPixmap(int row, QRect& itemRect) const {
 void CPartsView::paintEvent(QPaintEvent* event) {
     ++paintCount_;
     QListView::paintEvent(event);
+    const QString empty = EmptyMessage();
+    if (!empty.isEmpty()) {
+        QPainter painter(viewport());
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(viewport()->rect().adjusted(0, GRID_GAP * 2, 0, 0),
+                         Qt::AlignHCenter | Qt::AlignTop, empty);
+    }
 }
 
 void CPartsView::mousePressEvent(QMouseEvent* event) {
@@ -535,11 +586,11 @@ bool CPartsView::PrepareDrag(QPoint pressPos, DragRequest& request) const {
     request = DragRequest();
     const QModelIndex pressed = indexAt(pressPos);
     if (!pressed.isValid()) return false;
-    const CQurixDoc& doc = GetDocument();
     const CLibEntry* entry = ItemEntry(pressed.row());
-    if (doc.currentLibrary == nullptr || entry == nullptr) return false;
+    const CPartLibrary* library = ItemLibrary(pressed.row());
+    if (library == nullptr || entry == nullptr) return false;
     // Copies: the drag loop runs events, and nothing may refer into the libraries then.
-    request.libraryPath = doc.currentLibrary->Path();
+    request.libraryPath = library->Path();
     request.partName = entry->Name();
     std::string block;
     if (!MakeDragBlock(request.libraryPath, request.partName, block)) {

@@ -60,6 +60,22 @@ public:
     // Lists the library's entries that have images, after remembering where the library
     // shown so far was scrolled; scrolls back to where this one was left.
     void ShowLibrary(const CPartLibrary* library);
+    // Parts of any libraries (search results), each with the library it drags from.
+    struct ListedPart {
+        const CPartLibrary* library;
+        const CLibEntry* entry;
+        QString text;
+    };
+    // Lists the parts that have images, in the given order, instead of a library, until
+    // ShowLibrary; document updates leave the list alone meanwhile. An item's tool tip
+    // names its library. Returns how many are listed.
+    int ShowEntries(std::vector<ListedPart> parts);
+    bool ShowingEntries() const { return showingEntries_; }
+    // What the list says when it shows no entries: empty unless ShowEntries listed none.
+    QString EmptyMessage() const;
+    // The library an item drags from: its own for listed parts, else the document's
+    // current library.
+    const CPartLibrary* ItemLibrary(int row) const;
     // The item at the top left of the list (in list mode the first item of the leftmost
     // visible column); 0 when nothing is visible.
     int TopItem() const;
@@ -100,9 +116,15 @@ public:
     // Called after each entry of a build, before the cancel check (tests cancel from here).
     std::function<void(CProgressDlg& dialog, int32_t done)> onBuildStep;
 
+signals:
+    // At the end of every update, and when the libraries are about to go.
+    void updated();
+    void librariesReleased();
+
+public:
     // What a drag from the item under pressPos (viewport coordinates) hands over: the
-    // current library's path, the part's name, the item's image and the pointer's offset
-    // inside it. False when nothing may be dragged: no item there, no current library,
+    // path of the item's library (ItemLibrary), the part's name, the item's image and the
+    // pointer's offset inside it. False when nothing may be dragged: no item there, no library,
     // or a path or name that does not fit the block.
     struct DragRequest {
         std::string libraryPath;
@@ -124,6 +146,9 @@ protected:
 
 private:
     void ApplyMode();
+    // Replaces the items through reset (no selection change reaches the document), lays
+    // them out for the mode and scrolls to the top.
+    void Refill(const std::function<void()>& reset);
     void ApplyColours();
     void HideRowsForMode();
     // The list's cell sizes for the mode, from the font and (list mode) the widest name.
@@ -154,6 +179,7 @@ private:
     std::vector<std::string> libraryLines_;
     BuildStats lastBuild_;
     bool filling_ = false;
+    bool showingEntries_ = false;
     QPoint pressPos_;
     int paintCount_ = 0;
 };

@@ -159,7 +159,10 @@ void CPlibView::OnInitialUpdate() {
 
 void CPlibView::OnUpdate(CQurixView* /*sender*/) {
     CQurixDoc& doc = GetDocument();
-    if (!doc.TakePending(this)) return;
+    if (!doc.TakePending(this)) {
+        SelectCurrentLibrary();
+        return;
+    }
     int n = 0;
     for (int i = 0; i < CLibrarySet::MAX_LIBRARIES; ++i) {
         const CPartLibrary* lib = doc.Libraries().GetLibrary(i);
@@ -177,6 +180,23 @@ void CPlibView::OnUpdate(CQurixView* /*sender*/) {
     }
 }
 
+void CPlibView::SelectCurrentLibrary() {
+    const CPartLibrary* current = GetDocument().currentLibrary;
+    if (current == nullptr) return;
+    for (int row = 0; row < RowCount(); ++row) {
+        if (RowLibrary(row) != current) continue;
+        if (row == SelectedRow()) return;
+        const QModelIndex index = model_->index(row, 0);
+        following_ = true;
+        selectionModel()->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        following_ = false;
+        lastIndex_ = row;
+        scrollTo(index);
+        return;
+    }
+}
+
 void CPlibView::DeleteAllItems() {
     clearing_ = true;
     selectionModel()->clear();
@@ -186,7 +206,7 @@ void CPlibView::DeleteAllItems() {
 
 void CPlibView::OnSelectionChanged(const QItemSelection& selected,
                                    const QItemSelection& deselected) {
-    if (clearing_) return;
+    if (clearing_ || following_) return;
     CQurixDoc& doc = GetDocument();
     // The old row lets go first, then the new one takes over, as in a list that
     // reports each row's change on its own.

@@ -27,7 +27,8 @@ public:
     ~CPlibView() override;
 
     void OnInitialUpdate() override;
-    // After a load: lists the libraries and selects the remembered one.
+    // After a load: lists the libraries and selects the remembered one. Otherwise
+    // selects the document's current library when another view changed it.
     void OnUpdate(CQurixView* sender) override;
     void DeleteAllItems() override;
 
@@ -43,12 +44,15 @@ protected:
 
 private:
     void OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+    void SelectCurrentLibrary();
 
     CLibraryListModel* model_;
     CProfile profile_;
     int lastIndex_ = 0;
     // Rows removed by a reload are not a deselection by the user.
     bool clearing_ = false;
+    // Following the document is no choice of the user's to pass on.
+    bool following_ = false;
 };
 
 }  // namespace qurix

@@ -1,5 +1,6 @@
 #pragma once
 // Library text of typical generated parts, shared by the benchmarks.
+#include <array>
 #include <string>
 
 namespace qurix::bench {
@@ -46,6 +47,32 @@ inline std::string PartText(const std::string& name, int k) {
                    Pins('L', perSide, number, "C") + Pins('R', perSide, number, "N") + "-COMP\n";
         }
     }
+}
+
+inline constexpr std::array<const char*, 8> SEARCH_NAME_PREFIXES = {
+    "R", "C", "74HC", "NE", "LM", "抵抗_", "コネクタ-", "TL0"};
+inline constexpr std::array<const char*, 4> SEARCH_NOTES = {
+    "汎用オペアンプ。%0D%0A1=出力、2=−入力、3=＋入力。",
+    "Quad%202-input%20NAND%20gate%2C%2014%20pins.",
+    "チップ抵抗%201/8W%20（誤差1%25）",
+    "General%20purpose%20connector%2C%20straight.",
+};
+
+// A library of parts named as people name them (Latin, Japanese, digits), each with a
+// note in Japanese or English, one in ten with an alias.
+inline std::string SearchLibraryText(int lib, int parts) {
+    std::string text = "+KIVOX_LIB_V.1.0\nPROP:bench\n";
+    for (int i = 0; i < parts; ++i) {
+        const std::string name = SEARCH_NAME_PREFIXES[static_cast<size_t>((i + lib) % 8)] +
+                                 std::to_string(lib * parts + i);
+        std::string part = PartText(name, i);
+        // The note goes in as the last key of the record.
+        part.insert(part.size() - 6,
+                    std::string("NOTE:") + SEARCH_NOTES[i % SEARCH_NOTES.size()] + "\n");
+        text += part;
+        if (i % 10 == 0) text += "+ALIAS,N:" + name + ",A:ALT" + name + ",-ALIAS\n";
+    }
+    return text + "-KIVOX_LIB_V.1.0\n";
 }
 
 }  // namespace qurix::bench

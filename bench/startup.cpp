@@ -20,6 +20,7 @@
 #include "app/PartsView.h"
 #include "app/QurixApp.h"
 #include "bench/GeneratedParts.h"
+#include "bench/QtBench.h"
 
 namespace {
 
@@ -144,12 +145,8 @@ void WarmStart(benchmark::State& state, const CConfiguration& config, Results& r
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    char* qtArgv[] = {argv[0], nullptr};
-    QApplication qt(qtArgc, qtArgv);
+    const bench::CQtBench qt(argc, argv);
+    if (!qt.ArgumentsOk()) return 1;
 
     const CConfiguration config;
     Results results;

@@ -2,8 +2,10 @@
 //   dump FILE       writes the loaded library back out in the library format
 //   check FILE...   says for each file whether it loads and, if not, where and why
 //   list INI        shows the library set that a configuration file yields
+//   find INI QUERY...  searches every library of the set, best match first
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
@@ -11,6 +13,7 @@
 #include "core/profile/Profile.h"
 #include "core/program/StandardOptions.h"
 #include "core/records/RecordWriter.h"
+#include "core/search/PartIndex.h"
 
 namespace {
 
@@ -23,6 +26,7 @@ constexpr const char* USAGE =
     "usage: qurix-lib dump FILE\n"
     "       qurix-lib check FILE...\n"
     "       qurix-lib list INI\n"
+    "       qurix-lib find INI QUERY...\n"
     "       qurix-lib --help | --version\n";
 
 constexpr const char* HELP =
@@ -32,9 +36,11 @@ constexpr const char* HELP =
     "  check FILE...   say for each file whether it loads and, if not, at which line and why\n"
     "  list INI        list the libraries the configuration file INI yields: slot, parts,\n"
     "                  path (relative paths are taken from the INI's folder)\n"
+    "  find INI QUERY...  search the parts of those libraries: slot, path, name and rank\n"
+    "                  (exact, prefix, word, inside, alias, note) per line, best first\n"
     "\n"
-    "Exit status: 0 on success, 1 when a file cannot be read, loaded or written, 2 on a\n"
-    "usage error.\n";
+    "Exit status: 0 on success, 1 when a file cannot be read, loaded or written (find: no\n"
+    "part found), 2 on a usage error (find: also an unreadable INI).\n";
 
 int Usage() {
     std::fputs(USAGE, stderr);
@@ -111,6 +117,31 @@ int List(const std::string& iniPath) {
     return Finish(0);
 }
 
+// The query's words joined by spaces, as one search field would hold them.
+int Find(const std::string& iniPath, int count, char** words) {
+    FILE* probe = std::fopen(iniPath.c_str(), "r");
+    if (!probe) {
+        std::fprintf(stderr, "qurix-lib: cannot read %s\n", iniPath.c_str());
+        return 2;
+    }
+    std::fclose(probe);
+    std::string query;
+    for (int i = 0; i < count; ++i) query += (i > 0 ? " " : "") + std::string(words[i]);
+
+    const CProfile profile(iniPath);
+    CLibrarySet set;
+    set.LoadLibrarySet(profile, qurix::ConfigFolder(iniPath));
+    qurix::CPartIndex index;
+    index.Build(set);
+    const std::vector<qurix::SearchHit> hits = index.Find(query);
+    for (const qurix::SearchHit& hit : hits) {
+        // Names and paths as raw bytes: a CP932 name stays CP932.
+        std::printf("%d\t%s\t%s\t%s\n", hit.slot, hit.library->Path().c_str(),
+                    hit.part->Name().c_str(), qurix::SearchRankName(hit.rank));
+    }
+    return Finish(hits.empty() ? 1 : 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -123,5 +154,6 @@ int main(int argc, char** argv) {
     if (command == "dump" && argc == 3) return Dump(argv[2]);
     if (command == "check") return Check(argc - 2, argv + 2);
     if (command == "list" && argc == 3) return List(argv[2]);
+    if (command == "find" && argc >= 4) return Find(argv[2], argc - 3, argv + 3);
     return Usage();
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/core/library/LibraryTestUtil.h"
+#include "tests/core/search/SearchSamples.h"
 
 namespace qurix {
 namespace {
@@ -121,6 +122,29 @@ TEST_F(QurixLibTool, Usage) {
     EXPECT_EQ(RunTool("frob x").code, 2);
     EXPECT_EQ(RunTool("dump a b").code, 2);
     EXPECT_EQ(RunTool("list " + Quote(dir.Path() + "/none.ini")).code, 1);
+}
+
+TEST_F(QurixLibTool, FindPrintsRankedPartsWithRawNames) {
+    test::WriteSearchSamples(dir);
+    // The words of the query make one query; paths as the INI names them.
+    ToolRun r = RunTool("find KIVOX.INI ｺﾝﾃﾞﾝｻ", false, dir.Path());
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out,
+              "0\tutf8.lib\tコンデンサ\texact\n"
+              "1\tcp932.lib\t\xBA\xDD\xC3\xDE\xDD\xBB\texact\n"
+              "0\tutf8.lib\tCAP\talias\n");
+    r = RunTool("find KIVOX.INI LM358 dual", false, dir.Path());
+    EXPECT_EQ(r.out, "0\tutf8.lib\tLM358 DUAL\texact\n");
+    r = RunTool("find KIVOX.INI 8", false, dir.Path());
+    EXPECT_EQ(r.out, "0\tutf8.lib\tR_ARRAY-8\tword\n0\tutf8.lib\tLM358 DUAL\tinside\n");
+    r = RunTool("find KIVOX.INI たいま", false, dir.Path());
+    EXPECT_EQ(r.out, "0\tutf8.lib\tNE555\tnote\n1\tcp932.lib\tNE555\tnote\n");
+
+    // No result is 1; a missing query or configuration file is a usage error.
+    EXPECT_EQ(RunTool("find KIVOX.INI zzz", false, dir.Path()).code, 1);
+    EXPECT_EQ(RunTool("find KIVOX.INI ' '", false, dir.Path()).code, 1);
+    EXPECT_EQ(RunTool("find KIVOX.INI", false, dir.Path()).code, 2);
+    EXPECT_EQ(RunTool("find none.ini R", false, dir.Path()).code, 2);
 }
 
 }  // namespace

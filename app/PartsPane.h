@@ -1,0 +1,57 @@
+#pragma once
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <unordered_map>
+
+#include "core/search/PartIndex.h"
+
+namespace qurix {
+
+class CLibEntry;
+class CPartsView;
+class CQurixDoc;
+class CSearchBar;
+
+// The right-hand pane: the search field above the parts list. While the field holds
+// text the list shows the matching parts of every library, best first, and the status
+// bar their number; Esc empties the field and the list shows the current library again.
+class CPartsPane : public QWidget {
+    Q_OBJECT
+public:
+    CPartsPane(CQurixDoc& doc, QWidget* parent = nullptr);
+    ~CPartsPane() override;
+
+    // Null once the window has deleted the list (it goes before the pane).
+    CPartsView* PartsView() const { return view_; }
+    CSearchBar* SearchBar() const { return bar_; }
+
+    // Lists the parts matching text, or the current library when text has no terms.
+    void Search(const QString& text);
+    bool IsSearching() const;
+    // The number of parts the last search listed.
+    int ResultCount() const { return resultCount_; }
+    // "12 件" while searching, else empty.
+    QString CountText() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ReturnToLibrary();
+    void ClearSearch();
+    void EnterResults();
+    void ShowCount();
+    // The list's text of a part, decoded once per load.
+    const QString& NameText(const CLibEntry* entry);
+
+    CQurixDoc& doc_;
+    CSearchBar* bar_;
+    QPointer<CPartsView> view_;
+    CPartIndex index_;
+    bool indexBuilt_ = false;
+    std::unordered_map<const CLibEntry*, QString> names_;
+    int resultCount_ = 0;
+};
+
+}  // namespace qurix

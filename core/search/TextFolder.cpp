@@ -1,0 +1,174 @@
+#include "core/search/TextFolder.h"
+
+#include <unicode/uchar.h>
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
+#include <unicode/unorm2.h>
+#include <unicode/ustring.h>
+
+namespace qurix {
+
+namespace {
+
+constexpr char16_t REPLACEMENT = 0xFFFD;
+// The marker a name is written with for an overbar ("\R\S\T").
+constexpr char16_t OVERBAR_MARK = u'\\';
+constexpr char16_t HIRAGANA_FIRST = 0x3041;
+constexpr char16_t HIRAGANA_LAST = 0x3096;
+constexpr char16_t HIRAGANA_ITERATION_FIRST = 0x309D;
+constexpr char16_t HIRAGANA_ITERATION_LAST = 0x309E;
+constexpr char16_t KATAKANA_OFFSET = 0x60;
+
+// ICU's own substitute for a bad single byte of CP932 is U+001A; the palette shows U+FFFD.
+void SubstituteReplacement(const void* /*context*/, UConverterToUnicodeArgs* args,
+                           const char* /*units*/, int32_t /*length*/,
+                           UConverterCallbackReason reason, UErrorCode* error) {
+    if (reason > UCNV_IRREGULAR) return;
+    *error = U_ZERO_ERROR;
+    const UChar replacement = REPLACEMENT;
+    ucnv_cbToUWriteUChars(args, &replacement, 1, 0, error);
+}
+
+bool IsBlank(char16_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || u_isUWhiteSpace(c);
+}
+
+// What is left of a folded character: nothing (the overbar marker), a blank, or the
+// character with hiragana made katakana.
+char16_t FoldChar(char16_t c) {
+    if (c == OVERBAR_MARK) return 0;
+    if (IsBlank(c)) return u' ';
+    if ((c >= HIRAGANA_FIRST && c <= HIRAGANA_LAST) ||
+        (c >= HIRAGANA_ITERATION_FIRST && c <= HIRAGANA_ITERATION_LAST)) {
+        return static_cast<char16_t>(c + KATAKANA_OFFSET);
+    }
+    return c;
+}
+
+// Blanks collapse to one and none stays at either end.
+void AppendFolded(std::u16string& out, char16_t c) {
+    if (c == 0) return;
+    if (c == u' ' && (out.empty() || out.back() == u' ')) return;
+    out.push_back(c);
+}
+
+void TrimEnd(std::u16string& s) {
+    if (!s.empty() && s.back() == u' ') s.pop_back();
+}
+
+bool IsAscii(std::string_view bytes) {
+    for (const char ch : bytes) {
+        if (static_cast<unsigned char>(ch) >= 0x80) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void CTextFolder::ConverterCloser::operator()(UConverter* c) const {
+    ucnv_close(c);
+}
+
+CTextFolder::CTextFolder() {
+    UErrorCode error = U_ZERO_ERROR;
+    cp932_.reset(ucnv_open("windows-31j", &error));
+    if (U_FAILURE(error)) cp932_.reset();
+    if (cp932_) {
+        error = U_ZERO_ERROR;
+        ucnv_setToUCallBack(cp932_.get(), SubstituteReplacement, nullptr, nullptr, nullptr, &error);
+    }
+    error = U_ZERO_ERROR;
+    nfkcCasefold_ = unorm2_getNFKCCasefoldInstance(&error);
+    if (U_FAILURE(error)) nfkcCasefold_ = nullptr;
+}
+
+CTextFolder::~CTextFolder() = default;
+
+std::u16string CTextFolder::Decode(std::string_view bytes) {
+    // Neither UTF-8 nor CP932 makes more UTF-16 units than there are bytes.
+    std::u16string out(bytes.size() + 1, u'\0');
+    const auto size = static_cast<int32_t>(out.size());
+    const auto length = static_cast<int32_t>(bytes.size());
+    int32_t produced = 0;
+    UErrorCode error = U_ZERO_ERROR;
+    u_strFromUTF8(out.data(), size, &produced, bytes.data(), length, &error);
+    if (U_SUCCESS(error)) {
+        out.resize(static_cast<size_t>(produced));
+        return out;
+    }
+    if (!cp932_) {
+        // No converter: keep what ASCII there is.
+        out.clear();
+        for (const char ch : bytes) {
+            const auto c = static_cast<unsigned char>(ch);
+            out.push_back(c < 0x80 ? c : REPLACEMENT);
+        }
+        return out;
+    }
+    error = U_ZERO_ERROR;
+    ucnv_resetToUnicode(cp932_.get());
+    produced = ucnv_toUChars(cp932_.get(), out.data(), size, bytes.data(), length, &error);
+    out.resize(U_SUCCESS(error) ? static_cast<size_t>(produced) : 0);
+    return out;
+}
+
+std::u16string CTextFolder::Fold(std::string_view bytes) {
+    std::u16string out;
+    out.reserve(bytes.size());
+    // Most names are ASCII, where folding is only lower case: no decoding, no ICU.
+    if (IsAscii(bytes)) {
+        for (const char ch : bytes) {
+            char16_t c = static_cast<unsigned char>(ch);
+            if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+            AppendFolded(out, FoldChar(c));
+        }
+        TrimEnd(out);
+        return out;
+    }
+
+    const std::u16string decoded = Decode(bytes);
+    const std::u16string* normalized = &decoded;
+    if (nfkcCasefold_ != nullptr) {
+        UErrorCode error = U_ZERO_ERROR;
+        scratch_.resize(decoded.size() * 2 + 8);
+        const auto length = static_cast<int32_t>(decoded.size());
+        int32_t n = unorm2_normalize(nfkcCasefold_, decoded.data(), length, scratch_.data(),
+                                     static_cast<int32_t>(scratch_.size()), &error);
+        if (error == U_BUFFER_OVERFLOW_ERROR) {
+            scratch_.resize(static_cast<size_t>(n) + 1);
+            error = U_ZERO_ERROR;
+            n = unorm2_normalize(nfkcCasefold_, decoded.data(), length, scratch_.data(),
+                                 static_cast<int32_t>(scratch_.size()), &error);
+        }
+        if (U_SUCCESS(error)) {
+            scratch_.resize(static_cast<size_t>(n));
+            normalized = &scratch_;
+        }
+    }
+    for (const char16_t c : *normalized) AppendFolded(out, FoldChar(c));
+    TrimEnd(out);
+    return out;
+}
+
+std::vector<std::u16string> SplitTerms(std::u16string_view folded) {
+    std::vector<std::u16string> terms;
+    size_t start = 0;
+    while (start < folded.size()) {
+        size_t end = folded.find(u' ', start);
+        if (end == std::u16string_view::npos) end = folded.size();
+        terms.emplace_back(folded.substr(start, end - start));
+        start = end + 1;
+    }
+    return terms;
+}
+
+bool IsWordStart(std::u16string_view folded, size_t pos) {
+    if (pos == 0) return true;
+    if (pos >= folded.size()) return false;
+    const char16_t before = folded[pos - 1];
+    if (before == u' ' || before == u'_' || before == u'-' || before == u'/') return true;
+    const char16_t at = folded[pos];
+    return (u_isdigit(before) && u_isalpha(at)) || (u_isalpha(before) && u_isdigit(at));
+}
+
+}  // namespace qurix
