@@ -160,8 +160,9 @@ TEST(QtTextTest, RendererOverbarLiesOnTheCellTop) {
     CQtCanvas canvas(100, 40, WHITE);
     CTextRenderer renderer(Font(12));
     // "A" plain, "BC" marked; top-aligned at (10, 10).
-    const Extent e =
-        renderer.DrawText(canvas, 10, 10, "A\xC2\xC3", -1, INK, false, ALIGN_TOP, 1, 1, true);
+    const Extent e = renderer.DrawText(
+        canvas, Point{10, 10}, "A\xC2\xC3",
+        TextStyle{.colour = INK, .alignment = ALIGN_ACROSS_TOP, .overbars = true});
     LogFont made = renderer.Font();
     made.height = -12;
     const auto same = canvas.MakeFont(made);
