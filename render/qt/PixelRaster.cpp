@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <optional>
 
 namespace qurix::raster {
 
@@ -79,6 +80,165 @@ int64_t ExactLine(Point a, Point b, const Rect& clip, int64_t firstIndex, const 
         sink(x, y, firstIndex + i);
     }
     return n;
+}
+
+__extension__ using Wide = __int128;
+
+// The midpoint ellipse of EllipsePixels as a function of its step counts: after i steps in x
+// and j in y its error term is Err(i, j), so the path can be examined at any row without
+// walking to it. Column i is x0 = left + i on the left and x1 = right - 1 - i on the right;
+// row j is y0 = y0Start + j below and y1 = y1Start - j above.
+class CEllipsePath {
+public:
+    explicit CEllipsePath(const Rect& box)
+        : left_(box.left),
+          right_(box.right),
+          top_(box.top),
+          bottom_(box.bottom),
+          a_(static_cast<int64_t>(box.right) - 1 - box.left),
+          b_(static_cast<int64_t>(box.bottom) - 1 - box.top),
+          bOdd_(b_ & 1),
+          dx0_(4 * (1 - a_) * b_ * b_),
+          dy0_(4 * (bOdd_ + 1) * a_ * a_),
+          err0_(dx0_ + dy0_ + bOdd_ * a_ * a_),
+          stepX_(8 * b_ * b_),
+          stepY_(8 * a_ * a_),
+          y0Start_(top_ + (b_ + 1) / 2),
+          y1Start_(y0Start_ - bOdd_),
+          iMax_(a_ / 2),
+          jTips_((b_ - bOdd_) / 2) {
+        // Smallest i with Dx(i + 1) >= 0: before it each column lowers the error.
+        if (dx0_ + stepX_ >= 0) {
+            turn_ = 0;
+        } else if (stepX_ == 0) {
+            turn_ = iMax_ + 1;
+        } else {
+            turn_ = (-dx0_ + stepX_ - 1) / stepX_ - 1;
+        }
+    }
+
+    int64_t IMax() const { return iMax_; }
+    int64_t End() const { return iMax_ + 1; }
+    int64_t JTips() const { return jTips_; }
+    int64_t Y0(int64_t j) const { return y0Start_ + j; }
+    int64_t Y1(int64_t j) const { return y1Start_ - j; }
+    int64_t X0(int64_t i) const { return left_ + i; }
+    int64_t X1(int64_t i) const { return static_cast<int64_t>(right_) - 1 - i; }
+    bool RowInBox(int64_t y) const { return y >= top_ && y < bottom_; }
+
+    Wide Err(int64_t i, int64_t j) const {
+        return Wide{err0_} + Wide{i} * dx0_ + Wide{stepX_} * (i * (i + 1) / 2) + Wide{j} * dy0_ +
+               Wide{stepY_} * (j * (j + 1) / 2);
+    }
+    Wide Dx(int64_t i) const { return Wide{dx0_} + Wide{i} * stepX_; }
+    Wide Dy(int64_t j) const { return Wide{dy0_} + Wide{j} * stepY_; }
+    bool StepsY(int64_t i, int64_t j) const { return 2 * Err(i, j) <= Dy(j); }
+    // Whether a y-step from (i, j) also steps in x.
+    bool StepsXAfterY(int64_t i, int64_t j) const {
+        return 2 * Err(i, j) >= Dx(i) || 2 * Err(i, j + 1) > Dy(j + 1);
+    }
+
+    // The column where the path, entering row j at column from, leaves it (its first
+    // y-step), or End() when it runs past the last column.
+    int64_t RowEnd(int64_t from, int64_t j) const {
+        if (from > iMax_) return End();
+        if (StepsY(from, j)) return from;
+        if (from < turn_) {
+            // Up to the turn the y-test only gets easier: search for its first success.
+            int64_t lo = from;
+            int64_t hi = std::min(turn_, iMax_);
+            if (!StepsY(hi, j)) return End();
+            while (hi - lo > 1) {
+                const int64_t mid = lo + (hi - lo) / 2;
+                (StepsY(mid, j) ? hi : lo) = mid;
+            }
+            return hi;
+        }
+        // After the turn the y-test only gets harder.
+        return End();
+    }
+
+    // The entry column of row j + 1 after entering row j at e, or End().
+    int64_t Next(int64_t e, int64_t j) const {
+        const int64_t exit = RowEnd(e, j);
+        if (exit > iMax_) return End();
+        const int64_t next = exit + (StepsXAfterY(exit, j) ? 1 : 0);
+        return next > iMax_ ? End() : next;
+    }
+
+    // A column beyond every point the path can have in row j: the path's error never falls
+    // below Floor(i). -1 when none can be shown.
+    int64_t BeyondPath(int64_t from, int64_t j) const {
+        auto below = [&](int64_t i) { return Err(i, j) < Floor(i); };
+        const int64_t hi = std::min(turn_, iMax_);
+        int64_t found = -1;
+        if (from <= hi && below(hi)) {
+            // Err - Floor falls up to the turn, so the test only gets easier.
+            int64_t lo = from - 1;
+            int64_t h = hi;
+            while (h - lo > 1) {
+                const int64_t mid = lo + (h - lo) / 2;
+                (below(mid) ? h : lo) = mid;
+            }
+            found = h;
+        } else if (from > hi) {
+            found = from;
+        } else {
+            return -1;
+        }
+        // The few columns past the turn are checked one by one.
+        constexpr int64_t MAX_PAST_TURN = 8;
+        if (iMax_ - std::max(found, hi) > MAX_PAST_TURN) return -1;
+        for (int64_t i = std::max(found, hi + 1); i <= iMax_; ++i) {
+            if (!below(i)) return -1;
+        }
+        return found;
+    }
+
+private:
+    // Every step keeps Err(i, j) >= Floor(i): an x-step only when the error is positive, a
+    // diagonal only when it is at least Dx / 2.
+    Wide Floor(int64_t i) const { return std::min({Wide{err0_}, 2 * Dx(i - 1), Wide{0}}); }
+
+    int32_t left_, right_, top_, bottom_;
+    int64_t a_, b_, bOdd_;
+    int64_t dx0_, dy0_, err0_;
+    int64_t stepX_, stepY_;
+    int64_t y0Start_, y1Start_;
+    int64_t iMax_, jTips_;
+    int64_t turn_ = 0;
+};
+
+struct PathEntry {
+    int64_t row = 0;
+    int64_t column = 0;
+};
+
+// Where the path enters some row from j0 up to target, found without walking from its start:
+// two walks from a column at or before the path's and one at or after it keep the path
+// between them (a row's exit never decreases with its entry) until they meet. Nothing when
+// they do not meet in time or the path's bounds cannot be shown.
+std::optional<PathEntry> FindPathEntry(const CEllipsePath& path, int64_t j0, int64_t target) {
+    if (j0 < 1) return std::nullopt;
+    // The path enters row j0 no earlier than the first y-step of row j0 - 1 allows.
+    int64_t low = path.RowEnd(0, j0 - 1);
+    if (low > path.IMax()) return std::nullopt;
+    // The path is still running in row j0 when even a point beyond it in row j0 - 1 would
+    // leave that row before the last column; earlier rows leave earlier.
+    const int64_t beyondBefore = path.BeyondPath(0, j0 - 1);
+    if (beyondBefore < 1 || path.RowEnd(beyondBefore - 1, j0 - 1) >= path.IMax()) {
+        return std::nullopt;
+    }
+    const int64_t beyond = path.BeyondPath(low, j0);
+    if (beyond <= low) return std::nullopt;
+    int64_t high = beyond - 1;
+    for (int64_t j = j0;; ++j) {
+        if (low == high) return PathEntry{j, low};
+        if (j >= target) return std::nullopt;
+        low = path.Next(low, j);
+        high = path.Next(high, j);
+        if (low > path.IMax() || high > path.IMax()) return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -173,6 +333,106 @@ bool EllipsePixels(const Rect& box, std::vector<Point>& outline, std::vector<Spa
         inside.push_back(Span{static_cast<int32_t>(top + row), static_cast<int32_t>(leftMax[r] + 1),
                               static_cast<int32_t>(rightMin[r] - 1)});
     }
+    return true;
+}
+
+bool ClippedEllipsePixels(const Rect& box, const Rect& clip, std::vector<Point>& outline,
+                          std::vector<Span>& inside) {
+    outline.clear();
+    inside.clear();
+    const int64_t w = static_cast<int64_t>(box.right) - box.left;
+    const int64_t h = static_cast<int64_t>(box.bottom) - box.top;
+    if (w <= 0 || h <= 0) return false;
+    if (w > MAX_EXACT_ELLIPSE || h > MAX_EXACT_ELLIPSE) return false;
+    const int64_t cLeft = clip.left;
+    const int64_t cTop = clip.top;
+    const int64_t cRight = clip.right;
+    const int64_t cBottom = clip.bottom;
+    if (cLeft >= cRight || cTop >= cBottom) return true;
+
+    const CEllipsePath path(box);
+    // The rows j that show in clip, below the centre or above it.
+    int64_t jLow = INT64_MAX;
+    int64_t jHigh = -1;
+    auto addRows = [&](int64_t lo, int64_t hi) {
+        lo = std::max<int64_t>(lo, 0);
+        if (lo > hi) return;
+        jLow = std::min(jLow, lo);
+        jHigh = std::max(jHigh, hi);
+    };
+    addRows(cTop - path.Y0(0), cBottom - 1 - path.Y0(0));
+    addRows(path.Y1(0) - (cBottom - 1), path.Y1(0) - cTop);
+    jHigh = std::min(jHigh, (h - 1) / 2);
+    if (jLow > jHigh) return true;
+
+    auto emitRun = [&](int64_t first, int64_t last, int64_t j) {
+        const int64_t rows[2] = {path.Y0(j), path.Y1(j)};
+        for (int k = 0; k < 2; ++k) {
+            const int64_t y = rows[k];
+            if (k == 1 && y == rows[0]) break;
+            if (!path.RowInBox(y) || y < cTop || y >= cBottom) continue;
+            const auto row = static_cast<int32_t>(y);
+            const int64_t leftFrom = std::max(path.X0(first), cLeft);
+            const int64_t leftTo = std::min(path.X0(last), cRight - 1);
+            for (int64_t x = leftFrom; x <= leftTo; ++x) {
+                outline.push_back(Point{static_cast<int32_t>(x), row});
+            }
+            const int64_t rightFrom = std::max(path.X1(last), cLeft);
+            const int64_t rightTo = std::min(path.X1(first), cRight - 1);
+            for (int64_t x = rightFrom; x <= rightTo; ++x) {
+                outline.push_back(Point{static_cast<int32_t>(x), row});
+            }
+            // The run's last column is the row's innermost outline pixel on either side.
+            const int64_t innerLeft = path.X0(last);
+            const int64_t innerRight = path.X1(last);
+            if (innerRight - innerLeft >= 2) {
+                inside.push_back(Span{row, static_cast<int32_t>(innerLeft + 1),
+                                      static_cast<int32_t>(innerRight - 1)});
+            }
+        }
+    };
+
+    // Take the path up a little before the first row that shows; walk from its start when
+    // that cannot be done or the row is near the start anyway.
+    int64_t j = 0;
+    int64_t entry = 0;
+    for (const int64_t back : {int64_t{32}, int64_t{512}, int64_t{8192}}) {
+        const std::optional<PathEntry> found = FindPathEntry(path, jLow - back, jLow);
+        if (found) {
+            j = found->row;
+            entry = found->column;
+            break;
+        }
+        if (jLow - back < 1) break;
+    }
+
+    int64_t mainEnd = -1;  // the row where the main loop stops, once reached
+    while (j <= jHigh) {
+        const int64_t exit = path.RowEnd(entry, j);
+        emitRun(entry, std::min(exit, path.IMax()), j);
+        if (exit > path.IMax()) {
+            mainEnd = j;
+            break;
+        }
+        const int64_t next = exit + (path.StepsXAfterY(exit, j) ? 1 : 0);
+        ++j;
+        if (next > path.IMax()) {
+            mainEnd = j;
+            break;
+        }
+        entry = next;
+    }
+    // A flat ellipse finishes its tips in the last column.
+    if (mainEnd >= 0) {
+        for (int64_t t = std::max(mainEnd, jLow); t <= std::min(path.JTips(), jHigh); ++t) {
+            emitRun(path.IMax(), path.IMax(), t);
+        }
+    }
+
+    std::sort(outline.begin(), outline.end(),
+              [](const Point& p, const Point& q) { return p.y != q.y ? p.y < q.y : p.x < q.x; });
+    outline.erase(std::unique(outline.begin(), outline.end()), outline.end());
+    std::sort(inside.begin(), inside.end(), [](const Span& p, const Span& q) { return p.y < q.y; });
     return true;
 }
 

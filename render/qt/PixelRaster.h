@@ -39,6 +39,13 @@ struct Span {
 // large to compute exactly.
 bool EllipsePixels(const Rect& box, std::vector<Point>& outline, std::vector<Span>& inside);
 
+// The same outline and inside spans as EllipsePixels, restricted to clip (right and bottom
+// excluded): the outline pixels inside clip, sorted by row then column, and the inside spans
+// of the rows inside clip (their columns not cut). The work follows the size of clip, not
+// that of the ellipse. False when EllipsePixels would be false.
+bool ClippedEllipsePixels(const Rect& box, const Rect& clip, std::vector<Point>& outline,
+                          std::vector<Span>& inside);
+
 // Angle of a pixel seen from the ink centre of box, counter-clockwise on screen from the
 // right, in [0, 2 pi).
 double PixelAngle(const Rect& box, double x, double y);

@@ -263,9 +263,14 @@ void CQtSurface::Rectangle(const Rect& box, const Pen& pen, const Brush& brush) 
 void CQtSurface::Ellipse(const Rect& box, const Pen& pen, const Brush& brush) {
     if (!Active()) return;
     const Rect r = box.Normalized();
+    const bool dotted = pen.style == PenStyle::Dotted;
     std::vector<Point> outline;
     std::vector<raster::Span> inside;
-    const bool exact = pen.IsOnePixel() && raster::EllipsePixels(r, outline, inside);
+    // A dotted outline needs every pixel for its count along the path; a solid one only
+    // those on the canvas.
+    const bool exact = pen.IsOnePixel() &&
+                       (dotted ? raster::EllipsePixels(r, outline, inside)
+                               : raster::ClippedEllipsePixels(r, ToRect(bounds_), outline, inside));
     Session session(*painter_);
     if (!exact) {
         const int64_t w = static_cast<int64_t>(r.right) - r.left;
@@ -285,10 +290,9 @@ void CQtSurface::Ellipse(const Rect& box, const Pen& pen, const Brush& brush) {
         }
     }
     std::vector<QPoint> pixels;
-    const std::vector<Point> path =
-        pen.style == PenStyle::Dotted ? raster::ArcOrder(r, outline, 0.0, TWO_PI) : outline;
+    const std::vector<Point> path = dotted ? raster::ArcOrder(r, outline, 0.0, TWO_PI) : outline;
     for (size_t i = 0; i < path.size(); ++i) {
-        if (pen.style == PenStyle::Dotted && !raster::DotOn(static_cast<int64_t>(i))) continue;
+        if (dotted && !raster::DotOn(static_cast<int64_t>(i))) continue;
         if (bounds_.contains(path[i].x, path[i].y)) pixels.emplace_back(path[i].x, path[i].y);
     }
     PlotPixels(pixels, pen.colour);
@@ -323,11 +327,16 @@ void CQtSurface::Arc(const Rect& box, Point start, Point end, const Pen& pen) {
     std::vector<Point> outline;
     std::vector<raster::Span> inside;
     Session session(*painter_);
-    if (pen.IsOnePixel() && raster::EllipsePixels(r, outline, inside)) {
+    const bool dotted = pen.style == PenStyle::Dotted;
+    // Only a dotted arc needs the pixels off the canvas, for its count along the path.
+    const bool exact = pen.IsOnePixel() &&
+                       (dotted ? raster::EllipsePixels(r, outline, inside)
+                               : raster::ClippedEllipsePixels(r, ToRect(bounds_), outline, inside));
+    if (exact) {
         const std::vector<Point> path = raster::ArcOrder(r, outline, from, sweep);
         std::vector<QPoint> pixels;
         for (size_t i = 0; i < path.size(); ++i) {
-            if (pen.style == PenStyle::Dotted && !raster::DotOn(static_cast<int64_t>(i))) continue;
+            if (dotted && !raster::DotOn(static_cast<int64_t>(i))) continue;
             if (bounds_.contains(path[i].x, path[i].y)) pixels.emplace_back(path[i].x, path[i].y);
         }
         PlotPixels(pixels, pen.colour);
