@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGlyphRun>
+#include <QPainter>
 #include <QRawFont>
 #include <QTextLayout>
 
@@ -144,6 +145,75 @@ TEST(QtTextTest, JapaneseTextUsesTheJapaneseFont) {
     EXPECT_FALSE(InkBounds(a.Image(), WHITE).isNull());
     EXPECT_EQ(a.TextExtent(*fa, utf8), a.TextExtent(*fa, sjis));
     EXPECT_GE(a.TextExtent(*fa, sjis).cx, 28);  // two full-width characters
+}
+
+// The family each glyph of text is drawn in.
+QStringList GlyphFamilies(const QString& text, const QFont& font) {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    QStringList families;
+    for (const QGlyphRun& run : layout.glyphRuns()) families << run.rawFont().familyName();
+    return families;
+}
+
+TEST(QtTextTest, SmallJapaneseFallsBackToTheFaceMadeForSmallSizes) {
+    if (!QFontDatabase::hasFamily(CQtFont::SMALL_JAPANESE_FACE)) {
+        GTEST_SKIP() << CQtFont::SMALL_JAPANESE_FACE << " is not installed (fonts-vlgothic)";
+    }
+    struct Case {
+        int32_t height;
+        const char* face;
+        const char* japanese;  // the family kanji are drawn in
+    };
+    const Case cases[] = {
+        {-8, "Tahoma", CQtFont::SMALL_JAPANESE_FACE},
+        {-9, "Tahoma", CQtFont::SMALL_JAPANESE_FACE},  // the label font
+        {-10, "", CQtFont::SMALL_JAPANESE_FACE},       // the default face
+        {-11, "Tahoma", CQtFont::JAPANESE_FACE},       // just past the small sizes
+        {-16, "Tahoma", CQtFont::JAPANESE_FACE},
+        {-9, CQtFont::JAPANESE_FACE, CQtFont::JAPANESE_FACE},  // a face that has kanji keeps them
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.height << " " << c.face);
+        const QStringList families = GlyphFamilies(DecodeText(std::string("\x93\xFA\x96\x7B")),
+                                                   CQtFont::MakeQFont(Font(c.height, c.face)));
+        ASSERT_FALSE(families.isEmpty());
+        for (const QString& family : families) EXPECT_EQ(family.toStdString(), c.japanese);
+    }
+}
+
+TEST(QtTextTest, LatinTextKeepsThePixelsOfItsOwnFace) {
+    // The font as made before any Japanese fallback was named.
+    auto plain = [](int32_t height, int weight) {
+        QFont font;
+        font.setFamilies(QStringList{"Tahoma"});
+        font.setStyleStrategy(QFont::NoAntialias);
+        font.setKerning(false);
+        font.setWeight(static_cast<QFont::Weight>(weight));
+        font.setPixelSize(height);
+        return font;
+    };
+    for (const auto& [height, weight] :
+         {std::pair{9, 400}, std::pair{10, 700}, std::pair{14, 400}}) {
+        SCOPED_TRACE(testing::Message() << height << " " << weight);
+        LogFont description = Font(-height);
+        description.weight = weight;
+        QImage made(160, 24, QImage::Format_RGB32);
+        QImage expected(160, 24, QImage::Format_RGB32);
+        for (auto [image, font] : {std::pair{&made, CQtFont::MakeQFont(description)},
+                                   std::pair{&expected, plain(height, weight)}}) {
+            image->fill(Qt::white);
+            QPainter painter(image);
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            painter.drawText(QPoint(2, 18), "Vout 1.25V adj GND");
+        }
+        EXPECT_EQ(made, expected);
+        EXPECT_EQ(QFontMetrics(CQtFont::MakeQFont(description)).height(),
+                  QFontMetrics(plain(height, weight)).height());
+    }
 }
 
 TEST(QtTextTest, FontFromAnotherSurfaceIsRebuilt) {
