@@ -22,18 +22,19 @@ constexpr int FIGURES = 1000;
 constexpr int RADIUS = 32000;
 
 // One part named P whose pattern is FIGURES arcs (or circles) crossing the body.
-std::string LibraryText(bool circles) {
+std::string LibraryText(bool circles, bool dotted) {
+    const std::string style = dotted ? "S:1" : "S:0";
     std::string text = "+KIVOX_LIB_V.1.0\n+PTN,N:P,X:400,Y:400\n";
     for (int k = 0; k < FIGURES; ++k) {
         // Centres spread to the left of the body so each outline runs through the canvas.
         const int cx = 200 - RADIUS + (k % 50);
         const int cy = 200 + (k / 50) - 10;
         if (circles) {
-            text += "+C,W:1,S:0,F:-1,X:" + std::to_string(cx - RADIUS) +
+            text += "+C,W:1," + style + ",F:-1,X:" + std::to_string(cx - RADIUS) +
                     ",Y:" + std::to_string(cy - RADIUS) + ",X:" + std::to_string(cx + RADIUS) +
                     ",Y:" + std::to_string(cy + RADIUS) + ",-C\n";
         } else {
-            text += "+AR,W:1,S:0,X:" + std::to_string(cx) + ",Y:" + std::to_string(cy) +
+            text += "+AR,W:1," + style + ",X:" + std::to_string(cx) + ",Y:" + std::to_string(cy) +
                     ",R:" + std::to_string(RADIUS) + ",B:5400,E:360,-AR\n";
         }
     }
@@ -45,8 +46,8 @@ struct Setup {
     CPartLibrary library;
     CDisplaySettings settings;
 
-    explicit Setup(bool circles) {
-        std::string text = LibraryText(circles);
+    Setup(bool circles, bool dotted) {
+        std::string text = LibraryText(circles, dotted);
         FILE* f = fmemopen(text.data(), text.size(), "r");
         const bool ok = f != nullptr && library.LoadStream(f, "hostile.lib");
         if (f != nullptr) std::fclose(f);
@@ -62,10 +63,12 @@ struct Setup {
     }
 };
 
-void DrawPreview(benchmark::State& state, bool circles) {
-    static Setup arcs(false);
-    static Setup rings(true);
-    Setup& setup = circles ? rings : arcs;
+void DrawPreview(benchmark::State& state, bool circles, bool dotted) {
+    static Setup arcs(false, false);
+    static Setup rings(true, false);
+    static Setup dottedArcs(false, true);
+    static Setup dottedRings(true, true);
+    Setup& setup = dotted ? (circles ? dottedRings : dottedArcs) : (circles ? rings : arcs);
     const CLibEntry* entry = setup.library.Entry(0);
     const Point extent = PreviewExtent(entry);
     CQtCanvas canvas(extent.x, extent.y, setup.settings.colours.Get(ColourKey::BG));
@@ -78,13 +81,22 @@ void DrawPreview(benchmark::State& state, bool circles) {
 }
 
 void BM_PreviewOfFarArcs(benchmark::State& state) {
-    DrawPreview(state, false);
+    DrawPreview(state, false, false);
 }
 void BM_PreviewOfFarCircles(benchmark::State& state) {
-    DrawPreview(state, true);
+    DrawPreview(state, true, false);
+}
+// Dotted pens count their dots along the whole outline.
+void BM_PreviewOfFarDottedArcs(benchmark::State& state) {
+    DrawPreview(state, false, true);
+}
+void BM_PreviewOfFarDottedCircles(benchmark::State& state) {
+    DrawPreview(state, true, true);
 }
 BENCHMARK(BM_PreviewOfFarArcs)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewOfFarCircles)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewOfFarDottedArcs)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewOfFarDottedCircles)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

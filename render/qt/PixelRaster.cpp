@@ -118,6 +118,11 @@ public:
     }
 
     int64_t IMax() const { return iMax_; }
+    int64_t Dx0() const { return dx0_; }
+    int64_t Dy0() const { return dy0_; }
+    int64_t Err0() const { return err0_; }
+    int64_t StepX() const { return stepX_; }
+    int64_t StepY() const { return stepY_; }
     int64_t End() const { return iMax_ + 1; }
     int64_t JTips() const { return jTips_; }
     int64_t Y0(int64_t j) const { return y0Start_ + j; }
@@ -208,6 +213,125 @@ private:
     int64_t iMax_, jTips_;
     int64_t turn_ = 0;
 };
+
+// The whole main path of an ellipse, row by row, and the tips after it, as one sequence
+// with random access: the order of one quadrant's pixels along the outline.
+class CWholePath {
+public:
+    // The loop of EllipsePixels itself, keeping only where each row starts: a few integer
+    // steps per pixel of one quadrant and no pixels stored.
+    explicit CWholePath(const CEllipsePath& path) : path_(path) {
+        const int64_t lastRow = path.JTips();
+        int64_t i = 0;
+        int64_t j = 0;
+        int64_t dx = path.Dx0();
+        int64_t dy = path.Dy0();
+        int64_t err = path.Err0();
+        int64_t lastPointRow = -1;
+        do {
+            if (j > lastRow) break;  // below the box: nothing more to keep
+            if (j != lastPointRow) {
+                first_.push_back(i);
+                start_.push_back(mainCount_);
+                lastPointRow = j;
+            }
+            ++mainCount_;
+            const int64_t e2 = 2 * err;
+            if (e2 <= dy) {
+                ++j;
+                err += dy += path.StepY();
+            }
+            if (e2 >= dx || 2 * err > dy) {
+                ++i;
+                err += dx += path.StepX();
+            }
+        } while (i <= path.IMax());
+        // The tips repeat the last main pixel when the main loop ended inside its row.
+        tipsFrom_ = j == lastPointRow ? j + 1 : j;
+        tipsCount_ = std::max<int64_t>(0, lastRow - tipsFrom_ + 1);
+    }
+
+    int64_t Count() const { return mainCount_ + tipsCount_; }
+    // Step counts (i, j) of the g-th point.
+    std::pair<int64_t, int64_t> At(int64_t g) const {
+        if (g >= mainCount_) return {path_.IMax(), tipsFrom_ + (g - mainCount_)};
+        const auto row = static_cast<size_t>(std::upper_bound(start_.begin(), start_.end(), g) -
+                                             start_.begin() - 1);
+        return {first_[row] + (g - start_[row]), static_cast<int64_t>(row)};
+    }
+    // The index of point (i, j), or -1 when the path does not pass it.
+    int64_t IndexOf(int64_t i, int64_t j) const {
+        if (j < 0 || i < 0) return -1;
+        if (i == path_.IMax() && j >= tipsFrom_ && j < tipsFrom_ + tipsCount_) {
+            return mainCount_ + (j - tipsFrom_);
+        }
+        if (j >= static_cast<int64_t>(first_.size())) return -1;
+        const auto row = static_cast<size_t>(j);
+        const int64_t rowEnd =
+            (row + 1 < start_.size() ? start_[row + 1] : mainCount_) - start_[row];
+        if (i < first_[row] || i >= first_[row] + rowEnd) return -1;
+        return start_[row] + (i - first_[row]);
+    }
+    // The first index from lo at which pred (false, then true along the path) holds.
+    template <typename Pred>
+    int64_t FirstWhere(int64_t lo, int64_t hi, Pred pred) const {
+        while (lo < hi) {
+            const int64_t mid = lo + (hi - lo) / 2;
+            if (pred(mid)) {
+                hi = mid;
+            } else {
+                lo = mid + 1;
+            }
+        }
+        return lo;
+    }
+
+private:
+    const CEllipsePath& path_;
+    std::vector<int64_t> first_;  // entry column of each main row
+    std::vector<int64_t> start_;  // index of each main row's first point
+    int64_t mainCount_ = 0;
+    int64_t tipsFrom_ = 0;
+    int64_t tipsCount_ = 0;
+};
+
+// Where an outline pixel falls in ArcOrder: its angle from `from` and then its position.
+struct ArcKey {
+    double offset = 0.0;
+    int32_t y = 0;
+    int32_t x = 0;
+    friend bool operator<(const ArcKey& l, const ArcKey& r) {
+        if (l.offset != r.offset) return l.offset < r.offset;
+        return l.y != r.y ? l.y < r.y : l.x < r.x;
+    }
+};
+
+// One quadrant's pixels along the path: columns from the right or left edge, rows below or
+// above the centre; the angle grows along the path (dir 1) or falls (dir -1).
+struct Quadrant {
+    bool right;
+    bool lower;
+    int dir;
+    int64_t lo = 0;  // the indexes of the path that are this quadrant's own pixels
+    int64_t hi = 0;
+};
+
+// A run of a quadrant along which the ArcOrder key only grows (dir 1) or only falls.
+struct Piece {
+    const Quadrant* quadrant;
+    int64_t lo, hi;
+    ArcKey low, high;  // smallest and largest key
+};
+
+constexpr double ARC_EPSILON = 1e-9;
+
+// How far counter-clockwise from the angle `from` a pixel lies, as ArcOrder orders it: a
+// pixel just short of a full turn counts as 0.
+double ArcOffset(const Rect& box, Point p, double from) {
+    double offset = std::fmod(PixelAngle(box, p.x, p.y) - from + 2.0 * TWO_PI, TWO_PI);
+    if (offset > TWO_PI - ARC_EPSILON) offset = 0.0;
+    return offset;
+}
 
 struct PathEntry {
     int64_t row = 0;
@@ -436,6 +560,96 @@ bool ClippedEllipsePixels(const Rect& box, const Rect& clip, std::vector<Point>&
     return true;
 }
 
+bool DottedArcPixels(const Rect& box, const std::vector<Point>& visible, double from, double sweep,
+                     std::vector<Point>& dotted) {
+    dotted.clear();
+    const int64_t w = static_cast<int64_t>(box.right) - box.left;
+    const int64_t h = static_cast<int64_t>(box.bottom) - box.top;
+    if (w <= 0 || h <= 0 || w > MAX_EXACT_ELLIPSE || h > MAX_EXACT_ELLIPSE) return false;
+    if (visible.empty()) return true;
+    const CEllipsePath path(box);
+    const CWholePath whole(path);
+    const int64_t count = whole.Count();
+
+    auto pixelOf = [&](const Quadrant& q, int64_t g) {
+        const auto [i, j] = whole.At(g);
+        return Point{static_cast<int32_t>(q.right ? path.X1(i) : path.X0(i)),
+                     static_cast<int32_t>(q.lower ? path.Y0(j) : path.Y1(j))};
+    };
+    auto keyOf = [&](Point p) { return ArcKey{ArcOffset(box, p, from), p.y, p.x}; };
+
+    // Each pixel belongs to one quadrant: the centre row goes with the lower half and the
+    // centre column with the left half.
+    Quadrant quadrants[4] = {
+        {true, false, 1}, {false, false, -1}, {false, true, 1}, {true, true, -1}};
+    std::vector<Piece> pieces;
+    for (Quadrant& q : quadrants) {
+        q.lo = 0;
+        q.hi = count;
+        if (!q.lower && path.Y1(0) == path.Y0(0)) {
+            q.lo = whole.FirstWhere(0, count, [&](int64_t g) { return whole.At(g).second >= 1; });
+        }
+        if (q.right && path.X1(path.IMax()) == path.X0(path.IMax())) {
+            q.hi = whole.FirstWhere(0, count,
+                                    [&](int64_t g) { return whole.At(g).first >= path.IMax(); });
+        }
+        if (q.lo >= q.hi) continue;
+        // The key runs one way along the quadrant but for one jump where the angle passes
+        // `from`.
+        const double first = keyOf(pixelOf(q, q.lo)).offset;
+        const int64_t jump = whole.FirstWhere(q.lo + 1, q.hi, [&](int64_t g) {
+            const double o = keyOf(pixelOf(q, g)).offset;
+            return q.dir > 0 ? o < first : o > first;
+        });
+        for (const auto& [lo, hi] : {std::pair{q.lo, jump}, std::pair{jump, q.hi}}) {
+            if (lo >= hi) continue;
+            const ArcKey a = keyOf(pixelOf(q, lo));
+            const ArcKey b = keyOf(pixelOf(q, hi - 1));
+            pieces.push_back(Piece{&q, lo, hi, q.dir > 0 ? a : b, q.dir > 0 ? b : a});
+        }
+    }
+
+    constexpr double EPS = ARC_EPSILON;
+    for (const Point& p : visible) {
+        const ArcKey key = keyOf(p);
+        if (key.offset > sweep + EPS) continue;
+        // Its quadrant and place along the path.
+        const Piece* own = nullptr;
+        int64_t index = -1;
+        for (const Piece& piece : pieces) {
+            const Quadrant& q = *piece.quadrant;
+            const int64_t i = q.right ? static_cast<int64_t>(box.right) - 1 - p.x
+                                      : static_cast<int64_t>(p.x) - box.left;
+            const int64_t j = q.lower ? p.y - path.Y0(0) : path.Y1(0) - p.y;
+            const int64_t g = whole.IndexOf(i, j);
+            if (g >= piece.lo && g < piece.hi) {
+                own = &piece;
+                index = g;
+                break;
+            }
+        }
+        if (own == nullptr) return false;
+        int64_t rank = own->quadrant->dir > 0 ? index - own->lo : own->hi - 1 - index;
+        for (const Piece& piece : pieces) {
+            if (&piece == own) continue;
+            if (piece.high < key) {
+                rank += piece.hi - piece.lo;
+            } else if (!(key < piece.low)) {
+                // Only where the centre pixel itself lies on the outline (angle 0) do the
+                // quadrants' keys interleave: count along the piece.
+                const Quadrant& q = *piece.quadrant;
+                const int64_t at = whole.FirstWhere(piece.lo, piece.hi, [&](int64_t g) {
+                    const bool below = keyOf(pixelOf(q, g)) < key;
+                    return q.dir > 0 ? !below : below;
+                });
+                rank += q.dir > 0 ? at - piece.lo : piece.hi - at;
+            }
+        }
+        if (DotOn(rank)) dotted.push_back(p);
+    }
+    return true;
+}
+
 double PixelAngle(const Rect& box, double x, double y) {
     const double cx = (static_cast<double>(box.left) + static_cast<double>(box.right) - 1.0) / 2.0;
     const double cy = (static_cast<double>(box.top) + static_cast<double>(box.bottom) - 1.0) / 2.0;
@@ -449,13 +663,11 @@ double PixelAngle(const Rect& box, double x, double y) {
 
 std::vector<Point> ArcOrder(const Rect& box, const std::vector<Point>& outline, double from,
                             double sweep) {
-    constexpr double EPS = 1e-9;
     std::vector<std::pair<double, Point>> keyed;
     keyed.reserve(outline.size());
     for (const Point& p : outline) {
-        double offset = std::fmod(PixelAngle(box, p.x, p.y) - from + 2.0 * TWO_PI, TWO_PI);
-        if (offset > TWO_PI - EPS) offset = 0.0;
-        if (offset <= sweep + EPS) keyed.emplace_back(offset, p);
+        const double offset = ArcOffset(box, p, from);
+        if (offset <= sweep + ARC_EPSILON) keyed.emplace_back(offset, p);
     }
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const auto& l, const auto& r) { return l.first < r.first; });

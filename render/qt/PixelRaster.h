@@ -46,6 +46,13 @@ bool EllipsePixels(const Rect& box, std::vector<Point>& outline, std::vector<Spa
 bool ClippedEllipsePixels(const Rect& box, const Rect& clip, std::vector<Point>& outline,
                           std::vector<Span>& inside);
 
+// Of the outline pixels `visible` (from ClippedEllipsePixels), those a dotted pen sets on
+// the arc from angle `from` over `sweep` radians: the pixels that ArcOrder of the whole
+// outline keeps at a DotOn position, found without the whole outline (its order along
+// the path is counted row by row). False when that cannot be shown; then use ArcOrder.
+bool DottedArcPixels(const Rect& box, const std::vector<Point>& visible, double from, double sweep,
+                     std::vector<Point>& dotted);
+
 // Angle of a pixel seen from the ink centre of box, counter-clockwise on screen from the
 // right, in [0, 2 pi).
 double PixelAngle(const Rect& box, double x, double y);

@@ -143,6 +143,69 @@ TEST(ClippedEllipseTest, RefusesWhatTheWholeOutlineRefuses) {
     EXPECT_TRUE(raster::ClippedEllipsePixels(Rect{0, 0, 65536, 65536}, CANVAS, outline, inside));
 }
 
+// What a dotted pen sets from the whole outline: every pixel ordered by angle from `from`,
+// every third three on, cut to the clip.
+std::vector<Point> DottedFromWhole(const Rect& box, const Rect& clip, double from, double sweep) {
+    std::vector<Point> outline;
+    std::vector<Span> inside;
+    raster::EllipsePixels(box, outline, inside);
+    const std::vector<Point> ordered = raster::ArcOrder(box, outline, from, sweep);
+    std::vector<Point> out;
+    for (size_t i = 0; i < ordered.size(); ++i) {
+        const Point& p = ordered[i];
+        if (!raster::DotOn(static_cast<int64_t>(i))) continue;
+        if (p.x >= clip.left && p.x < clip.right && p.y >= clip.top && p.y < clip.bottom) {
+            out.push_back(p);
+        }
+    }
+    std::sort(out.begin(), out.end(),
+              [](const Point& a, const Point& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+    return out;
+}
+
+TEST(ClippedEllipseTest, DottedOutlinesCountTheirDotsAlongTheWholeOutline) {
+    std::mt19937 random(99);
+    auto uniform = [&](int32_t lo, int32_t hi) {
+        return std::uniform_int_distribution<int32_t>(lo, hi)(random);
+    };
+    const double turn = 2.0 * std::numbers::pi;
+    for (int n = 0; n < 300; ++n) {
+        const int32_t limit = n % 10 == 0 ? 20000 : 300;
+        // Every shape: degenerate (1 or 2 wide or high), odd and even sides.
+        const int32_t w = n % 7 == 0 ? uniform(1, 3) : uniform(1, limit);
+        const int32_t h = n % 11 == 0 ? uniform(1, 3) : uniform(1, limit);
+        const Rect box{uniform(-200, 200), uniform(-200, 200), 0, 0};
+        const Rect full{box.left, box.top, box.left + w, box.top + h};
+        const int32_t cw = uniform(1, 300);
+        const int32_t ch = uniform(1, 300);
+        const double angle = std::uniform_real_distribution<double>(0.0, turn)(random);
+        const int32_t cx = static_cast<int32_t>(full.left + w / 2.0 + std::cos(angle) * w / 2.0);
+        const int32_t cy = static_cast<int32_t>(full.top + h / 2.0 - std::sin(angle) * h / 2.0);
+        const Rect clip = n % 5 == 0
+                              ? Rect{full.left - 5, full.top - 5, full.right + 5, full.bottom + 5}
+                              : Rect{cx - cw / 2, cy - ch / 2, cx + cw / 2 + 1, cy + ch / 2 + 1};
+        // A whole ellipse, an arc from a pixel's own angle, and arbitrary arcs.
+        double from = n % 3 == 0 ? 0.0 : std::uniform_real_distribution<double>(0.0, turn)(random);
+        const double sweep =
+            n % 3 == 0 ? turn : std::uniform_real_distribution<double>(0.0, turn)(random);
+        std::vector<Point> visible;
+        std::vector<Span> inside;
+        ASSERT_TRUE(raster::ClippedEllipsePixels(full, clip, visible, inside));
+        if (n % 3 == 1 && !visible.empty()) {
+            const auto pick = uniform(0, static_cast<int32_t>(visible.size()) - 1);
+            from = raster::PixelAngle(full, visible[static_cast<size_t>(pick)].x,
+                                      visible[static_cast<size_t>(pick)].y);
+        }
+        std::vector<Point> dotted;
+        ASSERT_TRUE(raster::DottedArcPixels(full, visible, from, sweep, dotted))
+            << w << "x" << h << " from " << from;
+        EXPECT_EQ(dotted, DottedFromWhole(full, clip, from, sweep))
+            << w << "x" << h << " at " << full.left << "," << full.top << " from " << from
+            << " sweep " << sweep;
+        if (HasFailure()) break;
+    }
+}
+
 // The canvas draws solid one-pixel arcs and filled ellipses from the clipped outline: the
 // same pixels as the whole outline ordered by angle and cut to the canvas.
 TEST(ClippedEllipseTest, CanvasArcsAndEllipsesKeepTheirPixels) {
