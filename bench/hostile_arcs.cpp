@@ -4,11 +4,11 @@
 // QURIX_BENCH_NEEDS_QT
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "bench/QtBenchMain.h"
 #include "core/library/PartLibrary.h"
 #include "render/DisplaySettings.h"
 #include "render/Thumbnails.h"
@@ -101,12 +101,5 @@ BENCHMARK(BM_PreviewOfFarDottedCircles)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QGuiApplication app(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return qurix::bench::RunWithGuiApplication(argc, argv);
 }

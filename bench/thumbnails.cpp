@@ -3,12 +3,12 @@
 // QURIX_BENCH_NEEDS_QT
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <cstdio>
 #include <memory>
 #include <string>
 
 #include "bench/GeneratedParts.h"
+#include "bench/QtBenchMain.h"
 #include "core/library/PartLibrary.h"
 #include "render/DisplaySettings.h"
 #include "render/Resample.h"
@@ -93,12 +93,5 @@ BENCHMARK(BM_ThumbnailFloor)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QGuiApplication app(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return qurix::bench::RunWithGuiApplication(argc, argv);
 }

@@ -84,6 +84,13 @@ int64_t ExactLine(Point a, Point b, const Rect& clip, int64_t firstIndex, const 
 
 __extension__ using Wide = __int128;
 
+// Whether box is an ellipse's box the exact rules draw: not empty, not too large.
+bool IsExactEllipseBox(const Rect& box) {
+    const int64_t w = static_cast<int64_t>(box.right) - box.left;
+    const int64_t h = static_cast<int64_t>(box.bottom) - box.top;
+    return w > 0 && h > 0 && w <= MAX_EXACT_ELLIPSE && h <= MAX_EXACT_ELLIPSE;
+}
+
 // The midpoint ellipse of EllipsePixels as a function of its step counts: after i steps in x
 // and j in y its error term is Err(i, j), so the path can be examined at any row without
 // walking to it. Column i is x0 = left + i on the left and x1 = right - 1 - i on the right;
@@ -386,10 +393,8 @@ int64_t LinePixels(Point a, Point b, const Rect& clip, int64_t firstIndex, const
 bool EllipsePixels(const Rect& box, std::vector<Point>& outline, std::vector<Span>& inside) {
     outline.clear();
     inside.clear();
-    const int64_t w = static_cast<int64_t>(box.right) - box.left;
+    if (!IsExactEllipseBox(box)) return false;
     const int64_t h = static_cast<int64_t>(box.bottom) - box.top;
-    if (w <= 0 || h <= 0) return false;
-    if (w > MAX_EXACT_ELLIPSE || h > MAX_EXACT_ELLIPSE) return false;
 
     // Corners of the ink, inclusive: the midpoint ellipse of a whole rectangle, which
     // touches all four sides whatever their parity.
@@ -464,10 +469,7 @@ bool ClippedEllipsePixels(const Rect& box, const Rect& clip, std::vector<Point>&
                           std::vector<Span>& inside) {
     outline.clear();
     inside.clear();
-    const int64_t w = static_cast<int64_t>(box.right) - box.left;
-    const int64_t h = static_cast<int64_t>(box.bottom) - box.top;
-    if (w <= 0 || h <= 0) return false;
-    if (w > MAX_EXACT_ELLIPSE || h > MAX_EXACT_ELLIPSE) return false;
+    if (!IsExactEllipseBox(box)) return false;
     const int64_t cLeft = clip.left;
     const int64_t cTop = clip.top;
     const int64_t cRight = clip.right;
@@ -486,7 +488,7 @@ bool ClippedEllipsePixels(const Rect& box, const Rect& clip, std::vector<Point>&
     };
     addRows(cTop - path.Y0(0), cBottom - 1 - path.Y0(0));
     addRows(path.Y1(0) - (cBottom - 1), path.Y1(0) - cTop);
-    jHigh = std::min(jHigh, (h - 1) / 2);
+    jHigh = std::min(jHigh, path.JTips());
     if (jLow > jHigh) return true;
 
     auto emitRun = [&](int64_t first, int64_t last, int64_t j) {
@@ -563,9 +565,7 @@ bool ClippedEllipsePixels(const Rect& box, const Rect& clip, std::vector<Point>&
 bool DottedArcPixels(const Rect& box, const std::vector<Point>& visible, double from, double sweep,
                      std::vector<Point>& dotted) {
     dotted.clear();
-    const int64_t w = static_cast<int64_t>(box.right) - box.left;
-    const int64_t h = static_cast<int64_t>(box.bottom) - box.top;
-    if (w <= 0 || h <= 0 || w > MAX_EXACT_ELLIPSE || h > MAX_EXACT_ELLIPSE) return false;
+    if (!IsExactEllipseBox(box)) return false;
     if (visible.empty()) return true;
     const CEllipsePath path(box);
     const CWholePath whole(path);
