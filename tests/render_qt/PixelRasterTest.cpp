@@ -104,6 +104,9 @@ INSTANTIATE_TEST_SUITE_P(
         EllipseCase{{0, 0, 101, 51}, Rect{100, 25, 101, 26}},
         EllipseCase{{0, 0, 101, 51}, Rect{-5, 30, 200, 31}},
         EllipseCase{{0, 0, 101, 51}, Rect{50, -5, 51, 100}},
+        // At the ends of 32-bit drawing space.
+        EllipseCase{{2147482000, -2147483000, 2147483000, -2147482000},
+                    Rect{2147482500, -2147482600, 2147482900, -2147482300}},
         // Empty clip.
         EllipseCase{{0, 0, 101, 51}, Rect{10, 10, 10, 20}}));
 
