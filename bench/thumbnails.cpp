@@ -1,5 +1,7 @@
 // Thumbnails per second over a generated library of 2000 typical parts, beside the floor
-// of the same work without drawing: canvas, fill and the two resamplings only.
+// of the same work without drawing: canvas, fill and the two resamplings only. Then the
+// preview of a hostile part: 1000 one-pixel arcs (or circles) of radius 32000 around a
+// 40 x 40 body, almost all of each outline far outside the canvas.
 // QURIX_BENCH_NEEDS_QT
 #include <benchmark/benchmark.h>
 
@@ -21,23 +23,31 @@ using namespace qurix;
 
 constexpr int PART_COUNT = 2000;
 
+// Loads text into library or ends the program: a benchmark without its data means nothing.
+void LoadOrExit(CPartLibrary& library, std::string text, int32_t parts) {
+    FILE* f = fmemopen(text.data(), text.size(), "r");
+    const bool ok = f != nullptr && library.LoadStream(f, "generated.lib");
+    if (f != nullptr) std::fclose(f);
+    if (!ok || library.EntryCount() != parts) {
+        std::fprintf(stderr, "generated library did not load (%d parts)\n", library.EntryCount());
+        std::exit(1);
+    }
+}
+
 struct Setup {
     CPartLibrary library;
     CDisplaySettings settings;
     CanvasMaker maker;
 
-    Setup() {
-        std::string text = "+KIVOX_LIB_V.1.0\n";
-        for (int k = 0; k < PART_COUNT; ++k) text += bench::PartText("PART" + std::to_string(k), k);
-        text += "-KIVOX_LIB_V.1.0\n";
-        FILE* f = fmemopen(text.data(), text.size(), "r");
-        const bool ok = f != nullptr && library.LoadStream(f, "generated.lib");
-        if (f != nullptr) std::fclose(f);
-        if (!ok || library.EntryCount() != PART_COUNT) {
-            std::fprintf(stderr, "generated library did not load (%d parts)\n",
-                         library.EntryCount());
-            std::exit(1);
+    explicit Setup(std::string text = {}, int32_t parts = PART_COUNT) {
+        if (text.empty()) {
+            text = "+KIVOX_LIB_V.1.0\n";
+            for (int k = 0; k < PART_COUNT; ++k) {
+                text += bench::PartText("PART" + std::to_string(k), k);
+            }
+            text += "-KIVOX_LIB_V.1.0\n";
         }
+        LoadOrExit(library, std::move(text), parts);
         settings.labelFont.height = 9;
         settings.labelFont.weight = 400;
         settings.labelFont.SetFaceName("Tahoma");
@@ -89,6 +99,65 @@ void BM_ThumbnailFloor(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ThumbnailFloor)->Unit(benchmark::kMicrosecond);
+
+constexpr int FIGURES = 1000;
+constexpr int RADIUS = 32000;
+
+// One part named P whose pattern is FIGURES arcs (or circles) crossing the body.
+std::string FarFiguresText(bool circles, bool dotted) {
+    const std::string style = dotted ? "S:1" : "S:0";
+    std::string text = "+KIVOX_LIB_V.1.0\n+PTN,N:P,X:400,Y:400\n";
+    for (int k = 0; k < FIGURES; ++k) {
+        // Centres spread to the left of the body so each outline runs through the canvas.
+        const int cx = 200 - RADIUS + (k % 50);
+        const int cy = 200 + (k / 50) - 10;
+        if (circles) {
+            text += "+C,W:1," + style + ",F:-1,X:" + std::to_string(cx - RADIUS) +
+                    ",Y:" + std::to_string(cy - RADIUS) + ",X:" + std::to_string(cx + RADIUS) +
+                    ",Y:" + std::to_string(cy + RADIUS) + ",-C\n";
+        } else {
+            text += "+AR,W:1," + style + ",X:" + std::to_string(cx) + ",Y:" + std::to_string(cy) +
+                    ",R:" + std::to_string(RADIUS) + ",B:5400,E:360,-AR\n";
+        }
+    }
+    text += "-PTN\n+COMP,N:P\nX:40,Y:40,B:1\nR:U\nP:P\n-COMP\n-KIVOX_LIB_V.1.0\n";
+    return text;
+}
+
+void DrawFarFigures(benchmark::State& state, bool circles, bool dotted) {
+    static Setup arcs(FarFiguresText(false, false), 1);
+    static Setup rings(FarFiguresText(true, false), 1);
+    static Setup dottedArcs(FarFiguresText(false, true), 1);
+    static Setup dottedRings(FarFiguresText(true, true), 1);
+    Setup& setup = dotted ? (circles ? dottedRings : dottedArcs) : (circles ? rings : arcs);
+    const CLibEntry* entry = setup.library.Entry(0);
+    const Point extent = PreviewExtent(entry);
+    CQtCanvas canvas(extent.x, extent.y, setup.settings.colours.Get(ColourKey::BG));
+    for (auto _ : state) {
+        DrawPartPreview(canvas, setup.settings, entry);
+        benchmark::DoNotOptimize(canvas.Image().constBits());
+    }
+    state.counters["figures/s"] = benchmark::Counter(
+        FIGURES * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void BM_PreviewOfFarArcs(benchmark::State& state) {
+    DrawFarFigures(state, false, false);
+}
+void BM_PreviewOfFarCircles(benchmark::State& state) {
+    DrawFarFigures(state, true, false);
+}
+// Dotted pens count their dots along the whole outline.
+void BM_PreviewOfFarDottedArcs(benchmark::State& state) {
+    DrawFarFigures(state, false, true);
+}
+void BM_PreviewOfFarDottedCircles(benchmark::State& state) {
+    DrawFarFigures(state, true, true);
+}
+BENCHMARK(BM_PreviewOfFarArcs)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewOfFarCircles)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewOfFarDottedArcs)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewOfFarDottedCircles)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -31,32 +31,37 @@ Rect Box(Point p, int32_t l, int32_t t, int32_t r, int32_t b) {
 void DrawPinText(CDrawSurface& surface, CTextRenderer& renderer, const Rect& box, int32_t t,
                  const char* text, Colour colour, int32_t num, int32_t den) {
     Point at;
-    bool vertical = false;
-    int32_t align = 0;
+    TextStyle style{.colour = colour, .scale = Scale{num, den}, .overbars = true};
     switch (t & 3) {
         case 0:
             at = Point{box.left, box.bottom};
             break;
         case 1:
             at = Point{box.right, box.top};
-            vertical = true;
-            align = ALIGN_END;
+            style.vertical = true;
+            style.alignment = ALIGN_ALONG_END;
             break;
         case 2:
             at = Point{box.right, box.bottom};
-            align = ALIGN_END;
+            style.alignment = ALIGN_ALONG_END;
             break;
         default:
             at = Point{box.right, box.bottom};
-            vertical = true;
+            style.vertical = true;
             break;
     }
-    renderer.DrawText(surface, at.x, at.y, text, -1, colour, vertical, align, num, den, true);
+    renderer.DrawText(surface, at, text, style);
 }
 
-// Drawing units back from a surface extent.
-Point Unscale(Extent e, int32_t num, int32_t den) {
-    return Point{WrapDiv(WrapMul(e.cx, den), num), WrapDiv(WrapMul(e.cy, den), num)};
+// Draws a component's name or reference in its label box, anchored at the box's lower
+// left (lower right when vertical), and returns its size in drawing units.
+Point DrawLabel(CDrawSurface& surface, CTextRenderer& renderer, const Rect& box, bool vertical,
+                const std::string& text, Colour colour, Scale scale) {
+    const Point at{vertical ? box.right : box.left, WrapSub(box.bottom, 1)};
+    const Extent e =
+        renderer.DrawText(surface, at, text.c_str(),
+                          TextStyle{.colour = colour, .vertical = vertical, .scale = scale});
+    return Point{UnscaleValue(e.cx, scale), UnscaleValue(e.cy, scale)};
 }
 
 }  // namespace
@@ -210,10 +215,13 @@ void DrawComponentBody(CDrawSurface& surface, const CDisplaySettings& settings,
         const std::optional<Colour> colour =
             ChooseLineColour(mode, colours.Get(ColourKey::Component), colours);
         if (!colour) return;
-        DrawPattern(surface, *pattern, *colour, mode, component.Direction(),
-                    WrapMul(def->Width(), CPlacedComponent::GRID_UNIT),
-                    WrapMul(def->Height(), CPlacedComponent::GRID_UNIT), topLeft.x, topLeft.y, num,
-                    den, settings.labelRenderer.get());
+        const PatternPlacement at{
+            .direction = component.Direction(),
+            .bodySize = Point{WrapMul(def->Width(), CPlacedComponent::GRID_UNIT),
+                              WrapMul(def->Height(), CPlacedComponent::GRID_UNIT)},
+            .topLeft = topLeft,
+            .scale = Scale{num, den}};
+        DrawPattern(surface, *pattern, *colour, mode, at, settings.labelRenderer.get());
     }
 }
 
@@ -245,26 +253,20 @@ void DrawComponent(CDrawSurface& surface, const CDisplaySettings& settings,
     if (!(mode & DRAW_NO_NAME)) {
         const Rect box = component->NameLabelRect();
         if (MeetsClip(clip, box)) {
-            const bool vertical = !component->NameHorizontal();
             const Colour colour =
                 ChooseTextColour(mode, colours.Get(ColourKey::ComponentName), colours);
-            const Extent e = renderer.DrawText(surface, vertical ? box.right : box.left,
-                                               WrapSub(box.bottom, 1), component->Name().c_str(),
-                                               -1, colour, vertical, 0, num, den, false);
-            const Point size = Unscale(e, num, den);
+            const Point size = DrawLabel(surface, renderer, box, !component->NameHorizontal(),
+                                         component->Name(), colour, Scale{num, den});
             component->ReportNameSize(size.x, size.y);
         }
     }
     if (!(mode & DRAW_NO_REFERENCE)) {
         const Rect box = component->ReferenceLabelRect();
         if (MeetsClip(clip, box)) {
-            const bool vertical = !component->ReferenceHorizontal();
             const Colour colour =
                 ChooseTextColour(mode, colours.Get(ColourKey::ComponentNum), colours);
-            const Extent e = renderer.DrawText(
-                surface, vertical ? box.right : box.left, WrapSub(box.bottom, 1),
-                component->Reference().c_str(), -1, colour, vertical, 0, num, den, false);
-            const Point size = Unscale(e, num, den);
+            const Point size = DrawLabel(surface, renderer, box, !component->ReferenceHorizontal(),
+                                         component->Reference(), colour, Scale{num, den});
             component->ReportReferenceSize(size.x, size.y);
         }
     }

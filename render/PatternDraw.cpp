@@ -20,23 +20,12 @@ int32_t ClampToInt32(int64_t v) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
-// Everything one element needs to reach the surface.
-struct PatternPlacement {
-    int32_t direction;
-    int32_t pw;
-    int32_t ph;
-    Point origin;  // body top-left, drawing units
-    int32_t num;
-    int32_t den;
-
-    int32_t Rotation() const { return direction & DIRECTION_ROTATION_MASK; }
-    bool Mirrored() const { return (direction & DIRECTION_MIRROR_BIT) != 0; }
-    // S(p): the pattern point turned for the direction, moved to the body and scaled.
-    Point ToSurface(Point p) const {
-        return ScalePoint(TransformPatternPoint(p, direction, pw, ph), origin, num, den);
-    }
-    int32_t ScaledWidth(int32_t width) const { return ScaleValue(width, num, den); }
-};
+// S(p): the pattern point turned for the direction, moved to the body and scaled.
+Point ToSurface(const PatternPlacement& at, Point p) {
+    return ScalePoint(
+        TransformPatternPoint(p, at.direction, at.bodySize.x, at.bodySize.y) + at.topLeft,
+        at.scale);
+}
 
 // The box of two surface points, ordered; a one-pixel outline also covers the right and
 // bottom edge, which the surface would otherwise leave out.
@@ -51,15 +40,15 @@ Rect OutlineBox(Point a, Point b, int32_t scaledWidth) {
 
 void DrawLine(CDrawSurface& surface, const CLineElement& line, Colour colour,
               const PatternPlacement& at) {
-    const Pen pen = PatternPen(line.Style(), line.Width(), colour, at.num, at.den);
-    surface.Line(at.ToSurface(line.P1()), at.ToSurface(line.P2()), pen);
+    const Pen pen = PatternPen(line.Style(), line.Width(), colour, at.scale.num, at.scale.den);
+    surface.Line(ToSurface(at, line.P1()), ToSurface(at, line.P2()), pen);
 }
 
 void DrawCircle(CDrawSurface& surface, const CCircleElement& circle, Colour colour,
                 const PatternPlacement& at) {
-    const Pen pen = PatternPen(circle.Style(), circle.Width(), colour, at.num, at.den);
-    const Rect box = OutlineBox(at.ToSurface(circle.P1()), at.ToSurface(circle.P2()),
-                                at.ScaledWidth(circle.Width()));
+    const Pen pen = PatternPen(circle.Style(), circle.Width(), colour, at.scale.num, at.scale.den);
+    const Rect box = OutlineBox(ToSurface(at, circle.P1()), ToSurface(at, circle.P2()),
+                                ScaleValue(circle.Width(), at.scale));
     surface.Ellipse(box, pen, PatternBrush(circle.Fill(), colour));
 }
 
@@ -68,22 +57,23 @@ void DrawPolygon(CDrawSurface& surface, const CPolygonElement& polygon, Colour c
     const int32_t count = polygon.Count();
     if (count < 2 || count > CPolygonElement::MAX_POINTS) return;
     Point points[CPolygonElement::MAX_POINTS];
-    for (int32_t i = 0; i < count; ++i) points[i] = at.ToSurface(polygon.Points()[i]);
-    const Pen pen = PatternPen(polygon.Style(), polygon.Width(), colour, at.num, at.den);
+    for (int32_t i = 0; i < count; ++i) points[i] = ToSurface(at, polygon.Points()[i]);
+    const Pen pen =
+        PatternPen(polygon.Style(), polygon.Width(), colour, at.scale.num, at.scale.den);
     surface.Polygon(std::span<const Point>(points, static_cast<size_t>(count)), pen,
                     PatternBrush(polygon.Fill(), colour));
 }
 
 void DrawArc(CDrawSurface& surface, const CArcElement& arc, Colour colour,
              const PatternPlacement& at) {
-    const Pen pen = PatternPen(arc.Style(), arc.Width(), colour, at.num, at.den);
+    const Pen pen = PatternPen(arc.Style(), arc.Width(), colour, at.scale.num, at.scale.den);
     const Point c = arc.Centre();
     const int32_t r = arc.Radius();
-    const Rect box = OutlineBox(at.ToSurface(Point{WrapSub(c.x, r), WrapSub(c.y, r)}),
-                                at.ToSurface(Point{WrapAdd(c.x, r), WrapAdd(c.y, r)}),
-                                at.ScaledWidth(arc.Width()));
-    Point start = at.ToSurface(arc.BeginRay());
-    Point end = at.ToSurface(arc.EndRay());
+    const Rect box = OutlineBox(ToSurface(at, Point{WrapSub(c.x, r), WrapSub(c.y, r)}),
+                                ToSurface(at, Point{WrapAdd(c.x, r), WrapAdd(c.y, r)}),
+                                ScaleValue(arc.Width(), at.scale));
+    Point start = ToSurface(at, arc.BeginRay());
+    Point end = ToSurface(at, arc.EndRay());
     // A mirror reverses the sense of turning; the arc still runs counter-clockwise.
     if (at.Mirrored()) std::swap(start, end);
     surface.Arc(box, start, end, pen);
@@ -92,10 +82,13 @@ void DrawArc(CDrawSurface& surface, const CArcElement& arc, Colour colour,
 void DrawTextElement(CDrawSurface& surface, const CTextElement& text, Colour colour,
                      const PatternPlacement& at, CTextRenderer* labelRenderer) {
     const Point anchor =
-        TransformPatternPoint(text.Position(), at.direction, at.pw, at.ph) + at.origin;
+        TransformPatternPoint(text.Position(), at.direction, at.bodySize.x, at.bodySize.y) +
+        at.topLeft;
     const TurnedText turned = TurnPatternText(text.IsHorizontal(), text.Align(), at.direction);
-    const bool vertical = turned.vertical;
-    const int32_t align = turned.align;
+    const TextStyle style{.colour = colour,
+                          .vertical = turned.vertical,
+                          .alignment = turned.align,
+                          .scale = at.scale};
 
     Extent extent;
     if (!text.FontName().empty()) {
@@ -105,16 +98,13 @@ void DrawTextElement(CDrawSurface& surface, const CTextElement& text, Colour col
         font.italic = text.IsItalic() ? 1 : 0;
         font.charSet = LogFont::DEFAULT_CHARSET;
         font.SetFaceName(text.FontName());
-        extent = DrawTextWithFont(surface, anchor.x, anchor.y, text.Text().c_str(), -1, font,
-                                  colour, DRAW_NORMAL, vertical, align, at.num, at.den);
+        extent = DrawTextWithFont(surface, anchor, text.Text().c_str(), font, DRAW_NORMAL, style);
     } else if (labelRenderer != nullptr) {
-        extent = labelRenderer->DrawText(surface, anchor.x, anchor.y, text.Text().c_str(), -1,
-                                         colour, vertical, align, at.num, at.den, false);
+        extent = labelRenderer->DrawText(surface, anchor, text.Text().c_str(), style);
     } else {
         return;
     }
-    text.SetDrawnSize(WrapDiv(WrapMul(extent.cx, at.den), at.num),
-                      WrapDiv(WrapMul(extent.cy, at.den), at.num));
+    text.SetDrawnSize(UnscaleValue(extent.cx, at.scale), UnscaleValue(extent.cy, at.scale));
 }
 
 }  // namespace
@@ -124,28 +114,25 @@ Point TransformPatternPoint(Point p, int32_t direction, int32_t pw, int32_t ph) 
 }
 
 TurnedText TurnPatternText(bool horizontal, int32_t align, int32_t direction) {
-    using T = CTextElement;
     const int32_t rotation = direction & DIRECTION_ROTATION_MASK;
     bool vertical = !horizontal;
     const bool flip =
         vertical ? (rotation == 2 || rotation == 3) : (rotation == 1 || rotation == 2);
-    if (flip && !(align & T::ALIGN_CENTRE)) align ^= T::ALIGN_END;
-    if (flip && !(align & T::ALIGN_MIDDLE)) align ^= T::ALIGN_TOP;
+    if (flip && !(align & ALIGN_ALONG_CENTRE)) align ^= ALIGN_ALONG_END;
+    if (flip && !(align & ALIGN_ACROSS_MIDDLE)) align ^= ALIGN_ACROSS_TOP;
     if (rotation & 1) vertical = !vertical;
     if (direction & DIRECTION_MIRROR_BIT) {
         if (vertical) {
-            if (!(align & T::ALIGN_MIDDLE)) align ^= T::ALIGN_TOP;
+            if (!(align & ALIGN_ACROSS_MIDDLE)) align ^= ALIGN_ACROSS_TOP;
         } else {
-            if (!(align & T::ALIGN_CENTRE)) align ^= T::ALIGN_END;
+            if (!(align & ALIGN_ALONG_CENTRE)) align ^= ALIGN_ALONG_END;
         }
     }
     return TurnedText{vertical, align};
 }
 
 void DrawPattern(CDrawSurface& surface, const CPattern& pattern, Colour colour, DrawMode mode,
-                 int32_t direction, int32_t pw, int32_t ph, int32_t left, int32_t top, int32_t num,
-                 int32_t den, CTextRenderer* labelRenderer) {
-    const PatternPlacement at{direction, pw, ph, Point{left, top}, num, den};
+                 const PatternPlacement& at, CTextRenderer* labelRenderer) {
     const int32_t count = pattern.ElementCount();
     if (count > 0) {
         for (int32_t i = 0; i < count; ++i) {
@@ -192,8 +179,7 @@ void DrawPattern(CDrawSurface& surface, const CPattern& pattern, Colour colour, 
     if (pattern.Bitmap() != nullptr) {
         const PatternBitmap bitmap{pattern.Bitmap(), pattern.BitmapByteCount(), pattern.Width(),
                                    pattern.Height()};
-        DrawPatternBitmap(surface, left, top, bitmap, colour, mode, at.Rotation(), at.Mirrored(),
-                          num, den);
+        DrawPatternBitmap(surface, bitmap, colour, mode, at);
     }
 }
 
@@ -271,10 +257,12 @@ TurnedBitmap TurnPatternBitmap(const PatternBitmap& source, int32_t k, bool flip
     return out;
 }
 
-void DrawPatternBitmap(CDrawSurface& surface, int32_t left, int32_t top,
-                       const PatternBitmap& bitmap, Colour colour, DrawMode mode, int32_t rotation,
-                       bool mirror, int32_t num, int32_t den) {
-    const int32_t r = rotation & DIRECTION_ROTATION_MASK;
+void DrawPatternBitmap(CDrawSurface& surface, const PatternBitmap& bitmap, Colour colour,
+                       DrawMode mode, const PatternPlacement& at) {
+    const int32_t r = at.Rotation();
+    const bool mirror = at.Mirrored();
+    const auto [num, den] = at.scale;
+    const auto [left, top] = at.topLeft;
     // Turning by r + 2 and then reversing the rows is turning by r and mirroring in x.
     const int32_t k = mirror ? (r + 2) % 4 : r;
     const TurnedBitmap turned = TurnPatternBitmap(bitmap, k, mirror);

@@ -6,6 +6,7 @@
 #include "core/library/Pattern.h"
 #include "render/DrawMode.h"
 #include "render/DrawSurface.h"
+#include "render/Scale.h"
 #include "render/TextRenderer.h"
 
 namespace qurix {
@@ -29,13 +30,24 @@ struct TurnedText {
 };
 TurnedText TurnPatternText(bool horizontal, int32_t align, int32_t direction);
 
-// Draws the whole pattern of a body whose top-left corner is (left, top) in drawing units:
-// its elements in order when it has any, else its bitmap. pw and ph are the unturned body
-// size in drawing units. Texts without a font of their own go through labelRenderer
-// (none: they are left out); every text reports its measured size to its element.
+// Where a pattern goes: the placed component's direction, the unturned body size (pw x ph)
+// and the placed body's top-left corner, both in drawing units, and the drawing scale.
+struct PatternPlacement {
+    // Defaulted with = {} so that designated initializers may leave them out.
+    int32_t direction = 0;
+    Point bodySize = {};
+    Point topLeft = {};
+    Scale scale = {};
+
+    int32_t Rotation() const { return direction & DIRECTION_ROTATION_MASK; }
+    bool Mirrored() const { return (direction & DIRECTION_MIRROR_BIT) != 0; }
+};
+
+// Draws the whole pattern of a body placed by `at`: its elements in order when it has
+// any, else its bitmap. Texts without a font of their own go through labelRenderer (none:
+// they are left out); every text reports its measured size to its element.
 void DrawPattern(CDrawSurface& surface, const CPattern& pattern, Colour colour, DrawMode mode,
-                 int32_t direction, int32_t pw, int32_t ph, int32_t left, int32_t top, int32_t num,
-                 int32_t den, CTextRenderer* labelRenderer);
+                 const PatternPlacement& at, CTextRenderer* labelRenderer);
 
 // A one-bit bitmap as a pattern holds it: rows of ((width + 15) / 16) * 2 bytes, the most
 // significant bit leftmost, byteCount bytes in all.
@@ -66,11 +78,11 @@ inline constexpr int32_t PATTERN_BITMAP_DATA_LIMIT = 512;
 // Empty bitmap (width or height 0) when there is nothing to draw.
 TurnedBitmap TurnPatternBitmap(const PatternBitmap& source, int32_t k, bool flip);
 
-// Draws the bitmap from the body's top-left corner, turned by rotation (0 to 3) and
-// mirrored like the elements: set bits in colour (black when mode has DRAW_BLACK), clear
-// bits transparent. Enlarged, each pixel is centred on its drawing-unit point.
-void DrawPatternBitmap(CDrawSurface& surface, int32_t left, int32_t top,
-                       const PatternBitmap& bitmap, Colour colour, DrawMode mode, int32_t rotation,
-                       bool mirror, int32_t num, int32_t den);
+// Draws the bitmap from the body's top-left corner, turned and mirrored like the elements
+// (the body size of `at` is not used): set bits in colour (black when mode has
+// DRAW_BLACK), clear bits transparent. Enlarged, each pixel is centred on its
+// drawing-unit point.
+void DrawPatternBitmap(CDrawSurface& surface, const PatternBitmap& bitmap, Colour colour,
+                       DrawMode mode, const PatternPlacement& at);
 
 }  // namespace qurix

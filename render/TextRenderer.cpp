@@ -24,12 +24,12 @@ Point PlaceCell(Point s, Extent extent, int32_t across, bool vertical, int32_t a
     const int32_t along = alignment & ALIGN_ALONG_MASK;
     if (!vertical) {
         s.y = WrapSub(s.y, across);
-        if (along == ALIGN_END) s.x = WrapSub(s.x, extent.cx);
-        if (along == ALIGN_MIDDLE) s.x = WrapSub(s.x, extent.cx / 2);
+        if (along == ALIGN_ALONG_END) s.x = WrapSub(s.x, extent.cx);
+        if (along == ALIGN_ALONG_CENTRE) s.x = WrapSub(s.x, extent.cx / 2);
     } else {
         s.x = WrapSub(s.x, across);
-        if (along == ALIGN_END) s.y = WrapAdd(s.y, extent.cx);
-        if (along == ALIGN_MIDDLE) s.y = WrapAdd(s.y, extent.cx / 2);
+        if (along == ALIGN_ALONG_END) s.y = WrapAdd(s.y, extent.cx);
+        if (along == ALIGN_ALONG_CENTRE) s.y = WrapAdd(s.y, extent.cx / 2);
     }
     return s;
 }
@@ -65,9 +65,10 @@ void CTextRenderer::MakeFonts(CDrawSurface& surface, int32_t num, int32_t den, b
     if (HasFonts()) ascent_ = surface.FontAscent(vertical ? *vertical_ : *horizontal_);
 }
 
-Extent CTextRenderer::DrawText(CDrawSurface& surface, int32_t x, int32_t y, const char* text,
-                               int32_t length, Colour colour, bool vertical, int32_t alignment,
-                               int32_t num, int32_t den, bool overbars) {
+Extent CTextRenderer::DrawText(CDrawSurface& surface, Point at, const char* text,
+                               const TextStyle& style, int32_t length) {
+    const auto [num, den] = style.scale;
+    const bool vertical = style.vertical;
     if (!text) text = "";
     length = BoundedLength(text, length, MAX_TEXT);
 
@@ -76,7 +77,7 @@ Extent CTextRenderer::DrawText(CDrawSurface& surface, int32_t x, int32_t y, cons
     bool hasBars = false;
     for (; n < length; ++n) {
         auto c = static_cast<unsigned char>(text[n]);
-        if (overbars && (c & 0x80)) {
+        if (style.overbars && (c & 0x80)) {
             hasBars = true;
             c &= 0x7F;
             if (c < 0x20 || c > 0x7E) c = ' ';
@@ -95,13 +96,13 @@ Extent CTextRenderer::DrawText(CDrawSurface& surface, int32_t x, int32_t y, cons
     const std::string_view copied(buffer.data(), static_cast<size_t>(n));
 
     const Extent extent = surface.TextExtent(font, copied);
-    const Point reference = ScalePoint(Point{x, y}, num, den);
-    const Point s = PlaceCell(reference, extent, AcrossOffset(alignment, ascent_, ascent_),
-                              vertical, alignment);
-    surface.DrawString(font, s, copied, colour);
+    const Point reference = ScalePoint(at, style.scale);
+    const Point s = PlaceCell(reference, extent, AcrossOffset(style.alignment, ascent_, ascent_),
+                              vertical, style.alignment);
+    surface.DrawString(font, s, copied, style.colour);
 
     if (hasBars) {
-        const Pen pen = Pen::Solid(WrapDiv(num, den), colour);
+        const Pen pen = Pen::Solid(WrapDiv(num, den), style.colour);
         auto prefix = [&](int32_t count) {
             return count > 0
                        ? surface.TextExtent(font, copied.substr(0, static_cast<size_t>(count))).cx
@@ -127,17 +128,16 @@ Extent CTextRenderer::DrawText(CDrawSurface& surface, int32_t x, int32_t y, cons
     return extent;
 }
 
-Extent DrawTextWithFont(CDrawSurface& surface, int32_t x, int32_t y, const char* text,
-                        int32_t length, const LogFont& font, Colour colour, DrawMode mode,
-                        bool vertical, int32_t alignment, int32_t num, int32_t den) {
+Extent DrawTextWithFont(CDrawSurface& surface, Point at, const char* text, const LogFont& font,
+                        DrawMode mode, const TextStyle& style, int32_t length) {
     if (!text) text = "";
     length = BoundedLength(text, length, MAX_FONT_TEXT);
     if (length == 0) return Extent{};
 
     LogFont description = font;
     description.outPrecision = LogFont::OUT_TT_ONLY_PRECIS;
-    description.height = ScaleValue(description.height, num, den);
-    if (vertical) {
+    description.height = ScaleValue(description.height, style.scale);
+    if (style.vertical) {
         description.escapement = LogFont::VERTICAL_ESCAPEMENT;
         description.orientation = LogFont::VERTICAL_ESCAPEMENT;
     }
@@ -146,11 +146,12 @@ Extent DrawTextWithFont(CDrawSurface& surface, int32_t x, int32_t y, const char*
     const std::string_view bytes(text, static_cast<size_t>(length));
 
     const Extent extent = surface.TextExtent(*made, bytes);
-    const Point reference = ScalePoint(Point{x, y}, num, den);
-    const Point s = PlaceCell(reference, extent, AcrossOffset(alignment, extent.cy, extent.cy),
-                              vertical, alignment);
+    const Point reference = ScalePoint(at, style.scale);
+    const Point s =
+        PlaceCell(reference, extent, AcrossOffset(style.alignment, extent.cy, extent.cy),
+                  style.vertical, style.alignment);
     if (mode & (DRAW_NORMAL | DRAW_SELECTED)) {
-        surface.DrawString(*made, s, bytes, colour);
+        surface.DrawString(*made, s, bytes, style.colour);
     } else if (mode & DRAW_BLACK) {
         surface.DrawString(*made, s, bytes, COLOUR_BLACK);
     }

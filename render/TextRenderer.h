@@ -3,22 +3,28 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/elements/TextAlign.h"
 #include "render/DrawMode.h"
 #include "render/DrawSurface.h"
 #include "render/LogFont.h"
+#include "render/Scale.h"
 
 namespace qurix {
 
-// Text alignment, 4 bits. Bits 0-1, along the text: the reference point at the start (0 and
-// 3), the end (1) or the middle (2). Bits 2-3, across: on the baseline (0; the cell's
-// bottom for DrawTextWithFont), the cell's top (1) or half the ascent below it (2, 3; half
-// the cell height for DrawTextWithFont).
-inline constexpr int32_t ALIGN_ALONG_MASK = 0x3;
-inline constexpr int32_t ALIGN_END = 0x1;
-inline constexpr int32_t ALIGN_MIDDLE = 0x2;
-inline constexpr int32_t ALIGN_ACROSS_MASK = 0xC;
-inline constexpr int32_t ALIGN_TOP = 0x4;
-inline constexpr int32_t ALIGN_CENTRE = 0x8;
+// How a text is drawn: colour, direction, where its reference point lies (the ALIGN_* bits
+// of core/elements/TextAlign.h; across at the baseline means the cell's bottom for
+// DrawTextWithFont, the middle half the ascent below the top, or half the cell height for
+// DrawTextWithFont) and the scale. overbars is for CTextRenderer only.
+struct TextStyle {
+    Colour colour = COLOUR_BLACK;
+    bool vertical = false;  // turned a quarter turn, running upward
+    int32_t alignment = ALIGN_ALONG_START | ALIGN_ACROSS_BASELINE;
+    Scale scale = {};  // = {}: designated initializers may leave it out
+    bool overbars = false;
+};
+
+// A text length meaning "up to the terminating NUL".
+inline constexpr int32_t TEXT_TO_NUL = -1;
 
 // Draws texts in one font description (the label font or the component-name font). It
 // makes its horizontal and vertical fonts at the first call and again only when a call
@@ -32,12 +38,11 @@ public:
     CTextRenderer& operator=(const CTextRenderer&) = delete;
 
     // Draws text (length < 0: up to its NUL; at most 1024 bytes) with its reference point
-    // at (x, y) in drawing units, and returns the drawn extent in surface units. With
-    // overbars, a byte with bit 7 set is drawn without it, under a bar (a control
-    // character, or 0x7F, as a space). Vertical text runs upward.
-    Extent DrawText(CDrawSurface& surface, int32_t x, int32_t y, const char* text, int32_t length,
-                    Colour colour, bool vertical, int32_t alignment, int32_t num, int32_t den,
-                    bool overbars);
+    // at `at` in drawing units, and returns the drawn extent in surface units. With
+    // style.overbars, a byte with bit 7 set is drawn without it, under a bar (a control
+    // character, or 0x7F, as a space).
+    Extent DrawText(CDrawSurface& surface, Point at, const char* text, const TextStyle& style,
+                    int32_t length = TEXT_TO_NUL);
 
     const LogFont& Font() const { return font_; }
     // Characters prepared by the last call.
@@ -61,12 +66,11 @@ private:
 };
 
 // Draws a text in its own font (a text element that names one): at most 255 bytes, the
-// font made and dropped within the call. Drawn in colour when mode has DRAW_NORMAL or
-// DRAW_SELECTED, else in black when it has DRAW_BLACK, else not at all; the extent is
-// returned either way. Both routines stop at a NUL within length. font holds a negative (character)
-// height in drawing units.
-Extent DrawTextWithFont(CDrawSurface& surface, int32_t x, int32_t y, const char* text,
-                        int32_t length, const LogFont& font, Colour colour, DrawMode mode,
-                        bool vertical, int32_t alignment, int32_t num, int32_t den);
+// font made and dropped within the call. Drawn in style.colour when mode has DRAW_NORMAL
+// or DRAW_SELECTED, else in black when it has DRAW_BLACK, else not at all; the extent is
+// returned either way. Both routines stop at a NUL within length. font holds a negative
+// (character) height in drawing units.
+Extent DrawTextWithFont(CDrawSurface& surface, Point at, const char* text, const LogFont& font,
+                        DrawMode mode, const TextStyle& style, int32_t length = TEXT_TO_NUL);
 
 }  // namespace qurix

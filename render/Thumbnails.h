@@ -9,11 +9,16 @@
 #include "render/ArgbImage.h"
 #include "render/DisplaySettings.h"
 #include "render/DrawSurface.h"
+#include "render/Scale.h"
 
 namespace qurix {
 
 inline constexpr int32_t LARGE_THUMBNAIL_SIDE = 64;
 inline constexpr int32_t SMALL_THUMBNAIL_SIDE = 32;
+// The extra-large view's image: the large image's rules at twice the scale.
+inline constexpr int32_t EXTRA_LARGE_THUMBNAIL_SIDE = 128;
+// Device pixel ratios beyond this are drawn at it.
+inline constexpr int32_t MAX_DEVICE_RATIO = 16;
 // The margin around the body on a thumbnail canvas and in the preview, in drawing units.
 inline constexpr int32_t THUMBNAIL_MARGIN = 20;
 inline constexpr int32_t PREVIEW_MARGIN = 40;
@@ -40,6 +45,14 @@ struct ThumbnailGeometry {
 ThumbnailGeometry ComputeThumbnailGeometry(int64_t bodyWidth, int64_t bodyHeight);
 // The same for an entry's definition (a missing definition counts as 0 x 0).
 ThumbnailGeometry ComputeThumbnailGeometry(const CLibEntry& entry);
+// The same canvas and margin for a device pixel ratio (device pixels per logical pixel,
+// num/den, 1:1 to 16:1; others are taken as the nearest of those): the part drawn at that
+// scale on a canvas of ceil(s * ratio) pixels, drawn smaller again when that canvas would
+// pass MAX_THUMBNAIL_CANVAS.
+ThumbnailGeometry ComputeThumbnailGeometry(int64_t bodyWidth, int64_t bodyHeight, Scale ratio);
+
+// A logical side in device pixels at ratio, rounded to the nearest pixel.
+int32_t DeviceSide(int32_t logicalSide, Scale ratio);
 
 // Makes a width x height canvas whose pixels can be read back (render/qt: CQtCanvas); null
 // when it cannot.
@@ -54,10 +67,17 @@ struct PartThumbnails {
 };
 
 // Draws entry at full size on a canvas filled with the background colour ("BG") and
-// shrinks it to 64 x 64 and 32 x 32 by area averaging. Invalid when no canvas could be
-// made or a resampling failed.
+// shrinks it to 64 x 64 and 32 x 32 by area averaging. At another device pixel ratio the
+// part is drawn from its vectors at that scale and the images are 64 and 32 times the
+// ratio. Invalid when no canvas could be made or a resampling failed.
 PartThumbnails MakePartThumbnails(const CanvasMaker& makeCanvas, const CDisplaySettings& settings,
-                                  const CLibEntry& entry);
+                                  const CLibEntry& entry, Scale ratio = {});
+
+// The extra-large image (128 x 128 times ratio): the large image's canvas and margin with
+// the part drawn at twice the ratio, so it equals the large image at twice the ratio.
+// Null when it cannot be made.
+ArgbImage MakeExtraLargeThumbnail(const CanvasMaker& makeCanvas, const CDisplaySettings& settings,
+                                  const CLibEntry& entry, Scale ratio = {});
 
 // An image list: the index of an image is its position.
 using ImageList = std::vector<ArgbImage>;
@@ -72,10 +92,40 @@ int32_t RenderPartThumbnails(const CanvasMaker& makeCanvas, const CDisplaySettin
 // entry. Saturates rather than wrapping for absurd sizes.
 Point PreviewExtent(const CLibEntry* entry);
 
+// How the preview shows a part: at a zoom (1:2 to 8:1) with the pin numbers of one block
+// (gate). The default is the plain preview.
+struct PreviewView {
+    Scale zoom = {};
+    int32_t block = 0;
+};
+
+// The zoom steps of the preview, smallest first.
+inline constexpr Scale PREVIEW_ZOOMS[] = {{1, 2}, {2, 3}, {1, 1}, {3, 2}, {2, 1},
+                                          {3, 1}, {4, 1}, {6, 1}, {8, 1}};
+// Drawing units kept free beyond the preview's name and reference.
+inline constexpr int32_t PREVIEW_LABEL_ROOM = 4;
+
+// zoom within 1:2 .. 8:1 (a zero or negative part: 1:1).
+Scale ValidPreviewZoom(Scale zoom);
+// The zoom `steps` steps away from zoom (negative: smaller), stopping at the ends; a zoom
+// between two steps (a fitted one) reaches the neighbouring step with the first step.
+Scale StepPreviewZoom(Scale zoom, int32_t steps);
+// The largest zoom, in eighths from 1:2 to 8:1, at which extent (drawing units, at 1:1)
+// fits viewport (pixels); 1:1 for an empty extent.
+Scale FitPreviewZoom(Point extent, Point viewport);
+
+// The preview's scrollable size in pixels at view's zoom: PreviewExtent grown to hold the
+// part's name and reference with PREVIEW_LABEL_ROOM to spare, their sizes measured by
+// drawing them on measure (which is otherwise left alone by the caller: it only needs the
+// preview's fonts) or, without one, estimated from their lengths.
+Point PreviewExtent(const CDisplaySettings& settings, const CLibEntry* entry,
+                    const PreviewView& view, CDrawSurface* measure);
+
 // Draws entry for the preview: named after the entry, with its reference prefix, the body's
-// top-left corner at (40, 40), normal colours, scale 1. Nothing without an entry. The
-// caller fills the background.
+// top-left corner at (40, 40), normal colours, at view's zoom and with the pin numbers of
+// view's block (out of range: block 0). Nothing without an entry. The caller fills the
+// background.
 void DrawPartPreview(CDrawSurface& surface, const CDisplaySettings& settings,
-                     const CLibEntry* entry);
+                     const CLibEntry* entry, const PreviewView& view = {});
 
 }  // namespace qurix

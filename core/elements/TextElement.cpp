@@ -30,10 +30,10 @@ Rect CTextElement::TextBox() const {
     int32_t o;
     const bool defaultFont = fontName_.empty();
     switch (align_ & ALIGN_ACROSS_MASK) {
-        case ALIGN_BASELINE:
+        case ALIGN_ACROSS_BASELINE:
             o = defaultFont ? h / 4 : 0;
             break;
-        case ALIGN_TOP:
+        case ALIGN_ACROSS_TOP:
             o = h;
             break;
         default:
@@ -47,11 +47,11 @@ Rect CTextElement::TextBox() const {
         r.bottom = WrapAdd(y, o);
         r.top = WrapSub(r.bottom, h);
         switch (align_ & ALIGN_ALONG_MASK) {
-            case ALIGN_CENTRE:
+            case ALIGN_ALONG_CENTRE:
                 r.left = WrapSub(x, w / 2);
                 r.right = WrapAdd(r.left, w);
                 break;
-            case ALIGN_END:
+            case ALIGN_ALONG_END:
                 r.left = WrapSub(x, w);
                 r.right = x;
                 break;
@@ -64,11 +64,11 @@ Rect CTextElement::TextBox() const {
         r.right = WrapAdd(x, o);
         r.left = WrapSub(r.right, h);
         switch (align_ & ALIGN_ALONG_MASK) {
-            case ALIGN_CENTRE:
+            case ALIGN_ALONG_CENTRE:
                 r.bottom = WrapAdd(y, w / 2);
                 r.top = WrapSub(r.bottom, w);
                 break;
-            case ALIGN_END:
+            case ALIGN_ALONG_END:
                 r.top = y;
                 r.bottom = WrapAdd(y, w);
                 break;
@@ -85,17 +85,17 @@ void CTextElement::MirrorAbout(int32_t axisX) {
     position_.x = MirrorX(position_.x, axisX);
     // The anchor stays on the same visible end or side of the text.
     if (horizontal_) {
-        if (!(align_ & ALIGN_CENTRE)) align_ ^= ALIGN_END;
+        if (!(align_ & ALIGN_ALONG_CENTRE)) align_ ^= ALIGN_ALONG_END;
     } else {
-        if (!(align_ & ALIGN_MIDDLE)) align_ ^= ALIGN_TOP;
+        if (!(align_ & ALIGN_ACROSS_MIDDLE)) align_ ^= ALIGN_ACROSS_TOP;
     }
 }
 
 void CTextElement::RotateAbout(Point centre) {
     position_ = RotateQuarter(position_, centre);
     if (horizontal_) {
-        if (!(align_ & ALIGN_CENTRE)) align_ ^= ALIGN_END;
-        if (!(align_ & ALIGN_MIDDLE)) align_ ^= ALIGN_TOP;
+        if (!(align_ & ALIGN_ALONG_CENTRE)) align_ ^= ALIGN_ALONG_END;
+        if (!(align_ & ALIGN_ACROSS_MIDDLE)) align_ ^= ALIGN_ACROSS_TOP;
     }
     horizontal_ = !horizontal_;
 }

@@ -2,26 +2,16 @@
 #include <string>
 
 #include "core/elements/PatternElement.h"
+#include "core/elements/TextAlign.h"
 
 namespace qurix {
 
 // A text placed in a pattern ("+TX" record): an anchor, the text bytes, its direction,
-// its alignment about the anchor and an optional font. Style, width and fill of the base
-// are unused. Its box is estimated from the text length until the renderer reports the
-// size it measured.
+// its alignment about the anchor (TextAlign.h) and an optional font. Style, width and fill of the
+// base are unused. Its box is estimated from the text length until the renderer reports the size it
+// measured.
 class CTextElement : public CPatternElement {
 public:
-    // Bits of align along the text (align & ALIGN_ALONG_MASK).
-    static constexpr int32_t ALIGN_START = 0;
-    static constexpr int32_t ALIGN_END = 1;
-    static constexpr int32_t ALIGN_CENTRE = 2;
-    static constexpr int32_t ALIGN_ALONG_MASK = 3;
-    // Bits of align across the text (align & ALIGN_ACROSS_MASK); 12 counts as middle.
-    static constexpr int32_t ALIGN_BASELINE = 0;
-    static constexpr int32_t ALIGN_TOP = 4;
-    static constexpr int32_t ALIGN_MIDDLE = 8;
-    static constexpr int32_t ALIGN_ACROSS_MASK = 12;
-
     static constexpr int32_t MIN_FONT_SIZE = 4;
     static constexpr int32_t MAX_FONT_SIZE = 80;
     static constexpr int32_t DEFAULT_FONT_SIZE = 8;

@@ -39,6 +39,20 @@ struct Span {
 // large to compute exactly.
 bool EllipsePixels(const Rect& box, std::vector<Point>& outline, std::vector<Span>& inside);
 
+// The same outline and inside spans as EllipsePixels, restricted to clip (right and bottom
+// excluded): the outline pixels inside clip, sorted by row then column, and the inside spans
+// of the rows inside clip (their columns not cut). The work follows the size of clip, not
+// that of the ellipse. False when EllipsePixels would be false.
+bool ClippedEllipsePixels(const Rect& box, const Rect& clip, std::vector<Point>& outline,
+                          std::vector<Span>& inside);
+
+// Of the outline pixels `visible` (from ClippedEllipsePixels), those a dotted pen sets on
+// the arc from angle `from` over `sweep` radians: the pixels that ArcOrder of the whole
+// outline keeps at a DotOn position, found without the whole outline (its order along
+// the path is counted row by row). False when that cannot be shown; then use ArcOrder.
+bool DottedArcPixels(const Rect& box, const std::vector<Point>& visible, double from, double sweep,
+                     std::vector<Point>& dotted);
+
 // Angle of a pixel seen from the ink centre of box, counter-clockwise on screen from the
 // right, in [0, 2 pi).
 double PixelAngle(const Rect& box, double x, double y);

@@ -1,5 +1,7 @@
 #include "render/qt/QtFont.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QStringList>
 #include <algorithm>
 
@@ -29,6 +31,21 @@ int32_t PixelSizeForCell(QFont font, int32_t cellHeight) {
     return size;
 }
 
+// Characters the first family lacks come from the next family listed that has them, so
+// naming the face the platform resolved and then a Japanese face sends Japanese there
+// while every other character keeps its face, metrics and pixels. Without the small face
+// nothing is named: the platform's fallback stays exactly as it was.
+void ChooseJapaneseFallback(QFont& font) {
+    if (!QFontDatabase::hasFamily(QString::fromLatin1(CQtFont::SMALL_JAPANESE_FACE))) return;
+    const bool small = font.pixelSize() <= CQtFont::SMALL_JAPANESE_MAX_PIXEL_SIZE;
+    const QString japanese =
+        QString::fromLatin1(small ? CQtFont::SMALL_JAPANESE_FACE : CQtFont::JAPANESE_FACE);
+    if (!small && !QFontDatabase::hasFamily(japanese)) return;
+    const QString resolved = QFontInfo(font).family();
+    if (resolved.isEmpty() || resolved == japanese) return;
+    font.setFamilies(QStringList{resolved, japanese});
+}
+
 }  // namespace
 
 QFont CQtFont::MakeQFont(const LogFont& description) {
@@ -53,6 +70,7 @@ QFont CQtFont::MakeQFont(const LogFont& description) {
     } else {
         font.setPixelSize(DEFAULT_PIXEL_SIZE);
     }
+    ChooseJapaneseFallback(font);
     return font;
 }
 

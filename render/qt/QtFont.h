@@ -13,6 +13,13 @@ public:
     static constexpr int32_t MAX_PIXEL_SIZE = 2048;
     // The character height of a description whose height is 0.
     static constexpr int32_t DEFAULT_PIXEL_SIZE = 12;
+    // With SMALL_JAPANESE_FACE installed (fonts-vlgothic), Japanese text the face cannot
+    // show is drawn in it up to SMALL_JAPANESE_MAX_PIXEL_SIZE, where IPAGothic turns kanji
+    // into blobs without antialiasing, and in JAPANESE_FACE above: named, so that the
+    // choice does not follow fontconfig's order of Japanese faces.
+    static constexpr int32_t SMALL_JAPANESE_MAX_PIXEL_SIZE = 10;
+    static constexpr const char* SMALL_JAPANESE_FACE = "VL Gothic";
+    static constexpr const char* JAPANESE_FACE = "IPAGothic";
 
     explicit CQtFont(const LogFont& description);
 
@@ -24,7 +31,7 @@ public:
     // A negative height is a character height in pixels, a positive one a cell height
     // (ascent plus descent), 0 the default; weights 1-1000 as they are (0 normal); italic,
     // underline and strike-out; no antialiasing. A face that is not installed falls back
-    // through fontconfig, as do characters the face lacks (Japanese to IPAGothic).
+    // through fontconfig, as do characters the face lacks (Japanese to the faces above).
     static QFont MakeQFont(const LogFont& description);
 
 private:

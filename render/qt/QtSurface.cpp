@@ -265,7 +265,8 @@ void CQtSurface::Ellipse(const Rect& box, const Pen& pen, const Brush& brush) {
     const Rect r = box.Normalized();
     std::vector<Point> outline;
     std::vector<raster::Span> inside;
-    const bool exact = pen.IsOnePixel() && raster::EllipsePixels(r, outline, inside);
+    const bool exact =
+        pen.IsOnePixel() && raster::ClippedEllipsePixels(r, ToRect(bounds_), outline, inside);
     Session session(*painter_);
     if (!exact) {
         const int64_t w = static_cast<int64_t>(r.right) - r.left;
@@ -284,12 +285,29 @@ void CQtSurface::Ellipse(const Rect& box, const Pen& pen, const Brush& brush) {
             if (!row.isEmpty()) painter_->fillRect(row, fill);
         }
     }
+    PlotOutline(r, outline, pen, 0.0, TWO_PI);
+}
+
+void CQtSurface::PlotOutline(const Rect& box, const std::vector<Point>& visible, const Pen& pen,
+                             double from, double sweep) {
+    std::vector<Point> path;
+    if (pen.style != PenStyle::Dotted) {
+        // A whole solid outline needs no order.
+        path = sweep >= TWO_PI ? visible : raster::ArcOrder(box, visible, from, sweep);
+    } else if (!raster::DottedArcPixels(box, visible, from, sweep, path)) {
+        // The dots count along the whole outline.
+        std::vector<Point> outline;
+        std::vector<raster::Span> inside;
+        raster::EllipsePixels(box, outline, inside);
+        const std::vector<Point> ordered = raster::ArcOrder(box, outline, from, sweep);
+        path.clear();
+        for (size_t i = 0; i < ordered.size(); ++i) {
+            if (raster::DotOn(static_cast<int64_t>(i))) path.push_back(ordered[i]);
+        }
+    }
     std::vector<QPoint> pixels;
-    const std::vector<Point> path =
-        pen.style == PenStyle::Dotted ? raster::ArcOrder(r, outline, 0.0, TWO_PI) : outline;
-    for (size_t i = 0; i < path.size(); ++i) {
-        if (pen.style == PenStyle::Dotted && !raster::DotOn(static_cast<int64_t>(i))) continue;
-        if (bounds_.contains(path[i].x, path[i].y)) pixels.emplace_back(path[i].x, path[i].y);
+    for (const Point& p : path) {
+        if (bounds_.contains(p.x, p.y)) pixels.emplace_back(p.x, p.y);
     }
     PlotPixels(pixels, pen.colour);
 }
@@ -323,14 +341,8 @@ void CQtSurface::Arc(const Rect& box, Point start, Point end, const Pen& pen) {
     std::vector<Point> outline;
     std::vector<raster::Span> inside;
     Session session(*painter_);
-    if (pen.IsOnePixel() && raster::EllipsePixels(r, outline, inside)) {
-        const std::vector<Point> path = raster::ArcOrder(r, outline, from, sweep);
-        std::vector<QPoint> pixels;
-        for (size_t i = 0; i < path.size(); ++i) {
-            if (pen.style == PenStyle::Dotted && !raster::DotOn(static_cast<int64_t>(i))) continue;
-            if (bounds_.contains(path[i].x, path[i].y)) pixels.emplace_back(path[i].x, path[i].y);
-        }
-        PlotPixels(pixels, pen.colour);
+    if (pen.IsOnePixel() && raster::ClippedEllipsePixels(r, ToRect(bounds_), outline, inside)) {
+        PlotOutline(r, outline, pen, from, sweep);
         return;
     }
     const int64_t w = static_cast<int64_t>(r.right) - r.left;

@@ -46,6 +46,10 @@ private:
 
     // Pixels of a one-pixel path.
     void PlotPixels(const std::vector<QPoint>& pixels, Colour colour);
+    // The outline pixels of box on the canvas (visible) that a one-pixel pen sets on the
+    // arc from angle `from` over `sweep` radians.
+    void PlotOutline(const Rect& box, const std::vector<Point>& visible, const Pen& pen,
+                     double from, double sweep);
     // Appends the pixels of a one-pixel polyline (dotted pens skip their gaps).
     void OnePixelPolyline(std::span<const Point> points, const Pen& pen,
                           std::vector<QPoint>& out) const;

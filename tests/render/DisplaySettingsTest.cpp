@@ -44,7 +44,7 @@ TEST(DisplaySettingsTest, ReloadMakesNewRenderersAndFreeKeepsColours) {
 
     // The renderers' cached fonts die with them.
     CRecordingSurface surface;
-    settings.labelRenderer->DrawText(surface, 0, 0, "A", -1, 0, false, 0, 1, 1, false);
+    settings.labelRenderer->DrawText(surface, Point{0, 0}, "A", TextStyle{.colour = 0});
     EXPECT_EQ(surface.LiveFonts(), 2);
     FreeDisplaySettings(settings);
     EXPECT_EQ(surface.LiveFonts(), 0);

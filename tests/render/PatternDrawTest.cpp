@@ -24,7 +24,12 @@ std::vector<std::string> Draw(const CPattern& pattern, int32_t direction, int32_
                               int32_t den = 1, DrawMode mode = DRAW_NORMAL,
                               CTextRenderer* labels = nullptr) {
     CRecordingSurface surface;
-    DrawPattern(surface, pattern, RED, mode, direction, PW, PH, LEFT, TOP, num, den, labels);
+    DrawPattern(surface, pattern, RED, mode,
+                PatternPlacement{.direction = direction,
+                                 .bodySize = {PW, PH},
+                                 .topLeft = {LEFT, TOP},
+                                 .scale = {num, den}},
+                labels);
     return surface.DrawLog();
 }
 
@@ -115,7 +120,8 @@ TEST(PatternDrawTest, CircleBoxIsOrderedAndGrowsForThinPens) {
     EXPECT_EQ(Draw(*thick, 1),
               (std::vector<std::string>{"Ellipse (110,50)-(120,70) solid/2 rgb(192,0,0) black"}));
     CRecordingSurface surface;
-    DrawPattern(surface, *thick, COLOUR_BLACK, DRAW_BLACK, 0, PW, PH, 0, 0, 1, 1, nullptr);
+    DrawPattern(surface, *thick, COLOUR_BLACK, DRAW_BLACK, PatternPlacement{.bodySize = {PW, PH}},
+                nullptr);
     EXPECT_EQ(surface.calls.at(0).brush, Brush::StockWhite());
 }
 
@@ -134,7 +140,7 @@ TEST(PatternDrawTest, PolygonsOfTwoToThirtyTwoPointsAreDrawn) {
               (std::vector<std::string>{"Polygon (100,50)-(101,60) solid/1 rgb(192,0,0) solid "
                                         "rgb(192,0,0)"}));
     CRecordingSurface surface;
-    DrawPattern(surface, *max, RED, DRAW_NORMAL, 0, PW, PH, 0, 0, 1, 1, nullptr);
+    DrawPattern(surface, *max, RED, DRAW_NORMAL, PatternPlacement{.bodySize = {PW, PH}}, nullptr);
     ASSERT_EQ(surface.CountOf(DrawCall::Kind::Polygon), 1);
     EXPECT_EQ(surface.calls[0].points.size(), 32u);
     // A record cannot declare 33 points, so the polygon that reaches the drawing with that
@@ -195,7 +201,8 @@ TEST(PatternDrawTest, TextsGoThroughTheLabelRendererOrTheirOwnFont) {
         PatternFrom("N:P,X:40,Y:20\n+TX,X:0,Y:20,A:0,D:1,S:Q,FN:Courier,FS:12,FF:BI,-TX\n-PTN\n");
     ASSERT_TRUE(f);
     CRecordingSurface surface;
-    DrawPattern(surface, *f, RED, DRAW_NORMAL, 0, PW, PH, LEFT, TOP, 1, 1, &labels);
+    DrawPattern(surface, *f, RED, DRAW_NORMAL,
+                PatternPlacement{.bodySize = {PW, PH}, .topLeft = {LEFT, TOP}}, &labels);
     ASSERT_EQ(surface.CountOf(DrawCall::Kind::MakeFont), 1);
     const LogFont made = surface.CallsOf(DrawCall::Kind::MakeFont)[0].font;
     EXPECT_EQ(made.height, -12);
@@ -232,7 +239,9 @@ TEST(PatternDrawTest, BitmapTurnsAndMirrorsLikeTheElements) {
     };
     for (int32_t d = 0; d < 8; ++d) {
         CRecordingSurface surface;
-        DrawPattern(surface, *p, RED, DRAW_NORMAL, d, 30, 20, LEFT, TOP, 1, 1, nullptr);
+        DrawPattern(surface, *p, RED, DRAW_NORMAL,
+                    PatternPlacement{.direction = d, .bodySize = {30, 20}, .topLeft = {LEFT, TOP}},
+                    nullptr);
         ASSERT_EQ(surface.CountOf(DrawCall::Kind::StretchMonoBitmap), 1) << d;
         const DrawCall& call = surface.calls[0];
         EXPECT_EQ(call.rows, expect[d]) << "direction " << d;
@@ -268,7 +277,10 @@ TEST(PatternDrawTest, BitmapIsCentredOnItsPointsWhenEnlarged) {
     };
     for (const Case& c : cases) {
         CRecordingSurface surface;
-        DrawPattern(surface, *p, RED, DRAW_NORMAL, 0, 30, 20, LEFT, TOP, c.num, c.den, nullptr);
+        DrawPattern(
+            surface, *p, RED, DRAW_NORMAL,
+            PatternPlacement{.bodySize = {30, 20}, .topLeft = {LEFT, TOP}, .scale = {c.num, c.den}},
+            nullptr);
         ASSERT_EQ(surface.calls.size(), 1u);
         EXPECT_EQ(surface.calls[0].rect, c.expect) << c.num << "/" << c.den;
     }
@@ -278,7 +290,8 @@ TEST(PatternDrawTest, BitmapIsBlackWheneverTheModeSaysBlack) {
     auto p = PatternFrom(SMALL_BITMAP);
     ASSERT_TRUE(p);
     CRecordingSurface surface;
-    DrawPattern(surface, *p, RED, DRAW_NORMAL | DRAW_BLACK, 0, 30, 20, 0, 0, 1, 1, nullptr);
+    DrawPattern(surface, *p, RED, DRAW_NORMAL | DRAW_BLACK, PatternPlacement{.bodySize = {30, 20}},
+                nullptr);
     ASSERT_EQ(surface.calls.size(), 1u);
     EXPECT_EQ(surface.calls[0].colour, COLOUR_BLACK);
 }
@@ -289,7 +302,8 @@ TEST(PatternDrawTest, WideBitmapTurnsOnlyTheCornerThatHoldsData) {
     auto p = PatternFrom("N:P,X:600,Y:2\n+BMP\nH@\n@@\n-BMP\n-PTN\n");
     ASSERT_TRUE(p);
     CRecordingSurface surface;
-    DrawPattern(surface, *p, RED, DRAW_NORMAL, 2, 600, 20, 0, 0, 1, 1, nullptr);
+    DrawPattern(surface, *p, RED, DRAW_NORMAL,
+                PatternPlacement{.direction = 2, .bodySize = {600, 20}}, nullptr);
     ASSERT_EQ(surface.calls.size(), 1u);
     const DrawCall& call = surface.calls[0];
     ASSERT_EQ(call.rows.size(), 2u);

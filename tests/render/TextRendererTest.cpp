@@ -40,8 +40,9 @@ TEST(TextRendererTest, PlacesTheCellByAlignment) {
                      << "vertical " << c.vertical << " alignment " << c.alignment);
         CTextRenderer renderer(Font(9));
         CRecordingSurface surface;
-        const Extent e = renderer.DrawText(surface, 100, 50, "ABCD", -1, INK, c.vertical,
-                                           c.alignment, 1, 1, false);
+        const Extent e = renderer.DrawText(
+            surface, Point{100, 50}, "ABCD",
+            TextStyle{.colour = INK, .vertical = c.vertical, .alignment = c.alignment});
         EXPECT_EQ(e, (Extent{16, 11}));
         const auto drawn = surface.CallsOf(DrawCall::Kind::DrawString);
         ASSERT_EQ(drawn.size(), 1u);
@@ -56,7 +57,8 @@ TEST(TextRendererTest, ScalesTheReferencePointAndTheFont) {
     CTextRenderer renderer(Font(9));
     CRecordingSurface surface;
     // At 1/2: height -4 (em 4: advance 2, cell 5, ascent 4); (-15, 9) becomes (-7, 4).
-    const Extent e = renderer.DrawText(surface, -15, 9, "AB", 2, INK, false, 0, 1, 2, false);
+    const Extent e = renderer.DrawText(surface, Point{-15, 9}, "AB",
+                                       TextStyle{.colour = INK, .scale = {1, 2}}, 2);
     EXPECT_EQ(e, (Extent{4, 5}));
     EXPECT_EQ(
         surface.DrawLog(),
@@ -71,7 +73,7 @@ TEST(TextRendererTest, MakesFontsOncePerScale) {
     EXPECT_EQ(renderer.CachedNum(), -1);
     EXPECT_EQ(renderer.CachedDen(), -1);
 
-    renderer.DrawText(surface, 0, 0, "R1", -1, INK, false, 0, 1, 1, false);
+    renderer.DrawText(surface, Point{0, 0}, "R1", TextStyle{.colour = INK});
     const auto made = surface.CallsOf(DrawCall::Kind::MakeFont);
     ASSERT_EQ(made.size(), 2u);
     // A positive height is taken as a character height.
@@ -84,20 +86,20 @@ TEST(TextRendererTest, MakesFontsOncePerScale) {
     EXPECT_EQ(made[1].font.orientation, 900);
     EXPECT_EQ(surface.LiveFonts(), 2);
 
-    renderer.DrawText(surface, 0, 0, "R2", -1, INK, true, 0, 1, 1, false);
+    renderer.DrawText(surface, Point{0, 0}, "R2", TextStyle{.colour = INK, .vertical = true});
     EXPECT_EQ(surface.CountOf(DrawCall::Kind::MakeFont), 2);
     EXPECT_EQ(surface.CountOf(DrawCall::Kind::FontAscent), 1);
 
-    renderer.DrawText(surface, 0, 0, "R3", -1, INK, false, 0, 2, 1, false);
+    renderer.DrawText(surface, Point{0, 0}, "R3", TextStyle{.colour = INK, .scale = {2, 1}});
     EXPECT_EQ(surface.CountOf(DrawCall::Kind::MakeFont), 4);
     EXPECT_EQ(surface.calls.back().font.height, -24);
     EXPECT_EQ(surface.LiveFonts(), 2);  // the old pair is gone
-    renderer.DrawText(surface, 0, 0, "R4", -1, INK, false, 0, 2, 1, false);
+    renderer.DrawText(surface, Point{0, 0}, "R4", TextStyle{.colour = INK, .scale = {2, 1}});
     EXPECT_EQ(surface.CountOf(DrawCall::Kind::MakeFont), 4);
     EXPECT_EQ(renderer.CachedNum(), 2);
     EXPECT_EQ(renderer.CachedDen(), 1);
     // 4/2 is another scale even though it is the same ratio.
-    renderer.DrawText(surface, 0, 0, "R5", -1, INK, false, 0, 4, 2, false);
+    renderer.DrawText(surface, Point{0, 0}, "R5", TextStyle{.colour = INK, .scale = {4, 2}});
     EXPECT_EQ(surface.CountOf(DrawCall::Kind::MakeFont), 6);
 }
 
@@ -105,40 +107,49 @@ TEST(TextRendererTest, HeightsOfTwelveAndMinusTwelveMakeTheSameFont) {
     for (int32_t h : {12, -12}) {
         CTextRenderer renderer(Font(h));
         CRecordingSurface surface;
-        renderer.DrawText(surface, 0, 0, "X", -1, INK, false, 0, 1, 1, false);
+        renderer.DrawText(surface, Point{0, 0}, "X", TextStyle{.colour = INK});
         EXPECT_EQ(surface.CallsOf(DrawCall::Kind::MakeFont)[0].font.height, -12);
     }
     CTextRenderer renderer(Font(0));
     CRecordingSurface surface;
-    renderer.DrawText(surface, 0, 0, "X", -1, INK, false, 0, 3, 1, false);
+    renderer.DrawText(surface, Point{0, 0}, "X", TextStyle{.colour = INK, .scale = {3, 1}});
     EXPECT_EQ(surface.CallsOf(DrawCall::Kind::MakeFont)[0].font.height, 0);
 }
 
 TEST(TextRendererTest, EmptyTextDrawsNothingAndMakesNoFont) {
     CTextRenderer renderer(Font(9));
     CRecordingSurface surface;
-    EXPECT_EQ(renderer.DrawText(surface, 5, 5, "", -1, INK, false, 0, 1, 1, true), Extent{});
-    EXPECT_EQ(renderer.DrawText(surface, 5, 5, "ABC", 0, INK, false, 0, 1, 1, true), Extent{});
-    EXPECT_EQ(renderer.DrawText(surface, 5, 5, nullptr, 4, INK, false, 0, 1, 1, true), Extent{});
-    EXPECT_EQ(renderer.DrawText(surface, 5, 5, "\0AB", 3, INK, false, 0, 1, 1, true), Extent{});
+    EXPECT_EQ(
+        renderer.DrawText(surface, Point{5, 5}, "", TextStyle{.colour = INK, .overbars = true}),
+        Extent{});
+    EXPECT_EQ(renderer.DrawText(surface, Point{5, 5}, "ABC",
+                                TextStyle{.colour = INK, .overbars = true}, 0),
+              Extent{});
+    EXPECT_EQ(renderer.DrawText(surface, Point{5, 5}, nullptr,
+                                TextStyle{.colour = INK, .overbars = true}, 4),
+              Extent{});
+    EXPECT_EQ(renderer.DrawText(surface, Point{5, 5}, "\0AB",
+                                TextStyle{.colour = INK, .overbars = true}, 3),
+              Extent{});
     EXPECT_TRUE(surface.calls.empty());
     EXPECT_FALSE(renderer.HasFonts());
     EXPECT_EQ(renderer.Count(), 0);
 
-    EXPECT_EQ(DrawTextWithFont(surface, 0, 0, "", -1, Font(-9), INK, DRAW_NORMAL, false, 0, 1, 1),
-              Extent{});
     EXPECT_EQ(
-        DrawTextWithFont(surface, 0, 0, nullptr, 3, Font(-9), INK, DRAW_NORMAL, false, 0, 1, 1),
+        DrawTextWithFont(surface, Point{0, 0}, "", Font(-9), DRAW_NORMAL, TextStyle{.colour = INK}),
         Extent{});
+    EXPECT_EQ(DrawTextWithFont(surface, Point{0, 0}, nullptr, Font(-9), DRAW_NORMAL,
+                               TextStyle{.colour = INK}, 3),
+              Extent{});
     EXPECT_TRUE(surface.calls.empty());
 }
 
 TEST(TextRendererTest, LengthStopsAtTheGivenCountOrTheNul) {
     CTextRenderer renderer(Font(9));
     CRecordingSurface surface;
-    renderer.DrawText(surface, 0, 0, "ABCDEF", 3, INK, false, 0, 1, 1, false);
+    renderer.DrawText(surface, Point{0, 0}, "ABCDEF", TextStyle{.colour = INK}, 3);
     EXPECT_EQ(renderer.Count(), 3);
-    renderer.DrawText(surface, 0, 0, "AB\0CD", 5, INK, false, 0, 1, 1, false);
+    renderer.DrawText(surface, Point{0, 0}, "AB\0CD", TextStyle{.colour = INK}, 5);
     EXPECT_EQ(renderer.Count(), 2);
     const auto drawn = surface.CallsOf(DrawCall::Kind::DrawString);
     EXPECT_EQ(drawn[0].text, "ABC");
@@ -150,20 +161,20 @@ TEST(TextRendererTest, LongTextsAreCut) {
     CTextRenderer renderer(Font(9));
     CRecordingSurface surface;
     const Extent e =
-        renderer.DrawText(surface, 0, 0, longText.c_str(), -1, INK, false, 0, 1, 1, false);
+        renderer.DrawText(surface, Point{0, 0}, longText.c_str(), TextStyle{.colour = INK});
     EXPECT_EQ(renderer.Count(), 1024);
     EXPECT_EQ(e.cx, 1024 * 4);
     EXPECT_EQ(surface.CallsOf(DrawCall::Kind::DrawString)[0].text.size(), 1024u);
-    renderer.DrawText(surface, 0, 0, longText.c_str(), 2000, INK, false, 0, 1, 1, false);
+    renderer.DrawText(surface, Point{0, 0}, longText.c_str(), TextStyle{.colour = INK}, 2000);
     EXPECT_EQ(renderer.Count(), 1024);
 
     surface.Clear();
-    DrawTextWithFont(surface, 0, 0, longText.c_str(), -1, Font(-9), INK, DRAW_NORMAL, false, 0, 1,
-                     1);
+    DrawTextWithFont(surface, Point{0, 0}, longText.c_str(), Font(-9), DRAW_NORMAL,
+                     TextStyle{.colour = INK});
     EXPECT_EQ(surface.CallsOf(DrawCall::Kind::DrawString)[0].text.size(), 255u);
     surface.Clear();
-    DrawTextWithFont(surface, 0, 0, longText.c_str(), 300, Font(-9), INK, DRAW_NORMAL, false, 0, 1,
-                     1);
+    DrawTextWithFont(surface, Point{0, 0}, longText.c_str(), Font(-9), DRAW_NORMAL,
+                     TextStyle{.colour = INK}, 300);
     EXPECT_EQ(surface.CallsOf(DrawCall::Kind::DrawString)[0].text.size(), 255u);
 }
 
@@ -171,10 +182,10 @@ TEST(TextRendererTest, OverbarsOverMarkedRuns) {
     CTextRenderer renderer(Font(9));
     CRecordingSurface surface;
     // Second and third bytes marked: one bar from the extent of "A" to that of "ABC".
-    renderer.DrawText(surface, 100, 50,
+    renderer.DrawText(surface, Point{100, 50},
                       "A\xC2\xC3"
                       "D",
-                      -1, INK, false, 0, 1, 1, true);
+                      TextStyle{.colour = INK, .overbars = true});
     EXPECT_EQ(surface.DrawLog(), (std::vector<std::string>{
                                      "DrawString (100,41) 'ABCD' rgb(0,0,128) h=-9 wt=400 'Tahoma'",
                                      "Line (104,41)-(112,41) solid/1 rgb(0,0,128)",
@@ -183,7 +194,8 @@ TEST(TextRendererTest, OverbarsOverMarkedRuns) {
 
     // Two runs, one at each end; a marked control character and a marked 0x7F draw as spaces.
     surface.Clear();
-    renderer.DrawText(surface, 0, 20, "\x81X\xFF\xC1", -1, INK, false, 0x4, 1, 1, true);
+    renderer.DrawText(surface, Point{0, 20}, "\x81X\xFF\xC1",
+                      TextStyle{.colour = INK, .alignment = 0x4, .overbars = true});
     EXPECT_EQ(surface.DrawLog(), (std::vector<std::string>{
                                      "DrawString (0,20) ' X A' rgb(0,0,128) h=-9 wt=400 'Tahoma'",
                                      "Line (0,20)-(4,20) solid/1 rgb(0,0,128)",
@@ -192,10 +204,10 @@ TEST(TextRendererTest, OverbarsOverMarkedRuns) {
 
     // Vertical text: the bar runs up the cell's top edge (smaller x).
     surface.Clear();
-    renderer.DrawText(surface, 100, 50,
+    renderer.DrawText(surface, Point{100, 50},
                       "A\xC2\xC3"
                       "D",
-                      -1, INK, true, 0, 1, 1, true);
+                      TextStyle{.colour = INK, .vertical = true, .overbars = true});
     EXPECT_EQ(surface.DrawLog(),
               (std::vector<std::string>{
                   "DrawString (91,50) 'ABCD' rgb(0,0,128) h=-9 wt=400 esc=900 'Tahoma'",
@@ -210,7 +222,8 @@ TEST(TextRendererTest, OverbarPenWidthFollowsTheScale) {
     for (const Case& c : {Case{3, 1, 3}, Case{1, 2, 0}, Case{5, 2, 2}}) {
         CTextRenderer renderer(Font(9));
         CRecordingSurface surface;
-        renderer.DrawText(surface, 0, 0, "\xC1", -1, INK, false, 0, c.num, c.den, true);
+        renderer.DrawText(surface, Point{0, 0}, "\xC1",
+                          TextStyle{.colour = INK, .scale = {c.num, c.den}, .overbars = true});
         const auto lines = surface.CallsOf(DrawCall::Kind::Polyline);
         ASSERT_EQ(lines.size(), 1u);
         EXPECT_EQ(lines[0].pen, Pen::Solid(c.width, INK));
@@ -221,7 +234,7 @@ TEST(TextRendererTest, WithoutOverbarsHighBytesPassThrough) {
     CTextRenderer renderer(Font(9));
     CRecordingSurface surface;
     const char* name = "\x93\xfa\x96\x7b";  // a two-character Shift-JIS name
-    renderer.DrawText(surface, 0, 0, name, -1, INK, false, 0, 1, 1, false);
+    renderer.DrawText(surface, Point{0, 0}, name, TextStyle{.colour = INK});
     EXPECT_EQ(surface.CallsOf(DrawCall::Kind::DrawString)[0].text, name);
     EXPECT_EQ(surface.CountOf(DrawCall::Kind::Polyline), 0);
 }
@@ -244,8 +257,10 @@ TEST(TextRendererTest, TextWithFontAlignsOnTheCellAndDropsItsFont) {
         CRecordingSurface surface;
         LogFont font = Font(-10);
         font.weight = 700;
-        const Extent e = DrawTextWithFont(surface, 10, 20, "ABC", -1, font, INK, DRAW_NORMAL,
-                                          c.vertical, c.alignment, 2, 1);
+        const Extent e = DrawTextWithFont(
+            surface, Point{10, 20}, "ABC", font, DRAW_NORMAL,
+            TextStyle{
+                .colour = INK, .vertical = c.vertical, .alignment = c.alignment, .scale = {2, 1}});
         EXPECT_EQ(e, (Extent{30, 25}));
         const auto made = surface.CallsOf(DrawCall::Kind::MakeFont);
         ASSERT_EQ(made.size(), 1u);
@@ -279,8 +294,8 @@ TEST(TextRendererTest, TextWithFontDrawsOnlyInItsModes) {
     };
     for (const Case& c : cases) {
         CRecordingSurface surface;
-        const Extent e =
-            DrawTextWithFont(surface, 0, 0, "AB", -1, Font(-8), INK, c.mode, false, 0, 1, 1);
+        const Extent e = DrawTextWithFont(surface, Point{0, 0}, "AB", Font(-8), c.mode,
+                                          TextStyle{.colour = INK});
         EXPECT_EQ(e, (Extent{8, 10})) << c.mode;
         const auto drawn = surface.CallsOf(DrawCall::Kind::DrawString);
         ASSERT_EQ(drawn.size(), c.drawn ? 1u : 0u) << c.mode;

@@ -190,5 +190,161 @@ TEST(ThumbnailsTest, PreviewPlacesTheBodyAtForty) {
     EXPECT_TRUE(surface.calls.empty());
 }
 
+TEST(ThumbnailsTest, DeviceRatioScalesCanvasAndDrawing) {
+    struct Case {
+        int64_t bw, bh;
+        Scale ratio;
+        int32_t side, margin, num, den;
+    };
+    const Case cases[] = {
+        {40, 20, {2, 1}, 160, 20, 2, 1},            // the 80 canvas twice over
+        {10, 10, {2, 1}, 128, 27, 2, 1},            // the 64 minimum twice over
+        {10, 10, {3, 2}, 96, 27, 3, 2},             // a fractional ratio, canvas rounded up
+        {41, 41, {3, 2}, 122, 20, 3, 2},            // 81 * 1.5 = 121.5
+        {3000, 100, {2, 1}, 2027, 20, 2, 3},        // 6080 pixels: drawn at 2/3 instead
+        {1000, 1000, {2, 1}, 1040, 20, 1, 1},       // 2080: drawn at 2/2, that is 1:1
+        {10, 10, {1, 2}, 64, 27, 1, 1},             // below 1: taken as 1:1
+        {10, 10, {0, 0}, 64, 27, 1, 1},             // no ratio at all
+        {10, 10, {100, 1}, 1024, 27, 16, 1},        // beyond 16: drawn at 16
+        {10, 10, {2000, 1001}, 128, 27, 511, 256},  // a long fraction, cut to 256ths
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.bw << "x" << c.bh << " at " << c.ratio.num << "/" << c.ratio.den);
+        const ThumbnailGeometry g = ComputeThumbnailGeometry(c.bw, c.bh, c.ratio);
+        EXPECT_EQ(g.side, c.side);
+        EXPECT_EQ(g.margin, c.margin);
+        EXPECT_EQ(g.num, c.num);
+        EXPECT_EQ(g.den, c.den);
+        // The part's place in drawing units does not depend on the ratio.
+        EXPECT_EQ(g.position, ComputeThumbnailGeometry(c.bw, c.bh).position);
+    }
+    EXPECT_EQ(DeviceSide(64, Scale{2, 1}), 128);
+    EXPECT_EQ(DeviceSide(32, Scale{5, 4}), 40);
+    EXPECT_EQ(DeviceSide(64, Scale{1, 3}), 64);
+    EXPECT_EQ(ComputeThumbnailGeometry(int64_t{1} << 40, 10, Scale{2, 1}).side, 128);
+}
+
+TEST(ThumbnailsTest, ImagesAtARatioComeFromOneCanvasDrawnAtIt) {
+    auto part = Body(4, 2, "IC");
+    ASSERT_TRUE(part);
+    Fixture f;
+    const PartThumbnails t = MakePartThumbnails(f.maker, f.settings, part->entry, Scale{2, 1});
+    ASSERT_TRUE(t.IsValid());
+    EXPECT_EQ(t.large.width, 128);
+    EXPECT_EQ(t.small.width, 64);
+    const ArgbImage extra = MakeExtraLargeThumbnail(f.maker, f.settings, part->entry);
+    EXPECT_EQ(extra.width, 128);
+    EXPECT_EQ(MakeExtraLargeThumbnail(f.maker, f.settings, part->entry, Scale{3, 2}).width, 192);
+    // One canvas per set of images, twice the 80 canvas each time, then three times.
+    EXPECT_EQ(f.sizes, (std::vector<Point>{{160, 160}, {160, 160}, {240, 240}}));
+    const CanvasMaker none = [](int32_t, int32_t) { return std::unique_ptr<CDrawSurface>(); };
+    EXPECT_TRUE(MakeExtraLargeThumbnail(none, f.settings, part->entry).IsNull());
+}
+
+TEST(ThumbnailsTest, ZoomStepsAndFit) {
+    struct Step {
+        Scale from;
+        int32_t steps;
+        Scale to;
+    };
+    const Step steps[] = {
+        {{1, 1}, 1, {3, 2}},   {{1, 1}, -1, {2, 3}},
+        {{1, 1}, 2, {2, 1}},   {{8, 1}, 1, {8, 1}},  // stops at the largest
+        {{1, 2}, -1, {1, 2}},                        // and at the smallest
+        {{1, 1}, 100, {8, 1}}, {{1, 1}, -100, {1, 2}},
+        {{5, 4}, 1, {3, 2}},   // between 1:1 and 3:2: the first step up reaches 3:2
+        {{5, 4}, -1, {1, 1}},  // and the first step down 1:1
+        {{5, 4}, 0, {5, 4}},   {{2, 2}, 0, {1, 1}},
+        {{0, 0}, 1, {3, 2}},  // no zoom is 1:1
+        {{1, 5}, 1, {2, 3}},  // below the range: from 1:2
+        {{50, 1}, -1, {6, 1}},
+    };
+    for (const Step& s : steps) {
+        EXPECT_EQ(StepPreviewZoom(s.from, s.steps), s.to)
+            << s.from.num << "/" << s.from.den << " by " << s.steps;
+    }
+    struct Fit {
+        Point extent, viewport;
+        Scale zoom;
+    };
+    const Fit fits[] = {
+        {{120, 100}, {480, 400}, {4, 1}},
+        {{120, 100}, {480, 200}, {2, 1}},
+        {{120, 100}, {130, 100}, {1, 1}},
+        {{120, 100}, {180, 150}, {3, 2}},
+        {{120, 100}, {60, 400}, {1, 2}},     // never below 1:2
+        {{120, 100}, {9999, 9999}, {8, 1}},  // never above 8:1
+        {{120, 100}, {0, 0}, {1, 2}},
+        {{0, 0}, {100, 100}, {1, 1}},
+        {{2147483647, 100}, {1000, 1000}, {1, 2}},
+    };
+    for (const Fit& c : fits) {
+        EXPECT_EQ(FitPreviewZoom(c.extent, c.viewport), c.zoom)
+            << c.viewport.x << "x" << c.viewport.y;
+    }
+}
+
+TEST(ThumbnailsTest, PreviewAtAZoomAndABlock) {
+    // Two blocks: pin 1 is numbered 1 in block A and 5 in block B.
+    auto part = drawtest::EntryFrom("GATE",
+                                    "N:GATE,X:4,Y:2,B:2,R:U\n"
+                                    "+PIN,N:,L:L1,T:,M:1,M:5,-PIN\n-COMP\n");
+    ASSERT_TRUE(part);
+    Fixture f;
+    auto numbers = [&](const PreviewView& view) {
+        CRecordingSurface surface;
+        DrawPartPreview(surface, f.settings, &part->entry, view);
+        std::vector<std::string> texts;
+        for (const DrawCall& c : surface.CallsOf(DrawCall::Kind::DrawString)) {
+            texts.push_back(c.text);
+        }
+        return texts;
+    };
+    using Texts = std::vector<std::string>;
+    EXPECT_EQ(numbers(PreviewView{}), (Texts{"1", "GATE", "U"}));
+    EXPECT_EQ(numbers(PreviewView{.block = 1}), (Texts{"5", "GATE", "U"}));
+    EXPECT_EQ(numbers(PreviewView{.block = 2}), (Texts{"1", "GATE", "U"}));  // out of range
+    EXPECT_EQ(numbers(PreviewView{.block = -1}), (Texts{"1", "GATE", "U"}));
+    // Below 1:1 pin texts are left out, as everywhere.
+    EXPECT_EQ(numbers(PreviewView{.zoom = {1, 2}}), (Texts{"GATE", "U"}));
+
+    // At 2:1 the frame is twice as far and as large, with a pen of 2.
+    auto body = Body(4, 2, "U");
+    ASSERT_TRUE(body);
+    CRecordingSurface surface;
+    DrawPartPreview(surface, f.settings, &body->entry, PreviewView{.zoom = {2, 1}});
+    ASSERT_FALSE(surface.calls.empty());
+    EXPECT_EQ(surface.DrawLog()[0],
+              "Polyline (80,80)-(160,80)-(160,120)-(80,120)-(80,80) solid/2 rgb(192,0,0)");
+}
+
+TEST(ThumbnailsTest, PreviewExtentHoldsTheName) {
+    Fixture f;
+    auto named = [](const std::string& name) {
+        return drawtest::EntryFrom(name, "N:" + name + ",X:4,Y:2,B:1,R:U\n-COMP\n");
+    };
+    auto shortName = named("PART");
+    auto longName = named(std::string(40, 'W'));
+    ASSERT_TRUE(shortName && longName);
+    CRecordingSurface measure;
+    // A name that fits keeps the plain extent, measured or estimated, at any zoom.
+    EXPECT_EQ(PreviewExtent(f.settings, &shortName->entry, PreviewView{}, &measure),
+              PreviewExtent(&shortName->entry));
+    EXPECT_EQ(PreviewExtent(f.settings, &shortName->entry, PreviewView{}, nullptr),
+              (Point{120, 100}));
+    EXPECT_EQ(PreviewExtent(f.settings, &shortName->entry, PreviewView{.zoom = {3, 2}}, nullptr),
+              (Point{180, 150}));
+    // 40 characters of 4 units measured from x = 82: 82 + 160 + 4; estimated at 8 a byte.
+    EXPECT_EQ(PreviewExtent(f.settings, &longName->entry, PreviewView{}, &measure),
+              (Point{246, 100}));
+    EXPECT_EQ(PreviewExtent(f.settings, &longName->entry, PreviewView{}, nullptr),
+              (Point{406, 100}));
+    // At 2:1 the text is measured in the larger font (advance 9, 4.5 units a character).
+    EXPECT_EQ(PreviewExtent(f.settings, &longName->entry, PreviewView{.zoom = {2, 1}}, &measure),
+              (Point{532, 200}));
+    EXPECT_EQ(PreviewExtent(f.settings, nullptr, PreviewView{}, &measure), (Point{0, 0}));
+}
+
 }  // namespace
 }  // namespace qurix

@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGlyphRun>
+#include <QPainter>
 #include <QRawFont>
 #include <QTextLayout>
 
@@ -146,6 +147,75 @@ TEST(QtTextTest, JapaneseTextUsesTheJapaneseFont) {
     EXPECT_GE(a.TextExtent(*fa, sjis).cx, 28);  // two full-width characters
 }
 
+// The family each glyph of text is drawn in.
+QStringList GlyphFamilies(const QString& text, const QFont& font) {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    QStringList families;
+    for (const QGlyphRun& run : layout.glyphRuns()) families << run.rawFont().familyName();
+    return families;
+}
+
+TEST(QtTextTest, SmallJapaneseFallsBackToTheFaceMadeForSmallSizes) {
+    if (!QFontDatabase::hasFamily(CQtFont::SMALL_JAPANESE_FACE)) {
+        GTEST_SKIP() << CQtFont::SMALL_JAPANESE_FACE << " is not installed (fonts-vlgothic)";
+    }
+    struct Case {
+        int32_t height;
+        const char* face;
+        const char* japanese;  // the family kanji are drawn in
+    };
+    const Case cases[] = {
+        {-8, "Tahoma", CQtFont::SMALL_JAPANESE_FACE},
+        {-9, "Tahoma", CQtFont::SMALL_JAPANESE_FACE},  // the label font
+        {-10, "", CQtFont::SMALL_JAPANESE_FACE},       // the default face
+        {-11, "Tahoma", CQtFont::JAPANESE_FACE},       // just past the small sizes
+        {-16, "Tahoma", CQtFont::JAPANESE_FACE},
+        {-9, CQtFont::JAPANESE_FACE, CQtFont::JAPANESE_FACE},  // a face that has kanji keeps them
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.height << " " << c.face);
+        const QStringList families = GlyphFamilies(DecodeText(std::string("\x93\xFA\x96\x7B")),
+                                                   CQtFont::MakeQFont(Font(c.height, c.face)));
+        ASSERT_FALSE(families.isEmpty());
+        for (const QString& family : families) EXPECT_EQ(family.toStdString(), c.japanese);
+    }
+}
+
+TEST(QtTextTest, LatinTextKeepsThePixelsOfItsOwnFace) {
+    // The font as made before any Japanese fallback was named.
+    auto plain = [](int32_t height, int weight) {
+        QFont font;
+        font.setFamilies(QStringList{"Tahoma"});
+        font.setStyleStrategy(QFont::NoAntialias);
+        font.setKerning(false);
+        font.setWeight(static_cast<QFont::Weight>(weight));
+        font.setPixelSize(height);
+        return font;
+    };
+    for (const auto& [height, weight] :
+         {std::pair{9, 400}, std::pair{10, 700}, std::pair{14, 400}}) {
+        SCOPED_TRACE(testing::Message() << height << " " << weight);
+        LogFont description = Font(-height);
+        description.weight = weight;
+        QImage made(160, 24, QImage::Format_RGB32);
+        QImage expected(160, 24, QImage::Format_RGB32);
+        for (auto [image, font] : {std::pair{&made, CQtFont::MakeQFont(description)},
+                                   std::pair{&expected, plain(height, weight)}}) {
+            image->fill(Qt::white);
+            QPainter painter(image);
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            painter.drawText(QPoint(2, 18), "Vout 1.25V adj GND");
+        }
+        EXPECT_EQ(made, expected);
+        EXPECT_EQ(QFontMetrics(CQtFont::MakeQFont(description)).height(),
+                  QFontMetrics(plain(height, weight)).height());
+    }
+}
+
 TEST(QtTextTest, FontFromAnotherSurfaceIsRebuilt) {
     const CSurfaceFont foreign(Font(-14));
     CQtCanvas a(60, 30, WHITE);
@@ -160,8 +230,9 @@ TEST(QtTextTest, RendererOverbarLiesOnTheCellTop) {
     CQtCanvas canvas(100, 40, WHITE);
     CTextRenderer renderer(Font(12));
     // "A" plain, "BC" marked; top-aligned at (10, 10).
-    const Extent e =
-        renderer.DrawText(canvas, 10, 10, "A\xC2\xC3", -1, INK, false, ALIGN_TOP, 1, 1, true);
+    const Extent e = renderer.DrawText(
+        canvas, Point{10, 10}, "A\xC2\xC3",
+        TextStyle{.colour = INK, .alignment = ALIGN_ACROSS_TOP, .overbars = true});
     LogFont made = renderer.Font();
     made.height = -12;
     const auto same = canvas.MakeFont(made);

@@ -78,6 +78,35 @@ TEST(ThumbnailPixelTest, WiderBodyShrinksFromItsCanvas) {
     for (int32_t y = 33; y < 64; ++y) EXPECT_EQ(t.large.Pixel(30, y), TRANSPARENT_WHITE) << y;
 }
 
+TEST(ThumbnailPixelTest, RatioTwoIsDrawnFromVectorsAndEqualsTheExtraLargeImage) {
+    Fixture f;
+    for (const auto& [gx, gy] : {std::pair{1, 1}, std::pair{4, 2}, std::pair{30, 7}}) {
+        SCOPED_TRACE(testing::Message() << gx << "x" << gy);
+        auto part = Body(gx, gy);
+        ASSERT_TRUE(part);
+        const PartThumbnails device = MakePartThumbnails(f.maker, f.settings, part->entry, {2, 1});
+        const ArgbImage extra = MakeExtraLargeThumbnail(f.maker, f.settings, part->entry);
+        ASSERT_TRUE(device.IsValid());
+        ASSERT_EQ(extra.width, 128);
+        ASSERT_EQ(extra.height, 128);
+        EXPECT_EQ(device.large.width, 128);
+        EXPECT_EQ(device.large.pixels, extra.pixels);
+    }
+    // A 10 x 10 body at twice the scale fills a 128 canvas that is the image itself: the
+    // frame (27,27)-(37,37) becomes (54,54)-(74,74) drawn with a pen of 2, not the 64 x 64
+    // image enlarged.
+    auto part = Body(1, 1);
+    ASSERT_TRUE(part);
+    const ArgbImage extra = MakeExtraLargeThumbnail(f.maker, f.settings, part->entry);
+    for (const int32_t i : {54, 60, 64, 74}) {
+        EXPECT_EQ(extra.Pixel(i, 54), COMPONENT) << i;
+        EXPECT_EQ(extra.Pixel(54, i), COMPONENT) << i;
+    }
+    for (Point p : {Point{52, 52}, Point{64, 64}, Point{77, 77}, Point{0, 0}}) {
+        EXPECT_EQ(extra.Pixel(p.x, p.y), TRANSPARENT_WHITE) << p.x << "," << p.y;
+    }
+}
+
 TEST(ThumbnailPixelTest, BlackBackgroundIsTheKey) {
     auto part = Body(1, 1);
     ASSERT_TRUE(part);

@@ -112,6 +112,34 @@ TEST_F(ThumbsToolTest, PreviewIsExactlyTheExtent) {
     EXPECT_EQ(r.code, 1);
 }
 
+TEST_F(ThumbsToolTest, PreviewAtAZoom) {
+    const fs::path file = dir_ / "z.png";
+    struct Case {
+        const char* options;
+        int code;
+        QSize size;  // of the image when made
+    };
+    const Case cases[] = {
+        {"--zoom 2:1", 0, {240, 200}},
+        {"--zoom 1:2 --block 0", 0, {60, 50}},
+        {"--zoom 3:2 --block 7", 0, {180, 150}},  // a block the part lacks: block A
+        {"--zoom 9:1", 2, {}},                    // beyond 8:1
+        {"--zoom 1:4", 2, {}},                    // below 1:2
+        {"--zoom 2", 2, {}},
+        {"--block -1", 2, {}},
+    };
+    for (const Case& c : cases) {
+        fs::remove(file);
+        const Result r = RunTool(
+            "preview " + Ini() + " --lib 0 --part BOX --out '" + file.string() + "' " + c.options,
+            Err());
+        EXPECT_EQ(r.code, c.code) << c.options << ": " << r.err;
+        if (c.code == 0) {
+            EXPECT_EQ(QImage(file.c_str()).size(), c.size) << c.options;
+        }
+    }
+}
+
 TEST_F(ThumbsToolTest, SheetAndUsage) {
     const fs::path file = dir_ / "s.png";
     Result r = RunTool("sheet " + Ini() + " --out '" + file.string() + "'", Err());

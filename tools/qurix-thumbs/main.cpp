@@ -1,7 +1,7 @@
 // qurix-thumbs: renders the thumbnails and previews of the libraries a configuration file
 // names, as PNG files, without a display.
 //   thumbs --ini INI --out DIR                      DIR/<n>-64.png, DIR/<n>-32.png, index.tsv
-//   preview --ini INI --lib SLOT --part NAME --out FILE
+//   preview --ini INI --lib SLOT --part NAME --out FILE [--zoom N:D] [--block B]
 //   sheet --ini INI --out FILE [--zoom N]           a contact sheet of every library
 #include <QFont>
 #include <QFontMetrics>
@@ -36,7 +36,8 @@ constexpr const char* PROGRAM = "qurix-thumbs";
 
 constexpr const char* USAGE =
     "usage: qurix-thumbs thumbs --ini INI --out DIR\n"
-    "       qurix-thumbs preview --ini INI --lib SLOT --part NAME --out FILE\n"
+    "       qurix-thumbs preview --ini INI --lib SLOT --part NAME --out FILE"
+    " [--zoom N:D] [--block B]\n"
     "       qurix-thumbs sheet --ini INI --out FILE [--zoom N]\n"
     "       qurix-thumbs --help | --version\n";
 
@@ -46,7 +47,9 @@ constexpr const char* HELP =
     "\n"
     "  thumbs    the 64 and 32 pixel thumbnails: DIR/<n>-64.png, DIR/<n>-32.png and\n"
     "            DIR/index.tsv (number, slot, entry, part name); DIR is made if missing\n"
-    "  preview   the full-size preview of part NAME in library slot SLOT (0 to 15)\n"
+    "  preview   the full-size preview of part NAME in library slot SLOT (0 to 15), at\n"
+    "            ZOOM N:D (1:2 to 8:1, default 1:1) with the pin numbers of block B\n"
+    "            (default 0)\n"
     "  sheet     every part of every library on one sheet, ZOOM (1 to 8, default 1)\n"
     "            times the thumbnail size\n"
     "\n"
@@ -199,8 +202,21 @@ const CLibEntry* FindEntry(const CPartLibrary& library, const std::string& name)
 // Previews beyond this many pixels are refused: the image would not fit in memory.
 constexpr int64_t MAX_PREVIEW_PIXELS = int64_t{1} << 26;
 
+// "N:D", a zoom of the preview (1:2 to 8:1).
+bool ParseZoom(const std::string& text, Scale& zoom) {
+    const size_t colon = text.find(':');
+    long num = 0;
+    long den = 0;
+    if (colon == std::string::npos || !ParseNumber(text.substr(0, colon), 1, 8, num) ||
+        !ParseNumber(text.substr(colon + 1), 1, 8, den)) {
+        return false;
+    }
+    zoom = Scale{static_cast<int32_t>(num), static_cast<int32_t>(den)};
+    return ValidPreviewZoom(zoom) == zoom;
+}
+
 int Preview(const std::string& iniPath, const std::string& slotText, const std::string& part,
-            const std::string& outPath) {
+            const std::string& outPath, const PreviewView& view) {
     CDisplaySettings settings;
     if (!LoadSettings(iniPath, settings)) return 1;
     long slot = -1;
@@ -217,7 +233,9 @@ int Preview(const std::string& iniPath, const std::string& slotText, const std::
         std::fprintf(stderr, "%s: no part %s in slot %ld\n", PROGRAM, part.c_str(), slot);
         return 1;
     }
-    const Point extent = PreviewExtent(entry);
+    // The name's measured width can widen the preview.
+    CQtCanvas measure(1, 1, settings.colours.Get(ColourKey::BG));
+    const Point extent = PreviewExtent(settings, entry, view, &measure);
     if (int64_t{extent.x} * extent.y > MAX_PREVIEW_PIXELS) {
         std::fprintf(stderr, "%s: the preview of %s is too large (%d x %d)\n", PROGRAM,
                      part.c_str(), extent.x, extent.y);
@@ -229,7 +247,7 @@ int Preview(const std::string& iniPath, const std::string& slotText, const std::
         return 1;
     }
     canvas.FillRect(Rect{0, 0, extent.x, extent.y}, settings.colours.Get(ColourKey::BG));
-    DrawPartPreview(canvas, settings, entry);
+    DrawPartPreview(canvas, settings, entry, view);
     return SavePng(canvas.TakeImage(), outPath) ? 0 : 1;
 }
 
@@ -345,7 +363,13 @@ int main(int argc, char** argv) {
     // The command is checked in full before Qt starts: a usage error needs no display.
     long zoom = 1;
     const bool thumbs = command == "thumbs" && HasExactly(options, {"ini", "out"});
-    const bool preview = command == "preview" && HasExactly(options, {"ini", "lib", "part", "out"});
+    PreviewView view;
+    long block = 0;
+    const bool preview = command == "preview" &&
+                         HasExactly(options, {"ini", "lib", "part", "out"}, {"zoom", "block"}) &&
+                         (!options.count("zoom") || ParseZoom(options["zoom"], view.zoom)) &&
+                         (!options.count("block") || ParseNumber(options["block"], 0, 255, block));
+    view.block = static_cast<int32_t>(block);
     const bool sheet = command == "sheet" && HasExactly(options, {"ini", "out"}, {"zoom"}) &&
                        (!options.count("zoom") || ParseNumber(options["zoom"], 1, 8, zoom));
     if (!thumbs && !preview && !sheet) return Usage();
@@ -358,6 +382,8 @@ int main(int argc, char** argv) {
     QGuiApplication app(qtArgc, qtArgv);
 
     if (thumbs) return Thumbs(options["ini"], options["out"]);
-    if (preview) return Preview(options["ini"], options["lib"], options["part"], options["out"]);
+    if (preview) {
+        return Preview(options["ini"], options["lib"], options["part"], options["out"], view);
+    }
     return Sheet(options["ini"], options["out"], static_cast<int>(zoom));
 }
