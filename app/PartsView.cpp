@@ -20,24 +20,14 @@
 #include "core/library/PartLibrary.h"
 #include "render/DisplaySettings.h"
 #include "render/Thumbnails.h"
-#include "render/qt/QtCanvas.h"
+#include "render/qt/QtBridge.h"
 
 namespace qurix {
 
 namespace {
 
-QImage ToQImage(const ArgbImage& image) {
-    return QImage(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
-                  image.width * 4, QImage::Format_ARGB32)
-        .copy();
-}
-
 using Clock = std::chrono::steady_clock;
 constexpr auto PUMP_INTERVAL = std::chrono::milliseconds(10);
-
-QColor ToQColor(Colour c) {
-    return QColor(ColourRed(c), ColourGreen(c), ColourBlue(c));
-}
 
 }  // namespace
 
@@ -224,10 +214,7 @@ void CPartsView::BuildImages() {
     BuildStats stats;
     stats.total =
         static_cast<int32_t>(std::min<int64_t>(total, std::numeric_limits<int32_t>::max()));
-    const Colour background = settings.colours.Get(ColourKey::BG);
-    const CanvasMaker maker = [background](int32_t w, int32_t h) -> std::unique_ptr<CDrawSurface> {
-        return std::make_unique<CQtCanvas>(w, h, background);
-    };
+    const CanvasMaker maker = QtCanvasMaker(settings.colours.Get(ColourKey::BG));
     const auto append = [this](QImage large, QImage small, int32_t ordinal) {
         images_.large.push_back(std::move(large));
         images_.small.push_back(std::move(small));
