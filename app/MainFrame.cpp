@@ -73,17 +73,13 @@ CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
-    const Layout layout = CurrentLayout();
     doc_.onCloseAfterBusy = nullptr;
-    // The views go first, in the document's order, and save their own settings.
-    delete partsList_;
-    delete outer_;
-    outer_ = nullptr;
-    inner_ = nullptr;
-    partsList_ = nullptr;
-    plibView_ = nullptr;
-    partView_ = nullptr;
-    infoView_ = nullptr;
+}
+
+void CMainFrame::SaveSettings() {
+    const Layout layout = CurrentLayout();
+    partsList_->SaveSettings();
+    plibView_->SaveSettings();
     profile_.WriteInt(SECTION, "win_width", layout.winWidth);
     profile_.WriteInt(SECTION, "win_height", layout.winHeight);
     profile_.WriteInt(SECTION, "plv_width", layout.plvWidth);
@@ -108,7 +104,6 @@ QAction* CMainFrame::AddAction(int id, const QString& text, const QString& tip) 
     a->setData(id);
     if (!tip.isEmpty()) a->setToolTip(tip);
     a->setStatusTip(tip);
-    connect(a, &QAction::triggered, this, [this, id] { OnCommand(id); });
     actions_[id] = a;
     return a;
 }
@@ -122,7 +117,9 @@ void CMainFrame::CreateActions() {
     QAction* reload = AddAction(ID_FILE_RELOAD, QStringLiteral("再読み込み(&R)"));
     // The menu item names Ctrl+R, so the key does what it says.
     reload->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    AddAction(ID_APP_EXIT, QStringLiteral("アプリケーションの終了(&X)"));
+    connect(reload, &QAction::triggered, this, &CMainFrame::OnFileReload);
+    QAction* exit = AddAction(ID_APP_EXIT, QStringLiteral("アプリケーションの終了(&X)"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
 
     viewModes_ = new QActionGroup(this);
     viewModes_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -144,12 +141,14 @@ void CMainFrame::CreateActions() {
         a->setCheckable(true);
         // The menu shows the radio mark; the icon belongs to the toolbar.
         a->setIconVisibleInMenu(false);
+        connect(a, &QAction::triggered, this, [this, id = m.id] { OnViewStyle(id); });
         viewModes_->addAction(a);
     }
     QAction* about = AddAction(ID_APP_ABOUT, QStringLiteral("バージョン情報 (&A)..."),
                                QStringLiteral("バージョン情報"));
     about->setIcon(QIcon(QStringLiteral(":/qurix/about.png")));
     about->setIconVisibleInMenu(false);
+    connect(about, &QAction::triggered, this, [this] { CQurixApp::OnAppAbout(this); });
 }
 
 void CMainFrame::CreateMenus() {
@@ -257,44 +256,26 @@ void CMainFrame::ActivateNextPane(bool previous) {
         p->setFocus(previous ? Qt::BacktabFocusReason : Qt::TabFocusReason);
 }
 
-void CMainFrame::OnCommand(int id) {
-    switch (id) {
-        case ID_FILE_RELOAD:
-            doc_.Reload();
-            break;
-        case ID_APP_EXIT:
-            close();
-            break;
-        case ID_APP_ABOUT:
-            CQurixApp::OnAppAbout(this);
-            break;
-        case ID_VIEW_SMALLICON:
-        case ID_VIEW_LARGEICON:
-        case ID_VIEW_LIST:
-        case ID_VIEW_DETAILS:
-        case ID_VIEW_BYNAME:
-        case ID_VIEW_AUTOARRANGE:
-            if (partsList_) partsList_->SetViewStyle(id);
-            break;
-        default:
-            break;
-    }
+void CMainFrame::OnFileReload() {
+    doc_.Reload();
+    UpdateCommandStates();
+}
+
+void CMainFrame::OnViewStyle(int id) {
+    partsList_->SetViewStyle(id);
     UpdateCommandStates();
 }
 
 void CMainFrame::UpdateCommandStates() {
     if (QAction* reload = Action(ID_FILE_RELOAD)) reload->setEnabled(!doc_.IsBusy());
-    const int mode = partsList_ ? partsList_->DisplayMode() : -1;
+    const int mode = partsList_->DisplayMode();
     const struct {
         int id;
         int mode;
-    } marks[] = {{ID_VIEW_SMALLICON, 2}, {ID_VIEW_LARGEICON, 0}, {ID_VIEW_LIST, 3}};
-    for (const auto& m : marks) {
-        QAction* a = Action(m.id);
-        if (!a) continue;
-        a->setEnabled(partsList_ != nullptr);
-        a->setChecked(partsList_ != nullptr && mode == m.mode);
-    }
+    } marks[] = {{ID_VIEW_SMALLICON, CPartsView::MODE_SMALL},
+                 {ID_VIEW_LARGEICON, CPartsView::MODE_LARGE},
+                 {ID_VIEW_LIST, CPartsView::MODE_LIST}};
+    for (const auto& m : marks) Action(m.id)->setChecked(mode == m.mode);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -305,6 +286,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    SaveSettings();
     doc_.OnCloseDocument();
     event->accept();
 }

@@ -141,7 +141,7 @@ CPartsView::CPartsView(CQurixDoc& doc, QWidget* parent)
             &CPartsView::OnSelectionChanged);
 }
 
-CPartsView::~CPartsView() {
+void CPartsView::SaveSettings() {
     WritePartsStyle(profile_, mode_);
     if (cacheDirty_) SaveImageCache(cacheFolder_, libraryLines_, images_);
 }
@@ -180,26 +180,30 @@ void CPartsView::DeleteAllItems() {
     imagesBuilt_ = false;
 }
 
+// One image build under way: the cached images it may take and how far it got.
+struct CPartsView::Build {
+    explicit Build(const CDisplaySettings& s)
+        : settings(s), maker(QtCanvasMaker(s.colours.Get(ColourKey::BG))) {}
+    const CDisplaySettings& settings;
+    CanvasMaker maker;
+    ThumbnailSet cached;
+    size_t next = 0;      // the first cached image not yet passed
+    int32_t ordinal = 0;  // the entry's position among all entries
+    BuildStats stats;
+    Clock::time_point lastPump = Clock::now();
+};
+
 void CPartsView::BuildImages() {
     CQurixDoc& doc = GetDocument();
-    const CDisplaySettings& settings = doc.Settings();
     ApplyColours();
-
-    std::vector<const CPartLibrary*> libraries;
-    int64_t total = 0;
-    for (int32_t i = 0; i < CLibrarySet::MAX_LIBRARIES; ++i) {
-        const CPartLibrary* lib = doc.Libraries().GetLibrary(i);
-        if (lib == nullptr) break;
-        libraries.push_back(lib);
-        total += lib->EntryCount();
-    }
+    const std::vector<const CPartLibrary*> libraries = CollectLibraries();
     // Taken now, before drawing: a library saved while the build runs must not be
     // recorded with a time newer than its images.
     libraryLines_ = MakeLibraryLines(doc.Profile(), doc.ConfigFolder());
 
     const bool reuse = cacheValid_;
-    ThumbnailSet cached;
-    if (reuse) cached = std::move(images_);
+    Build build(doc.Settings());
+    if (reuse) build.cached = std::move(images_);
     images_.Clear();
     imageIndex_.clear();
     if (!reuse) cacheDirty_ = true;
@@ -210,79 +214,102 @@ void CPartsView::BuildImages() {
         model_->Reset({});
         filling_ = false;
     }
-
-    BuildStats stats;
-    stats.total =
+    int64_t total = 0;
+    for (const CPartLibrary* lib : libraries) total += lib->EntryCount();
+    build.stats.total =
         static_cast<int32_t>(std::min<int64_t>(total, std::numeric_limits<int32_t>::max()));
-    const CanvasMaker maker = QtCanvasMaker(settings.colours.Get(ColourKey::BG));
-    const auto append = [this](QImage large, QImage small, int32_t ordinal) {
-        images_.large.push_back(std::move(large));
-        images_.small.push_back(std::move(small));
-        images_.entries.push_back(ordinal);
-        return static_cast<int32_t>(images_.large.size() - 1);
-    };
 
     doc.BeginBusy();
     {
         CProgressDlg dialog(window());
-        dialog.SetTotal(stats.total);
-        Clock::time_point lastPump = Clock::now();
-        size_t next = 0;      // the first cached image not yet passed
-        int32_t ordinal = 0;  // the entry's position among all entries
+        dialog.SetTotal(build.stats.total);
         for (const CPartLibrary* lib : libraries) {
-            for (int32_t e = 0; e < lib->EntryCount() && !stats.stopped; ++e) {
+            for (int32_t e = 0; e < lib->EntryCount() && !build.stats.stopped; ++e) {
                 const CLibEntry* entry = lib->Entry(e);
-                while (next < cached.Count() && cached.entries[next] < ordinal) ++next;
-                int32_t index = -1;
-                bool drawn = false;
-                if (next < cached.Count() && cached.entries[next] == ordinal) {
-                    index = append(std::move(cached.large[next]), std::move(cached.small[next]),
-                                   ordinal);
-                    ++next;
-                    ++stats.reused;
-                } else if (entry != nullptr) {
-                    const PartThumbnails thumbs = MakePartThumbnails(maker, settings, *entry);
-                    drawn = true;
-                    if (thumbs.IsValid()) {
-                        index = append(ToQImage(thumbs.large), ToQImage(thumbs.small), ordinal);
-                        ++stats.rendered;
-                    }
-                }
-                if (index >= 0 && entry != nullptr) imageIndex_[entry] = index;
-                ++ordinal;
-                ++stats.done;
-                // Events run after every drawn part. Taking a cached image costs next to
-                // nothing, so there they run only every few milliseconds: a pump per
-                // entry would make a start from the cache several times slower.
-                const Clock::time_point now = Clock::now();
-                if (!drawn && stats.done < stats.total && now - lastPump < PUMP_INTERVAL) {
-                    continue;
-                }
-                lastPump = now;
-                dialog.SetPos(stats.done);
-                if (onBuildStep) onBuildStep(dialog, stats.done);
-                if (!dialog.CheckCancel() || doc.CloseRequested()) stats.stopped = true;
+                const bool drawn = !ReuseImage(build, entry) && RenderImage(build, entry);
+                ++build.ordinal;
+                ++build.stats.done;
+                Pump(build, dialog, drawn);
             }
-            if (stats.stopped) break;
+            if (build.stats.stopped) break;
         }
-        if (stats.stopped) {
-            // Cached images not reached stay with the set, so that saving it after a
-            // cancel does not throw them away; they are listed after the next load.
-            for (; next < cached.Count(); ++next) {
-                if (cached.entries[next] >= ordinal) {
-                    append(std::move(cached.large[next]), std::move(cached.small[next]),
-                           cached.entries[next]);
-                }
-            }
+        if (build.stats.stopped) {
+            KeepUnreachedImages(build);
         } else {
             dialog.DestroyWindow();
         }
     }
     // A cache that did not cover every part is completed at the next save.
-    if (reuse && stats.rendered > 0) cacheDirty_ = true;
-    lastBuild_ = stats;
+    if (reuse && build.stats.rendered > 0) cacheDirty_ = true;
+    lastBuild_ = build.stats;
     imagesBuilt_ = true;
     doc.EndBusy();
+}
+
+std::vector<const CPartLibrary*> CPartsView::CollectLibraries() const {
+    std::vector<const CPartLibrary*> libraries;
+    for (int32_t i = 0; i < CLibrarySet::MAX_LIBRARIES; ++i) {
+        const CPartLibrary* lib = GetDocument().Libraries().GetLibrary(i);
+        if (lib == nullptr) break;
+        libraries.push_back(lib);
+    }
+    return libraries;
+}
+
+int32_t CPartsView::AppendImage(QImage large, QImage small, int32_t ordinal) {
+    images_.large.push_back(std::move(large));
+    images_.small.push_back(std::move(small));
+    images_.entries.push_back(ordinal);
+    return static_cast<int32_t>(images_.large.size() - 1);
+}
+
+bool CPartsView::ReuseImage(Build& build, const CLibEntry* entry) {
+    ThumbnailSet& cached = build.cached;
+    while (build.next < cached.Count() && cached.entries[build.next] < build.ordinal) ++build.next;
+    if (build.next >= cached.Count() || cached.entries[build.next] != build.ordinal) return false;
+    const int32_t index = AppendImage(std::move(cached.large[build.next]),
+                                      std::move(cached.small[build.next]), build.ordinal);
+    ++build.next;
+    ++build.stats.reused;
+    if (entry != nullptr) imageIndex_[entry] = index;
+    return true;
+}
+
+bool CPartsView::RenderImage(Build& build, const CLibEntry* entry) {
+    if (entry == nullptr) return false;
+    const PartThumbnails thumbs = MakePartThumbnails(build.maker, build.settings, *entry);
+    if (thumbs.IsValid()) {
+        imageIndex_[entry] =
+            AppendImage(ToQImage(thumbs.large), ToQImage(thumbs.small), build.ordinal);
+        ++build.stats.rendered;
+    }
+    return true;
+}
+
+void CPartsView::Pump(Build& build, CProgressDlg& dialog, bool drawn) {
+    // Events run after every drawn part. Taking a cached image costs next to nothing, so
+    // there they run only every few milliseconds: a pump per entry would make a start
+    // from the cache several times slower.
+    const Clock::time_point now = Clock::now();
+    if (!drawn && build.stats.done < build.stats.total && now - build.lastPump < PUMP_INTERVAL) {
+        return;
+    }
+    build.lastPump = now;
+    dialog.SetPos(build.stats.done);
+    if (onBuildStep) onBuildStep(dialog, build.stats.done);
+    if (!dialog.CheckCancel() || GetDocument().CloseRequested()) build.stats.stopped = true;
+}
+
+void CPartsView::KeepUnreachedImages(Build& build) {
+    // Cached images not reached stay with the set, so that saving it after a cancel does
+    // not throw them away; they are listed after the next load.
+    ThumbnailSet& cached = build.cached;
+    for (; build.next < cached.Count(); ++build.next) {
+        if (cached.entries[build.next] >= build.ordinal) {
+            AppendImage(std::move(cached.large[build.next]), std::move(cached.small[build.next]),
+                        cached.entries[build.next]);
+        }
+    }
 }
 
 void CPartsView::ShowLibrary(const CPartLibrary* library) {

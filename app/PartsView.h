@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/CommandIds.h"
 #include "app/ImageCache.h"
 #include "app/QurixView.h"
 #include "core/profile/Profile.h"
@@ -36,15 +37,11 @@ public:
     static constexpr int MODE_SMALL = 2;
     static constexpr int MODE_LIST = 3;
 
-    // The view-mode commands of the main window.
-    static constexpr int ID_VIEW_SMALLICON = 0xE810;
-    static constexpr int ID_VIEW_LARGEICON = 0xE811;
-    static constexpr int ID_VIEW_LIST = 0xE812;
-
     CPartsView(CQurixDoc& doc, QWidget* parent = nullptr);
+
     // Writes "parts_style" and, when this run built images not taken from a valid cache,
     // the cache files.
-    ~CPartsView() override;
+    void SaveSettings();
 
     // Reads the display mode and the cache, then updates.
     void OnInitialUpdate() override;
@@ -63,8 +60,8 @@ public:
     // The item at the top left of the list (in list mode the first item of the leftmost
     // visible column); 0 when nothing is visible.
     int TopItem() const;
-    // 0xE810 small icons, 0xE811 large icons, 0xE812 list; other commands do nothing. The
-    // item at the top left stays there.
+    // ID_VIEW_SMALLICON, ID_VIEW_LARGEICON, ID_VIEW_LIST (app/CommandIds.h); other commands
+    // do nothing. The item at the top left stays there.
     void SetViewStyle(int command);
     int DisplayMode() const { return mode_; }
 
@@ -123,6 +120,18 @@ protected:
     void startDrag(Qt::DropActions supportedActions) override;
 
 private:
+    // The steps of BuildImages.
+    struct Build;
+    std::vector<const CPartLibrary*> CollectLibraries() const;
+    int32_t AppendImage(QImage large, QImage small, int32_t ordinal);
+    // Takes the cached image of the entry; false when the cache has none for it.
+    bool ReuseImage(Build& build, const CLibEntry* entry);
+    // Draws the entry's images; false when there was nothing to draw.
+    bool RenderImage(Build& build, const CLibEntry* entry);
+    // Shows progress and runs events; stops the build on a cancel or a close.
+    void Pump(Build& build, CProgressDlg& dialog, bool drawn);
+    void KeepUnreachedImages(Build& build);
+
     void ApplyMode();
     void ApplyColours();
     void HideRowsForMode();

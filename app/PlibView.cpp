@@ -135,7 +135,7 @@ CPlibView::CPlibView(CQurixDoc& doc, QWidget* parent)
             &CPlibView::OnSelectionChanged);
 }
 
-CPlibView::~CPlibView() {
+void CPlibView::SaveSettings() {
     profile_.WriteInt("qurix", "plib_last", lastIndex_);
 }
 

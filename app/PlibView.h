@@ -23,8 +23,9 @@ public:
     static constexpr int COLUMN_WIDTH = 160;
 
     CPlibView(CQurixDoc& doc, QWidget* parent = nullptr);
+
     // Writes "plib_last".
-    ~CPlibView() override;
+    void SaveSettings();
 
     void OnInitialUpdate() override;
     // After a load: lists the libraries and selects the remembered one.

@@ -185,7 +185,7 @@ TEST_F(PartsViewTest, SelectingAnItemMakesItsEntryCurrent) {
 }
 
 TEST_F(PartsViewTest, EachLibraryIsShownWhereItWasLeft) {
-    for (const int mode : {CPartsView::ID_VIEW_LARGEICON, CPartsView::ID_VIEW_LIST}) {
+    for (const int mode : {ID_VIEW_LARGEICON, ID_VIEW_LIST}) {
         WriteLibraries({200, 150});
         Start(500, 400);
         Parts().SetViewStyle(mode);
@@ -217,8 +217,8 @@ TEST_F(PartsViewTest, ViewStylesKeepTheTopItem) {
 
     // Each switch brings the line holding the old top item to the top (left in list mode).
     int top = first;
-    for (const int command : {CPartsView::ID_VIEW_SMALLICON, CPartsView::ID_VIEW_LIST,
-                              CPartsView::ID_VIEW_LARGEICON, CPartsView::ID_VIEW_SMALLICON}) {
+    for (const int command :
+         {ID_VIEW_SMALLICON, ID_VIEW_LIST, ID_VIEW_LARGEICON, ID_VIEW_SMALLICON}) {
         Parts().SetViewStyle(command);
         QApplication::processEvents();
         const int now = Parts().TopItem();
@@ -231,10 +231,10 @@ TEST_F(PartsViewTest, ViewStylesKeepTheTopItem) {
         top = now;
     }
     // Back and forth from a line start lands on the same item.
-    Parts().SetViewStyle(CPartsView::ID_VIEW_LARGEICON);
+    Parts().SetViewStyle(ID_VIEW_LARGEICON);
     ScrollTo(first);
-    Parts().SetViewStyle(CPartsView::ID_VIEW_SMALLICON);
-    Parts().SetViewStyle(CPartsView::ID_VIEW_LARGEICON);
+    Parts().SetViewStyle(ID_VIEW_SMALLICON);
+    Parts().SetViewStyle(ID_VIEW_LARGEICON);
     EXPECT_TRUE(SameLine(Parts().TopItem(), first));
     // Other commands change nothing.
     Parts().SetViewStyle(0xE813);
@@ -248,11 +248,10 @@ TEST_F(PartsViewTest, ModesAndTheirPersistence) {
     EXPECT_EQ(Parts().DisplayMode(), CPartsView::MODE_DETAILS);
     EXPECT_EQ(Parts().ItemCount(), 5);
     EXPECT_TRUE(Parts().ItemRect(0).isEmpty());
-    for (const int id :
-         {CMainFrame::ID_VIEW_LARGEICON, CMainFrame::ID_VIEW_SMALLICON, CMainFrame::ID_VIEW_LIST}) {
+    for (const int id : {ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST}) {
         EXPECT_FALSE(Frame().Action(id)->isChecked()) << id;
     }
-    Frame().Action(CMainFrame::ID_VIEW_LIST)->trigger();
+    Frame().Action(ID_VIEW_LIST)->trigger();
     EXPECT_EQ(Parts().DisplayMode(), CPartsView::MODE_LIST);
     EXPECT_FALSE(Parts().ItemRect(0).isEmpty());
     EXPECT_EQ(Parts().iconSize(), QSize(32, 32));
@@ -261,7 +260,7 @@ TEST_F(PartsViewTest, ModesAndTheirPersistence) {
 
     Start();
     EXPECT_EQ(Parts().DisplayMode(), CPartsView::MODE_LIST);
-    Parts().SetViewStyle(CPartsView::ID_VIEW_LARGEICON);
+    Parts().SetViewStyle(ID_VIEW_LARGEICON);
     EXPECT_EQ(Parts().iconSize(), QSize(64, 64));
     Close();
     EXPECT_NE(Read("work/KIVOX.INI").find("parts_style=0\n"), std::string::npos);
@@ -380,7 +379,7 @@ TEST_F(PartsViewTest, ReloadRendersAgainAndMarksTheCacheDirty) {
     ASSERT_FALSE(Parts().CacheDirty());
     const std::string large = Read("work/cache/largeimage.cache");
 
-    Frame().Action(CMainFrame::ID_FILE_RELOAD)->trigger();
+    Frame().Action(ID_FILE_RELOAD)->trigger();
     EXPECT_EQ(Parts().LastBuild().rendered, 5);
     EXPECT_EQ(Parts().LastBuild().reused, 0);
     EXPECT_TRUE(Parts().CacheDirty());
@@ -450,7 +449,7 @@ TEST_F(PartsViewTest, AReloadDuringABuildIsRefused) {
         if (done != 2) return;
         refused = !Doc().Reload();
         Frame().UpdateCommandStates();
-        enabled = Frame().Action(CMainFrame::ID_FILE_RELOAD)->isEnabled();
+        enabled = Frame().Action(ID_FILE_RELOAD)->isEnabled();
     };
     ASSERT_TRUE(Doc().Reload());
     EXPECT_TRUE(refused);
