@@ -1,8 +1,8 @@
 #include "app/ImageCache.h"
 
+#include <zlib.h>
 #include <QRandomGenerator>
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -25,23 +25,6 @@ constexpr size_t CRC_SIZE = 4;
 constexpr int32_t LIBRARY_KEYS = 16;
 // Far above any real cache; keeps a foreign multi-gigabyte file from being read whole.
 constexpr uintmax_t MAX_CACHE_FILE = uintmax_t{1} << 30;
-
-// Eight tables, so that CRC-32 takes eight bytes a step: the cache is checked in full at
-// every start, and a byte at a time that is a good part of a warm start.
-using CrcTables = std::array<std::array<uint32_t, 256>, 8>;
-constexpr CrcTables MakeCrcTables() {
-    CrcTables t{};
-    for (uint32_t i = 0; i < 256; ++i) {
-        uint32_t c = i;
-        for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        t[0][i] = c;
-    }
-    for (size_t k = 1; k < 8; ++k) {
-        for (uint32_t i = 0; i < 256; ++i) t[k][i] = (t[k - 1][i] >> 8) ^ t[0][t[k - 1][i] & 0xFF];
-    }
-    return t;
-}
-constexpr CrcTables CRC_TABLES = MakeCrcTables();
 
 void PutU16(std::string& out, uint32_t v) {
     out += static_cast<char>(v & 0xFF);
@@ -202,17 +185,7 @@ bool UnpackPixels(const unsigned char* in, size_t size, QRgb* px, size_t n) {
 }  // namespace
 
 uint32_t Crc32(const void* data, size_t size, uint32_t crc) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    const CrcTables& t = CRC_TABLES;
-    crc = ~crc;
-    for (; size >= 8; size -= 8, p += 8) {
-        const uint32_t lo = crc ^ (uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 |
-                                   uint32_t{p[3]} << 24);
-        crc = t[7][lo & 0xFF] ^ t[6][(lo >> 8) & 0xFF] ^ t[5][(lo >> 16) & 0xFF] ^ t[4][lo >> 24] ^
-              t[3][p[4]] ^ t[2][p[5]] ^ t[1][p[6]] ^ t[0][p[7]];
-    }
-    for (size_t i = 0; i < size; ++i) crc = t[0][(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
+    return static_cast<uint32_t>(crc32_z(crc, static_cast<const Bytef*>(data), size));
 }
 
 void ThumbnailSet::Clear() {

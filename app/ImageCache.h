@@ -105,6 +105,7 @@ std::string EncodeImageFile(const std::vector<QImage>& images, const std::vector
 bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<QImage>& images,
                      std::vector<int32_t>& entries, CacheStamp& stamp);
 
+// CRC-32 (zlib), carried on from crc.
 uint32_t Crc32(const void* data, size_t size, uint32_t crc = 0);
 
 }  // namespace qurix
