@@ -4,6 +4,7 @@
 #include <QRandomGenerator>
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -39,11 +40,13 @@ void PutU64(std::string& out, uint64_t v) {
     PutU32(out, static_cast<uint32_t>(v >> 32));
 }
 
-// Little-endian reads that refuse to run past the end.
+// Little-endian reads that refuse to run past end (the whole string by default). The
+// position never passes end, so Remaining() cannot wrap.
 class CByteReader {
 public:
-    explicit CByteReader(const std::string& bytes, size_t pos = 0) : bytes_(bytes), pos_(pos) {}
-    size_t Remaining() const { return bytes_.size() - pos_; }
+    explicit CByteReader(const std::string& bytes, size_t pos = 0, size_t end = SIZE_MAX)
+        : bytes_(bytes), end_(std::min(end, bytes.size())), pos_(std::min(pos, end_)) {}
+    size_t Remaining() const { return end_ - pos_; }
     size_t Pos() const { return pos_; }
     const char* Here() const { return bytes_.data() + pos_; }
     bool Skip(size_t n) {
@@ -73,6 +76,7 @@ private:
         return true;
     }
     const std::string& bytes_;
+    size_t end_;
     size_t pos_;
 };
 
@@ -362,7 +366,7 @@ bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<QImage>
     tail.U32(storedCrc);
     if (Crc32(bytes.data(), bodyEnd) != storedCrc) return false;
 
-    CByteReader in(bytes, sizeof IMAGE_MAGIC);
+    CByteReader in(bytes, sizeof IMAGE_MAGIC, bodyEnd);
     uint32_t version = 0;
     uint32_t fileSide = 0;
     uint32_t count = 0;
@@ -372,7 +376,7 @@ bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<QImage>
         return false;
     }
     if (version != IMAGE_VERSION || fileSide != static_cast<uint32_t>(side)) return false;
-    if (count > (bodyEnd - in.Pos()) / IMAGE_RECORD_HEAD) return false;
+    if (count > in.Remaining() / IMAGE_RECORD_HEAD) return false;
 
     const size_t pixelCount = static_cast<size_t>(side) * side;
     std::vector<QImage> decoded;
@@ -388,7 +392,7 @@ bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<QImage>
             (!numbers.empty() && static_cast<int32_t>(entry) <= numbers.back())) {
             return false;
         }
-        if (length > bodyEnd - in.Pos()) return false;
+        if (length > in.Remaining()) return false;
         QImage image(side, side, QImage::Format_ARGB32);
         if (image.isNull() || image.bytesPerLine() != side * 4) return false;
         const auto* packed = reinterpret_cast<const unsigned char*>(in.Here());

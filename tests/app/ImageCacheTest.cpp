@@ -368,6 +368,24 @@ TEST_F(ImageFileDamage, ResealedEditsAreRefusedByTheirOwnChecks) {
     EXPECT_FALSE(Decodes(Reseal(patched)));
 }
 
+// One valid 64 x 64 record, then a record head whose length field is the file's own
+// trailing CRC: the length is read from beyond the body and must not be believed.
+TEST(ImageFile, RecordHeadReachingIntoTheChecksumIsRefused) {
+    QImage flat(LARGE_THUMB_SIZE, LARGE_THUMB_SIZE, QImage::Format_ARGB32);
+    flat.fill(qRgba(1, 2, 3, 255));
+    std::string bytes = EncodeImageFile({flat}, {0}, LARGE_THUMB_SIZE, {});
+    bytes.resize(bytes.size() - 4);  // the checksum
+    PutU32At(bytes, 16, 2);          // two records
+    bytes += std::string("\x01\x00\x00\x00", 4) + std::string(4, '\0');
+    bytes = Reseal(bytes);
+    ASSERT_EQ(bytes.size(), 208u);
+    std::vector<QImage> images;
+    std::vector<int32_t> entries;
+    CacheStamp stamp;
+    EXPECT_FALSE(DecodeImageFile(bytes, LARGE_THUMB_SIZE, images, entries, stamp));
+    EXPECT_TRUE(images.empty());
+}
+
 // A file of 2 × 2 images whose records hold the given packed bytes.
 std::string TinyFile(const std::vector<std::string>& records) {
     std::string out = "QURIXIMG";
