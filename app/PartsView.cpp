@@ -143,7 +143,7 @@ CPartsView::CPartsView(CQurixDoc& doc, QWidget* parent)
 
 void CPartsView::SaveSettings() {
     WritePartsStyle(profile_, mode_);
-    if (cacheDirty_) SaveImageCache(cacheFolder_, libraryLines_, images_);
+    if (cacheDirty_) SaveImageCache(cacheFolder_, libraryLines_, drawing_, images_);
 }
 
 void CPartsView::OnInitialUpdate() {
@@ -151,7 +151,13 @@ void CPartsView::OnInitialUpdate() {
     mode_ = ReadPartsStyle(profile_);
     // The process's working folder, as it is at start.
     cacheFolder_ = DefaultCacheFolder();
-    cacheValid_ = LoadImageCache(cacheFolder_, doc.Profile(), doc.ConfigFolder(), images_);
+    CacheExpectation expect;
+    expect.drawing = DrawingDigest(doc.Settings());
+    expect.maxImages = 0;
+    for (const CPartLibrary* lib : CollectLibraries()) {
+        expect.maxImages += static_cast<size_t>(std::max(lib->EntryCount(), 0));
+    }
+    cacheValid_ = LoadImageCache(cacheFolder_, doc.Profile(), doc.ConfigFolder(), expect, images_);
     ApplyMode();
     CQurixView::OnInitialUpdate();
 }
@@ -200,6 +206,7 @@ void CPartsView::BuildImages() {
     // Taken now, before drawing: a library saved while the build runs must not be
     // recorded with a time newer than its images.
     libraryLines_ = MakeLibraryLines(doc.Profile(), doc.ConfigFolder());
+    drawing_ = DrawingDigest(doc.Settings());
 
     const bool reuse = cacheValid_;
     Build build(doc.Settings());
@@ -226,7 +233,9 @@ void CPartsView::BuildImages() {
         for (const CPartLibrary* lib : libraries) {
             for (int32_t e = 0; e < lib->EntryCount() && !build.stats.stopped; ++e) {
                 const CLibEntry* entry = lib->Entry(e);
-                const bool drawn = !ReuseImage(build, entry) && RenderImage(build, entry);
+                const uint64_t identity = entry ? ImageIdentity(lib->Path(), *entry) : 0;
+                const bool drawn =
+                    !ReuseImage(build, entry, identity) && RenderImage(build, entry, identity);
                 ++build.ordinal;
                 ++build.stats.done;
                 Pump(build, dialog, drawn);
@@ -256,31 +265,35 @@ std::vector<const CPartLibrary*> CPartsView::CollectLibraries() const {
     return libraries;
 }
 
-int32_t CPartsView::AppendImage(QImage large, QImage small, int32_t ordinal) {
+int32_t CPartsView::AppendImage(QImage large, QImage small, int32_t ordinal, uint64_t identity) {
     images_.large.push_back(std::move(large));
     images_.small.push_back(std::move(small));
     images_.entries.push_back(ordinal);
+    images_.identities.push_back(identity);
     return static_cast<int32_t>(images_.large.size() - 1);
 }
 
-bool CPartsView::ReuseImage(Build& build, const CLibEntry* entry) {
+bool CPartsView::ReuseImage(Build& build, const CLibEntry* entry, uint64_t identity) {
     ThumbnailSet& cached = build.cached;
     while (build.next < cached.Count() && cached.entries[build.next] < build.ordinal) ++build.next;
     if (build.next >= cached.Count() || cached.entries[build.next] != build.ordinal) return false;
+    // An image made from another part (a library that failed to load shifts every later
+    // entry) is never shown for this one.
+    if (entry == nullptr || cached.identities[build.next] != identity) return false;
     const int32_t index = AppendImage(std::move(cached.large[build.next]),
-                                      std::move(cached.small[build.next]), build.ordinal);
+                                      std::move(cached.small[build.next]), build.ordinal, identity);
     ++build.next;
     ++build.stats.reused;
-    if (entry != nullptr) imageIndex_[entry] = index;
+    imageIndex_[entry] = index;
     return true;
 }
 
-bool CPartsView::RenderImage(Build& build, const CLibEntry* entry) {
+bool CPartsView::RenderImage(Build& build, const CLibEntry* entry, uint64_t identity) {
     if (entry == nullptr) return false;
     const PartThumbnails thumbs = MakePartThumbnails(build.maker, build.settings, *entry);
     if (thumbs.IsValid()) {
         imageIndex_[entry] =
-            AppendImage(ToQImage(thumbs.large), ToQImage(thumbs.small), build.ordinal);
+            AppendImage(ToQImage(thumbs.large), ToQImage(thumbs.small), build.ordinal, identity);
         ++build.stats.rendered;
     }
     return true;
@@ -307,7 +320,7 @@ void CPartsView::KeepUnreachedImages(Build& build) {
     for (; build.next < cached.Count(); ++build.next) {
         if (cached.entries[build.next] >= build.ordinal) {
             AppendImage(std::move(cached.large[build.next]), std::move(cached.small[build.next]),
-                        cached.entries[build.next]);
+                        cached.entries[build.next], cached.identities[build.next]);
         }
     }
 }

@@ -123,11 +123,11 @@ private:
     // The steps of BuildImages.
     struct Build;
     std::vector<const CPartLibrary*> CollectLibraries() const;
-    int32_t AppendImage(QImage large, QImage small, int32_t ordinal);
-    // Takes the cached image of the entry; false when the cache has none for it.
-    bool ReuseImage(Build& build, const CLibEntry* entry);
+    int32_t AppendImage(QImage large, QImage small, int32_t ordinal, uint64_t identity);
+    // Takes the cached image of the entry; false when the cache has none that shows it.
+    bool ReuseImage(Build& build, const CLibEntry* entry, uint64_t identity);
     // Draws the entry's images; false when there was nothing to draw.
-    bool RenderImage(Build& build, const CLibEntry* entry);
+    bool RenderImage(Build& build, const CLibEntry* entry, uint64_t identity);
     // Shows progress and runs events; stops the build on a cancel or a close.
     void Pump(Build& build, CProgressDlg& dialog, bool drawn);
     void KeepUnreachedImages(Build& build);
@@ -161,6 +161,8 @@ private:
     // The libraries' lines as they were when the images were built: what the cache files
     // say the images were made from.
     std::vector<std::string> libraryLines_;
+    // The DrawingDigest of the settings the images were built with.
+    uint64_t drawing_ = 0;
     BuildStats lastBuild_;
     bool filling_ = false;
     QPoint pressPos_;

@@ -394,6 +394,13 @@ TEST_F(PartsViewTest, ReloadRendersAgainAndMarksTheCacheDirty) {
 
 TEST_F(PartsViewTest, CachedImagesGoToTheirOwnEntries) {
     WriteLibraries({4});
+    Start();
+    std::vector<uint64_t> identities;
+    for (int32_t e = 0; e < 4; ++e) {
+        identities.push_back(ImageIdentity(Lib(0)->Path(), *Lib(0)->Entry(e)));
+    }
+    const uint64_t drawing = DrawingDigest(Doc().Settings());
+    Close();
     // A cache holding images for entries 0 and 2 only, each a plain colour.
     ThumbnailSet set;
     for (const int32_t entry : {0, 2}) {
@@ -404,10 +411,12 @@ TEST_F(PartsViewTest, CachedImagesGoToTheirOwnEntries) {
         set.large.push_back(large);
         set.small.push_back(small);
         set.entries.push_back(entry);
+        set.identities.push_back(identities[static_cast<size_t>(entry)]);
     }
     const CProfile profile((root_ / "work" / "KIVOX.INI").string());
     ASSERT_TRUE(SaveImageCache((root_ / "work" / "cache").string(),
-                               MakeLibraryLines(profile, (root_ / "work").string() + "/"), set));
+                               MakeLibraryLines(profile, (root_ / "work").string() + "/"), drawing,
+                               set));
     Start();
     EXPECT_EQ(Parts().LastBuild().reused, 2);
     EXPECT_EQ(Parts().LastBuild().rendered, 2);
@@ -424,6 +433,71 @@ TEST_F(PartsViewTest, CachedImagesGoToTheirOwnEntries) {
     Start();
     EXPECT_EQ(Parts().LastBuild().reused, 4);
     EXPECT_EQ(Parts().Images().entries, (std::vector<int32_t>{0, 1, 2, 3}));
+}
+
+// A library that stops loading while its file time stays the same: the cache's lines
+// still match, but the later library's parts move onto the failed one's positions.
+TEST_F(PartsViewTest, ALibraryThatNoLongerLoadsLendsNoImages) {
+    WriteLibraries({0, 4});
+    std::string big = "+KIVOX_LIB_V.1.0\n";
+    for (int i = 0; i < 4; ++i)
+        big += "+COMP,N:P" + std::to_string(i) + "\nX:6,Y:5,B:1\nR:R\n-COMP\n";
+    big += "-KIVOX_LIB_V.1.0\n";
+    Write("work/a.lib", big);
+    const fs::path a = root_ / "work" / "a.lib";
+    const auto time = fs::last_write_time(a);
+    const auto images = [&] {
+        std::vector<QImage> out;
+        for (int32_t e = 0; e < Lib(1)->EntryCount(); ++e) {
+            out.push_back(Parts().Images().large[Parts().ImageIndex(Lib(1)->Entry(e))]);
+        }
+        return out;
+    };
+    Start();
+    const std::vector<QImage> own = images();
+    Close();
+
+    Write("work/a.lib", "damaged");
+    fs::last_write_time(a, time);
+    Start();
+    ASSERT_EQ(Lib(1), nullptr);
+    for (int32_t e = 0; e < 4; ++e) {
+        const QImage& shown = Parts().Images().large[Parts().ImageIndex(Lib(0)->Entry(e))];
+        EXPECT_EQ(shown, own[static_cast<size_t>(e)]) << e;
+    }
+    Close();
+
+    // Readable again: the images saved meanwhile belong to b.lib's parts only.
+    Write("work/a.lib", big);
+    fs::last_write_time(a, time);
+    Start();
+    EXPECT_EQ(images(), own);
+}
+
+TEST_F(PartsViewTest, OtherColoursOrFontsDrawEveryImageAgain) {
+    const struct {
+        const char* what;
+        const char* ini;
+    } cases[] = {
+        {"background and component colours", "[DefaultColor]\nBG=0\nComponent=65280\n"},
+        {"label font", "[LabelFont]\nHeight=14\n"},
+        {"component name font", "[CompNameFont]\nFaceName=Other\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(root_ / "work" / "cache");
+        WriteLibraries({3});
+        Start();
+        Close();
+        Start();
+        ASSERT_EQ(Parts().LastBuild().reused, 3);
+        Close();
+        Write("work/KIVOX.INI", Read("work/KIVOX.INI") + c.ini);
+        Start();
+        EXPECT_EQ(Parts().LastBuild().reused, 0);
+        EXPECT_EQ(Parts().LastBuild().rendered, 3);
+        Close();
+    }
 }
 
 TEST_F(PartsViewTest, ClosingTheWindowDuringABuildEndsIt) {
