@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
@@ -52,6 +53,8 @@ CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
     CreateMenus();
     CreateToolBar();
     CreateClient(layout);
+    // Says why a drag or a settings write did not happen, and shows the commands' tips.
+    statusBar();
 
     // The size of the window without the frame the window manager adds: that is what
     // can be restored exactly. A size larger than the screen, or below nothing, is
@@ -69,11 +72,19 @@ CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
     connect(prev, &QShortcut::activated, this, [this] { ActivateNextPane(true); });
 
     doc_.onCloseAfterBusy = [this] { QTimer::singleShot(0, this, [this] { close(); }); };
+    doc_.onStatusMessage = [this](const std::string& text) {
+        ShowStatus(QString::fromStdString(text));
+    };
     UpdateCommandStates();
 }
 
 CMainFrame::~CMainFrame() {
     doc_.onCloseAfterBusy = nullptr;
+    doc_.onStatusMessage = nullptr;
+}
+
+void CMainFrame::ShowStatus(const QString& text) {
+    statusBar()->showMessage(text);
 }
 
 void CMainFrame::SaveSettings() {

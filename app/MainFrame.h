@@ -58,6 +58,8 @@ public:
     void SaveSettings();
     // Enables the commands and sets the view-mode radio marks from the parts list.
     void UpdateCommandStates();
+    // A line in the status bar until the next one.
+    void ShowStatus(const QString& text);
     // F6 and Shift+F6: the focus to the next or previous pane.
     void ActivateNextPane(bool previous);
     // The pane holding the focus (0 library list, 1 preview, 2 info, 3 parts list), -1.

@@ -342,7 +342,7 @@ void CPartsView::ShowLibrary(const CPartLibrary* library) {
     filling_ = true;
     model_->Reset(std::move(items));
     filling_ = false;
-    if (mode_ == MODE_LIST) SetGrid(GridFor(mode_));
+    if (mode_ == MODE_LIST || mode_ == MODE_SMALL) SetGrid(GridFor(mode_));
     HideRowsForMode();
     executeDelayedItemsLayout();
     horizontalScrollBar()->setValue(0);
@@ -489,20 +489,25 @@ QSize CPartsView::GridFor(int mode) const {
             return QSize(width, LARGE_THUMB_SIZE + 2 * fm.lineSpacing() + 2 * pad);
         }
         case MODE_SMALL: {
-            const int width = SMALL_THUMB_SIZE + pad + fm.averageCharWidth() * 14;
+            // As wide as the widest name within reason: a fixed cut made names that differ
+            // only at the end ("C_POL_IE…") look the same.
+            const int width = SMALL_THUMB_SIZE + 4 * pad + WidestName(14, 40);
             return QSize(width, SMALL_THUMB_SIZE + pad);
         }
         default: {
             // List columns are as wide as the widest name, within reason.
-            int widest = fm.averageCharWidth() * 8;
-            const int n = ItemCount();
-            for (int row = 0; row < n; ++row) {
-                widest = std::max(widest, fm.horizontalAdvance(ItemText(row)));
-            }
-            widest = std::min(widest, fm.averageCharWidth() * 40);
-            return QSize(SMALL_THUMB_SIZE + 4 * pad + widest, SMALL_THUMB_SIZE + pad);
+            return QSize(SMALL_THUMB_SIZE + 4 * pad + WidestName(8, 40), SMALL_THUMB_SIZE + pad);
         }
     }
+}
+
+int CPartsView::WidestName(int leastChars, int mostChars) const {
+    const QFontMetrics fm = fontMetrics();
+    int widest = fm.averageCharWidth() * leastChars;
+    const int n = ItemCount();
+    for (int row = 0; row < n; ++row)
+        widest = std::max(widest, fm.horizontalAdvance(ItemText(row)));
+    return std::min(widest, fm.averageCharWidth() * mostChars);
 }
 
 void CPartsView::ApplyColours() {
@@ -564,13 +569,29 @@ bool CPartsView::PrepareDrag(QPoint pressPos, DragRequest& request) const {
     if (!pressed.isValid()) return false;
     const CQurixDoc& doc = GetDocument();
     const CLibEntry* entry = ItemEntry(pressed.row());
-    if (doc.currentLibrary == nullptr || entry == nullptr) return false;
+    if (doc.currentLibrary == nullptr || entry == nullptr) {
+        request.refusal = QStringLiteral("ライブラリが選択されていないため、ドラッグできません");
+        return false;
+    }
     // Copies: the drag loop runs events, and nothing may refer into the libraries then.
     request.libraryPath = doc.currentLibrary->Path();
     request.partName = entry->Name();
     std::string block;
     if (!MakeDragBlock(request.libraryPath, request.partName, block)) {
+        const bool longPath = request.libraryPath.size() >= DRAG_FIELD_SIZE;
+        const bool longName = request.partName.size() >= DRAG_FIELD_SIZE;
         request = DragRequest();
+        const QString limit = QString::number(DRAG_FIELD_SIZE);
+        if (longPath) {
+            request.refusal =
+                QStringLiteral("ライブラリのパスが %1 バイト以上あるため、ドラッグできません")
+                    .arg(limit);
+        } else if (longName) {
+            request.refusal =
+                QStringLiteral("部品名が %1 バイト以上あるため、ドラッグできません").arg(limit);
+        } else {
+            request.refusal = QStringLiteral("この部品はドラッグできません");
+        }
         return false;
     }
     QRect itemRect;
@@ -581,7 +602,10 @@ bool CPartsView::PrepareDrag(QPoint pressPos, DragRequest& request) const {
 
 void CPartsView::startDrag(Qt::DropActions /*supportedActions*/) {
     DragRequest request;
-    if (!PrepareDrag(pressPos_, request)) return;
+    if (!PrepareDrag(pressPos_, request)) {
+        if (!request.refusal.isEmpty()) GetDocument().ShowStatus(request.refusal.toStdString());
+        return;
+    }
     StartPartDrag(this, request.libraryPath, request.partName, request.pixmap, request.hotSpot);
 }
 

@@ -100,12 +100,14 @@ public:
     // What a drag from the item under pressPos (viewport coordinates) hands over: the
     // current library's path, the part's name, the item's image and the pointer's offset
     // inside it. False when nothing may be dragged: no item there, no current library,
-    // or a path or name that does not fit the block.
+    // or a path or name that does not fit the block; refusal then says why (empty when
+    // there was no item).
     struct DragRequest {
         std::string libraryPath;
         std::string partName;
         QPixmap pixmap;
         QPoint hotSpot;
+        QString refusal;
     };
     bool PrepareDrag(QPoint pressPos, DragRequest& request) const;
 
@@ -137,6 +139,8 @@ private:
     void HideRowsForMode();
     // The list's cell sizes for the mode, from the font and (list mode) the widest name.
     QSize GridFor(int mode) const;
+    // The widest item name in pixels, kept between the widths of so many average characters.
+    int WidestName(int leastChars, int mostChars) const;
     void SetGrid(QSize grid);
     void OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
 

@@ -532,6 +532,12 @@ TEST(LibraryDisplayName, DropsFolderAndExtension) {
         {"\x95\x5C.lib", "\x95\x5C"},
         // UTF-8 names split at every separator.
         {"/lib/表示.lib", "表示"},
+        // A colon is a separator only after a drive letter.
+        {"/home/u/rev:2.lib", "rev:2"},
+        {"D:std.lib", "std"},
+        {"D:\\x:y.lib", "x:y"},
+        {"1:a.lib", "1:a"},
+        {"ab:c.lib", "ab:c"},
     };
     for (const auto& [path, want] : cases) EXPECT_EQ(LibraryDisplayName(path), want) << path;
 }

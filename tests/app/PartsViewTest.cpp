@@ -6,8 +6,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QItemSelectionModel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -85,6 +87,23 @@ protected:
     void ScrollTo(int row) {
         Parts().ScrollItemToTopLeft(row);
         QApplication::processEvents();
+    }
+    // Presses on the item and moves the pointer far enough to start a drag.
+    void DragItem(int row) {
+        QWidget* viewport = Parts().viewport();
+        const QPoint press = Parts().ItemRect(row).center();
+        QMouseEvent down(QEvent::MouseButtonPress, press, viewport->mapToGlobal(press),
+                         Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &down);
+        for (int step = 1; step <= 2; ++step) {
+            const QPoint at = press + QPoint(step * (QApplication::startDragDistance() + 2), 0);
+            QMouseEvent move(QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton,
+                             Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(viewport, &move);
+        }
+        QMouseEvent up(QEvent::MouseButtonRelease, press, viewport->mapToGlobal(press),
+                       Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &up);
     }
     // The row of an item's top edge (icon modes) or the column of its left edge (list).
     bool SameLine(int a, int b) const {
@@ -573,6 +592,59 @@ TEST_F(PartsViewTest, ALibraryPathTooLongForTheBlockRefusesTheDrag) {
     CPartsView::DragRequest request;
     EXPECT_FALSE(Parts().PrepareDrag(Parts().ItemRect(0).center(), request));
     EXPECT_TRUE(request.libraryPath.empty());
+    DragItem(0);
+    EXPECT_EQ(Frame().statusBar()->currentMessage(),
+              QStringLiteral("ライブラリのパスが 260 バイト以上あるため、ドラッグできません"));
+}
+
+TEST_F(PartsViewTest, ARefusedDragSaysWhyInTheStatusBar) {
+    const struct {
+        const char* what;
+        std::string name;
+        bool noLibrary;
+        QString says;
+    } cases[] = {
+        {"no current library", "R", true,
+         QStringLiteral("ライブラリが選択されていないため、ドラッグできません")},
+        {"name of 260 bytes", std::string(260, 'N'), false,
+         QStringLiteral("部品名が 260 バイト以上あるため、ドラッグできません")},
+        {"name of 259 bytes: dragged", std::string(259, 'N'), false, QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Write("work/a.lib", "+KIVOX_LIB_V.1.0\n+COMP,N:" + c.name + "\nX:2,Y:1,B:1\nR:R\n-COMP\n" +
+                                "-KIVOX_LIB_V.1.0\n");
+        Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\n");
+        Start();
+        ASSERT_EQ(Parts().ItemCount(), 1);
+        if (c.noLibrary) Doc().currentLibrary = nullptr;
+        CPartsView::DragRequest request;
+        const bool allowed = Parts().PrepareDrag(Parts().ItemRect(0).center(), request);
+        EXPECT_EQ(allowed, c.says.isEmpty());
+        EXPECT_EQ(request.refusal, c.says);
+        if (!allowed) {
+            DragItem(0);
+            EXPECT_EQ(Frame().statusBar()->currentMessage(), c.says);
+        }
+        Close();
+    }
+}
+
+// Small icons: two long names that differ only at the end must not be cut alike, and
+// the tool tip holds the whole name.
+TEST_F(PartsViewTest, SmallIconCellsHoldTheLongestName) {
+    const std::string a = "C_POL_IE_0001_RADIAL_A";
+    const std::string b = "C_POL_IE_0001_RADIAL_B";
+    Write("work/a.lib", "+KIVOX_LIB_V.1.0\n+COMP,N:" + a + "\nX:2,Y:1,B:1\nR:C\n-COMP\n+COMP,N:" +
+                            b + "\nX:2,Y:1,B:1\nR:C\n-COMP\n-KIVOX_LIB_V.1.0\n");
+    Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\n[qurix]\nparts_style=2\n");
+    Start();
+    ASSERT_EQ(Parts().DisplayMode(), CPartsView::MODE_SMALL);
+    ASSERT_EQ(Parts().ItemCount(), 2);
+    const int textWidth = Parts().fontMetrics().horizontalAdvance(QString::fromStdString(a));
+    EXPECT_GE(Parts().ItemRect(0).width(), SMALL_THUMB_SIZE + textWidth);
+    const QModelIndex second = Parts().model()->index(1, 0);
+    EXPECT_EQ(Parts().model()->data(second, Qt::ToolTipRole).toString(), QString::fromStdString(b));
 }
 
 }  // namespace
