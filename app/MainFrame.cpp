@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMenuBar>
 #include <QScreen>
@@ -41,12 +42,36 @@ CMainFrame::Layout CMainFrame::ReadLayout(const CProfile& profile) {
     l.plvWidth = profile.GetInt(SECTION, "plv_width", DEFAULT_PLV_WIDTH);
     l.plvHeight = profile.GetInt(SECTION, "plv_height", DEFAULT_PLV_HEIGHT);
     l.prtHeight = profile.GetInt(SECTION, "prt_height", DEFAULT_PRT_HEIGHT);
+    l.maximized = profile.GetInt(SECTION, "win_maximized", 0) != 0;
+    l.hasPosition = !profile.GetString(SECTION, "win_x").empty() &&
+                    !profile.GetString(SECTION, "win_y").empty();
+    l.winX = profile.GetInt(SECTION, "win_x", 0);
+    l.winY = profile.GetInt(SECTION, "win_y", 0);
     return l;
 }
 
+QRect CMainFrame::PlaceOnScreens(QRect wanted, const QList<QRect>& screens) {
+    if (screens.isEmpty()) return wanted;
+    QRect screen = screens.first();
+    int64_t best = 0;
+    for (const QRect& s : screens) {
+        const QRect common = s.intersected(wanted);
+        const int64_t area = int64_t{common.width()} * common.height();
+        if (area > best) {
+            best = area;
+            screen = s;
+        }
+    }
+    wanted.setSize(wanted.size().boundedTo(screen.size()));
+    const int x = std::clamp(wanted.x(), screen.left(), screen.right() - wanted.width() + 1);
+    const int y = std::clamp(wanted.y(), screen.top(), screen.bottom() - wanted.height() + 1);
+    wanted.moveTo(x, y);
+    return wanted;
+}
+
 CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
-    : QMainWindow(parent), doc_(doc), profile_(doc.Profile()) {
-    const Layout layout = ReadLayout(profile_);
+    : QMainWindow(parent), doc_(doc), profile_(doc.Profile()), startLayout_(ReadLayout(profile_)) {
+    const Layout& layout = startLayout_;
     setWindowTitle(QString::fromLatin1(TITLE));
     setWindowIcon(QIcon(QStringLiteral(":/qurix/qurix.png")));
     CreateActions();
@@ -58,13 +83,23 @@ CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
 
     // The size of the window without the frame the window manager adds: that is what
     // can be restored exactly. A size larger than the screen, or below nothing, is
-    // brought within it.
-    QSize size(std::max(1, layout.winWidth), std::max(1, layout.winHeight));
-    if (const QScreen* s = screen()) {
-        const QSize avail = s->availableGeometry().size();
-        if (avail.width() > 0 && avail.height() > 0) size = size.boundedTo(avail);
+    // brought within it; a remembered position is kept on a screen.
+    const QSize size(std::max(1, layout.winWidth), std::max(1, layout.winHeight));
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens()) {
+        if (!s->availableGeometry().isEmpty()) screens.push_back(s->availableGeometry());
     }
-    resize(size);
+    if (layout.hasPosition) {
+        setGeometry(PlaceOnScreens(QRect(QPoint(layout.winX, layout.winY), size), screens));
+    } else {
+        QList<QRect> own;
+        if (const QScreen* s = screen(); s != nullptr && !s->availableGeometry().isEmpty()) {
+            own.push_back(QRect(QPoint(0, 0), s->availableGeometry().size()));
+        }
+        resize(PlaceOnScreens(QRect(QPoint(0, 0), size), own).size());
+    }
+    // Shown maximised, over the normal geometry set above.
+    if (layout.maximized) setWindowState(windowState() | Qt::WindowMaximized);
 
     auto* next = new QShortcut(QKeySequence(Qt::Key_F6), this);
     connect(next, &QShortcut::activated, this, [this] { ActivateNextPane(false); });
@@ -96,12 +131,27 @@ void CMainFrame::SaveSettings() {
     profile_.WriteInt(SECTION, "plv_width", layout.plvWidth);
     profile_.WriteInt(SECTION, "plv_height", layout.plvHeight);
     profile_.WriteInt(SECTION, "prt_height", layout.prtHeight);
+    profile_.WriteInt(SECTION, "win_maximized", layout.maximized ? 1 : 0);
+    profile_.WriteInt(SECTION, "win_x", layout.winX);
+    profile_.WriteInt(SECTION, "win_y", layout.winY);
 }
 
 CMainFrame::Layout CMainFrame::CurrentLayout() const {
     Layout l;
-    l.winWidth = width();
-    l.winHeight = height();
+    // Maximised (or minimised), the window's own geometry is not the one to restore.
+    const bool normal =
+        !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+    QRect geometry = normal ? this->geometry() : normalGeometry();
+    if (geometry.isEmpty()) {
+        geometry = QRect(startLayout_.winX, startLayout_.winY, startLayout_.winWidth,
+                         startLayout_.winHeight);
+    }
+    l.winWidth = geometry.width();
+    l.winHeight = geometry.height();
+    l.winX = geometry.x();
+    l.winY = geometry.y();
+    l.hasPosition = true;
+    l.maximized = (windowState() & Qt::WindowMaximized) != 0;
     const QList<int> columns = outer_->sizes();
     const QList<int> rows = inner_->sizes();
     l.plvWidth = columns.value(0);

@@ -1,5 +1,7 @@
 #pragma once
+#include <QList>
 #include <QMainWindow>
+#include <QRect>
 #include <map>
 
 #include "app/CommandIds.h"
@@ -36,12 +38,18 @@ public:
 
     static constexpr const char* TITLE = "Qurix";
 
+    // The window's size and position are those of its normal (not maximised) state,
+    // without the frame.
     struct Layout {
         int winWidth = DEFAULT_WIN_WIDTH;
         int winHeight = DEFAULT_WIN_HEIGHT;
         int plvWidth = DEFAULT_PLV_WIDTH;
         int plvHeight = DEFAULT_PLV_HEIGHT;
         int prtHeight = DEFAULT_PRT_HEIGHT;
+        bool maximized = false;
+        bool hasPosition = false;  // false: the window manager places the window
+        int winX = 0;
+        int winY = 0;
     };
 
     // Reads the layout, makes the toolbar, the menu and the four views (parts list,
@@ -50,6 +58,9 @@ public:
     ~CMainFrame() override;
 
     static Layout ReadLayout(const CProfile& profile);
+    // wanted moved onto the screen it overlaps most (else the first) and made no larger
+    // than that screen; unchanged when there are no screens.
+    static QRect PlaceOnScreens(QRect wanted, const QList<QRect>& screens);
     // The layout as the window and splitters have it now.
     Layout CurrentLayout() const;
 
@@ -99,6 +110,8 @@ private:
     CPlibView* plibView_ = nullptr;
     CPartView* partView_ = nullptr;
     CInfoView* infoView_ = nullptr;
+    // The layout read at start: the normal geometry until the window has had one.
+    Layout startLayout_;
 };
 
 }  // namespace qurix

@@ -152,11 +152,13 @@ TEST_F(PaletteWindowTest, FirstStartWithNoConfigurationAnywhere) {
     EXPECT_EQ(Plib().model()->headerData(0, Qt::Horizontal).toString(),
               QStringLiteral("ライブラリ"));
 
+    const QPoint where = Frame().geometry().topLeft();
     Close();
     // The first write creates the file, with this program's section only.
     EXPECT_EQ(Read("bin/KIVOX.INI"),
               "[qurix]\nparts_style=0\nplib_last=0\nwin_width=320\nwin_height=600\nplv_width=160\n"
-              "plv_height=200\nprt_height=200\n");
+              "plv_height=200\nprt_height=200\nwin_maximized=0\nwin_x=" +
+                  std::to_string(where.x()) + "\nwin_y=" + std::to_string(where.y()) + "\n");
 }
 
 TEST_F(PaletteWindowTest, RemembersTheThirdLibrary) {
@@ -289,6 +291,9 @@ TEST_F(PaletteWindowTest, ClosingWritesOnlyTheLayoutAndTheLastLibrary) {
     expected = CProfile::Update(expected, "qurix", "plv_width", std::to_string(layout.plvWidth));
     expected = CProfile::Update(expected, "qurix", "plv_height", std::to_string(layout.plvHeight));
     expected = CProfile::Update(expected, "qurix", "prt_height", std::to_string(layout.prtHeight));
+    expected = CProfile::Update(expected, "qurix", "win_maximized", "0");
+    expected = CProfile::Update(expected, "qurix", "win_x", std::to_string(layout.winX));
+    expected = CProfile::Update(expected, "qurix", "win_y", std::to_string(layout.winY));
     EXPECT_EQ(Read("work/KIVOX.INI"), expected);
     // Spelled out: the keys already there changed in place, the new ones at the end of
     // the section, nothing else moved.
@@ -297,7 +302,9 @@ TEST_F(PaletteWindowTest, ClosingWritesOnlyTheLayoutAndTheLastLibrary) {
         "; editor settings\r\n[Library]\r\nLIB0=a.lib\r\nLIB1=b.lib\r\nLIB2=c.lib\r\n"
         "[qurix]\r\nwin_width=330\r\nother=keep me\r\nplib_last=1\r\n"
         "parts_style=0\r\nwin_height=600\r\nplv_width=160\r\nplv_height=200\r\nprt_height=200\r\n"
-        "[DefaultColor]\r\nBG=16777215\r\n; end\r\n");
+        "win_maximized=0\r\nwin_x=" +
+            std::to_string(layout.winX) + "\r\nwin_y=" + std::to_string(layout.winY) +
+            "\r\n[DefaultColor]\r\nBG=16777215\r\n; end\r\n");
 }
 
 TEST_F(PaletteWindowTest, ClosingDuringABuildWaitsForTheBuildToStop) {
@@ -348,6 +355,54 @@ TEST_F(PaletteWindowTest, LayoutSurvivesARestart) {
     EXPECT_EQ(after.plvWidth, 180);
     EXPECT_EQ(after.plvHeight, 100);
     EXPECT_EQ(after.prtHeight, 170);
+}
+
+// Closing while maximised keeps the normal size and position under "maximised", so the
+// next start neither loses the frame's room nor the state.
+TEST_F(PaletteWindowTest, MaximisedIsRememberedBesideTheNormalGeometry) {
+    Write("work/KIVOX.INI", "[qurix]\nwin_width=500\nwin_height=400\nwin_x=30\nwin_y=40\n");
+    Start();
+    EXPECT_EQ(Frame().geometry(), QRect(30, 40, 500, 400));
+    Frame().showMaximized();
+    QApplication::processEvents();
+    ASSERT_TRUE(Frame().isMaximized());
+    Close();
+    std::string ini = Read("work/KIVOX.INI");
+    for (const char* line :
+         {"win_width=500\n", "win_height=400\n", "win_x=30\n", "win_y=40\n", "win_maximized=1\n"}) {
+        EXPECT_NE(ini.find(line), std::string::npos) << line;
+    }
+
+    Start();
+    EXPECT_TRUE(Frame().isMaximized());
+    Frame().showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(Frame().size(), QSize(500, 400));
+    Close();
+    ini = Read("work/KIVOX.INI");
+    EXPECT_NE(ini.find("win_maximized=0\n"), std::string::npos);
+}
+
+TEST(WindowPlacement, KeepsTheWindowOnAScreen) {
+    const QList<QRect> two = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+    const struct {
+        const char* what;
+        QRect wanted;
+        QRect placed;
+    } cases[] = {
+        {"inside the first", QRect(100, 50, 320, 600), QRect(100, 50, 320, 600)},
+        {"inside the second", QRect(2000, 10, 320, 600), QRect(2000, 10, 320, 600)},
+        {"far left of every screen", QRect(-5000, 50, 320, 600), QRect(0, 50, 320, 600)},
+        {"below the screens", QRect(100, 3000, 320, 600), QRect(100, 480, 320, 600)},
+        {"bottom border off the screen", QRect(100, 600, 320, 600), QRect(100, 480, 320, 600)},
+        {"mostly on the second", QRect(1800, 900, 320, 600), QRect(1920, 424, 320, 600)},
+        {"taller than the second", QRect(2000, 0, 320, 2000), QRect(2000, 0, 320, 1024)},
+        {"larger than any", QRect(-10, -10, 9000, 9000), QRect(0, 0, 1920, 1080)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CMainFrame::PlaceOnScreens(c.wanted, two), c.placed) << c.what;
+    }
+    EXPECT_EQ(CMainFrame::PlaceOnScreens(QRect(-5, -5, 10, 10), {}), QRect(-5, -5, 10, 10));
 }
 
 TEST_F(PaletteWindowTest, AStrangeLayoutStaysOnTheScreen) {
