@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMenuBar>
@@ -120,6 +121,13 @@ CMainFrame::~CMainFrame() {
 
 void CMainFrame::ShowStatus(const QString& text) {
     statusBar()->showMessage(text);
+}
+
+bool CMainFrame::CheckSettingsWritable() {
+    if (WritePartsStyle(profile_, partsList_->DisplayMode())) return true;
+    ShowStatus(
+        QStringLiteral("設定を保存できません: %1").arg(QFile::decodeName(profile_.Path().c_str())));
+    return false;
 }
 
 void CMainFrame::SaveSettings() {

@@ -67,6 +67,10 @@ public:
     // Writes what the views keep ("parts_style" and the cache, "plib_last"), then the five
     // layout keys. Called when the window closes.
     void SaveSettings();
+    // Writes "parts_style" as it is, once after start: the settings are otherwise written
+    // only at close, where a failure could not be shown. A failure is told in the status
+    // bar ("設定を保存できません: <path>"); false then.
+    bool CheckSettingsWritable();
     // Enables the commands and sets the view-mode radio marks from the parts list.
     void UpdateCommandStates();
     // A line in the status bar until the next one.

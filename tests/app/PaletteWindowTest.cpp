@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,7 +17,9 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QToolBar>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -381,6 +384,35 @@ TEST_F(PaletteWindowTest, MaximisedIsRememberedBesideTheNormalGeometry) {
     Close();
     ini = Read("work/KIVOX.INI");
     EXPECT_NE(ini.find("win_maximized=0\n"), std::string::npos);
+}
+
+// The settings are written at close, where a failure cannot be shown: the palette tries
+// once at start and says so. As root every folder is writable, so a file-size limit of
+// one byte makes the write fail instead.
+TEST_F(PaletteWindowTest, ASettingsFileThatCannotBeWrittenIsToldAtStart) {
+    WriteLibraries();
+    Write("work/KIVOX.INI", LibraryKeys(2));
+    const std::string before = Read("work/KIVOX.INI");
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit tiny = old;
+    tiny.rlim_cur = 1;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    Start();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    const QString path = QString::fromStdString((root_ / "work" / "KIVOX.INI").string());
+    EXPECT_EQ(Frame().statusBar()->currentMessage(),
+              QStringLiteral("設定を保存できません: ") + path);
+    EXPECT_EQ(Read("work/KIVOX.INI"), before);
+    Close();
+
+    // Writable again: nothing to tell.
+    Start();
+    EXPECT_TRUE(Frame().statusBar()->currentMessage().isEmpty());
+    Close();
 }
 
 TEST(WindowPlacement, KeepsTheWindowOnAScreen) {
