@@ -79,8 +79,6 @@ CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
     CreateMenus();
     CreateToolBar();
     CreateClient(layout);
-    // Says why a drag or a settings write did not happen, and shows the commands' tips.
-    statusBar();
 
     // The size of the window without the frame the window manager adds: that is what
     // can be restored exactly. A size larger than the screen, or below nothing, is
@@ -120,7 +118,10 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::ShowStatus(const QString& text) {
-    statusBar()->showMessage(text);
+    // Made, and shown, with the first message.
+    QStatusBar* bar = statusBar();
+    bar->showMessage(text);
+    bar->show();
 }
 
 bool CMainFrame::CheckSettingsWritable() {

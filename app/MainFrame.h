@@ -73,7 +73,8 @@ public:
     bool CheckSettingsWritable();
     // Enables the commands and sets the view-mode radio marks from the parts list.
     void UpdateCommandStates();
-    // A line in the status bar until the next one.
+    // A line in the status bar until the next one (why a drag or a settings write did not
+    // happen).
     void ShowStatus(const QString& text);
     // F6 and Shift+F6: the focus to the next or previous pane.
     void ActivateNextPane(bool previous);
