@@ -26,7 +26,8 @@ public:
         "usage: qurix (no arguments: the libraries are those named in KIVOX.INI)";
 
     CQurixApp();
-    // The main window goes first (its views save their settings), then the document.
+    // The main window goes first (it saved the settings when it was closed), then the
+    // document.
     ~CQurixApp();
     CQurixApp(const CQurixApp&) = delete;
     CQurixApp& operator=(const CQurixApp&) = delete;
