@@ -36,7 +36,8 @@ public:
     static bool CheckArguments(int argc, const char* const* argv);
 
     // Locates the configuration file with the given folders, loads, creates the
-    // window and its views (initial updates done) and shows it unless show is false.
+    // window and its views (initial updates done), checks that the settings can be
+    // written (CMainFrame::CheckSettingsWritable) and shows it unless show is false.
     bool InitInstance(const ConfigLocationInputs& where, bool show = true);
 
     const std::string& ProfilePath() const { return profile_.Path(); }
