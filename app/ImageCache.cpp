@@ -1,15 +1,21 @@
 #include "app/ImageCache.h"
 
+#include <zlib.h>
+#include <QCryptographicHash>
 #include <QRandomGenerator>
 #include <algorithm>
-#include <array>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
+#include "app/ConfigLocation.h"
+#include "core/library/LibEntry.h"
 #include "core/profile/ConfigFile.h"
+#include "core/records/RecordWriter.h"
+#include "render/DisplaySettings.h"
 
 namespace qurix {
 
@@ -18,30 +24,14 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char IMAGE_MAGIC[8] = {'Q', 'U', 'R', 'I', 'X', 'I', 'M', 'G'};
-constexpr uint32_t IMAGE_VERSION = 1;
-constexpr size_t IMAGE_HEADER_SIZE = 32;  // magic, version, side, count, save id, lines CRC
-constexpr size_t IMAGE_RECORD_HEAD = 8;   // entry number, packed length
+// 2: each record carries its identity, the header the drawing digest.
+constexpr uint32_t IMAGE_VERSION = 2;
+constexpr size_t IMAGE_RECORD_HEAD = 16;  // entry number, identity, packed length
 constexpr size_t CRC_SIZE = 4;
 constexpr int32_t LIBRARY_KEYS = 16;
-// Far above any real cache; keeps a foreign multi-gigabyte file from being read whole.
-constexpr uintmax_t MAX_CACHE_FILE = uintmax_t{1} << 30;
-
-// Eight tables, so that CRC-32 takes eight bytes a step: the cache is checked in full at
-// every start, and a byte at a time that is a good part of a warm start.
-using CrcTables = std::array<std::array<uint32_t, 256>, 8>;
-constexpr CrcTables MakeCrcTables() {
-    CrcTables t{};
-    for (uint32_t i = 0; i < 256; ++i) {
-        uint32_t c = i;
-        for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        t[0][i] = c;
-    }
-    for (size_t k = 1; k < 8; ++k) {
-        for (uint32_t i = 0; i < 256; ++i) t[k][i] = (t[k - 1][i] >> 8) ^ t[0][t[k - 1][i] & 0xFF];
-    }
-    return t;
-}
-constexpr CrcTables CRC_TABLES = MakeCrcTables();
+constexpr int32_t MAX_SIDE = 4096;
+// Sixteen library lines; anything larger is not our file.
+constexpr uintmax_t MAX_LIBDATA_FILE = uintmax_t{1} << 20;
 
 void PutU16(std::string& out, uint32_t v) {
     out += static_cast<char>(v & 0xFF);
@@ -56,11 +46,13 @@ void PutU64(std::string& out, uint64_t v) {
     PutU32(out, static_cast<uint32_t>(v >> 32));
 }
 
-// Little-endian reads that refuse to run past the end.
+// Little-endian reads that refuse to run past end (the whole string by default). The
+// position never passes end, so Remaining() cannot wrap.
 class CByteReader {
 public:
-    explicit CByteReader(const std::string& bytes, size_t pos = 0) : bytes_(bytes), pos_(pos) {}
-    size_t Remaining() const { return bytes_.size() - pos_; }
+    explicit CByteReader(const std::string& bytes, size_t pos = 0, size_t end = SIZE_MAX)
+        : bytes_(bytes), end_(std::min(end, bytes.size())), pos_(std::min(pos, end_)) {}
+    size_t Remaining() const { return end_ - pos_; }
     size_t Pos() const { return pos_; }
     const char* Here() const { return bytes_.data() + pos_; }
     bool Skip(size_t n) {
@@ -90,6 +82,7 @@ private:
         return true;
     }
     const std::string& bytes_;
+    size_t end_;
     size_t pos_;
 };
 
@@ -105,23 +98,79 @@ std::string JoinPath(const std::string& folder, const char* name) {
     return (fs::path(folder) / name).string();
 }
 
-bool ReadWholeFile(const std::string& path, std::string& out) {
+// The whole file, when fits(head, size) allows its size; head is the first headSize
+// bytes (fewer when the file is shorter). Nothing more is read from a file refused.
+bool ReadCheckedFile(const std::string& path, size_t headSize,
+                     const std::function<bool(const std::string& head, uintmax_t size)>& fits,
+                     std::string& out) {
     out.clear();
-    std::error_code ec;
-    const uintmax_t size = fs::file_size(path, ec);
-    if (ec || size > MAX_CACHE_FILE) return false;
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (f == nullptr) return false;
-    out.resize(static_cast<size_t>(size));
-    const size_t got = size == 0 ? 0 : std::fread(out.data(), 1, out.size(), f);
-    // The file must end where its size said (it may be rewritten while we read).
-    const bool atEnd = std::fgetc(f) == EOF;
-    std::fclose(f);
-    if (got != out.size() || !atEnd) {
-        out.clear();
-        return false;
+    std::error_code ec;
+    const uintmax_t size = fs::file_size(path, ec);
+    std::string head(headSize, '\0');
+    head.resize(std::fread(head.data(), 1, head.size(), f));
+    bool ok = !ec && size <= SIZE_MAX && fits(head, size);
+    if (ok) {
+        const size_t have = std::min(head.size(), static_cast<size_t>(size));
+        out = std::move(head);
+        out.resize(static_cast<size_t>(size));
+        const size_t rest = out.size() - have;
+        ok = rest == 0 || std::fread(out.data() + have, 1, rest, f) == rest;
+        // The file must end where its size said (it may be rewritten while we read).
+        ok = ok && std::fgetc(f) == EOF;
     }
+    std::fclose(f);
+    if (!ok) out.clear();
+    return ok;
+}
+
+bool CanRead(const FileCheck& canOpen, const std::string& path) {
+    return canOpen ? canOpen(path) : CanOpenForReading(path);
+}
+
+// The line of a configured library, false when it has none (missing or unreadable).
+bool CurrentLibraryLine(const std::string& value, const std::string& configFolder,
+                        const FileCheck& canOpen, std::string& line) {
+    const std::string path = ResolveLibraryPath(value, configFolder);
+    int64_t time = 0;
+    if (!FileModificationTime(path, time) || !CanRead(canOpen, path)) return false;
+    line = MakeLibraryLine(value, time);
     return true;
+}
+
+// The first eight bytes of a SHA-256, little-endian.
+uint64_t Digest64(const QCryptographicHash& hash) {
+    const QByteArray sum = hash.result();
+    uint64_t v = 0;
+    for (int i = 0; i < 8; ++i) v |= uint64_t{static_cast<unsigned char>(sum[i])} << (8 * i);
+    return v;
+}
+
+void AddU32(QCryptographicHash& hash, uint32_t v) {
+    const char bytes[4] = {static_cast<char>(v), static_cast<char>(v >> 8),
+                           static_cast<char>(v >> 16), static_cast<char>(v >> 24)};
+    hash.addData(QByteArrayView(bytes, 4));
+}
+
+void AddFont(QCryptographicHash& hash, const LogFont& font) {
+    for (const int32_t v :
+         {font.height, font.width, font.escapement, font.orientation, font.weight}) {
+        AddU32(hash, static_cast<uint32_t>(v));
+    }
+    for (const uint8_t v :
+         {font.italic, font.underline, font.strikeOut, font.charSet, font.outPrecision,
+          font.clipPrecision, font.quality, font.pitchAndFamily}) {
+        AddU32(hash, v);
+    }
+    hash.addData(
+        QByteArrayView(font.faceName.data(), static_cast<qsizetype>(font.faceName.size())));
+}
+
+// Text with its length first, so that two fields cannot run into each other.
+void AddText(QCryptographicHash& hash, const std::string& text) {
+    AddU32(hash, static_cast<uint32_t>(text.size()));
+    hash.addData(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 std::FILE* OpenNewFile(const std::string& path) {
@@ -199,30 +248,30 @@ bool UnpackPixels(const unsigned char* in, size_t size, QRgb* px, size_t n) {
     return filled == n;
 }
 
+// The most bytes one image of side x side pixels packs into: all literals.
+uintmax_t MaxPackedSize(int32_t side) {
+    const uintmax_t pixels = static_cast<uintmax_t>(side) * static_cast<uintmax_t>(side);
+    return pixels * 4 + (pixels + MAX_LITERAL - 1) / MAX_LITERAL;
+}
+
 }  // namespace
 
 uint32_t Crc32(const void* data, size_t size, uint32_t crc) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    const CrcTables& t = CRC_TABLES;
-    crc = ~crc;
-    for (; size >= 8; size -= 8, p += 8) {
-        const uint32_t lo = crc ^ (uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 |
-                                   uint32_t{p[3]} << 24);
-        crc = t[7][lo & 0xFF] ^ t[6][(lo >> 8) & 0xFF] ^ t[5][(lo >> 16) & 0xFF] ^ t[4][lo >> 24] ^
-              t[3][p[4]] ^ t[2][p[5]] ^ t[1][p[6]] ^ t[0][p[7]];
-    }
-    for (size_t i = 0; i < size; ++i) crc = t[0][(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
+    return static_cast<uint32_t>(crc32_z(crc, static_cast<const Bytef*>(data), size));
 }
 
 void ThumbnailSet::Clear() {
     large.clear();
     small.clear();
     entries.clear();
+    identities.clear();
 }
 
 bool ThumbnailSet::Consistent() const {
-    if (small.size() != large.size() || entries.size() != large.size()) return false;
+    if (small.size() != large.size() || entries.size() != large.size() ||
+        identities.size() != large.size()) {
+        return false;
+    }
     for (size_t i = 0; i < large.size(); ++i) {
         if (large[i].size() != QSize(LARGE_THUMB_SIZE, LARGE_THUMB_SIZE)) return false;
         if (small[i].size() != QSize(SMALL_THUMB_SIZE, SMALL_THUMB_SIZE)) return false;
@@ -261,34 +310,59 @@ bool FileModificationTime(const std::string& path, int64_t& seconds) {
     return true;
 }
 
-std::vector<std::string> MakeLibraryLines(const CProfile& profile,
-                                          const std::string& configFolder) {
+std::vector<std::string> MakeLibraryLines(const CProfile& profile, const std::string& configFolder,
+                                          const FileCheck& canOpen) {
     std::vector<std::string> lines;
     for (int32_t j = 0; j < LIBRARY_KEYS; ++j) {
         const std::string value = profile.GetString("Library", LibraryKey(j));
-        if (value.empty()) continue;
-        int64_t time = 0;
-        if (!FileModificationTime(ResolveLibraryPath(value, configFolder), time)) continue;
-        lines.push_back(MakeLibraryLine(value, time));
+        std::string line;
+        if (value.empty() || !CurrentLibraryLine(value, configFolder, canOpen, line)) continue;
+        lines.push_back(std::move(line));
     }
     return lines;
 }
 
 bool LibraryLinesMatch(const std::vector<std::string>& lines, const CProfile& profile,
-                       const std::string& configFolder) {
+                       const std::string& configFolder, const FileCheck& canOpen) {
     size_t k = 0;
     for (int32_t j = 0; j < LIBRARY_KEYS; ++j) {
         const std::string value = profile.GetString("Library", LibraryKey(j));
         if (value.empty()) continue;
         if (k >= lines.size()) return false;
-        // A library whose file cannot be found has no line at save time; letting it
-        // through would pair a later library's line with an earlier library's images.
-        int64_t time = 0;
-        if (!FileModificationTime(ResolveLibraryPath(value, configFolder), time)) return false;
-        if (MakeLibraryLine(value, time) != lines[k]) return false;
+        // A library whose file cannot be found or read has no line at save time and is
+        // not loaded; letting it through would pair a later library's line with an
+        // earlier library's images.
+        std::string line;
+        if (!CurrentLibraryLine(value, configFolder, canOpen, line)) return false;
+        if (line != lines[k]) return false;
         ++k;
     }
     return k == lines.size();
+}
+
+uint64_t DrawingDigest(const CDisplaySettings& settings) {
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    AddU32(hash, THUMBNAIL_RENDERER_VERSION);
+    for (int32_t i = 0; i < COLOUR_COUNT; ++i) {
+        AddU32(hash, settings.colours.Get(static_cast<ColourKey>(i)));
+    }
+    AddFont(hash, settings.labelFont);
+    AddFont(hash, settings.compNameFont);
+    return Digest64(hash);
+}
+
+uint64_t ImageIdentity(const std::string& libraryPath, const CLibEntry& entry) {
+    std::string written;
+    if (const CComponentDef* def = entry.ComponentDef()) {
+        CRecordWriter writer(&written);
+        // A definition that cannot be written is told apart by its name and library only.
+        if (!def->WriteComponent(writer, entry.Name())) written.clear();
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    AddText(hash, libraryPath);
+    AddText(hash, entry.Name());
+    AddText(hash, written);
+    return Digest64(hash);
 }
 
 std::string EncodeLibraryLines(const std::vector<std::string>& lines) {
@@ -349,14 +423,19 @@ bool DecodeLibraryLines(const std::string& bytes, std::vector<std::string>& line
 }
 
 std::string EncodeImageFile(const std::vector<QImage>& images, const std::vector<int32_t>& entries,
-                            int32_t side, const CacheStamp& stamp) {
-    if (side <= 0 || images.size() != entries.size() || images.size() > 0x7FFFFFFF) return {};
+                            const std::vector<uint64_t>& identities, int32_t side,
+                            const CacheStamp& stamp) {
+    if (side <= 0 || side > MAX_SIDE || images.size() != entries.size() ||
+        images.size() != identities.size() || images.size() > 0x7FFFFFFF) {
+        return {};
+    }
     std::string out(IMAGE_MAGIC, sizeof IMAGE_MAGIC);
     PutU32(out, IMAGE_VERSION);
     PutU32(out, static_cast<uint32_t>(side));
     PutU32(out, static_cast<uint32_t>(images.size()));
     PutU64(out, stamp.saveId);
     PutU32(out, stamp.linesCrc);
+    PutU64(out, stamp.drawing);
 
     std::string packed;
     for (size_t i = 0; i < images.size(); ++i) {
@@ -368,6 +447,7 @@ std::string EncodeImageFile(const std::vector<QImage>& images, const std::vector
         PackPixels(reinterpret_cast<const QRgb*>(argb.constBits()),
                    static_cast<size_t>(side) * side, packed);
         PutU32(out, static_cast<uint32_t>(entries[i]));
+        PutU64(out, identities[i]);
         PutU32(out, static_cast<uint32_t>(packed.size()));
         out += packed;
     }
@@ -375,13 +455,33 @@ std::string EncodeImageFile(const std::vector<QImage>& images, const std::vector
     return out;
 }
 
+bool ImageFileSizeFits(const std::string& head, uintmax_t fileSize, int32_t side,
+                       size_t maxImages) {
+    if (side <= 0 || side > MAX_SIDE || head.size() < IMAGE_HEADER_SIZE) return false;
+    if (std::memcmp(head.data(), IMAGE_MAGIC, sizeof IMAGE_MAGIC) != 0) return false;
+    CByteReader in(head, sizeof IMAGE_MAGIC);
+    uint32_t version = 0;
+    uint32_t fileSide = 0;
+    uint32_t count = 0;
+    in.U32(version);
+    in.U32(fileSide);
+    in.U32(count);
+    if (version != IMAGE_VERSION || fileSide != static_cast<uint32_t>(side)) return false;
+    if (count > maxImages) return false;
+    // At most 2^31 records of at most 16 + 67 MB each: no product here can wrap.
+    const uintmax_t frame = IMAGE_HEADER_SIZE + CRC_SIZE;
+    const uintmax_t least = frame + uintmax_t{count} * IMAGE_RECORD_HEAD;
+    const uintmax_t most = frame + uintmax_t{count} * (IMAGE_RECORD_HEAD + MaxPackedSize(side));
+    return fileSize >= least && fileSize <= most;
+}
+
 bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<QImage>& images,
-                     std::vector<int32_t>& entries, CacheStamp& stamp) {
+                     std::vector<int32_t>& entries, std::vector<uint64_t>& identities,
+                     CacheStamp& stamp) {
     images.clear();
     entries.clear();
-    if (side <= 0 || side > 4096) return false;
-    if (bytes.size() < IMAGE_HEADER_SIZE + CRC_SIZE) return false;
-    if (std::memcmp(bytes.data(), IMAGE_MAGIC, sizeof IMAGE_MAGIC) != 0) return false;
+    identities.clear();
+    if (!ImageFileSizeFits(bytes, bytes.size(), side, SIZE_MAX)) return false;
 
     const size_t bodyEnd = bytes.size() - CRC_SIZE;
     CByteReader tail(bytes, bodyEnd);
@@ -389,33 +489,31 @@ bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<QImage>
     tail.U32(storedCrc);
     if (Crc32(bytes.data(), bodyEnd) != storedCrc) return false;
 
-    CByteReader in(bytes, sizeof IMAGE_MAGIC);
-    uint32_t version = 0;
-    uint32_t fileSide = 0;
+    CByteReader in(bytes, sizeof IMAGE_MAGIC + 8, bodyEnd);
     uint32_t count = 0;
     CacheStamp read;
-    if (!in.U32(version) || !in.U32(fileSide) || !in.U32(count) || !in.U64(read.saveId) ||
-        !in.U32(read.linesCrc)) {
+    if (!in.U32(count) || !in.U64(read.saveId) || !in.U32(read.linesCrc) || !in.U64(read.drawing)) {
         return false;
     }
-    if (version != IMAGE_VERSION || fileSide != static_cast<uint32_t>(side)) return false;
-    if (count > (bodyEnd - in.Pos()) / IMAGE_RECORD_HEAD) return false;
+    if (count > in.Remaining() / IMAGE_RECORD_HEAD) return false;
 
     const size_t pixelCount = static_cast<size_t>(side) * side;
     std::vector<QImage> decoded;
     std::vector<int32_t> numbers;
-    // The count is only believed as far as records are really there.
-    decoded.reserve(std::min<size_t>(count, 65536));
-    numbers.reserve(std::min<size_t>(count, 65536));
+    std::vector<uint64_t> shown;
+    decoded.reserve(count);
+    numbers.reserve(count);
+    shown.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
         uint32_t entry = 0;
+        uint64_t identity = 0;
         uint32_t length = 0;
-        if (!in.U32(entry) || !in.U32(length)) return false;
+        if (!in.U32(entry) || !in.U64(identity) || !in.U32(length)) return false;
         if (entry > 0x7FFFFFFF ||
             (!numbers.empty() && static_cast<int32_t>(entry) <= numbers.back())) {
             return false;
         }
-        if (length > bodyEnd - in.Pos()) return false;
+        if (length > in.Remaining()) return false;
         QImage image(side, side, QImage::Format_ARGB32);
         if (image.isNull() || image.bytesPerLine() != side * 4) return false;
         const auto* packed = reinterpret_cast<const unsigned char*>(in.Here());
@@ -425,55 +523,76 @@ bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<QImage>
         in.Skip(length);
         decoded.push_back(std::move(image));
         numbers.push_back(static_cast<int32_t>(entry));
+        shown.push_back(identity);
     }
-    if (in.Pos() != bodyEnd) return false;
+    if (in.Remaining() != 0) return false;
     images = std::move(decoded);
     entries = std::move(numbers);
+    identities = std::move(shown);
     stamp = read;
     return true;
 }
 
 bool LoadImageCache(const std::string& cacheFolder, const CProfile& profile,
-                    const std::string& configFolder, ThumbnailSet& set) {
+                    const std::string& configFolder, const CacheExpectation& expect,
+                    ThumbnailSet& set) {
     set.Clear();
+    // The small file first: when the libraries changed, no image is read at all.
     std::string bytes;
+    std::vector<std::string> lines;
+    const auto smallEnough = [](const std::string&, uintmax_t size) {
+        return size <= MAX_LIBDATA_FILE;
+    };
+    if (!ReadCheckedFile(JoinPath(cacheFolder, LIBDATA_CACHE_FILE), 0, smallEnough, bytes) ||
+        !DecodeLibraryLines(bytes, lines) ||
+        !LibraryLinesMatch(lines, profile, configFolder, expect.canOpen)) {
+        return false;
+    }
+    const uint32_t linesCrc = Crc32(bytes.data(), bytes.size());
+
+    const auto readImages = [&](const char* name, int32_t side, std::vector<QImage>& images,
+                                std::vector<int32_t>& entries, std::vector<uint64_t>& identities,
+                                CacheStamp& stamp) {
+        const auto fits = [&](const std::string& head, uintmax_t size) {
+            return ImageFileSizeFits(head, size, side, expect.maxImages);
+        };
+        return ReadCheckedFile(JoinPath(cacheFolder, name), IMAGE_HEADER_SIZE, fits, bytes) &&
+               DecodeImageFile(bytes, side, images, entries, identities, stamp);
+    };
     ThumbnailSet read;
     CacheStamp largeStamp;
     CacheStamp smallStamp;
     std::vector<int32_t> smallEntries;
-    if (!ReadWholeFile(JoinPath(cacheFolder, LARGE_CACHE_FILE), bytes) ||
-        !DecodeImageFile(bytes, LARGE_THUMB_SIZE, read.large, read.entries, largeStamp)) {
+    std::vector<uint64_t> smallIdentities;
+    if (!readImages(LARGE_CACHE_FILE, LARGE_THUMB_SIZE, read.large, read.entries, read.identities,
+                    largeStamp) ||
+        !readImages(SMALL_CACHE_FILE, SMALL_THUMB_SIZE, read.small, smallEntries, smallIdentities,
+                    smallStamp)) {
         return false;
     }
-    if (!ReadWholeFile(JoinPath(cacheFolder, SMALL_CACHE_FILE), bytes) ||
-        !DecodeImageFile(bytes, SMALL_THUMB_SIZE, read.small, smallEntries, smallStamp)) {
-        return false;
-    }
-    std::vector<std::string> lines;
-    if (!ReadWholeFile(JoinPath(cacheFolder, LIBDATA_CACHE_FILE), bytes) ||
-        !DecodeLibraryLines(bytes, lines)) {
-        return false;
-    }
-    // The three files must come from one save.
-    const uint32_t linesCrc = Crc32(bytes.data(), bytes.size());
+    // The three files must come from one save, drawn as the images would be drawn now.
     if (largeStamp.saveId != smallStamp.saveId || largeStamp.linesCrc != linesCrc ||
-        smallStamp.linesCrc != linesCrc || smallEntries != read.entries) {
+        smallStamp.linesCrc != linesCrc || smallEntries != read.entries ||
+        smallIdentities != read.identities || largeStamp.drawing != expect.drawing ||
+        smallStamp.drawing != expect.drawing) {
         return false;
     }
-    if (!LibraryLinesMatch(lines, profile, configFolder)) return false;
     set = std::move(read);
     return true;
 }
 
 bool SaveImageCache(const std::string& cacheFolder, const std::vector<std::string>& libraryLines,
-                    const ThumbnailSet& set) {
+                    uint64_t drawing, const ThumbnailSet& set) {
     if (!set.Consistent()) return false;
     CacheStamp stamp;
     stamp.saveId = QRandomGenerator::system()->generate64();
+    stamp.drawing = drawing;
     const std::string libdata = EncodeLibraryLines(libraryLines);
     stamp.linesCrc = Crc32(libdata.data(), libdata.size());
-    const std::string large = EncodeImageFile(set.large, set.entries, LARGE_THUMB_SIZE, stamp);
-    const std::string small = EncodeImageFile(set.small, set.entries, SMALL_THUMB_SIZE, stamp);
+    const std::string large =
+        EncodeImageFile(set.large, set.entries, set.identities, LARGE_THUMB_SIZE, stamp);
+    const std::string small =
+        EncodeImageFile(set.small, set.entries, set.identities, SMALL_THUMB_SIZE, stamp);
     if (large.empty() || small.empty()) return false;
 
     struct Pending {

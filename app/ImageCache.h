@@ -4,14 +4,21 @@
 #include <string>
 #include <vector>
 
+#include <functional>
+
 #include "core/profile/Profile.h"
 
 namespace qurix {
 
+class CDisplaySettings;
+class CLibEntry;
+
 // The parts list keeps its thumbnails between runs in three files of a "cache" folder
 // below the working folder: the large images, the small images, and the library lines
 // ("<LIB%d value>|<modification time>") of the files they were made from. The images
-// are reused only while the lines still match the configured libraries.
+// are reused only while the lines still match the configured libraries, the drawing
+// settings are those they were drawn with, and each image's identity (library, part
+// name and definition) is that of the entry it is given to.
 
 inline constexpr int32_t LARGE_THUMB_SIZE = 64;
 inline constexpr int32_t SMALL_THUMB_SIZE = 32;
@@ -19,6 +26,9 @@ inline constexpr const char* CACHE_FOLDER_NAME = "cache";
 inline constexpr const char* LARGE_CACHE_FILE = "largeimage.cache";
 inline constexpr const char* SMALL_CACHE_FILE = "smallimage.cache";
 inline constexpr const char* LIBDATA_CACHE_FILE = "libdata.cache";
+// Raise when thumbnails are drawn differently from the same settings and parts: cached
+// images of an older drawing then no longer count.
+inline constexpr uint32_t THUMBNAIL_RENDERER_VERSION = 1;
 
 // Thumbnails of the entries of all libraries, in image-index order.
 struct ThumbnailSet {
@@ -29,6 +39,8 @@ struct ThumbnailSet {
     // unless an entry got no image; reuse by this number, not by the image index, or a
     // part that failed to render shifts every later part onto its neighbour's image.
     std::vector<int32_t> entries;
+    // For each image, what it shows (ImageIdentity of its entry).
+    std::vector<uint64_t> identities;
 
     void Clear();
     size_t Count() const { return large.size(); }
@@ -44,27 +56,50 @@ std::string DefaultCacheFolder();
 int32_t ReadPartsStyle(const CProfile& profile);
 bool WritePartsStyle(const CProfile& profile, int32_t mode);
 
+// Whether a library file can be opened for reading (a seam for tests: as root every
+// file can).
+using FileCheck = std::function<bool(const std::string& path)>;
+
+// What a cache must agree with to be used.
+struct CacheExpectation {
+    uint64_t drawing = 0;         // DrawingDigest of the settings in use
+    size_t maxImages = SIZE_MAX;  // the entries there are; a file declaring more is refused
+    FileCheck canOpen;            // empty: CanOpenForReading
+};
+
 // Reads the three files from cacheFolder and checks them against the keys "LIB0" ..
-// "LIB15" of section "Library" (relative values are found in configFolder). True with
-// set filled when the cache is valid; false with set empty otherwise, whatever the
-// reason (missing, truncated, damaged or foreign files, files from different saves,
-// libraries changed, added, removed or missing).
+// "LIB15" of section "Library" (relative values are found in configFolder) and against
+// expect. True with set filled when the cache is valid; false with set empty otherwise,
+// whatever the reason (missing, truncated, damaged or foreign files, files from different
+// saves, libraries changed, added, removed, missing or unreadable, other drawing
+// settings). The library lines are checked first, and an image file is read only when
+// its size fits what its header declares.
 bool LoadImageCache(const std::string& cacheFolder, const CProfile& profile,
-                    const std::string& configFolder, ThumbnailSet& set);
+                    const std::string& configFolder, const CacheExpectation& expect,
+                    ThumbnailSet& set);
 
 // The library lines of the configured libraries as they are now: one per non-empty
-// "LIB%d" value whose file exists. Take them before the images are made from the
-// libraries (at load or at the start of the build), not at exit: a library saved in
-// between then gets a newer time than its images and the cache is not reused for it.
-std::vector<std::string> MakeLibraryLines(const CProfile& profile, const std::string& configFolder);
+// "LIB%d" value whose file exists and can be read. Take them before the images are made
+// from the libraries (at load or at the start of the build), not at exit: a library saved
+// in between then gets a newer time than its images and the cache is not reused for it.
+std::vector<std::string> MakeLibraryLines(const CProfile& profile, const std::string& configFolder,
+                                          const FileCheck& canOpen = {});
+
+// A digest of everything besides the part that changes a drawn pixel: the 21 colours,
+// the two fonts and THUMBNAIL_RENDERER_VERSION.
+uint64_t DrawingDigest(const CDisplaySettings& settings);
+// What an image shows: the library's path as opened, the entry's name and its
+// definition as the library format writes it.
+uint64_t ImageIdentity(const std::string& libraryPath, const CLibEntry& entry);
 
 // Writes the three files into cacheFolder, creating the folder (one level) when the first
 // file cannot be created. The caller writes only when the cache is dirty. Each file is
 // written beside its final name and renamed into place, so a failure leaves the old
 // files; the three files carry a common stamp, so a set mixed from two saves reads back
 // as invalid. False when set is not consistent or anything could not be written.
+// drawing is the DrawingDigest of the settings the images were drawn with.
 bool SaveImageCache(const std::string& cacheFolder, const std::vector<std::string>& libraryLines,
-                    const ThumbnailSet& set);
+                    uint64_t drawing, const ThumbnailSet& set);
 
 // --- The pieces, for tests and tools ---
 
@@ -77,10 +112,10 @@ bool FileModificationTime(const std::string& path, int64_t& seconds);
 
 // The validity walk: every non-empty "LIB%d" value, in key order with gaps skipped,
 // must match the next line, and the lines must all be used. A configured library whose
-// file cannot be found makes the cache invalid (its images cannot be told apart from
-// another library's).
+// file cannot be found or read makes the cache invalid (its images cannot be told apart
+// from another library's).
 bool LibraryLinesMatch(const std::vector<std::string>& lines, const CProfile& profile,
-                       const std::string& configFolder);
+                       const std::string& configFolder, const FileCheck& canOpen = {});
 
 // libdata.cache: a count (2 bytes, or 0xFFFF and 4 bytes) and each line as a length
 // prefix (1 byte; or 0xFF and 2 bytes; or 0xFF, 0xFFFF and 4 bytes) and its bytes,
@@ -88,23 +123,34 @@ bool LibraryLinesMatch(const std::vector<std::string>& lines, const CProfile& pr
 std::string EncodeLibraryLines(const std::vector<std::string>& lines);
 bool DecodeLibraryLines(const std::string& bytes, std::vector<std::string>& lines);
 
-// What binds the three files of one save together.
+// What binds the three files of one save together, and to the settings they were
+// drawn with.
 struct CacheStamp {
     uint64_t saveId = 0;    // random per save, the same in both image files
     uint32_t linesCrc = 0;  // CRC-32 of the libdata.cache bytes written with them
+    uint64_t drawing = 0;   // DrawingDigest of the settings the images were drawn with
 };
 
 // One image file: header "QURIXIMG", version, image side, count, stamp; per image its
-// entry number and its ARGB pixels (alpha is the mask) packed in runs; a CRC-32 of
-// everything before it.
-// Encoding fails (empty result) for images of another size or bad entry numbers.
+// entry number, its identity and its ARGB pixels (alpha is the mask) packed in runs; a
+// CRC-32 of everything before it.
+inline constexpr size_t IMAGE_HEADER_SIZE = 40;
+// Encoding fails (empty result) for images of another size, bad entry numbers or counts
+// that differ.
 std::string EncodeImageFile(const std::vector<QImage>& images, const std::vector<int32_t>& entries,
-                            int32_t side, const CacheStamp& stamp);
+                            const std::vector<uint64_t>& identities, int32_t side,
+                            const CacheStamp& stamp);
 // Images come back as Format_ARGB32. False for anything this program did not write
 // for this side, or that was changed since.
 bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<QImage>& images,
-                     std::vector<int32_t>& entries, CacheStamp& stamp);
+                     std::vector<int32_t>& entries, std::vector<uint64_t>& identities,
+                     CacheStamp& stamp);
+// Whether a file of fileSize bytes starting with head (at least IMAGE_HEADER_SIZE bytes)
+// can be an image file of this side with at most maxImages images: the size must lie
+// between the smallest and the largest file the declared count can make.
+bool ImageFileSizeFits(const std::string& head, uintmax_t fileSize, int32_t side, size_t maxImages);
 
+// CRC-32 (zlib), carried on from crc.
 uint32_t Crc32(const void* data, size_t size, uint32_t crc = 0);
 
 }  // namespace qurix

@@ -3,11 +3,14 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QFile>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMenuBar>
 #include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
@@ -41,12 +44,36 @@ CMainFrame::Layout CMainFrame::ReadLayout(const CProfile& profile) {
     l.plvWidth = profile.GetInt(SECTION, "plv_width", DEFAULT_PLV_WIDTH);
     l.plvHeight = profile.GetInt(SECTION, "plv_height", DEFAULT_PLV_HEIGHT);
     l.prtHeight = profile.GetInt(SECTION, "prt_height", DEFAULT_PRT_HEIGHT);
+    l.maximized = profile.GetInt(SECTION, "win_maximized", 0) != 0;
+    l.hasPosition = !profile.GetString(SECTION, "win_x").empty() &&
+                    !profile.GetString(SECTION, "win_y").empty();
+    l.winX = profile.GetInt(SECTION, "win_x", 0);
+    l.winY = profile.GetInt(SECTION, "win_y", 0);
     return l;
 }
 
+QRect CMainFrame::PlaceOnScreens(QRect wanted, const QList<QRect>& screens) {
+    if (screens.isEmpty()) return wanted;
+    QRect screen = screens.first();
+    int64_t best = 0;
+    for (const QRect& s : screens) {
+        const QRect common = s.intersected(wanted);
+        const int64_t area = int64_t{common.width()} * common.height();
+        if (area > best) {
+            best = area;
+            screen = s;
+        }
+    }
+    wanted.setSize(wanted.size().boundedTo(screen.size()));
+    const int x = std::clamp(wanted.x(), screen.left(), screen.right() - wanted.width() + 1);
+    const int y = std::clamp(wanted.y(), screen.top(), screen.bottom() - wanted.height() + 1);
+    wanted.moveTo(x, y);
+    return wanted;
+}
+
 CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
-    : QMainWindow(parent), doc_(doc), profile_(doc.Profile()) {
-    const Layout layout = ReadLayout(profile_);
+    : QMainWindow(parent), doc_(doc), profile_(doc.Profile()), startLayout_(ReadLayout(profile_)) {
+    const Layout& layout = startLayout_;
     setWindowTitle(QString::fromLatin1(TITLE));
     setWindowIcon(QIcon(QStringLiteral(":/qurix/qurix.png")));
     CreateActions();
@@ -56,13 +83,23 @@ CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
 
     // The size of the window without the frame the window manager adds: that is what
     // can be restored exactly. A size larger than the screen, or below nothing, is
-    // brought within it.
-    QSize size(std::max(1, layout.winWidth), std::max(1, layout.winHeight));
-    if (const QScreen* s = screen()) {
-        const QSize avail = s->availableGeometry().size();
-        if (avail.width() > 0 && avail.height() > 0) size = size.boundedTo(avail);
+    // brought within it; a remembered position is kept on a screen.
+    const QSize size(std::max(1, layout.winWidth), std::max(1, layout.winHeight));
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens()) {
+        if (!s->availableGeometry().isEmpty()) screens.push_back(s->availableGeometry());
     }
-    resize(size);
+    if (layout.hasPosition) {
+        setGeometry(PlaceOnScreens(QRect(QPoint(layout.winX, layout.winY), size), screens));
+    } else {
+        QList<QRect> own;
+        if (const QScreen* s = screen(); s != nullptr && !s->availableGeometry().isEmpty()) {
+            own.push_back(QRect(QPoint(0, 0), s->availableGeometry().size()));
+        }
+        resize(PlaceOnScreens(QRect(QPoint(0, 0), size), own).size());
+    }
+    // Shown maximised, over the normal geometry set above.
+    if (layout.maximized) setWindowState(windowState() | Qt::WindowMaximized);
 
     auto* next = new QShortcut(QKeySequence(Qt::Key_F6), this);
     connect(next, &QShortcut::activated, this, [this] { ActivateNextPane(false); });
@@ -70,33 +107,61 @@ CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
     connect(prev, &QShortcut::activated, this, [this] { ActivateNextPane(true); });
 
     doc_.onCloseAfterBusy = [this] { QTimer::singleShot(0, this, [this] { close(); }); };
+    doc_.onStatusMessage = [this](const std::string& text) {
+        ShowStatus(QString::fromStdString(text));
+    };
     UpdateCommandStates();
 }
 
 CMainFrame::~CMainFrame() {
-    const Layout layout = CurrentLayout();
     doc_.onCloseAfterBusy = nullptr;
-    // The views go first, in the document's order, and save their own settings.
-    delete partsList_;
-    delete outer_;
-    outer_ = nullptr;
-    inner_ = nullptr;
-    partsList_ = nullptr;
-    partsPane_ = nullptr;
-    plibView_ = nullptr;
-    partView_ = nullptr;
-    infoView_ = nullptr;
+    doc_.onStatusMessage = nullptr;
+}
+
+void CMainFrame::ShowStatus(const QString& text) {
+    // Made, and shown, with the first message.
+    QStatusBar* bar = statusBar();
+    bar->showMessage(text);
+    bar->show();
+}
+
+bool CMainFrame::CheckSettingsWritable() {
+    if (WritePartsStyle(profile_, partsList_->DisplayMode())) return true;
+    ShowStatus(
+        QStringLiteral("設定を保存できません: %1").arg(QFile::decodeName(profile_.Path().c_str())));
+    return false;
+}
+
+void CMainFrame::SaveSettings() {
+    const Layout layout = CurrentLayout();
+    partsList_->SaveSettings();
+    plibView_->SaveSettings();
     profile_.WriteInt(SECTION, "win_width", layout.winWidth);
     profile_.WriteInt(SECTION, "win_height", layout.winHeight);
     profile_.WriteInt(SECTION, "plv_width", layout.plvWidth);
     profile_.WriteInt(SECTION, "plv_height", layout.plvHeight);
     profile_.WriteInt(SECTION, "prt_height", layout.prtHeight);
+    profile_.WriteInt(SECTION, "win_maximized", layout.maximized ? 1 : 0);
+    profile_.WriteInt(SECTION, "win_x", layout.winX);
+    profile_.WriteInt(SECTION, "win_y", layout.winY);
 }
 
 CMainFrame::Layout CMainFrame::CurrentLayout() const {
     Layout l;
-    l.winWidth = width();
-    l.winHeight = height();
+    // Maximised (or minimised), the window's own geometry is not the one to restore.
+    const bool normal =
+        !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+    QRect geometry = normal ? this->geometry() : normalGeometry();
+    if (geometry.isEmpty()) {
+        geometry = QRect(startLayout_.winX, startLayout_.winY, startLayout_.winWidth,
+                         startLayout_.winHeight);
+    }
+    l.winWidth = geometry.width();
+    l.winHeight = geometry.height();
+    l.winX = geometry.x();
+    l.winY = geometry.y();
+    l.hasPosition = true;
+    l.maximized = (windowState() & Qt::WindowMaximized) != 0;
     const QList<int> columns = outer_->sizes();
     const QList<int> rows = inner_->sizes();
     l.plvWidth = columns.value(0);
@@ -110,7 +175,6 @@ QAction* CMainFrame::AddAction(int id, const QString& text, const QString& tip) 
     a->setData(id);
     if (!tip.isEmpty()) a->setToolTip(tip);
     a->setStatusTip(tip);
-    connect(a, &QAction::triggered, this, [this, id] { OnCommand(id); });
     actions_[id] = a;
     return a;
 }
@@ -124,7 +188,9 @@ void CMainFrame::CreateActions() {
     QAction* reload = AddAction(ID_FILE_RELOAD, QStringLiteral("再読み込み(&R)"));
     // The menu item names Ctrl+R, so the key does what it says.
     reload->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    AddAction(ID_APP_EXIT, QStringLiteral("アプリケーションの終了(&X)"));
+    connect(reload, &QAction::triggered, this, &CMainFrame::OnFileReload);
+    QAction* exit = AddAction(ID_APP_EXIT, QStringLiteral("アプリケーションの終了(&X)"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
 
     viewModes_ = new QActionGroup(this);
     viewModes_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -146,12 +212,14 @@ void CMainFrame::CreateActions() {
         a->setCheckable(true);
         // The menu shows the radio mark; the icon belongs to the toolbar.
         a->setIconVisibleInMenu(false);
+        connect(a, &QAction::triggered, this, [this, id = m.id] { OnViewStyle(id); });
         viewModes_->addAction(a);
     }
     QAction* about = AddAction(ID_APP_ABOUT, QStringLiteral("バージョン情報 (&A)..."),
                                QStringLiteral("バージョン情報"));
     about->setIcon(QIcon(QStringLiteral(":/qurix/about.png")));
     about->setIconVisibleInMenu(false);
+    connect(about, &QAction::triggered, this, [this] { CQurixApp::OnAppAbout(this); });
 }
 
 void CMainFrame::CreateMenus() {
@@ -260,44 +328,26 @@ void CMainFrame::ActivateNextPane(bool previous) {
         p->setFocus(previous ? Qt::BacktabFocusReason : Qt::TabFocusReason);
 }
 
-void CMainFrame::OnCommand(int id) {
-    switch (id) {
-        case ID_FILE_RELOAD:
-            doc_.Reload();
-            break;
-        case ID_APP_EXIT:
-            close();
-            break;
-        case ID_APP_ABOUT:
-            CQurixApp::OnAppAbout(this);
-            break;
-        case ID_VIEW_SMALLICON:
-        case ID_VIEW_LARGEICON:
-        case ID_VIEW_LIST:
-        case ID_VIEW_DETAILS:
-        case ID_VIEW_BYNAME:
-        case ID_VIEW_AUTOARRANGE:
-            if (partsList_) partsList_->SetViewStyle(id);
-            break;
-        default:
-            break;
-    }
+void CMainFrame::OnFileReload() {
+    doc_.Reload();
+    UpdateCommandStates();
+}
+
+void CMainFrame::OnViewStyle(int id) {
+    partsList_->SetViewStyle(id);
     UpdateCommandStates();
 }
 
 void CMainFrame::UpdateCommandStates() {
     if (QAction* reload = Action(ID_FILE_RELOAD)) reload->setEnabled(!doc_.IsBusy());
-    const int mode = partsList_ ? partsList_->DisplayMode() : -1;
+    const int mode = partsList_->DisplayMode();
     const struct {
         int id;
         int mode;
-    } marks[] = {{ID_VIEW_SMALLICON, 2}, {ID_VIEW_LARGEICON, 0}, {ID_VIEW_LIST, 3}};
-    for (const auto& m : marks) {
-        QAction* a = Action(m.id);
-        if (!a) continue;
-        a->setEnabled(partsList_ != nullptr);
-        a->setChecked(partsList_ != nullptr && mode == m.mode);
-    }
+    } marks[] = {{ID_VIEW_SMALLICON, CPartsView::MODE_SMALL},
+                 {ID_VIEW_LARGEICON, CPartsView::MODE_LARGE},
+                 {ID_VIEW_LIST, CPartsView::MODE_LIST}};
+    for (const auto& m : marks) Action(m.id)->setChecked(mode == m.mode);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -308,6 +358,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    SaveSettings();
     doc_.OnCloseDocument();
     event->accept();
 }

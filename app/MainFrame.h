@@ -1,7 +1,10 @@
 #pragma once
+#include <QList>
 #include <QMainWindow>
+#include <QRect>
 #include <map>
 
+#include "app/CommandIds.h"
 #include "core/profile/Profile.h"
 
 class QAction;
@@ -27,17 +30,6 @@ using CPartsListPane = CPartsView;
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr int ID_FILE_RELOAD = 0x8003;
-    static constexpr int ID_APP_ABOUT = 0xE140;
-    static constexpr int ID_APP_EXIT = 0xE141;
-    static constexpr int ID_VIEW_TOOLBAR = 0xE800;
-    static constexpr int ID_VIEW_SMALLICON = 0xE810;
-    static constexpr int ID_VIEW_LARGEICON = 0xE811;
-    static constexpr int ID_VIEW_LIST = 0xE812;
-    static constexpr int ID_VIEW_DETAILS = 0xE813;
-    static constexpr int ID_VIEW_BYNAME = 0xE814;
-    static constexpr int ID_VIEW_AUTOARRANGE = 0xE815;
-
     // The layout when the configuration file has none.
     static constexpr int DEFAULT_WIN_WIDTH = 320;
     static constexpr int DEFAULT_WIN_HEIGHT = 600;
@@ -47,34 +39,50 @@ public:
 
     static constexpr const char* TITLE = "Qurix";
 
+    // The window's size and position are those of its normal (not maximised) state,
+    // without the frame.
     struct Layout {
         int winWidth = DEFAULT_WIN_WIDTH;
         int winHeight = DEFAULT_WIN_HEIGHT;
         int plvWidth = DEFAULT_PLV_WIDTH;
         int plvHeight = DEFAULT_PLV_HEIGHT;
         int prtHeight = DEFAULT_PRT_HEIGHT;
+        bool maximized = false;
+        bool hasPosition = false;  // false: the window manager places the window
+        int winX = 0;
+        int winY = 0;
     };
 
     // Reads the layout, makes the toolbar, the menu and the four views (parts list,
     // library list, preview, info: the document's view order) and sizes the window.
     CMainFrame(CQurixDoc& doc, QWidget* parent = nullptr);
-    // The views save their own settings as they go, then the five layout keys are
-    // written, in that order.
     ~CMainFrame() override;
 
     static Layout ReadLayout(const CProfile& profile);
+    // wanted moved onto the screen it overlaps most (else the first) and made no larger
+    // than that screen; unchanged when there are no screens.
+    static QRect PlaceOnScreens(QRect wanted, const QList<QRect>& screens);
     // The layout as the window and splitters have it now.
     Layout CurrentLayout() const;
 
-    // Runs a command as its menu item or toolbar button would.
-    void OnCommand(int id);
+    // Writes what the views keep ("parts_style" and the cache, "plib_last"), then the five
+    // layout keys. Called when the window closes.
+    void SaveSettings();
+    // Writes "parts_style" as it is, once after start: the settings are otherwise written
+    // only at close, where a failure could not be shown. A failure is told in the status
+    // bar ("設定を保存できません: <path>"); false then.
+    bool CheckSettingsWritable();
     // Enables the commands and sets the view-mode radio marks from the parts list.
     void UpdateCommandStates();
+    // A line in the status bar until the next one (why a drag or a settings write did not
+    // happen).
+    void ShowStatus(const QString& text);
     // F6 and Shift+F6: the focus to the next or previous pane.
     void ActivateNextPane(bool previous);
     // The pane holding the focus (0 library list, 1 preview, 2 info, 3 parts list), -1.
     int ActivePane() const;
 
+    // The action of a command (app/CommandIds.h), null for one the window does not have.
     QAction* Action(int id) const;
     QToolBar* ToolBar() const { return toolBar_; }
     QSplitter* OuterSplitter() const { return outer_; }
@@ -95,6 +103,8 @@ private:
     void CreateToolBar();
     void CreateClient(const Layout& layout);
     QAction* AddAction(int id, const QString& text, const QString& tip = QString());
+    void OnFileReload();
+    void OnViewStyle(int id);
     QWidget* Pane(int i) const;
 
     CQurixDoc& doc_;
@@ -109,6 +119,8 @@ private:
     CPlibView* plibView_ = nullptr;
     CPartView* partView_ = nullptr;
     CInfoView* infoView_ = nullptr;
+    // The layout read at start: the normal geometry until the window has had one.
+    Layout startLayout_;
 };
 
 }  // namespace qurix

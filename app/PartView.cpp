@@ -9,6 +9,7 @@
 #include "core/library/LibEntry.h"
 #include "render/DisplaySettings.h"
 #include "render/Thumbnails.h"
+#include "render/qt/QtBridge.h"
 #include "render/qt/QtSurface.h"
 
 namespace qurix {
@@ -65,8 +66,7 @@ void CPartView::UpdateScrollBars() {
 }
 
 QColor CPartView::Background() const {
-    const Colour bg = GetDocument().Settings().colours.Get(ColourKey::BG);
-    return QColor(ColourRed(bg), ColourGreen(bg), ColourBlue(bg));
+    return ToQColor(GetDocument().Settings().colours.Get(ColourKey::BG));
 }
 
 void CPartView::paintEvent(QPaintEvent* event) {

@@ -110,11 +110,15 @@ void CPartsPane::ShowCount() {
     // The window has a status bar only while it has a count to show.
     if (IsSearching()) {
         QStatusBar* status = main->statusBar();
-        status->showMessage(CountText());
+        shownCount_ = CountText();
+        status->showMessage(shownCount_);
         status->show();
     } else if (auto* status = main->findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly)) {
-        status->clearMessage();
-        status->hide();
+        if (!shownCount_.isEmpty() && status->currentMessage() == shownCount_) {
+            status->clearMessage();
+            status->hide();
+        }
+        shownCount_.clear();
     }
 }
 

@@ -48,6 +48,9 @@ private:
     CQurixDoc& doc_;
     CSearchBar* bar_;
     QPointer<CPartsView> view_;
+    // The count last put in the status bar: only that is taken away when the search ends,
+    // not a message someone else showed since.
+    QString shownCount_;
     CPartIndex index_;
     bool indexBuilt_ = false;
     std::unordered_map<const CLibEntry*, QString> names_;

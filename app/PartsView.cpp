@@ -20,24 +20,14 @@
 #include "core/library/PartLibrary.h"
 #include "render/DisplaySettings.h"
 #include "render/Thumbnails.h"
-#include "render/qt/QtCanvas.h"
+#include "render/qt/QtBridge.h"
 
 namespace qurix {
 
 namespace {
 
-QImage ToQImage(const ArgbImage& image) {
-    return QImage(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
-                  image.width * 4, QImage::Format_ARGB32)
-        .copy();
-}
-
 using Clock = std::chrono::steady_clock;
 constexpr auto PUMP_INTERVAL = std::chrono::milliseconds(10);
-
-QColor ToQColor(Colour c) {
-    return QColor(ColourRed(c), ColourGreen(c), ColourBlue(c));
-}
 
 }  // namespace
 
@@ -156,9 +146,9 @@ CPartsView::CPartsView(CQurixDoc& doc, QWidget* parent)
             &CPartsView::OnSelectionChanged);
 }
 
-CPartsView::~CPartsView() {
+void CPartsView::SaveSettings() {
     WritePartsStyle(profile_, mode_);
-    if (cacheDirty_) SaveImageCache(cacheFolder_, libraryLines_, images_);
+    if (cacheDirty_) SaveImageCache(cacheFolder_, libraryLines_, drawing_, images_);
 }
 
 void CPartsView::OnInitialUpdate() {
@@ -166,7 +156,13 @@ void CPartsView::OnInitialUpdate() {
     mode_ = ReadPartsStyle(profile_);
     // The process's working folder, as it is at start.
     cacheFolder_ = DefaultCacheFolder();
-    cacheValid_ = LoadImageCache(cacheFolder_, doc.Profile(), doc.ConfigFolder(), images_);
+    CacheExpectation expect;
+    expect.drawing = DrawingDigest(doc.Settings());
+    expect.maxImages = 0;
+    for (const CPartLibrary* lib : CollectLibraries()) {
+        expect.maxImages += static_cast<size_t>(std::max(lib->EntryCount(), 0));
+    }
+    cacheValid_ = LoadImageCache(cacheFolder_, doc.Profile(), doc.ConfigFolder(), expect, images_);
     ApplyMode();
     CQurixView::OnInitialUpdate();
 }
@@ -198,26 +194,31 @@ void CPartsView::DeleteAllItems() {
     imagesBuilt_ = false;
 }
 
+// One image build under way: the cached images it may take and how far it got.
+struct CPartsView::Build {
+    explicit Build(const CDisplaySettings& s)
+        : settings(s), maker(QtCanvasMaker(s.colours.Get(ColourKey::BG))) {}
+    const CDisplaySettings& settings;
+    CanvasMaker maker;
+    ThumbnailSet cached;
+    size_t next = 0;      // the first cached image not yet passed
+    int32_t ordinal = 0;  // the entry's position among all entries
+    BuildStats stats;
+    Clock::time_point lastPump = Clock::now();
+};
+
 void CPartsView::BuildImages() {
     CQurixDoc& doc = GetDocument();
-    const CDisplaySettings& settings = doc.Settings();
     ApplyColours();
-
-    std::vector<const CPartLibrary*> libraries;
-    int64_t total = 0;
-    for (int32_t i = 0; i < CLibrarySet::MAX_LIBRARIES; ++i) {
-        const CPartLibrary* lib = doc.Libraries().GetLibrary(i);
-        if (lib == nullptr) break;
-        libraries.push_back(lib);
-        total += lib->EntryCount();
-    }
+    const std::vector<const CPartLibrary*> libraries = CollectLibraries();
     // Taken now, before drawing: a library saved while the build runs must not be
     // recorded with a time newer than its images.
     libraryLines_ = MakeLibraryLines(doc.Profile(), doc.ConfigFolder());
+    drawing_ = DrawingDigest(doc.Settings());
 
     const bool reuse = cacheValid_;
-    ThumbnailSet cached;
-    if (reuse) cached = std::move(images_);
+    Build build(doc.Settings());
+    if (reuse) build.cached = std::move(images_);
     images_.Clear();
     imageIndex_.clear();
     if (!reuse) cacheDirty_ = true;
@@ -228,82 +229,108 @@ void CPartsView::BuildImages() {
         model_->Reset({});
         filling_ = false;
     }
-
-    BuildStats stats;
-    stats.total =
+    int64_t total = 0;
+    for (const CPartLibrary* lib : libraries) total += lib->EntryCount();
+    build.stats.total =
         static_cast<int32_t>(std::min<int64_t>(total, std::numeric_limits<int32_t>::max()));
-    const Colour background = settings.colours.Get(ColourKey::BG);
-    const CanvasMaker maker = [background](int32_t w, int32_t h) -> std::unique_ptr<CDrawSurface> {
-        return std::make_unique<CQtCanvas>(w, h, background);
-    };
-    const auto append = [this](QImage large, QImage small, int32_t ordinal) {
-        images_.large.push_back(std::move(large));
-        images_.small.push_back(std::move(small));
-        images_.entries.push_back(ordinal);
-        return static_cast<int32_t>(images_.large.size() - 1);
-    };
 
     doc.BeginBusy();
     {
         CProgressDlg dialog(window());
-        dialog.SetTotal(stats.total);
-        Clock::time_point lastPump = Clock::now();
-        size_t next = 0;      // the first cached image not yet passed
-        int32_t ordinal = 0;  // the entry's position among all entries
+        dialog.SetTotal(build.stats.total);
         for (const CPartLibrary* lib : libraries) {
-            for (int32_t e = 0; e < lib->EntryCount() && !stats.stopped; ++e) {
+            for (int32_t e = 0; e < lib->EntryCount() && !build.stats.stopped; ++e) {
                 const CLibEntry* entry = lib->Entry(e);
-                while (next < cached.Count() && cached.entries[next] < ordinal) ++next;
-                int32_t index = -1;
-                bool drawn = false;
-                if (next < cached.Count() && cached.entries[next] == ordinal) {
-                    index = append(std::move(cached.large[next]), std::move(cached.small[next]),
-                                   ordinal);
-                    ++next;
-                    ++stats.reused;
-                } else if (entry != nullptr) {
-                    const PartThumbnails thumbs = MakePartThumbnails(maker, settings, *entry);
-                    drawn = true;
-                    if (thumbs.IsValid()) {
-                        index = append(ToQImage(thumbs.large), ToQImage(thumbs.small), ordinal);
-                        ++stats.rendered;
-                    }
-                }
-                if (index >= 0 && entry != nullptr) imageIndex_[entry] = index;
-                ++ordinal;
-                ++stats.done;
-                // Events run after every drawn part. Taking a cached image costs next to
-                // nothing, so there they run only every few milliseconds: a pump per
-                // entry would make a start from the cache several times slower.
-                const Clock::time_point now = Clock::now();
-                if (!drawn && stats.done < stats.total && now - lastPump < PUMP_INTERVAL) {
-                    continue;
-                }
-                lastPump = now;
-                dialog.SetPos(stats.done);
-                if (onBuildStep) onBuildStep(dialog, stats.done);
-                if (!dialog.CheckCancel() || doc.CloseRequested()) stats.stopped = true;
+                const uint64_t identity = entry ? ImageIdentity(lib->Path(), *entry) : 0;
+                const bool drawn =
+                    !ReuseImage(build, entry, identity) && RenderImage(build, entry, identity);
+                ++build.ordinal;
+                ++build.stats.done;
+                Pump(build, dialog, drawn);
             }
-            if (stats.stopped) break;
+            if (build.stats.stopped) break;
         }
-        if (stats.stopped) {
-            // Cached images not reached stay with the set, so that saving it after a
-            // cancel does not throw them away; they are listed after the next load.
-            for (; next < cached.Count(); ++next) {
-                if (cached.entries[next] >= ordinal) {
-                    append(std::move(cached.large[next]), std::move(cached.small[next]),
-                           cached.entries[next]);
-                }
-            }
+        if (build.stats.stopped) {
+            KeepUnreachedImages(build);
         } else {
             dialog.DestroyWindow();
         }
     }
     // A cache that did not cover every part is completed at the next save.
-    if (reuse && stats.rendered > 0) cacheDirty_ = true;
-    lastBuild_ = stats;
+    if (reuse && build.stats.rendered > 0) cacheDirty_ = true;
+    lastBuild_ = build.stats;
     imagesBuilt_ = true;
     doc.EndBusy();
+}
+
+std::vector<const CPartLibrary*> CPartsView::CollectLibraries() const {
+    std::vector<const CPartLibrary*> libraries;
+    for (int32_t i = 0; i < CLibrarySet::MAX_LIBRARIES; ++i) {
+        const CPartLibrary* lib = GetDocument().Libraries().GetLibrary(i);
+        if (lib == nullptr) break;
+        libraries.push_back(lib);
+    }
+    return libraries;
+}
+
+int32_t CPartsView::AppendImage(QImage large, QImage small, int32_t ordinal, uint64_t identity) {
+    images_.large.push_back(std::move(large));
+    images_.small.push_back(std::move(small));
+    images_.entries.push_back(ordinal);
+    images_.identities.push_back(identity);
+    return static_cast<int32_t>(images_.large.size() - 1);
+}
+
+bool CPartsView::ReuseImage(Build& build, const CLibEntry* entry, uint64_t identity) {
+    ThumbnailSet& cached = build.cached;
+    while (build.next < cached.Count() && cached.entries[build.next] < build.ordinal) ++build.next;
+    if (build.next >= cached.Count() || cached.entries[build.next] != build.ordinal) return false;
+    // An image made from another part (a library that failed to load shifts every later
+    // entry) is never shown for this one.
+    if (entry == nullptr || cached.identities[build.next] != identity) return false;
+    const int32_t index = AppendImage(std::move(cached.large[build.next]),
+                                      std::move(cached.small[build.next]), build.ordinal, identity);
+    ++build.next;
+    ++build.stats.reused;
+    imageIndex_[entry] = index;
+    return true;
+}
+
+bool CPartsView::RenderImage(Build& build, const CLibEntry* entry, uint64_t identity) {
+    if (entry == nullptr) return false;
+    const PartThumbnails thumbs = MakePartThumbnails(build.maker, build.settings, *entry);
+    if (thumbs.IsValid()) {
+        imageIndex_[entry] =
+            AppendImage(ToQImage(thumbs.large), ToQImage(thumbs.small), build.ordinal, identity);
+        ++build.stats.rendered;
+    }
+    return true;
+}
+
+void CPartsView::Pump(Build& build, CProgressDlg& dialog, bool drawn) {
+    // Events run after every drawn part. Taking a cached image costs next to nothing, so
+    // there they run only every few milliseconds: a pump per entry would make a start
+    // from the cache several times slower.
+    const Clock::time_point now = Clock::now();
+    if (!drawn && build.stats.done < build.stats.total && now - build.lastPump < PUMP_INTERVAL) {
+        return;
+    }
+    build.lastPump = now;
+    dialog.SetPos(build.stats.done);
+    if (onBuildStep) onBuildStep(dialog, build.stats.done);
+    if (!dialog.CheckCancel() || GetDocument().CloseRequested()) build.stats.stopped = true;
+}
+
+void CPartsView::KeepUnreachedImages(Build& build) {
+    // Cached images not reached stay with the set, so that saving it after a cancel does
+    // not throw them away; they are listed after the next load.
+    ThumbnailSet& cached = build.cached;
+    for (; build.next < cached.Count(); ++build.next) {
+        if (cached.entries[build.next] >= build.ordinal) {
+            AppendImage(std::move(cached.large[build.next]), std::move(cached.small[build.next]),
+                        cached.entries[build.next], cached.identities[build.next]);
+        }
+    }
 }
 
 void CPartsView::ShowLibrary(const CPartLibrary* library) {
@@ -360,7 +387,7 @@ void CPartsView::Refill(const std::function<void()>& reset) {
     filling_ = true;
     reset();
     filling_ = false;
-    if (mode_ == MODE_LIST) SetGrid(GridFor(mode_));
+    if (mode_ == MODE_LIST || mode_ == MODE_SMALL) SetGrid(GridFor(mode_));
     HideRowsForMode();
     executeDelayedItemsLayout();
     horizontalScrollBar()->setValue(0);
@@ -503,20 +530,25 @@ QSize CPartsView::GridFor(int mode) const {
             return QSize(width, LARGE_THUMB_SIZE + 2 * fm.lineSpacing() + 2 * pad);
         }
         case MODE_SMALL: {
-            const int width = SMALL_THUMB_SIZE + pad + fm.averageCharWidth() * 14;
+            // As wide as the widest name within reason: a fixed cut made names that differ
+            // only at the end ("C_POL_IE…") look the same.
+            const int width = SMALL_THUMB_SIZE + 4 * pad + WidestName(14, 40);
             return QSize(width, SMALL_THUMB_SIZE + pad);
         }
         default: {
             // List columns are as wide as the widest name, within reason.
-            int widest = fm.averageCharWidth() * 8;
-            const int n = ItemCount();
-            for (int row = 0; row < n; ++row) {
-                widest = std::max(widest, fm.horizontalAdvance(ItemText(row)));
-            }
-            widest = std::min(widest, fm.averageCharWidth() * 40);
-            return QSize(SMALL_THUMB_SIZE + 4 * pad + widest, SMALL_THUMB_SIZE + pad);
+            return QSize(SMALL_THUMB_SIZE + 4 * pad + WidestName(8, 40), SMALL_THUMB_SIZE + pad);
         }
     }
+}
+
+int CPartsView::WidestName(int leastChars, int mostChars) const {
+    const QFontMetrics fm = fontMetrics();
+    int widest = fm.averageCharWidth() * leastChars;
+    const int n = ItemCount();
+    for (int row = 0; row < n; ++row)
+        widest = std::max(widest, fm.horizontalAdvance(ItemText(row)));
+    return std::min(widest, fm.averageCharWidth() * mostChars);
 }
 
 void CPartsView::ApplyColours() {
@@ -588,13 +620,29 @@ bool CPartsView::PrepareDrag(QPoint pressPos, DragRequest& request) const {
     if (!pressed.isValid()) return false;
     const CLibEntry* entry = ItemEntry(pressed.row());
     const CPartLibrary* library = ItemLibrary(pressed.row());
-    if (library == nullptr || entry == nullptr) return false;
+    if (library == nullptr || entry == nullptr) {
+        request.refusal = QStringLiteral("ライブラリが選択されていないため、ドラッグできません");
+        return false;
+    }
     // Copies: the drag loop runs events, and nothing may refer into the libraries then.
     request.libraryPath = library->Path();
     request.partName = entry->Name();
     std::string block;
     if (!MakeDragBlock(request.libraryPath, request.partName, block)) {
+        const bool longPath = request.libraryPath.size() >= DRAG_FIELD_SIZE;
+        const bool longName = request.partName.size() >= DRAG_FIELD_SIZE;
         request = DragRequest();
+        const QString limit = QString::number(DRAG_FIELD_SIZE);
+        if (longPath) {
+            request.refusal =
+                QStringLiteral("ライブラリのパスが %1 バイト以上あるため、ドラッグできません")
+                    .arg(limit);
+        } else if (longName) {
+            request.refusal =
+                QStringLiteral("部品名が %1 バイト以上あるため、ドラッグできません").arg(limit);
+        } else {
+            request.refusal = QStringLiteral("この部品はドラッグできません");
+        }
         return false;
     }
     QRect itemRect;
@@ -605,7 +653,10 @@ bool CPartsView::PrepareDrag(QPoint pressPos, DragRequest& request) const {
 
 void CPartsView::startDrag(Qt::DropActions /*supportedActions*/) {
     DragRequest request;
-    if (!PrepareDrag(pressPos_, request)) return;
+    if (!PrepareDrag(pressPos_, request)) {
+        if (!request.refusal.isEmpty()) GetDocument().ShowStatus(request.refusal.toStdString());
+        return;
+    }
     StartPartDrag(this, request.libraryPath, request.partName, request.pixmap, request.hotSpot);
 }
 

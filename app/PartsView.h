@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/CommandIds.h"
 #include "app/ImageCache.h"
 #include "app/QurixView.h"
 #include "core/profile/Profile.h"
@@ -36,15 +37,11 @@ public:
     static constexpr int MODE_SMALL = 2;
     static constexpr int MODE_LIST = 3;
 
-    // The view-mode commands of the main window.
-    static constexpr int ID_VIEW_SMALLICON = 0xE810;
-    static constexpr int ID_VIEW_LARGEICON = 0xE811;
-    static constexpr int ID_VIEW_LIST = 0xE812;
-
     CPartsView(CQurixDoc& doc, QWidget* parent = nullptr);
+
     // Writes "parts_style" and, when this run built images not taken from a valid cache,
     // the cache files.
-    ~CPartsView() override;
+    void SaveSettings();
 
     // Reads the display mode and the cache, then updates.
     void OnInitialUpdate() override;
@@ -79,8 +76,8 @@ public:
     // The item at the top left of the list (in list mode the first item of the leftmost
     // visible column); 0 when nothing is visible.
     int TopItem() const;
-    // 0xE810 small icons, 0xE811 large icons, 0xE812 list; other commands do nothing. The
-    // item at the top left stays there.
+    // ID_VIEW_SMALLICON, ID_VIEW_LARGEICON, ID_VIEW_LIST (app/CommandIds.h); other commands
+    // do nothing. The item at the top left stays there.
     void SetViewStyle(int command);
     int DisplayMode() const { return mode_; }
 
@@ -124,13 +121,15 @@ signals:
 public:
     // What a drag from the item under pressPos (viewport coordinates) hands over: the
     // path of the item's library (ItemLibrary), the part's name, the item's image and the
-    // pointer's offset inside it. False when nothing may be dragged: no item there, no library,
-    // or a path or name that does not fit the block.
+    // pointer's offset inside it. False when nothing may be dragged: no item there, no
+    // library, or a path or name that does not fit the block; refusal then says why (empty
+    // when there was no item).
     struct DragRequest {
         std::string libraryPath;
         std::string partName;
         QPixmap pixmap;
         QPoint hotSpot;
+        QString refusal;
     };
     bool PrepareDrag(QPoint pressPos, DragRequest& request) const;
 
@@ -145,6 +144,18 @@ protected:
     void startDrag(Qt::DropActions supportedActions) override;
 
 private:
+    // The steps of BuildImages.
+    struct Build;
+    std::vector<const CPartLibrary*> CollectLibraries() const;
+    int32_t AppendImage(QImage large, QImage small, int32_t ordinal, uint64_t identity);
+    // Takes the cached image of the entry; false when the cache has none that shows it.
+    bool ReuseImage(Build& build, const CLibEntry* entry, uint64_t identity);
+    // Draws the entry's images; false when there was nothing to draw.
+    bool RenderImage(Build& build, const CLibEntry* entry, uint64_t identity);
+    // Shows progress and runs events; stops the build on a cancel or a close.
+    void Pump(Build& build, CProgressDlg& dialog, bool drawn);
+    void KeepUnreachedImages(Build& build);
+
     void ApplyMode();
     // Replaces the items through reset (no selection change reaches the document), lays
     // them out for the mode and scrolls to the top.
@@ -153,6 +164,8 @@ private:
     void HideRowsForMode();
     // The list's cell sizes for the mode, from the font and (list mode) the widest name.
     QSize GridFor(int mode) const;
+    // The widest item name in pixels, kept between the widths of so many average characters.
+    int WidestName(int leastChars, int mostChars) const;
     void SetGrid(QSize grid);
     void OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
 
@@ -177,6 +190,8 @@ private:
     // The libraries' lines as they were when the images were built: what the cache files
     // say the images were made from.
     std::vector<std::string> libraryLines_;
+    // The DrawingDigest of the settings the images were built with.
+    uint64_t drawing_ = 0;
     BuildStats lastBuild_;
     bool filling_ = false;
     bool showingEntries_ = false;

@@ -3,6 +3,7 @@
 #include <QAbstractListModel>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <cctype>
 #include <vector>
 
 #include "app/QurixDoc.h"
@@ -57,7 +58,9 @@ std::string LibraryDisplayName(const std::string& path) {
             ++i;
             continue;
         }
-        if (c == '/' || c == '\\' || c == ':') start = i + 1;
+        // A colon separates only a drive ("D:std.lib"); elsewhere it is part of the name.
+        const bool drive = c == ':' && i == 1 && std::isalpha(static_cast<unsigned char>(path[0]));
+        if (c == '/' || c == '\\' || drive) start = i + 1;
     }
     std::string name = path.substr(start);
     const size_t dot = name.find_last_of('.');
@@ -135,7 +138,7 @@ CPlibView::CPlibView(CQurixDoc& doc, QWidget* parent)
             &CPlibView::OnSelectionChanged);
 }
 
-CPlibView::~CPlibView() {
+void CPlibView::SaveSettings() {
     profile_.WriteInt("qurix", "plib_last", lastIndex_);
 }
 

@@ -12,7 +12,7 @@ class CLibraryListModel;
 
 // A library's row text: its file name without folder and extension ("D:\lib\std.lib"
 // and "/lib/std.lib" both give "std"). Both kinds of separator count, since the INI
-// may come from the editor on Windows.
+// may come from the editor on Windows; a colon only after a drive letter.
 std::string LibraryDisplayName(const std::string& path);
 
 // The top-left pane: one row per loaded library; the selected row is the document's
@@ -23,8 +23,9 @@ public:
     static constexpr int COLUMN_WIDTH = 160;
 
     CPlibView(CQurixDoc& doc, QWidget* parent = nullptr);
+
     // Writes "plib_last".
-    ~CPlibView() override;
+    void SaveSettings();
 
     void OnInitialUpdate() override;
     // After a load: lists the libraries and selects the remembered one. Otherwise

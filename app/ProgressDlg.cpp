@@ -3,10 +3,12 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -57,6 +59,15 @@ CProgressDlg::CProgressDlg(QWidget* parent)
     if (parent != nullptr) {
         parentWindow_ = parent->window();
         parentWindow_->installEventFilter(this);
+    }
+    // A window not shown yet (the first start builds before the main window appears) has
+    // no place to centre on: the screen's middle, not its top-left corner.
+    if (parentWindow_ == nullptr || !parentWindow_->isVisible()) {
+        const QScreen* screen =
+            parentWindow_ != nullptr ? parentWindow_->screen() : QGuiApplication::primaryScreen();
+        if (screen != nullptr) {
+            move(screen->availableGeometry().center() - rect().center());
+        }
     }
 
     show();

@@ -16,7 +16,8 @@ class CProgressDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // Shows itself at once, centred on parent when there is one.
+    // Shows itself at once, centred on parent's window when that is shown, else on the
+    // screen.
     explicit CProgressDlg(QWidget* parent = nullptr);
     ~CProgressDlg() override;
 

@@ -28,6 +28,7 @@ bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
     frame_ = std::make_unique<CMainFrame>(*doc_);
     if (!doc_->OnNewDocument()) return false;
     doc_->SendInitialUpdate();
+    frame_->CheckSettingsWritable();
     frame_->UpdateCommandStates();
     if (show) frame_->show();
     return true;

@@ -39,13 +39,15 @@ public:
         "argument.\n";
 
     CQurixApp();
-    // The main window goes first (its views save their settings), then the document.
+    // The main window goes first (it saved the settings when it was closed), then the
+    // document.
     ~CQurixApp();
     CQurixApp(const CQurixApp&) = delete;
     CQurixApp& operator=(const CQurixApp&) = delete;
 
     // Locates the configuration file with the given folders, loads, creates the
-    // window and its views (initial updates done) and shows it unless show is false.
+    // window and its views (initial updates done), checks that the settings can be
+    // written (CMainFrame::CheckSettingsWritable) and shows it unless show is false.
     bool InitInstance(const ConfigLocationInputs& where, bool show = true);
 
     const std::string& ProfilePath() const { return profile_.Path(); }

@@ -53,6 +53,11 @@ public:
     void RequestClose() { closeRequested_ = true; }
     bool CloseRequested() const { return closeRequested_; }
     std::function<void()> onCloseAfterBusy;
+    // A line for the user in the window's status bar (UTF-8); set by the main window.
+    std::function<void(const std::string& text)> onStatusMessage;
+    void ShowStatus(const std::string& text) const {
+        if (onStatusMessage) onStatusMessage(text);
+    }
 
     const CDisplaySettings& Settings() const { return settings_; }
     const CLibrarySet& Libraries() const;

@@ -15,7 +15,7 @@
 #include "render/DisplaySettings.h"
 #include "render/Resample.h"
 #include "render/Thumbnails.h"
-#include "render/qt/QtCanvas.h"
+#include "render/qt/QtBridge.h"
 
 namespace {
 
@@ -54,10 +54,7 @@ struct Setup {
         settings.compNameFont = settings.labelFont;
         settings.labelRenderer = std::make_unique<CTextRenderer>(settings.labelFont);
         settings.compNameRenderer = std::make_unique<CTextRenderer>(settings.compNameFont);
-        const Colour background = settings.colours.Get(ColourKey::BG);
-        maker = [background](int32_t w, int32_t h) -> std::unique_ptr<CDrawSurface> {
-            return std::make_unique<CQtCanvas>(w, h, background);
-        };
+        maker = QtCanvasMaker(settings.colours.Get(ColourKey::BG));
     }
 };
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "render/qt/QtBridge.h"
+
 namespace qurix {
 
 namespace {
@@ -9,7 +11,7 @@ namespace {
 QImage MakeImage(int32_t width, int32_t height, Colour background) {
     if (width <= 0 || height <= 0) return QImage();
     QImage image(width, height, QImage::Format_RGB32);
-    if (!image.isNull()) image.fill(CQtSurface::ToQColor(background));
+    if (!image.isNull()) image.fill(ToQColor(background));
     return image;
 }
 

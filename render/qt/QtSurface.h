@@ -33,8 +33,6 @@ public:
     // This surface draws on someone else's device: no pixels to give.
     bool ReadPixels(CanvasPixels& out) const override;
 
-    static QColor ToQColor(Colour c) { return QColor(ColourRed(c), ColourGreen(c), ColourBlue(c)); }
-
 protected:
     // For a canvas that opens its painter after this base is made.
     CQtSurface(QPainter* painter, const QRect& bounds);

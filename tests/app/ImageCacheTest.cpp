@@ -2,13 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QImage>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "core/library/PartLibrary.h"
+#include "render/DisplaySettings.h"
 
 namespace qurix {
 namespace {
@@ -73,6 +81,7 @@ ThumbnailSet MakeSet(std::vector<int32_t> entries) {
         set.large.push_back(MakeImage(LARGE_THUMB_SIZE, e));
         set.small.push_back(MakeImage(SMALL_THUMB_SIZE, e + 1000));
     }
+    for (int32_t e : entries) set.identities.push_back(0x1D00000000ull + static_cast<uint64_t>(e));
     set.entries = std::move(entries);
     return set;
 }
@@ -239,16 +248,20 @@ TEST(ImageFile, RoundTripKeepsPixelsMasksAndEntries) {
         runs.setPixel(0, 1, qRgba(7, 7, 7, 255));
         images.push_back(runs);
         const std::vector<int32_t> entries = {0, 1, 7, 8, 2147483647};
-        const CacheStamp stamp{0x0123456789ABCDEFull, 0xCAFEF00Du};
-        const std::string bytes = EncodeImageFile(images, entries, side, stamp);
+        const std::vector<uint64_t> identities = {5, 0, ~0ull, 0x8000000000000001ull, 5};
+        const CacheStamp stamp{0x0123456789ABCDEFull, 0xCAFEF00Du, 0xFEDCBA9876543210ull};
+        const std::string bytes = EncodeImageFile(images, entries, identities, side, stamp);
         ASSERT_FALSE(bytes.empty());
         EXPECT_EQ(bytes.substr(0, 8), "QURIXIMG");
 
         std::vector<QImage> back;
         std::vector<int32_t> backEntries;
+        std::vector<uint64_t> backIdentities;
         CacheStamp backStamp;
-        ASSERT_TRUE(DecodeImageFile(bytes, side, back, backEntries, backStamp));
+        ASSERT_TRUE(DecodeImageFile(bytes, side, back, backEntries, backIdentities, backStamp));
         EXPECT_EQ(backEntries, entries);
+        EXPECT_EQ(backIdentities, identities);
+        EXPECT_EQ(backStamp.drawing, stamp.drawing);
         EXPECT_EQ(backStamp.saveId, stamp.saveId);
         EXPECT_EQ(backStamp.linesCrc, stamp.linesCrc);
         for (const QImage& image : back) EXPECT_EQ(image.format(), QImage::Format_ARGB32);
@@ -259,42 +272,46 @@ TEST(ImageFile, RoundTripKeepsPixelsMasksAndEntries) {
 }
 
 TEST(ImageFile, EmptyListRoundTrips) {
-    const std::string bytes = EncodeImageFile({}, {}, LARGE_THUMB_SIZE, {});
-    ASSERT_EQ(bytes.size(), 36u);
+    const std::string bytes = EncodeImageFile({}, {}, {}, LARGE_THUMB_SIZE, {});
+    ASSERT_EQ(bytes.size(), IMAGE_HEADER_SIZE + 4);
     std::vector<QImage> back = {QImage(1, 1, QImage::Format_ARGB32)};
     std::vector<int32_t> entries = {5};
+    std::vector<uint64_t> identities = {5};
     CacheStamp stamp;
-    ASSERT_TRUE(DecodeImageFile(bytes, LARGE_THUMB_SIZE, back, entries, stamp));
+    ASSERT_TRUE(DecodeImageFile(bytes, LARGE_THUMB_SIZE, back, entries, identities, stamp));
+    EXPECT_TRUE(identities.empty());
     EXPECT_TRUE(back.empty());
     EXPECT_TRUE(entries.empty());
 }
 
 TEST(ImageFile, EncodingRefusesWhatCannotBeReadBack) {
     const QImage good = MakeImage(32, 0);
-    EXPECT_TRUE(EncodeImageFile({good}, {0}, 32, {}).size() > 36);
-    EXPECT_TRUE(EncodeImageFile({MakeImage(64, 0)}, {0}, 32, {}).empty());
-    EXPECT_TRUE(EncodeImageFile({QImage()}, {0}, 32, {}).empty());
-    EXPECT_TRUE(EncodeImageFile({good, good}, {3, 3}, 32, {}).empty());
-    EXPECT_TRUE(EncodeImageFile({good, good}, {3, 2}, 32, {}).empty());
-    EXPECT_TRUE(EncodeImageFile({good}, {-1}, 32, {}).empty());
-    EXPECT_TRUE(EncodeImageFile({good}, {0, 1}, 32, {}).empty());
+    EXPECT_TRUE(EncodeImageFile({good}, {0}, {0}, 32, {}).size() > IMAGE_HEADER_SIZE + 4);
+    EXPECT_TRUE(EncodeImageFile({MakeImage(64, 0)}, {0}, {0}, 32, {}).empty());
+    EXPECT_TRUE(EncodeImageFile({QImage()}, {0}, {0}, 32, {}).empty());
+    EXPECT_TRUE(EncodeImageFile({good, good}, {3, 3}, {0, 0}, 32, {}).empty());
+    EXPECT_TRUE(EncodeImageFile({good, good}, {3, 2}, {0, 0}, 32, {}).empty());
+    EXPECT_TRUE(EncodeImageFile({good}, {-1}, {0}, 32, {}).empty());
+    EXPECT_TRUE(EncodeImageFile({good}, {0, 1}, {0, 0}, 32, {}).empty());
+    EXPECT_TRUE(EncodeImageFile({good}, {0}, {}, 32, {}).empty());
 }
 
 class ImageFileDamage : public testing::Test {
 protected:
     void SetUp() override {
         images_ = {MakeImage(SMALL_THUMB_SIZE, 5), MakeImage(SMALL_THUMB_SIZE, 9)};
-        bytes_ = EncodeImageFile(images_, {2, 3}, SMALL_THUMB_SIZE, {77, 88});
+        bytes_ = EncodeImageFile(images_, {2, 3}, {7, 8}, SMALL_THUMB_SIZE, {77, 88, 99});
         ASSERT_FALSE(bytes_.empty());
     }
     bool Decodes(const std::string& bytes, int side = SMALL_THUMB_SIZE) {
         std::vector<QImage> images;
         std::vector<int32_t> entries;
+        std::vector<uint64_t> identities;
         CacheStamp stamp;
-        const bool ok = DecodeImageFile(bytes, side, images, entries, stamp);
+        const bool ok = DecodeImageFile(bytes, side, images, entries, identities, stamp);
         // A refused file never hands out part of its content.
         if (!ok) {
-            EXPECT_TRUE(images.empty() && entries.empty());
+            EXPECT_TRUE(images.empty() && entries.empty() && identities.empty());
         }
         return ok;
     }
@@ -338,15 +355,15 @@ TEST_F(ImageFileDamage, ResealedEditsAreRefusedByTheirOwnChecks) {
         uint32_t value;
     };
     const Edit edits[] = {
-        {"version", 8, 2},
+        {"version", 8, 1},
         {"side", 12, 64},
         {"count one more", 16, 3},
         {"count one less", 16, 1},
         {"count huge", 16, 0xFFFFFFFF},
-        {"first entry after second", 32, 4},
-        {"entry negative", 32, 0x80000000},
-        {"length past end", 36, 0x7FFFFFFF},
-        {"length short", 36, 3},
+        {"first entry after second", 40, 4},
+        {"entry negative", 40, 0x80000000},
+        {"length past end", 52, 0x7FFFFFFF},
+        {"length short", 52, 3},
     };
     for (const Edit& e : edits) {
         std::string edited = bytes_;
@@ -356,31 +373,51 @@ TEST_F(ImageFileDamage, ResealedEditsAreRefusedByTheirOwnChecks) {
     // One more packed pixel than the image holds.
     std::string extra = bytes_;
     const size_t firstLength =
-        static_cast<unsigned char>(extra[36]) | static_cast<unsigned char>(extra[37]) << 8;
-    extra.insert(40 + firstLength, std::string("\x00\x01\x02\x03\x04", 5));
-    PutU32At(extra, 36, static_cast<uint32_t>(firstLength + 5));
+        static_cast<unsigned char>(extra[52]) | static_cast<unsigned char>(extra[53]) << 8;
+    extra.insert(56 + firstLength, std::string("\x00\x01\x02\x03\x04", 5));
+    PutU32At(extra, 52, static_cast<uint32_t>(firstLength + 5));
     EXPECT_FALSE(Decodes(Reseal(extra)));
     // A record with valid pixels of the wrong size.
     std::vector<QImage> other = {MakeImage(16, 1)};
-    const std::string small16 = EncodeImageFile(other, {0}, 16, {});
+    const std::string small16 = EncodeImageFile(other, {0}, {0}, 16, {});
     std::string patched = small16;
     PutU32At(patched, 12, SMALL_THUMB_SIZE);
     EXPECT_FALSE(Decodes(Reseal(patched)));
 }
 
+// One valid 64 x 64 record, then a record head whose length field is the file's own
+// trailing CRC: the length is read from beyond the body and must not be believed.
+TEST(ImageFile, RecordHeadReachingIntoTheChecksumIsRefused) {
+    QImage flat(LARGE_THUMB_SIZE, LARGE_THUMB_SIZE, QImage::Format_ARGB32);
+    flat.fill(qRgba(1, 2, 3, 255));
+    std::string bytes = EncodeImageFile({flat}, {0}, {0}, LARGE_THUMB_SIZE, {});
+    bytes.resize(bytes.size() - 4);                                      // the checksum
+    PutU32At(bytes, 16, 2);                                              // two records
+    bytes += std::string("\x01\x00\x00\x00", 4) + std::string(8, '\0');  // entry, identity
+    bytes += std::string(4, '\0');                                       // length: the CRC
+    bytes = Reseal(bytes);
+    ASSERT_EQ(bytes.size(), IMAGE_HEADER_SIZE + 16 + 160 + 12 + 4);
+    std::vector<QImage> images;
+    std::vector<int32_t> entries;
+    std::vector<uint64_t> identities;
+    CacheStamp stamp;
+    EXPECT_FALSE(DecodeImageFile(bytes, LARGE_THUMB_SIZE, images, entries, identities, stamp));
+    EXPECT_TRUE(images.empty());
+}
+
 // A file of 2 × 2 images whose records hold the given packed bytes.
 std::string TinyFile(const std::vector<std::string>& records) {
     std::string out = "QURIXIMG";
-    std::string head(24, '\0');
-    PutU32At(head, 0, 1);
+    std::string head(IMAGE_HEADER_SIZE - 8, '\0');
+    PutU32At(head, 0, 2);
     PutU32At(head, 4, 2);
     PutU32At(head, 8, static_cast<uint32_t>(records.size()));
     out += head;
     uint32_t entry = 0;
     for (const std::string& r : records) {
-        std::string recordHead(8, '\0');
+        std::string recordHead(16, '\0');
         PutU32At(recordHead, 0, entry++);
-        PutU32At(recordHead, 4, static_cast<uint32_t>(r.size()));
+        PutU32At(recordHead, 12, static_cast<uint32_t>(r.size()));
         out += recordHead + r;
     }
     return Reseal(out + std::string(4, '\0'));
@@ -410,47 +447,93 @@ TEST(ImageFile, PackedRunsMustFillTheImageExactly) {
     for (const Case& c : cases) {
         std::vector<QImage> images;
         std::vector<int32_t> entries;
+        std::vector<uint64_t> identities;
         CacheStamp stamp;
-        EXPECT_EQ(DecodeImageFile(TinyFile({c.packed}), 2, images, entries, stamp), c.ok) << c.what;
+        EXPECT_EQ(DecodeImageFile(TinyFile({c.packed}), 2, images, entries, identities, stamp),
+                  c.ok)
+            << c.what;
     }
     std::vector<QImage> images;
     std::vector<int32_t> entries;
+    std::vector<uint64_t> identities;
     CacheStamp stamp;
     ASSERT_TRUE(DecodeImageFile(TinyFile({std::string(1, '\0') + qx + "\x81" + px}), 2, images,
-                                entries, stamp));
+                                entries, identities, stamp));
     EXPECT_EQ(images[0].pixel(0, 0), 0xFF030201u);
     EXPECT_EQ(images[0].pixel(1, 0), 0x40302010u);
     EXPECT_EQ(images[0].pixel(0, 1), 0x40302010u);
     EXPECT_EQ(images[0].pixel(1, 1), 0x40302010u);
 }
 
-TEST(Crc32, KnownValue) {
+TEST(Crc32, KnownValueWholeAndInPieces) {
     EXPECT_EQ(Crc32("123456789", 9), 0xCBF43926u);
+    EXPECT_EQ(Crc32("6789", 4, Crc32("12345", 5)), 0xCBF43926u);
     EXPECT_EQ(Crc32("", 0), 0u);
 }
 
-// Eight bytes a step must give what one bit at a time gives, for every length and
-// alignment around the step, and when a sum is carried on in pieces.
-TEST(Crc32, MatchesTheBitwiseSumAtEveryLength) {
-    const auto bitwise = [](const unsigned char* p, size_t n) {
-        uint32_t crc = 0xFFFFFFFFu;
-        for (size_t i = 0; i < n; ++i) {
-            crc ^= p[i];
-            for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
-        }
-        return ~crc;
+// ---------- what an image depends on ----------
+
+TEST(DrawingDigest, EverySettingThatChangesAPixelCounts) {
+    CDisplaySettings base;
+    const uint64_t original = DrawingDigest(base);
+    CDisplaySettings same;
+    EXPECT_EQ(DrawingDigest(same), original);
+    // One row per kind of setting; each must give another digest.
+    const std::function<void(CDisplaySettings&)> edits[] = {
+        [](CDisplaySettings& s) { s.colours.Set(ColourKey::BG, 0); },
+        [](CDisplaySettings& s) { s.colours.Set(ColourKey::NcMark, 1); },  // the last colour
+        [](CDisplaySettings& s) { s.labelFont.height = 12; },
+        [](CDisplaySettings& s) { s.labelFont.weight = LogFont::WEIGHT_BOLD; },
+        [](CDisplaySettings& s) { s.labelFont.italic = 1; },
+        [](CDisplaySettings& s) { s.labelFont.SetFaceName("Other"); },
+        [](CDisplaySettings& s) { s.compNameFont.height = 12; },
+        [](CDisplaySettings& s) { s.compNameFont.pitchAndFamily = 2; },
+        [](CDisplaySettings& s) { s.compNameFont.SetFaceName("Other"); },
     };
-    std::vector<unsigned char> bytes(64);
-    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<unsigned char>(i * 37 + 11);
-    for (size_t offset = 0; offset < 8; ++offset) {
-        for (size_t n = 0; offset + n <= bytes.size(); ++n) {
-            const unsigned char* p = bytes.data() + offset;
-            ASSERT_EQ(Crc32(p, n), bitwise(p, n)) << offset << " " << n;
-            const size_t half = n / 3;
-            ASSERT_EQ(Crc32(p + half, n - half, Crc32(p, half)), bitwise(p, n))
-                << offset << " " << n;
-        }
+    for (size_t i = 0; i < std::size(edits); ++i) {
+        CDisplaySettings edited;
+        edits[i](edited);
+        EXPECT_NE(DrawingDigest(edited), original) << "edit " << i;
     }
+    // The two fonts are not interchangeable.
+    CDisplaySettings a;
+    CDisplaySettings b;
+    a.labelFont.height = 12;
+    b.compNameFont.height = 12;
+    EXPECT_NE(DrawingDigest(a), DrawingDigest(b));
+}
+
+// Two libraries loaded from text; the entries' definitions come from there.
+class ImageIdentityTest : public testing::Test {
+protected:
+    static bool Load(CPartLibrary& library, std::string text) {
+        FILE* f = fmemopen(text.data(), text.size(), "r");
+        const bool ok = f != nullptr && library.LoadStream(f, "x.lib");
+        if (f != nullptr) std::fclose(f);
+        return ok;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(Load(first_,
+                         "+KIVOX_LIB_V.1.0\n+COMP,N:R\nX:2,Y:1,B:1\nR:R\n-COMP\n"
+                         "+COMP,N:C\nX:2,Y:1,B:1\nR:R\n-COMP\n-KIVOX_LIB_V.1.0\n"));
+        ASSERT_TRUE(Load(second_,
+                         "+KIVOX_LIB_V.1.0\n+COMP,N:R\nX:3,Y:1,B:1\nR:R\n-COMP\n"
+                         "-KIVOX_LIB_V.1.0\n"));
+    }
+    CPartLibrary first_;
+    CPartLibrary second_;
+};
+
+TEST_F(ImageIdentityTest, LibraryNameAndDefinitionEachCount) {
+    const CLibEntry& r = *first_.Entry(0);
+    const uint64_t id = ImageIdentity("/lib/a.lib", r);
+    EXPECT_EQ(ImageIdentity("/lib/a.lib", r), id);
+    EXPECT_NE(ImageIdentity("/lib/b.lib", r), id);                  // another library
+    EXPECT_NE(ImageIdentity("/lib/a.lib", *first_.Entry(1)), id);   // same body, other name
+    EXPECT_NE(ImageIdentity("/lib/a.lib", *second_.Entry(0)), id);  // same name, other body
+    // Fields cannot run into each other.
+    EXPECT_NE(ImageIdentity("/lib/a.libR", CLibEntry("", nullptr)),
+              ImageIdentity("/lib/a.lib", CLibEntry("R", nullptr)));
 }
 
 // ---------- the cache against a configuration ----------
@@ -480,11 +563,13 @@ protected:
         WriteFile(profile_.Path(), ini);
     }
 
-    bool Save(const ThumbnailSet& set) {
-        return SaveImageCache(cache_, MakeLibraryLines(profile_, Folder()), set);
+    bool Save(const ThumbnailSet& set, uint64_t drawing = DRAWING) {
+        return SaveImageCache(cache_, MakeLibraryLines(profile_, Folder()), drawing, set);
     }
 
-    bool Load(ThumbnailSet& set) { return LoadImageCache(cache_, profile_, Folder(), set); }
+    bool Load(ThumbnailSet& set) {
+        return LoadImageCache(cache_, profile_, Folder(), expect_, set);
+    }
 
     bool Valid() {
         ThumbnailSet set;
@@ -498,6 +583,8 @@ protected:
     std::string Folder() const { return config_.string() + "/"; }
     fs::path CacheFile(const char* name) const { return fs::path(cache_) / name; }
 
+    static constexpr uint64_t DRAWING = 0xD7A3;
+    CacheExpectation expect_{DRAWING, SIZE_MAX, {}};
     CTempDir temp_;
     fs::path config_;
     fs::path work_;
@@ -590,6 +677,102 @@ TEST_F(ImageCacheFiles, AMissingLibraryMakesTheCacheInvalid) {
     EXPECT_FALSE(Valid());
 }
 
+// A library that exists but cannot be opened is not loaded, so it must count as missing:
+// otherwise its line passes and every later library's parts get its images. (A seam,
+// since as root every file opens.)
+TEST_F(ImageCacheFiles, AnUnreadableLibraryCountsAsMissing) {
+    SetKeys({"a.lib", "b.lib"});
+    ASSERT_TRUE(Save(MakeSet({0, 1, 2})));
+    ASSERT_TRUE(Valid());
+    const std::string locked = (config_ / "a.lib").string();
+    expect_.canOpen = [&](const std::string& path) { return path != locked; };
+    EXPECT_FALSE(Valid());
+    EXPECT_EQ(MakeLibraryLines(profile_, Folder(), expect_.canOpen),
+              (std::vector<std::string>{"b.lib|1600000000"}));
+    expect_.canOpen = {};
+    EXPECT_TRUE(Valid());
+}
+
+TEST_F(ImageCacheFiles, OtherDrawingSettingsMakeItInvalid) {
+    SetKeys({"a.lib"});
+    ASSERT_TRUE(Save(MakeSet({0, 1})));
+    ASSERT_TRUE(Valid());
+    expect_.drawing = DRAWING + 1;
+    EXPECT_FALSE(Valid());
+    ASSERT_TRUE(Save(MakeSet({0, 1}), DRAWING + 1));
+    EXPECT_TRUE(Valid());
+}
+
+TEST_F(ImageCacheFiles, MoreImagesThanEntriesMakeItInvalid) {
+    SetKeys({"a.lib"});
+    ASSERT_TRUE(Save(MakeSet({0, 1, 5})));
+    expect_.maxImages = 3;
+    EXPECT_TRUE(Valid());
+    expect_.maxImages = 2;
+    EXPECT_FALSE(Valid());
+}
+
+// A file far larger than its declared images is refused before it is read. The sparse
+// 900 MB file costs no disk; in a child whose address space has room for 256 MB more,
+// reading it whole would fail to allocate and end the child.
+TEST_F(ImageCacheFiles, AHugeFileIsNotReadWhole) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
+#endif
+    SetKeys({"a.lib"});
+    ASSERT_TRUE(Save(MakeSet({0})));
+    fs::resize_file(CacheFile(LARGE_CACHE_FILE), uintmax_t{900} << 20);
+    std::ifstream statm("/proc/self/statm");
+    uint64_t pages = 0;
+    ASSERT_TRUE(statm >> pages);
+    const rlim_t room =
+        pages * static_cast<uint64_t>(sysconf(_SC_PAGESIZE)) + (uint64_t{256} << 20);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The child never returns to the test framework.
+        try {
+            const rlimit limit{room, room};
+            ThumbnailSet set;
+            const bool refused = setrlimit(RLIMIT_AS, &limit) == 0 && !Load(set);
+            _exit(refused ? 0 : 1);
+        } catch (...) {
+            _exit(2);
+        }
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+TEST(ImageFile, SizeMustFitTheDeclaredCount) {
+    std::string head = EncodeImageFile({}, {}, {}, SMALL_THUMB_SIZE, {});
+    const uintmax_t empty = head.size();
+    const uintmax_t mostPerImage = 16 + 32 * 32 * 4 + 8;  // record head, literals, controls
+    PutU32At(head, 16, 3);
+    struct Case {
+        const char* what;
+        uintmax_t size;
+        size_t maxImages;
+        bool fits;
+    };
+    const Case cases[] = {
+        {"smallest three", empty + 3 * 16, SIZE_MAX, true},
+        {"one byte short of three heads", empty + 3 * 16 - 1, SIZE_MAX, false},
+        {"largest three", empty + 3 * mostPerImage, SIZE_MAX, true},
+        {"one byte past the largest", empty + 3 * mostPerImage + 1, SIZE_MAX, false},
+        {"900 MB", uintmax_t{900} << 20, SIZE_MAX, false},
+        {"more images than entries", empty + 3 * 16, 2, false},
+        {"exactly the entries", empty + 3 * 16, 3, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ImageFileSizeFits(head, c.size, SMALL_THUMB_SIZE, c.maxImages), c.fits) << c.what;
+    }
+    EXPECT_FALSE(ImageFileSizeFits(head.substr(0, IMAGE_HEADER_SIZE - 1), empty + 48,
+                                   SMALL_THUMB_SIZE, SIZE_MAX));
+    EXPECT_FALSE(ImageFileSizeFits(head, empty + 48, LARGE_THUMB_SIZE, SIZE_MAX));
+}
+
 TEST_F(ImageCacheFiles, RelativeKeysAreFoundInTheConfigurationFolder) {
     SetKeys({"a.lib"});
     // A file of the same name in the working folder must not be the one looked at.
@@ -614,12 +797,12 @@ TEST_F(ImageCacheFiles, EachWorkingFolderHasItsOwnCache) {
 
     fs::current_path(work_);
     const std::string here = DefaultCacheFolder();
-    const bool saved = SaveImageCache(here, MakeLibraryLines(profile_, Folder()), MakeSet({0}));
+    const bool saved = Save(MakeSet({0}));
     ThumbnailSet set;
-    const bool validHere = LoadImageCache(DefaultCacheFolder(), profile_, Folder(), set);
+    const bool validHere = LoadImageCache(DefaultCacheFolder(), profile_, Folder(), expect_, set);
     fs::current_path(other);
     const std::string there = DefaultCacheFolder();
-    const bool validThere = LoadImageCache(there, profile_, Folder(), set);
+    const bool validThere = LoadImageCache(there, profile_, Folder(), expect_, set);
     fs::current_path(before);
 
     EXPECT_EQ(fs::path(here), work_ / "cache");
@@ -701,7 +884,7 @@ TEST_F(ImageCacheFiles, LinesWrittenBesideTheImagesAreTheOnesGiven) {
     SetKeys({"a.lib"});
     const std::vector<std::string> atBuild = MakeLibraryLines(profile_, Folder());
     SetTime(config_ / "a.lib", 1600000100);
-    ASSERT_TRUE(SaveImageCache(cache_, atBuild, MakeSet({0})));
+    ASSERT_TRUE(SaveImageCache(cache_, atBuild, DRAWING, MakeSet({0})));
     EXPECT_FALSE(Valid());
 }
 
@@ -723,7 +906,7 @@ TEST_F(ImageCacheFiles, FailedWritesLeaveTheOldFiles) {
     SetKeys({"a.lib"});
     // The cache folder cannot be made: its parent is missing.
     const std::string deep = (temp_.Path() / "missing" / "cache").string();
-    EXPECT_FALSE(SaveImageCache(deep, MakeLibraryLines(profile_, Folder()), MakeSet({0})));
+    EXPECT_FALSE(SaveImageCache(deep, MakeLibraryLines(profile_, Folder()), 0, MakeSet({0})));
     EXPECT_FALSE(fs::exists(temp_.Path() / "missing"));
 
     // A file stands where the folder should be.

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -14,7 +17,9 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QToolBar>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -150,11 +155,13 @@ TEST_F(PaletteWindowTest, FirstStartWithNoConfigurationAnywhere) {
     EXPECT_EQ(Plib().model()->headerData(0, Qt::Horizontal).toString(),
               QStringLiteral("ライブラリ"));
 
+    const QPoint where = Frame().geometry().topLeft();
     Close();
     // The first write creates the file, with this program's section only.
     EXPECT_EQ(Read("bin/KIVOX.INI"),
               "[qurix]\nparts_style=0\nplib_last=0\nwin_width=320\nwin_height=600\nplv_width=160\n"
-              "plv_height=200\nprt_height=200\n");
+              "plv_height=200\nprt_height=200\nwin_maximized=0\nwin_x=" +
+                  std::to_string(where.x()) + "\nwin_y=" + std::to_string(where.y()) + "\n");
 }
 
 TEST_F(PaletteWindowTest, RemembersTheThirdLibrary) {
@@ -235,7 +242,7 @@ TEST_F(PaletteWindowTest, ReloadShowsANewLibraryAndTheNewColour) {
     // The editor adds a library and changes the background and part colours.
     Write("work/KIVOX.INI",
           LibraryKeys(4) + "[DefaultColor]\nBG=65280\nComponent=16711680\n[qurix]\nplib_last=2\n");
-    Frame().Action(CMainFrame::ID_FILE_RELOAD)->trigger();
+    Frame().Action(ID_FILE_RELOAD)->trigger();
 
     EXPECT_EQ(LibraryRows(), (QStringList{"a", "b", "c", "d"}));
     EXPECT_EQ(Plib().SelectedRow(), 2);
@@ -287,6 +294,9 @@ TEST_F(PaletteWindowTest, ClosingWritesOnlyTheLayoutAndTheLastLibrary) {
     expected = CProfile::Update(expected, "qurix", "plv_width", std::to_string(layout.plvWidth));
     expected = CProfile::Update(expected, "qurix", "plv_height", std::to_string(layout.plvHeight));
     expected = CProfile::Update(expected, "qurix", "prt_height", std::to_string(layout.prtHeight));
+    expected = CProfile::Update(expected, "qurix", "win_maximized", "0");
+    expected = CProfile::Update(expected, "qurix", "win_x", std::to_string(layout.winX));
+    expected = CProfile::Update(expected, "qurix", "win_y", std::to_string(layout.winY));
     EXPECT_EQ(Read("work/KIVOX.INI"), expected);
     // Spelled out: the keys already there changed in place, the new ones at the end of
     // the section, nothing else moved.
@@ -295,7 +305,9 @@ TEST_F(PaletteWindowTest, ClosingWritesOnlyTheLayoutAndTheLastLibrary) {
         "; editor settings\r\n[Library]\r\nLIB0=a.lib\r\nLIB1=b.lib\r\nLIB2=c.lib\r\n"
         "[qurix]\r\nwin_width=330\r\nother=keep me\r\nplib_last=1\r\n"
         "parts_style=0\r\nwin_height=600\r\nplv_width=160\r\nplv_height=200\r\nprt_height=200\r\n"
-        "[DefaultColor]\r\nBG=16777215\r\n; end\r\n");
+        "win_maximized=0\r\nwin_x=" +
+            std::to_string(layout.winX) + "\r\nwin_y=" + std::to_string(layout.winY) +
+            "\r\n[DefaultColor]\r\nBG=16777215\r\n; end\r\n");
 }
 
 TEST_F(PaletteWindowTest, ClosingDuringABuildWaitsForTheBuildToStop) {
@@ -348,6 +360,83 @@ TEST_F(PaletteWindowTest, LayoutSurvivesARestart) {
     EXPECT_EQ(after.prtHeight, 170);
 }
 
+// Closing while maximised keeps the normal size and position under "maximised", so the
+// next start neither loses the frame's room nor the state.
+TEST_F(PaletteWindowTest, MaximisedIsRememberedBesideTheNormalGeometry) {
+    Write("work/KIVOX.INI", "[qurix]\nwin_width=500\nwin_height=400\nwin_x=30\nwin_y=40\n");
+    Start();
+    EXPECT_EQ(Frame().geometry(), QRect(30, 40, 500, 400));
+    Frame().showMaximized();
+    QApplication::processEvents();
+    ASSERT_TRUE(Frame().isMaximized());
+    Close();
+    std::string ini = Read("work/KIVOX.INI");
+    for (const char* line :
+         {"win_width=500\n", "win_height=400\n", "win_x=30\n", "win_y=40\n", "win_maximized=1\n"}) {
+        EXPECT_NE(ini.find(line), std::string::npos) << line;
+    }
+
+    Start();
+    EXPECT_TRUE(Frame().isMaximized());
+    Frame().showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(Frame().size(), QSize(500, 400));
+    Close();
+    ini = Read("work/KIVOX.INI");
+    EXPECT_NE(ini.find("win_maximized=0\n"), std::string::npos);
+}
+
+// The settings are written at close, where a failure cannot be shown: the palette tries
+// once at start and says so. As root every folder is writable, so a file-size limit of
+// one byte makes the write fail instead.
+TEST_F(PaletteWindowTest, ASettingsFileThatCannotBeWrittenIsToldAtStart) {
+    WriteLibraries();
+    Write("work/KIVOX.INI", LibraryKeys(2));
+    const std::string before = Read("work/KIVOX.INI");
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit tiny = old;
+    tiny.rlim_cur = 1;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    Start();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    const QString path = QString::fromStdString((root_ / "work" / "KIVOX.INI").string());
+    EXPECT_EQ(Frame().statusBar()->currentMessage(),
+              QStringLiteral("設定を保存できません: ") + path);
+    EXPECT_EQ(Read("work/KIVOX.INI"), before);
+    Close();
+
+    // Writable again: nothing to tell.
+    Start();
+    EXPECT_TRUE(Frame().statusBar()->currentMessage().isEmpty());
+    Close();
+}
+
+TEST(WindowPlacement, KeepsTheWindowOnAScreen) {
+    const QList<QRect> two = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+    const struct {
+        const char* what;
+        QRect wanted;
+        QRect placed;
+    } cases[] = {
+        {"inside the first", QRect(100, 50, 320, 600), QRect(100, 50, 320, 600)},
+        {"inside the second", QRect(2000, 10, 320, 600), QRect(2000, 10, 320, 600)},
+        {"far left of every screen", QRect(-5000, 50, 320, 600), QRect(0, 50, 320, 600)},
+        {"below the screens", QRect(100, 3000, 320, 600), QRect(100, 480, 320, 600)},
+        {"bottom border off the screen", QRect(100, 600, 320, 600), QRect(100, 480, 320, 600)},
+        {"mostly on the second", QRect(1800, 900, 320, 600), QRect(1920, 424, 320, 600)},
+        {"taller than the second", QRect(2000, 0, 320, 2000), QRect(2000, 0, 320, 1024)},
+        {"larger than any", QRect(-10, -10, 9000, 9000), QRect(0, 0, 1920, 1080)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CMainFrame::PlaceOnScreens(c.wanted, two), c.placed) << c.what;
+    }
+    EXPECT_EQ(CMainFrame::PlaceOnScreens(QRect(-5, -5, 10, 10), {}), QRect(-5, -5, 10, 10));
+}
+
 TEST_F(PaletteWindowTest, AStrangeLayoutStaysOnTheScreen) {
     Write("work/KIVOX.INI",
           "[qurix]\nwin_width=-5\nwin_height=2000000000\nplv_width=-1\nplv_height=99999999\n"
@@ -364,9 +453,9 @@ TEST_F(PaletteWindowTest, AStrangeLayoutStaysOnTheScreen) {
 
 TEST_F(PaletteWindowTest, ViewModeCommandsMoveTheRadioMark) {
     Start();
-    QAction* large = Frame().Action(CMainFrame::ID_VIEW_LARGEICON);
-    QAction* small = Frame().Action(CMainFrame::ID_VIEW_SMALLICON);
-    QAction* list = Frame().Action(CMainFrame::ID_VIEW_LIST);
+    QAction* large = Frame().Action(ID_VIEW_LARGEICON);
+    QAction* small = Frame().Action(ID_VIEW_SMALLICON);
+    QAction* list = Frame().Action(ID_VIEW_LIST);
     ASSERT_TRUE(large && small && list);
     auto marks = [&] {
         return std::vector<bool>{large->isChecked(), small->isChecked(), list->isChecked()};
@@ -384,11 +473,6 @@ TEST_F(PaletteWindowTest, ViewModeCommandsMoveTheRadioMark) {
     list->trigger();
     EXPECT_EQ(marks(), (std::vector<bool>{false, false, true}));
     large->trigger();
-    EXPECT_EQ(Parts().DisplayMode(), 0);
-    EXPECT_EQ(marks(), (std::vector<bool>{true, false, false}));
-    // Commands without an item of their own change nothing.
-    Frame().OnCommand(CMainFrame::ID_VIEW_DETAILS);
-    Frame().OnCommand(CMainFrame::ID_VIEW_AUTOARRANGE);
     EXPECT_EQ(Parts().DisplayMode(), 0);
     EXPECT_EQ(marks(), (std::vector<bool>{true, false, false}));
 }
@@ -409,8 +493,7 @@ TEST_F(PaletteWindowTest, MenusAndToolbarCarryTheirTexts) {
     EXPECT_EQ(items(1), (QStringList{"ツール バー(&T)", "-", "大きいイメージ(&N)",
                                      "小さいイメージ(&S)", "一覧(&L)"}));
     EXPECT_EQ(items(2), (QStringList{"バージョン情報 (&A)..."}));
-    EXPECT_EQ(Frame().Action(CMainFrame::ID_FILE_RELOAD)->shortcut(),
-              QKeySequence(Qt::CTRL | Qt::Key_R));
+    EXPECT_EQ(Frame().Action(ID_FILE_RELOAD)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
 
     QStringList tips;
     for (QAction* a : Frame().ToolBar()->actions()) {
@@ -419,7 +502,7 @@ TEST_F(PaletteWindowTest, MenusAndToolbarCarryTheirTexts) {
     EXPECT_EQ(tips,
               (QStringList{"大きいイメージ", "小さいイメージ", "一覧", "-", "バージョン情報"}));
 
-    QAction* toolbar = Frame().Action(CMainFrame::ID_VIEW_TOOLBAR);
+    QAction* toolbar = Frame().Action(ID_VIEW_TOOLBAR);
     ASSERT_NE(toolbar, nullptr);
     EXPECT_TRUE(toolbar->isChecked());
     toolbar->trigger();
@@ -536,6 +619,12 @@ TEST(LibraryDisplayName, DropsFolderAndExtension) {
         {"\x95\x5C.lib", "\x95\x5C"},
         // UTF-8 names split at every separator.
         {"/lib/表示.lib", "表示"},
+        // A colon is a separator only after a drive letter.
+        {"/home/u/rev:2.lib", "rev:2"},
+        {"D:std.lib", "std"},
+        {"D:\\x:y.lib", "x:y"},
+        {"1:a.lib", "1:a"},
+        {"ab:c.lib", "ab:c"},
     };
     for (const auto& [path, want] : cases) EXPECT_EQ(LibraryDisplayName(path), want) << path;
 }

@@ -6,8 +6,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QItemSelectionModel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -85,6 +87,23 @@ protected:
     void ScrollTo(int row) {
         Parts().ScrollItemToTopLeft(row);
         QApplication::processEvents();
+    }
+    // Presses on the item and moves the pointer far enough to start a drag.
+    void DragItem(int row) {
+        QWidget* viewport = Parts().viewport();
+        const QPoint press = Parts().ItemRect(row).center();
+        QMouseEvent down(QEvent::MouseButtonPress, press, viewport->mapToGlobal(press),
+                         Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &down);
+        for (int step = 1; step <= 2; ++step) {
+            const QPoint at = press + QPoint(step * (QApplication::startDragDistance() + 2), 0);
+            QMouseEvent move(QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton,
+                             Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(viewport, &move);
+        }
+        QMouseEvent up(QEvent::MouseButtonRelease, press, viewport->mapToGlobal(press),
+                       Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &up);
     }
     // The row of an item's top edge (icon modes) or the column of its left edge (list).
     bool SameLine(int a, int b) const {
@@ -185,7 +204,7 @@ TEST_F(PartsViewTest, SelectingAnItemMakesItsEntryCurrent) {
 }
 
 TEST_F(PartsViewTest, EachLibraryIsShownWhereItWasLeft) {
-    for (const int mode : {CPartsView::ID_VIEW_LARGEICON, CPartsView::ID_VIEW_LIST}) {
+    for (const int mode : {ID_VIEW_LARGEICON, ID_VIEW_LIST}) {
         WriteLibraries({200, 150});
         Start(500, 400);
         Parts().SetViewStyle(mode);
@@ -217,8 +236,8 @@ TEST_F(PartsViewTest, ViewStylesKeepTheTopItem) {
 
     // Each switch brings the line holding the old top item to the top (left in list mode).
     int top = first;
-    for (const int command : {CPartsView::ID_VIEW_SMALLICON, CPartsView::ID_VIEW_LIST,
-                              CPartsView::ID_VIEW_LARGEICON, CPartsView::ID_VIEW_SMALLICON}) {
+    for (const int command :
+         {ID_VIEW_SMALLICON, ID_VIEW_LIST, ID_VIEW_LARGEICON, ID_VIEW_SMALLICON}) {
         Parts().SetViewStyle(command);
         QApplication::processEvents();
         const int now = Parts().TopItem();
@@ -231,10 +250,10 @@ TEST_F(PartsViewTest, ViewStylesKeepTheTopItem) {
         top = now;
     }
     // Back and forth from a line start lands on the same item.
-    Parts().SetViewStyle(CPartsView::ID_VIEW_LARGEICON);
+    Parts().SetViewStyle(ID_VIEW_LARGEICON);
     ScrollTo(first);
-    Parts().SetViewStyle(CPartsView::ID_VIEW_SMALLICON);
-    Parts().SetViewStyle(CPartsView::ID_VIEW_LARGEICON);
+    Parts().SetViewStyle(ID_VIEW_SMALLICON);
+    Parts().SetViewStyle(ID_VIEW_LARGEICON);
     EXPECT_TRUE(SameLine(Parts().TopItem(), first));
     // Other commands change nothing.
     Parts().SetViewStyle(0xE813);
@@ -248,11 +267,10 @@ TEST_F(PartsViewTest, ModesAndTheirPersistence) {
     EXPECT_EQ(Parts().DisplayMode(), CPartsView::MODE_DETAILS);
     EXPECT_EQ(Parts().ItemCount(), 5);
     EXPECT_TRUE(Parts().ItemRect(0).isEmpty());
-    for (const int id :
-         {CMainFrame::ID_VIEW_LARGEICON, CMainFrame::ID_VIEW_SMALLICON, CMainFrame::ID_VIEW_LIST}) {
+    for (const int id : {ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST}) {
         EXPECT_FALSE(Frame().Action(id)->isChecked()) << id;
     }
-    Frame().Action(CMainFrame::ID_VIEW_LIST)->trigger();
+    Frame().Action(ID_VIEW_LIST)->trigger();
     EXPECT_EQ(Parts().DisplayMode(), CPartsView::MODE_LIST);
     EXPECT_FALSE(Parts().ItemRect(0).isEmpty());
     EXPECT_EQ(Parts().iconSize(), QSize(32, 32));
@@ -261,7 +279,7 @@ TEST_F(PartsViewTest, ModesAndTheirPersistence) {
 
     Start();
     EXPECT_EQ(Parts().DisplayMode(), CPartsView::MODE_LIST);
-    Parts().SetViewStyle(CPartsView::ID_VIEW_LARGEICON);
+    Parts().SetViewStyle(ID_VIEW_LARGEICON);
     EXPECT_EQ(Parts().iconSize(), QSize(64, 64));
     Close();
     EXPECT_NE(Read("work/KIVOX.INI").find("parts_style=0\n"), std::string::npos);
@@ -380,7 +398,7 @@ TEST_F(PartsViewTest, ReloadRendersAgainAndMarksTheCacheDirty) {
     ASSERT_FALSE(Parts().CacheDirty());
     const std::string large = Read("work/cache/largeimage.cache");
 
-    Frame().Action(CMainFrame::ID_FILE_RELOAD)->trigger();
+    Frame().Action(ID_FILE_RELOAD)->trigger();
     EXPECT_EQ(Parts().LastBuild().rendered, 5);
     EXPECT_EQ(Parts().LastBuild().reused, 0);
     EXPECT_TRUE(Parts().CacheDirty());
@@ -395,6 +413,13 @@ TEST_F(PartsViewTest, ReloadRendersAgainAndMarksTheCacheDirty) {
 
 TEST_F(PartsViewTest, CachedImagesGoToTheirOwnEntries) {
     WriteLibraries({4});
+    Start();
+    std::vector<uint64_t> identities;
+    for (int32_t e = 0; e < 4; ++e) {
+        identities.push_back(ImageIdentity(Lib(0)->Path(), *Lib(0)->Entry(e)));
+    }
+    const uint64_t drawing = DrawingDigest(Doc().Settings());
+    Close();
     // A cache holding images for entries 0 and 2 only, each a plain colour.
     ThumbnailSet set;
     for (const int32_t entry : {0, 2}) {
@@ -405,10 +430,12 @@ TEST_F(PartsViewTest, CachedImagesGoToTheirOwnEntries) {
         set.large.push_back(large);
         set.small.push_back(small);
         set.entries.push_back(entry);
+        set.identities.push_back(identities[static_cast<size_t>(entry)]);
     }
     const CProfile profile((root_ / "work" / "KIVOX.INI").string());
     ASSERT_TRUE(SaveImageCache((root_ / "work" / "cache").string(),
-                               MakeLibraryLines(profile, (root_ / "work").string() + "/"), set));
+                               MakeLibraryLines(profile, (root_ / "work").string() + "/"), drawing,
+                               set));
     Start();
     EXPECT_EQ(Parts().LastBuild().reused, 2);
     EXPECT_EQ(Parts().LastBuild().rendered, 2);
@@ -425,6 +452,71 @@ TEST_F(PartsViewTest, CachedImagesGoToTheirOwnEntries) {
     Start();
     EXPECT_EQ(Parts().LastBuild().reused, 4);
     EXPECT_EQ(Parts().Images().entries, (std::vector<int32_t>{0, 1, 2, 3}));
+}
+
+// A library that stops loading while its file time stays the same: the cache's lines
+// still match, but the later library's parts move onto the failed one's positions.
+TEST_F(PartsViewTest, ALibraryThatNoLongerLoadsLendsNoImages) {
+    WriteLibraries({0, 4});
+    std::string big = "+KIVOX_LIB_V.1.0\n";
+    for (int i = 0; i < 4; ++i)
+        big += "+COMP,N:P" + std::to_string(i) + "\nX:6,Y:5,B:1\nR:R\n-COMP\n";
+    big += "-KIVOX_LIB_V.1.0\n";
+    Write("work/a.lib", big);
+    const fs::path a = root_ / "work" / "a.lib";
+    const auto time = fs::last_write_time(a);
+    const auto images = [&] {
+        std::vector<QImage> out;
+        for (int32_t e = 0; e < Lib(1)->EntryCount(); ++e) {
+            out.push_back(Parts().Images().large[Parts().ImageIndex(Lib(1)->Entry(e))]);
+        }
+        return out;
+    };
+    Start();
+    const std::vector<QImage> own = images();
+    Close();
+
+    Write("work/a.lib", "damaged");
+    fs::last_write_time(a, time);
+    Start();
+    ASSERT_EQ(Lib(1), nullptr);
+    for (int32_t e = 0; e < 4; ++e) {
+        const QImage& shown = Parts().Images().large[Parts().ImageIndex(Lib(0)->Entry(e))];
+        EXPECT_EQ(shown, own[static_cast<size_t>(e)]) << e;
+    }
+    Close();
+
+    // Readable again: the images saved meanwhile belong to b.lib's parts only.
+    Write("work/a.lib", big);
+    fs::last_write_time(a, time);
+    Start();
+    EXPECT_EQ(images(), own);
+}
+
+TEST_F(PartsViewTest, OtherColoursOrFontsDrawEveryImageAgain) {
+    const struct {
+        const char* what;
+        const char* ini;
+    } cases[] = {
+        {"background and component colours", "[DefaultColor]\nBG=0\nComponent=65280\n"},
+        {"label font", "[LabelFont]\nHeight=14\n"},
+        {"component name font", "[CompNameFont]\nFaceName=Other\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(root_ / "work" / "cache");
+        WriteLibraries({3});
+        Start();
+        Close();
+        Start();
+        ASSERT_EQ(Parts().LastBuild().reused, 3);
+        Close();
+        Write("work/KIVOX.INI", Read("work/KIVOX.INI") + c.ini);
+        Start();
+        EXPECT_EQ(Parts().LastBuild().reused, 0);
+        EXPECT_EQ(Parts().LastBuild().rendered, 3);
+        Close();
+    }
 }
 
 TEST_F(PartsViewTest, ClosingTheWindowDuringABuildEndsIt) {
@@ -450,7 +542,7 @@ TEST_F(PartsViewTest, AReloadDuringABuildIsRefused) {
         if (done != 2) return;
         refused = !Doc().Reload();
         Frame().UpdateCommandStates();
-        enabled = Frame().Action(CMainFrame::ID_FILE_RELOAD)->isEnabled();
+        enabled = Frame().Action(ID_FILE_RELOAD)->isEnabled();
     };
     ASSERT_TRUE(Doc().Reload());
     EXPECT_TRUE(refused);
@@ -500,6 +592,59 @@ TEST_F(PartsViewTest, ALibraryPathTooLongForTheBlockRefusesTheDrag) {
     CPartsView::DragRequest request;
     EXPECT_FALSE(Parts().PrepareDrag(Parts().ItemRect(0).center(), request));
     EXPECT_TRUE(request.libraryPath.empty());
+    DragItem(0);
+    EXPECT_EQ(Frame().statusBar()->currentMessage(),
+              QStringLiteral("ライブラリのパスが 260 バイト以上あるため、ドラッグできません"));
+}
+
+TEST_F(PartsViewTest, ARefusedDragSaysWhyInTheStatusBar) {
+    const struct {
+        const char* what;
+        std::string name;
+        bool noLibrary;
+        QString says;
+    } cases[] = {
+        {"no current library", "R", true,
+         QStringLiteral("ライブラリが選択されていないため、ドラッグできません")},
+        {"name of 260 bytes", std::string(260, 'N'), false,
+         QStringLiteral("部品名が 260 バイト以上あるため、ドラッグできません")},
+        {"name of 259 bytes: dragged", std::string(259, 'N'), false, QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Write("work/a.lib", "+KIVOX_LIB_V.1.0\n+COMP,N:" + c.name + "\nX:2,Y:1,B:1\nR:R\n-COMP\n" +
+                                "-KIVOX_LIB_V.1.0\n");
+        Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\n");
+        Start();
+        ASSERT_EQ(Parts().ItemCount(), 1);
+        if (c.noLibrary) Doc().currentLibrary = nullptr;
+        CPartsView::DragRequest request;
+        const bool allowed = Parts().PrepareDrag(Parts().ItemRect(0).center(), request);
+        EXPECT_EQ(allowed, c.says.isEmpty());
+        EXPECT_EQ(request.refusal, c.says);
+        if (!allowed) {
+            DragItem(0);
+            EXPECT_EQ(Frame().statusBar()->currentMessage(), c.says);
+        }
+        Close();
+    }
+}
+
+// Small icons: two long names that differ only at the end must not be cut alike, and
+// the tool tip holds the whole name.
+TEST_F(PartsViewTest, SmallIconCellsHoldTheLongestName) {
+    const std::string a = "C_POL_IE_0001_RADIAL_A";
+    const std::string b = "C_POL_IE_0001_RADIAL_B";
+    Write("work/a.lib", "+KIVOX_LIB_V.1.0\n+COMP,N:" + a + "\nX:2,Y:1,B:1\nR:C\n-COMP\n+COMP,N:" +
+                            b + "\nX:2,Y:1,B:1\nR:C\n-COMP\n-KIVOX_LIB_V.1.0\n");
+    Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\n[qurix]\nparts_style=2\n");
+    Start();
+    ASSERT_EQ(Parts().DisplayMode(), CPartsView::MODE_SMALL);
+    ASSERT_EQ(Parts().ItemCount(), 2);
+    const int textWidth = Parts().fontMetrics().horizontalAdvance(QString::fromStdString(a));
+    EXPECT_GE(Parts().ItemRect(0).width(), SMALL_THUMB_SIZE + textWidth);
+    const QModelIndex second = Parts().model()->index(1, 0);
+    EXPECT_EQ(Parts().model()->data(second, Qt::ToolTipRole).toString(), QString::fromStdString(b));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
@@ -132,6 +133,20 @@ TEST(ProgressDlg, CentredOnItsParent) {
     const QPoint parentCentre = parent.frameGeometry().center();
     EXPECT_LE(std::abs(dialogCentre.x() - parentCentre.x()), 2);
     EXPECT_LE(std::abs(dialogCentre.y() - parentCentre.y()), 2);
+}
+
+// The first start builds before the main window is shown: centring on that window
+// would put the dialog near the screen's top-left corner.
+TEST(ProgressDlg, CentredOnTheScreenWhenItsParentIsNotShown) {
+    TestApp();
+    QWidget parent;
+    parent.resize(320, 600);
+    CProgressDlg dlg(&parent);
+    ASSERT_NE(parent.screen(), nullptr);
+    const QPoint dialogCentre = dlg.frameGeometry().center();
+    const QPoint screenCentre = parent.screen()->availableGeometry().center();
+    EXPECT_LE(std::abs(dialogCentre.x() - screenCentre.x()), 2);
+    EXPECT_LE(std::abs(dialogCentre.y() - screenCentre.y()), 2);
 }
 
 TEST(ProgressDlg, AQuitDuringTheBuildEndsIt) {

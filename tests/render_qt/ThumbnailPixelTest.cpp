@@ -6,6 +6,7 @@
 
 #include "render/DrawingTestUtil.h"
 #include "render/Thumbnails.h"
+#include "render/qt/QtBridge.h"
 #include "render/qt/QtCanvas.h"
 
 namespace qurix {
@@ -20,9 +21,7 @@ struct Fixture {
     Fixture() {
         settings.labelRenderer = std::make_unique<CTextRenderer>(settings.labelFont);
         settings.compNameRenderer = std::make_unique<CTextRenderer>(settings.compNameFont);
-        maker = [this](int32_t w, int32_t h) -> std::unique_ptr<CDrawSurface> {
-            return std::make_unique<CQtCanvas>(w, h, settings.colours.Get(ColourKey::BG));
-        };
+        maker = QtCanvasMaker(settings.colours.Get(ColourKey::BG));
     }
 };
 

@@ -25,6 +25,7 @@
 #include "core/program/StandardOptions.h"
 #include "render/DisplaySettings.h"
 #include "render/Thumbnails.h"
+#include "render/qt/QtBridge.h"
 #include "render/qt/QtCanvas.h"
 #include "render/qt/TextDecode.h"
 
@@ -106,26 +107,6 @@ bool LoadSettings(const std::string& iniPath, CDisplaySettings& settings) {
     return true;
 }
 
-CanvasMaker QtCanvasMaker(const CDisplaySettings& settings) {
-    const Colour background = settings.colours.Get(ColourKey::BG);
-    return [background](int32_t w, int32_t h) -> std::unique_ptr<CDrawSurface> {
-        auto canvas = std::make_unique<CQtCanvas>(w, h, background);
-        if (!canvas->IsValid()) return nullptr;
-        return canvas;
-    };
-}
-
-QImage ToQImage(const ArgbImage& image) {
-    if (image.IsNull()) return QImage();
-    const QImage view(reinterpret_cast<const uchar*>(image.pixels.data()), image.width,
-                      image.height, image.width * 4, QImage::Format_ARGB32);
-    return view.copy();
-}
-
-QColor ToQColor(Colour c) {
-    return QColor(ColourRed(c), ColourGreen(c), ColourBlue(c));
-}
-
 bool SavePng(const QImage& image, const std::string& path) {
     if (image.isNull() || !image.save(QString::fromStdString(path), "PNG")) {
         std::fprintf(stderr, "%s: cannot write %s\n", PROGRAM, path.c_str());
@@ -152,7 +133,7 @@ int Thumbs(const std::string& iniPath, const std::string& outDir) {
         return 1;
     }
     const std::string dir = (std::filesystem::path(outDir) / "").string();
-    const CanvasMaker maker = QtCanvasMaker(settings);
+    const CanvasMaker maker = QtCanvasMaker(settings.colours.Get(ColourKey::BG));
 
     std::string index;
     ImageList large, small;
@@ -265,7 +246,7 @@ QString LibraryTitle(const CPartLibrary& library) {
 int Sheet(const std::string& iniPath, const std::string& outPath, int zoom) {
     CDisplaySettings settings;
     if (!LoadSettings(iniPath, settings)) return 1;
-    const CanvasMaker maker = QtCanvasMaker(settings);
+    const CanvasMaker maker = QtCanvasMaker(settings.colours.Get(ColourKey::BG));
 
     const int columns = 8;
     const int thumb = LARGE_THUMBNAIL_SIDE * zoom;

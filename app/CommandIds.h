@@ -1,0 +1,15 @@
+#pragma once
+
+namespace qurix {
+
+// The window's commands, numbered as the editor's platform numbers them; the main window
+// finds its actions by these and the parts list takes the view-mode ones.
+inline constexpr int ID_FILE_RELOAD = 0x8003;
+inline constexpr int ID_APP_ABOUT = 0xE140;
+inline constexpr int ID_APP_EXIT = 0xE141;
+inline constexpr int ID_VIEW_TOOLBAR = 0xE800;
+inline constexpr int ID_VIEW_SMALLICON = 0xE810;
+inline constexpr int ID_VIEW_LARGEICON = 0xE811;
+inline constexpr int ID_VIEW_LIST = 0xE812;
+
+}  // namespace qurix
