@@ -16,6 +16,7 @@
 #include "render/Resample.h"
 #include "render/Thumbnails.h"
 #include "render/qt/QtBridge.h"
+#include "render/qt/QtCanvas.h"
 
 namespace {
 

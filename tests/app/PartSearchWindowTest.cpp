@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "app/CommandIds.h"
 #include "app/DragData.h"
 #include "app/InfoView.h"
 #include "app/MainFrame.h"
@@ -101,7 +102,7 @@ TEST_F(PartSearchWindowTest, TypeEnterPickAndReturn) {
     EXPECT_TRUE(StatusBarShown());
     EXPECT_EQ(Frame().statusBar()->currentMessage(), QStringLiteral("2 件"));
     // Another view mode shows the same results.
-    Frame().OnCommand(CMainFrame::ID_VIEW_LIST);
+    Frame().Action(ID_VIEW_LIST)->trigger();
     EXPECT_EQ(Parts().DisplayMode(), CPartsView::MODE_LIST);
     EXPECT_TRUE(Parts().ShowingEntries());
     EXPECT_EQ(Parts().ItemCount(), 2);
