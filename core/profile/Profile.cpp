@@ -218,7 +218,11 @@ std::string CProfile::Update(const std::string& text, const std::string& section
     } else {
         out = text;
         if (!out.empty() && out.back() != '\n') out += eol;
-        out += "[" + Trim(section, 0, section.size()) + "]" + eol;
+        // Appended piece by piece: "[" + std::string trips g++ 12's false -Wrestrict at -O3.
+        out += '[';
+        out += Trim(section, 0, section.size());
+        out += ']';
+        out += eol;
         out += entry + eol;
     }
     return out;
