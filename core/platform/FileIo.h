@@ -1,0 +1,35 @@
+#pragma once
+#include <cstdio>
+#include <string>
+
+// Opening and reading files by the byte paths of KIVOX.INI and the command line.
+namespace qurix {
+
+// The line end a new text file gets on this platform.
+#ifdef _WIN32
+inline constexpr const char* NATIVE_LINE_END = "\r\n";
+#else
+inline constexpr const char* NATIVE_LINE_END = "\n";
+#endif
+
+// fopen by a path in the system's byte encoding: on Windows the ANSI code page, as the
+// editor's own file functions take it (CP932 on Japanese systems), whatever the C
+// library is set to. Null for a path holding a NUL byte.
+std::FILE* OpenFile(const std::string& path, const char* mode);
+
+// The next byte of a file read by one thread only (no lock per byte), or EOF.
+inline int ReadByte(std::FILE* file) {
+#ifdef _WIN32
+    return _getc_nolock(file);
+#else
+    return getc_unlocked(file);
+#endif
+}
+
+// Whether nothing exists at the path (false also when that cannot be told).
+bool IsMissingFile(const std::string& path);
+
+// The whole file; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& out);
+
+}  // namespace qurix

@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+
+namespace qurix {
+
+// How ReplaceFileContents gave the file its new bytes.
+enum class ReplaceMethod {
+    Failed,   // nothing changed
+    Atomic,   // a temporary file beside it was renamed over it
+    InPlace,  // the file itself was rewritten and flushed
+};
+
+// Gives the file at path exactly these bytes, creating it when missing. The atomic
+// replace is used where it works, so a crash leaves the old or the new file whole. A
+// file whose folder refuses new files, that another hard link shares or that cannot be
+// renamed over is rewritten in place instead: the file's own permission decides, as it
+// does for the editor, and every link keeps seeing it. A symbolic link is followed.
+ReplaceMethod ReplaceFileContents(const std::string& path, const std::string& bytes);
+
+}  // namespace qurix
