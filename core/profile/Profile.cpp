@@ -1,5 +1,6 @@
 #include "core/profile/Profile.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "core/platform/FileIo.h"
@@ -63,19 +64,34 @@ struct Line {
     size_t next = 0;
 };
 
-// A line ends at CR LF, LF or a CR alone, as the platform's profile functions take it.
-Line LineAt(const std::string& text, size_t pos) {
-    Line l;
-    l.begin = pos;
-    l.end = text.find_first_of("\r\n", pos);
-    if (l.end == std::string::npos) {
-        l.end = l.next = text.size();
+// Walks the lines of a text. A line ends at CR LF, LF or a CR alone, as the platform's
+// profile functions take it. The next CR and LF are each found once by a fast search and
+// remembered, so a walk costs time linear in the text even when one kind never occurs.
+class CLineScanner {
+public:
+    explicit CLineScanner(const std::string& text)
+        : text_(text), nextCr_(text.find('\r')), nextLf_(text.find('\n')) {}
+
+    bool AtEnd() const { return pos_ >= text_.size(); }
+
+    Line Next() {
+        Line l;
+        l.begin = pos_;
+        if (nextCr_ < pos_) nextCr_ = text_.find('\r', pos_);
+        if (nextLf_ < pos_) nextLf_ = text_.find('\n', pos_);
+        l.end = std::min(std::min(nextCr_, nextLf_), text_.size());
+        l.next = l.end == text_.size() ? l.end : l.end + 1;
+        if (l.end == nextCr_ && l.next == nextLf_) ++l.next;
+        pos_ = l.next;
         return l;
     }
-    l.next = l.end + 1;
-    if (text[l.end] == '\r' && l.next < text.size() && text[l.next] == '\n') ++l.next;
-    return l;
-}
+
+private:
+    const std::string& text_;
+    size_t pos_ = 0;
+    size_t nextCr_;  // npos when there is none after pos_
+    size_t nextLf_;
+};
 
 // The line end new lines get: the file's own (CR LF, else LF, else CR), else the
 // platform's.
@@ -139,9 +155,8 @@ Found Find(const std::string& text, std::string_view section, std::string_view k
     const std::string_view wantSection = Trim(section);
     const std::string_view wantKey = Trim(key);
     bool inside = false;
-    for (size_t pos = 0; pos < text.size();) {
-        const Line line = LineAt(text, pos);
-        pos = line.next;
+    for (CLineScanner lines(text); !lines.AtEnd();) {
+        const Line line = lines.Next();
         const Parsed p = Classify(TextOf(text, line));
         if (p.kind == Kind::Section) {
             if (inside) break;  // only the first matching section counts
