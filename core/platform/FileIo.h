@@ -14,7 +14,8 @@ inline constexpr const char* NATIVE_LINE_END = "\n";
 
 // fopen by a path in the system's byte encoding: on Windows the ANSI code page, as the
 // editor's own file functions take it (CP932 on Japanese systems), whatever the C
-// library is set to. Null for a path holding a NUL byte.
+// library is set to. Null, with errno set, when it cannot be opened; a path holding a NUL
+// byte never opens (it would name another file).
 std::FILE* OpenFile(const std::string& path, const char* mode);
 
 // The next byte of a file read by one thread only (no lock per byte), or EOF.

@@ -8,7 +8,10 @@
 namespace qurix {
 
 std::FILE* OpenFile(const std::string& path, const char* mode) {
-    if (path.find('\0') != std::string::npos) return nullptr;
+    if (path.find('\0') != std::string::npos) {
+        errno = EINVAL;
+        return nullptr;
+    }
     return std::fopen(path.c_str(), mode);
 }
 

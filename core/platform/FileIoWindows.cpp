@@ -1,4 +1,6 @@
 #ifdef _WIN32
+#include <cerrno>
+
 #include "core/platform/FileIo.h"
 
 #include "core/platform/WindowsText.h"
@@ -8,7 +10,10 @@ namespace qurix {
 std::FILE* OpenFile(const std::string& path, const char* mode) {
     std::wstring widePath;
     std::wstring wideMode;
-    if (!AnsiToWide(path, widePath) || !AnsiToWide(mode, wideMode)) return nullptr;
+    if (!AnsiToWide(path, widePath) || !AnsiToWide(mode, wideMode)) {
+        errno = EINVAL;
+        return nullptr;
+    }
     return _wfopen(widePath.c_str(), wideMode.c_str());
 }
 
