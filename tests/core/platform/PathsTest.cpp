@@ -26,7 +26,7 @@ TEST(Paths, RelativeOrNot) {
         {Posix(), "/abs/a.lib", false},
         {Posix(), "C:\\a.lib", true},      // only '/' roots a path here
         {Posix(), "a:b.lib", true},        // a colon is a plain byte
-        {Win(), "lib\\a.lib", true},       //
+        {Win(), "lib\\a.lib", true},       // plain relative
         {Win(), "C:\\lib\\a.lib", false},  // drive and root
         {Win(), "C:a.lib", false},         // drive-relative: taken as it stands, like the editor
         {Win(), "\\lib\\a.lib", false},    // root of the current drive
