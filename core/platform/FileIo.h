@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-// Opening and reading files by the byte paths of KIVOX.INI and the command line.
+// Opening, reading and writing files by the byte paths of KIVOX.INI and the command line.
 namespace qurix {
 
 // The line end a new text file gets on this platform.
@@ -29,6 +29,15 @@ inline int ReadByte(std::FILE* file) {
 
 // Whether nothing exists at the path (false also when that cannot be told).
 bool IsMissingFile(const std::string& path);
+
+// Writes one byte to a file written by one thread only; EOF on failure.
+inline int WriteByte(char c, std::FILE* file) {
+#ifdef _WIN32
+    return _putc_nolock(c, file);
+#else
+    return putc_unlocked(c, file);
+#endif
+}
 
 // The whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& out);
