@@ -7,6 +7,7 @@
 
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
+#include "core/platform/FileIo.h"
 #include "core/profile/ConfigFile.h"
 #include "core/profile/Profile.h"
 #include "core/records/RecordWriter.h"
@@ -75,7 +76,7 @@ int Check(int count, char** paths) {
 
 int List(const std::string& iniPath) {
     // The profile reads a missing file as empty; say so rather than list nothing.
-    FILE* probe = std::fopen(iniPath.c_str(), "r");
+    FILE* probe = qurix::OpenFile(iniPath, "r");
     if (!probe) {
         std::fprintf(stderr, "qurix-lib: cannot read %s\n", iniPath.c_str());
         return 1;
