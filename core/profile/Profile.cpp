@@ -38,7 +38,7 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
         const auto x = static_cast<unsigned char>(a[i]);
         const auto y = static_cast<unsigned char>(b[i]);
         if (Upper(x) != Upper(y)) return false;
-        if (cp932 && IsCp932LeadByte(x) && i + 1 < a.size()) {
+        if (cp932 && StartsCp932Pair(a, i)) {
             ++i;
             if (a[i] != b[i]) return false;
         }
@@ -52,7 +52,7 @@ size_t FindSectionClose(std::string_view line, size_t from) {
     for (size_t i = from; i < line.size(); ++i) {
         const auto c = static_cast<unsigned char>(line[i]);
         if (c == ']') return i;
-        if (cp932 && IsCp932LeadByte(c)) ++i;
+        if (cp932 && StartsCp932Pair(line, i)) ++i;
     }
     return std::string_view::npos;
 }
@@ -182,6 +182,27 @@ bool HasLineBreak(const std::string& s) {
     return s.find_first_of("\r\n") != std::string::npos;
 }
 
+// Whether the section's header and the key's line, once written, read back as that
+// section and key. Anything else would change the file's structure instead of one value:
+// a line break, '=' in the key, ']' in the section, a key that reads as a comment or a
+// header, a section ending in a Shift-JIS lead byte that would swallow its ']'.
+bool WritesOneValue(const std::string& section, const std::string& key, const std::string& value) {
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) || Trim(key).empty()) {
+        return false;
+    }
+    // Spelt as Update writes them.
+    std::string header(1, '[');
+    header += Trim(section);
+    header += ']';
+    std::string entry(Trim(key));
+    entry += '=';
+    entry += value;
+    const Parsed h = Classify(header);
+    const Parsed e = Classify(entry);
+    return h.kind == Kind::Section && h.name == Trim(section) && e.kind == Kind::Key &&
+           e.name == Trim(key);
+}
+
 }  // namespace
 
 bool CProfile::Lookup(const std::string& text, const std::string& section, const std::string& key,
@@ -244,13 +265,7 @@ int32_t CProfile::GetInt(const std::string& section, const std::string& key, int
 
 bool CProfile::WriteString(const std::string& section, const std::string& key,
                            const std::string& value) const {
-    // A line break, a '=' in the key or a ']' in the section would change the file's
-    // structure instead of one value.
-    if (path_.empty() || HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
-        key.find('=') != std::string::npos ||
-        FindSectionClose(section, 0) != std::string_view::npos || Trim(key).empty()) {
-        return false;
-    }
+    if (path_.empty() || !WritesOneValue(section, key, value)) return false;
     std::string text;
     if (!ReadWholeFile(path_, text) && !IsMissingFile(path_)) return false;
     return ReplaceFileContents(path_, Update(text, section, key, value)) != ReplaceMethod::Failed;

@@ -205,6 +205,9 @@ TEST_F(ProfileTest, RefusesWritesThatWouldChangeTheStructure) {
     EXPECT_FALSE(p.WriteString("q", "a=b", "1"));
     EXPECT_FALSE(p.WriteString("q]", "a", "1"));
     EXPECT_FALSE(p.WriteString("q", " ", "1"));
+    EXPECT_FALSE(p.WriteString("q", ";a", "1"));     // would read as a comment
+    EXPECT_FALSE(p.WriteString("q", "[a", "1"));     // would read as a section header
+    EXPECT_FALSE(p.WriteString("q\x83", "a", "1"));  // the lead byte would swallow the ']'
     EXPECT_EQ(Read(), "[q]\na=1\n");
 }
 
