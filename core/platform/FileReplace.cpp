@@ -7,7 +7,8 @@ namespace qurix {
 ReplaceMethod ReplaceFileContents(const std::string& path, const std::string& bytes) {
     ReplaceTarget target;
     if (path.empty() || !InspectReplaceTarget(path, target)) return ReplaceMethod::Failed;
-    if (target.exists && !target.regular) return ReplaceMethod::Failed;
+    // A file made read-only stays as it is, whatever its folder allows.
+    if (target.exists && (!target.regular || !target.writable)) return ReplaceMethod::Failed;
     // A rename would leave the other links naming the old bytes.
     if (!target.otherLinks) {
         switch (WriteBesideAndRename(target, bytes)) {

@@ -42,6 +42,8 @@ bool InspectReplaceTarget(const std::string& path, ReplaceTarget& target) {
     target.exists = true;
     target.regular = S_ISREG(st.st_mode);
     target.otherLinks = st.st_nlink > 1;
+    // The effective user decides, as for the write itself.
+    target.writable = ::faccessat(AT_FDCWD, target.path.c_str(), W_OK, AT_EACCESS) == 0;
     return true;
 }
 

@@ -10,6 +10,7 @@ struct ReplaceTarget {
     bool exists = false;
     bool regular = false;     // a plain file (not a folder or device)
     bool otherLinks = false;  // more than one hard link names it
+    bool writable = false;    // its own permission lets us write it
 };
 
 // False when the path cannot name a file (a NUL byte, an unresolvable link).

@@ -54,6 +54,7 @@ bool InspectReplaceTarget(const std::string& path, ReplaceTarget& target) {
     if (attributes == INVALID_FILE_ATTRIBUTES) return true;
     target.exists = true;
     target.regular = (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    target.writable = (attributes & FILE_ATTRIBUTE_READONLY) == 0;
     CHandle h(CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -246,6 +246,18 @@ TEST_F(ProfileTest, FailedWriteLeavesFileUntouched) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
+TEST_F(ProfileTest, ReadOnlyFileIsNotReplacedInAWritableFolder) {
+    if (test::NO_POSIX_FILES) GTEST_SKIP() << test::NO_POSIX_FILES;
+    Write("[q]\na=1\n");
+    fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(dir_, fs::perms::all);  // the ordinary user could add files here
+    bool written = true;
+    ASSERT_TRUE(
+        test::AsOrdinaryUser([&] { written = CProfile(path_).WriteInt("q", "a", 2); }, path_));
+    EXPECT_FALSE(written);
+    EXPECT_EQ(Read(), "[q]\na=1\n");
+}
+
 TEST_F(ProfileTest, UnreadableTargetFailsWithoutChange) {
     fs::create_directory(path_);  // a folder where the file should be
     EXPECT_FALSE(CProfile(path_).WriteInt("q", "a", 1));
