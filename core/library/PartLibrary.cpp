@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/library/LibraryRecords.h"
+#include "core/platform/FileIo.h"
 
 namespace qurix {
 
@@ -79,7 +80,7 @@ bool CPartLibrary::LoadFile(const std::string& path, const Listener* listener) {
         return false;
     }
     // A path is a NUL-terminated text; one with a NUL inside would open another file.
-    FILE* file = path.find('\0') == std::string::npos ? std::fopen(path.c_str(), "r") : nullptr;
+    FILE* file = OpenFile(path, "r");
     if (!file) {
         if (listener) (*listener)(0, std::string("cannot open: ") + std::strerror(errno));
         return false;

@@ -2,6 +2,8 @@
 #include <functional>
 #include <string>
 
+#include "core/platform/Paths.h"
+
 namespace qurix {
 
 inline constexpr const char* CONFIG_FILE_NAME = "KIVOX.INI";
@@ -23,16 +25,8 @@ struct ConfigLocationInputs {
 // (used whether or not it exists).
 std::string LocateConfigFile(const ConfigLocationInputs& in);
 
-// The folder part of a path, ending with the separator ("" when there is none).
+// The folder of the configuration file, ending with the separator ("" when there is
+// none): relative library paths are taken from it.
 std::string ConfigFolder(const std::string& configPath);
-
-// The platform's separator between folders.
-char PathSeparator();
-
-// Whether a path from the INI is relative (on POSIX: it does not start with '/').
-bool IsRelativePath(const std::string& path);
-
-// folder (ending with a separator or not) + relative path.
-std::string CombinePath(const std::string& folder, const std::string& relative);
 
 }  // namespace qurix

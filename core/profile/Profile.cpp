@@ -1,15 +1,12 @@
 #include "core/profile/Profile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <algorithm>
+#include <string_view>
 
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <vector>
-
+#include "core/platform/FileIo.h"
+#include "core/platform/FileReplace.h"
 #include "core/records/RecordReader.h"
+#include "core/text/ByteText.h"
 
 namespace qurix {
 
@@ -19,208 +16,236 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\v' || c == '\f';
 }
 
-std::string Trim(const std::string& s, size_t from, size_t to) {
+// No blank is ever the trail byte of a two-byte character, so trimming is byte-wise.
+std::string_view Trim(std::string_view s) {
+    size_t from = 0;
+    size_t to = s.size();
     while (from < to && IsBlank(s[from])) ++from;
     while (to > from && IsBlank(s[to - 1])) --to;
     return s.substr(from, to - from);
 }
 
-bool EqualsNoCase(const std::string& a, const std::string& b) {
+unsigned char Upper(unsigned char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c;
+}
+
+// ASCII letters match in either case, but a Shift-JIS trail byte is compared exactly:
+// "ア" (83 41) and "ヂ" (83 61) differ only in a trail byte that looks like 'A' / 'a'.
+bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
+    const bool cp932 = IsCp932Text(a) || IsCp932Text(b);
     for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
-        if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 32);
-        if (x != y) return false;
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (Upper(x) != Upper(y)) return false;
+        if (cp932 && StartsCp932Pair(a, i)) {
+            ++i;
+            if (a[i] != b[i]) return false;
+        }
     }
     return true;
 }
 
-// One line of the file: [begin, end) holds its text, the line end follows.
+// The first ']' that is a character of its own (not the trail byte of "ゾ", 83 5D).
+size_t FindSectionClose(std::string_view line, size_t from) {
+    const bool cp932 = IsCp932Text(line);
+    for (size_t i = from; i < line.size(); ++i) {
+        const auto c = static_cast<unsigned char>(line[i]);
+        if (c == ']') return i;
+        if (cp932 && StartsCp932Pair(line, i)) ++i;
+    }
+    return std::string_view::npos;
+}
+
+// One line of the file: [begin, end) holds its text, its line end follows up to next.
 struct Line {
-    size_t begin;
-    size_t end;
-    size_t next;  // start of the following line
+    size_t begin = 0;
+    size_t end = 0;
+    size_t next = 0;
 };
 
-std::vector<Line> SplitLines(const std::string& text) {
-    std::vector<Line> lines;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t nl = text.find('\n', pos);
-        size_t next = nl == std::string::npos ? text.size() : nl + 1;
-        size_t end = nl == std::string::npos ? text.size() : nl;
-        if (end > pos && text[end - 1] == '\r') --end;
-        lines.push_back({pos, end, next});
-        pos = next;
+// Walks the lines of a text. A line ends at CR LF, LF or a CR alone, as the platform's
+// profile functions take it. The next CR and LF are each found once by a fast search and
+// remembered, so a walk costs time linear in the text even when one kind never occurs.
+class CLineScanner {
+public:
+    explicit CLineScanner(const std::string& text)
+        : text_(text), nextCr_(text.find('\r')), nextLf_(text.find('\n')) {}
+
+    bool AtEnd() const { return pos_ >= text_.size(); }
+
+    Line Next() {
+        Line l;
+        l.begin = pos_;
+        if (nextCr_ < pos_) nextCr_ = text_.find('\r', pos_);
+        if (nextLf_ < pos_) nextLf_ = text_.find('\n', pos_);
+        l.end = std::min(std::min(nextCr_, nextLf_), text_.size());
+        l.next = l.end == text_.size() ? l.end : l.end + 1;
+        if (l.end == nextCr_ && l.next == nextLf_) ++l.next;
+        pos_ = l.next;
+        return l;
     }
-    return lines;
+
+private:
+    const std::string& text_;
+    size_t pos_ = 0;
+    size_t nextCr_;  // npos when there is none after pos_
+    size_t nextLf_;
+};
+
+// The line end new lines get: the file's own (CR LF, else LF, else CR), else the
+// platform's.
+std::string_view LineEndOf(const std::string& text) {
+    if (text.find("\r\n") != std::string::npos) return "\r\n";
+    if (text.find('\n') != std::string::npos) return "\n";
+    if (text.find('\r') != std::string::npos) return "\r";
+    return NATIVE_LINE_END;
 }
 
 enum class Kind { Other, Section, Key };
 
-// Classifies a line; for a section fills name, for a key fills name and value.
-Kind Classify(const std::string& text, const Line& line, std::string& name, std::string* value) {
-    size_t p = line.begin;
-    while (p < line.end && IsBlank(text[p])) ++p;
-    if (p == line.end || text[p] == ';') return Kind::Other;
-    if (text[p] == '[') {
-        size_t close = text.find(']', p + 1);
-        if (close == std::string::npos || close > line.end) close = line.end;
-        name = Trim(text, p + 1, close);
-        return Kind::Section;
+// A line split into its parts; every search stays inside the line, so reading a file
+// costs time linear in its size.
+struct Parsed {
+    Kind kind = Kind::Other;
+    std::string_view name;
+    std::string_view value;  // keys only
+};
+
+Parsed Classify(std::string_view line) {
+    Parsed p;
+    size_t start = 0;
+    while (start < line.size() && IsBlank(line[start])) ++start;
+    if (start == line.size() || line[start] == ';') return p;
+    if (line[start] == '[') {
+        const size_t close = FindSectionClose(line, start + 1);
+        p.kind = Kind::Section;
+        p.name =
+            Trim(line.substr(start + 1, close == std::string_view::npos ? std::string_view::npos
+                                                                        : close - start - 1));
+        return p;
     }
-    size_t eq = text.find('=', p);
-    if (eq == std::string::npos || eq >= line.end) return Kind::Other;
-    name = Trim(text, p, eq);
-    if (value) {
-        std::string v = Trim(text, eq + 1, line.end);
-        if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
-            v = v.substr(1, v.size() - 2);
-        }
-        *value = std::move(v);
+    const size_t eq = line.find('=', start);
+    if (eq == std::string_view::npos) return p;
+    p.kind = Kind::Key;
+    p.name = Trim(line.substr(start, eq - start));
+    std::string_view v = Trim(line.substr(eq + 1));
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+        v = v.substr(1, v.size() - 2);
     }
-    return Kind::Key;
+    p.value = v;
+    return p;
+}
+
+std::string_view TextOf(const std::string& text, const Line& l) {
+    return std::string_view(text).substr(l.begin, l.end - l.begin);
 }
 
 // Where a section's lines lie and where its key is, if present.
 struct Found {
     bool section = false;
-    size_t lastContent = 0;  // index of the section's last non-blank line (its header at least)
+    Line lastContent;  // the section's last non-blank line (its header at least)
     bool key = false;
-    size_t keyLine = 0;
+    Line keyLine;
 };
 
-Found Find(const std::string& text, const std::vector<Line>& lines, const std::string& section,
-           const std::string& key) {
+Found Find(const std::string& text, std::string_view section, std::string_view key,
+           bool stopAtKey) {
     Found f;
-    const std::string wantSection = Trim(section, 0, section.size());
-    const std::string wantKey = Trim(key, 0, key.size());
+    const std::string_view wantSection = Trim(section);
+    const std::string_view wantKey = Trim(key);
     bool inside = false;
-    std::string name;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const Kind kind = Classify(text, lines[i], name, nullptr);
-        if (kind == Kind::Section) {
+    for (CLineScanner lines(text); !lines.AtEnd();) {
+        const Line line = lines.Next();
+        const Parsed p = Classify(TextOf(text, line));
+        if (p.kind == Kind::Section) {
             if (inside) break;  // only the first matching section counts
-            if (EqualsNoCase(name, wantSection)) {
+            if (EqualsNoCase(p.name, wantSection)) {
                 inside = true;
                 f.section = true;
-                f.lastContent = i;
+                f.lastContent = line;
             }
             continue;
         }
         if (!inside) continue;
-        size_t p = lines[i].begin;
-        while (p < lines[i].end && IsBlank(text[p])) ++p;
-        if (p < lines[i].end) f.lastContent = i;
-        if (kind == Kind::Key && !f.key && EqualsNoCase(name, wantKey)) {
+        if (!Trim(TextOf(text, line)).empty()) f.lastContent = line;
+        if (p.kind == Kind::Key && !f.key && EqualsNoCase(p.name, wantKey)) {
             f.key = true;
-            f.keyLine = i;
+            f.keyLine = line;
+            if (stopAtKey) break;
         }
     }
     return f;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& out) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    out.clear();
-    char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-    const bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
-
-// Writes the bytes to a temporary file beside the target and renames it over the
-// target, so a crash leaves either the old or the new file, never half of one.
-bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
-    std::error_code ec;
-    std::filesystem::path target(path);
-    // Write through a link to the file it names, so the link survives.
-    if (std::filesystem::is_symlink(target, ec)) {
-        auto resolved = std::filesystem::canonical(target, ec);
-        if (ec) return false;
-        target = resolved;
-    }
-    std::string tmpl = target.string() + ".XXXXXX";
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    const int fd = mkstemp(name.data());
-    if (fd < 0) return false;
-    struct stat st;
-    if (::stat(target.c_str(), &st) == 0) {
-        (void)fchmod(fd, st.st_mode & 07777);
-    } else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        (void)fchmod(fd, 0666 & ~mask);
-    }
-    bool ok = true;
-    size_t done = 0;
-    while (ok && done < bytes.size()) {
-        const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0)
-            ok = false;
-        else
-            done += static_cast<size_t>(w);
-    }
-    if (ok && ::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (ok && std::rename(name.data(), target.c_str()) != 0) ok = false;
-    if (!ok) std::remove(name.data());
-    return ok;
 }
 
 bool HasLineBreak(const std::string& s) {
     return s.find_first_of("\r\n") != std::string::npos;
 }
 
+// Whether the section's header and the key's line, once written, read back as that
+// section and key. Anything else would change the file's structure instead of one value:
+// a line break, '=' in the key, ']' in the section, a key that reads as a comment or a
+// header, a section ending in a Shift-JIS lead byte that would swallow its ']'.
+bool WritesOneValue(const std::string& section, const std::string& key, const std::string& value) {
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) || Trim(key).empty()) {
+        return false;
+    }
+    // Spelt as Update writes them.
+    std::string header(1, '[');
+    header += Trim(section);
+    header += ']';
+    std::string entry(Trim(key));
+    entry += '=';
+    entry += value;
+    const Parsed h = Classify(header);
+    const Parsed e = Classify(entry);
+    return h.kind == Kind::Section && h.name == Trim(section) && e.kind == Kind::Key &&
+           e.name == Trim(key);
+}
+
 }  // namespace
 
 bool CProfile::Lookup(const std::string& text, const std::string& section, const std::string& key,
                       std::string& value) {
-    const std::vector<Line> lines = SplitLines(text);
-    const Found f = Find(text, lines, section, key);
+    const Found f = Find(text, section, key, true);
     if (!f.key) return false;
-    std::string name;
-    Classify(text, lines[f.keyLine], name, &value);
+    value = Classify(TextOf(text, f.keyLine)).value;
     return true;
 }
 
 std::string CProfile::Update(const std::string& text, const std::string& section,
                              const std::string& key, const std::string& value) {
-    const std::vector<Line> lines = SplitLines(text);
-    const Found f = Find(text, lines, section, key);
-    const bool crlf = text.find("\r\n") != std::string::npos;
-    const std::string eol = crlf ? "\r\n" : "\n";
-    const std::string entry = Trim(key, 0, key.size()) + "=" + value;
+    const Found f = Find(text, section, key, false);
+    const std::string_view eol = LineEndOf(text);
     std::string out;
-    out.reserve(text.size() + entry.size() + section.size() + 8);
+    out.reserve(text.size() + key.size() + value.size() + section.size() + 8);
     if (f.key) {
         // The file's own spelling of the key stays; only the value changes.
-        const Line& l = lines[f.keyLine];
-        std::string name;
-        Classify(text, l, name, nullptr);
+        const Line& l = f.keyLine;
         out.append(text, 0, l.begin);
-        out += name + "=" + value;
+        out += Classify(TextOf(text, l)).name;
+        out += '=';
+        out += value;
         out.append(text, l.end, std::string::npos);
-    } else if (f.section) {
-        const Line& l = lines[f.lastContent];
+        return out;
+    }
+    if (f.section) {
+        const Line& l = f.lastContent;
         out.append(text, 0, l.next);
         if (l.next == l.end) out += eol;  // the section's last line had no line end
-        out += entry;
-        out += eol;
-        out.append(text, l.next, std::string::npos);
     } else {
         out = text;
-        if (!out.empty() && out.back() != '\n') out += eol;
-        out += "[" + Trim(section, 0, section.size()) + "]" + eol;
-        out += entry + eol;
+        if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += eol;
+        out += '[';
+        out += Trim(section);
+        out += ']';
+        out += eol;
     }
+    out += Trim(key);
+    out += '=';
+    out += value;
+    out += eol;
+    if (f.section) out.append(text, f.lastContent.next, std::string::npos);
     return out;
 }
 
@@ -240,21 +265,10 @@ int32_t CProfile::GetInt(const std::string& section, const std::string& key, int
 
 bool CProfile::WriteString(const std::string& section, const std::string& key,
                            const std::string& value) const {
-    // A line break, a '=' in the key or a ']' in the section would change the file's
-    // structure instead of one value.
-    if (path_.empty() || HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
-        key.find('=') != std::string::npos || section.find(']') != std::string::npos ||
-        Trim(key, 0, key.size()).empty()) {
-        return false;
-    }
+    if (path_.empty() || !WritesOneValue(section, key, value)) return false;
     std::string text;
-    std::error_code ec;
-    if (std::filesystem::exists(path_, ec)) {
-        if (!ReadWholeFile(path_, text)) return false;
-    } else if (ec) {
-        return false;
-    }
-    return ReplaceFileAtomically(path_, Update(text, section, key, value));
+    if (!ReadWholeFile(path_, text) && !IsMissingFile(path_)) return false;
+    return ReplaceFileContents(path_, Update(text, section, key, value)) != ReplaceMethod::Failed;
 }
 
 bool CProfile::WriteInt(const std::string& section, const std::string& key, int32_t value) const {

@@ -6,11 +6,13 @@ namespace qurix {
 
 // The editor's INI file, read and written the way the editor's platform does it.
 // Every call opens the file again, since the editor may change it while we run.
-// Reading: section and key names trimmed and matched ignoring ASCII case; the first
-// matching section and key win; ';' starts a comment line; values are trimmed and lose
-// one pair of surrounding '"' or '\''. Writing changes only the key's own line (or adds
-// it at the end of its section, or adds the section at the end of the file) and keeps
-// every other byte; the new file replaces the old one atomically.
+// Reading: a line ends at CR LF, LF or CR; section and key names trimmed and matched
+// ignoring ASCII case (never a Shift-JIS trail byte); the first matching section and key
+// win; ';' starts a comment line; values are trimmed and lose one pair of surrounding '"'
+// or '\''. Writing changes only the key's own line (or adds it at the end of its section,
+// or adds the section at the end of the file) with the file's own line end and keeps every
+// other byte; the new file replaces the old one atomically, or is rewritten in place where
+// the folder or other hard links forbid that (ReplaceFileContents).
 class CProfile {
 public:
     CProfile() = default;

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "core/platform/FileIo.h"
+
 namespace qurix {
 
 // Splits a byte stream into tokens: a token ends at a comma, LF or CR; blanks and
@@ -49,7 +51,7 @@ public:
     }
 
 private:
-    int Next() { return file_ ? getc_unlocked(file_) : EOF; }
+    int Next() { return file_ ? ReadByte(file_) : EOF; }
 
     FILE* file_ = nullptr;
     int32_t line_ = 0;

@@ -2,10 +2,12 @@
 
 #include <cstring>
 
+#include "core/platform/FileIo.h"
+
 namespace qurix {
 
 bool CRecordWriter::Put(char c) {
-    if (file_) return putc_unlocked(c, file_) != EOF;
+    if (file_) return WriteByte(c, file_) != EOF;
     if (memory_) {
         memory_->push_back(c);
         return true;

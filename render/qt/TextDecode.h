@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/text/ByteText.h"
+
 namespace qurix {
 
 // Bytes from a library or the INI as a person reads them: UTF-8 when the bytes are valid
@@ -12,8 +14,5 @@ QString DecodeText(std::string_view bytes);
 inline QString DecodeText(const std::string& bytes) {
     return DecodeText(std::string_view(bytes));
 }
-
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool IsValidUtf8(std::string_view bytes);
 
 }  // namespace qurix

@@ -7,6 +7,7 @@
 #include "core/library/ComponentDef.h"
 #include "core/library/LibEntry.h"
 #include "core/library/Pattern.h"
+#include "core/platform/TempFiles.h"
 #include "core/records/RecordReader.h"
 
 namespace qurix::drawtest {
@@ -14,8 +15,7 @@ namespace qurix::drawtest {
 // Runs read on a CRecordReader over a copy of text.
 template <typename F>
 bool ReadFromText(const std::string& text, F read) {
-    std::string copy = text;
-    FILE* file = copy.empty() ? std::tmpfile() : fmemopen(copy.data(), copy.size(), "r");
+    FILE* file = OpenBytesAsFile(text);
     if (file == nullptr) return false;
     CRecordReader reader(file);
     const bool ok = read(reader);

@@ -1,10 +1,10 @@
 #pragma once
 // A temporary folder for tests that read and write files.
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "core/platform/TempFiles.h"
 
 namespace qurix {
 
@@ -12,9 +12,8 @@ namespace qurix {
 class ScratchFolder {
 public:
     ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "qurix-render-XXXXXX").string();
-        if (mkdtemp(pattern.data())) path_ = pattern + "/";
+        const std::string folder = MakeTemporaryFolder("qurix-render-");
+        if (!folder.empty()) path_ = folder + "/";
     }
     ~ScratchFolder() {
         std::error_code ec;

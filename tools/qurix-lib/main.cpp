@@ -9,11 +9,14 @@
 
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
+#include "core/platform/FileIo.h"
 #include "core/profile/ConfigFile.h"
 #include "core/profile/Profile.h"
 #include "core/program/StandardOptions.h"
 #include "core/records/RecordWriter.h"
+#if QURIX_WITH_SEARCH
 #include "core/search/PartIndex.h"
+#endif
 
 namespace {
 
@@ -95,7 +98,7 @@ int Check(int count, char** paths) {
 
 int List(const std::string& iniPath) {
     // The profile reads a missing file as empty; say so rather than list nothing.
-    FILE* probe = std::fopen(iniPath.c_str(), "r");
+    FILE* probe = qurix::OpenFile(iniPath, "r");
     if (!probe) {
         std::fprintf(stderr, "qurix-lib: cannot read %s\n", iniPath.c_str());
         return 1;
@@ -117,6 +120,7 @@ int List(const std::string& iniPath) {
     return Finish(0);
 }
 
+#if QURIX_WITH_SEARCH
 // The query's words joined by spaces, as one search field would hold them.
 int Find(const std::string& iniPath, int count, char** words) {
     FILE* probe = std::fopen(iniPath.c_str(), "r");
@@ -141,6 +145,13 @@ int Find(const std::string& iniPath, int count, char** words) {
     }
     return Finish(hits.empty() ? 1 : 0);
 }
+#else
+// Built without ICU (the Windows cross build): the search is not there.
+int Find(const std::string&, int, char**) {
+    std::fputs("qurix-lib: find is not available in this build\n", stderr);
+    return 2;
+}
+#endif
 
 }  // namespace
 

@@ -1,8 +1,6 @@
 #pragma once
 // Definitions, library sets and readers held in memory for the placed-component tests.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +9,7 @@
 
 #include "core/library/ComponentDef.h"
 #include "core/library/LibrarySet.h"
+#include "core/platform/TempFiles.h"
 #include "core/profile/Profile.h"
 #include "core/records/RecordReader.h"
 
@@ -20,7 +19,7 @@ namespace qurix::component_test {
 class TextReader {
 public:
     explicit TextReader(const std::string& text) : text_(text) {
-        file_ = text_.empty() ? std::tmpfile() : fmemopen(text_.data(), text_.size(), "r");
+        file_ = OpenBytesAsFile(text_);
         reader.Attach(file_);
     }
     ~TextReader() {
@@ -49,13 +48,11 @@ inline std::unique_ptr<CComponentDef> MakeDef(const std::string& afterTag) {
 class TempLibrarySet {
 public:
     explicit TempLibrarySet(const std::initializer_list<std::string>& libraries) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "qurix-comp-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
+        folder_ = MakeTemporaryFolder("qurix-comp-");
+        if (folder_.empty()) {
             ADD_FAILURE() << "no temporary folder";
             return;
         }
-        folder_ = pattern;
         std::string ini = "[Library]\n";
         int i = 0;
         for (const std::string& text : libraries) {

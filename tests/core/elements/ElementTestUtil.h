@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/elements/PatternElement.h"
+#include "core/platform/TempFiles.h"
 #include "core/records/RecordReader.h"
 #include "core/records/RecordWriter.h"
 
@@ -13,8 +14,7 @@ namespace qurix::test {
 class MemoryReader {
 public:
     explicit MemoryReader(std::string text) : text_(std::move(text)) {
-        if (text_.empty()) text_ = "\n";  // fmemopen wants at least one byte
-        file_ = fmemopen(text_.data(), text_.size(), "r");
+        file_ = OpenBytesAsFile(text_);
         reader_.Attach(file_);
     }
     ~MemoryReader() {

@@ -10,6 +10,7 @@
 
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
+#include "core/platform/TempFiles.h"
 #include "core/profile/ConfigFile.h"
 #include "core/profile/Profile.h"
 
@@ -26,7 +27,7 @@ std::string Write(const CPartLibrary& lib) {
 }
 
 bool LoadText(CPartLibrary& lib, const std::string& text) {
-    FILE* file = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    FILE* file = OpenBytesAsFile(text);
     if (!file) return false;
     const bool ok = lib.LoadStream(file, "dump");
     std::fclose(file);

@@ -1,13 +1,12 @@
 #pragma once
 // Readers over text held in memory, and temporary files for loader tests.
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "core/platform/TempFiles.h"
 #include "core/records/RecordReader.h"
 
 namespace qurix::test {
@@ -16,7 +15,7 @@ namespace qurix::test {
 class MemReader {
 public:
     explicit MemReader(const std::string& text) : text_(text) {
-        file_ = text_.empty() ? std::tmpfile() : fmemopen(text_.data(), text_.size(), "r");
+        file_ = OpenBytesAsFile(text_);
         reader.Attach(file_);
     }
     ~MemReader() {
@@ -35,11 +34,7 @@ private:
 // A fresh folder under the temporary directory, removed with everything in it.
 class TempFolder {
 public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "qurix-lib-XXXXXX").string();
-        if (mkdtemp(pattern.data())) path_ = pattern;
-    }
+    TempFolder() { path_ = MakeTemporaryFolder("qurix-lib-"); }
     ~TempFolder() {
         std::error_code ec;
         if (!path_.empty()) std::filesystem::remove_all(path_, ec);

@@ -1,4 +1,5 @@
 #include "core/library/PartLibrary.h"
+#include "core/platform/TempFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +21,7 @@ struct Failure {
 
 // Loads text from memory; the failure, if any, goes to *failure.
 bool LoadText(CPartLibrary& lib, const std::string& text, Failure* failure = nullptr) {
-    FILE* file =
-        text.empty() ? std::tmpfile() : fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    FILE* file = OpenBytesAsFile(text);
     if (!file) return false;
     const CPartLibrary::Listener listener = [&](int32_t line, const std::string& why) {
         if (failure) *failure = Failure{line, why};
@@ -297,10 +297,13 @@ TEST(PartLibrary, FilesThatCannotBeRead) {
         EXPECT_EQ(failure.reason.rfind("cannot open: ", 0), 0u) << failure.reason;
     }
     {
-        // A folder opens on this platform but cannot be read; that is no empty library.
+        // A folder opens on POSIX but cannot be read (on Windows it does not open); either
+        // way it is no empty library.
         CPartLibrary lib;
         EXPECT_FALSE(lib.LoadFile(dir.Path(), &listener));
-        EXPECT_EQ(failure.reason, "cannot read the file");
+        EXPECT_TRUE(failure.reason == "cannot read the file" ||
+                    failure.reason.rfind("cannot open: ", 0) == 0)
+            << failure.reason;
     }
     {
         // A path holding a NUL must not open the file named by its first part.

@@ -1,7 +1,9 @@
 // The qurix-lib program's output, when it has been built beside the tests.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 #include <cstdio>
 #include <filesystem>
@@ -31,6 +33,9 @@ std::string Quote(const std::string& s) {
 // Runs the tool with its standard error thrown away unless errToOut.
 ToolRun RunTool(const std::string& args, bool errToOut = false, const std::string& cwd = "") {
     ToolRun r;
+#ifdef _WIN32
+    (void)args, (void)errToOut, (void)cwd;
+#else
     const std::string command = (cwd.empty() ? "" : "cd " + Quote(cwd) + " && ") + Quote(Tool()) +
                                 " " + args + (errToOut ? " 2>&1" : " 2>/dev/null");
     FILE* pipe = popen(command.c_str(), "r");
@@ -40,12 +45,17 @@ ToolRun RunTool(const std::string& args, bool errToOut = false, const std::strin
     while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
     const int status = pclose(pipe);
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
     return r;
 }
 
 class QurixLibTool : public ::testing::Test {
 protected:
     void SetUp() override {
+#ifdef _WIN32
+        GTEST_SKIP() << "runs qurix-lib through a POSIX shell; on Windows scripts/test-windows "
+                        "compares the tool's output with the Linux build's instead";
+#endif
         if (!std::filesystem::exists(Tool())) GTEST_SKIP() << "qurix-lib is not built";
     }
     test::TempFolder dir;

@@ -1,31 +1,34 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "core/platform/FileIo.h"
+#include "core/platform/TempFiles.h"
 #include "core/profile/ConfigFile.h"
 #include "core/profile/Profile.h"
+#include "tests/core/profile/OrdinaryUser.h"
 
 namespace qurix {
 namespace {
 
 namespace fs = std::filesystem;
 
+constexpr fs::perms ReadOnlyFolder = fs::perms::owner_read | fs::perms::owner_exec |
+                                     fs::perms::group_read | fs::perms::group_exec |
+                                     fs::perms::others_read | fs::perms::others_exec;
+
 class ProfileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("qurix-profile-" + std::to_string(getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = MakeTemporaryFolder("qurix-profile-");
+        ASSERT_FALSE(dir_.empty());
         path_ = (dir_ / "KIVOX.INI").string();
     }
     void TearDown() override {
+        if (dir_.empty()) return;
         fs::permissions(dir_, fs::perms::owner_all);
         fs::remove_all(dir_);
     }
@@ -91,12 +94,55 @@ TEST_F(ProfileTest, ReadingRules) {
     for (const auto& c : ints) EXPECT_EQ(p.GetInt("qurix", c.key, 77), c.expected) << c.key;
 }
 
+// Line ends and Shift-JIS names as the platform's profile functions read them.
+TEST_F(ProfileTest, LineEndsAndShiftJisNames) {
+    const std::string zone = "\x83\x5D\x81\x5B\x83\x93";  // "ゾーン": 5D is ']'
+    const std::string a = "\x83\x41";                     // "ア"
+    const std::string dji = "\x83\x61";                   // "ヂ": 'a' where "ア" has 'A'
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string section;
+        std::string key;
+        const char* expected;
+    } cases[] = {
+        {"CR alone ends lines", "[Library]\rLIB0=a.lib\r", "Library", "LIB0", "a.lib"},
+        {"CR before CR LF is an empty line", "[Library]\r\r\nLIB0=a.lib\r\r\n", "Library", "LIB0",
+         "a.lib"},
+        {"LF CR is two line ends", "[Library]\n\rLIB0=a.lib\n\rLIB1=b\n\r", "Library", "LIB1", "b"},
+        {"stray CR inside a line splits it", "[L]\nx=1\ry=2\n", "L", "y", "2"},
+        {"stray CR: the first half keeps its value", "[L]\nx=1\ry=2\n", "L", "x", "1"},
+        {"CR-only sections end each other", "[A]\rk=1\r[B]\rk=2\r", "B", "k", "2"},
+        {"Shift-JIS trail byte is no ']'", "[" + zone + "]\nk=1\n", zone, "k", "1"},
+        {"Shift-JIS section is not a prefix match", "[" + zone + "]\nk=1\n", "\x83", "k",
+         "<default>"},
+        {"trail byte not case-folded (ヂ before ア)", "[S]\n" + dji + "=dji\n" + a + "=a\n", "S", a,
+         "a"},
+        {"trail byte not case-folded (ア before ヂ)", "[S]\n" + a + "=a\n" + dji + "=dji\n", "S",
+         dji, "dji"},
+        {"UTF-8 name is not walked as Shift-JIS", "[\xE3\x81\x82]\nk=utf8\n", "\xE3\x81\x82", "k",
+         "utf8"},
+        {"ASCII letters after a UTF-8 character still fold",
+         "[S]\n\xE3\x81\x82"
+         "a=1\n",
+         "S",
+         "\xE3\x81\x82"
+         "A",
+         "1"},
+    };
+    for (const auto& c : cases) {
+        std::string value = "<default>";
+        CProfile::Lookup(c.text, c.section, c.key, value);
+        EXPECT_EQ(value, c.expected) << c.name;
+    }
+}
+
 TEST_F(ProfileTest, MissingFileGivesDefaultsAndFirstWriteCreatesIt) {
     const CProfile p(path_);
     EXPECT_EQ(p.GetInt("qurix", "win_width", 320), 320);
     EXPECT_EQ(p.GetString("Library", "LIB0", ""), "");
     EXPECT_TRUE(p.WriteInt("qurix", "win_width", 640));
-    EXPECT_EQ(Read(), "[qurix]\nwin_width=640\n");
+    EXPECT_EQ(Read(), std::string("[qurix]") + NATIVE_LINE_END + "win_width=640" + NATIVE_LINE_END);
 }
 
 TEST_F(ProfileTest, ReadsTheFileAgainOnEveryCall) {
@@ -135,12 +181,20 @@ TEST_F(ProfileTest, WritesKeepEveryOtherByte) {
         {"value with equals sign", "[q]\na=1\n", "q", "a", "x=y", "[q]\na=x=y\n"},
         {"the file's spelling of the key is kept", "[q]\n  Key = old\n", "q", "KEY", "new",
          "[q]\nKey=new\n"},
+        {"new key after a section line ended by CR alone", "[qurix]\r", "qurix", "parts_style", "3",
+         "[qurix]\rparts_style=3\r"},
+        {"new section in a CR-only file", "[A]\ra=1\r", "q", "k", "1", "[A]\ra=1\r[q]\rk=1\r"},
+        {"CR CR LF line ends kept around a replaced value", "[q]\r\r\na=1\r\r\nb=2\r\r\n", "q", "a",
+         "9", "[q]\r\r\na=9\r\r\nb=2\r\r\n"},
+        {"Shift-JIS section written in place", "[\x83\x5D]\nk=1\n", "\x83\x5D", "k", "2",
+         "[\x83\x5D]\nk=2\n"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CProfile::Update(c.before, c.section, c.key, c.value), c.after) << c.name;
         Write(c.before);
         EXPECT_TRUE(CProfile(path_).WriteString(c.section, c.key, c.value)) << c.name;
         EXPECT_EQ(Read(), c.after) << c.name;
+        EXPECT_EQ(CProfile(path_).GetString(c.section, c.key), c.value) << c.name;
     }
 }
 
@@ -151,26 +205,57 @@ TEST_F(ProfileTest, RefusesWritesThatWouldChangeTheStructure) {
     EXPECT_FALSE(p.WriteString("q", "a=b", "1"));
     EXPECT_FALSE(p.WriteString("q]", "a", "1"));
     EXPECT_FALSE(p.WriteString("q", " ", "1"));
+    EXPECT_FALSE(p.WriteString("q", ";a", "1"));     // would read as a comment
+    EXPECT_FALSE(p.WriteString("q", "[a", "1"));     // would read as a section header
+    EXPECT_FALSE(p.WriteString("q\x83", "a", "1"));  // the lead byte would swallow the ']'
     EXPECT_EQ(Read(), "[q]\na=1\n");
 }
 
-TEST_F(ProfileTest, FailedWriteLeavesFileUntouched) {
+TEST_F(ProfileTest, ReadOnlyFolderWritableFileIsWrittenInPlace) {
+    if (test::NO_POSIX_FILES) GTEST_SKIP() << test::NO_POSIX_FILES;
     Write("[q]\na=1\n");
-    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
-                              fs::perms::others_exec);
-    // Root writes anywhere: act as an ordinary user for the write.
-    const bool root = geteuid() == 0;
-    if (root) {
-        ASSERT_EQ(seteuid(65534), 0);
-    }
-    const bool written = CProfile(path_).WriteInt("q", "a", 2);
-    if (root) {
-        ASSERT_EQ(seteuid(0), 0);
-    }
+    // Readable by all (the test user keeps root's group), writable by none.
+    fs::permissions(dir_, ReadOnlyFolder);
+    bool written = false;
+    ASSERT_TRUE(
+        test::AsOrdinaryUser([&] { written = CProfile(path_).WriteInt("q", "b", 2); }, path_));
+    EXPECT_TRUE(written);
+    fs::permissions(dir_, fs::perms::owner_all);
+    EXPECT_EQ(Read(), "[q]\na=1\nb=2\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(ProfileTest, WriteThroughAHardLinkReachesEveryName) {
+    Write("[q]\na=1\n");
+    const fs::path other = dir_ / "other.ini";
+    fs::create_hard_link(path_, other);
+    EXPECT_TRUE(CProfile(other.string()).WriteInt("q", "a", 2));
+    EXPECT_EQ(Read(), "[q]\na=2\n");  // a rename would have left this name the old bytes
+}
+
+TEST_F(ProfileTest, FailedWriteLeavesFileUntouched) {
+    if (test::NO_POSIX_FILES) GTEST_SKIP() << test::NO_POSIX_FILES;
+    Write("[q]\na=1\n");
+    // Readable by all (the test user keeps root's group), writable by none.
+    fs::permissions(dir_, ReadOnlyFolder);
+    bool written = true;
+    ASSERT_TRUE(test::AsOrdinaryUser([&] { written = CProfile(path_).WriteInt("q", "a", 2); }));
     EXPECT_FALSE(written);
     fs::permissions(dir_, fs::perms::owner_all);
     EXPECT_EQ(Read(), "[q]\na=1\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(ProfileTest, ReadOnlyFileIsNotReplacedInAWritableFolder) {
+    if (test::NO_POSIX_FILES) GTEST_SKIP() << test::NO_POSIX_FILES;
+    Write("[q]\na=1\n");
+    fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(dir_, fs::perms::all);  // the ordinary user could add files here
+    bool written = true;
+    ASSERT_TRUE(
+        test::AsOrdinaryUser([&] { written = CProfile(path_).WriteInt("q", "a", 2); }, path_));
+    EXPECT_FALSE(written);
+    EXPECT_EQ(Read(), "[q]\na=1\n");
 }
 
 TEST_F(ProfileTest, UnreadableTargetFailsWithoutChange) {
@@ -187,6 +272,7 @@ TEST_F(ProfileTest, WriteIntoMissingFolderFails) {
 }
 
 TEST_F(ProfileTest, WriteThroughALinkKeepsTheLink) {
+    if (test::NO_POSIX_FILES) GTEST_SKIP() << test::NO_POSIX_FILES;
     Write("[q]\na=1\n");
     const fs::path link = dir_ / "link.ini";
     fs::create_symlink(path_, link);
@@ -196,6 +282,7 @@ TEST_F(ProfileTest, WriteThroughALinkKeepsTheLink) {
 }
 
 TEST_F(ProfileTest, WriteKeepsPermissions) {
+    if (test::NO_POSIX_FILES) GTEST_SKIP() << test::NO_POSIX_FILES;
     Write("[q]\na=1\n");
     fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_TRUE(CProfile(path_).WriteInt("q", "a", 2));
@@ -205,6 +292,7 @@ TEST_F(ProfileTest, WriteKeepsPermissions) {
 
 // The location rule as a table over which candidate files can be opened.
 TEST(ConfigFileTest, LocateConfigFile) {
+    if (NativePathStyle().windows) GTEST_SKIP() << "POSIX paths; Paths.* checks the Windows rules";
     struct Case {
         const char* name;
         const char* current;
@@ -257,6 +345,7 @@ TEST(ConfigFileTest, LocateConfigFile) {
 }
 
 TEST(ConfigFileTest, PathHelpers) {
+    if (NativePathStyle().windows) GTEST_SKIP() << "POSIX paths; Paths.* checks the Windows rules";
     EXPECT_EQ(ConfigFolder("/a/b/KIVOX.INI"), "/a/b/");
     EXPECT_EQ(ConfigFolder("KIVOX.INI"), "");
     EXPECT_TRUE(IsRelativePath("lib/a.lib"));

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/platform/TempFiles.h"
 #include "core/records/RecordReader.h"
 #include "core/records/RecordWriter.h"
 
@@ -77,7 +78,7 @@ TEST(RecordReaderTest, EscapeCutByEndOfInputKeepsWhatArrived) {
 }
 
 TEST(RecordReaderTest, EscapeCutAfterFirstDigitCountsTheLine) {
-    FILE* f = fmemopen(const_cast<char*>("N:%4\nB\n"), 7, "r");
+    FILE* f = OpenBytesAsFile("N:%4\nB\n");
     CRecordReader reader(f);
     std::string token;
     EXPECT_EQ(reader.ReadToken(token), -1);
@@ -106,7 +107,7 @@ TEST(RecordReaderTest, TokenOfExactlyTheLimitIsWhole) {
 
 TEST(RecordReaderTest, SkipToTokenIgnoresNesting) {
     const std::string text = "+XYZ,+XYZ,-XYZ,A,-XYZ,B\n";
-    FILE* f = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    FILE* f = OpenBytesAsFile(text);
     CRecordReader reader(f);
     std::string token;
     reader.ReadToken(token);
@@ -138,7 +139,7 @@ TEST(RecordReaderTest, DataTokenSplitAndNumbers) {
 
 TEST(RecordReaderTest, FailReportsFirstReasonWithLine) {
     const std::string text = "A\nB\n";
-    FILE* f = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    FILE* f = OpenBytesAsFile(text);
     CRecordReader reader(f);
     std::vector<std::pair<int32_t, std::string>> seen;
     const CRecordReader::Listener listener = [&](int32_t line, const std::string& why) {
