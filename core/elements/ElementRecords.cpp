@@ -1,7 +1,5 @@
 #include "core/elements/ElementRecords.h"
 
-#include <cstring>
-
 #include "core/elements/ArcElement.h"
 #include "core/elements/CircleElement.h"
 #include "core/elements/LineElement.h"
@@ -17,17 +15,6 @@ std::unique_ptr<CPatternElement> CreateElementByTag(const std::string& tag) {
     if (tag == "+AR") return std::make_unique<CArcElement>();
     if (tag == "+TX") return std::make_unique<CTextElement>();
     return nullptr;
-}
-
-bool SkipNestedRecord(CRecordReader& reader, const std::string& startTag) {
-    return SkipRecord(reader, startTag);
-}
-
-bool SplitElementData(const std::string& token, std::string& key, std::string& value) {
-    if (!SplitDataToken(token, key, value)) return false;
-    key.resize(std::strlen(key.c_str()));
-    value.resize(std::strlen(value.c_str()));
-    return !key.empty() && !value.empty();
 }
 
 }  // namespace qurix

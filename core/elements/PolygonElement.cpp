@@ -149,8 +149,9 @@ bool CPolygonElement::Read(CRecordReader& reader) {
         reader.SkipToToken("-PG");
         return false;
     };
-    const RecordEnd end = ReadElementRecord(
-        reader, "-PG", strayEndTag_, [&](const std::string& key, const std::string& value) {
+    const RecordEnd end = ReadRecord(
+        reader, ElementSyntax("-PG", strayEndTag_),
+        [&](const std::string& key, const std::string& value) {
             if (key == "W") {
                 width = ParseInt(value);
             } else if (key == "S") {

@@ -5,23 +5,23 @@ namespace qurix {
 RecordEnd ReadTwoPointRecord(CRecordReader& reader, const char* endTag, bool withFill,
                              std::string& strayEndTag, TwoPointFields& out) {
     bool firstDone = false;
-    return ReadElementRecord(reader, endTag, strayEndTag,
-                             [&](const std::string& key, const std::string& value) {
-                                 Point& p = firstDone ? out.p2 : out.p1;
-                                 if (key == "W") {
-                                     out.width = ParseInt(value);
-                                 } else if (key == "S") {
-                                     out.style = ParseInt(value);
-                                 } else if (withFill && key == "F") {
-                                     out.fill = ParseInt(value);
-                                 } else if (key == "X") {
-                                     p.x = ParseInt(value);
-                                 } else if (key == "Y") {
-                                     p.y = ParseInt(value);
-                                     firstDone = true;
-                                 }
-                                 return true;
-                             });
+    return ReadRecord(reader, ElementSyntax(endTag, strayEndTag),
+                      [&](const std::string& key, const std::string& value) {
+                          Point& p = firstDone ? out.p2 : out.p1;
+                          if (key == "W") {
+                              out.width = ParseInt(value);
+                          } else if (key == "S") {
+                              out.style = ParseInt(value);
+                          } else if (withFill && key == "F") {
+                              out.fill = ParseInt(value);
+                          } else if (key == "X") {
+                              p.x = ParseInt(value);
+                          } else if (key == "Y") {
+                              p.y = ParseInt(value);
+                              firstDone = true;
+                          }
+                          return true;
+                      });
 }
 
 bool WriteTwoPointRecord(CRecordWriter& writer, const char* startTag, const char* endTag,

@@ -1,6 +1,6 @@
 #include "core/library/ComponentDef.h"
 
-#include "core/library/LibraryRecords.h"
+#include "core/records/RecordLoop.h"
 
 namespace qurix {
 
@@ -37,38 +37,28 @@ bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
     std::vector<CPinDef> pins;
 
     // Reasons name the part when its name has been read, so a check can point at it.
-    auto fail = [&](const std::string& why) {
-        if (!reader.Listening()) return false;
-        return reader.Fail((partName.empty() ? std::string("component") : "component " + partName) +
-                           ": " + why);
+    const auto named = [&](const std::string& why) {
+        return (partName.empty() ? std::string("component") : "component " + partName) + ": " + why;
+    };
+    const auto fail = [&](const std::string& why) {
+        return reader.Fail([&] { return named(why); });
     };
 
-    std::string token, key, value;
-    for (;;) {
-        const int32_t line = reader.ReadToken(token);
-        if (line == -1) break;  // a cut file keeps what it has
-        if (IsEndTag(token)) {
-            if (token != "-COMP") return fail("unexpected end tag " + token);
-            if (partName.empty()) return fail("no name at -COMP");
-            if (x < 1 || y < 1) {
-                return fail("size " + std::to_string(x) + " x " + std::to_string(y) + " at -COMP");
-            }
-            if (blocks < 1) return fail("no block count at -COMP");
-            break;
+    const auto onNested = [&](const std::string& tag, int32_t) {
+        if (tag != "+PIN") return Nested::Skip;
+        if (x < 1 || y < 1 || blocks < 1) {
+            fail("pin before size and block count");
+            return Nested::Failed;
         }
-        if (token == "+PIN") {
-            if (x < 1 || y < 1 || blocks < 1) return fail("pin before size and block count");
-            CPinDef pin;
-            if (!pin.ReadPin(reader, blocks)) return fail("pin " + std::to_string(pins.size()));
-            pins.push_back(std::move(pin));
-            continue;
+        CPinDef pin;
+        if (!pin.ReadPin(reader, blocks)) {
+            fail("pin " + std::to_string(pins.size()));
+            return Nested::Failed;
         }
-        if (IsStartTag(token)) {
-            if (!SkipNestedRecord(reader, token, line)) return fail("unfinished record");
-            continue;
-        }
-        if (!SplitDataToken(token, key, value)) continue;
-        const std::string v = ValueText(value);
+        pins.push_back(std::move(pin));
+        return Nested::Read;
+    };
+    const auto onData = [&](const std::string& key, const std::string& v) {
         if (key == "N") {
             partName = v;
         } else if (key == "X" || key == "Y") {
@@ -92,6 +82,25 @@ bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
         } else if (key == "NOTE") {
             note = v;
         }
+        return true;
+    };
+    const auto reason = [&](RecordFault fault, const std::string& tag, int32_t line) {
+        if (fault == RecordFault::NestedNeverEnds) return NestedNeverEndsReason(tag, line);
+        return named("unexpected end tag " + tag);
+    };
+
+    switch (ReadRecord(reader, {"-COMP"}, onData, onNested, reason)) {
+        case RecordEnd::Failed:
+            return false;
+        case RecordEnd::EndOfInput:
+            break;  // a cut file keeps what it has
+        case RecordEnd::EndTag:
+            if (partName.empty()) return fail("no name at -COMP");
+            if (x < 1 || y < 1) {
+                return fail("size " + std::to_string(x) + " x " + std::to_string(y) + " at -COMP");
+            }
+            if (blocks < 1) return fail("no block count at -COMP");
+            break;
     }
 
     prefix_ = std::move(prefix);

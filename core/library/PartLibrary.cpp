@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "core/library/LibraryRecords.h"
+#include "core/records/RecordLoop.h"
 
 namespace qurix {
 
@@ -128,31 +128,40 @@ bool CPartLibrary::LoadStream(FILE* file, const std::string& path, const Listene
 }
 
 bool CPartLibrary::ReadBody(CRecordReader& reader) {
-    std::string token, key, value;
-    for (;;) {
-        const int32_t line = reader.ReadToken(token);
-        if (line == -1) return true;
-        if (IsEndTag(token)) {
-            if (token != LIB_TRAILER) {
-                if (!reader.Listening()) return false;
-                return reader.Fail("unexpected end tag " + token);
-            }
-            // Patterns belong to their section; another section may follow.
-            patterns_.clear();
-            if (reader.SkipToToken(LIB_HEADER) == -1) return true;
-        } else if (token == "+PTN") {
+    const auto onNested = [&](const std::string& tag, int32_t) {
+        if (tag == "+PTN") {
             auto pattern = std::make_unique<CPattern>();
-            if (!pattern->ReadPattern(reader)) return reader.Fail("pattern record fails");
+            if (!pattern->ReadPattern(reader)) {
+                reader.Fail("pattern record fails");
+                return Nested::Failed;
+            }
             patterns_.push_back(std::move(pattern));
-        } else if (token == "+COMP") {
-            if (!ReadComponentRecord(reader)) return false;
-        } else if (token == "+ALIAS") {
-            if (!ReadAliasRecord(reader)) return false;
-        } else if (IsStartTag(token)) {
-            if (!SkipNestedRecord(reader, token, line)) return false;
-        } else if (SplitDataToken(token, key, value) && key == "PROP") {
-            property_ = ValueText(value);
+            return Nested::Read;
         }
+        bool ok = true;
+        if (tag == "+COMP") {
+            ok = ReadComponentRecord(reader);
+        } else if (tag == "+ALIAS") {
+            ok = ReadAliasRecord(reader);
+        } else {
+            return Nested::Skip;
+        }
+        return ok ? Nested::Read : Nested::Failed;
+    };
+    const auto onData = [&](const std::string& key, const std::string& value) {
+        if (key == "PROP") property_ = value;
+        return true;
+    };
+    const auto reason = [](RecordFault fault, const std::string& tag, int32_t line) {
+        if (fault == RecordFault::NestedNeverEnds) return NestedNeverEndsReason(tag, line);
+        return "unexpected end tag " + tag;
+    };
+    for (;;) {
+        const RecordEnd end = ReadRecord(reader, {LIB_TRAILER}, onData, onNested, reason);
+        if (end != RecordEnd::EndTag) return end == RecordEnd::EndOfInput;
+        // Patterns belong to their section; another section may follow.
+        patterns_.clear();
+        if (!reader.SkipToToken(LIB_HEADER)) return true;
     }
 }
 
@@ -177,31 +186,31 @@ bool CPartLibrary::ReadComponentRecord(CRecordReader& reader) {
 }
 
 bool CPartLibrary::ReadAliasRecord(CRecordReader& reader) {
-    std::string target, alias, token, key, value;
-    for (;;) {
-        const int32_t line = reader.ReadToken(token);
-        if (line == -1) break;
-        if (IsEndTag(token)) {
-            if (token != "-ALIAS") {
-                if (!reader.Listening()) return false;
-                return reader.Fail("alias: unexpected end tag " + token);
-            }
-            if (target.empty()) return reader.Fail("alias without the name of its part");
-            if (alias.empty()) return reader.Fail("alias of " + target + " without a name");
-            break;
-        }
-        if (IsStartTag(token)) {
-            if (!SkipNestedRecord(reader, token, line)) return false;
-            continue;
-        }
-        if (!SplitDataToken(token, key, value)) continue;
-        std::string v = ValueText(value);
-        if (v.empty()) continue;
+    std::string target, alias;
+    const auto onData = [&](const std::string& key, const std::string& value) {
+        if (value.empty()) return true;
         if (key == "N") {
-            target = std::move(v);
+            target = value;
         } else if (key == "A") {
-            alias = std::move(v);
+            alias = value;
         }
+        return true;
+    };
+    const auto reason = [](RecordFault fault, const std::string& tag, int32_t line) {
+        if (fault == RecordFault::NestedNeverEnds) return NestedNeverEndsReason(tag, line);
+        return "alias: unexpected end tag " + tag;
+    };
+    switch (ReadRecord(reader, {"-ALIAS"}, onData, SkipAllNested{}, reason)) {
+        case RecordEnd::Failed:
+            return false;
+        case RecordEnd::EndOfInput:
+            break;
+        case RecordEnd::EndTag:
+            if (target.empty()) return reader.Fail("alias without the name of its part");
+            if (alias.empty()) {
+                return reader.Fail([&] { return "alias of " + target + " without a name"; });
+            }
+            break;
     }
     std::string name = MakeUniqueName(alias);
     const auto found = byName_.find(target);

@@ -1,6 +1,6 @@
 #include "core/library/PinDef.h"
 
-#include "core/library/LibraryRecords.h"
+#include "core/records/RecordLoop.h"
 
 namespace qurix {
 
@@ -132,34 +132,27 @@ bool CPinDef::ReadPin(CRecordReader& reader, int32_t blockCount) {
     numbers_.assign(static_cast<size_t>(blockCount), std::nullopt);
     int32_t next = 0;
 
-    std::string token, key, value;
-    for (;;) {
-        const int32_t line = reader.ReadToken(token);
-        if (line == -1) return true;
-        if (IsEndTag(token)) {
-            if (token == "-PIN") return true;
-            if (!reader.Listening()) return false;
-            return reader.Fail("unexpected end tag " + token + " in a pin");
-        }
-        if (IsStartTag(token)) {
-            if (!SkipNestedRecord(reader, token, line)) return false;
-            continue;
-        }
-        if (!SplitDataToken(token, key, value)) continue;
+    const auto onData = [&](const std::string& key, const std::string& value) {
         const char* v = value.c_str();
         if (key == "N") {
             SetName(v);
         } else if (key == "L") {
-            if (*v == '\0') continue;
+            if (*v == '\0') return true;
             side_ = SideFromLetter(*v, side_);
             const int32_t offset = ParseInt(v + 1);
             if (offset >= 0 && offset <= MAX_PIN_OFFSET) offset_ = offset;
         } else if (key == "T") {
             flags_ = FlagsFromLetters(v);
         } else if (key == "M") {
-            if (next < blockCount) numbers_[static_cast<size_t>(next++)] = std::string(v);
+            if (next < blockCount) numbers_[static_cast<size_t>(next++)] = value;
         }
-    }
+        return true;
+    };
+    const auto reason = [](RecordFault fault, const std::string& tag, int32_t line) {
+        if (fault == RecordFault::NestedNeverEnds) return NestedNeverEndsReason(tag, line);
+        return "unexpected end tag " + tag + " in a pin";
+    };
+    return ReadRecord(reader, {"-PIN"}, onData, SkipAllNested{}, reason) != RecordEnd::Failed;
 }
 
 bool CPinDef::WritePin(CRecordWriter& writer) const {

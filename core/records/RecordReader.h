@@ -1,4 +1,5 @@
 #pragma once
+#include <concepts>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -26,8 +27,9 @@ public:
     // (end of input, or an escape cut by a separator).
     int32_t ReadToken(std::string& token);
 
-    // Reads tokens until one equals text exactly: 0 with it consumed, -1 at end of input.
-    int32_t SkipToToken(const std::string& text);
+    // Reads tokens until one equals text exactly: true with it consumed, false at the end
+    // of input.
+    bool SkipToToken(const std::string& text);
 
     int32_t Line() const { return line_; }
 
@@ -46,6 +48,12 @@ public:
             (*listener_)(tokenLine_, reason);
         }
         return false;
+    }
+    // The same with the reason built by why() only when someone listens, for reasons that
+    // cost a string to make.
+    template <std::invocable Why>
+    bool Fail(Why&& why) {
+        return Listening() ? Fail(std::string(why())) : false;
     }
 
 private:
@@ -70,9 +78,10 @@ inline bool IsEndTag(const std::string& t) {
 // starts with ':'; such tokens are ignored by every record reader.
 bool SplitDataToken(const std::string& token, std::string& key, std::string& value);
 
-// Skips the record whose start tag is given ("+X" reads up to the first "-X").
-// False when the input ends first.
-bool SkipRecord(CRecordReader& reader, const std::string& startTag);
+// Skips a nested record whose start tag was just read: everything up to the first token
+// equal to the tag with its '+' turned into '-' (nesting is not counted). False when the
+// input ends first.
+bool SkipNestedRecord(CRecordReader& reader, const std::string& startTag);
 
 // atoi: optional blanks, optional sign, decimal digits; no digits give 0; wraps to 32 bits.
 int32_t ParseInt(const char* text);

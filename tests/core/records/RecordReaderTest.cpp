@@ -110,10 +110,10 @@ TEST(RecordReaderTest, SkipToTokenIgnoresNesting) {
     CRecordReader reader(f);
     std::string token;
     reader.ReadToken(token);
-    EXPECT_TRUE(SkipRecord(reader, token));
+    EXPECT_TRUE(SkipNestedRecord(reader, token));
     reader.ReadToken(token);
     EXPECT_EQ(token, "A");
-    EXPECT_EQ(reader.SkipToToken("-NOPE"), -1);
+    EXPECT_FALSE(reader.SkipToToken("-NOPE"));
     fclose(f);
 }
 
