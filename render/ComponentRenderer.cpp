@@ -211,9 +211,8 @@ void DrawComponentBody(CDrawSurface& surface, const CDisplaySettings& settings,
             ChooseLineColour(mode, colours.Get(ColourKey::Component), colours);
         if (!colour) return;
         DrawPattern(surface, *pattern, *colour, mode, component.Direction(),
-                    WrapMul(def->Width(), CPlacedComponent::GRID_UNIT),
-                    WrapMul(def->Height(), CPlacedComponent::GRID_UNIT), topLeft.x, topLeft.y, num,
-                    den, settings.labelRenderer.get());
+                    WrapMul(def->Width(), GRID_UNIT), WrapMul(def->Height(), GRID_UNIT), topLeft.x,
+                    topLeft.y, num, den, settings.labelRenderer.get());
     }
 }
 

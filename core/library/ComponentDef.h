@@ -37,7 +37,7 @@ public:
 
     // NUL-terminated; null only before a record was read.
     const char* ReferencePrefix() const { return prefix_ ? prefix_->c_str() : nullptr; }
-    // Width and height in grid units (one grid unit is ten drawing units).
+    // Width and height in grid units (GRID_UNIT drawing units each).
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }
     Point Size() const { return Point::Make(width_, height_); }

@@ -15,6 +15,8 @@ class CPinDef {
 public:
     static constexpr int32_t MAX_PIN_NAME = 255;
     static constexpr int32_t MAX_PIN_OFFSET = 255;
+    // Drawing units from the body outline to the pin's outer end, unless "Z".
+    static constexpr int32_t PIN_LENGTH = 10;
 
     // Flag bits (record key "T").
     static constexpr uint32_t PIN_SHORT_NUMBER = 0x01;  // "S": number close to the outline
