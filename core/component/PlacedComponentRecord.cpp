@@ -16,18 +16,14 @@ namespace {
 constexpr const char* START_TAG = "+COMPONENT";
 constexpr const char* END_TAG = "-COMPONENT";
 
-// A definition that its own reader would refuse at "-COMP" (a library cut short can
-// leave one) is not embedded, so that every record written can be read back.
-bool ReadsBack(const CComponentDef& def) {
-    return def.Width() >= 1 && def.Height() >= 1 && def.BlockCount() >= 1;
-}
-
 }  // namespace
 
 bool CPlacedComponent::Write(CRecordWriter& writer, const Point* origin) const {
     bool ok = writer.WriteToken(START_TAG) == 0;
     const CComponentDef* def = Definition();
-    if (def != nullptr && ReadsBack(*def)) {
+    // A definition its own reader would refuse (a library cut short can leave one) is not
+    // embedded, so that every record written can be read back.
+    if (def != nullptr && def->ReadsBack()) {
         std::string partName = libraryName_.c_str();
         if (partName.empty()) partName = name_.text.c_str();
         if (partName.empty()) partName = EMBEDDED_PART_NAME;

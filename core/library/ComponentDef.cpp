@@ -9,7 +9,7 @@ CComponentDef::CComponentDef(const CComponentDef& other)
       width_(other.width_),
       height_(other.height_),
       blockCount_(other.blockCount_),
-      pattern_(other.pattern_ ? other.pattern_->Clone() : nullptr),
+      pattern_(other.pattern_),
       pins_(other.pins_),
       note_(other.note_) {}
 
@@ -20,8 +20,10 @@ const CPinDef* CComponentDef::Pin(int32_t i) const {
     return &pins_[static_cast<size_t>(i)];
 }
 
-void CComponentDef::SetPattern(std::unique_ptr<CPattern> pattern) {
-    pattern_ = std::move(pattern);
+int64_t CComponentDef::MemoryBytes() const {
+    int64_t bytes = sizeof(CComponentDef) + static_cast<int64_t>(note_.capacity());
+    for (const CPinDef& pin : pins_) bytes += pin.MemoryBytes();
+    return bytes + static_cast<int64_t>((pins_.capacity() - pins_.size()) * sizeof(CPinDef));
 }
 
 bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,

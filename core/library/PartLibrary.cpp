@@ -13,6 +13,18 @@ namespace {
 // to end.
 constexpr size_t READ_BUFFER_SIZE = 1 << 16;
 
+// What an entry costs beside its definition: the entry, its name and its index node.
+constexpr int64_t ENTRY_BYTES = sizeof(CLibEntry) + sizeof(std::unique_ptr<CLibEntry>) + 64;
+
+// The size of what remains to be read, or -1 when the stream cannot tell (a pipe).
+int64_t RemainingBytes(FILE* file) {
+    const long at = std::ftell(file);
+    if (at < 0 || std::fseek(file, 0, SEEK_END) != 0) return -1;
+    const long end = std::ftell(file);
+    if (std::fseek(file, at, SEEK_SET) != 0) return -1;
+    return end < at ? -1 : end - at;
+}
+
 // Splits "base(n)" into base and n; any other name is its own base with n = 0.
 void SplitNumberSuffix(const std::string& name, std::string& base, int32_t& n) {
     base = name;
@@ -101,6 +113,9 @@ bool CPartLibrary::LoadStream(FILE* file, const std::string& path, const Listene
     }
     CRecordReader reader(file);
     reader.SetListener(listener);
+    const int64_t size = RemainingBytes(file);
+    memoryBudget_ = MEMORY_BUDGET_BASE + (size > 0 ? size * MEMORY_BUDGET_PER_BYTE : 0);
+    memoryUsed_ = 0;
 
     std::string token;
     bool ok;
@@ -130,12 +145,14 @@ bool CPartLibrary::LoadStream(FILE* file, const std::string& path, const Listene
 bool CPartLibrary::ReadBody(CRecordReader& reader) {
     const auto onNested = [&](const std::string& tag, int32_t) {
         if (tag == "+PTN") {
-            auto pattern = std::make_unique<CPattern>();
+            auto pattern = std::make_shared<CPattern>();
             if (!pattern->ReadPattern(reader)) {
                 reader.Fail("pattern record fails");
                 return Nested::Failed;
             }
-            patterns_.push_back(std::move(pattern));
+            if (!Spend(reader, pattern->MemoryBytes())) return Nested::Failed;
+            // Only a named pattern can be found; the newest of a name hides the older.
+            if (pattern->HasName()) patterns_[pattern->Name()] = std::move(pattern);
             return Nested::Read;
         }
         bool ok = true;
@@ -171,14 +188,13 @@ bool CPartLibrary::ReadComponentRecord(CRecordReader& reader) {
     if (!def->ReadComponent(reader, name, patternName)) {
         return reader.Fail("component record fails");
     }
+    if (!Spend(reader, def->MemoryBytes() + ENTRY_BYTES + static_cast<int64_t>(name.size()))) {
+        return false;
+    }
     if (!patternName.empty()) {
-        // The newest pattern of that name in this section; none is not an error.
-        for (auto it = patterns_.rbegin(); it != patterns_.rend(); ++it) {
-            if ((*it)->Name() == patternName) {
-                def->SetPattern((*it)->Clone());
-                break;
-            }
-        }
+        // The newest pattern of that name in this section, shared; none is not an error.
+        const auto found = patterns_.find(patternName);
+        if (found != patterns_.end()) def->SetPattern(found->second);
     }
     AddEntry(MakeUniqueName(name), def.get());
     defs_.push_back(std::move(def));
@@ -212,11 +228,21 @@ bool CPartLibrary::ReadAliasRecord(CRecordReader& reader) {
             }
             break;
     }
+    if (!Spend(reader, ENTRY_BYTES + static_cast<int64_t>(alias.size()))) return false;
     std::string name = MakeUniqueName(alias);
     const auto found = byName_.find(target);
     // An alias of a part the library lacks adds nothing.
     if (found != byName_.end()) AddEntry(std::move(name), found->second->ComponentDef());
     return true;
+}
+
+bool CPartLibrary::Spend(CRecordReader& reader, int64_t bytes) {
+    memoryUsed_ += bytes;
+    if (memoryUsed_ <= memoryBudget_) return true;
+    return reader.Fail([&] {
+        return "the parts need more than " + std::to_string(memoryBudget_) +
+               " bytes of memory, more than the file's size allows";
+    });
 }
 
 bool CPartLibrary::WriteLibrary(CRecordWriter& writer) const {
@@ -225,8 +251,8 @@ bool CPartLibrary::WriteLibrary(CRecordWriter& writer) const {
     bool ok = true;
     for (const auto& entry : entries_) {
         const CComponentDef* def = entry->ComponentDef();
-        // A part cut off before its name cannot be written under it; skip it, say so.
-        if (!def || entry->Name().c_str()[0] == '\0') {
+        // A part cut off before its name or size would not read back; skip it, say so.
+        if (!def || entry->Name().c_str()[0] == '\0' || !def->ReadsBack()) {
             ok = false;
             continue;
         }

@@ -24,6 +24,11 @@ public:
     static constexpr const char* LIB_HEADER = "+KIVOX_LIB_V.1.0";
     static constexpr const char* LIB_TRAILER = "-KIVOX_LIB_V.1.0";
     static constexpr const char* DATA_HEADER = "+KIVOX_DATA_V.1.0";
+    // A load fails once its parts would take more memory than this many bytes per byte of
+    // the file, plus the base (all a stream of unknown size gets), so that a small hostile
+    // file cannot exhaust memory.
+    static constexpr int64_t MEMORY_BUDGET_PER_BYTE = 64;
+    static constexpr int64_t MEMORY_BUDGET_BASE = 8 * 1024 * 1024;
 
     // Called once, with the line and the reason, when a load fails.
     using Listener = CRecordReader::Listener;
@@ -56,8 +61,8 @@ public:
     // "PROP:" with the property text, each entry's definition under the entry's own name
     // in entry order (an alias becomes a full copy), the trailer. For a library whose
     // records all ended properly the output loads again and writes the same bytes.
-    // False when a write fails or an entry cannot be written (it has no name or no
-    // definition; the other entries are still written).
+    // False when a write fails or an entry cannot be written (it has no name, no
+    // definition, or one that would not read back; the other entries are still written).
     bool WriteLibrary(CRecordWriter& writer) const;
 
     // name when no entry has it, else name with a "(n)" suffix that none has:
@@ -69,6 +74,9 @@ private:
     bool ReadComponentRecord(CRecordReader& reader);
     bool ReadAliasRecord(CRecordReader& reader);
     void AddEntry(std::string name, const CComponentDef* def);
+    // Counts bytes against the load's memory budget; false, with the reason reported,
+    // once it is exceeded.
+    bool Spend(CRecordReader& reader, int64_t bytes);
     void Clear();
 
     bool loaded_ = false;
@@ -77,9 +85,11 @@ private:
     std::vector<std::unique_ptr<CComponentDef>> defs_;
     std::vector<std::unique_ptr<CLibEntry>> entries_;
 
-    // Only while loading: the current section's patterns, newest last (searched from
-    // the back).
-    std::vector<std::unique_ptr<CPattern>> patterns_;
+    // Only while loading: the current section's patterns by name, the newest of each,
+    // shared by the definitions that name them; and the memory budget.
+    std::unordered_map<std::string, std::shared_ptr<const CPattern>> patterns_;
+    int64_t memoryBudget_ = 0;
+    int64_t memoryUsed_ = 0;
     // The names in use, viewing the entries' own names (which never change), with the
     // first entry of each name.
     std::unordered_map<std::string_view, const CLibEntry*> byName_;

@@ -41,11 +41,20 @@ const CPatternElement* CPattern::Element(int32_t i) const {
     return elements_[static_cast<size_t>(i)].get();
 }
 
-bool CPattern::ReadBitmap(CRecordReader& reader, int64_t byteCount) {
+int64_t CPattern::MemoryBytes() const {
+    // An element with its owning pointer and the allocator's overhead.
+    constexpr int64_t ELEMENT_BYTES = 128;
+    return static_cast<int64_t>(sizeof(CPattern) + name_.capacity() + bitmap_.capacity()) +
+           ELEMENT_BYTES * static_cast<int64_t>(elements_.capacity());
+}
+
+bool CPattern::ReadBitmap(CRecordReader& reader) {
     const int32_t w = std::min(width_, MAX_BITMAP_EXTENT);
     const int32_t h = std::min(height_, MAX_BITMAP_EXTENT);
     const size_t bytesPerRow = static_cast<size_t>((w + 7) / 8);
     const size_t stride = static_cast<size_t>(StrideOf(width_));
+    // The stride stays that of the declared width, the layout the renderer reads.
+    const int64_t byteCount = StrideOf(width_) * h;
     std::vector<uint8_t> bits(static_cast<size_t>(byteCount), 0);
     int32_t row = 0;
     const auto onRow = [&](const std::string&, const std::string& token) {
@@ -86,9 +95,8 @@ bool CPattern::ReadPattern(CRecordReader& reader) {
     std::vector<std::unique_ptr<CPatternElement>> elements;
     const auto onNested = [&](const std::string& tag, int32_t) {
         if (tag == "+BMP" && width_ > 0 && height_ > 0 && namedHere && bitmap_.empty()) {
-            const int64_t byteCount = StrideOf(width_) * height_;
-            if (byteCount <= MAX_BITMAP_BYTES) {
-                if (ReadBitmap(reader, byteCount)) return Nested::Read;
+            if (StrideOf(width_) * height_ <= MAX_BITMAP_BYTES) {
+                if (ReadBitmap(reader)) return Nested::Read;
                 bitmapFailed = true;
                 return Nested::Failed;
             }
@@ -133,10 +141,13 @@ bool CPattern::WritePattern(CRecordWriter& writer, const char* name) const {
     if (writer.EndLine() < 0) return false;
     if (!bitmap_.empty()) {
         if (writer.WriteToken("+BMP") < 0 || writer.EndLine() < 0) return false;
+        // Only what can be read back is written: the rows and columns that carry data.
         const int64_t stride = StrideOf(width_);
-        const int64_t rowBytes = (static_cast<int64_t>(width_) + 7) / 8;
+        const int64_t rowBytes =
+            (static_cast<int64_t>(std::min(width_, MAX_BITMAP_EXTENT)) + 7) / 8;
+        const int64_t rows = std::min(height_, MAX_BITMAP_EXTENT);
         std::string row;
-        for (int64_t r = 0; r < height_; ++r) {
+        for (int64_t r = 0; r < rows; ++r) {
             row.clear();
             for (int64_t j = 0; j < rowBytes; ++j) {
                 const int64_t at = r * stride + j;

@@ -66,19 +66,31 @@ uint32_t FlagsFromLetters(const char* p) {
 }  // namespace
 
 const char* CPinDef::Number(int32_t k) const {
-    if (k < 0 || k >= BlockCount()) return nullptr;
+    if (k < 0 || static_cast<size_t>(k) >= numbers_.size()) return nullptr;
     const auto& n = numbers_[static_cast<size_t>(k)];
     return n ? n->c_str() : nullptr;
 }
 
 void CPinDef::SetNumber(int32_t k, const char* text) {
     if (k < 0 || k >= BlockCount()) return;
-    auto& n = numbers_[static_cast<size_t>(k)];
+    const size_t at = static_cast<size_t>(k);
     if (text) {
-        n = std::string(text);
-    } else {
-        n.reset();
+        if (at >= numbers_.size()) numbers_.resize(at + 1);
+        numbers_[at] = std::string(text);
+        return;
     }
+    if (at >= numbers_.size()) return;
+    numbers_[at].reset();
+    while (!numbers_.empty() && !numbers_.back()) numbers_.pop_back();
+}
+
+int64_t CPinDef::MemoryBytes() const {
+    int64_t bytes = sizeof(CPinDef) +
+                    static_cast<int64_t>(numbers_.capacity() * sizeof(std::optional<std::string>));
+    for (const auto& n : numbers_) {
+        if (n) bytes += static_cast<int64_t>(n->capacity());
+    }
+    return bytes;
 }
 
 const std::string& CPinDef::NameBytes() const {
@@ -129,8 +141,8 @@ bool CPinDef::ReadPin(CRecordReader& reader, int32_t blockCount) {
     if (blockCount < 0) blockCount = 0;
     if (blockCount > MAX_PIN_BLOCKS) blockCount = MAX_PIN_BLOCKS;
     name_.reset();
-    numbers_.assign(static_cast<size_t>(blockCount), std::nullopt);
-    int32_t next = 0;
+    numbers_.clear();
+    blockCount_ = blockCount;
 
     const auto onData = [&](const std::string& key, const std::string& value) {
         const char* v = value.c_str();
@@ -144,7 +156,7 @@ bool CPinDef::ReadPin(CRecordReader& reader, int32_t blockCount) {
         } else if (key == "T") {
             flags_ = FlagsFromLetters(v);
         } else if (key == "M") {
-            if (next < blockCount) numbers_[static_cast<size_t>(next++)] = value;
+            if (numbers_.size() < static_cast<size_t>(blockCount)) numbers_.emplace_back(value);
         }
         return true;
     };

@@ -72,6 +72,21 @@ TEST_F(QurixLibTool, DumpOfABrokenFile) {
     EXPECT_EQ(r.out, "qurix-lib: cannot load " + bad + "\n");
 }
 
+TEST_F(QurixLibTool, DumpRefusesPartsThatWouldNotReadBack) {
+    // Cut inside its last record, a part keeps no size; written, it would fail the load.
+    const std::string cut =
+        dir.Write("cut.lib",
+                  "+KIVOX_LIB_V.1.0\n+COMP,N:A,X:1,Y:1,B:1,-COMP\n+ALIAS,N:A,A:C,-ALIAS\n"
+                  "+COMP,N:B\n+ALIAS,N:B,A:D,-ALIAS\n");
+    const ToolRun r = RunTool("dump " + Quote(cut));
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out,
+              "+KIVOX_LIB_V.1.0\nPROP:\n+COMP,N:A\nX:1,Y:1,B:1\nR:U\nNOTE:,-COMP\n"
+              "+COMP,N:C\nX:1,Y:1,B:1\nR:U\nNOTE:,-COMP\n-KIVOX_LIB_V.1.0\n");
+    const std::string rest = dir.Write("rest.lib", r.out);
+    EXPECT_EQ(RunTool("check " + Quote(rest)).out, rest + ": ok, 2 parts\n");
+}
+
 TEST_F(QurixLibTool, CheckSaysWhereAndWhy) {
     const std::string good = dir.Write("good.lib",
                                        "+KIVOX_LIB_V.1.0\n+COMP,N:A,X:1,Y:1,B:1,-COMP\n"
