@@ -37,6 +37,19 @@ void SplitNumberSuffix(const std::string& name, std::string& base, int32_t& n) {
     base = name.substr(0, i - 1);
 }
 
+// Splits a name written the way MakeUniqueName writes its candidates, "base(n)" with n in
+// its shortest decimal form, into base and n; false for any other name.
+bool SplitCandidate(const std::string& name, std::string& base, int32_t& n) {
+    if (name.size() < 3 || name.back() != ')') return false;
+    const size_t open = name.rfind('(');
+    if (open == std::string::npos || name.size() - open > 13) return false;
+    const std::string digits = name.substr(open + 1, name.size() - open - 2);
+    n = ParseInt(digits);
+    if (std::to_string(n) != digits) return false;
+    base = name.substr(0, open);
+    return true;
+}
+
 }  // namespace
 
 CPartLibrary::CPartLibrary() = default;
@@ -52,26 +65,30 @@ std::string CPartLibrary::MakeUniqueName(const std::string& name) const {
     std::string base;
     int32_t n = 0;
     SplitNumberSuffix(name, base, n);
+    // The first free number after n. The editor gives up after 4096 tries and reuses the
+    // last; counting goes on instead, since every name must identify one part.
+    int32_t free = WrapAdd(n, 1);
+    const auto numbers = numbered_.find(base);
+    if (numbers != numbered_.end()) free = NextFree(numbers->second, free);
+    return base + "(" + std::to_string(free) + ")";
+}
 
-    std::string hintKey = base;
-    hintKey += '\0';
-    hintKey += std::to_string(n);
-    int32_t& known = uniqueHints_[hintKey];
-    std::string candidate;
-    for (int32_t k = known + 1; k <= MAX_UNIQUE_TRIES; ++k) {
-        candidate = base + "(" + std::to_string(WrapAdd(n, k)) + ")";
-        if (byName_.find(candidate) == byName_.end()) {
-            known = k - 1;
-            return candidate;
-        }
+int32_t CPartLibrary::NextFree(std::unordered_map<int32_t, int32_t>& taken, int32_t n) {
+    int32_t free = n;
+    for (auto it = taken.find(free); it != taken.end(); it = taken.find(free)) free = it->second;
+    // Every number passed on the way now leads straight to the free one.
+    for (auto it = taken.find(n); it != taken.end() && n != free; it = taken.find(n)) {
+        n = it->second;
+        it->second = free;
     }
-    // Every candidate is taken: the last one is used all the same.
-    known = MAX_UNIQUE_TRIES;
-    return base + "(" + std::to_string(WrapAdd(n, MAX_UNIQUE_TRIES)) + ")";
+    return free;
 }
 
 void CPartLibrary::AddEntry(std::string name, const CComponentDef* def) {
     auto entry = std::make_unique<CLibEntry>(std::move(name), def);
+    std::string base;
+    int32_t n = 0;
+    if (SplitCandidate(entry->Name(), base, n)) numbered_[base].emplace(n, WrapAdd(n, 1));
     byName_.emplace(entry->Name(), entry.get());  // the first of equal names is found
     entries_.push_back(std::move(entry));
 }
@@ -82,7 +99,7 @@ void CPartLibrary::Clear() {
     defs_.clear();
     patterns_.clear();
     byName_.clear();
-    uniqueHints_.clear();
+    numbered_.clear();
 }
 
 bool CPartLibrary::LoadFile(const std::string& path, const Listener* listener) {

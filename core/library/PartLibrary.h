@@ -20,7 +20,6 @@ namespace qurix {
 // definition, and the file's property text. Read-only once loaded.
 class CPartLibrary {
 public:
-    static constexpr int32_t MAX_UNIQUE_TRIES = 4096;
     static constexpr const char* LIB_HEADER = "+KIVOX_LIB_V.1.0";
     static constexpr const char* LIB_TRAILER = "-KIVOX_LIB_V.1.0";
     static constexpr const char* DATA_HEADER = "+KIVOX_DATA_V.1.0";
@@ -65,8 +64,9 @@ public:
     // definition, or one that would not read back; the other entries are still written).
     bool WriteLibrary(CRecordWriter& writer) const;
 
-    // name when no entry has it, else name with a "(n)" suffix that none has:
-    // "R1" gives "R1(1)", "R1(1)" gives "R1(2)", "A(b)" gives "A(b)(1)".
+    // name when no entry has it, else name with a "(n)" suffix that none has, counting
+    // up from its own number: "R1" gives "R1(1)", "R1(1)" gives "R1(2)", "A(b)" gives
+    // "A(b)(1)".
     std::string MakeUniqueName(const std::string& name) const;
 
 private:
@@ -74,6 +74,8 @@ private:
     bool ReadComponentRecord(CRecordReader& reader);
     bool ReadAliasRecord(CRecordReader& reader);
     void AddEntry(std::string name, const CComponentDef* def);
+    // The first number from n on that is not taken, shortening the paths it followed.
+    static int32_t NextFree(std::unordered_map<int32_t, int32_t>& taken, int32_t n);
     // Counts bytes against the load's memory budget; false, with the reason reported,
     // once it is exceeded.
     bool Spend(CRecordReader& reader, int64_t bytes);
@@ -93,10 +95,10 @@ private:
     // The names in use, viewing the entries' own names (which never change), with the
     // first entry of each name.
     std::unordered_map<std::string_view, const CLibEntry*> byName_;
-    // For each base and starting number of MakeUniqueName, how many candidates are
-    // known to be taken already; names are only ever added, so the count only grows.
-    // Keeps a file full of one repeated name from costing 4096 tries per part.
-    mutable std::unordered_map<std::string, int32_t> uniqueHints_;
+    // The names of the form "base(n)" by base: for each n taken, a number after it from
+    // which to look on for a free one. Names are only ever added, so the hints stay true
+    // and each MakeUniqueName costs about one look-up however many names are taken.
+    mutable std::unordered_map<std::string, std::unordered_map<int32_t, int32_t>> numbered_;
 };
 
 }  // namespace qurix
