@@ -51,8 +51,8 @@ int32_t CRecordReader::ReadToken(std::string& token) {
         c = Next();
         if (c == EOF) return -1;
     }
-    const int32_t start = line_;
-    tokenLine_ = start;
+    const int32_t start = Reported(line_);
+    tokenLine_ = line_;
     for (;;) {
         if (IsSeparator(c)) {
             if (c == '\n') ++line_;
