@@ -40,7 +40,9 @@ bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
 
     // Reasons name the part when its name has been read, so a check can point at it.
     const auto named = [&](const std::string& why) {
-        return (partName.empty() ? std::string("component") : "component " + partName) + ": " + why;
+        return (partName.empty() ? std::string("component")
+                                 : "component " + ReasonToken(partName)) +
+               ": " + why;
     };
     const auto fail = [&](const std::string& why) {
         return reader.Fail([&] { return named(why); });
@@ -72,7 +74,7 @@ bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
             (key == "X" ? x : y) = n;
         } else if (key == "B") {
             const int32_t n = ParseInt(v);
-            if (blocks != 0) return fail("second block count " + v);
+            if (blocks != 0) return fail("second block count " + ReasonToken(v));
             if (n < 0 || n > MAX_BLOCKS) {
                 return fail("block count " + std::to_string(n) + " out of range");
             }

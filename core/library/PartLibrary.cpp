@@ -241,7 +241,8 @@ bool CPartLibrary::ReadAliasRecord(CRecordReader& reader) {
         case RecordEnd::EndTag:
             if (target.empty()) return reader.Fail("alias without the name of its part");
             if (alias.empty()) {
-                return reader.Fail([&] { return "alias of " + target + " without a name"; });
+                return reader.Fail(
+                    [&] { return "alias of " + ReasonToken(target) + " without a name"; });
             }
             break;
     }

@@ -50,6 +50,11 @@ inline std::string ValueText(const std::string& value) {
     return std::string(value.c_str());
 }
 
+// A token as a reason shows it: control bytes escaped ("\x1b") and more than
+// MAX_REASON_TOKEN bytes cut with "…", so that a reason printed to a terminal cannot drive it.
+inline constexpr size_t MAX_REASON_TOKEN = 80;
+std::string ReasonToken(const std::string& token);
+
 // Splits a data token as form says; false when the token is to be ignored.
 bool SplitRecordData(DataForm form, const std::string& token, std::string& key, std::string& value);
 
@@ -69,7 +74,8 @@ struct NoReason {
 // Reads tokens up to syntax.endTag; the reader stands just after the start tag.
 // onNested(tag, line) decides about each nested start tag, onData(key, value) takes each
 // data token and returns false to abandon the record (having positioned the reader
-// itself), reason(fault, tag, line) words a fault for the listener.
+// itself), reason(fault, tag, line) words a fault for the listener (the tag as
+// ReasonToken shows it).
 template <typename OnData, typename OnNested = SkipAllNested, typename Reason = NoReason>
 RecordEnd ReadRecord(CRecordReader& reader, const RecordSyntax& syntax, OnData&& onData,
                      OnNested&& onNested = {}, Reason&& reason = {}) {
@@ -78,7 +84,7 @@ RecordEnd ReadRecord(CRecordReader& reader, const RecordSyntax& syntax, OnData&&
         if constexpr (SILENT) {
             static_cast<void>(fault), static_cast<void>(tag), static_cast<void>(line);
         } else {
-            reader.Fail([&] { return reason(fault, tag, line); });
+            reader.Fail([&] { return reason(fault, ReasonToken(tag), line); });
         }
         return RecordEnd::Failed;
     };

@@ -106,6 +106,13 @@ TEST_F(QurixLibTool, CheckSaysWhereAndWhy) {
                          ": fails at line 4: component AMP: block count 300 out of range\n" +
                          stray + ": fails at line 3: unexpected end tag -COMP\n");
 
+    // A token that would set the terminal's title and clear it is shown escaped.
+    const std::string hostile = dir.Write(
+        "hostile.lib", "+KIVOX_LIB_V.1.0\n+COMP,N:\x1b[2J" + std::string(100, 'A') + "\n-PTN\n");
+    r = RunTool("check " + Quote(hostile));
+    EXPECT_EQ(r.out, hostile + ": fails at line 3: component \\x1b[2J" + std::string(76, 'A') +
+                         "\xE2\x80\xA6: unexpected end tag -PTN\n");
+
     r = RunTool("check " + Quote(dir.Path() + "/none.lib"));
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.out, dir.Path() +

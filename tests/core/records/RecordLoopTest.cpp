@@ -90,6 +90,25 @@ TEST(RecordLoopTest, EndsAndFaults) {
     }
 }
 
+TEST(RecordLoopTest, ReasonTokensCannotDriveATerminal) {
+    using namespace std::string_literals;
+    const std::string eighty(80, 'x');
+    struct Case {
+        std::string token;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"-COMP", "-COMP"},
+        {"-\x1b]0;owned\a\x1b[2J", "-\\x1b]0;owned\\x07\\x1b[2J"},  // title and clear screen
+        {"\x7f\x1f \x80\xff", "\\x7f\\x1f \x80\xff"},  // DEL and C0 only; other bytes stay
+        {"a\0b"s, "a\\x00b"},
+        {eighty, eighty},                         // the longest shown whole
+        {eighty + "y", eighty + "\xE2\x80\xA6"},  // one more byte is cut
+        {std::string(79, 'x') + "\x1b\x1b", std::string(79, 'x') + "\\x1b\xE2\x80\xA6"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ReasonToken(c.token), c.shown) << c.token;
+}
+
 TEST(RecordLoopTest, ReasonsAreBuiltOnlyForAListener) {
     test::MemReader mem("-X");
     bool built = false;
