@@ -100,7 +100,7 @@ bool CPattern::ReadPattern(CRecordReader& reader) {
                 bitmapFailed = true;
                 return Nested::Failed;
             }
-            // Too large to hold: skipped like a block that does not qualify.
+            // A declared size this large is skipped like a block that does not qualify.
         }
         std::unique_ptr<CPatternElement> e = CreateElementByTag(tag);
         if (!e) return Nested::Skip;
