@@ -127,13 +127,9 @@ bool CPlacedComponent::ReadRecord(CRecordReader& reader, const Point* origin) {
         }
         return "component: " + NestedNeverEndsReason(tag, line);
     };
-    switch (qurix::ReadRecord(reader, {END_TAG}, onData, onNested, reason)) {
-        case RecordEnd::EndOfInput:
-            return reader.Fail("component record never ends");
-        case RecordEnd::Failed:
-            return false;
-        case RecordEnd::EndTag:
-            break;
+    const RecordSyntax syntax{.endTag = END_TAG, .endOfInputReason = "component record never ends"};
+    if (qurix::ReadRecord(reader, syntax, onData, onNested, reason) == RecordEnd::Failed) {
+        return false;
     }
     if (seenX && seenY && seenLib) return true;
     return reader.Fail("component: X, Y or LIB missing at -COMPONENT");
@@ -171,13 +167,10 @@ bool CPlacedComponent::ReadEmbeddedLibrary(CRecordReader& reader, CComponentDef&
                              : std::string("embedded library without a component");
     };
     const auto ignoreData = [](const std::string&, const std::string&) { return true; };
-    switch (qurix::ReadRecord(reader, {CPartLibrary::LIB_TRAILER}, ignoreData, onNested, reason)) {
-        case RecordEnd::EndOfInput:
-            return reader.Fail("embedded library never ends");
-        case RecordEnd::Failed:
-            return false;
-        case RecordEnd::EndTag:
-            break;
+    const RecordSyntax syntax{.endTag = CPartLibrary::LIB_TRAILER,
+                              .endOfInputReason = "embedded library never ends"};
+    if (qurix::ReadRecord(reader, syntax, ignoreData, onNested, reason) == RecordEnd::Failed) {
+        return false;
     }
     if (!componentRead) return reader.Fail("embedded library without a component");
     def.SetPattern(std::move(pattern));

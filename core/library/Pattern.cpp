@@ -73,13 +73,11 @@ bool CPattern::ReadBitmap(CRecordReader& reader) {
         if (fault == RecordFault::NestedNeverEnds) return "record " + tag + " in bitmap never ends";
         return "unexpected " + tag + " in bitmap";
     };
-    switch (ReadRecord(reader, {"-BMP", DataForm::Whole}, onRow, SkipAllNested{}, reason)) {
-        case RecordEnd::EndOfInput:
-            return reader.Fail("bitmap block not closed by -BMP");
-        case RecordEnd::Failed:
-            return false;
-        case RecordEnd::EndTag:
-            break;
+    const RecordSyntax syntax{.endTag = "-BMP",
+                              .data = DataForm::Whole,
+                              .endOfInputReason = "bitmap block not closed by -BMP"};
+    if (ReadRecord(reader, syntax, onRow, SkipAllNested{}, reason) == RecordEnd::Failed) {
+        return false;
     }
     bitmap_ = std::move(bits);
     bitmapByteCount_ = static_cast<int32_t>(byteCount);

@@ -43,6 +43,9 @@ struct RecordSyntax {
     DataForm data = DataForm::Text;
     // Receives the foreign end tag that ended the record (cleared first); may be null.
     std::string* strayEndTag = nullptr;
+    // Null: the end of input completes the record (EndOfInput); else it fails the record
+    // for this reason.
+    const char* endOfInputReason = nullptr;
 };
 
 // Record values are NUL-terminated texts: an escaped %00 ends the value there.
@@ -94,7 +97,11 @@ RecordEnd ReadRecord(CRecordReader& reader, const RecordSyntax& syntax, OnData&&
     std::string value;
     for (;;) {
         const int32_t line = reader.ReadToken(token);
-        if (line == -1) return RecordEnd::EndOfInput;
+        if (line == -1) {
+            if (!syntax.endOfInputReason) return RecordEnd::EndOfInput;
+            reader.Fail(syntax.endOfInputReason);
+            return RecordEnd::Failed;
+        }
         if (IsEndTag(token)) {
             if (token == syntax.endTag) return RecordEnd::EndTag;
             if (syntax.strayEndTag) *syntax.strayEndTag = token;

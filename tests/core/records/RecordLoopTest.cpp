@@ -90,6 +90,22 @@ TEST(RecordLoopTest, EndsAndFaults) {
     }
 }
 
+TEST(RecordLoopTest, EndOfInputFailsARecordThatMustBeClosed) {
+    test::MemReader mem("A:1,\nB:2\n");
+    std::string reason;
+    int32_t line = 0;
+    const CRecordReader::Listener listener = [&](int32_t l, const std::string& why) {
+        line = l;
+        reason = why;
+    };
+    mem.reader.SetListener(&listener);
+    const RecordSyntax syntax{.endTag = "-R", .endOfInputReason = "R never ends"};
+    const auto onData = [](const std::string&, const std::string&) { return true; };
+    EXPECT_EQ(ReadRecord(mem.reader, syntax, onData), RecordEnd::Failed);
+    EXPECT_EQ(reason, "R never ends");
+    EXPECT_EQ(line, 2);  // the last token read
+}
+
 TEST(RecordLoopTest, ReasonTokensCannotDriveATerminal) {
     using namespace std::string_literals;
     const std::string eighty(80, 'x');
