@@ -51,6 +51,7 @@ TEST(RecordLoopTest, EndsAndFaults) {
         const char* stray;
         const char* reason;  // "" when nothing is reported
         int32_t line;
+        const char* endOfInputReason = nullptr;
     };
     const Case cases[] = {
         {"A:1,-R,B:2", RecordEnd::EndTag, "", "", 0},
@@ -61,6 +62,7 @@ TEST(RecordLoopTest, EndsAndFaults) {
         {"+CLOSE,A:1", RecordEnd::EndTag, "", "", 0},  // a nested record closed this one
         {"+STOP,-R", RecordEnd::Failed, "", "", 0},    // the reader gave up (and said why)
         {"A:stop,-R", RecordEnd::Failed, "", "", 0},
+        {"A:1,\nB:2", RecordEnd::Failed, "", "R never ends", 2, "R never ends"},
     };
     for (const Case& c : cases) {
         test::MemReader mem(c.text);
@@ -81,29 +83,12 @@ TEST(RecordLoopTest, EndsAndFaults) {
             if (fault == RecordFault::StrayEndTag) return "stray " + tag;
             return tag + " from " + std::to_string(at) + " never ends";
         };
-        EXPECT_EQ(ReadRecord(mem.reader, {"-R", DataForm::Text, &stray}, onData, onNested, words),
-                  c.end)
-            << c.text;
+        const RecordSyntax syntax{"-R", DataForm::Text, &stray, c.endOfInputReason};
+        EXPECT_EQ(ReadRecord(mem.reader, syntax, onData, onNested, words), c.end) << c.text;
         EXPECT_EQ(stray, c.stray) << c.text;
         EXPECT_EQ(reason, c.reason) << c.text;
         EXPECT_EQ(line, c.line) << c.text;
     }
-}
-
-TEST(RecordLoopTest, EndOfInputFailsARecordThatMustBeClosed) {
-    test::MemReader mem("A:1,\nB:2\n");
-    std::string reason;
-    int32_t line = 0;
-    const CRecordReader::Listener listener = [&](int32_t l, const std::string& why) {
-        line = l;
-        reason = why;
-    };
-    mem.reader.SetListener(&listener);
-    const RecordSyntax syntax{.endTag = "-R", .endOfInputReason = "R never ends"};
-    const auto onData = [](const std::string&, const std::string&) { return true; };
-    EXPECT_EQ(ReadRecord(mem.reader, syntax, onData), RecordEnd::Failed);
-    EXPECT_EQ(reason, "R never ends");
-    EXPECT_EQ(line, 2);  // the last token read
 }
 
 TEST(RecordLoopTest, ReasonTokensCannotDriveATerminal) {
