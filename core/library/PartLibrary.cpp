@@ -1,6 +1,8 @@
 #include "core/library/PartLibrary.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "core/records/RecordLoop.h"
@@ -130,8 +132,9 @@ bool CPartLibrary::LoadStream(FILE* file, const std::string& path, const Listene
     }
     CRecordReader reader(file);
     reader.SetListener(listener);
-    const int64_t size = RemainingBytes(file);
-    memoryBudget_ = MEMORY_BUDGET_BASE + (size > 0 ? size * MEMORY_BUDGET_PER_BYTE : 0);
+    // A folder, for one, can claim a size near the largest number.
+    const int64_t size = std::clamp<int64_t>(RemainingBytes(file), 0, INT64_MAX / 128);
+    memoryBudget_ = MEMORY_BUDGET_BASE + size * MEMORY_BUDGET_PER_BYTE;
     memoryUsed_ = 0;
 
     std::string token;
