@@ -17,4 +17,17 @@ std::unique_ptr<CPatternElement> CreateElementByTag(const std::string& tag) {
     return nullptr;
 }
 
+bool PenFields::Read(const std::string& key, const std::string& value, bool withFill) {
+    if (key == "W") {
+        width = ParseInt(value);
+    } else if (key == "S") {
+        style = ParseInt(value);
+    } else if (withFill && key == "F") {
+        fill = ParseInt(value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 }  // namespace qurix

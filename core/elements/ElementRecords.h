@@ -13,6 +13,17 @@ namespace qurix {
 // null for any other token.
 std::unique_ptr<CPatternElement> CreateElementByTag(const std::string& tag);
 
+// The pen keys of the drawn elements: "W" width, "S" style and, where the element has a
+// fill, "F"; reading starts from the reading defaults.
+struct PenFields {
+    int32_t width = CPatternElement::DEFAULT_WIDTH;
+    int32_t style = CPatternElement::DEFAULT_STYLE;
+    int32_t fill = CPatternElement::NOT_FILLED;
+
+    // Takes the value when key is one of the pen's; false for any other key.
+    bool Read(const std::string& key, const std::string& value, bool withFill);
+};
+
 // Element records take keys and values as NUL-terminated texts, skip nested records and
 // give no reasons of their own: the pattern decides what a broken element means. A
 // foreign end tag that ends the record is left in strayEndTag.
