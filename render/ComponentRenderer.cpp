@@ -217,8 +217,7 @@ void DrawComponentBody(CDrawSurface& surface, const CDisplaySettings& settings,
         if (!colour) return;
         const PatternPlacement at{
             .direction = component.Direction(),
-            .bodySize = Point{WrapMul(def->Width(), CPlacedComponent::GRID_UNIT),
-                              WrapMul(def->Height(), CPlacedComponent::GRID_UNIT)},
+            .bodySize = Point{WrapMul(def->Width(), GRID_UNIT), WrapMul(def->Height(), GRID_UNIT)},
             .topLeft = topLeft,
             .scale = Scale{num, den}};
         DrawPattern(surface, *pattern, *colour, mode, at, settings.labelRenderer.get());

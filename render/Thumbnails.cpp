@@ -12,8 +12,6 @@ namespace qurix {
 
 namespace {
 
-constexpr int64_t GRID_UNIT = CPlacedComponent::GRID_UNIT;
-
 int32_t Saturate(int64_t v) {
     return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
                                                     std::numeric_limits<int32_t>::max()));

@@ -10,13 +10,12 @@ namespace qurix {
 namespace {
 
 constexpr int32_t SIDE_MASK_ALL = 0xF;
-constexpr int32_t TURN_MASK = 3;
 
 bool IsOdd(int32_t direction) {
     return (direction & 1) != 0;
 }
 bool IsMirrored(int32_t direction) {
-    return (direction & CPlacedComponent::DIRECTION_MIRRORED) != 0;
+    return (direction & DIRECTION_MIRRORED) != 0;
 }
 
 // How centrally p lies in r: 0 on or outside an edge, up to 65 in the middle. Computed in
@@ -174,7 +173,7 @@ Point CPlacedComponent::PlacePoint(Point local) const {
 }
 
 int32_t CPlacedComponent::PlacedSide(int32_t side) const {
-    int32_t placed = WrapAdd(side, direction_) & TURN_MASK;
+    int32_t placed = WrapAdd(side, direction_) & DIRECTION_TURN_MASK;
     if (IsMirrored(direction_) && (placed == CPinDef::SIDE_LEFT || placed == CPinDef::SIDE_RIGHT)) {
         placed ^= 2;  // left and right change places
     }
@@ -214,16 +213,16 @@ PlacedPin CPlacedComponent::PinPosition(int32_t index) const {
     if (!pin->HasFlag(CPinDef::PIN_ZERO_LENGTH)) {
         switch (out.side) {
             case CPinDef::SIDE_LEFT:
-                out.tip.x = WrapSub(out.tip.x, PIN_LENGTH);
+                out.tip.x = WrapSub(out.tip.x, CPinDef::PIN_LENGTH);
                 break;
             case CPinDef::SIDE_TOP:
-                out.tip.y = WrapSub(out.tip.y, PIN_LENGTH);
+                out.tip.y = WrapSub(out.tip.y, CPinDef::PIN_LENGTH);
                 break;
             case CPinDef::SIDE_RIGHT:
-                out.tip.x = WrapAdd(out.tip.x, PIN_LENGTH);
+                out.tip.x = WrapAdd(out.tip.x, CPinDef::PIN_LENGTH);
                 break;
             default:
-                out.tip.y = WrapAdd(out.tip.y, PIN_LENGTH);
+                out.tip.y = WrapAdd(out.tip.y, CPinDef::PIN_LENGTH);
                 break;
         }
     }
@@ -246,10 +245,10 @@ void CPlacedComponent::RecomputePinSideMask() {
 
 Rect CPlacedComponent::Area() const {
     Rect r = Bounds();
-    if (pinSideMask_ & SIDE_BIT_LEFT) r.left = WrapSub(r.left, PIN_LENGTH);
-    if (pinSideMask_ & SIDE_BIT_TOP) r.top = WrapSub(r.top, PIN_LENGTH);
-    if (pinSideMask_ & SIDE_BIT_RIGHT) r.right = WrapAdd(r.right, PIN_LENGTH);
-    if (pinSideMask_ & SIDE_BIT_BOTTOM) r.bottom = WrapAdd(r.bottom, PIN_LENGTH);
+    if (pinSideMask_ & SIDE_BIT_LEFT) r.left = WrapSub(r.left, CPinDef::PIN_LENGTH);
+    if (pinSideMask_ & SIDE_BIT_TOP) r.top = WrapSub(r.top, CPinDef::PIN_LENGTH);
+    if (pinSideMask_ & SIDE_BIT_RIGHT) r.right = WrapAdd(r.right, CPinDef::PIN_LENGTH);
+    if (pinSideMask_ & SIDE_BIT_BOTTOM) r.bottom = WrapAdd(r.bottom, CPinDef::PIN_LENGTH);
     return r;
 }
 
@@ -296,9 +295,9 @@ void CPlacedComponent::TurnQuarter() {
     reference_.horizontal = true;
     if (IsMirrored(direction_)) {
         // Turning a mirrored body clockwise is turning the unmirrored one back.
-        direction_ = ((direction_ - 1) & TURN_MASK) | DIRECTION_MIRRORED;
+        direction_ = ((direction_ - 1) & DIRECTION_TURN_MASK) | DIRECTION_MIRRORED;
     } else {
-        direction_ = (direction_ + 1) & TURN_MASK;
+        direction_ = (direction_ + 1) & DIRECTION_TURN_MASK;
     }
     pinSideMask_ = ((pinSideMask_ << 1) | (pinSideMask_ >> 3)) & SIDE_MASK_ALL;
 }

@@ -21,7 +21,7 @@ struct PlacedPin {
     // The side after turning and mirroring: CPinDef::SIDE_LEFT, _TOP, _RIGHT or _BOTTOM.
     int32_t side = CPinDef::SIDE_LEFT;
     Point position;  // on the body outline
-    Point tip;       // where wires attach: 10 units outward, or the position for a "Z" pin
+    Point tip;  // where wires attach: CPinDef::PIN_LENGTH outward, or the position for a "Z" pin
 
     explicit operator bool() const { return pin != nullptr; }
 };
@@ -32,11 +32,8 @@ struct PlacedPin {
 // given a shared part.
 class CPlacedComponent : public CSchematicObject {
 public:
-    static constexpr int32_t GRID_UNIT = 10;          // drawing units per grid unit
     static constexpr int32_t DEFAULT_BODY_SIZE = 20;  // width and height without a part
-    static constexpr int32_t PIN_LENGTH = 10;         // a pin stub's length
     static constexpr int32_t DIRECTION_COUNT = 8;
-    static constexpr int32_t DIRECTION_MIRRORED = 4;  // direction bit: mirrored left to right
     // Bits of the pin-side mask.
     static constexpr int32_t SIDE_BIT_LEFT = 1;
     static constexpr int32_t SIDE_BIT_TOP = 2;
@@ -123,7 +120,7 @@ public:
     void SetLibrarySet(const CLibrarySet* libraries) { libraries_ = libraries; }
 
     // --- Placement ---
-    // 0..3 quarter turns clockwise, plus DIRECTION_MIRRORED.
+    // 0..3 quarter turns clockwise, plus DIRECTION_MIRRORED (core/geometry).
     int32_t Direction() const { return direction_; }
     // Only 0 to 7 is taken; false and no change otherwise.
     bool SetDirection(int32_t direction);

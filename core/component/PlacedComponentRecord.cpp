@@ -7,6 +7,7 @@
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
 #include "core/library/Pattern.h"
+#include "core/records/RecordLoop.h"
 
 namespace qurix {
 
@@ -15,23 +16,14 @@ namespace {
 constexpr const char* START_TAG = "+COMPONENT";
 constexpr const char* END_TAG = "-COMPONENT";
 
-// Texts end at their first NUL, as everywhere in the record format.
-std::string ValueText(const std::string& value) {
-    return std::string(value.c_str());
-}
-
-// A definition that its own reader would refuse at "-COMP" (a library cut short can
-// leave one) is not embedded, so that every record written can be read back.
-bool ReadsBack(const CComponentDef& def) {
-    return def.Width() >= 1 && def.Height() >= 1 && def.BlockCount() >= 1;
-}
-
 }  // namespace
 
 bool CPlacedComponent::Write(CRecordWriter& writer, const Point* origin) const {
     bool ok = writer.WriteToken(START_TAG) == 0;
     const CComponentDef* def = Definition();
-    if (def != nullptr && ReadsBack(*def)) {
+    // A definition its own reader would refuse (a library cut short can leave one) is not
+    // embedded, so that every record written can be read back.
+    if (def != nullptr && def->ReadsBack()) {
         std::string partName = libraryName_.c_str();
         if (partName.empty()) partName = name_.text.c_str();
         if (partName.empty()) partName = EMBEDDED_PART_NAME;
@@ -67,46 +59,21 @@ bool CPlacedComponent::Read(CRecordReader& reader, const Point* origin) {
 
 bool CPlacedComponent::ReadRecord(CRecordReader& reader, const Point* origin) {
     bool seenX = false, seenY = false, seenLib = false, blockRead = false;
-    std::string token, key, value;
-    for (;;) {
-        const int32_t line = reader.ReadToken(token);
-        if (line == -1) return reader.Fail("component record never ends");
-        if (IsEndTag(token)) {
-            if (token != END_TAG) {
-                if (!reader.Listening()) return false;
-                return reader.Fail("component: unexpected end tag " + token);
-            }
-            if (seenX && seenY && seenLib) return true;
-            return reader.Fail("component: X, Y or LIB missing at -COMPONENT");
+    const auto onNested = [&](const std::string& tag, int32_t) {
+        // One embedded definition per record; a second block is passed over.
+        if (tag != CPartLibrary::LIB_HEADER || blockRead) return Nested::Skip;
+        auto def = std::make_unique<CComponentDef>();
+        std::string partName;
+        if (!ReadEmbeddedLibrary(reader, *def, partName)) {
+            reader.Fail("component: embedded library block fails");
+            return Nested::Failed;
         }
-        if (token == CPartLibrary::LIB_HEADER) {
-            if (blockRead) {
-                // One embedded definition per record; a second block is passed over.
-                if (reader.SkipToToken(CPartLibrary::LIB_TRAILER) == -1) {
-                    return reader.Fail("component: embedded library block never ends");
-                }
-                continue;
-            }
-            auto def = std::make_unique<CComponentDef>();
-            std::string partName;
-            if (!ReadEmbeddedLibrary(reader, *def, partName)) {
-                return reader.Fail("component: embedded library block fails");
-            }
-            InstallDefinition(std::move(def));
-            libraryName_ = std::move(partName);
-            blockRead = true;
-            continue;
-        }
-        if (IsStartTag(token)) {
-            if (!SkipRecord(reader, token)) {
-                if (!reader.Listening()) return false;
-                return reader.Fail("component: record " + token + " from line " +
-                                   std::to_string(line) + " never ends");
-            }
-            continue;
-        }
-        if (!SplitDataToken(token, key, value)) continue;
-        const std::string v = ValueText(value);
+        InstallDefinition(std::move(def));
+        libraryName_ = std::move(partName);
+        blockRead = true;
+        return Nested::Read;
+    };
+    const auto onData = [&](const std::string& key, const std::string& v) {
         const int32_t n = ParseInt(v);
         if (key == "L") {
             SetLayer(n);  // only 0 to 7 is taken
@@ -151,7 +118,21 @@ bool CPlacedComponent::ReadRecord(CRecordReader& reader, const Point* origin) {
         } else if (key == "RY") {
             reference_.offset.y = n;
         }
+        return true;
+    };
+    const auto reason = [](RecordFault fault, const std::string& tag, int32_t line) {
+        if (fault == RecordFault::StrayEndTag) return "component: unexpected end tag " + tag;
+        if (tag == CPartLibrary::LIB_HEADER) {
+            return std::string("component: embedded library block never ends");
+        }
+        return "component: " + NestedNeverEndsReason(tag, line);
+    };
+    const RecordSyntax syntax{.endTag = END_TAG, .endOfInputReason = "component record never ends"};
+    if (qurix::ReadRecord(reader, syntax, onData, onNested, reason) == RecordEnd::Failed) {
+        return false;
     }
+    if (seenX && seenY && seenLib) return true;
+    return reader.Fail("component: X, Y or LIB missing at -COMPONENT");
 }
 
 // Reads the block after "+KIVOX_LIB_V.1.0": one pattern and one component. Tokens of
@@ -160,44 +141,40 @@ bool CPlacedComponent::ReadEmbeddedLibrary(CRecordReader& reader, CComponentDef&
                                            std::string& partName) {
     std::unique_ptr<CPattern> pattern;
     bool componentRead = false;
-    std::string token;
-    for (;;) {
-        if (reader.ReadToken(token) == -1) return reader.Fail("embedded library never ends");
-        if (IsEndTag(token)) {
-            if (token == CPartLibrary::LIB_TRAILER && componentRead) {
-                def.SetPattern(std::move(pattern));
-                return true;
-            }
-            if (!reader.Listening()) return false;
-            return reader.Fail(componentRead ? "embedded library: unexpected end tag " + token
-                                             : "embedded library without a component");
-        }
-        if (token == "+PTN") {
-            if (pattern) {
-                if (reader.SkipToToken("-PTN") == -1) {
-                    return reader.Fail("embedded library: second pattern never ends");
-                }
-                continue;
-            }
+    const auto onNested = [&](const std::string& tag, int32_t) {
+        if (tag == "+PTN") {
+            if (pattern) return Nested::Skip;
             auto read = std::make_unique<CPattern>();
             // A pattern that fails to read is dropped; the part is still usable.
             if (read->ReadPattern(reader)) pattern = std::move(read);
-            continue;
-        }
-        if (token == "+COMP") {
-            if (componentRead) {
-                if (reader.SkipToToken("-COMP") == -1) {
-                    return reader.Fail("embedded library: second component never ends");
-                }
-                continue;
-            }
+        } else if (tag == "+COMP") {
+            if (componentRead) return Nested::Skip;
             std::string patternName;
             if (!def.ReadComponent(reader, partName, patternName)) {
-                return reader.Fail("embedded library: component fails");
+                reader.Fail("embedded library: component fails");
+                return Nested::Failed;
             }
             componentRead = true;
         }
+        return Nested::Read;
+    };
+    const auto reason = [&](RecordFault fault, const std::string& tag, int32_t) {
+        if (fault == RecordFault::NestedNeverEnds) {
+            return std::string(tag == "+PTN" ? "embedded library: second pattern never ends"
+                                             : "embedded library: second component never ends");
+        }
+        return componentRead ? "embedded library: unexpected end tag " + tag
+                             : std::string("embedded library without a component");
+    };
+    const auto ignoreData = [](const std::string&, const std::string&) { return true; };
+    const RecordSyntax syntax{.endTag = CPartLibrary::LIB_TRAILER,
+                              .endOfInputReason = "embedded library never ends"};
+    if (qurix::ReadRecord(reader, syntax, ignoreData, onNested, reason) == RecordEnd::Failed) {
+        return false;
     }
+    if (!componentRead) return reader.Fail("embedded library without a component");
+    def.SetPattern(std::move(pattern));
+    return true;
 }
 
 }  // namespace qurix

@@ -184,34 +184,30 @@ bool CArcElement::IsInside(const Rect& r) {
 }
 
 bool CArcElement::Read(CRecordReader& reader) {
-    int32_t width = DEFAULT_WIDTH;
-    int32_t style = DEFAULT_STYLE;
+    PenFields pen;
     Point centre{10, 10};
     int32_t radius = 10;
     int32_t begin = 0;
     int32_t end = 0;
-    const RecordEnd result = ReadElementRecord(
-        reader, "-AR", strayEndTag_, [&](const std::string& key, const std::string& value) {
-            if (key == "W") {
-                width = ParseInt(value);
-            } else if (key == "S") {
-                style = ParseInt(value);
-            } else if (key == "X") {
-                centre.x = ParseInt(value);
-            } else if (key == "Y") {
-                centre.y = ParseInt(value);
-            } else if (key == "R") {
-                radius = ParseInt(value);
-            } else if (key == "B") {
-                begin = ParseInt(value);
-            } else if (key == "E") {
-                end = ParseInt(value);
-            }
-            return true;
-        });
+    const RecordEnd result = ReadRecord(reader, ElementSyntax("-AR", strayEndTag_),
+                                        [&](const std::string& key, const std::string& value) {
+                                            if (pen.Read(key, value, false)) return true;
+                                            if (key == "X") {
+                                                centre.x = ParseInt(value);
+                                            } else if (key == "Y") {
+                                                centre.y = ParseInt(value);
+                                            } else if (key == "R") {
+                                                radius = ParseInt(value);
+                                            } else if (key == "B") {
+                                                begin = ParseInt(value);
+                                            } else if (key == "E") {
+                                                end = ParseInt(value);
+                                            }
+                                            return true;
+                                        });
     if (result == RecordEnd::Failed) return false;
-    width_ = width;
-    style_ = style;
+    width_ = pen.width;
+    style_ = pen.style;
     SetArc(centre, radius, begin, end);
     return true;
 }

@@ -74,9 +74,9 @@ bool CCircleElement::Read(CRecordReader& reader) {
     if (ReadTwoPointRecord(reader, "-C", true, strayEndTag_, f) == RecordEnd::Failed) {
         return false;
     }
-    width_ = f.width;
-    style_ = f.style;
-    fill_ = f.fill;
+    width_ = f.pen.width;
+    style_ = f.pen.style;
+    fill_ = f.pen.fill;
     p1_ = f.p1;
     p2_ = f.p2;
     return true;
@@ -84,9 +84,9 @@ bool CCircleElement::Read(CRecordReader& reader) {
 
 bool CCircleElement::Write(CRecordWriter& writer, const Point* origin) const {
     TwoPointFields f;
-    f.width = width_;
-    f.style = style_;
-    f.fill = fill_;
+    f.pen.width = width_;
+    f.pen.style = style_;
+    f.pen.fill = fill_;
     f.p1 = p1_;
     f.p2 = p2_;
     return WriteTwoPointRecord(writer, "+C", "-C", true, f, origin);

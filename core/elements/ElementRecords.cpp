@@ -1,7 +1,5 @@
 #include "core/elements/ElementRecords.h"
 
-#include <cstring>
-
 #include "core/elements/ArcElement.h"
 #include "core/elements/CircleElement.h"
 #include "core/elements/LineElement.h"
@@ -19,15 +17,17 @@ std::unique_ptr<CPatternElement> CreateElementByTag(const std::string& tag) {
     return nullptr;
 }
 
-bool SkipNestedRecord(CRecordReader& reader, const std::string& startTag) {
-    return SkipRecord(reader, startTag);
-}
-
-bool SplitElementData(const std::string& token, std::string& key, std::string& value) {
-    if (!SplitDataToken(token, key, value)) return false;
-    key.resize(std::strlen(key.c_str()));
-    value.resize(std::strlen(value.c_str()));
-    return !key.empty() && !value.empty();
+bool PenFields::Read(const std::string& key, const std::string& value, bool withFill) {
+    if (key == "W") {
+        width = ParseInt(value);
+    } else if (key == "S") {
+        style = ParseInt(value);
+    } else if (withFill && key == "F") {
+        fill = ParseInt(value);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 }  // namespace qurix

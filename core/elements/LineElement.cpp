@@ -49,8 +49,8 @@ bool CLineElement::Read(CRecordReader& reader) {
     if (ReadTwoPointRecord(reader, "-L", false, strayEndTag_, f) == RecordEnd::Failed) {
         return false;
     }
-    width_ = f.width;
-    style_ = f.style;
+    width_ = f.pen.width;
+    style_ = f.pen.style;
     p1_ = f.p1;
     p2_ = f.p2;
     return true;
@@ -58,8 +58,8 @@ bool CLineElement::Read(CRecordReader& reader) {
 
 bool CLineElement::Write(CRecordWriter& writer, const Point* origin) const {
     TwoPointFields f;
-    f.width = width_;
-    f.style = style_;
+    f.pen.width = width_;
+    f.pen.style = style_;
     f.p1 = p1_;
     f.p2 = p2_;
     return WriteTwoPointRecord(writer, "+L", "-L", false, f, origin);

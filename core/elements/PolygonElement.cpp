@@ -136,9 +136,7 @@ bool CPolygonElement::IsInside(const Rect& r) {
 
 bool CPolygonElement::Read(CRecordReader& reader) {
     points_.clear();
-    int32_t width = DEFAULT_WIDTH;
-    int32_t style = DEFAULT_STYLE;
-    int32_t fill = NOT_FILLED;
+    PenFields pen;
     int32_t declared = 0;
     bool haveCount = false;
     std::vector<Point> scratch;
@@ -149,15 +147,11 @@ bool CPolygonElement::Read(CRecordReader& reader) {
         reader.SkipToToken("-PG");
         return false;
     };
-    const RecordEnd end = ReadElementRecord(
-        reader, "-PG", strayEndTag_, [&](const std::string& key, const std::string& value) {
-            if (key == "W") {
-                width = ParseInt(value);
-            } else if (key == "S") {
-                style = ParseInt(value);
-            } else if (key == "F") {
-                fill = ParseInt(value);
-            } else if (key == "N") {
+    const RecordEnd end = ReadRecord(
+        reader, ElementSyntax("-PG", strayEndTag_),
+        [&](const std::string& key, const std::string& value) {
+            if (pen.Read(key, value, true)) return true;
+            if (key == "N") {
                 declared = ParseInt(value);
                 haveCount = true;
                 if (declared < 2 || declared > MAX_POINTS) return abandon();
@@ -181,9 +175,9 @@ bool CPolygonElement::Read(CRecordReader& reader) {
             return true;
         });
     if (end == RecordEnd::Failed || scratch.size() < 2) return false;
-    width_ = width;
-    style_ = style;
-    fill_ = fill;
+    width_ = pen.width;
+    style_ = pen.style;
+    fill_ = pen.fill;
     points_ = std::move(scratch);
     return true;
 }

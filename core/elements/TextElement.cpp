@@ -109,35 +109,35 @@ bool CTextElement::Read(CRecordReader& reader) {
     bool haveX = false;
     bool haveY = false;
     bool haveText = false;
-    const RecordEnd end = ReadElementRecord(reader, "-TX", strayEndTag_,
-                                            [&](const std::string& key, const std::string& value) {
-                                                if (key == "X") {
-                                                    position_.x = ParseInt(value);
-                                                    haveX = true;
-                                                } else if (key == "Y") {
-                                                    position_.y = ParseInt(value);
-                                                    haveY = true;
-                                                } else if (key == "D") {
-                                                    horizontal_ = ParseInt(value) != 0;
-                                                } else if (key == "A") {
-                                                    align_ = ParseInt(value);
-                                                } else if (key == "S") {
-                                                    text_ = value;
-                                                    haveText = true;
-                                                } else if (key == "FN") {
-                                                    fontName_ = value;
-                                                } else if (key == "FS") {
-                                                    SetFontSize(ParseInt(value));
-                                                } else if (key == "FF") {
-                                                    for (char c : value) {
-                                                        if (c == 'B') bold_ = true;
-                                                        if (c == 'I') italic_ = true;
-                                                        if (c == 'U') underline_ = true;
-                                                        if (c == 'S') strikeout_ = true;
-                                                    }
-                                                }
-                                                return true;
-                                            });
+    const RecordEnd end = ReadRecord(reader, ElementSyntax("-TX", strayEndTag_),
+                                     [&](const std::string& key, const std::string& value) {
+                                         if (key == "X") {
+                                             position_.x = ParseInt(value);
+                                             haveX = true;
+                                         } else if (key == "Y") {
+                                             position_.y = ParseInt(value);
+                                             haveY = true;
+                                         } else if (key == "D") {
+                                             horizontal_ = ParseInt(value) != 0;
+                                         } else if (key == "A") {
+                                             align_ = ParseInt(value);
+                                         } else if (key == "S") {
+                                             text_ = value;
+                                             haveText = true;
+                                         } else if (key == "FN") {
+                                             fontName_ = value;
+                                         } else if (key == "FS") {
+                                             SetFontSize(ParseInt(value));
+                                         } else if (key == "FF") {
+                                             for (char c : value) {
+                                                 if (c == 'B') bold_ = true;
+                                                 if (c == 'I') italic_ = true;
+                                                 if (c == 'U') underline_ = true;
+                                                 if (c == 'S') strikeout_ = true;
+                                             }
+                                         }
+                                         return true;
+                                     });
     return end == RecordEnd::EndTag && haveX && haveY && haveText;
 }
 

@@ -8,12 +8,9 @@
 
 namespace qurix {
 
-// What the line and circle records hold: width, style, a fill (circles only) and two
-// points. Reading starts from the reading defaults.
+// What the line and circle records hold: the pen (a fill for circles only) and two points.
 struct TwoPointFields {
-    int32_t width = CPatternElement::DEFAULT_WIDTH;
-    int32_t style = CPatternElement::DEFAULT_STYLE;
-    int32_t fill = CPatternElement::NOT_FILLED;
+    PenFields pen;
     Point p1;
     Point p2;
 };

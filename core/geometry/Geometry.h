@@ -8,6 +8,14 @@
 
 namespace qurix {
 
+// Drawing units per grid unit: part sizes and pin offsets are counted in grid units.
+inline constexpr int32_t GRID_UNIT = 10;
+
+// Direction of a placed part: bits 0-1 count quarter turns clockwise on screen, bit 2
+// then mirrors left and right.
+inline constexpr int32_t DIRECTION_TURN_MASK = 3;
+inline constexpr int32_t DIRECTION_MIRRORED = 4;
+
 // Two's-complement wrapping arithmetic on 32-bit values.
 inline int32_t WrapAdd(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
@@ -117,12 +125,11 @@ struct Rect {
 };
 
 // Places p, given in a w × h box drawn unturned, into the same box turned by
-// direction: bits 0-1 count quarter turns clockwise on screen, bit 2 then mirrors
-// left and right. The result is relative to the turned box's top-left corner.
+// direction. The result is relative to the turned box's top-left corner.
 inline Point TransformInBox(Point p, int32_t direction, int32_t w, int32_t h) {
     Point t;
     int32_t mirrorWidth = w;
-    switch (direction & 3) {
+    switch (direction & DIRECTION_TURN_MASK) {
         case 0:
             t = p;
             break;
@@ -138,7 +145,7 @@ inline Point TransformInBox(Point p, int32_t direction, int32_t w, int32_t h) {
             mirrorWidth = h;
             break;
     }
-    if (direction & 4) t.x = WrapSub(mirrorWidth, t.x);
+    if (direction & DIRECTION_MIRRORED) t.x = WrapSub(mirrorWidth, t.x);
     return t;
 }
 

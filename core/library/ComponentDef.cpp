@@ -1,6 +1,6 @@
 #include "core/library/ComponentDef.h"
 
-#include "core/library/LibraryRecords.h"
+#include "core/records/RecordLoop.h"
 
 namespace qurix {
 
@@ -9,7 +9,7 @@ CComponentDef::CComponentDef(const CComponentDef& other)
       width_(other.width_),
       height_(other.height_),
       blockCount_(other.blockCount_),
-      pattern_(other.pattern_ ? other.pattern_->Clone() : nullptr),
+      pattern_(other.pattern_),
       pins_(other.pins_),
       note_(other.note_) {}
 
@@ -20,8 +20,10 @@ const CPinDef* CComponentDef::Pin(int32_t i) const {
     return &pins_[static_cast<size_t>(i)];
 }
 
-void CComponentDef::SetPattern(std::unique_ptr<CPattern> pattern) {
-    pattern_ = std::move(pattern);
+int64_t CComponentDef::MemoryBytes() const {
+    int64_t bytes = sizeof(CComponentDef) + static_cast<int64_t>(note_.capacity());
+    for (const CPinDef& pin : pins_) bytes += pin.MemoryBytes();
+    return bytes + static_cast<int64_t>((pins_.capacity() - pins_.size()) * sizeof(CPinDef));
 }
 
 bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
@@ -37,38 +39,30 @@ bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
     std::vector<CPinDef> pins;
 
     // Reasons name the part when its name has been read, so a check can point at it.
-    auto fail = [&](const std::string& why) {
-        if (!reader.Listening()) return false;
-        return reader.Fail((partName.empty() ? std::string("component") : "component " + partName) +
-                           ": " + why);
+    const auto named = [&](const std::string& why) {
+        return (partName.empty() ? std::string("component")
+                                 : "component " + ReasonToken(partName)) +
+               ": " + why;
+    };
+    const auto fail = [&](const std::string& why) {
+        return reader.Fail([&] { return named(why); });
     };
 
-    std::string token, key, value;
-    for (;;) {
-        const int32_t line = reader.ReadToken(token);
-        if (line == -1) break;  // a cut file keeps what it has
-        if (IsEndTag(token)) {
-            if (token != "-COMP") return fail("unexpected end tag " + token);
-            if (partName.empty()) return fail("no name at -COMP");
-            if (x < 1 || y < 1) {
-                return fail("size " + std::to_string(x) + " x " + std::to_string(y) + " at -COMP");
-            }
-            if (blocks < 1) return fail("no block count at -COMP");
-            break;
+    const auto onNested = [&](const std::string& tag, int32_t) {
+        if (tag != "+PIN") return Nested::Skip;
+        if (x < 1 || y < 1 || blocks < 1) {
+            fail("pin before size and block count");
+            return Nested::Failed;
         }
-        if (token == "+PIN") {
-            if (x < 1 || y < 1 || blocks < 1) return fail("pin before size and block count");
-            CPinDef pin;
-            if (!pin.ReadPin(reader, blocks)) return fail("pin " + std::to_string(pins.size()));
-            pins.push_back(std::move(pin));
-            continue;
+        CPinDef pin;
+        if (!pin.ReadPin(reader, blocks)) {
+            fail("pin " + std::to_string(pins.size()));
+            return Nested::Failed;
         }
-        if (IsStartTag(token)) {
-            if (!SkipNestedRecord(reader, token, line)) return fail("unfinished record");
-            continue;
-        }
-        if (!SplitDataToken(token, key, value)) continue;
-        const std::string v = ValueText(value);
+        pins.push_back(std::move(pin));
+        return Nested::Read;
+    };
+    const auto onData = [&](const std::string& key, const std::string& v) {
         if (key == "N") {
             partName = v;
         } else if (key == "X" || key == "Y") {
@@ -80,7 +74,7 @@ bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
             (key == "X" ? x : y) = n;
         } else if (key == "B") {
             const int32_t n = ParseInt(v);
-            if (blocks != 0) return fail("second block count " + v);
+            if (blocks != 0) return fail("second block count " + ReasonToken(v));
             if (n < 0 || n > MAX_BLOCKS) {
                 return fail("block count " + std::to_string(n) + " out of range");
             }
@@ -92,6 +86,25 @@ bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
         } else if (key == "NOTE") {
             note = v;
         }
+        return true;
+    };
+    const auto reason = [&](RecordFault fault, const std::string& tag, int32_t line) {
+        if (fault == RecordFault::NestedNeverEnds) return NestedNeverEndsReason(tag, line);
+        return named("unexpected end tag " + tag);
+    };
+
+    switch (ReadRecord(reader, {"-COMP"}, onData, onNested, reason)) {
+        case RecordEnd::Failed:
+            return false;
+        case RecordEnd::EndOfInput:
+            break;  // a cut file keeps what it has
+        case RecordEnd::EndTag:
+            if (partName.empty()) return fail("no name at -COMP");
+            if (x < 1 || y < 1) {
+                return fail("size " + std::to_string(x) + " x " + std::to_string(y) + " at -COMP");
+            }
+            if (blocks < 1) return fail("no block count at -COMP");
+            break;
     }
 
     prefix_ = std::move(prefix);

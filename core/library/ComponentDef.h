@@ -22,7 +22,8 @@ public:
 
     // Prefix none, size (0, 0), one block, no pattern, no pins, empty note.
     CComponentDef() = default;
-    CComponentDef(const CComponentDef& other);  // deep: pattern and pins copied
+    // Pins and texts are copied; the pattern, immutable, is shared.
+    CComponentDef(const CComponentDef& other);
     CComponentDef& operator=(const CComponentDef&) = delete;
     ~CComponentDef();
 
@@ -37,27 +38,34 @@ public:
 
     // NUL-terminated; null only before a record was read.
     const char* ReferencePrefix() const { return prefix_ ? prefix_->c_str() : nullptr; }
-    // Width and height in grid units (one grid unit is ten drawing units).
+    // Width and height in grid units (GRID_UNIT drawing units each).
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }
     Point Size() const { return Point::Make(width_, height_); }
     int32_t BlockCount() const { return blockCount_; }
     // Null when the body has no pattern.
     const CPattern* Pattern() const { return pattern_.get(); }
+    const std::shared_ptr<const CPattern>& SharedPattern() const { return pattern_; }
     int32_t PinCount() const { return static_cast<int32_t>(pins_.size()); }
     // Null when i is out of range.
     const CPinDef* Pin(int32_t i) const;
     const std::string& Note() const { return note_; }
 
-    // Gives the definition its own pattern (null removes it).
-    void SetPattern(std::unique_ptr<CPattern> pattern);
+    // Gives the definition a pattern, its own or shared with other definitions (null
+    // removes it).
+    void SetPattern(std::shared_ptr<const CPattern> pattern) { pattern_ = std::move(pattern); }
+    // About how many bytes the definition takes in memory, apart from its pattern and texts.
+    int64_t MemoryBytes() const;
+    // Whether its own reader would take the record written from it: a definition cut off
+    // inside its record can lack its size or block count.
+    bool ReadsBack() const { return width_ >= 1 && height_ >= 1 && blockCount_ >= 1; }
 
 private:
     std::optional<std::string> prefix_;
     int32_t width_ = 0;
     int32_t height_ = 0;
     int32_t blockCount_ = 1;
-    std::unique_ptr<CPattern> pattern_;
+    std::shared_ptr<const CPattern> pattern_;
     std::vector<CPinDef> pins_;
     std::string note_;
 };

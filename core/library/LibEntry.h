@@ -12,9 +12,6 @@ namespace qurix {
 // definition and answer neutrally when there is none.
 class CLibEntry {
 public:
-    // Ten drawing units to a grid unit.
-    static constexpr int32_t GRID_UNIT = 10;
-
     CLibEntry() = default;
     CLibEntry(std::string name, const CComponentDef* def) : name_(std::move(name)), def_(def) {}
 

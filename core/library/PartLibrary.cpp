@@ -1,10 +1,12 @@
 #include "core/library/PartLibrary.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
-#include "core/library/LibraryRecords.h"
 #include "core/platform/FileIo.h"
+#include "core/records/RecordLoop.h"
 
 namespace qurix {
 
@@ -13,6 +15,18 @@ namespace {
 // Larger than the stream's default, since a library is read byte by byte from start
 // to end.
 constexpr size_t READ_BUFFER_SIZE = 1 << 16;
+
+// What an entry costs beside its definition: the entry, its name and its index node.
+constexpr int64_t ENTRY_BYTES = sizeof(CLibEntry) + sizeof(std::unique_ptr<CLibEntry>) + 64;
+
+// The size of what remains to be read, or -1 when the stream cannot tell (a pipe).
+int64_t RemainingBytes(FILE* file) {
+    const long at = std::ftell(file);
+    if (at < 0 || std::fseek(file, 0, SEEK_END) != 0) return -1;
+    const long end = std::ftell(file);
+    if (std::fseek(file, at, SEEK_SET) != 0) return -1;
+    return end < at ? -1 : end - at;
+}
 
 // Splits "base(n)" into base and n; any other name is its own base with n = 0.
 void SplitNumberSuffix(const std::string& name, std::string& base, int32_t& n) {
@@ -24,6 +38,19 @@ void SplitNumberSuffix(const std::string& name, std::string& base, int32_t& n) {
     if (i == 0 || name[i - 1] != '(') return;
     n = ParseInt(name.substr(i, name.size() - 1 - i));
     base = name.substr(0, i - 1);
+}
+
+// Splits a name written the way MakeUniqueName writes its candidates, "base(n)" with n in
+// its shortest decimal form, into base and n; false for any other name.
+bool SplitCandidate(const std::string& name, std::string& base, int32_t& n) {
+    if (name.size() < 3 || name.back() != ')') return false;
+    const size_t open = name.rfind('(');
+    if (open == std::string::npos || name.size() - open > 13) return false;
+    const std::string digits = name.substr(open + 1, name.size() - open - 2);
+    n = ParseInt(digits);
+    if (std::to_string(n) != digits) return false;
+    base = name.substr(0, open);
+    return true;
 }
 
 }  // namespace
@@ -41,26 +68,30 @@ std::string CPartLibrary::MakeUniqueName(const std::string& name) const {
     std::string base;
     int32_t n = 0;
     SplitNumberSuffix(name, base, n);
+    // The first free number after n. The editor gives up after 4096 tries and reuses the
+    // last; counting goes on instead, since every name must identify one part.
+    int32_t free = WrapAdd(n, 1);
+    const auto numbers = numbered_.find(base);
+    if (numbers != numbered_.end()) free = NextFree(numbers->second, free);
+    return base + "(" + std::to_string(free) + ")";
+}
 
-    std::string hintKey = base;
-    hintKey += '\0';
-    hintKey += std::to_string(n);
-    int32_t& known = uniqueHints_[hintKey];
-    std::string candidate;
-    for (int32_t k = known + 1; k <= MAX_UNIQUE_TRIES; ++k) {
-        candidate = base + "(" + std::to_string(WrapAdd(n, k)) + ")";
-        if (byName_.find(candidate) == byName_.end()) {
-            known = k - 1;
-            return candidate;
-        }
+int32_t CPartLibrary::NextFree(std::unordered_map<int32_t, int32_t>& taken, int32_t n) {
+    int32_t free = n;
+    for (auto it = taken.find(free); it != taken.end(); it = taken.find(free)) free = it->second;
+    // Every number passed on the way now leads straight to the free one.
+    for (auto it = taken.find(n); it != taken.end() && n != free; it = taken.find(n)) {
+        n = it->second;
+        it->second = free;
     }
-    // Every candidate is taken: the last one is used all the same.
-    known = MAX_UNIQUE_TRIES;
-    return base + "(" + std::to_string(WrapAdd(n, MAX_UNIQUE_TRIES)) + ")";
+    return free;
 }
 
 void CPartLibrary::AddEntry(std::string name, const CComponentDef* def) {
     auto entry = std::make_unique<CLibEntry>(std::move(name), def);
+    std::string base;
+    int32_t n = 0;
+    if (SplitCandidate(entry->Name(), base, n)) numbered_[base].emplace(n, WrapAdd(n, 1));
     byName_.emplace(entry->Name(), entry.get());  // the first of equal names is found
     entries_.push_back(std::move(entry));
 }
@@ -71,7 +102,7 @@ void CPartLibrary::Clear() {
     defs_.clear();
     patterns_.clear();
     byName_.clear();
-    uniqueHints_.clear();
+    numbered_.clear();
 }
 
 bool CPartLibrary::LoadFile(const std::string& path, const Listener* listener) {
@@ -102,6 +133,10 @@ bool CPartLibrary::LoadStream(FILE* file, const std::string& path, const Listene
     }
     CRecordReader reader(file);
     reader.SetListener(listener);
+    // A folder, for one, can claim a size near the largest number.
+    const int64_t size = std::clamp<int64_t>(RemainingBytes(file), 0, INT64_MAX / 128);
+    memoryBudget_ = MEMORY_BUDGET_BASE + size * MEMORY_BUDGET_PER_BYTE;
+    memoryUsed_ = 0;
 
     std::string token;
     bool ok;
@@ -129,31 +164,42 @@ bool CPartLibrary::LoadStream(FILE* file, const std::string& path, const Listene
 }
 
 bool CPartLibrary::ReadBody(CRecordReader& reader) {
-    std::string token, key, value;
-    for (;;) {
-        const int32_t line = reader.ReadToken(token);
-        if (line == -1) return true;
-        if (IsEndTag(token)) {
-            if (token != LIB_TRAILER) {
-                if (!reader.Listening()) return false;
-                return reader.Fail("unexpected end tag " + token);
+    const auto onNested = [&](const std::string& tag, int32_t) {
+        if (tag == "+PTN") {
+            auto pattern = std::make_shared<CPattern>();
+            if (!pattern->ReadPattern(reader)) {
+                reader.Fail("pattern record fails");
+                return Nested::Failed;
             }
-            // Patterns belong to their section; another section may follow.
-            patterns_.clear();
-            if (reader.SkipToToken(LIB_HEADER) == -1) return true;
-        } else if (token == "+PTN") {
-            auto pattern = std::make_unique<CPattern>();
-            if (!pattern->ReadPattern(reader)) return reader.Fail("pattern record fails");
-            patterns_.push_back(std::move(pattern));
-        } else if (token == "+COMP") {
-            if (!ReadComponentRecord(reader)) return false;
-        } else if (token == "+ALIAS") {
-            if (!ReadAliasRecord(reader)) return false;
-        } else if (IsStartTag(token)) {
-            if (!SkipNestedRecord(reader, token, line)) return false;
-        } else if (SplitDataToken(token, key, value) && key == "PROP") {
-            property_ = ValueText(value);
+            if (!Spend(reader, pattern->MemoryBytes())) return Nested::Failed;
+            // Only a named pattern can be found; the newest of a name hides the older.
+            if (pattern->HasName()) patterns_[pattern->Name()] = std::move(pattern);
+            return Nested::Read;
         }
+        bool ok = true;
+        if (tag == "+COMP") {
+            ok = ReadComponentRecord(reader);
+        } else if (tag == "+ALIAS") {
+            ok = ReadAliasRecord(reader);
+        } else {
+            return Nested::Skip;
+        }
+        return ok ? Nested::Read : Nested::Failed;
+    };
+    const auto onData = [&](const std::string& key, const std::string& value) {
+        if (key == "PROP") property_ = value;
+        return true;
+    };
+    const auto reason = [](RecordFault fault, const std::string& tag, int32_t line) {
+        if (fault == RecordFault::NestedNeverEnds) return NestedNeverEndsReason(tag, line);
+        return "unexpected end tag " + tag;
+    };
+    for (;;) {
+        const RecordEnd end = ReadRecord(reader, {LIB_TRAILER}, onData, onNested, reason);
+        if (end != RecordEnd::EndTag) return end == RecordEnd::EndOfInput;
+        // Patterns belong to their section; another section may follow.
+        patterns_.clear();
+        if (!reader.SkipToToken(LIB_HEADER)) return true;
     }
 }
 
@@ -163,14 +209,13 @@ bool CPartLibrary::ReadComponentRecord(CRecordReader& reader) {
     if (!def->ReadComponent(reader, name, patternName)) {
         return reader.Fail("component record fails");
     }
+    if (!Spend(reader, def->MemoryBytes() + ENTRY_BYTES + static_cast<int64_t>(name.size()))) {
+        return false;
+    }
     if (!patternName.empty()) {
-        // The newest pattern of that name in this section; none is not an error.
-        for (auto it = patterns_.rbegin(); it != patterns_.rend(); ++it) {
-            if ((*it)->Name() == patternName) {
-                def->SetPattern((*it)->Clone());
-                break;
-            }
-        }
+        // The newest pattern of that name in this section, shared; none is not an error.
+        const auto found = patterns_.find(patternName);
+        if (found != patterns_.end()) def->SetPattern(found->second);
     }
     AddEntry(MakeUniqueName(name), def.get());
     defs_.push_back(std::move(def));
@@ -178,37 +223,48 @@ bool CPartLibrary::ReadComponentRecord(CRecordReader& reader) {
 }
 
 bool CPartLibrary::ReadAliasRecord(CRecordReader& reader) {
-    std::string target, alias, token, key, value;
-    for (;;) {
-        const int32_t line = reader.ReadToken(token);
-        if (line == -1) break;
-        if (IsEndTag(token)) {
-            if (token != "-ALIAS") {
-                if (!reader.Listening()) return false;
-                return reader.Fail("alias: unexpected end tag " + token);
-            }
-            if (target.empty()) return reader.Fail("alias without the name of its part");
-            if (alias.empty()) return reader.Fail("alias of " + target + " without a name");
-            break;
-        }
-        if (IsStartTag(token)) {
-            if (!SkipNestedRecord(reader, token, line)) return false;
-            continue;
-        }
-        if (!SplitDataToken(token, key, value)) continue;
-        std::string v = ValueText(value);
-        if (v.empty()) continue;
+    std::string target, alias;
+    const auto onData = [&](const std::string& key, const std::string& value) {
+        if (value.empty()) return true;
         if (key == "N") {
-            target = std::move(v);
+            target = value;
         } else if (key == "A") {
-            alias = std::move(v);
+            alias = value;
         }
+        return true;
+    };
+    const auto reason = [](RecordFault fault, const std::string& tag, int32_t line) {
+        if (fault == RecordFault::NestedNeverEnds) return NestedNeverEndsReason(tag, line);
+        return "alias: unexpected end tag " + tag;
+    };
+    switch (ReadRecord(reader, {"-ALIAS"}, onData, SkipAllNested{}, reason)) {
+        case RecordEnd::Failed:
+            return false;
+        case RecordEnd::EndOfInput:
+            break;
+        case RecordEnd::EndTag:
+            if (target.empty()) return reader.Fail("alias without the name of its part");
+            if (alias.empty()) {
+                return reader.Fail(
+                    [&] { return "alias of " + ReasonToken(target) + " without a name"; });
+            }
+            break;
     }
+    if (!Spend(reader, ENTRY_BYTES + static_cast<int64_t>(alias.size()))) return false;
     std::string name = MakeUniqueName(alias);
     const auto found = byName_.find(target);
     // An alias of a part the library lacks adds nothing.
     if (found != byName_.end()) AddEntry(std::move(name), found->second->ComponentDef());
     return true;
+}
+
+bool CPartLibrary::Spend(CRecordReader& reader, int64_t bytes) {
+    memoryUsed_ += bytes;
+    if (memoryUsed_ <= memoryBudget_) return true;
+    return reader.Fail([&] {
+        return "the parts need more than " + std::to_string(memoryBudget_) +
+               " bytes of memory, more than the file's size allows";
+    });
 }
 
 bool CPartLibrary::WriteLibrary(CRecordWriter& writer) const {
@@ -217,8 +273,8 @@ bool CPartLibrary::WriteLibrary(CRecordWriter& writer) const {
     bool ok = true;
     for (const auto& entry : entries_) {
         const CComponentDef* def = entry->ComponentDef();
-        // A part cut off before its name cannot be written under it; skip it, say so.
-        if (!def || entry->Name().c_str()[0] == '\0') {
+        // A part cut off before its name or size would not read back; skip it, say so.
+        if (!def || entry->Name().c_str()[0] == '\0' || !def->ReadsBack()) {
             ok = false;
             continue;
         }

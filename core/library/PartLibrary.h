@@ -20,10 +20,14 @@ namespace qurix {
 // definition, and the file's property text. Read-only once loaded.
 class CPartLibrary {
 public:
-    static constexpr int32_t MAX_UNIQUE_TRIES = 4096;
     static constexpr const char* LIB_HEADER = "+KIVOX_LIB_V.1.0";
     static constexpr const char* LIB_TRAILER = "-KIVOX_LIB_V.1.0";
     static constexpr const char* DATA_HEADER = "+KIVOX_DATA_V.1.0";
+    // A load fails once its parts would take more memory than this many bytes per byte of
+    // the file, plus the base (all a stream of unknown size gets), so that a small hostile
+    // file cannot exhaust memory.
+    static constexpr int64_t MEMORY_BUDGET_PER_BYTE = 64;
+    static constexpr int64_t MEMORY_BUDGET_BASE = 8 * 1024 * 1024;
 
     // Called once, with the line and the reason, when a load fails.
     using Listener = CRecordReader::Listener;
@@ -56,12 +60,13 @@ public:
     // "PROP:" with the property text, each entry's definition under the entry's own name
     // in entry order (an alias becomes a full copy), the trailer. For a library whose
     // records all ended properly the output loads again and writes the same bytes.
-    // False when a write fails or an entry cannot be written (it has no name or no
-    // definition; the other entries are still written).
+    // False when a write fails or an entry cannot be written (it has no name, no
+    // definition, or one that would not read back; the other entries are still written).
     bool WriteLibrary(CRecordWriter& writer) const;
 
-    // name when no entry has it, else name with a "(n)" suffix that none has:
-    // "R1" gives "R1(1)", "R1(1)" gives "R1(2)", "A(b)" gives "A(b)(1)".
+    // name when no entry has it, else name with a "(n)" suffix that none has, counting
+    // up from its own number: "R1" gives "R1(1)", "R1(1)" gives "R1(2)", "A(b)" gives
+    // "A(b)(1)".
     std::string MakeUniqueName(const std::string& name) const;
 
 private:
@@ -69,6 +74,11 @@ private:
     bool ReadComponentRecord(CRecordReader& reader);
     bool ReadAliasRecord(CRecordReader& reader);
     void AddEntry(std::string name, const CComponentDef* def);
+    // The first number from n on that is not taken, shortening the paths it followed.
+    static int32_t NextFree(std::unordered_map<int32_t, int32_t>& taken, int32_t n);
+    // Counts bytes against the load's memory budget; false, with the reason reported,
+    // once it is exceeded.
+    bool Spend(CRecordReader& reader, int64_t bytes);
     void Clear();
 
     bool loaded_ = false;
@@ -77,16 +87,18 @@ private:
     std::vector<std::unique_ptr<CComponentDef>> defs_;
     std::vector<std::unique_ptr<CLibEntry>> entries_;
 
-    // Only while loading: the current section's patterns, newest last (searched from
-    // the back).
-    std::vector<std::unique_ptr<CPattern>> patterns_;
+    // Only while loading: the current section's patterns by name, the newest of each,
+    // shared by the definitions that name them; and the memory budget.
+    std::unordered_map<std::string, std::shared_ptr<const CPattern>> patterns_;
+    int64_t memoryBudget_ = 0;
+    int64_t memoryUsed_ = 0;
     // The names in use, viewing the entries' own names (which never change), with the
     // first entry of each name.
     std::unordered_map<std::string_view, const CLibEntry*> byName_;
-    // For each base and starting number of MakeUniqueName, how many candidates are
-    // known to be taken already; names are only ever added, so the count only grows.
-    // Keeps a file full of one repeated name from costing 4096 tries per part.
-    mutable std::unordered_map<std::string, int32_t> uniqueHints_;
+    // The names of the form "base(n)" by base: for each n taken, a number after it from
+    // which to look on for a free one. Names are only ever added, so the hints stay true
+    // and each MakeUniqueName costs about one look-up however many names are taken.
+    mutable std::unordered_map<std::string, std::unordered_map<int32_t, int32_t>> numbered_;
 };
 
 }  // namespace qurix

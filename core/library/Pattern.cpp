@@ -41,31 +41,24 @@ const CPatternElement* CPattern::Element(int32_t i) const {
     return elements_[static_cast<size_t>(i)].get();
 }
 
-bool CPattern::ReadBitmap(CRecordReader& reader, int64_t byteCount) {
+int64_t CPattern::MemoryBytes() const {
+    // An element with its owning pointer and the allocator's overhead.
+    constexpr int64_t ELEMENT_BYTES = 128;
+    return static_cast<int64_t>(sizeof(CPattern) + name_.capacity() + bitmap_.capacity()) +
+           ELEMENT_BYTES * static_cast<int64_t>(elements_.capacity());
+}
+
+bool CPattern::ReadBitmap(CRecordReader& reader) {
     const int32_t w = std::min(width_, MAX_BITMAP_EXTENT);
     const int32_t h = std::min(height_, MAX_BITMAP_EXTENT);
     const size_t bytesPerRow = static_cast<size_t>((w + 7) / 8);
     const size_t stride = static_cast<size_t>(StrideOf(width_));
+    // The stride stays that of the declared width, the layout the renderer reads.
+    const int64_t byteCount = StrideOf(width_) * h;
     std::vector<uint8_t> bits(static_cast<size_t>(byteCount), 0);
     int32_t row = 0;
-    std::string token;
-    for (;;) {
-        if (reader.ReadToken(token) == -1) return reader.Fail("bitmap block not closed by -BMP");
-        if (IsEndTag(token)) {
-            if (token != "-BMP") {
-                return reader.Listening() ? reader.Fail("unexpected " + token + " in bitmap")
-                                          : false;
-            }
-            break;
-        }
-        if (IsStartTag(token)) {
-            if (!SkipNestedRecord(reader, token)) {
-                return reader.Listening() ? reader.Fail("record " + token + " in bitmap never ends")
-                                          : false;
-            }
-            continue;
-        }
-        if (row >= h) continue;
+    const auto onRow = [&](const std::string&, const std::string& token) {
+        if (row >= h) return true;
         const size_t n = std::min(token.size() / 2, bytesPerRow);
         uint8_t* out = bits.data() + static_cast<size_t>(row) * stride;
         for (size_t i = 0; i < n; ++i) {
@@ -74,6 +67,17 @@ bool CPattern::ReadBitmap(CRecordReader& reader, int64_t byteCount) {
             out[i] = (hi >= 0 && lo >= 0) ? static_cast<uint8_t>(hi * 16 + lo) : 0;
         }
         ++row;
+        return true;
+    };
+    const auto reason = [](RecordFault fault, const std::string& tag, int32_t) {
+        if (fault == RecordFault::NestedNeverEnds) return "record " + tag + " in bitmap never ends";
+        return "unexpected " + tag + " in bitmap";
+    };
+    const RecordSyntax syntax{.endTag = "-BMP",
+                              .data = DataForm::Whole,
+                              .endOfInputReason = "bitmap block not closed by -BMP"};
+    if (ReadRecord(reader, syntax, onRow, SkipAllNested{}, reason) == RecordEnd::Failed) {
+        return false;
     }
     bitmap_ = std::move(bits);
     bitmapByteCount_ = static_cast<int32_t>(byteCount);
@@ -84,57 +88,47 @@ bool CPattern::ReadPattern(CRecordReader& reader) {
     bitmapByteCount_ = 0;
     bitmap_.clear();
     elements_.clear();
-    bool ok = true;
     bool namedHere = false;
+    bool bitmapFailed = false;
     std::vector<std::unique_ptr<CPatternElement>> elements;
-    std::string token;
-    std::string key;
-    std::string value;
-    while (reader.ReadToken(token) != -1) {
-        if (IsEndTag(token)) {
-            if (token != "-PTN") {
-                ok =
-                    reader.Listening() ? reader.Fail("unexpected " + token + " in pattern") : false;
+    const auto onNested = [&](const std::string& tag, int32_t) {
+        if (tag == "+BMP" && width_ > 0 && height_ > 0 && namedHere && bitmap_.empty()) {
+            if (StrideOf(width_) * height_ <= MAX_BITMAP_BYTES) {
+                if (ReadBitmap(reader)) return Nested::Read;
+                bitmapFailed = true;
+                return Nested::Failed;
             }
-            break;
+            // A declared size this large is skipped like a block that does not qualify.
         }
-        if (IsStartTag(token)) {
-            if (token == "+BMP" && width_ > 0 && height_ > 0 && namedHere && bitmap_.empty()) {
-                const int64_t byteCount = StrideOf(width_) * height_;
-                if (byteCount <= MAX_BITMAP_BYTES) {
-                    if (!ReadBitmap(reader, byteCount)) return false;
-                    continue;
-                }
-                // Too large to hold: skipped below like a block that does not qualify.
-            }
-            if (std::unique_ptr<CPatternElement> e = CreateElementByTag(token)) {
-                if (e->Read(reader)) {
-                    elements.push_back(std::move(e));
-                } else if (e->StrayEndTag() == "-PTN") {
-                    break;  // a broken element must not carry the pattern past its end
-                }
-                continue;
-            }
-            if (!SkipNestedRecord(reader, token)) {
-                ok = reader.Listening() ? reader.Fail("record " + token + " never ends") : false;
-                break;
-            }
-            continue;
+        std::unique_ptr<CPatternElement> e = CreateElementByTag(tag);
+        if (!e) return Nested::Skip;
+        if (e->Read(reader)) {
+            elements.push_back(std::move(e));
+        } else if (e->StrayEndTag() == "-PTN") {
+            return Nested::EndsRecord;  // a broken element must not carry the pattern past its end
         }
-        if (!SplitElementData(token, key, value)) continue;
+        return Nested::Read;
+    };
+    const auto onData = [&](const std::string& key, const std::string& value) {
         if (key == "N") {
             name_ = value;
             hasName_ = true;
             namedHere = true;
-        } else if (key == "X" || key == "Y") {
+        } else if ((key == "X" || key == "Y") && bitmap_.empty()) {
             // The size of a bitmap already read stays the size it was decoded with, so that
             // its stride and row count keep matching its bytes.
-            if (!bitmap_.empty()) continue;
             (key == "X" ? width_ : height_) = ParseInt(value);
         }
-    }
+        return true;
+    };
+    const auto reason = [](RecordFault fault, const std::string& tag, int32_t) {
+        if (fault == RecordFault::NestedNeverEnds) return "record " + tag + " never ends";
+        return "unexpected " + tag + " in pattern";
+    };
+    const RecordEnd end = ReadRecord(reader, {"-PTN", DataForm::Element}, onData, onNested, reason);
+    if (bitmapFailed) return false;
     elements_ = std::move(elements);
-    return ok;
+    return end != RecordEnd::Failed;
 }
 
 bool CPattern::WritePattern(CRecordWriter& writer, const char* name) const {
@@ -145,10 +139,13 @@ bool CPattern::WritePattern(CRecordWriter& writer, const char* name) const {
     if (writer.EndLine() < 0) return false;
     if (!bitmap_.empty()) {
         if (writer.WriteToken("+BMP") < 0 || writer.EndLine() < 0) return false;
+        // Only what can be read back is written: the rows and columns that carry data.
         const int64_t stride = StrideOf(width_);
-        const int64_t rowBytes = (static_cast<int64_t>(width_) + 7) / 8;
+        const int64_t rowBytes =
+            (static_cast<int64_t>(std::min(width_, MAX_BITMAP_EXTENT)) + 7) / 8;
+        const int64_t rows = std::min(height_, MAX_BITMAP_EXTENT);
         std::string row;
-        for (int64_t r = 0; r < height_; ++r) {
+        for (int64_t r = 0; r < rows; ++r) {
             row.clear();
             for (int64_t j = 0; j < rowBytes; ++j) {
                 const int64_t at = r * stride + j;

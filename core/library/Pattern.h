@@ -10,13 +10,15 @@
 
 namespace qurix {
 
-// The drawing of a component body: vector elements and/or a one-bit bitmap.
+// The drawing of a component body: vector elements and/or a one-bit bitmap. Immutable once
+// read, so that the components naming one pattern can share it.
 class CPattern {
 public:
+    // Only the first 501 rows and columns of a bitmap ever carry data; only those rows
+    // are held, the declared size stays the pattern's geometry.
     static constexpr int32_t MAX_BITMAP_EXTENT = 501;
     // A "+BMP" block whose declared size needs more bytes than this is skipped like one
-    // that does not qualify, so a hostile size cannot exhaust memory. Only the first 501
-    // rows and columns ever carry data.
+    // that does not qualify.
     static constexpr int64_t MAX_BITMAP_BYTES = 16 * 1024 * 1024;
 
     CPattern() = default;
@@ -35,17 +37,22 @@ public:
     const std::string& Name() const { return name_; }  // "" when it has none
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }
+    // The bytes held: BitmapStride() times the rows that can carry data (at most 501);
+    // the rows after them are clear.
     int32_t BitmapByteCount() const { return bitmapByteCount_; }
     // Null when the pattern holds no bitmap.
     const uint8_t* Bitmap() const { return bitmap_.empty() ? nullptr : bitmap_.data(); }
     // Bytes from one bitmap row to the next: ((width + 15) / 16) * 2.
     int32_t BitmapStride() const;
+    // About how many bytes the pattern takes in memory, apart from the texts of its elements
+    // (which cost what the file spent on them).
+    int64_t MemoryBytes() const;
     int32_t ElementCount() const { return static_cast<int32_t>(elements_.size()); }
     // Null when i is out of range.
     const CPatternElement* Element(int32_t i) const;
 
 private:
-    bool ReadBitmap(CRecordReader& reader, int64_t byteCount);
+    bool ReadBitmap(CRecordReader& reader);
 
     bool hasName_ = false;
     std::string name_;

@@ -1,6 +1,6 @@
 #include "core/library/PinDef.h"
 
-#include "core/library/LibraryRecords.h"
+#include "core/records/RecordLoop.h"
 
 namespace qurix {
 
@@ -66,19 +66,31 @@ uint32_t FlagsFromLetters(const char* p) {
 }  // namespace
 
 const char* CPinDef::Number(int32_t k) const {
-    if (k < 0 || k >= BlockCount()) return nullptr;
+    if (k < 0 || static_cast<size_t>(k) >= numbers_.size()) return nullptr;
     const auto& n = numbers_[static_cast<size_t>(k)];
     return n ? n->c_str() : nullptr;
 }
 
 void CPinDef::SetNumber(int32_t k, const char* text) {
     if (k < 0 || k >= BlockCount()) return;
-    auto& n = numbers_[static_cast<size_t>(k)];
+    const size_t at = static_cast<size_t>(k);
     if (text) {
-        n = std::string(text);
-    } else {
-        n.reset();
+        if (at >= numbers_.size()) numbers_.resize(at + 1);
+        numbers_[at] = std::string(text);
+        return;
     }
+    if (at >= numbers_.size()) return;
+    numbers_[at].reset();
+    while (!numbers_.empty() && !numbers_.back()) numbers_.pop_back();
+}
+
+int64_t CPinDef::MemoryBytes() const {
+    int64_t bytes = sizeof(CPinDef) +
+                    static_cast<int64_t>(numbers_.capacity() * sizeof(std::optional<std::string>));
+    for (const auto& n : numbers_) {
+        if (n) bytes += static_cast<int64_t>(n->capacity());
+    }
+    return bytes;
 }
 
 const std::string& CPinDef::NameBytes() const {
@@ -129,37 +141,30 @@ bool CPinDef::ReadPin(CRecordReader& reader, int32_t blockCount) {
     if (blockCount < 0) blockCount = 0;
     if (blockCount > MAX_PIN_BLOCKS) blockCount = MAX_PIN_BLOCKS;
     name_.reset();
-    numbers_.assign(static_cast<size_t>(blockCount), std::nullopt);
-    int32_t next = 0;
+    numbers_.clear();
+    blockCount_ = blockCount;
 
-    std::string token, key, value;
-    for (;;) {
-        const int32_t line = reader.ReadToken(token);
-        if (line == -1) return true;
-        if (IsEndTag(token)) {
-            if (token == "-PIN") return true;
-            if (!reader.Listening()) return false;
-            return reader.Fail("unexpected end tag " + token + " in a pin");
-        }
-        if (IsStartTag(token)) {
-            if (!SkipNestedRecord(reader, token, line)) return false;
-            continue;
-        }
-        if (!SplitDataToken(token, key, value)) continue;
+    const auto onData = [&](const std::string& key, const std::string& value) {
         const char* v = value.c_str();
         if (key == "N") {
             SetName(v);
         } else if (key == "L") {
-            if (*v == '\0') continue;
+            if (*v == '\0') return true;
             side_ = SideFromLetter(*v, side_);
             const int32_t offset = ParseInt(v + 1);
             if (offset >= 0 && offset <= MAX_PIN_OFFSET) offset_ = offset;
         } else if (key == "T") {
             flags_ = FlagsFromLetters(v);
         } else if (key == "M") {
-            if (next < blockCount) numbers_[static_cast<size_t>(next++)] = std::string(v);
+            if (numbers_.size() < static_cast<size_t>(blockCount)) numbers_.emplace_back(value);
         }
-    }
+        return true;
+    };
+    const auto reason = [](RecordFault fault, const std::string& tag, int32_t line) {
+        if (fault == RecordFault::NestedNeverEnds) return NestedNeverEndsReason(tag, line);
+        return "unexpected end tag " + tag + " in a pin";
+    };
+    return ReadRecord(reader, {"-PIN"}, onData, SkipAllNested{}, reason) != RecordEnd::Failed;
 }
 
 bool CPinDef::WritePin(CRecordWriter& writer) const {

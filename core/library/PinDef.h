@@ -15,6 +15,8 @@ class CPinDef {
 public:
     static constexpr int32_t MAX_PIN_NAME = 255;
     static constexpr int32_t MAX_PIN_OFFSET = 255;
+    // Drawing units from the body outline to the pin's outer end, unless "Z".
+    static constexpr int32_t PIN_LENGTH = 10;
 
     // Flag bits (record key "T").
     static constexpr uint32_t PIN_SHORT_NUMBER = 0x01;  // "S": number close to the outline
@@ -41,7 +43,7 @@ public:
     // One line of tokens, "+PIN" to "-PIN", without the line end.
     bool WritePin(CRecordWriter& writer) const;
 
-    int32_t BlockCount() const { return static_cast<int32_t>(numbers_.size()); }
+    int32_t BlockCount() const { return blockCount_; }
     // The number in block k (0-based), NUL-terminated; null when it has none or k is
     // out of range.
     const char* Number(int32_t k) const;
@@ -65,8 +67,14 @@ public:
     // or bottom side; 0 to 255.
     int32_t Offset() const { return offset_; }
 
+    // About how many bytes the pin takes in memory.
+    int64_t MemoryBytes() const;
+
 private:
+    // Only up to the last block that has a number: a pin of a part with many blocks
+    // but few numbers stays small.
     std::vector<std::optional<std::string>> numbers_;
+    int32_t blockCount_ = 0;
     std::optional<std::string> name_;
     uint32_t flags_ = 0;
     int32_t side_ = SIDE_LEFT;

@@ -51,8 +51,8 @@ int32_t CRecordReader::ReadToken(std::string& token) {
         c = Next();
         if (c == EOF) return -1;
     }
-    const int32_t start = line_;
-    tokenLine_ = start;
+    const int32_t start = Reported(line_);
+    tokenLine_ = line_;
     for (;;) {
         if (IsSeparator(c)) {
             if (c == '\n') ++line_;
@@ -88,12 +88,12 @@ int32_t CRecordReader::ReadToken(std::string& token) {
     }
 }
 
-int32_t CRecordReader::SkipToToken(const std::string& text) {
+bool CRecordReader::SkipToToken(const std::string& text) {
     std::string token;
     while (ReadToken(token) != -1) {
-        if (token == text) return 0;
+        if (token == text) return true;
     }
-    return -1;
+    return false;
 }
 
 bool SplitDataToken(const std::string& token, std::string& key, std::string& value) {
@@ -104,10 +104,10 @@ bool SplitDataToken(const std::string& token, std::string& key, std::string& val
     return true;
 }
 
-bool SkipRecord(CRecordReader& reader, const std::string& startTag) {
+bool SkipNestedRecord(CRecordReader& reader, const std::string& startTag) {
     std::string end = startTag;
     if (!end.empty()) end[0] = '-';
-    return reader.SkipToToken(end) == 0;
+    return reader.SkipToToken(end);
 }
 
 int32_t ParseInt(const char* text) {

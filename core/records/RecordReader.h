@@ -1,4 +1,5 @@
 #pragma once
+#include <concepts>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -17,21 +18,24 @@ public:
     CRecordReader() = default;
     explicit CRecordReader(FILE* file) { Attach(file); }
 
-    // Takes an open file (not owned) and starts counting lines at 1.
-    void Attach(FILE* file) {
+    // Takes an open file (not owned) and starts counting lines at firstLine, at least 1
+    // (a text that stands at a known line of a larger file counts from there).
+    void Attach(FILE* file, int64_t firstLine = 1) {
         file_ = file;
-        line_ = 1;
-        tokenLine_ = 1;
+        line_ = firstLine < 1 ? 1 : firstLine;
+        tokenLine_ = line_;
     }
 
     // The line on which the token began, or -1 when there is no further token
-    // (end of input, or an escape cut by a separator).
+    // (end of input, or an escape cut by a separator). Lines are counted in 64 bits and
+    // reported up to INT32_MAX: a longer input says INT32_MAX from there on.
     int32_t ReadToken(std::string& token);
 
-    // Reads tokens until one equals text exactly: 0 with it consumed, -1 at end of input.
-    int32_t SkipToToken(const std::string& text);
+    // Reads tokens until one equals text exactly: true with it consumed, false at the end
+    // of input.
+    bool SkipToToken(const std::string& text);
 
-    int32_t Line() const { return line_; }
+    int32_t Line() const { return Reported(line_); }
 
     // Optional listener for why a read failed. Record readers call Fail() where they
     // give up; only the first failure is passed on (the innermost, most precise one).
@@ -45,17 +49,26 @@ public:
     bool Fail(const std::string& reason) {
         if (Listening()) {
             reported_ = true;
-            (*listener_)(tokenLine_, reason);
+            (*listener_)(Reported(tokenLine_), reason);
         }
         return false;
+    }
+    // The same with the reason built by why() only when someone listens, for reasons that
+    // cost a string to make.
+    template <std::invocable Why>
+    bool Fail(Why&& why) {
+        return Listening() ? Fail(std::string(why())) : false;
     }
 
 private:
     int Next() { return file_ ? ReadByte(file_) : EOF; }
+    static int32_t Reported(int64_t line) {
+        return line < INT32_MAX ? static_cast<int32_t>(line) : INT32_MAX;
+    }
 
     FILE* file_ = nullptr;
-    int32_t line_ = 0;
-    int32_t tokenLine_ = 0;  // start line of the last token returned
+    int64_t line_ = 0;
+    int64_t tokenLine_ = 0;  // start line of the last token returned
     const Listener* listener_ = nullptr;
     bool reported_ = false;
 };
@@ -72,9 +85,10 @@ inline bool IsEndTag(const std::string& t) {
 // starts with ':'; such tokens are ignored by every record reader.
 bool SplitDataToken(const std::string& token, std::string& key, std::string& value);
 
-// Skips the record whose start tag is given ("+X" reads up to the first "-X").
-// False when the input ends first.
-bool SkipRecord(CRecordReader& reader, const std::string& startTag);
+// Skips a nested record whose start tag was just read: everything up to the first token
+// equal to the tag with its '+' turned into '-' (nesting is not counted). False when the
+// input ends first.
+bool SkipNestedRecord(CRecordReader& reader, const std::string& startTag);
 
 // atoi: optional blanks, optional sign, decimal digits; no digits give 0; wraps to 32 bits.
 int32_t ParseInt(const char* text);

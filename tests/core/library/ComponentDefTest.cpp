@@ -193,7 +193,7 @@ TEST(ComponentDef, WritesPinsAndThePatternUnderThePartName) {
               "NOTE:two%2C%20blocks,-COMP\n");
 }
 
-TEST(ComponentDef, CopyIsDeep) {
+TEST(ComponentDef, CopyOwnsItsPinsAndSharesThePattern) {
     auto def = std::make_unique<CComponentDef>();
     ASSERT_TRUE(ReadCompText(*def, "N:A,X:2,Y:3,B:2,R:Q,+PIN,N:p,M:1,M:2,-PIN,NOTE:n,-COMP").ok);
     MemReader ptn("N:P,X:16,Y:2,+BMP,@@OO,H@@A,-BMP,-PTN");
@@ -203,9 +203,9 @@ TEST(ComponentDef, CopyIsDeep) {
 
     const std::unique_ptr<CComponentDef> copy = def->Clone();
     const std::string before = WriteCompText(*def, "A");
-    ASSERT_NE(copy->Pattern(), def->Pattern());
+    ASSERT_EQ(copy->Pattern(), def->Pattern());
     ASSERT_NE(copy->Pin(0), def->Pin(0));
-    def.reset();
+    def.reset();  // the shared pattern lives on with the copy
     EXPECT_EQ(WriteCompText(*copy, "A"), before);
     EXPECT_EQ(copy->Pattern()->BitmapByteCount(), 4);
     EXPECT_STREQ(copy->Pin(0)->Number(1), "2");

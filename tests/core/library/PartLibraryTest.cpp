@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -114,17 +115,31 @@ TEST(PartLibrary, MakeUniqueName) {
     for (const Case& c : cases) EXPECT_EQ(lib.MakeUniqueName(c.name), c.unique) << c.name;
 }
 
-TEST(PartLibrary, UniqueNamesRunOutAfter4096Tries) {
+TEST(PartLibrary, UniqueNamesKeepCountingPast4096Tries) {
     std::string body;
     for (int i = 0; i < 4099; ++i) body += Comp("R");
+    // Every name listed twice: the second of each finds every one of the next 4096
+    // numbers taken.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 1; i <= 20000; ++i) body += Comp("X(" + std::to_string(i) + ")");
+    }
+    body += Comp("W(2147483647)") + Comp("W(2147483647)");  // the number wraps
+    body += Comp("Z(01)") + Comp("Z") + Comp("Z");          // "Z(01)" is not "Z(1)"
     CPartLibrary lib;
     ASSERT_TRUE(LoadText(lib, Lib(body)));
-    ASSERT_EQ(lib.EntryCount(), 4099);
+    ASSERT_EQ(lib.EntryCount(), 4099 + 40000 + 5);
     EXPECT_EQ(lib.Entry(4096)->Name(), "R(4096)");
-    // With every candidate taken the last one is used again.
-    EXPECT_EQ(lib.Entry(4097)->Name(), "R(4096)");
-    EXPECT_EQ(lib.Entry(4098)->Name(), "R(4096)");
-    EXPECT_EQ(lib.MakeUniqueName("R(4090)"), "R(4097)");
+    EXPECT_EQ(lib.Entry(4098)->Name(), "R(4098)");
+    EXPECT_EQ(lib.Entry(4099 + 20000)->Name(), "X(20001)");
+    EXPECT_EQ(lib.Entry(4099 + 39999)->Name(), "X(40000)");
+    EXPECT_EQ(lib.Entry(4099 + 40001)->Name(), "W(-2147483648)");
+    EXPECT_EQ(lib.Entry(4099 + 40004)->Name(), "Z(1)");
+    std::set<std::string> names;
+    for (int32_t i = 0; i < lib.EntryCount(); ++i) names.insert(lib.Entry(i)->Name());
+    EXPECT_EQ(names.size(), static_cast<size_t>(lib.EntryCount()));  // a name is one part
+    EXPECT_EQ(lib.MakeUniqueName("R(4090)"), "R(4099)");
+    EXPECT_EQ(lib.MakeUniqueName("X(7)"), "X(40001)");
+    EXPECT_EQ(lib.MakeUniqueName("W(2147483647)"), "W(-2147483647)");
 }
 
 TEST(PartLibrary, PatternsMatchNewestFirstWithinTheirSection) {
@@ -149,9 +164,8 @@ TEST(PartLibrary, PatternsMatchNewestFirstWithinTheirSection) {
     ASSERT_NE(lib.Entry(3)->Pattern(), nullptr);
     EXPECT_EQ(lib.Entry(3)->Pattern()->Name(), "LATE");
     EXPECT_EQ(lib.Entry(4)->Pattern(), nullptr);  // names compare case-sensitively
-    // Each component owns its own copy.
-    ASSERT_NE(lib.Entry(5)->Pattern(), nullptr);
-    EXPECT_NE(lib.Entry(5)->Pattern(), lib.Entry(1)->Pattern());
+    // Components naming one pattern share it.
+    EXPECT_EQ(lib.Entry(5)->Pattern(), lib.Entry(1)->Pattern());
 }
 
 TEST(PartLibrary, Aliases) {

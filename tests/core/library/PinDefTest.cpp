@@ -245,6 +245,35 @@ TEST(PinDef, CopyIsDeep) {
     EXPECT_EQ(copy.Flags(), CPinDef::PIN_CLOCK);
 }
 
+TEST(PinDef, NumbersOfBlocksWithoutOneAreNone) {
+    CPinDef pin;
+    ASSERT_TRUE(ReadPinText(pin, "M:1,M:,-PIN", 256));
+    EXPECT_EQ(pin.BlockCount(), 256);
+    pin.SetNumber(200, "x");  // past the numbers read but within the blocks
+    pin.SetNumber(1, nullptr);
+    pin.SetNumber(256, "y");  // past the blocks: nothing changes
+    struct Case {
+        int32_t block;
+        const char* number;  // null: none
+    };
+    const Case cases[] = {{0, "1"},   {1, nullptr},   {2, nullptr},   {199, nullptr},
+                          {200, "x"}, {201, nullptr}, {255, nullptr}, {256, nullptr}};
+    for (const Case& c : cases) {
+        if (c.number) {
+            EXPECT_STREQ(pin.Number(c.block), c.number) << c.block;
+        } else {
+            EXPECT_EQ(pin.Number(c.block), nullptr) << c.block;
+        }
+    }
+    // Every block is still written, the ones without a number empty.
+    const std::string out = WritePinText(pin);
+    EXPECT_EQ(out.find("M:1,M:,M:,"), out.find("M:"));
+    pin.SetNumber(200, nullptr);
+    EXPECT_EQ(pin.Number(200), nullptr);
+    const size_t x = out.find("M:x") + 2;
+    EXPECT_EQ(WritePinText(pin), out.substr(0, x) + out.substr(x + 1));
+}
+
 TEST(PinDef, EscapedNulEndsAValue) {
     CPinDef pin;
     ASSERT_TRUE(ReadPinText(pin, "N:AB%00C,M:1%002,-PIN", 1));

@@ -83,6 +83,21 @@ TEST_F(QurixLibTool, DumpOfABrokenFile) {
     EXPECT_EQ(r.out, "qurix-lib: cannot load " + bad + "\n");
 }
 
+TEST_F(QurixLibTool, DumpRefusesPartsThatWouldNotReadBack) {
+    // Cut inside its last record, a part keeps no size; written, it would fail the load.
+    const std::string cut =
+        dir.Write("cut.lib",
+                  "+KIVOX_LIB_V.1.0\n+COMP,N:A,X:1,Y:1,B:1,-COMP\n+ALIAS,N:A,A:C,-ALIAS\n"
+                  "+COMP,N:B\n+ALIAS,N:B,A:D,-ALIAS\n");
+    const ToolRun r = RunTool("dump " + Quote(cut));
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out,
+              "+KIVOX_LIB_V.1.0\nPROP:\n+COMP,N:A\nX:1,Y:1,B:1\nR:U\nNOTE:,-COMP\n"
+              "+COMP,N:C\nX:1,Y:1,B:1\nR:U\nNOTE:,-COMP\n-KIVOX_LIB_V.1.0\n");
+    const std::string rest = dir.Write("rest.lib", r.out);
+    EXPECT_EQ(RunTool("check " + Quote(rest)).out, rest + ": ok, 2 parts\n");
+}
+
 TEST_F(QurixLibTool, CheckSaysWhereAndWhy) {
     const std::string good = dir.Write("good.lib",
                                        "+KIVOX_LIB_V.1.0\n+COMP,N:A,X:1,Y:1,B:1,-COMP\n"
@@ -101,6 +116,13 @@ TEST_F(QurixLibTool, CheckSaysWhereAndWhy) {
     EXPECT_EQ(r.out, good + ": ok, 2 parts\n" + bad +
                          ": fails at line 4: component AMP: block count 300 out of range\n" +
                          stray + ": fails at line 3: unexpected end tag -COMP\n");
+
+    // A token that would set the terminal's title and clear it is shown escaped.
+    const std::string hostile = dir.Write(
+        "hostile.lib", "+KIVOX_LIB_V.1.0\n+COMP,N:\x1b[2J" + std::string(100, 'A') + "\n-PTN\n");
+    r = RunTool("check " + Quote(hostile));
+    EXPECT_EQ(r.out, hostile + ": fails at line 3: component \\x1b[2J" + std::string(76, 'A') +
+                         "\xE2\x80\xA6: unexpected end tag -PTN\n");
 
     r = RunTool("check " + Quote(dir.Path() + "/none.lib"));
     EXPECT_EQ(r.code, 1);

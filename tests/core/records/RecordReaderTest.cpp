@@ -105,16 +105,42 @@ TEST(RecordReaderTest, TokenOfExactlyTheLimitIsWhole) {
     EXPECT_EQ(Tokens(input), (Tok{{1, std::string(32768, 'x')}, {1, "y"}, {-1, ""}}));
 }
 
+TEST(RecordReaderTest, LinesPastTheReportableRangeStayTokens) {
+    // Past 2^31 lines (a 2 GB file) a token's line must not turn into the "no token" -1.
+    const std::string text = "A\nB\n\nC,D\n-E\n";
+    FILE* f = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    CRecordReader reader;
+    reader.Attach(f, INT32_MAX - 1);
+    int32_t failedAt = 0;
+    const CRecordReader::Listener listener = [&](int32_t line, const std::string&) {
+        failedAt = line;
+    };
+    reader.SetListener(&listener);
+    const Tok expected = {{INT32_MAX - 1, "A"},
+                          {INT32_MAX, "B"},
+                          {INT32_MAX, "C"},
+                          {INT32_MAX, "D"},
+                          {INT32_MAX, "-E"}};
+    Tok got;
+    std::string token;
+    for (int32_t line; (line = reader.ReadToken(token)) != -1;) got.emplace_back(line, token);
+    EXPECT_EQ(got, expected);
+    reader.Fail("at the end");
+    EXPECT_EQ(failedAt, INT32_MAX);
+    EXPECT_EQ(reader.Line(), INT32_MAX);
+    fclose(f);
+}
+
 TEST(RecordReaderTest, SkipToTokenIgnoresNesting) {
     const std::string text = "+XYZ,+XYZ,-XYZ,A,-XYZ,B\n";
     FILE* f = OpenBytesAsFile(text);
     CRecordReader reader(f);
     std::string token;
     reader.ReadToken(token);
-    EXPECT_TRUE(SkipRecord(reader, token));
+    EXPECT_TRUE(SkipNestedRecord(reader, token));
     reader.ReadToken(token);
     EXPECT_EQ(token, "A");
-    EXPECT_EQ(reader.SkipToToken("-NOPE"), -1);
+    EXPECT_FALSE(reader.SkipToToken("-NOPE"));
     fclose(f);
 }
 

@@ -1,0 +1,129 @@
+#pragma once
+// The one loop by which every record of the library format is read: it handles the
+// tags, the nesting, the data tokens and the reasons of failure; each record reader only
+// states what its keys and its own nested records mean.
+#include <cstdint>
+#include <string>
+#include <type_traits>
+
+#include "core/records/RecordReader.h"
+
+namespace qurix {
+
+// How a record ended.
+enum class RecordEnd {
+    EndTag,      // its own end tag (or a nested record that closed it as well)
+    EndOfInput,  // the input ended first
+    Failed,      // a foreign end tag, a nested record that never ends, or the reader gave up
+};
+
+// How data tokens ("key:value") reach the reader; tokens without a key are never passed.
+enum class DataForm {
+    Text,     // the key as written, the value up to its first NUL (possibly empty)
+    Element,  // key and value each up to its first NUL; a token where either is empty is dropped
+    Whole,    // every token that is not a tag, whole, as the value (the key empty)
+};
+
+// What the reader made of a nested start tag.
+enum class Nested {
+    Skip,        // not the reader's own: skipped up to its end tag
+    Read,        // read (or let pass) by the reader
+    EndsRecord,  // it closed the enclosing record as well
+    Failed,      // the reader gave up, having reported why
+};
+
+// The faults the loop meets by itself; the reader words them.
+enum class RecordFault {
+    StrayEndTag,      // a foreign end tag ended the record
+    NestedNeverEnds,  // a skipped record (started on the line given) never ends
+};
+
+struct RecordSyntax {
+    const char* endTag;
+    DataForm data = DataForm::Text;
+    // Receives the foreign end tag that ended the record (cleared first); may be null.
+    std::string* strayEndTag = nullptr;
+    // Null: the end of input completes the record (EndOfInput); else it fails the record
+    // for this reason.
+    const char* endOfInputReason = nullptr;
+};
+
+// Record values are NUL-terminated texts: an escaped %00 ends the value there.
+inline std::string ValueText(const std::string& value) {
+    return std::string(value.c_str());
+}
+
+// A token as a reason shows it: control bytes escaped ("\x1b") and more than
+// MAX_REASON_TOKEN bytes cut with "…", so that a reason printed to a terminal cannot drive it.
+inline constexpr size_t MAX_REASON_TOKEN = 80;
+std::string ReasonToken(const std::string& token);
+
+// Splits a data token as form says; false when the token is to be ignored.
+bool SplitRecordData(DataForm form, const std::string& token, std::string& key, std::string& value);
+
+// The reason for a record that fails the way the library records do: a nested record that
+// never ends is named with the line it started on.
+std::string NestedNeverEndsReason(const std::string& tag, int32_t line);
+
+// Readers that know no nested records skip them all.
+struct SkipAllNested {
+    Nested operator()(const std::string&, int32_t) const { return Nested::Skip; }
+};
+// Readers whose failures are told by the enclosing record give no reason.
+struct NoReason {
+    std::string operator()(RecordFault, const std::string&, int32_t) const { return {}; }
+};
+
+// Reads tokens up to syntax.endTag; the reader stands just after the start tag.
+// onNested(tag, line) decides about each nested start tag, onData(key, value) takes each
+// data token and returns false to abandon the record (having positioned the reader
+// itself), reason(fault, tag, line) words a fault for the listener (the tag as
+// ReasonToken shows it).
+template <typename OnData, typename OnNested = SkipAllNested, typename Reason = NoReason>
+RecordEnd ReadRecord(CRecordReader& reader, const RecordSyntax& syntax, OnData&& onData,
+                     OnNested&& onNested = {}, Reason&& reason = {}) {
+    constexpr bool SILENT = std::is_same_v<std::decay_t<Reason>, NoReason>;
+    const auto fail = [&](RecordFault fault, const std::string& tag, int32_t line) {
+        if constexpr (SILENT) {
+            static_cast<void>(fault), static_cast<void>(tag), static_cast<void>(line);
+        } else {
+            reader.Fail([&] { return reason(fault, ReasonToken(tag), line); });
+        }
+        return RecordEnd::Failed;
+    };
+    if (syntax.strayEndTag) syntax.strayEndTag->clear();
+    std::string token;
+    std::string key;
+    std::string value;
+    for (;;) {
+        const int32_t line = reader.ReadToken(token);
+        if (line == -1) {
+            if (!syntax.endOfInputReason) return RecordEnd::EndOfInput;
+            reader.Fail(syntax.endOfInputReason);
+            return RecordEnd::Failed;
+        }
+        if (IsEndTag(token)) {
+            if (token == syntax.endTag) return RecordEnd::EndTag;
+            if (syntax.strayEndTag) *syntax.strayEndTag = token;
+            return fail(RecordFault::StrayEndTag, token, line);
+        }
+        if (IsStartTag(token)) {
+            switch (onNested(token, line)) {
+                case Nested::Read:
+                    continue;
+                case Nested::EndsRecord:
+                    return RecordEnd::EndTag;
+                case Nested::Failed:
+                    return RecordEnd::Failed;
+                case Nested::Skip:
+                    break;
+            }
+            if (SkipNestedRecord(reader, token)) continue;
+            return fail(RecordFault::NestedNeverEnds, token, line);
+        }
+        if (!SplitRecordData(syntax.data, token, key, value)) continue;
+        if (!onData(key, value)) return RecordEnd::Failed;
+    }
+}
+
+}  // namespace qurix
