@@ -10,8 +10,6 @@
 
 namespace qurix {
 
-// Drawing units between a pin's point on the body outline and its outer end.
-inline constexpr int32_t PIN_STUB_LENGTH = 10;
 // Estimated width per byte of a pin or label text, for the clip test only.
 inline constexpr int32_t PIN_TEXT_CHAR_WIDTH = 8;
 

@@ -114,14 +114,14 @@ Point TransformPatternPoint(Point p, int32_t direction, int32_t pw, int32_t ph) 
 }
 
 TurnedText TurnPatternText(bool horizontal, int32_t align, int32_t direction) {
-    const int32_t rotation = direction & DIRECTION_ROTATION_MASK;
+    const int32_t rotation = direction & DIRECTION_TURN_MASK;
     bool vertical = !horizontal;
     const bool flip =
         vertical ? (rotation == 2 || rotation == 3) : (rotation == 1 || rotation == 2);
     if (flip && !(align & ALIGN_ALONG_CENTRE)) align ^= ALIGN_ALONG_END;
     if (flip && !(align & ALIGN_ACROSS_MIDDLE)) align ^= ALIGN_ACROSS_TOP;
     if (rotation & 1) vertical = !vertical;
-    if (direction & DIRECTION_MIRROR_BIT) {
+    if (direction & DIRECTION_MIRRORED) {
         if (vertical) {
             if (!(align & ALIGN_ACROSS_MIDDLE)) align ^= ALIGN_ACROSS_TOP;
         } else {

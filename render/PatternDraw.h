@@ -11,11 +11,6 @@
 
 namespace qurix {
 
-// Direction of a placed component: quarter turns clockwise in bits 0-1, mirrored left to
-// right after turning in bit 2.
-inline constexpr int32_t DIRECTION_ROTATION_MASK = 3;
-inline constexpr int32_t DIRECTION_MIRROR_BIT = 4;
-
 // A point of a pattern defined unturned in a pw x ph body, placed for direction: the
 // point in body coordinates (top-left of the placed body at (0, 0)).
 Point TransformPatternPoint(Point p, int32_t direction, int32_t pw, int32_t ph);
@@ -39,8 +34,8 @@ struct PatternPlacement {
     Point topLeft = {};
     Scale scale = {};
 
-    int32_t Rotation() const { return direction & DIRECTION_ROTATION_MASK; }
-    bool Mirrored() const { return (direction & DIRECTION_MIRROR_BIT) != 0; }
+    int32_t Rotation() const { return direction & DIRECTION_TURN_MASK; }
+    bool Mirrored() const { return (direction & DIRECTION_MIRRORED) != 0; }
 };
 
 // Draws the whole pattern of a body placed by `at`: its elements in order when it has
