@@ -277,6 +277,7 @@ void CMainFrame::CreateClient(const Layout& layout) {
     plibView_ = new CPlibView(doc_, inner_);
     partView_ = new CPartView(doc_, inner_);
     infoView_ = new CInfoView(doc_, inner_);
+    connect(plibView_, &CPlibView::problemClicked, infoView_, &CInfoView::ShowProblem);
 
     outer_->insertWidget(0, inner_);
     outer_->insertWidget(1, partsPane_);

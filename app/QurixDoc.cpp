@@ -36,14 +36,24 @@ const CLibrarySet& CQurixDoc::Libraries() const {
 
 void CQurixDoc::Load() {
     CWaitCursor wait;
-    LoadDisplaySettings(settings_, profile_, configFolder_);
+    problems_.clear();
+    const CLibrarySet::LoadListener listener = [this](const std::string& key,
+                                                      const std::string& path, int32_t line,
+                                                      const std::string& reason) {
+        problems_.push_back(LoadProblem{key, path, line, reason});
+    };
+    LoadDisplaySettings(settings_, profile_, configFolder_, &listener);
     loaded_ = true;
+    if (!problems_.empty()) {
+        ShowStatus(std::to_string(problems_.size()) + " 個のライブラリを読み込めませんでした");
+    }
 }
 
 void CQurixDoc::Free() {
     currentEntry = nullptr;
     currentLibrary = nullptr;
     FreeDisplaySettings(settings_);
+    problems_.clear();
     loaded_ = false;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/LoadProblem.h"
 #include "core/profile/Profile.h"
 
 namespace qurix {
@@ -64,6 +65,8 @@ public:
     const CProfile& Profile() const { return profile_; }
     const std::string& ConfigFolder() const { return configFolder_; }
     bool IsLoaded() const { return loaded_; }
+    // The configured libraries the latest load could not load, in key order.
+    const std::vector<LoadProblem>& Problems() const { return problems_; }
 
     // Written by the library list and the parts list, read by every view. Both refer
     // into the library set loaded now and are cleared before it is released.
@@ -81,6 +84,7 @@ private:
     std::vector<CQurixView*> views_;
     std::vector<CQurixView*> pending_;
     bool loaded_ = false;
+    std::vector<LoadProblem> problems_;
     int busy_ = 0;
     bool closeRequested_ = false;
 };
