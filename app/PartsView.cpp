@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <limits>
+#include <utility>
 
 #include "app/DragData.h"
 #include "app/ProgressDlg.h"
@@ -176,11 +177,31 @@ void CPartsView::OnUpdate(CQurixView* /*sender*/) {
         imagesBuilt_ = false;
     }
     if (!imagesBuilt_) BuildImages();
-    if (doc.currentLibrary != nullptr && !showingEntries_) ShowLibrary(doc.currentLibrary);
+    if (doc.currentLibrary != nullptr && !showingEntries_) {
+        ShowLibrary(doc.currentLibrary);
+        if (!doc.place.libraryPath.empty() && doc.place.libraryPath == doc.currentLibrary->Path()) {
+            PutBackPlace(doc.place);
+        }
+    }
     emit updated();
 }
 
+void CPartsView::PutBackPlace(CQurixDoc::Place& place) {
+    // Taken once: later updates leave the user's own scrolling alone.
+    const CQurixDoc::Place wanted = std::exchange(place, CQurixDoc::Place());
+    for (int row = 0; row < ItemCount() && !wanted.entryName.empty(); ++row) {
+        if (ItemEntry(row)->Name() != wanted.entryName) continue;
+        SelectItem(row);
+        break;
+    }
+    ScrollItemToTopLeft(wanted.topItem);
+}
+
 void CPartsView::DeleteAllItems() {
+    // A reload that keeps the place needs the top item of the library shown now.
+    if (!GetDocument().place.libraryPath.empty() && shown_ != nullptr) {
+        GetDocument().place.topItem = TopItem();
+    }
     filling_ = true;
     model_->Reset({});
     filling_ = false;

@@ -12,6 +12,7 @@
 
 #include "app/CommandIds.h"
 #include "app/ImageCache.h"
+#include "app/QurixDoc.h"
 #include "app/QurixView.h"
 #include "core/profile/Profile.h"
 
@@ -155,6 +156,8 @@ private:
     // Shows progress and runs events; stops the build on a cancel or a close.
     void Pump(Build& build, CProgressDlg& dialog, bool drawn);
     void KeepUnreachedImages(Build& build);
+    // After a reload that keeps the place: selects the part and scrolls back.
+    void PutBackPlace(CQurixDoc::Place& place);
 
     void ApplyMode();
     // Replaces the items through reset (no selection change reaches the document), lays

@@ -211,6 +211,9 @@ void CPlibView::OnUpdate(CQurixView* /*sender*/) {
         ++n;
     }
     model_->AppendProblems(doc.Problems());
+    for (int row = 0; row < n && !doc.place.libraryPath.empty(); ++row) {
+        if (RowLibrary(row)->Path() == doc.place.libraryPath) lastIndex_ = row;
+    }
     // A remembered row that no longer exists, or a negative one, becomes the first.
     if (lastIndex_ < 0 || n - 1 < lastIndex_) lastIndex_ = 0;
     if (n > 0) {

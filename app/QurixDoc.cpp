@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/QurixView.h"
+#include "core/library/LibEntry.h"
 #include "core/library/LibrarySet.h"
 #include "render/DisplaySettings.h"
 
@@ -47,6 +48,7 @@ void CQurixDoc::Load() {
     if (!problems_.empty()) {
         ShowStatus(std::to_string(problems_.size()) + " 個のライブラリを読み込めませんでした");
     }
+    if (onLoaded) onLoaded();
 }
 
 void CQurixDoc::Free() {
@@ -80,8 +82,13 @@ void CQurixDoc::SendInitialUpdate() {
     }
 }
 
-bool CQurixDoc::Reload() {
+bool CQurixDoc::Reload(bool keepPlace) {
     if (IsBusy() || closeRequested_) return false;
+    place = Place();
+    if (keepPlace && currentLibrary != nullptr) {
+        place.libraryPath = currentLibrary->Path();
+        if (currentEntry != nullptr) place.entryName = currentEntry->Name();
+    }
     {
         CWaitCursor wait;
         for (CQurixView* v : views_) v->DeleteAllItems();
@@ -92,7 +99,16 @@ bool CQurixDoc::Reload() {
         Load();
     }
     UpdateAllViews(nullptr);
+    place = Place();
     return true;
+}
+
+std::vector<std::string> CQurixDoc::WatchedFiles() const {
+    std::vector<std::string> files{profile_.Path()};
+    for (int32_t i = 0; i < Libraries().Count(); ++i)
+        files.push_back(Libraries().GetLibrary(i)->Path());
+    for (const LoadProblem& p : problems_) files.push_back(p.path);
+    return files;
 }
 
 void CQurixDoc::OnCloseDocument() {

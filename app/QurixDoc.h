@@ -32,7 +32,10 @@ public:
     // Empties the lists, clears the selection, loads everything again from the
     // configuration file and updates every view. Refused (false) while busy, since a
     // thumbnail build may be walking the libraries that a reload would release.
-    bool Reload();
+    // With keepPlace the views put back the current library, the selected part and the
+    // parts list's scroll position where these still exist (a reload the user did not ask
+    // for should not move them).
+    bool Reload(bool keepPlace = false);
     // Releases the settings and libraries; the views keep nothing that refers to them.
     void OnCloseDocument();
 
@@ -56,6 +59,8 @@ public:
     std::function<void()> onCloseAfterBusy;
     // A line for the user in the window's status bar (UTF-8); set by the main window.
     std::function<void(const std::string& text)> onStatusMessage;
+    // After every load (the main window watches the files it names).
+    std::function<void()> onLoaded;
     void ShowStatus(const std::string& text) const {
         if (onStatusMessage) onStatusMessage(text);
     }
@@ -72,6 +77,17 @@ public:
     // into the library set loaded now and are cleared before it is released.
     const CPartLibrary* currentLibrary = nullptr;
     const CLibEntry* currentEntry = nullptr;
+
+    // What Reload(true) puts back, by name since the old objects are gone; empty
+    // otherwise. The parts list records its top item when its items are deleted.
+    struct Place {
+        std::string libraryPath;
+        std::string entryName;
+        int topItem = -1;
+    };
+    Place place;
+    // The configuration file and every configured library, loaded or not.
+    std::vector<std::string> WatchedFiles() const;
 
 private:
     void Load();

@@ -3,17 +3,24 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QStatusBar>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "app/CommandIds.h"
 #include "app/InfoView.h"
+#include "app/LibraryWatcher.h"
 #include "app/MainFrame.h"
 #include "app/PartsView.h"
 #include "app/PlibView.h"
 #include "app/QurixApp.h"
 #include "app/QurixDoc.h"
+#include "core/library/LibEntry.h"
+#include "core/library/LibrarySet.h"
 #include "tests/app/PaletteTestBase.h"
 
 namespace qurix {
@@ -42,6 +49,26 @@ protected:
         return Plib().model()->index(row, 0).data(role).toString();
     }
     QString Status() const { return Frame().statusBar()->currentMessage(); }
+    int PartsOf(int library) const {
+        const CPartLibrary* lib = Doc().Libraries().GetLibrary(library);
+        return lib ? lib->EntryCount() : -1;
+    }
+    // Runs events until done says so; false after a generous bound (no timing is checked,
+    // the bound only ends a test that would otherwise hang).
+    static bool RunUntil(const std::function<bool()>& done, int boundMs = 10000) {
+        QElapsedTimer t;
+        t.start();
+        while (!done()) {
+            if (t.elapsed() > boundMs) return false;
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        return true;
+    }
+    // As editors save: a new file beside the old, renamed over it.
+    void SaveByRename(const std::string& rel, const std::string& bytes) {
+        Write(rel + ".tmp", bytes);
+        std::filesystem::rename(root_ / (rel + ".tmp"), root_ / rel);
+    }
 };
 
 TEST_F(LibraryWatchTest, FailedLibrariesFollowTheLoadedOnesGreyedAndUnselectable) {
@@ -112,6 +139,77 @@ TEST_F(LibraryWatchTest, ALibraryBrokenSinceTheLastLoadBecomesAProblemRowOnReloa
     EXPECT_EQ(Plib().RowCount(), 2);
     EXPECT_EQ(Plib().RowProblem(1), nullptr);
     EXPECT_TRUE(Doc().Problems().empty());
+}
+
+TEST_F(LibraryWatchTest, ASaveByRenameReloadsAndKeepsTheLibraryAndPart) {
+    Write("work/a.lib", Library({"A1"}));
+    Write("work/logic.lib", Library({"L1", "L2", "L3"}));
+    Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\nLIB1=logic.lib\n[qurix]\nplib_last=1\n");
+    Start();
+    CPartsView& parts = *Frame().PartsList();
+    parts.SelectItem(1);
+    ASSERT_EQ(Doc().currentEntry->Name(), "L2");
+    // Twice: the second save needs the watch armed again after the first rename.
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round);
+        std::vector<std::string> names{"L0", "L1", "L2", "L3"};
+        for (int k = 1; k < round; ++k) names.push_back("X" + std::to_string(k));
+        SaveByRename("work/logic.lib", Library(names));
+        ASSERT_TRUE(RunUntil([&] { return PartsOf(1) == static_cast<int>(names.size()); }));
+        EXPECT_EQ(Status(), "logic.lib を再読み込みしました");
+        EXPECT_EQ(Plib().SelectedRow(), 1);
+        ASSERT_NE(Doc().currentEntry, nullptr);
+        EXPECT_EQ(Doc().currentEntry->Name(), "L2");
+    }
+}
+
+TEST_F(LibraryWatchTest, AChangeDuringABuildWaitsForItsEnd) {
+    Write("work/a.lib", Library({"A1"}));
+    Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\n");
+    Start();
+    Doc().BeginBusy();  // as a thumbnail build does
+    Write("work/a.lib", Library({"A1", "A2"}));
+    // Held: still settling, the old library still loaded.
+    ASSERT_TRUE(RunUntil([&] { return Frame().Watcher()->Settling(); }));
+    RunUntil([] { return false; }, 3 * CLibraryWatcher::SETTLE_MS);
+    EXPECT_TRUE(Frame().Watcher()->Settling());
+    EXPECT_EQ(PartsOf(0), 1);
+    Doc().EndBusy();
+    EXPECT_TRUE(RunUntil([&] { return PartsOf(0) == 2; }));
+}
+
+TEST_F(LibraryWatchTest, AFileThatComesBackIsLoadedAgain) {
+    Write("work/a.lib", Library({"A1"}));
+    Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\nLIB1=b.lib\n");
+    Start();
+    ASSERT_EQ(Doc().Problems().size(), 1u);
+    Write("work/b.lib", Library({"B1"}));
+    ASSERT_TRUE(RunUntil([&] { return PartsOf(1) == 1; }));
+    EXPECT_TRUE(Doc().Problems().empty());
+    std::filesystem::remove(root_ / "work/a.lib");
+    ASSERT_TRUE(RunUntil([&] { return Doc().Problems().size() == 1u; }));
+    EXPECT_EQ(Doc().Problems()[0].key, "LIB0");
+}
+
+TEST_F(LibraryWatchTest, TheSwitchPersistsAndStopsTheReloads) {
+    Write("work/a.lib", Library({"A1"}));
+    Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\n");
+    Start();
+    QAction* autoReload = Frame().Action(ID_VIEW_AUTO_RELOAD);
+    ASSERT_NE(autoReload, nullptr);
+    EXPECT_TRUE(autoReload->isCheckable());
+    EXPECT_TRUE(autoReload->isChecked());  // the default
+    autoReload->trigger();
+    EXPECT_NE(Read("work/KIVOX.INI").find("auto_reload=0"), std::string::npos);
+    Write("work/a.lib", Library({"A1", "A2"}));
+    ASSERT_TRUE(RunUntil([&] { return Frame().Watcher()->Settling(); }));
+    ASSERT_TRUE(RunUntil([&] { return !Frame().Watcher()->Settling(); }));
+    EXPECT_EQ(PartsOf(0), 1);
+    Close();
+    Start();
+    EXPECT_FALSE(Frame().Action(ID_VIEW_AUTO_RELOAD)->isChecked());
+    Frame().Action(ID_VIEW_AUTO_RELOAD)->trigger();
+    EXPECT_NE(Read("work/KIVOX.INI").find("auto_reload=1"), std::string::npos);
 }
 
 }  // namespace

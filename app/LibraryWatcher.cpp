@@ -1,0 +1,102 @@
+#include "app/LibraryWatcher.h"
+
+#include <QString>
+#include <QStringList>
+#include <filesystem>
+#include <system_error>
+
+namespace qurix {
+
+namespace {
+
+QString ToQ(const std::string& path) {
+    return QString::fromStdString(path);
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
+}
+
+}  // namespace
+
+CLibraryWatcher::CLibraryWatcher(QObject* parent) : QObject(parent) {
+    timer_.setSingleShot(true);
+    timer_.setInterval(SETTLE_MS);
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &CLibraryWatcher::OnEvent);
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &CLibraryWatcher::OnEvent);
+    connect(&timer_, &QTimer::timeout, this, &CLibraryWatcher::OnSettled);
+}
+
+CLibraryWatcher::Stamp CLibraryWatcher::StampOf(const std::string& path) {
+    Stamp s;
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::is_regular_file(status)) return s;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec) return s;
+    const auto time = std::filesystem::last_write_time(path, ec);
+    if (ec) return s;
+    s.exists = true;
+    s.size = static_cast<int64_t>(size);
+    s.time = static_cast<int64_t>(time.time_since_epoch().count());
+    return s;
+}
+
+void CLibraryWatcher::Watch(const std::vector<std::string>& paths) {
+    const QStringList old = watcher_.files() + watcher_.directories();
+    if (!old.isEmpty()) watcher_.removePaths(old);
+    stamps_.clear();
+    for (const std::string& p : paths) {
+        if (!p.empty()) stamps_[p] = StampOf(p);
+    }
+    Arm();
+}
+
+void CLibraryWatcher::Rearm() {
+    for (auto& [path, stamp] : stamps_) stamp = StampOf(path);
+    Arm();
+}
+
+std::vector<std::string> CLibraryWatcher::WatchedFiles() const {
+    std::vector<std::string> files;
+    for (const auto& entry : stamps_) files.push_back(entry.first);
+    return files;
+}
+
+void CLibraryWatcher::Arm() {
+    // A file renamed over, or removed and made again, is a new file to the system's
+    // watch: add it again whenever it exists and is not watched.
+    const QStringList files = watcher_.files();
+    const QStringList folders = watcher_.directories();
+    for (const auto& [path, stamp] : stamps_) {
+        const QString folder = ToQ(FolderOf(path));
+        if (!folders.contains(folder) && std::filesystem::is_directory(FolderOf(path))) {
+            watcher_.addPath(folder);
+        }
+        if (stamp.exists && !files.contains(ToQ(path))) watcher_.addPath(ToQ(path));
+    }
+}
+
+void CLibraryWatcher::OnEvent() {
+    // Every event starts the wait again: a save comes as several.
+    timer_.start();
+}
+
+void CLibraryWatcher::OnSettled() {
+    if (canReport && !canReport()) {
+        timer_.start();
+        return;
+    }
+    std::vector<std::string> changedPaths;
+    for (auto& [path, stamp] : stamps_) {
+        const Stamp now = StampOf(path);
+        if (now == stamp) continue;
+        stamp = now;
+        changedPaths.push_back(path);
+    }
+    Arm();
+    if (enabled_ && !changedPaths.empty()) emit changed(changedPaths);
+}
+
+}  // namespace qurix
