@@ -28,21 +28,6 @@ CLibraryWatcher::CLibraryWatcher(QObject* parent) : QObject(parent) {
     connect(&timer_, &QTimer::timeout, this, &CLibraryWatcher::OnSettled);
 }
 
-CLibraryWatcher::Stamp CLibraryWatcher::StampOf(const std::string& path) {
-    Stamp s;
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::is_regular_file(status)) return s;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec) return s;
-    const auto time = std::filesystem::last_write_time(path, ec);
-    if (ec) return s;
-    s.exists = true;
-    s.size = static_cast<int64_t>(size);
-    s.time = static_cast<int64_t>(time.time_since_epoch().count());
-    return s;
-}
-
 void CLibraryWatcher::Watch(const std::vector<std::string>& paths) {
     const QStringList old = watcher_.files() + watcher_.directories();
     if (!old.isEmpty()) watcher_.removePaths(old);
@@ -71,10 +56,11 @@ void CLibraryWatcher::Arm() {
     const QStringList folders = watcher_.directories();
     for (const auto& [path, stamp] : stamps_) {
         const QString folder = ToQ(FolderOf(path));
-        if (!folders.contains(folder) && std::filesystem::is_directory(FolderOf(path))) {
+        std::error_code ec;
+        if (!folders.contains(folder) && std::filesystem::is_directory(FolderOf(path), ec)) {
             watcher_.addPath(folder);
         }
-        if (stamp.exists && !files.contains(ToQ(path))) watcher_.addPath(ToQ(path));
+        if (stamp.valid && !files.contains(ToQ(path))) watcher_.addPath(ToQ(path));
     }
 }
 
@@ -90,7 +76,7 @@ void CLibraryWatcher::OnSettled() {
     }
     std::vector<std::string> changedPaths;
     for (auto& [path, stamp] : stamps_) {
-        const Stamp now = StampOf(path);
+        const FileStamp now = StampOf(path);
         if (now == stamp) continue;
         stamp = now;
         changedPaths.push_back(path);

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/FileStamp.h"
+
 namespace qurix {
 
 // Watches files (the configured libraries and the configuration file) and reports those
@@ -39,21 +41,13 @@ signals:
     void changed(const std::vector<std::string>& paths);
 
 private:
-    // Size and modification time (as finely as the file system keeps it), or absent.
-    struct Stamp {
-        bool exists = false;
-        int64_t size = 0;
-        int64_t time = 0;
-        bool operator==(const Stamp&) const = default;
-    };
-    static Stamp StampOf(const std::string& path);
     void OnEvent();
     void OnSettled();
     void Arm();
 
     QFileSystemWatcher watcher_;
     QTimer timer_;
-    std::map<std::string, Stamp> stamps_;
+    std::map<std::string, FileStamp> stamps_;
     bool enabled_ = true;
 };
 
