@@ -43,22 +43,17 @@ void CLibraryWatcher::Rearm() {
     Arm();
 }
 
-std::vector<std::string> CLibraryWatcher::WatchedFiles() const {
-    std::vector<std::string> files;
-    for (const auto& entry : stamps_) files.push_back(entry.first);
-    return files;
-}
-
 void CLibraryWatcher::Arm() {
     // A file renamed over, or removed and made again, is a new file to the system's
     // watch: add it again whenever it exists and is not watched.
     const QStringList files = watcher_.files();
-    const QStringList folders = watcher_.directories();
+    QStringList folders = watcher_.directories();
     for (const auto& [path, stamp] : stamps_) {
         const QString folder = ToQ(FolderOf(path));
         std::error_code ec;
         if (!folders.contains(folder) && std::filesystem::is_directory(FolderOf(path), ec)) {
             watcher_.addPath(folder);
+            folders << folder;
         }
         if (stamp.valid && !files.contains(ToQ(path))) watcher_.addPath(ToQ(path));
     }

@@ -33,7 +33,6 @@ public:
     // Asked before reporting; while it says false the report is held and asked again.
     std::function<bool()> canReport;
 
-    std::vector<std::string> WatchedFiles() const;
     bool Settling() const { return timer_.isActive(); }
 
 signals:
