@@ -163,6 +163,35 @@ TEST_F(LibraryWatchTest, ASaveByRenameReloadsAndKeepsTheLibraryAndPart) {
     }
 }
 
+TEST_F(LibraryWatchTest, BrokenAndFixedInTheEditorRedrawsOnlyThatLibrary) {
+    std::vector<std::string> many;
+    for (int k = 0; k < 60; ++k) many.push_back("M" + std::to_string(k));
+    Write("work/many.lib", Library(many));
+    Write("work/logic.lib", Library({"L1", "L2"}));
+    Write("work/KIVOX.INI", "[Library]\nLIB0=many.lib\nLIB1=logic.lib\n");
+    Start();
+    Frame().resize(300, 300);
+    CPartsView& parts = *Frame().PartsList();
+    parts.ScrollItemToTopLeft(30);
+    QApplication::processEvents();
+    const int top = parts.TopItem();
+    ASSERT_GT(top, 0);
+
+    SaveByRename("work/logic.lib", BROKEN);
+    ASSERT_TRUE(RunUntil([&] { return Doc().Problems().size() == 1u; }));
+    EXPECT_EQ(Plib().RowProblem(1)->key, "LIB1");
+    EXPECT_EQ(Plib().RowProblem(1)->line, 3);
+    EXPECT_EQ(Status(), "logic.lib を再読み込みしました（1 個のライブラリを読み込めませんでした）");
+    EXPECT_EQ(parts.LastBuild().rendered, 0);
+    EXPECT_EQ(parts.TopItem(), top);  // the library shown stays where it was scrolled
+
+    SaveByRename("work/logic.lib", Library({"L1", "L2", "L3"}));
+    ASSERT_TRUE(RunUntil([&] { return Doc().Problems().empty(); }));
+    EXPECT_EQ(parts.LastBuild().rendered, 3);
+    EXPECT_EQ(parts.LastBuild().reused, 60);
+    EXPECT_EQ(parts.TopItem(), top);
+}
+
 TEST_F(LibraryWatchTest, AChangeDuringABuildWaitsForItsEnd) {
     Write("work/a.lib", Library({"A1"}));
     Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\n");
