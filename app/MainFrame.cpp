@@ -361,7 +361,8 @@ void CMainFrame::OnAutoReloadToggled(bool on) {
 }
 
 void CMainFrame::OnFilesChanged(const std::vector<std::string>& paths) {
-    if (!doc_.Reload(true)) return;
+    // After the close (whose own settings write is such a change) nothing loads again.
+    if (!doc_.IsLoaded() || !doc_.Reload(true)) return;
     UpdateCommandStates();
     QStringList names;
     for (const std::string& p : paths) {

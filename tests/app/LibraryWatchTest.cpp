@@ -220,6 +220,17 @@ TEST_F(LibraryWatchTest, AFileThatComesBackIsLoadedAgain) {
     EXPECT_EQ(Doc().Problems()[0].key, "LIB0");
 }
 
+TEST_F(LibraryWatchTest, NothingLoadsAgainAfterTheWindowClosed) {
+    Write("work/a.lib", Library({"A1"}));
+    Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\n");
+    Start();
+    Frame().close();  // writes KIVOX.INI: a change of its own
+    Write("work/a.lib", Library({"A1", "A2"}));
+    ASSERT_TRUE(RunUntil([&] { return Frame().Watcher()->Settling(); }));
+    ASSERT_TRUE(RunUntil([&] { return !Frame().Watcher()->Settling(); }));
+    EXPECT_FALSE(Doc().IsLoaded());
+}
+
 TEST_F(LibraryWatchTest, TheSwitchPersistsAndStopsTheReloads) {
     Write("work/a.lib", Library({"A1"}));
     Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\n");
