@@ -2,7 +2,6 @@
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QTimer>
-#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
