@@ -5,6 +5,8 @@ namespace qurix {
 // The window's commands, numbered as the editor's platform numbers them; the main window
 // finds its actions by these and the parts list takes the view-mode ones.
 inline constexpr int ID_FILE_RELOAD = 0x8003;
+// The palette's own: reload by itself when a watched file changes.
+inline constexpr int ID_VIEW_AUTO_RELOAD = 0x8010;
 inline constexpr int ID_APP_ABOUT = 0xE140;
 inline constexpr int ID_APP_EXIT = 0xE141;
 inline constexpr int ID_VIEW_TOOLBAR = 0xE800;

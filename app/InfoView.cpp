@@ -32,4 +32,10 @@ void CInfoView::OnUpdate(CQurixView* /*sender*/) {
     viewport()->repaint();
 }
 
+void CInfoView::ShowProblem(const LoadProblem& problem) {
+    setPlainText(QStringLiteral("ライブラリを読み込めません\n") +
+                 DisplayText(ProblemText(problem)));
+    viewport()->repaint();
+}
+
 }  // namespace qurix

@@ -1,6 +1,7 @@
 #pragma once
 #include <QPlainTextEdit>
 
+#include "app/LoadProblem.h"
 #include "app/QurixView.h"
 
 namespace qurix {
@@ -17,6 +18,8 @@ public:
     void OnInitialUpdate() override;
     // With a current entry shows its note; without one keeps what it shows.
     void OnUpdate(CQurixView* sender) override;
+    // Says which library did not load, where and why, until the next entry's note.
+    void ShowProblem(const LoadProblem& problem);
 };
 
 }  // namespace qurix

@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMenuBar>
@@ -16,6 +17,7 @@
 #include <algorithm>
 
 #include "app/InfoView.h"
+#include "app/LibraryWatcher.h"
 #include "app/PartView.h"
 #include "app/PartsPane.h"
 #include "app/PartsView.h"
@@ -28,6 +30,7 @@ namespace qurix {
 namespace {
 
 constexpr const char* SECTION = "qurix";
+constexpr const char* AUTO_RELOAD_KEY = "auto_reload";
 // Pane sizes beyond this come from a damaged file, not from a screen.
 constexpr int MAX_PANE = 65535;
 
@@ -76,6 +79,10 @@ CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
     const Layout& layout = startLayout_;
     setWindowTitle(QString::fromLatin1(TITLE));
     setWindowIcon(QIcon(QStringLiteral(":/qurix/qurix.png")));
+    watcher_ = new CLibraryWatcher(this);
+    // A change during a thumbnail build waits for its end: the build walks the libraries.
+    watcher_->canReport = [this] { return !doc_.IsBusy() && !doc_.CloseRequested(); };
+    connect(watcher_, &CLibraryWatcher::changed, this, &CMainFrame::OnFilesChanged);
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -110,10 +117,12 @@ CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
     doc_.onStatusMessage = [this](const std::string& text) {
         ShowStatus(QString::fromStdString(text));
     };
+    doc_.onLoaded = [this] { watcher_->Watch(doc_.WatchedFiles()); };
     UpdateCommandStates();
 }
 
 CMainFrame::~CMainFrame() {
+    doc_.onLoaded = nullptr;
     doc_.onCloseAfterBusy = nullptr;
     doc_.onStatusMessage = nullptr;
 }
@@ -126,7 +135,10 @@ void CMainFrame::ShowStatus(const QString& text) {
 }
 
 bool CMainFrame::CheckSettingsWritable() {
-    if (WritePartsStyle(profile_, partsList_->DisplayMode())) return true;
+    const bool written = WritePartsStyle(profile_, partsList_->DisplayMode());
+    // The palette's own write is no change to reload for.
+    watcher_->Rearm();
+    if (written) return true;
     ShowStatus(
         QStringLiteral("設定を保存できません: %1").arg(QFile::decodeName(profile_.Path().c_str())));
     return false;
@@ -189,6 +201,12 @@ void CMainFrame::CreateActions() {
     // The menu item names Ctrl+R, so the key does what it says.
     reload->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     connect(reload, &QAction::triggered, this, &CMainFrame::OnFileReload);
+    QAction* autoReload =
+        AddAction(ID_VIEW_AUTO_RELOAD, QStringLiteral("ライブラリの変更を自動で読み込む(&A)"));
+    autoReload->setCheckable(true);
+    autoReload->setChecked(profile_.GetInt(SECTION, AUTO_RELOAD_KEY, 1) != 0);
+    watcher_->SetEnabled(autoReload->isChecked());
+    connect(autoReload, &QAction::toggled, this, &CMainFrame::OnAutoReloadToggled);
     QAction* exit = AddAction(ID_APP_EXIT, QStringLiteral("アプリケーションの終了(&X)"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
@@ -235,6 +253,8 @@ void CMainFrame::CreateMenus() {
     view->addAction(Action(ID_VIEW_LARGEICON));
     view->addAction(Action(ID_VIEW_SMALLICON));
     view->addAction(Action(ID_VIEW_LIST));
+    view->addSeparator();
+    view->addAction(Action(ID_VIEW_AUTO_RELOAD));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->addAction(Action(ID_APP_ABOUT));
@@ -277,6 +297,7 @@ void CMainFrame::CreateClient(const Layout& layout) {
     plibView_ = new CPlibView(doc_, inner_);
     partView_ = new CPartView(doc_, inner_);
     infoView_ = new CInfoView(doc_, inner_);
+    connect(plibView_, &CPlibView::problemClicked, infoView_, &CInfoView::ShowProblem);
 
     outer_->insertWidget(0, inner_);
     outer_->insertWidget(1, partsPane_);
@@ -331,6 +352,28 @@ void CMainFrame::ActivateNextPane(bool previous) {
 void CMainFrame::OnFileReload() {
     doc_.Reload();
     UpdateCommandStates();
+}
+
+void CMainFrame::OnAutoReloadToggled(bool on) {
+    watcher_->SetEnabled(on);
+    profile_.WriteInt(SECTION, AUTO_RELOAD_KEY, on ? 1 : 0);
+    watcher_->Rearm();
+}
+
+void CMainFrame::OnFilesChanged(const std::vector<std::string>& paths) {
+    // After the close (whose own settings write is such a change) nothing loads again.
+    if (!doc_.IsLoaded() || !doc_.Reload(true)) return;
+    UpdateCommandStates();
+    QStringList names;
+    for (const std::string& p : paths) {
+        names << QFileInfo(QFile::decodeName(p.c_str())).fileName();
+    }
+    QString text = QStringLiteral("%1 を再読み込みしました").arg(names.join(QStringLiteral("、")));
+    if (!doc_.Problems().empty()) {
+        text += QStringLiteral("（%1 個のライブラリを読み込めませんでした）")
+                    .arg(doc_.Problems().size());
+    }
+    ShowStatus(text);
 }
 
 void CMainFrame::OnViewStyle(int id) {

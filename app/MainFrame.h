@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <QRect>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "app/CommandIds.h"
 #include "core/profile/Profile.h"
@@ -20,6 +22,7 @@ class CPartView;
 class CInfoView;
 class CPartsView;
 class CPartsPane;
+class CLibraryWatcher;
 
 // The right-hand pane's class.
 using CPartsListPane = CPartsView;
@@ -93,6 +96,7 @@ public:
     CPlibView* LibraryList() const { return plibView_; }
     CPartView* Preview() const { return partView_; }
     CInfoView* Info() const { return infoView_; }
+    CLibraryWatcher* Watcher() const { return watcher_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -105,6 +109,10 @@ private:
     QAction* AddAction(int id, const QString& text, const QString& tip = QString());
     void OnFileReload();
     void OnViewStyle(int id);
+    // "auto_reload" in "qurix", 1 by default.
+    void OnAutoReloadToggled(bool on);
+    // Reloads keeping the place, and says which files it read again.
+    void OnFilesChanged(const std::vector<std::string>& paths);
     QWidget* Pane(int i) const;
 
     CQurixDoc& doc_;
@@ -119,6 +127,7 @@ private:
     CPlibView* plibView_ = nullptr;
     CPartView* partView_ = nullptr;
     CInfoView* infoView_ = nullptr;
+    CLibraryWatcher* watcher_ = nullptr;
     // The layout read at start: the normal geometry until the window has had one.
     Layout startLayout_;
 };

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <limits>
+#include <utility>
 
 #include "app/DragData.h"
 #include "app/ProgressDlg.h"
@@ -170,17 +171,41 @@ void CPartsView::OnInitialUpdate() {
 void CPartsView::OnUpdate(CQurixView* /*sender*/) {
     CQurixDoc& doc = GetDocument();
     if (doc.TakePending(this)) {
-        // A valid cache is kept for the build to take its images from.
-        if (!cacheValid_) images_.Clear();
+        // A valid cache is kept for the build to take its images from; otherwise the
+        // images of the previous load are, for the libraries that did not change.
+        if (!cacheValid_) {
+            previous_ = std::move(images_);
+            images_.Clear();
+        }
         imageIndex_.clear();
         imagesBuilt_ = false;
     }
     if (!imagesBuilt_) BuildImages();
-    if (doc.currentLibrary != nullptr && !showingEntries_) ShowLibrary(doc.currentLibrary);
+    if (doc.currentLibrary != nullptr && !showingEntries_) {
+        ShowLibrary(doc.currentLibrary);
+        if (!doc.place.libraryPath.empty() && doc.place.libraryPath == doc.currentLibrary->Path()) {
+            PutBackPlace(doc.place);
+        }
+    }
     emit updated();
 }
 
+void CPartsView::PutBackPlace(CQurixDoc::Place& place) {
+    // Taken once: later updates leave the user's own scrolling alone.
+    const CQurixDoc::Place wanted = std::exchange(place, CQurixDoc::Place());
+    for (int row = 0; row < ItemCount() && !wanted.entryName.empty(); ++row) {
+        if (ItemEntry(row)->Name() != wanted.entryName) continue;
+        SelectItem(row);
+        break;
+    }
+    ScrollItemToTopLeft(wanted.topItem);
+}
+
 void CPartsView::DeleteAllItems() {
+    // A reload that keeps the place needs the top item of the library shown now.
+    if (!GetDocument().place.libraryPath.empty() && shown_ != nullptr) {
+        GetDocument().place.topItem = TopItem();
+    }
     filling_ = true;
     model_->Reset({});
     filling_ = false;
@@ -201,6 +226,10 @@ struct CPartsView::Build {
     const CDisplaySettings& settings;
     CanvasMaker maker;
     ThumbnailSet cached;
+    // The previous load's images by identity, and whether the library walked now is
+    // unchanged since then (only its images are taken from there).
+    std::unordered_map<uint64_t, size_t> previous;
+    bool libraryUnchanged = false;
     size_t next = 0;      // the first cached image not yet passed
     int32_t ordinal = 0;  // the entry's position among all entries
     BuildStats stats;
@@ -214,11 +243,18 @@ void CPartsView::BuildImages() {
     // Taken now, before drawing: a library saved while the build runs must not be
     // recorded with a time newer than its images.
     libraryLines_ = MakeLibraryLines(doc.Profile(), doc.ConfigFolder());
+    const uint64_t previousDrawing = drawing_;
     drawing_ = DrawingDigest(doc.Settings());
+    std::map<std::string, FileStamp> stamps;
+    for (const CPartLibrary* lib : libraries) stamps[lib->Path()] = StampOf(lib->Path());
 
     const bool reuse = cacheValid_;
     Build build(doc.Settings());
     if (reuse) build.cached = std::move(images_);
+    // Other colours or fonts change every image.
+    if (previousDrawing != drawing_) previous_.Clear();
+    for (size_t i = 0; i < previous_.Count(); ++i)
+        build.previous.emplace(previous_.identities[i], i);
     images_.Clear();
     imageIndex_.clear();
     if (!reuse) cacheDirty_ = true;
@@ -239,6 +275,9 @@ void CPartsView::BuildImages() {
         CProgressDlg dialog(window());
         dialog.SetTotal(build.stats.total);
         for (const CPartLibrary* lib : libraries) {
+            const auto was = builtStamps_.find(lib->Path());
+            build.libraryUnchanged = was != builtStamps_.end() && was->second.valid &&
+                                     was->second == stamps[lib->Path()];
             for (int32_t e = 0; e < lib->EntryCount() && !build.stats.stopped; ++e) {
                 const CLibEntry* entry = lib->Entry(e);
                 const uint64_t identity = entry ? ImageIdentity(lib->Path(), *entry) : 0;
@@ -259,6 +298,8 @@ void CPartsView::BuildImages() {
     // A cache that did not cover every part is completed at the next save.
     if (reuse && build.stats.rendered > 0) cacheDirty_ = true;
     lastBuild_ = build.stats;
+    builtStamps_ = std::move(stamps);
+    previous_.Clear();
     imagesBuilt_ = true;
     doc.EndBusy();
 }
@@ -284,7 +325,9 @@ int32_t CPartsView::AppendImage(QImage large, QImage small, int32_t ordinal, uin
 bool CPartsView::ReuseImage(Build& build, const CLibEntry* entry, uint64_t identity) {
     ThumbnailSet& cached = build.cached;
     while (build.next < cached.Count() && cached.entries[build.next] < build.ordinal) ++build.next;
-    if (build.next >= cached.Count() || cached.entries[build.next] != build.ordinal) return false;
+    if (build.next >= cached.Count() || cached.entries[build.next] != build.ordinal) {
+        return ReusePrevious(build, entry, identity);
+    }
     // An image made from another part (a library that failed to load shifts every later
     // entry) is never shown for this one.
     if (entry == nullptr || cached.identities[build.next] != identity) return false;
@@ -293,6 +336,19 @@ bool CPartsView::ReuseImage(Build& build, const CLibEntry* entry, uint64_t ident
     ++build.next;
     ++build.stats.reused;
     imageIndex_[entry] = index;
+    return true;
+}
+
+bool CPartsView::ReusePrevious(Build& build, const CLibEntry* entry, uint64_t identity) {
+    // The identity is checked too: a library saved between its load and its stamp keeps
+    // its old stamp with new parts.
+    if (!build.libraryUnchanged || entry == nullptr) return false;
+    const auto found = build.previous.find(identity);
+    if (found == build.previous.end()) return false;
+    // Copied, not moved: equal parts in one library share an identity.
+    imageIndex_[entry] = AppendImage(previous_.large[found->second], previous_.small[found->second],
+                                     build.ordinal, identity);
+    ++build.stats.reused;
     return true;
 }
 

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "app/CommandIds.h"
+#include "app/FileStamp.h"
 #include "app/ImageCache.h"
+#include "app/QurixDoc.h"
 #include "app/QurixView.h"
 #include "core/profile/Profile.h"
 
@@ -152,9 +154,13 @@ private:
     bool ReuseImage(Build& build, const CLibEntry* entry, uint64_t identity);
     // Draws the entry's images; false when there was nothing to draw.
     bool RenderImage(Build& build, const CLibEntry* entry, uint64_t identity);
+    // Takes the previous load's image of the entry when its library did not change.
+    bool ReusePrevious(Build& build, const CLibEntry* entry, uint64_t identity);
     // Shows progress and runs events; stops the build on a cancel or a close.
     void Pump(Build& build, CProgressDlg& dialog, bool drawn);
     void KeepUnreachedImages(Build& build);
+    // After a reload that keeps the place: selects the part and scrolls back.
+    void PutBackPlace(CQurixDoc::Place& place);
 
     void ApplyMode();
     // Replaces the items through reset (no selection change reaches the document), lays
@@ -193,6 +199,10 @@ private:
     // The DrawingDigest of the settings the images were built with.
     uint64_t drawing_ = 0;
     BuildStats lastBuild_;
+    // Between a reload and its build: the images of the load before. The file of each
+    // library as it was when the last build began.
+    ThumbnailSet previous_;
+    std::map<std::string, FileStamp> builtStamps_;
     bool filling_ = false;
     bool showingEntries_ = false;
     QPoint pressPos_;

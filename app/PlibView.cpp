@@ -3,6 +3,7 @@
 #include <QAbstractListModel>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QStyle>
 #include <cctype>
 #include <vector>
 
@@ -74,10 +75,22 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     int rowCount(const QModelIndex& parent) const override {
-        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size() + problems_.size());
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        // Greyed and never current: a library that did not load has no index.
+        if (Problem(index.row())) return Qt::NoItemFlags;
+        return QAbstractListModel::flags(index);
     }
 
     QVariant data(const QModelIndex& index, int role) const override {
+        if (const LoadProblem* problem = Problem(index.row())) {
+            if (role == Qt::DisplayRole) return DisplayText(LibraryDisplayName(problem->path));
+            if (role == Qt::ToolTipRole) return DisplayText(ProblemText(*problem));
+            if (role == Qt::DecorationRole) return warningIcon_;
+            return QVariant();
+        }
         const CPartLibrary* lib = Library(index.row());
         if (!index.isValid() || !lib) return QVariant();
         if (role == Qt::DisplayRole) return DisplayText(LibraryDisplayName(lib->Path()));
@@ -103,14 +116,33 @@ public:
         endInsertRows();
     }
 
+    const LoadProblem* Problem(int row) const {
+        const int i = row - static_cast<int>(rows_.size());
+        return i >= 0 && i < static_cast<int>(problems_.size()) ? &problems_[i] : nullptr;
+    }
+
+    void AppendProblems(const std::vector<LoadProblem>& problems) {
+        if (problems.empty()) return;
+        const int row = rowCount(QModelIndex());
+        beginInsertRows(QModelIndex(), row, row + static_cast<int>(problems.size()) - 1);
+        problems_.insert(problems_.end(), problems.begin(), problems.end());
+        endInsertRows();
+    }
+
+    void SetWarningIcon(const QIcon& icon) { warningIcon_ = icon; }
+
     void Clear() {
         beginResetModel();
         rows_.clear();
+        problems_.clear();
         endResetModel();
     }
 
 private:
     std::vector<const CPartLibrary*> rows_;
+    // Copies: they stay valid while the document reloads.
+    std::vector<LoadProblem> problems_;
+    QIcon warningIcon_;
 };
 
 CPlibView::CPlibView(CQurixDoc& doc, QWidget* parent)
@@ -118,6 +150,7 @@ CPlibView::CPlibView(CQurixDoc& doc, QWidget* parent)
       CQurixView(doc),
       model_(new CLibraryListModel(this)),
       profile_(doc.Profile()) {
+    model_->SetWarningIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
     setModel(model_);
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -150,6 +183,10 @@ const CPartLibrary* CPlibView::RowLibrary(int row) const {
     return model_->Library(row);
 }
 
+const LoadProblem* CPlibView::RowProblem(int row) const {
+    return model_->Problem(row);
+}
+
 int CPlibView::SelectedRow() const {
     const QModelIndexList rows = selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
@@ -172,6 +209,10 @@ void CPlibView::OnUpdate(CQurixView* /*sender*/) {
         if (!lib) break;
         model_->Append(lib);
         ++n;
+    }
+    model_->AppendProblems(doc.Problems());
+    for (int row = 0; row < n && !doc.place.libraryPath.empty(); ++row) {
+        if (RowLibrary(row)->Path() == doc.place.libraryPath) lastIndex_ = row;
     }
     // A remembered row that no longer exists, or a negative one, becomes the first.
     if (lastIndex_ < 0 || n - 1 < lastIndex_) lastIndex_ = 0;
@@ -229,8 +270,13 @@ void CPlibView::OnSelectionChanged(const QItemSelection& selected,
 }
 
 void CPlibView::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
     // A click below the last row lets go of the selection, as list views do.
-    if (!indexAt(event->position().toPoint()).isValid()) selectionModel()->clearSelection();
+    if (!index.isValid()) selectionModel()->clearSelection();
+    if (const LoadProblem* problem = model_->Problem(index.row()); problem && index.isValid()) {
+        emit problemClicked(*problem);
+        return;
+    }
     QTreeView::mousePressEvent(event);
 }
 

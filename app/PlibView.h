@@ -2,6 +2,7 @@
 #include <QTreeView>
 #include <string>
 
+#include "app/LoadProblem.h"
 #include "app/QurixView.h"
 #include "core/profile/Profile.h"
 
@@ -17,6 +18,7 @@ std::string LibraryDisplayName(const std::string& path);
 
 // The top-left pane: one row per loaded library; the selected row is the document's
 // current library. The row selected last is remembered as "plib_last" in "qurix".
+// Libraries that failed to load follow, greyed with a warning icon and never selected.
 class CPlibView : public QTreeView, public CQurixView {
     Q_OBJECT
 public:
@@ -35,10 +37,16 @@ public:
 
     int LastIndex() const { return lastIndex_; }
     int RowCount() const;
-    // The library of a row; null when out of range.
+    // The library of a row; null when out of range or a problem row.
     const CPartLibrary* RowLibrary(int row) const;
+    // The failed library of a row; null for a loaded library's row.
+    const LoadProblem* RowProblem(int row) const;
     // The selected row, or -1.
     int SelectedRow() const;
+
+signals:
+    // A click on the row of a library that failed to load.
+    void problemClicked(const qurix::LoadProblem& problem);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/QurixView.h"
+#include "core/library/LibEntry.h"
 #include "core/library/LibrarySet.h"
 #include "render/DisplaySettings.h"
 
@@ -36,14 +37,25 @@ const CLibrarySet& CQurixDoc::Libraries() const {
 
 void CQurixDoc::Load() {
     CWaitCursor wait;
-    LoadDisplaySettings(settings_, profile_, configFolder_);
+    problems_.clear();
+    const CLibrarySet::LoadListener listener = [this](const std::string& key,
+                                                      const std::string& path, int32_t line,
+                                                      const std::string& reason) {
+        problems_.push_back(LoadProblem{key, path, line, reason});
+    };
+    LoadDisplaySettings(settings_, profile_, configFolder_, &listener);
     loaded_ = true;
+    if (!problems_.empty()) {
+        ShowStatus(std::to_string(problems_.size()) + " 個のライブラリを読み込めませんでした");
+    }
+    if (onLoaded) onLoaded();
 }
 
 void CQurixDoc::Free() {
     currentEntry = nullptr;
     currentLibrary = nullptr;
     FreeDisplaySettings(settings_);
+    problems_.clear();
     loaded_ = false;
 }
 
@@ -70,8 +82,13 @@ void CQurixDoc::SendInitialUpdate() {
     }
 }
 
-bool CQurixDoc::Reload() {
+bool CQurixDoc::Reload(bool keepPlace) {
     if (IsBusy() || closeRequested_) return false;
+    place = Place();
+    if (keepPlace && currentLibrary != nullptr) {
+        place.libraryPath = currentLibrary->Path();
+        if (currentEntry != nullptr) place.entryName = currentEntry->Name();
+    }
     {
         CWaitCursor wait;
         for (CQurixView* v : views_) v->DeleteAllItems();
@@ -82,7 +99,16 @@ bool CQurixDoc::Reload() {
         Load();
     }
     UpdateAllViews(nullptr);
+    place = Place();
     return true;
+}
+
+std::vector<std::string> CQurixDoc::WatchedFiles() const {
+    std::vector<std::string> files{profile_.Path()};
+    for (int32_t i = 0; i < Libraries().Count(); ++i)
+        files.push_back(Libraries().GetLibrary(i)->Path());
+    for (const LoadProblem& p : problems_) files.push_back(p.path);
+    return files;
 }
 
 void CQurixDoc::OnCloseDocument() {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/LoadProblem.h"
 #include "core/profile/Profile.h"
 
 namespace qurix {
@@ -31,7 +32,10 @@ public:
     // Empties the lists, clears the selection, loads everything again from the
     // configuration file and updates every view. Refused (false) while busy, since a
     // thumbnail build may be walking the libraries that a reload would release.
-    bool Reload();
+    // With keepPlace the views put back the current library, the selected part and the
+    // parts list's scroll position where these still exist (a reload the user did not ask
+    // for should not move them).
+    bool Reload(bool keepPlace = false);
     // Releases the settings and libraries; the views keep nothing that refers to them.
     void OnCloseDocument();
 
@@ -55,6 +59,8 @@ public:
     std::function<void()> onCloseAfterBusy;
     // A line for the user in the window's status bar (UTF-8); set by the main window.
     std::function<void(const std::string& text)> onStatusMessage;
+    // After every load (the main window watches the files it names).
+    std::function<void()> onLoaded;
     void ShowStatus(const std::string& text) const {
         if (onStatusMessage) onStatusMessage(text);
     }
@@ -64,11 +70,24 @@ public:
     const CProfile& Profile() const { return profile_; }
     const std::string& ConfigFolder() const { return configFolder_; }
     bool IsLoaded() const { return loaded_; }
+    // The configured libraries the latest load could not load, in key order.
+    const std::vector<LoadProblem>& Problems() const { return problems_; }
 
     // Written by the library list and the parts list, read by every view. Both refer
     // into the library set loaded now and are cleared before it is released.
     const CPartLibrary* currentLibrary = nullptr;
     const CLibEntry* currentEntry = nullptr;
+
+    // What Reload(true) puts back, by name since the old objects are gone; empty
+    // otherwise. The parts list records its top item when its items are deleted.
+    struct Place {
+        std::string libraryPath;
+        std::string entryName;
+        int topItem = -1;
+    };
+    Place place;
+    // The configuration file and every configured library, loaded or not.
+    std::vector<std::string> WatchedFiles() const;
 
 private:
     void Load();
@@ -81,6 +100,7 @@ private:
     std::vector<CQurixView*> views_;
     std::vector<CQurixView*> pending_;
     bool loaded_ = false;
+    std::vector<LoadProblem> problems_;
     int busy_ = 0;
     bool closeRequested_ = false;
 };

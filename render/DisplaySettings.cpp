@@ -8,10 +8,11 @@ constexpr int32_t DEFAULT_HEIGHT = 9;
 }  // namespace
 
 bool LoadDisplaySettings(CDisplaySettings& settings, const CProfile& profile,
-                         const std::string& configFolder) {
+                         const std::string& configFolder,
+                         const CLibrarySet::LoadListener* listener) {
     FreeDisplaySettings(settings);
     ReadColours(profile, settings.colours);
-    settings.libraries.LoadLibrarySet(profile, configFolder);
+    settings.libraries.LoadLibrarySet(profile, configFolder, listener);
     settings.labelFont = ReadFontSetting(profile, "LabelFont", DEFAULT_FACE, DEFAULT_HEIGHT);
     settings.labelRenderer = std::make_unique<CTextRenderer>(settings.labelFont);
     settings.compNameFont = ReadFontSetting(profile, "CompNameFont", DEFAULT_FACE, DEFAULT_HEIGHT);

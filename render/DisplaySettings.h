@@ -37,9 +37,10 @@ public:
 // relative paths against configFolder) and makes the label and component-name text
 // renderers from their font sections ("Tahoma", height 9 by default). Anything loaded
 // before is released first. Always true: missing keys give defaults and libraries that
-// fail to load are left out.
+// fail to load are left out (and told to listener, when given).
 bool LoadDisplaySettings(CDisplaySettings& settings, const CProfile& profile,
-                         const std::string& configFolder);
+                         const std::string& configFolder,
+                         const CLibrarySet::LoadListener* listener = nullptr);
 
 // Releases the libraries and both text renderers with their fonts; the colours stay.
 void FreeDisplaySettings(CDisplaySettings& settings);

@@ -297,8 +297,10 @@ TEST_F(PartsViewTest, CancelStopsAtOnceAndListsOnlyWhatHasImages) {
     in.modulePath = (root_ / "bin" / "qurix").string();
     in.currentDirectory = (root_ / "work").string();
     in.canOpen = CanOpenForReading;
-    // The first start renders everything; Reload builds again with a cancel after 5.
+    // The first start renders everything; Reload builds again with a cancel after 5
+    // (every library saved again, so nothing is kept from the first build).
     ASSERT_TRUE(app_->InitInstance(in));
+    for (const char* f : {"work/a.lib", "work/b.lib", "work/c.lib"}) Touch(f);
     QString countText;
     QWidget* dialogParent = nullptr;
     int steps = 0;
@@ -389,7 +391,7 @@ TEST_F(PartsViewTest, CacheIsReusedOnlyWhileTheLibrariesAreUnchanged) {
     EXPECT_TRUE(fs::exists(root_ / "other" / "cache" / LARGE_CACHE_FILE));
 }
 
-TEST_F(PartsViewTest, ReloadRendersAgainAndMarksTheCacheDirty) {
+TEST_F(PartsViewTest, ReloadDrawsOnlyTheLibrariesThatChanged) {
     WriteLibraries({3, 2});
     Start();
     Close();
@@ -397,7 +399,28 @@ TEST_F(PartsViewTest, ReloadRendersAgainAndMarksTheCacheDirty) {
     ASSERT_EQ(Parts().LastBuild().reused, 5);
     ASSERT_FALSE(Parts().CacheDirty());
     const std::string large = Read("work/cache/largeimage.cache");
+    // The pixels' keys: a kept image shares its pixels, a drawn one has new ones.
+    const auto keys = [&] {
+        std::vector<qint64> k;
+        for (const QImage& image : Parts().Images().large) k.push_back(image.cacheKey());
+        return k;
+    };
+    const std::vector<qint64> before = keys();
 
+    // Nothing changed: every image kept.
+    Frame().Action(ID_FILE_RELOAD)->trigger();
+    EXPECT_EQ(Parts().LastBuild().rendered, 0);
+    EXPECT_EQ(keys(), before);
+    // b.lib saved again: only its two parts drawn; a.lib's images are the same objects.
+    Touch("work/b.lib");
+    Frame().Action(ID_FILE_RELOAD)->trigger();
+    EXPECT_EQ(Parts().LastBuild().rendered, 2);
+    EXPECT_EQ(Parts().LastBuild().reused, 3);
+    const std::vector<qint64> after = keys();
+    ASSERT_EQ(after.size(), 5u);
+    for (size_t i = 0; i < 5; ++i) EXPECT_EQ(after[i] == before[i], i < 3) << i;
+    // Another colour in the INI: everything drawn.
+    Write("work/KIVOX.INI", Read("work/KIVOX.INI") + "[DefaultColor]\nBG=0\n");
     Frame().Action(ID_FILE_RELOAD)->trigger();
     EXPECT_EQ(Parts().LastBuild().rendered, 5);
     EXPECT_EQ(Parts().LastBuild().reused, 0);
@@ -522,6 +545,7 @@ TEST_F(PartsViewTest, OtherColoursOrFontsDrawEveryImageAgain) {
 TEST_F(PartsViewTest, ClosingTheWindowDuringABuildEndsIt) {
     WriteLibraries({6});
     Start();
+    Touch("work/a.lib");  // so that the reload draws again
     Parts().onBuildStep = [&](CProgressDlg&, int32_t done) {
         if (done == 2) Frame().close();
     };
@@ -536,6 +560,7 @@ TEST_F(PartsViewTest, ClosingTheWindowDuringABuildEndsIt) {
 TEST_F(PartsViewTest, AReloadDuringABuildIsRefused) {
     WriteLibraries({4});
     Start();
+    Touch("work/a.lib");  // so that the reload draws again
     bool refused = false;
     bool enabled = true;
     Parts().onBuildStep = [&](CProgressDlg&, int32_t done) {

@@ -1,0 +1,136 @@
+// A reload of 16 generated libraries of 1000 parts: every library saved again (every
+// thumbnail drawn) against one library saved again (only its thumbnails drawn, the
+// others kept). Each iteration marks the files as saved, then times Reload to the end of
+// the thumbnail build. The ratio is printed at the end. QURIX_BENCH_NEEDS_QT
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/ConfigLocation.h"
+#include "app/MainFrame.h"
+#include "app/PartsView.h"
+#include "app/QurixApp.h"
+#include "app/QurixDoc.h"
+#include "bench/GeneratedParts.h"
+#include "bench/QtBench.h"
+
+namespace {
+
+using namespace qurix;
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr int LIBRARIES = 16;
+constexpr int PARTS_PER_LIBRARY = 1000;
+
+fs::path LibraryFile(const fs::path& folder, int lib) {
+    return folder / ("lib" + std::to_string(lib) + ".lib");
+}
+
+// The palette started once on the generated libraries, in a scratch working folder.
+class CPalette {
+public:
+    CPalette()
+        : folder_(fs::temp_directory_path() / ("qurix-bench-reload-" + std::to_string(getpid()))) {
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        std::string ini = "[Library]\n";
+        for (int lib = 0; lib < LIBRARIES; ++lib) {
+            std::ofstream(LibraryFile(folder_, lib), std::ios::binary)
+                << bench::SearchLibraryText(lib, PARTS_PER_LIBRARY);
+            ini += "LIB" + std::to_string(lib) + "=" + LibraryFile(folder_, lib).string() + "\n";
+        }
+        // No watching: the benchmark reloads by itself.
+        std::ofstream(folder_ / "KIVOX.INI", std::ios::binary) << ini << "[qurix]\nauto_reload=0\n";
+        oldCwd_ = fs::current_path();
+        fs::current_path(folder_);
+        ConfigLocationInputs in;
+        in.modulePath = (folder_ / "qurix").string();
+        in.currentDirectory = folder_.string();
+        in.canOpen = CanOpenForReading;
+        app_ = std::make_unique<CQurixApp>();
+        ok_ = app_->InitInstance(in);
+    }
+    ~CPalette() {
+        app_.reset();
+        std::error_code ec;
+        fs::current_path(oldCwd_, ec);
+        fs::remove_all(folder_, ec);
+    }
+    CPalette(const CPalette&) = delete;
+    CPalette& operator=(const CPalette&) = delete;
+
+    bool Ok() const { return ok_; }
+    // As the editor saving the first `count` libraries unchanged: a newer time.
+    void Save(int count) const {
+        for (int lib = 0; lib < count; ++lib) {
+            const fs::path p = LibraryFile(folder_, lib);
+            fs::last_write_time(p, fs::last_write_time(p) + std::chrono::seconds(1));
+        }
+    }
+    const CPartsView& Parts() const { return *app_->MainFrame()->PartsList(); }
+    bool Reload() const { return app_->Document()->Reload(); }
+
+private:
+    fs::path folder_;
+    fs::path oldCwd_;
+    std::unique_ptr<CQurixApp> app_;
+    bool ok_ = false;
+};
+
+double TimeReloads(benchmark::State& state, const CPalette& palette, int saved) {
+    if (!palette.Ok()) {
+        state.SkipWithError("the palette did not start");
+        return -1;
+    }
+    double total = 0;
+    for (auto _ : state) {
+        palette.Save(saved);
+        const Clock::time_point begin = Clock::now();
+        if (!palette.Reload()) {
+            state.SkipWithError("the reload was refused");
+            return -1;
+        }
+        const double seconds = std::chrono::duration<double>(Clock::now() - begin).count();
+        state.SetIterationTime(seconds);
+        total += seconds;
+    }
+    state.counters["rendered"] = palette.Parts().LastBuild().rendered;
+    state.counters["reused"] = palette.Parts().LastBuild().reused;
+    return total / static_cast<double>(state.iterations());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bench::CQtBench qt(argc, argv);
+    if (!qt.ArgumentsOk()) return 1;
+
+    const CPalette palette;
+    double full = 0;
+    double one = 0;
+    benchmark::RegisterBenchmark(
+        "BM_ReloadAllSaved",
+        [&](benchmark::State& s) { full = TimeReloads(s, palette, LIBRARIES); })
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(2);
+    benchmark::RegisterBenchmark("BM_ReloadOneSaved",
+                                 [&](benchmark::State& s) { one = TimeReloads(s, palette, 1); })
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (full > 0 && one > 0) {
+        std::printf("%d libraries x %d parts: all saved %.0f ms, one saved %.0f ms, one/all %.3f\n",
+                    LIBRARIES, PARTS_PER_LIBRARY, full * 1000, one * 1000, one / full);
+    }
+    return 0;
+}
