@@ -11,6 +11,7 @@
 
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
+#include "core/platform/TempFiles.h"
 #include "core/records/RecordWriter.h"
 #include "tests/core/library/LibraryTestUtil.h"
 
@@ -38,7 +39,7 @@ struct Loaded {
 
 Loaded LoadText(const std::string& text, bool dump = false) {
     Loaded r;
-    FILE* file = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    FILE* file = OpenBytesAsFile(text);
     const CPartLibrary::Listener listener = [&](int32_t line, const std::string& why) {
         r.line = line;
         r.reason = why;
