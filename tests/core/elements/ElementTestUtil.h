@@ -13,7 +13,7 @@ namespace qurix::test {
 class MemoryReader {
 public:
     explicit MemoryReader(std::string text) : text_(std::move(text)) {
-        if (text_.empty()) text_ = "\n";  // fmemopen wants at least one byte
+        if (text_.empty()) text_.push_back('\n');  // fmemopen wants at least one byte
         file_ = fmemopen(text_.data(), text_.size(), "r");
         reader_.Attach(file_);
     }
