@@ -6,9 +6,10 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
+
+#include "tests/ScratchFolder.h"
 
 namespace qurix {
 namespace {
@@ -16,27 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 
 // ---------- helpers ----------
-
-class CTempDir {
-public:
-    CTempDir() {
-        std::random_device random;
-        for (int tries = 0; tries < 100 && path_.empty(); ++tries) {
-            const fs::path candidate =
-                fs::temp_directory_path() / ("qurix-cache-" + std::to_string(random()));
-            std::error_code ec;
-            if (fs::create_directory(candidate, ec)) path_ = candidate;
-        }
-    }
-    ~CTempDir() {
-        std::error_code ec;
-        if (!path_.empty()) fs::remove_all(path_, ec);
-    }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -459,9 +439,9 @@ class ImageCacheFiles : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(temp_.Path().empty());
-        config_ = temp_.Path() / "config";
+        config_ = fs::path(temp_.Path()) / "config";
         fs::create_directories(config_);
-        work_ = temp_.Path() / "work";
+        work_ = fs::path(temp_.Path()) / "work";
         fs::create_directories(work_);
         cache_ = (work_ / "cache").string();
         profile_.SetPath((config_ / "KIVOX.INI").string());
@@ -498,7 +478,7 @@ protected:
     std::string Folder() const { return config_.string() + "/"; }
     fs::path CacheFile(const char* name) const { return fs::path(cache_) / name; }
 
-    CTempDir temp_;
+    test::ScratchFolder temp_;
     fs::path config_;
     fs::path work_;
     std::string cache_;
@@ -609,7 +589,7 @@ TEST_F(ImageCacheFiles, RelativeKeysAreFoundInTheConfigurationFolder) {
 TEST_F(ImageCacheFiles, EachWorkingFolderHasItsOwnCache) {
     SetKeys({"a.lib"});
     const fs::path before = fs::current_path();
-    const fs::path other = temp_.Path() / "elsewhere";
+    const fs::path other = fs::path(temp_.Path()) / "elsewhere";
     fs::create_directories(other);
 
     fs::current_path(work_);
@@ -722,9 +702,9 @@ TEST_F(ImageCacheFiles, SavingRefusesInconsistentSets) {
 TEST_F(ImageCacheFiles, FailedWritesLeaveTheOldFiles) {
     SetKeys({"a.lib"});
     // The cache folder cannot be made: its parent is missing.
-    const std::string deep = (temp_.Path() / "missing" / "cache").string();
+    const std::string deep = (fs::path(temp_.Path()) / "missing" / "cache").string();
     EXPECT_FALSE(SaveImageCache(deep, MakeLibraryLines(profile_, Folder()), MakeSet({0})));
-    EXPECT_FALSE(fs::exists(temp_.Path() / "missing"));
+    EXPECT_FALSE(fs::exists(fs::path(temp_.Path()) / "missing"));
 
     // A file stands where the folder should be.
     WriteFile(cache_, "not a folder");

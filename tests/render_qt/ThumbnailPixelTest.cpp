@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "render/DrawingTestUtil.h"
 #include "render/Thumbnails.h"
 #include "render/qt/QtCanvas.h"
+#include "tests/render/DrawingTestUtil.h"
 
 namespace qurix {
 namespace {

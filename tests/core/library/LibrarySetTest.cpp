@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/core/library/LibraryTestUtil.h"
+#include "tests/ScratchFolder.h"
 
 namespace qurix {
 namespace {
 
-using test::TempFolder;
+using test::ScratchFolder;
 
 std::string OnePart(const std::string& name) {
     return "+KIVOX_LIB_V.1.0\n+COMP,N:" + name + ",X:2,Y:1,B:1,-COMP\n-KIVOX_LIB_V.1.0\n";
@@ -30,7 +30,7 @@ protected:
         return paths;
     }
 
-    TempFolder dir;
+    ScratchFolder dir;
     CProfile profile;
     CLibrarySet set;
 };
@@ -82,7 +82,7 @@ TEST_F(LibrarySetTest, AtMostSixteenKeysAreRead) {
 }
 
 TEST_F(LibrarySetTest, RelativePathsAreTakenFromTheConfigFolder) {
-    TempFolder other;
+    ScratchFolder other;
     const std::string absolute = other.Write("abs.lib", OnePart("ABS"));
     dir.Write("rel.lib", OnePart("REL"));
     std::filesystem::create_directory(dir.Path() + "/sub");

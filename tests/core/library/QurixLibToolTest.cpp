@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/core/library/LibraryTestUtil.h"
+#include "tests/ScratchFolder.h"
 
 namespace qurix {
 namespace {
@@ -47,7 +47,7 @@ protected:
     void SetUp() override {
         if (!std::filesystem::exists(Tool())) GTEST_SKIP() << "qurix-lib is not built";
     }
-    test::TempFolder dir;
+    test::ScratchFolder dir;
 };
 
 TEST_F(QurixLibTool, DumpWritesALibraryThatDumpsTheSame) {

@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "core/profile/ConfigFile.h"
 #include "core/profile/Profile.h"
+#include "tests/ScratchFolder.h"
 
 namespace qurix {
 namespace {
@@ -17,28 +15,12 @@ namespace fs = std::filesystem;
 
 class ProfileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("qurix-profile-" + std::to_string(getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        path_ = (dir_ / "KIVOX.INI").string();
-    }
-    void TearDown() override {
-        fs::permissions(dir_, fs::perms::owner_all);
-        fs::remove_all(dir_);
-    }
-    void Write(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
-    std::string Read() const {
-        std::ifstream in(path_, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
+    void Write(const std::string& bytes) { scratch_.Write("KIVOX.INI", bytes); }
+    std::string Read() const { return scratch_.Read("KIVOX.INI"); }
 
-    fs::path dir_;
-    std::string path_;
+    test::ScratchFolder scratch_;
+    fs::path dir_{scratch_.Path()};
+    std::string path_{scratch_.File("KIVOX.INI")};
 };
 
 TEST_F(ProfileTest, ReadingRules) {
