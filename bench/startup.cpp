@@ -5,7 +5,6 @@
 // list showing the remembered library; closing and saving are not timed. The ratio of
 // the two is printed at the end. QURIX_BENCH_NEEDS_QT
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <chrono>
@@ -21,6 +20,7 @@
 #include "app/QurixApp.h"
 #include "bench/GeneratedParts.h"
 #include "bench/QtBench.h"
+#include "tests/ScratchFolder.h"
 
 namespace {
 
@@ -38,8 +38,6 @@ constexpr auto MAX_WAIT = std::chrono::seconds(600);
 class CConfiguration {
 public:
     CConfiguration() {
-        root_ = fs::temp_directory_path() / ("qurix-bench-startup-" + std::to_string(getpid()));
-        fs::remove_all(root_);
         fs::create_directories(root_ / "bin");
         fs::create_directories(root_ / "work");
         std::string ini = "[Library]\n";
@@ -47,7 +45,10 @@ public:
             const std::string file = "lib" + std::to_string(lib) + ".lib";
             std::string text = "+KIVOX_LIB_V.1.0\n";
             for (int k = 0; k < PARTS_PER_LIBRARY; ++k) {
-                text += PartText("L" + std::to_string(lib) + "P" + std::to_string(k), k);
+                // Appended, not "L" + string: g++ 12 -O3 warns falsely on the latter.
+                std::string name = "L";
+                name.append(std::to_string(lib)).append("P").append(std::to_string(k));
+                text += PartText(name, k);
             }
             text += "-KIVOX_LIB_V.1.0\n";
             std::ofstream(root_ / "work" / file, std::ios::binary) << text;
@@ -61,7 +62,6 @@ public:
     ~CConfiguration() {
         std::error_code ec;
         fs::current_path(oldCwd_, ec);
-        fs::remove_all(root_, ec);
     }
     CConfiguration(const CConfiguration&) = delete;
     CConfiguration& operator=(const CConfiguration&) = delete;
@@ -80,7 +80,8 @@ public:
     bool HasCache() const { return fs::exists(root_ / "work" / "cache" / "largeimage.cache"); }
 
 private:
-    fs::path root_;
+    test::ScratchFolder scratch_;
+    fs::path root_{scratch_.Path()};
     fs::path oldCwd_;
 };
 

@@ -1,12 +1,13 @@
 #include "app/ConfigLocation.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "tests/ScratchFolder.h"
 
 namespace qurix {
 namespace {
@@ -40,10 +41,7 @@ TEST(PerUserConfigFolder, FollowsTheXdgRules) {
 class RealFolders : public ::testing::Test {
 protected:
     void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("qurix-cfgloc-" + std::to_string(getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
+        ASSERT_FALSE(scratch_.Path().empty());
         fs::create_directories(root_ / "bin");
         fs::create_directories(root_ / "work");
         fs::create_directories(root_ / "cfg" / "Tolmera");
@@ -60,12 +58,12 @@ protected:
         } else {
             unsetenv("XDG_CONFIG_HOME");
         }
-        fs::remove_all(root_);
     }
     void Touch(const fs::path& p) { std::ofstream(p) << "[Library]\n"; }
     std::string Exe() const { return (root_ / "bin" / "qurix").string(); }
 
-    fs::path root_;
+    test::ScratchFolder scratch_;
+    fs::path root_{scratch_.Path()};
     fs::path oldCwd_;
     std::string oldXdg_;
     bool hadXdg_ = false;

@@ -4,16 +4,12 @@
 
 #include <QByteArray>
 #include <QMimeData>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QPixmap>
 #include <QStringList>
-#include <QTimer>
 #include <QWidget>
-#include <cstdlib>
 #include <string>
 
-#include "TestApp.h"
+#include "tests/app/TestApp.h"
 
 namespace qurix {
 namespace {
@@ -209,54 +205,6 @@ TEST(DragStart, RefusedDragsStartNothing) {
     EXPECT_FALSE(StartPartDrag(&source, "", "R", pixmap, QPoint(3, 4)));
     EXPECT_FALSE(StartPartDrag(&source, std::string(300, 'p'), "R", pixmap, QPoint(3, 4)));
     EXPECT_TRUE(source.findChildren<QObject*>().isEmpty());
-}
-
-// A drag source for tests/app/drag_probe_check.sh, which runs it under Xvfb beside
-// drop-probe: a window that starts a part drag when pressed. Skipped in normal runs.
-TEST(DragSourceForProbe, PressToDrag) {
-    const char* path = std::getenv("QURIX_DRAG_SOURCE_PATH");
-    const char* name = std::getenv("QURIX_DRAG_SOURCE_PART");
-    if (path == nullptr || name == nullptr) GTEST_SKIP() << "run by drag_probe_check.sh";
-
-    class CSource : public QWidget {
-    public:
-        std::string path;
-        std::string name;
-        bool started = false;
-        bool ended = false;
-
-    protected:
-        void mousePressEvent(QMouseEvent* event) override {
-            QPixmap image(64, 64);
-            image.fill(Qt::yellow);
-            QPainter(&image).drawRect(8, 8, 47, 47);
-            started = StartPartDrag(this, path, name, image, event->position().toPoint());
-            ended = true;
-            std::printf("source drag %s\n", started ? "ended" : "refused");
-            std::fflush(stdout);
-        }
-    };
-
-    QApplication& app = TestApp();
-    CSource source;
-    source.path = path;
-    source.name = name;
-    source.setWindowTitle(QStringLiteral("drag-source"));
-    source.setGeometry(0, 0, 200, 200);
-    source.show();
-    std::printf("source ready\n");
-    std::fflush(stdout);
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &app, [&] {
-        if (source.ended) app.quit();
-    });
-    poll.start(50);
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, &app, [&] { app.quit(); });
-    guard.start(30000);
-    app.exec();
-    EXPECT_TRUE(source.started);
 }
 
 }  // namespace

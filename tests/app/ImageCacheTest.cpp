@@ -17,6 +17,7 @@
 
 #include "core/library/PartLibrary.h"
 #include "render/DisplaySettings.h"
+#include "tests/ScratchFolder.h"
 
 namespace qurix {
 namespace {
@@ -24,27 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 
 // ---------- helpers ----------
-
-class CTempDir {
-public:
-    CTempDir() {
-        std::random_device random;
-        for (int tries = 0; tries < 100 && path_.empty(); ++tries) {
-            const fs::path candidate =
-                fs::temp_directory_path() / ("qurix-cache-" + std::to_string(random()));
-            std::error_code ec;
-            if (fs::create_directory(candidate, ec)) path_ = candidate;
-        }
-    }
-    ~CTempDir() {
-        std::error_code ec;
-        if (!path_.empty()) fs::remove_all(path_, ec);
-    }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -542,9 +522,9 @@ class ImageCacheFiles : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(temp_.Path().empty());
-        config_ = temp_.Path() / "config";
+        config_ = fs::path(temp_.Path()) / "config";
         fs::create_directories(config_);
-        work_ = temp_.Path() / "work";
+        work_ = fs::path(temp_.Path()) / "work";
         fs::create_directories(work_);
         cache_ = (work_ / "cache").string();
         profile_.SetPath((config_ / "KIVOX.INI").string());
@@ -585,7 +565,7 @@ protected:
 
     static constexpr uint64_t DRAWING = 0xD7A3;
     CacheExpectation expect_{DRAWING, SIZE_MAX, {}};
-    CTempDir temp_;
+    test::ScratchFolder temp_;
     fs::path config_;
     fs::path work_;
     std::string cache_;
@@ -792,7 +772,7 @@ TEST_F(ImageCacheFiles, RelativeKeysAreFoundInTheConfigurationFolder) {
 TEST_F(ImageCacheFiles, EachWorkingFolderHasItsOwnCache) {
     SetKeys({"a.lib"});
     const fs::path before = fs::current_path();
-    const fs::path other = temp_.Path() / "elsewhere";
+    const fs::path other = fs::path(temp_.Path()) / "elsewhere";
     fs::create_directories(other);
 
     fs::current_path(work_);
@@ -905,9 +885,9 @@ TEST_F(ImageCacheFiles, SavingRefusesInconsistentSets) {
 TEST_F(ImageCacheFiles, FailedWritesLeaveTheOldFiles) {
     SetKeys({"a.lib"});
     // The cache folder cannot be made: its parent is missing.
-    const std::string deep = (temp_.Path() / "missing" / "cache").string();
+    const std::string deep = (fs::path(temp_.Path()) / "missing" / "cache").string();
     EXPECT_FALSE(SaveImageCache(deep, MakeLibraryLines(profile_, Folder()), 0, MakeSet({0})));
-    EXPECT_FALSE(fs::exists(temp_.Path() / "missing"));
+    EXPECT_FALSE(fs::exists(fs::path(temp_.Path()) / "missing"));
 
     // A file stands where the folder should be.
     WriteFile(cache_, "not a folder");

@@ -2,33 +2,26 @@
 // A palette started on files in a scratch folder: <root>/bin stands for the program
 // folder, <root>/work is the working folder (and so holds KIVOX.INI and the cache).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "app/ConfigLocation.h"
 #include "app/MainFrame.h"
 #include "app/QurixApp.h"
 #include "app/QurixDoc.h"
+#include "tests/ScratchFolder.h"
 #include "tests/app/TestApp.h"
 
 namespace qurix {
 
 class PaletteTestBase : public ::testing::Test {
 protected:
-    explicit PaletteTestBase(const char* prefix) : prefix_(prefix) {}
-
     void SetUp() override {
         TestApp();
-        root_ = std::filesystem::temp_directory_path() /
-                (prefix_ + std::to_string(getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(root_);
+        ASSERT_FALSE(scratch_.Path().empty());
         std::filesystem::create_directories(root_ / "bin");
         std::filesystem::create_directories(root_ / "work");
         oldCwd_ = std::filesystem::current_path();
@@ -37,18 +30,10 @@ protected:
     void TearDown() override {
         app_.reset();
         std::filesystem::current_path(oldCwd_);
-        std::filesystem::remove_all(root_);
     }
 
-    void Write(const std::filesystem::path& rel, const std::string& bytes) {
-        std::ofstream(root_ / rel, std::ios::binary) << bytes;
-    }
-    std::string Read(const std::filesystem::path& rel) const {
-        std::ifstream f(root_ / rel, std::ios::binary);
-        std::stringstream ss;
-        ss << f.rdbuf();
-        return ss.str();
-    }
+    void Write(const std::string& rel, const std::string& bytes) { scratch_.Write(rel, bytes); }
+    std::string Read(const std::string& rel) const { return scratch_.Read(rel); }
     ConfigLocationInputs Where() const {
         ConfigLocationInputs in;
         in.modulePath = (root_ / "bin" / "qurix").string();
@@ -66,8 +51,8 @@ protected:
     CMainFrame& Frame() const { return *app_->MainFrame(); }
     CQurixDoc& Doc() const { return *app_->Document(); }
 
-    std::string prefix_;
-    std::filesystem::path root_;
+    test::ScratchFolder scratch_;
+    std::filesystem::path root_{scratch_.Path()};
     std::filesystem::path oldCwd_;
     std::unique_ptr<CQurixApp> app_;
 };

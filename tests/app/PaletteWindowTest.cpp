@@ -83,8 +83,6 @@ const std::string SJIS_CAPACITOR = "\x83\x52\x83\x93\x83\x66\x83\x93\x83\x54";
 
 class PaletteWindowTest : public PaletteTestBase {
 protected:
-    PaletteWindowTest() : PaletteTestBase("qurix-window-") {}
-
     // Five libraries a.lib .. e.lib, the third holding two parts with Japanese notes.
     void WriteLibraries() {
         Write("work/a.lib", Library({{"A1", 2, 1, "first"}}));

@@ -48,8 +48,6 @@ std::string Library(const std::string& prefix, int count) {
 
 class PartsViewTest : public PaletteTestBase {
 protected:
-    PartsViewTest() : PaletteTestBase("qurix-parts-") {}
-
     // Libraries a.lib, b.lib, ... with the given part counts, and the INI naming them.
     void WriteLibraries(const std::vector<int>& counts, const std::string& qurix = "") {
         std::string ini = "[Library]\n";

@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "TestApp.h"
+#include "tests/app/TestApp.h"
 
 namespace qurix {
 namespace {

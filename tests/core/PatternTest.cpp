@@ -9,12 +9,12 @@
 namespace qurix {
 namespace {
 
-using test::MemoryReader;
+using test::TextReader;
 
 // Reads a pattern from the text after its "+PTN" token.
 bool ReadPat(CPattern& p, const std::string& body, std::string* after = nullptr) {
-    MemoryReader m(body);
-    const bool ok = p.ReadPattern(m.Reader());
+    TextReader m(body);
+    const bool ok = p.ReadPattern(m.reader);
     if (after) *after = m.Next();
     return ok;
 }
@@ -176,10 +176,10 @@ TEST(PatternTest, FailureReasonsReachTheListener) {
     for (const auto& c : cases) {
         std::string reason;
         const CRecordReader::Listener listener = [&](int32_t, const std::string& r) { reason = r; };
-        MemoryReader m(c.body);
-        m.Reader().SetListener(&listener);
+        TextReader m(c.body);
+        m.reader.SetListener(&listener);
         CPattern p;
-        EXPECT_FALSE(p.ReadPattern(m.Reader()));
+        EXPECT_FALSE(p.ReadPattern(m.reader));
         EXPECT_NE(reason.find(c.reasonPart), std::string::npos) << c.body << ": " << reason;
     }
 }
@@ -211,11 +211,11 @@ TEST(PatternTest, WriteThenReadGivesTheSamePattern) {
     ASSERT_EQ(p.ElementCount(), 4);
     const std::string text = WritePat(p);
     CPattern q;
-    MemoryReader m(text);
+    TextReader m(text);
     std::string tag;
-    ASSERT_NE(m.Reader().ReadToken(tag), -1);
+    ASSERT_NE(m.reader.ReadToken(tag), -1);
     ASSERT_EQ(tag, "+PTN");
-    ASSERT_TRUE(q.ReadPattern(m.Reader()));
+    ASSERT_TRUE(q.ReadPattern(m.reader));
     EXPECT_EQ(q.Name(), p.Name());
     EXPECT_EQ(q.Width(), 21);
     EXPECT_EQ(q.Height(), 3);

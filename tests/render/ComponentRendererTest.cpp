@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "render/DrawingTestUtil.h"
 #include "render/PatternDraw.h"
-#include "render/RecordingSurface.h"
+#include "tests/render/DrawingTestUtil.h"
+#include "tests/render/RecordingSurface.h"
 
 namespace qurix {
 namespace {

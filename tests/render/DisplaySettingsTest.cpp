@@ -4,12 +4,14 @@
 
 #include <string>
 
+#include "tests/ScratchFolder.h"
 #include "tests/render/FullSettingsIni.h"
 #include "tests/render/RecordingSurface.h"
-#include "tests/render/ScratchFolder.h"
 
 namespace qurix {
 namespace {
+
+using test::ScratchFolder;
 
 TEST(DisplaySettingsTest, LoadWithoutAnIniGivesDefaultsAndNoLibraries) {
     ScratchFolder folder;
@@ -17,7 +19,7 @@ TEST(DisplaySettingsTest, LoadWithoutAnIniGivesDefaultsAndNoLibraries) {
     EXPECT_FALSE(settings.IsLoaded());
     settings.colours.Set(ColourKey::Component, 5);
     EXPECT_TRUE(
-        LoadDisplaySettings(settings, CProfile(folder.Path() + "KIVOX.INI"), folder.Path()));
+        LoadDisplaySettings(settings, CProfile(folder.File("KIVOX.INI")), folder.Path() + "/"));
     EXPECT_TRUE(settings.IsLoaded());
     EXPECT_EQ(settings.colours, CColourTable());
     EXPECT_EQ(settings.libraries.Count(), 0);
@@ -37,7 +39,7 @@ TEST(DisplaySettingsTest, ReloadMakesNewRenderersAndFreeKeepsColours) {
     ScratchFolder folder;
     const std::string ini = folder.Write("KIVOX.INI", FULL_INI);
     CDisplaySettings settings;
-    ASSERT_TRUE(LoadDisplaySettings(settings, CProfile(ini), folder.Path()));
+    ASSERT_TRUE(LoadDisplaySettings(settings, CProfile(ini), folder.Path() + "/"));
     EXPECT_EQ(settings.labelRenderer->Font().FaceName(), "IPAGothic");
     EXPECT_EQ(settings.compNameRenderer->Font().height, -14);
     EXPECT_EQ(settings.colours.Get(ColourKey::Component), 11u);
@@ -56,7 +58,7 @@ TEST(DisplaySettingsTest, ReloadMakesNewRenderersAndFreeKeepsColours) {
     // The editor changed a colour: the next load sees it.
     folder.Write("KIVOX.INI", std::string(FULL_INI) + "\r\n");
     CProfile(ini).WriteInt("DefaultColor", "Component", 255);
-    ASSERT_TRUE(LoadDisplaySettings(settings, CProfile(ini), folder.Path()));
+    ASSERT_TRUE(LoadDisplaySettings(settings, CProfile(ini), folder.Path() + "/"));
     EXPECT_EQ(settings.colours.Get(ColourKey::Component), 255u);
     EXPECT_FALSE(settings.labelRenderer->HasFonts());
 }
@@ -74,7 +76,7 @@ TEST(DisplaySettingsTest, ReloadAfterTheEditorChangedALibraryAndAColour) {
         "KIVOX.INI",
         "[Library]\r\nLIB0=a.lib\r\nLIB1=b.lib\r\n[DefaultColor]\r\nComponent=192\r\n");
     CDisplaySettings settings;
-    ASSERT_TRUE(LoadDisplaySettings(settings, CProfile(ini), folder.Path()));
+    ASSERT_TRUE(LoadDisplaySettings(settings, CProfile(ini), folder.Path() + "/"));
     ASSERT_EQ(settings.libraries.Count(), 2);
     EXPECT_NE(settings.libraries.FindPartByName("CAP"), nullptr);
 
@@ -82,14 +84,14 @@ TEST(DisplaySettingsTest, ReloadAfterTheEditorChangedALibraryAndAColour) {
     ASSERT_TRUE(CProfile(ini).WriteInt("DefaultColor", "Component", 16711680));
     FreeDisplaySettings(settings);
     EXPECT_EQ(settings.libraries.Count(), 0);
-    ASSERT_TRUE(LoadDisplaySettings(settings, CProfile(ini), folder.Path()));
+    ASSERT_TRUE(LoadDisplaySettings(settings, CProfile(ini), folder.Path() + "/"));
     ASSERT_EQ(settings.libraries.Count(), 2);
     EXPECT_EQ(settings.libraries.FindPartByName("CAP"), nullptr);
     EXPECT_NE(settings.libraries.FindPartByName("DIODE"), nullptr);
     EXPECT_EQ(settings.colours.Get(ColourKey::Component), MakeColour(0, 0, 255));
 
     // Loading again without a release first does not keep the old libraries twice.
-    ASSERT_TRUE(LoadDisplaySettings(settings, CProfile(ini), folder.Path()));
+    ASSERT_TRUE(LoadDisplaySettings(settings, CProfile(ini), folder.Path() + "/"));
     EXPECT_EQ(settings.libraries.Count(), 2);
 }
 

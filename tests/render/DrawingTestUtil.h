@@ -1,34 +1,20 @@
 #pragma once
 // Patterns and component definitions made from library text, for the drawing tests.
-#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "core/library/ComponentDef.h"
 #include "core/library/LibEntry.h"
 #include "core/library/Pattern.h"
-#include "core/platform/TempFiles.h"
-#include "core/records/RecordReader.h"
+#include "tests/core/TextReader.h"
 
 namespace qurix::drawtest {
-
-// Runs read on a CRecordReader over a copy of text.
-template <typename F>
-bool ReadFromText(const std::string& text, F read) {
-    FILE* file = OpenBytesAsFile(text);
-    if (file == nullptr) return false;
-    CRecordReader reader(file);
-    const bool ok = read(reader);
-    std::fclose(file);
-    return ok;
-}
 
 // The body of a "+PTN" record (what follows the "+PTN" token, up to and with "-PTN").
 inline std::unique_ptr<CPattern> PatternFrom(const std::string& body) {
     auto pattern = std::make_unique<CPattern>();
-    if (!ReadFromText(body, [&](CRecordReader& r) { return pattern->ReadPattern(r); })) {
-        return nullptr;
-    }
+    test::TextReader in(body);
+    if (!pattern->ReadPattern(in.reader)) return nullptr;
     return pattern;
 }
 
@@ -37,10 +23,8 @@ inline std::unique_ptr<CComponentDef> DefinitionFrom(const std::string& body,
                                                      const std::string& patternBody = "") {
     auto def = std::make_unique<CComponentDef>();
     std::string name, patternName;
-    if (!ReadFromText(body,
-                      [&](CRecordReader& r) { return def->ReadComponent(r, name, patternName); })) {
-        return nullptr;
-    }
+    test::TextReader in(body);
+    if (!def->ReadComponent(in.reader, name, patternName)) return nullptr;
     if (!patternBody.empty()) {
         auto pattern = PatternFrom(patternBody);
         if (!pattern) return nullptr;

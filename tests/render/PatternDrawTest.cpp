@@ -7,8 +7,8 @@
 
 #include "core/elements/PolygonElement.h"
 #include "core/elements/TextElement.h"
-#include "render/DrawingTestUtil.h"
-#include "render/RecordingSurface.h"
+#include "tests/render/DrawingTestUtil.h"
+#include "tests/render/RecordingSurface.h"
 
 namespace qurix {
 namespace {

@@ -57,7 +57,11 @@ struct DrawCall {
     }
 
     static std::string PointText(Point p) {
-        return "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+        std::string s = "(";  // built by appending: g++ 12 -O3 warns on "(" + string
+        s += std::to_string(p.x);
+        s += ',';
+        s += std::to_string(p.y);
+        return s + ")";
     }
     static std::string RectText(const Rect& r) {
         return PointText(Point{r.left, r.top}) + "-" + PointText(Point{r.right, r.bottom});
@@ -103,7 +107,10 @@ struct DrawCall {
     }
     static std::string PointsText(const std::vector<Point>& pts) {
         std::string s;
-        for (size_t i = 0; i < pts.size(); ++i) s += (i ? "-" : "") + PointText(pts[i]);
+        for (size_t i = 0; i < pts.size(); ++i) {
+            if (i) s += '-';
+            s += PointText(pts[i]);
+        }
         return s;
     }
 

@@ -5,15 +5,17 @@
 
 #include <string>
 
+#include "tests/ScratchFolder.h"
 #include "tests/render/FullSettingsIni.h"
-#include "tests/render/ScratchFolder.h"
 
 namespace qurix {
 namespace {
 
+using test::ScratchFolder;
+
 TEST(SettingsReadTest, DefaultsWithoutAnIni) {
     ScratchFolder folder;
-    const CProfile profile(folder.Path() + "KIVOX.INI");  // never written
+    const CProfile profile(folder.File("KIVOX.INI"));  // never written
     CColourTable table;
     table.Set(ColourKey::Grid, 99);
     ReadColours(profile, table);

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "render/DrawingTestUtil.h"
-#include "render/RecordingSurface.h"
+#include "tests/core/TextReader.h"
+#include "tests/render/DrawingTestUtil.h"
+#include "tests/render/RecordingSurface.h"
 
 namespace qurix {
 namespace {
@@ -180,10 +181,9 @@ TEST(ThumbnailsTest, PreviewPlacesTheBodyAtForty) {
     EXPECT_TRUE(surface.calls.empty());
     // An absurd size saturates instead of wrapping round to a small extent.
     CComponentDef def;
-    drawtest::ReadFromText("N:BIG,X:2000000000,Y:1,B:1\n-COMP\n", [&](CRecordReader& r) {
-        std::string n, p;
-        return def.ReadComponent(r, n, p);
-    });
+    test::TextReader in("N:BIG,X:2000000000,Y:1,B:1\n-COMP\n");
+    std::string name, pattern;
+    def.ReadComponent(in.reader, name, pattern);
     const CLibEntry big("BIG", &def);
     EXPECT_EQ(PreviewExtent(&big).x, 2147483647);
     DrawPartPreview(surface, f.settings, &big);

@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
-#include "render/DrawingTestUtil.h"
 #include "render/Thumbnails.h"
 #include "render/qt/QtBridge.h"
 #include "render/qt/QtCanvas.h"
+#include "tests/render/DrawingTestUtil.h"
 
 namespace qurix {
 namespace {

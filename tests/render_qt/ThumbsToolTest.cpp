@@ -1,7 +1,6 @@
 // qurix-thumbs run as a program on a small library of its own.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <QImage>
 #include <algorithm>
@@ -11,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "tests/ScratchFolder.h"
 
 namespace {
 
@@ -40,9 +41,7 @@ class ThumbsToolTest : public testing::Test {
 protected:
     void SetUp() override {
         if (!fs::exists(TOOL)) GTEST_SKIP() << "qurix-thumbs is not built";
-        char pattern[] = "/tmp/qurix-thumbs-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        ASSERT_FALSE(scratch_.Path().empty());
         // Two parts in one library, one in a second; a third key names a missing file.
         Write("a.lib",
               "+KIVOX_LIB_V.1.0\n"
@@ -55,16 +54,12 @@ protected:
               "[Library]\nLIB0=a.lib\nLIB1=missing.lib\nLIB2=b.lib\n"
               "[DefaultColor]\nBG=65280\n");
     }
-    void TearDown() override {
-        if (!dir_.empty()) fs::remove_all(dir_);
-    }
-    void Write(const std::string& name, const std::string& text) {
-        std::ofstream(dir_ / name, std::ios::binary) << text;
-    }
+    void Write(const std::string& name, const std::string& text) { scratch_.Write(name, text); }
     std::string Ini() const { return "--ini '" + (dir_ / "KIVOX.INI").string() + "'"; }
     fs::path Err() const { return dir_ / "err.txt"; }
 
-    fs::path dir_;
+    qurix::test::ScratchFolder scratch_;
+    fs::path dir_{scratch_.Path()};
 };
 
 TEST_F(ThumbsToolTest, ThumbsWritesImagesAndIndexInSlotOrder) {

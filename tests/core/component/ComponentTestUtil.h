@@ -1,39 +1,19 @@
 #pragma once
 // Definitions, library sets and readers held in memory for the placed-component tests.
 #include <gtest/gtest.h>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+
 #include <memory>
 #include <string>
 
 #include "core/library/ComponentDef.h"
 #include "core/library/LibrarySet.h"
-#include "core/platform/TempFiles.h"
 #include "core/profile/Profile.h"
-#include "core/records/RecordReader.h"
+#include "tests/ScratchFolder.h"
+#include "tests/core/TextReader.h"
 
 namespace qurix::component_test {
 
-// A CRecordReader over a copy of text.
-class TextReader {
-public:
-    explicit TextReader(const std::string& text) : text_(text) {
-        file_ = OpenBytesAsFile(text_);
-        reader.Attach(file_);
-    }
-    ~TextReader() {
-        if (file_) std::fclose(file_);
-    }
-    TextReader(const TextReader&) = delete;
-    TextReader& operator=(const TextReader&) = delete;
-
-    CRecordReader reader;
-
-private:
-    std::string text_;
-    FILE* file_ = nullptr;
-};
+using test::TextReader;
 
 // A definition from the tokens that follow "+COMP" (up to and including "-COMP").
 inline std::unique_ptr<CComponentDef> MakeDef(const std::string& afterTag) {
@@ -48,8 +28,7 @@ inline std::unique_ptr<CComponentDef> MakeDef(const std::string& afterTag) {
 class TempLibrarySet {
 public:
     explicit TempLibrarySet(const std::initializer_list<std::string>& libraries) {
-        folder_ = MakeTemporaryFolder("qurix-comp-");
-        if (folder_.empty()) {
+        if (folder_.Path().empty()) {
             ADD_FAILURE() << "no temporary folder";
             return;
         }
@@ -57,15 +36,10 @@ public:
         int i = 0;
         for (const std::string& text : libraries) {
             const std::string file = "lib" + std::to_string(i) + ".lib";
-            std::ofstream(folder_ + "/" + file, std::ios::binary) << text;
+            folder_.Write(file, text);
             ini += "LIB" + std::to_string(i++) + "=" + file + "\n";
         }
-        std::ofstream(folder_ + "/KIVOX.INI", std::ios::binary) << ini;
-        set.LoadLibrarySet(CProfile(folder_ + "/KIVOX.INI"), folder_ + "/");
-    }
-    ~TempLibrarySet() {
-        std::error_code ec;
-        if (!folder_.empty()) std::filesystem::remove_all(folder_, ec);
+        set.LoadLibrarySet(CProfile(folder_.Write("KIVOX.INI", ini)), folder_.Path() + "/");
     }
     TempLibrarySet(const TempLibrarySet&) = delete;
     TempLibrarySet& operator=(const TempLibrarySet&) = delete;
@@ -73,7 +47,7 @@ public:
     CLibrarySet set;
 
 private:
-    std::string folder_;
+    test::ScratchFolder folder_;  // made before the set loads from it
 };
 
 }  // namespace qurix::component_test

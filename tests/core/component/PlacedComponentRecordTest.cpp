@@ -12,7 +12,7 @@ namespace {
 
 using component_test::MakeDef;
 using component_test::TempLibrarySet;
-using component_test::TextReader;
+using test::TextReader;
 
 constexpr const char* LIBRARY =
     "+KIVOX_LIB_V.1.0\n"

@@ -1,45 +1,17 @@
 #pragma once
-#include <cstdio>
-#include <memory>
 #include <string>
 
 #include "core/elements/PatternElement.h"
-#include "core/platform/TempFiles.h"
 #include "core/records/RecordReader.h"
 #include "core/records/RecordWriter.h"
+#include "tests/core/TextReader.h"
 
 namespace qurix::test {
 
-// A token reader over an in-memory text.
-class MemoryReader {
-public:
-    explicit MemoryReader(std::string text) : text_(std::move(text)) {
-        file_ = OpenBytesAsFile(text_);
-        reader_.Attach(file_);
-    }
-    ~MemoryReader() {
-        if (file_) fclose(file_);
-    }
-    MemoryReader(const MemoryReader&) = delete;
-    MemoryReader& operator=(const MemoryReader&) = delete;
-
-    CRecordReader& Reader() { return reader_; }
-    // The next token, or "<end>" when there is none.
-    std::string Next() {
-        std::string t;
-        return reader_.ReadToken(t) == -1 ? "<end>" : t;
-    }
-
-private:
-    std::string text_;
-    FILE* file_ = nullptr;
-    CRecordReader reader_;
-};
-
 // Reads one element record (the text after its start tag) into e; returns Read's answer.
 inline bool ReadInto(CPatternElement& e, const std::string& body, std::string* after = nullptr) {
-    MemoryReader m(body);
-    const bool ok = e.Read(m.Reader());
+    TextReader m(body);
+    const bool ok = e.Read(m.reader);
     if (after) *after = m.Next();
     return ok;
 }

@@ -11,7 +11,7 @@
 namespace qurix {
 namespace {
 
-using test::MemoryReader;
+using test::TextReader;
 using test::WriteOf;
 
 TEST(ElementWriteTest, RecordForms) {
@@ -119,12 +119,12 @@ TEST(ElementWriteTest, RoundTrips) {
 
     for (const auto& original : elements) {
         const std::string written = WriteOf(*original);
-        MemoryReader m(written);
+        TextReader m(written);
         std::string tag;
-        ASSERT_NE(m.Reader().ReadToken(tag), -1);
+        ASSERT_NE(m.reader.ReadToken(tag), -1);
         auto e = CreateElementByTag(tag);
         ASSERT_NE(e, nullptr) << tag;
-        ASSERT_TRUE(e->Read(m.Reader())) << written;
+        ASSERT_TRUE(e->Read(m.reader)) << written;
         EXPECT_EQ(m.Next(), "<end>");
         EXPECT_EQ(e->Kind(), original->Kind());
         EXPECT_EQ(WriteOf(*e), written);

@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "tests/core/library/LibraryTestUtil.h"
+#include "tests/core/TextReader.h"
 
 namespace qurix {
 namespace {
 
-using test::MemReader;
+using test::TextReader;
 
 struct ReadResult {
     bool ok = false;
@@ -20,7 +20,7 @@ struct ReadResult {
 
 // Reads the text that follows a "+COMP" token.
 ReadResult ReadCompText(CComponentDef& def, const std::string& text) {
-    MemReader in(text);
+    TextReader in(text);
     ReadResult r;
     const CRecordReader::Listener listener = [&](int32_t, const std::string& why) {
         r.reason = why;
@@ -180,7 +180,7 @@ TEST(ComponentDef, WritesPinsAndThePatternUnderThePartName) {
                              "+PIN,N:\\C,L:T1,T:C,M:1,M:2,-PIN,"
                              "+PIN,N:Q,L:B1,T:Zm,M:3,-PIN,NOTE:two%2C blocks,-COMP")
                     .ok);
-    MemReader ptn("N:BODY,X:10,Y:1,+BMP,JEL@,-BMP,-PTN");
+    TextReader ptn("N:BODY,X:10,Y:1,+BMP,JEL@,-BMP,-PTN");
     auto pattern = std::make_unique<CPattern>();
     ASSERT_TRUE(pattern->ReadPattern(ptn.reader));
     def.SetPattern(std::move(pattern));
@@ -196,7 +196,7 @@ TEST(ComponentDef, WritesPinsAndThePatternUnderThePartName) {
 TEST(ComponentDef, CopyOwnsItsPinsAndSharesThePattern) {
     auto def = std::make_unique<CComponentDef>();
     ASSERT_TRUE(ReadCompText(*def, "N:A,X:2,Y:3,B:2,R:Q,+PIN,N:p,M:1,M:2,-PIN,NOTE:n,-COMP").ok);
-    MemReader ptn("N:P,X:16,Y:2,+BMP,@@OO,H@@A,-BMP,-PTN");
+    TextReader ptn("N:P,X:16,Y:2,+BMP,@@OO,H@@A,-BMP,-PTN");
     auto pattern = std::make_unique<CPattern>();
     ASSERT_TRUE(pattern->ReadPattern(ptn.reader));
     def->SetPattern(std::move(pattern));

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/core/library/LibraryTestUtil.h"
+#include "tests/ScratchFolder.h"
 
 namespace qurix {
 namespace {
 
-using test::TempFolder;
+using test::ScratchFolder;
 
 std::string OnePart(const std::string& name) {
     return "+KIVOX_LIB_V.1.0\n+COMP,N:" + name + ",X:2,Y:1,B:1,-COMP\n-KIVOX_LIB_V.1.0\n";
@@ -30,7 +30,7 @@ protected:
         return paths;
     }
 
-    TempFolder dir;
+    ScratchFolder dir;
     CProfile profile;
     CLibrarySet set;
 };
@@ -68,9 +68,11 @@ TEST_F(LibrarySetTest, FailedLibrariesLeaveNoGap) {
 TEST_F(LibrarySetTest, AtMostSixteenKeysAreRead) {
     std::string ini = "[Library]\n";
     for (int i = 0; i <= 16; ++i) {
-        const std::string name = "l" + std::to_string(i) + ".lib";
-        dir.Write(name, OnePart("P" + std::to_string(i)));
-        ini += "LIB" + std::to_string(i) + "=" + name + "\n";
+        // Appended, not "l" + string: g++ 12 -O3 warns falsely on the latter.
+        const std::string number = std::to_string(i);
+        const std::string name = std::string("l").append(number).append(".lib");
+        dir.Write(name, OnePart(std::string("P").append(number)));
+        ini.append("LIB").append(number).append("=").append(name).append("\n");
     }
     LoadWithIni(ini);
     ASSERT_EQ(set.Count(), CLibrarySet::MAX_LIBRARIES);
@@ -80,7 +82,7 @@ TEST_F(LibrarySetTest, AtMostSixteenKeysAreRead) {
 }
 
 TEST_F(LibrarySetTest, RelativePathsAreTakenFromTheConfigFolder) {
-    TempFolder other;
+    ScratchFolder other;
     const std::string absolute = other.Write("abs.lib", OnePart("ABS"));
     dir.Write("rel.lib", OnePart("REL"));
     std::filesystem::create_directory(dir.Path() + "/sub");

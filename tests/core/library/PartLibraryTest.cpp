@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/core/library/LibraryTestUtil.h"
+#include "tests/ScratchFolder.h"
 
 namespace qurix {
 namespace {
 
-using test::TempFolder;
+using test::ScratchFolder;
 
 struct Failure {
     int32_t line = -1;
@@ -282,7 +282,7 @@ TEST(PartLibrary, BrokenPatternFailsTheFile) {
 }
 
 TEST(PartLibrary, LoadingTwiceChangesNothing) {
-    TempFolder dir;
+    ScratchFolder dir;
     const std::string first = dir.Write("a.lib", Lib("PROP:a\n" + Comp("A")));
     const std::string second = dir.Write("b.lib", Lib("PROP:b\n" + Comp("B") + Comp("C")));
     CPartLibrary lib;
@@ -299,7 +299,7 @@ TEST(PartLibrary, LoadingTwiceChangesNothing) {
 }
 
 TEST(PartLibrary, FilesThatCannotBeRead) {
-    TempFolder dir;
+    ScratchFolder dir;
     Failure failure;
     const CPartLibrary::Listener listener = [&](int32_t line, const std::string& why) {
         failure = Failure{line, why};

@@ -4,16 +4,16 @@
 
 #include <string>
 
-#include "tests/core/library/LibraryTestUtil.h"
+#include "tests/core/TextReader.h"
 
 namespace qurix {
 namespace {
 
-using test::MemReader;
+using test::TextReader;
 
 // Reads the text that follows a "+PIN" token.
 bool ReadPinText(CPinDef& pin, const std::string& text, int32_t blocks) {
-    MemReader in(text);
+    TextReader in(text);
     return pin.ReadPin(in.reader, blocks);
 }
 
@@ -166,7 +166,7 @@ TEST(PinDef, EndTagsAndNestedRecords) {
 
 TEST(PinDef, FailureReasonNamesTheTag) {
     CPinDef pin;
-    MemReader in("N:A\nL:L2\n-COMP\n");
+    TextReader in("N:A\nL:L2\n-COMP\n");
     int32_t line = 0;
     std::string reason;
     const CRecordReader::Listener listener = [&](int32_t l, const std::string& r) {
@@ -178,7 +178,7 @@ TEST(PinDef, FailureReasonNamesTheTag) {
     EXPECT_EQ(reason, "unexpected end tag -COMP in a pin");
     EXPECT_EQ(line, 3);  // the line of the end tag itself
 
-    MemReader cut("N:A\n+FOO\nM:1\n");
+    TextReader cut("N:A\n+FOO\nM:1\n");
     cut.reader.SetListener(&listener);
     EXPECT_FALSE(pin.ReadPin(cut.reader, 1));
     EXPECT_EQ(reason, "record +FOO from line 2 never ends");

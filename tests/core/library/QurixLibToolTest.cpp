@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/core/library/LibraryTestUtil.h"
+#include "tests/ScratchFolder.h"
 #include "tests/core/search/SearchSamples.h"
 
 namespace qurix {
@@ -58,7 +58,7 @@ protected:
 #endif
         if (!std::filesystem::exists(Tool())) GTEST_SKIP() << "qurix-lib is not built";
     }
-    test::TempFolder dir;
+    test::ScratchFolder dir;
 };
 
 TEST_F(QurixLibTool, DumpWritesALibraryThatDumpsTheSame) {

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "core/platform/FileIo.h"
@@ -10,6 +8,7 @@
 #include "core/profile/ConfigFile.h"
 #include "core/profile/Profile.h"
 #include "tests/core/profile/OrdinaryUser.h"
+#include "tests/ScratchFolder.h"
 
 namespace qurix {
 namespace {
@@ -22,26 +21,12 @@ constexpr fs::perms ReadOnlyFolder = fs::perms::owner_read | fs::perms::owner_ex
 
 class ProfileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = MakeTemporaryFolder("qurix-profile-");
-        ASSERT_FALSE(dir_.empty());
-        path_ = (dir_ / "KIVOX.INI").string();
-    }
-    void TearDown() override {
-        if (dir_.empty()) return;
-        fs::permissions(dir_, fs::perms::owner_all);
-        fs::remove_all(dir_);
-    }
-    void Write(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
-    std::string Read() const {
-        std::ifstream in(path_, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
+    void Write(const std::string& bytes) { scratch_.Write("KIVOX.INI", bytes); }
+    std::string Read() const { return scratch_.Read("KIVOX.INI"); }
 
-    fs::path dir_;
-    std::string path_;
+    test::ScratchFolder scratch_;
+    fs::path dir_{scratch_.Path()};
+    std::string path_{scratch_.File("KIVOX.INI")};
 };
 
 TEST_F(ProfileTest, ReadingRules) {
