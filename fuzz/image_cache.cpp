@@ -35,15 +35,19 @@ void CheckLines(const std::string& bytes) {
 void CheckImages(const std::string& bytes, int32_t side) {
     std::vector<QImage> images;
     std::vector<int32_t> entries;
+    std::vector<uint64_t> identities;
     qurix::CacheStamp stamp;
-    if (!qurix::DecodeImageFile(bytes, side, images, entries, stamp)) return;
-    const std::string encoded = qurix::EncodeImageFile(images, entries, side, stamp);
+    if (!qurix::DecodeImageFile(bytes, side, images, entries, identities, stamp)) return;
+    const std::string encoded = qurix::EncodeImageFile(images, entries, identities, side, stamp);
     std::vector<QImage> imagesAgain;
     std::vector<int32_t> entriesAgain;
+    std::vector<uint64_t> identitiesAgain;
     qurix::CacheStamp stampAgain;
-    Require(qurix::DecodeImageFile(encoded, side, imagesAgain, entriesAgain, stampAgain));
-    Require(imagesAgain == images && entriesAgain == entries && stampAgain.saveId == stamp.saveId &&
-            stampAgain.linesCrc == stamp.linesCrc);
+    Require(qurix::DecodeImageFile(encoded, side, imagesAgain, entriesAgain, identitiesAgain,
+                                   stampAgain));
+    Require(imagesAgain == images && entriesAgain == entries && identitiesAgain == identities &&
+            stampAgain.saveId == stamp.saveId && stampAgain.linesCrc == stamp.linesCrc &&
+            stampAgain.drawing == stamp.drawing);
 }
 
 }  // namespace

@@ -261,7 +261,9 @@ void DrawPatternBitmap(CDrawSurface& surface, const PatternBitmap& bitmap, Colou
                        DrawMode mode, const PatternPlacement& at) {
     const int32_t r = at.Rotation();
     const bool mirror = at.Mirrored();
-    const auto [num, den] = at.scale;
+    // Named copies, not a structured binding: clang 14 cannot capture one in a lambda.
+    const int32_t num = at.scale.num;
+    const int32_t den = at.scale.den;
     const auto [left, top] = at.topLeft;
     // Turning by r + 2 and then reversing the rows is turning by r and mirroring in x.
     const int32_t k = mirror ? (r + 2) % 4 : r;

@@ -33,8 +33,6 @@ std::string Part(const std::string& name, const std::string& note = "") {
 
 class PartSearchWindowTest : public PaletteTestBase {
 protected:
-    PartSearchWindowTest() : PaletteTestBase("qurix-search-") {}
-
     // a.lib and b.lib both have an NE555; the first library is the one shown.
     void Start() {
         Write("work/a.lib", "+KIVOX_LIB_V.1.0\n" + Part("R1", "抵抗") + Part("NE555") + Part("C1") +

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "QurixVersion.h"
+#include "tests/ScratchFolder.h"
 
 namespace qurix {
 namespace {
@@ -35,12 +36,7 @@ protected:
     void SetUp() override {
         exe_ = fs::path(QURIX_BINARY_DIR) / GetParam();
         if (!fs::exists(exe_)) GTEST_SKIP() << GetParam() << " is not built";
-        char pattern[] = "/tmp/qurix-options-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        if (!dir_.empty()) fs::remove_all(dir_);
+        ASSERT_FALSE(scratch_.Path().empty());
     }
 
     // Runs the program with arguments (already quoted). No display is reachable and Qt
@@ -61,7 +57,8 @@ protected:
     }
 
     fs::path exe_;
-    fs::path dir_;
+    test::ScratchFolder scratch_;
+    fs::path dir_{scratch_.Path()};
 };
 
 TEST_P(ProgramOptionsTest, VersionPrintsNameAndProjectVersion) {

@@ -13,7 +13,7 @@
 #include "core/library/PartLibrary.h"
 #include "core/platform/TempFiles.h"
 #include "core/records/RecordWriter.h"
-#include "tests/core/library/LibraryTestUtil.h"
+#include "tests/ScratchFolder.h"
 
 namespace qurix {
 namespace {
@@ -135,7 +135,7 @@ TEST(HostileLibrary, MoreThanTheBudgetFailsWithAReason) {
     EXPECT_EQ(r.line, 4);
 
     // The palette's set drops such a file and keeps the others.
-    test::TempFolder dir;
+    test::ScratchFolder dir;
     dir.Write("big.lib", Lib(body));
     dir.Write("good.lib", Lib("+COMP,N:G,X:1,Y:1,B:1,-COMP\n"));
     const std::string ini = dir.Write("KIVOX.INI", "[Library]\nLIB0=big.lib\nLIB1=good.lib\n");

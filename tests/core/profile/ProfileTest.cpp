@@ -7,8 +7,8 @@
 #include "core/platform/TempFiles.h"
 #include "core/profile/ConfigFile.h"
 #include "core/profile/Profile.h"
-#include "tests/core/profile/OrdinaryUser.h"
 #include "tests/ScratchFolder.h"
+#include "tests/core/profile/OrdinaryUser.h"
 
 namespace qurix {
 namespace {

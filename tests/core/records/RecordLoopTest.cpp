@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tests/core/library/LibraryTestUtil.h"
+#include "tests/core/TextReader.h"
 
 namespace qurix {
 namespace {
@@ -65,7 +65,7 @@ TEST(RecordLoopTest, EndsAndFaults) {
         {"A:1,\nB:2", RecordEnd::Failed, "", "R never ends", 2, "R never ends"},
     };
     for (const Case& c : cases) {
-        test::MemReader mem(c.text);
+        test::TextReader mem(c.text);
         std::string reason;
         int32_t line = 0;
         const CRecordReader::Listener listener = [&](int32_t l, const std::string& why) {
@@ -111,7 +111,7 @@ TEST(RecordLoopTest, ReasonTokensCannotDriveATerminal) {
 }
 
 TEST(RecordLoopTest, ReasonsAreBuiltOnlyForAListener) {
-    test::MemReader mem("-X");
+    test::TextReader mem("-X");
     bool built = false;
     const auto why = [&] {
         built = true;

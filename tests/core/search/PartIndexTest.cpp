@@ -28,7 +28,7 @@ void PrintTo(const SearchCase& c, std::ostream* os) {
 class PartSearch : public ::testing::TestWithParam<SearchCase> {
 protected:
     static void SetUpTestSuite() {
-        dir_ = std::make_unique<test::TempFolder>();
+        dir_ = std::make_unique<test::ScratchFolder>();
         const std::string ini = test::WriteSearchSamples(*dir_);
         set_ = std::make_unique<CLibrarySet>();
         set_->LoadLibrarySet(CProfile(ini), ConfigFolder(ini));
@@ -41,7 +41,7 @@ protected:
         dir_.reset();
     }
 
-    static inline std::unique_ptr<test::TempFolder> dir_;
+    static inline std::unique_ptr<test::ScratchFolder> dir_;
     static inline std::unique_ptr<CLibrarySet> set_;
     static inline std::unique_ptr<CPartIndex> index_;
 };

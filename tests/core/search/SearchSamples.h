@@ -3,7 +3,7 @@
 // KIVOX.INI in a scratch folder.
 #include <string>
 
-#include "tests/core/library/LibraryTestUtil.h"
+#include "tests/ScratchFolder.h"
 
 namespace qurix::test {
 
@@ -12,7 +12,7 @@ inline std::string SearchPart(const std::string& name, const std::string& note =
 }
 
 // Writes both libraries and KIVOX.INI into dir; returns the INI's path.
-inline std::string WriteSearchSamples(const TempFolder& dir) {
+inline std::string WriteSearchSamples(const ScratchFolder& dir) {
     const std::string utf8 =
         "+KIVOX_LIB_V.1.0\n" + SearchPart("NE555", "タイマー") +
         SearchPart("74HC00", "Quad%20NAND") + SearchPart("コンデンサ", "セラミック") +
