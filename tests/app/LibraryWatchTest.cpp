@@ -37,8 +37,6 @@ const std::string BROKEN = "+KIVOX_LIB_V.1.0\n+COMP,N:X\n-PIN\n";
 
 class LibraryWatchTest : public PaletteTestBase {
 protected:
-    LibraryWatchTest() : PaletteTestBase("qurix-watch-") {}
-
     void Start() {
         app_ = std::make_unique<CQurixApp>();
         ASSERT_TRUE(app_->InitInstance(Where()));
