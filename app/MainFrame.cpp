@@ -135,6 +135,7 @@ bool CMainFrame::CheckSettingsWritable() {
 void CMainFrame::SaveSettings() {
     const Layout layout = CurrentLayout();
     partsList_->SaveSettings();
+    partView_->SaveSettings();
     plibView_->SaveSettings();
     profile_.WriteInt(SECTION, "win_width", layout.winWidth);
     profile_.WriteInt(SECTION, "win_height", layout.winHeight);
@@ -276,6 +277,10 @@ void CMainFrame::CreateClient(const Layout& layout) {
     inner_->setChildrenCollapsible(false);
     plibView_ = new CPlibView(doc_, inner_);
     partView_ = new CPartView(doc_, inner_);
+    if (QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("viewMenu"))) {
+        view->addSeparator();
+        view->addAction(partView_->FitAction());
+    }
     infoView_ = new CInfoView(doc_, inner_);
 
     outer_->insertWidget(0, inner_);
