@@ -5,8 +5,6 @@
 
 namespace qurix {
 
-class CLibEntry;
-
 // The bottom-left pane: the note of the selected part, read-only, so that it can be
 // selected and copied but not changed.
 class CInfoView : public QPlainTextEdit, public CQurixView {
@@ -19,10 +17,6 @@ public:
     void OnInitialUpdate() override;
     // With a current entry shows its note; without one keeps what it shows.
     void OnUpdate(CQurixView* sender) override;
-
-    // "ブロック数 4 / ピン数 14" for a part of several blocks (pins: the distinct pin
-    // numbers over all blocks); empty for a part of one block.
-    static QString BlockLine(const CLibEntry& entry);
 };
 
 }  // namespace qurix

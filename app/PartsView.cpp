@@ -13,6 +13,7 @@
 #include <limits>
 
 #include "app/DragData.h"
+#include "app/PartSummary.h"
 #include "app/ProgressDlg.h"
 #include "app/QurixDoc.h"
 #include "app/TextDisplay.h"
@@ -41,6 +42,8 @@ public:
         QString text;
         // Only for parts listed outside their library's own list.
         const CPartLibrary* library = nullptr;
+        // The library listed, for the tool tip of a library's own item.
+        const CPartLibrary* shown = nullptr;
     };
 
     CPartsModel(const ThumbnailSet& images, QObject* parent)
@@ -57,9 +60,9 @@ public:
             case Qt::DisplayRole:
                 return item->text;
             case Qt::ToolTipRole:
-                if (item->library == nullptr) return item->text;
-                return item->text + QStringLiteral("\nライブラリ: ") +
-                       DisplayText(item->library->Path());
+                if (item->entry == nullptr) return item->text;
+                return PartToolTip(item->text, *item->entry,
+                                   item->library != nullptr ? item->library : item->shown);
             case Qt::DecorationRole:
                 return Icon(index.row());
             default:
@@ -343,7 +346,7 @@ void CPartsView::ShowLibrary(const CPartLibrary* library) {
             const CLibEntry* entry = library->Entry(i);
             const int32_t image = ImageIndex(entry);
             if (image < 0) continue;
-            items.push_back({entry, image, DisplayText(entry->Name()), nullptr});
+            items.push_back({entry, image, DisplayText(entry->Name()), nullptr, library});
         }
     }
     Refill([&] { model_->Reset(std::move(items)); });

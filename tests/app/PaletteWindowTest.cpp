@@ -490,9 +490,9 @@ TEST_F(PaletteWindowTest, MenusAndToolbarCarryTheirTexts) {
         return texts;
     };
     EXPECT_EQ(items(0), (QStringList{"再読み込み(&R)", "-", "アプリケーションの終了(&X)"}));
-    EXPECT_EQ(items(1), (QStringList{"ツール バー(&T)", "-", "大きいイメージ(&N)",
-                                     "小さいイメージ(&S)", "一覧(&L)", "-",
-                                     "ウィンドウに合わせる(&W)"}));
+    EXPECT_EQ(items(1),
+              (QStringList{"ツール バー(&T)", "-", "大きいイメージ(&N)", "小さいイメージ(&S)",
+                           "一覧(&L)", "-", "ウィンドウに合わせる(&W)"}));
     EXPECT_EQ(items(2), (QStringList{"バージョン情報 (&A)..."}));
     EXPECT_EQ(Frame().Action(ID_FILE_RELOAD)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
 

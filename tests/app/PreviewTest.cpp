@@ -28,7 +28,10 @@ const std::string GATES_LIB =
     "+PIN,N:,L:B2,T:,M:7,M:7,M:7,M:7,-PIN\n"
     "+PIN,N:,L:T2,T:,M:14,M:14,M:14,M:14,-PIN\n"
     "-COMP\n"
-    "+COMP,N:R\nX:4,Y:2,B:1\nR:U\n-COMP\n"
+    "+COMP,N:R\nX:4,Y:2,B:1\nR:U\n+PIN,N:,L:L1,T:,M:1,-PIN\n+PIN,N:,L:R1,T:,M:2,-PIN\n"
+    "NOTE:  first line  %0D%0Asecond line,-COMP\n"
+    "+ALIAS,N:QUAD,A:QUAD2,-ALIAS\n"
+    "+COMP,N:A_NAME_FAR_LONGER_THAN_ITS_TINY_BODY_IS_WIDE\nX:1,Y:1,B:1\nR:U\n-COMP\n"
     "-KIVOX_LIB_V.1.0\n";
 
 class PreviewTest : public PaletteTestBase {
@@ -126,7 +129,7 @@ TEST_F(PreviewTest, BlockSelectorDrawsTheChosenBlocksNumbers) {
     Select(1);
     EXPECT_FALSE(tabs->isVisibleTo(&Preview()));
     EXPECT_EQ(Preview().Block(), 0);
-    EXPECT_TRUE(Frame().Info()->toPlainText().isEmpty());
+    EXPECT_EQ(Frame().Info()->toPlainText(), QStringLiteral("  first line  \nsecond line"));
 }
 
 TEST_F(PreviewTest, FitIsKeptInTheIniAndEndsWithAZoomStep) {
@@ -166,6 +169,39 @@ TEST_F(PreviewTest, FitIsKeptInTheIniAndEndsWithAZoomStep) {
     EXPECT_FALSE(Preview().Fitted());
     EXPECT_FALSE(Preview().FitAction()->isChecked());
     EXPECT_EQ(Preview().Extent(), QSize(120, 100));
+}
+
+TEST_F(PreviewTest, EveryItemHasAToolTip) {
+    Start();
+    const std::string lib = (root_ / "work" / "gates.lib").string();
+    const struct {
+        int row;
+        std::string tip;
+    } rows[] = {
+        {0, "QUAD\nライブラリ: " + lib + "\nブロック数 4 / ピン数 14"},
+        // The note's first line, without its spaces.
+        {1, "R\nライブラリ: " + lib + "\nブロック数 1 / ピン数 2\nfirst line"},
+        {2, "QUAD2\nライブラリ: " + lib + "\nブロック数 4 / ピン数 14\n別名の元: QUAD"},
+        {3, "A_NAME_FAR_LONGER_THAN_ITS_TINY_BODY_IS_WIDE\nライブラリ: " + lib +
+                "\nブロック数 1 / ピン数 0"},
+    };
+    CPartsView& parts = *Frame().PartsList();
+    ASSERT_EQ(parts.ItemCount(), 4);
+    for (const auto& r : rows) {
+        EXPECT_EQ(parts.model()->index(r.row, 0).data(Qt::ToolTipRole).toString().toStdString(),
+                  r.tip);
+    }
+}
+
+TEST_F(PreviewTest, TheExtentGrowsToHoldALongName) {
+    Start();
+    Select(3);
+    // A 10 x 10 body: 90 x 90 without the name.
+    EXPECT_GT(Preview().Extent().width(), 90 + 100);
+    const int wide = Preview().Extent().width();
+    Key(Qt::Key_Plus);
+    // Text sizes follow the font's steps, not the zoom exactly.
+    EXPECT_GT(Preview().Extent().width(), wide * 4 / 3);
 }
 
 TEST(PreviewZoomText, OnlyZoomStepsAreRead) {
