@@ -206,6 +206,8 @@ void CMainFrame::CreateActions() {
         {ID_VIEW_LARGEICON, "大きいイメージ(&N)", "大きいイメージ", ":/qurix/view_large.png"},
         {ID_VIEW_SMALLICON, "小さいイメージ(&S)", "小さいイメージ", ":/qurix/view_small.png"},
         {ID_VIEW_LIST, "一覧(&L)", "一覧", ":/qurix/view_list.png"},
+        // The palette's own, after the usual three.
+        {ID_VIEW_XLARGEICON, "特大アイコン(&X)", "特大アイコン", ":/qurix/view_xlarge.png"},
     };
     for (const Mode& m : modes) {
         QAction* a = AddAction(m.id, QString::fromUtf8(m.text), QString::fromUtf8(m.tip));
@@ -236,6 +238,7 @@ void CMainFrame::CreateMenus() {
     view->addAction(Action(ID_VIEW_LARGEICON));
     view->addAction(Action(ID_VIEW_SMALLICON));
     view->addAction(Action(ID_VIEW_LIST));
+    view->addAction(Action(ID_VIEW_XLARGEICON));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->addAction(Action(ID_APP_ABOUT));
@@ -254,6 +257,7 @@ void CMainFrame::CreateToolBar() {
     toolBar_->addAction(Action(ID_VIEW_LARGEICON));
     toolBar_->addAction(Action(ID_VIEW_SMALLICON));
     toolBar_->addAction(Action(ID_VIEW_LIST));
+    toolBar_->addAction(Action(ID_VIEW_XLARGEICON));
     toolBar_->addSeparator();
     toolBar_->addAction(Action(ID_APP_ABOUT));
     addToolBar(Qt::TopToolBarArea, toolBar_);
@@ -351,7 +355,8 @@ void CMainFrame::UpdateCommandStates() {
         int mode;
     } marks[] = {{ID_VIEW_SMALLICON, CPartsView::MODE_SMALL},
                  {ID_VIEW_LARGEICON, CPartsView::MODE_LARGE},
-                 {ID_VIEW_LIST, CPartsView::MODE_LIST}};
+                 {ID_VIEW_LIST, CPartsView::MODE_LIST},
+                 {ID_VIEW_XLARGEICON, CPartsView::MODE_XLARGE}};
     for (const auto& m : marks) Action(m.id)->setChecked(mode == m.mode);
 }
 

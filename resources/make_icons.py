@@ -41,6 +41,24 @@ LARGE = """
 ................
 """
 
+XLARGE = """
+................
+.cccccccccccccc.
+.cwwwwwwwwwwwwc.
+.cwwwwwwwwwwwwc.
+.cwwwwwwwwwwwwc.
+.cwwwwwwwwwwwwc.
+.cwwwwwwwwwwwwc.
+.cwwwwwwwwwwwwc.
+.cwwwwwwwwwwwwc.
+.cwwwwwwwwwwwwc.
+.cwwwwwwwwwwwwc.
+.cccccccccccccc.
+................
+...gggggggggg...
+................
+"""
+
 SMALL = """
 ................
 .ccc.ggg..ccc.gg
@@ -159,7 +177,8 @@ def write_png(path, rows):
 
 
 def main():
-    for name, art in (('view_large', LARGE), ('view_small', SMALL), ('view_list', LIST),
+    for name, art in (('view_xlarge', XLARGE), ('view_large', LARGE), ('view_small', SMALL),
+                      ('view_list', LIST),
                       ('about', ABOUT), ('qurix', APP)):
         rows = [line for line in art.strip('\n').split('\n')]
         write_png(os.path.join(HERE, name + '.png'), rows)
