@@ -9,6 +9,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <iterator>
+#include <numeric>
 
 #include "app/QurixDoc.h"
 #include "core/library/LibEntry.h"
@@ -29,6 +30,12 @@ constexpr int WHEEL_NOTCH = 120;
 bool IsZoomStep(Scale zoom) {
     return std::find(std::begin(PREVIEW_ZOOMS), std::end(PREVIEW_ZOOMS), zoom) !=
            std::end(PREVIEW_ZOOMS);
+}
+
+// In lowest terms, as the zoom steps are: 2:2 is drawn as 1:1.
+Scale Reduced(Scale s) {
+    const int32_t d = std::gcd(s.num, s.den);
+    return d > 0 ? Scale{s.num / d, s.den / d} : s;
 }
 
 }  // namespace
@@ -222,30 +229,47 @@ void CPartView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const QRect exposed = event->rect();
     if (!exposed.isEmpty()) painter.fillRect(exposed, Background());
-    DrawPart(painter, -ScrollOffset(), exposed);
+    DrawPart(painter, -ScrollOffset(), exposed, DeviceRatio());
 }
 
-void CPartView::DrawPart(QPainter& painter, QPoint origin, const QRect& exposed) {
+int CPartView::DeviceRatio() const {
+    const qreal dpr = viewport()->devicePixelRatioF();
+    const int ratio = qRound(dpr);
+    // A fractional ratio is left to the painter.
+    return ratio > 1 && qFuzzyCompare(dpr, qreal(ratio)) ? ratio : 1;
+}
+
+QImage CPartView::RenderVisible(int ratio) const {
+    const QRect visible = viewport()->rect();
+    QImage image(visible.size() * std::clamp(ratio, 1, MAX_DEVICE_RATIO), QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    image.setDevicePixelRatio(std::clamp(ratio, 1, MAX_DEVICE_RATIO));
+    image.fill(Background());
+    QPainter painter(&image);
+    DrawPart(painter, -ScrollOffset(), visible, ratio);
+    return image;
+}
+
+void CPartView::DrawPart(QPainter& painter, QPoint origin, const QRect& exposed, int ratio) const {
     const CQurixDoc& doc = GetDocument();
     if (!doc.currentEntry || !doc.IsLoaded() || exposed.isEmpty()) return;
     const Scale zoom = Zoom();
-    const qreal dpr = viewport()->devicePixelRatioF();
-    const int ratio = qRound(dpr);
     const Scale largest = PREVIEW_ZOOMS[std::size(PREVIEW_ZOOMS) - 1];
-    const bool device = ratio > 1 && qFuzzyCompare(dpr, qreal(ratio)) &&
+    // Beyond the largest zoom the painter enlarges what the largest draws.
+    const bool device = ratio > 1 && ratio <= MAX_DEVICE_RATIO &&
                         int64_t{zoom.num} * ratio * largest.den <= int64_t{largest.num} * zoom.den;
     if (device) {
         // Drawn from the vectors at the device's scale rather than enlarged by the painter.
         const QRect area = exposed.translated(-origin);
         const QRect target(area.topLeft() * ratio, area.size() * ratio);
-        QImage image(target.size(), QImage::Format_ARGB32_Premultiplied);
+        QImage image(target.size(), QImage::Format_RGB32);
         if (!image.isNull()) {
             image.fill(Background());
             QPainter p(&image);
             p.translate(-target.topLeft());
             CQtSurface surface(p, target);
             DrawPartPreview(surface, doc.Settings(), doc.currentEntry,
-                            {Scale{zoom.num * ratio, zoom.den}, view_.block});
+                            {Reduced(Scale{zoom.num * ratio, zoom.den}), view_.block});
             p.end();
             image.setDevicePixelRatio(ratio);
             painter.drawImage(exposed.topLeft(), image);

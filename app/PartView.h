@@ -1,6 +1,7 @@
 #pragma once
 #include <QAbstractScrollArea>
 #include <QColor>
+#include <QImage>
 #include <QSize>
 
 #include "app/QurixView.h"
@@ -53,6 +54,10 @@ public:
     int Block() const { return view_.block; }
     // Chooses the block whose pin numbers are drawn (out of range: ignored).
     void SetBlock(int block);
+    // The screen's whole device pixel ratio (1 for a fractional one).
+    int DeviceRatio() const;
+    // What the pane shows, drawn for a screen of ratio (device pixels; tests and tools).
+    QImage RenderVisible(int ratio) const;
     // The selector's tab labels ("A", "B", …); hidden for a part of one block.
     QTabBar* BlockSelector() const { return blocks_; }
 
@@ -69,8 +74,9 @@ private:
     // Recomputes the extent for the current part, zoom and block; repaints.
     void Relayout();
     void UpdateBlockSelector();
-    // Draws the current part with its extent's origin at origin (in viewport pixels).
-    void DrawPart(QPainter& painter, QPoint origin, const QRect& exposed);
+    // Draws the current part with its extent's origin at origin (in viewport pixels), from
+    // the vectors at ratio device pixels per pixel.
+    void DrawPart(QPainter& painter, QPoint origin, const QRect& exposed, int ratio) const;
 
     QSize extent_{INITIAL_EXTENT, INITIAL_EXTENT};
     PreviewView view_;

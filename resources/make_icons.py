@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the toolbar and application icons as PNG files beside this script.
+"""Draws the toolbar and application icons as PNG files beside this script, each also
+at twice the size ("@2x") for high-density screens.
 
 The pictures are kept here as character maps so that they can be edited as text;
 run the script again after a change and commit the PNG files it writes.
@@ -182,6 +183,10 @@ def main():
                       ('about', ABOUT), ('qurix', APP)):
         rows = [line for line in art.strip('\n').split('\n')]
         write_png(os.path.join(HERE, name + '.png'), rows)
+        # Twice the size, each pixel a 2 x 2 block: Qt takes it on screens of ratio 2
+        # instead of blurring the small one.
+        double = [''.join(ch * 2 for ch in row) for row in rows for _ in range(2)]
+        write_png(os.path.join(HERE, name + '@2x.png'), double)
 
 
 if __name__ == '__main__':

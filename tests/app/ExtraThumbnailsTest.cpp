@@ -140,6 +140,23 @@ TEST_F(ExtraThumbnailsTest, ADamagedOrForeignFileIsDrawnAgain) {
     }
 }
 
+// Every toolbar icon has a twice-size image ("@2x", which Qt takes on a screen of ratio 2)
+// whose pixels are the small one's, doubled.
+TEST(ToolbarIcons, TwiceTheSizeForRatioTwo) {
+    for (const char* name : {"view_large", "view_small", "view_list", "view_xlarge", "about"}) {
+        const QString base = QStringLiteral(QURIX_SOURCE_DIR "/resources/") + QLatin1String(name);
+        const QImage one = QImage(base + ".png").convertToFormat(QImage::Format_ARGB32);
+        const QImage two = QImage(base + "@2x.png").convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(one.size(), QSize(16, 15)) << name;
+        ASSERT_EQ(two.size(), QSize(32, 30)) << name;
+        int wrong = 0;
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 32; ++x) wrong += two.pixel(x, y) != one.pixel(x / 2, y / 2);
+        }
+        EXPECT_EQ(wrong, 0) << name;
+    }
+}
+
 TEST(ExtraCacheFileName, KindAndRatio) {
     using K = CExtraThumbnails::Kind;
     EXPECT_EQ(CExtraThumbnails::FileName(K::ExtraLarge, 1), XLARGE_CACHE_FILE);
