@@ -149,8 +149,12 @@ void CPartView::SetBlock(int block) {
 }
 
 Scale CPartView::Zoom() const {
+    return fit_ ? fitZoom_ : view_.zoom;
+}
+
+Scale CPartView::FitZoom() const {
     const CQurixDoc& doc = GetDocument();
-    if (!fit_ || doc.currentEntry == nullptr || !doc.IsLoaded()) return view_.zoom;
+    if (doc.currentEntry == nullptr || !doc.IsLoaded()) return Scale{};
     CQtCanvas measure(1, 1, Colour{});
     const Point plain =
         PreviewExtent(doc.Settings(), doc.currentEntry, {Scale{}, view_.block}, &measure);
@@ -194,6 +198,7 @@ void CPartView::SetFitted(bool fit) {
 void CPartView::Relayout() {
     const CQurixDoc& doc = GetDocument();
     if (doc.currentEntry == nullptr || !doc.IsLoaded()) return;
+    if (fit_) fitZoom_ = FitZoom();
     CQtCanvas measure(1, 1, Colour{});
     const Point extent =
         PreviewExtent(doc.Settings(), doc.currentEntry, {Zoom(), view_.block}, &measure);

@@ -74,6 +74,8 @@ private:
     // Recomputes the extent for the current part, zoom and block; repaints.
     void Relayout();
     void UpdateBlockSelector();
+    // The zoom at which the current part fills the pane.
+    Scale FitZoom() const;
     // Draws the current part with its extent's origin at origin (in viewport pixels), from
     // the vectors at ratio device pixels per pixel.
     void DrawPart(QPainter& painter, QPoint origin, const QRect& exposed, int ratio) const;
@@ -81,6 +83,7 @@ private:
     QSize extent_{INITIAL_EXTENT, INITIAL_EXTENT};
     PreviewView view_;
     bool fit_ = false;
+    Scale fitZoom_;  // kept by Relayout while fitting
     QAction* fitAction_;
     QTabBar* blocks_;
 };

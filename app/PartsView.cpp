@@ -175,6 +175,14 @@ void CPartsView::SaveSettings() {
     extras_.Save(images_);
 }
 
+size_t CPartsView::EntryTotal() const {
+    size_t total = 0;
+    for (const CPartLibrary* lib : CollectLibraries()) {
+        total += static_cast<size_t>(std::max(lib->EntryCount(), 0));
+    }
+    return total;
+}
+
 int32_t CPartsView::DeviceRatio() const {
     if (deviceRatio_ > 0) return deviceRatio_;
     return std::clamp(static_cast<int32_t>(std::lround(devicePixelRatioF())), 1, MAX_DEVICE_RATIO);
@@ -218,10 +226,7 @@ void CPartsView::OnInitialUpdate() {
     cacheFolder_ = DefaultCacheFolder();
     CacheExpectation expect;
     expect.drawing = DrawingDigest(doc.Settings());
-    expect.maxImages = 0;
-    for (const CPartLibrary* lib : CollectLibraries()) {
-        expect.maxImages += static_cast<size_t>(std::max(lib->EntryCount(), 0));
-    }
+    expect.maxImages = EntryTotal();
     cacheValid_ = LoadImageCache(cacheFolder_, doc.Profile(), doc.ConfigFolder(), expect, images_);
     extras_.Reset(cacheFolder_, expect.drawing, expect.maxImages);
     ApplyMode();
@@ -233,7 +238,7 @@ void CPartsView::OnUpdate(CQurixView* /*sender*/) {
     if (doc.TakePending(this)) {
         // Images drawn so far are kept in their files; the new settings may differ.
         extras_.Save(images_);
-        extras_.Reset(cacheFolder_, DrawingDigest(doc.Settings()), SIZE_MAX);
+        extras_.Reset(cacheFolder_, DrawingDigest(doc.Settings()), EntryTotal());
         // A valid cache is kept for the build to take its images from.
         if (!cacheValid_) images_.Clear();
         imageIndex_.clear();
@@ -675,6 +680,11 @@ QPixmap CPartsView::DragPixmap(int row, QRect& itemRect) const {
 
 void CPartsView::paintEvent(QPaintEvent* event) {
     ++paintCount_;
+    // Moved to a screen of another density: icons are made again for it.
+    if (const int32_t ratio = DeviceRatio(); ratio != paintedRatio_) {
+        paintedRatio_ = ratio;
+        model_->DropIcons();
+    }
     QListView::paintEvent(event);
     const QString empty = EmptyMessage();
     if (!empty.isEmpty()) {

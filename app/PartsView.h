@@ -157,6 +157,8 @@ private:
     // The steps of BuildImages.
     struct Build;
     std::vector<const CPartLibrary*> CollectLibraries() const;
+    // The entries of all loaded libraries: no cache file may hold more images.
+    size_t EntryTotal() const;
     int32_t AppendImage(QImage large, QImage small, int32_t ordinal, uint64_t identity);
     // Takes the cached image of the entry; false when the cache has none that shows it.
     bool ReuseImage(Build& build, const CLibEntry* entry, uint64_t identity);
@@ -207,6 +209,7 @@ private:
     BuildStats lastBuild_;
     CExtraThumbnails extras_;
     int32_t deviceRatio_ = 0;
+    int32_t paintedRatio_ = 1;
     bool filling_ = false;
     bool showingEntries_ = false;
     QPoint pressPos_;
