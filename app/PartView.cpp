@@ -118,8 +118,9 @@ void CPartView::OnUpdate(CQurixView* /*sender*/) {
 void CPartView::UpdateBlockSelector() {
     const CLibEntry* entry = GetDocument().currentEntry;
     const int count = entry != nullptr ? std::clamp(entry->BlockCount(), 1, 26 * 26) : 1;
-    // A new part starts at its first block.
-    view_.block = 0;
+    // Another part starts at its first block; other updates keep the choice.
+    if (entry != blockEntry_ || view_.block >= count) view_.block = 0;
+    blockEntry_ = entry;
     const QSignalBlocker quiet(blocks_);
     while (blocks_->count() > 0) blocks_->removeTab(blocks_->count() - 1);
     if (count > 1) {
@@ -127,7 +128,7 @@ void CPartView::UpdateBlockSelector() {
             const QString first = i >= 26 ? QString(QChar('A' + i / 26 - 1)) : QString();
             blocks_->addTab(first + QChar('A' + i % 26));
         }
-        blocks_->setCurrentIndex(0);
+        blocks_->setCurrentIndex(view_.block);
     }
     const bool show = count > 1;
     blocks_->setVisible(show);

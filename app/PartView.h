@@ -12,6 +12,7 @@ class QTabBar;
 
 namespace qurix {
 
+class CLibEntry;
 class CProfile;
 
 // The middle-left pane: the selected part on the background colour, at 1:1 unless zoomed
@@ -84,6 +85,8 @@ private:
     PreviewView view_;
     bool fit_ = false;
     Scale fitZoom_;  // kept by Relayout while fitting
+    // The part the block choice belongs to (compared, never followed).
+    const CLibEntry* blockEntry_ = nullptr;
     QAction* fitAction_;
     QTabBar* blocks_;
 };

@@ -157,13 +157,5 @@ TEST(ToolbarIcons, TwiceTheSizeForRatioTwo) {
     }
 }
 
-TEST(ExtraCacheFileName, KindAndRatio) {
-    using K = CExtraThumbnails::Kind;
-    EXPECT_EQ(CExtraThumbnails::FileName(K::ExtraLarge, 1), XLARGE_CACHE_FILE);
-    EXPECT_EQ(CExtraThumbnails::FileName(K::Large, 1), LARGE_CACHE_FILE);
-    EXPECT_EQ(CExtraThumbnails::FileName(K::Small, 2), "smallimage@2.cache");
-    EXPECT_EQ(CExtraThumbnails::FileName(K::ExtraLarge, 16), "xlargeimage@16.cache");
-}
-
 }  // namespace
 }  // namespace qurix

@@ -123,9 +123,13 @@ TEST_F(PreviewTest, BlockSelectorDrawsTheChosenBlocksNumbers) {
         EXPECT_EQ(shown == first, block == 0) << block;
     }
     EXPECT_EQ(Frame().Info()->toPlainText(), QStringLiteral("ブロック数 4 / ピン数 14"));
+    // An update of the views that keeps the part keeps its block.
+    tabs->setCurrentIndex(2);
+    Doc().UpdateAllViews(nullptr);
+    EXPECT_EQ(Preview().Block(), 2);
+    EXPECT_EQ(tabs->currentIndex(), 2);
 
     // A part of one block hides the selector and the line; the next part starts at A.
-    tabs->setCurrentIndex(2);
     Select(1);
     EXPECT_FALSE(tabs->isVisibleTo(&Preview()));
     EXPECT_EQ(Preview().Block(), 0);
