@@ -301,8 +301,11 @@ void CPartView::wheelEvent(QWheelEvent* event) {
         QAbstractScrollArea::wheelEvent(event);
         return;
     }
-    const int delta = event->angleDelta().y();
-    if (delta != 0) StepZoom(delta / WHEEL_NOTCH != 0 ? delta / WHEEL_NOTCH : (delta > 0 ? 1 : -1));
+    // Fine-grained wheels send parts of a notch: a step is taken per whole notch.
+    wheelRest_ += event->angleDelta().y();
+    const int steps = wheelRest_ / WHEEL_NOTCH;
+    wheelRest_ -= steps * WHEEL_NOTCH;
+    if (steps != 0) StepZoom(steps);
     event->accept();
 }
 

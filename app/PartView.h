@@ -84,7 +84,8 @@ private:
     QSize extent_{INITIAL_EXTENT, INITIAL_EXTENT};
     PreviewView view_;
     bool fit_ = false;
-    Scale fitZoom_;  // kept by Relayout while fitting
+    Scale fitZoom_;      // kept by Relayout while fitting
+    int wheelRest_ = 0;  // the part of a wheel notch not yet turned into a step
     // The part the block choice belongs to (compared, never followed).
     const CLibEntry* blockEntry_ = nullptr;
     QAction* fitAction_;

@@ -82,7 +82,9 @@ TEST_F(PreviewTest, ZoomStepsByKeysAndWheel) {
         {"Ctrl + equals (plus unshifted)", Qt::Key_Equal, 0, {2, 1}, {240, 200}},
         {"Ctrl + minus", Qt::Key_Minus, 0, {3, 2}, {180, 150}},
         {"two wheel notches up", 0, 240, {3, 1}, {360, 300}},
-        {"Ctrl + 0", Qt::Key_0, 0, {1, 1}, {120, 100}},
+        {"half a notch (a fine wheel)", 0, 60, {3, 1}, {360, 300}},
+        {"the other half", 0, 60, {4, 1}, {480, 400}},
+        {"Ctrl + 0", Qt::Key_0, 0, {1, 1}, {120, 100}},  // from 4:1
         {"down to the smallest", 0, -120 * 5, {1, 2}, {60, 50}},
         {"the smallest stays", Qt::Key_Minus, 0, {1, 2}, {60, 50}},
         {"up past the largest", 0, 120 * 12, {8, 1}, {960, 800}},
