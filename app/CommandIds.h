@@ -13,5 +13,7 @@ inline constexpr int ID_VIEW_TOOLBAR = 0xE800;
 inline constexpr int ID_VIEW_SMALLICON = 0xE810;
 inline constexpr int ID_VIEW_LARGEICON = 0xE811;
 inline constexpr int ID_VIEW_LIST = 0xE812;
+// The palette's own: the extra-large thumbnails.
+inline constexpr int ID_VIEW_XLARGEICON = 0x8011;
 
 }  // namespace qurix

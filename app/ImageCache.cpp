@@ -289,7 +289,8 @@ std::string DefaultCacheFolder() {
 
 int32_t ReadPartsStyle(const CProfile& profile) {
     const int32_t mode = profile.GetInt("qurix", "parts_style", 0);
-    return mode >= 0 && mode <= 3 ? mode : 0;
+    // 4 is the palette's own extra-large view.
+    return mode >= 0 && mode <= 4 ? mode : 0;
 }
 
 bool WritePartsStyle(const CProfile& profile, int32_t mode) {
@@ -641,6 +642,54 @@ bool SaveImageCache(const std::string& cacheFolder, const std::vector<std::strin
             return false;
         }
         p.temp.clear();
+    }
+    return true;
+}
+
+std::string ExtraCacheFileName(const std::string& kind, int32_t ratio) {
+    return ratio == 1 ? kind + ".cache" : kind + "@" + std::to_string(ratio) + ".cache";
+}
+
+bool LoadExtraImageFile(const std::string& path, int32_t side, uint64_t drawing, size_t maxImages,
+                        std::vector<QImage>& images, std::vector<uint64_t>& identities) {
+    images.clear();
+    identities.clear();
+    std::string bytes;
+    const auto fits = [&](const std::string& head, uintmax_t size) {
+        return ImageFileSizeFits(head, size, side, maxImages);
+    };
+    std::vector<int32_t> entries;
+    CacheStamp stamp;
+    if (!ReadCheckedFile(path, IMAGE_HEADER_SIZE, fits, bytes) ||
+        !DecodeImageFile(bytes, side, images, entries, identities, stamp) ||
+        stamp.drawing != drawing) {
+        images.clear();
+        identities.clear();
+        return false;
+    }
+    return true;
+}
+
+bool SaveExtraImageFile(const std::string& path, int32_t side, uint64_t drawing,
+                        const std::vector<QImage>& images, const std::vector<int32_t>& entries,
+                        const std::vector<uint64_t>& identities) {
+    CacheStamp stamp;
+    stamp.saveId = QRandomGenerator::system()->generate64();
+    stamp.drawing = drawing;
+    const std::string bytes = EncodeImageFile(images, entries, identities, side, stamp);
+    if (bytes.empty()) return false;
+    const std::string temp = path + ".tmp";
+    std::FILE* f = OpenNewFile(temp);
+    if (f == nullptr) {
+        std::error_code ec;
+        fs::create_directory(fs::path(path).parent_path(), ec);
+        f = OpenNewFile(temp);
+    }
+    if (f == nullptr) return false;
+    std::error_code ec;
+    if (!WriteAndClose(f, bytes) || (fs::rename(temp, path, ec), ec)) {
+        RemoveQuietly(temp);
+        return false;
     }
     return true;
 }

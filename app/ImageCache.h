@@ -52,7 +52,7 @@ struct ThumbnailSet {
 std::string DefaultCacheFolder();
 
 // The parts list's display mode ("parts_style" of section "qurix"): 0 large icons,
-// 1 details, 2 small icons, 3 list. Other values read as 0.
+// 1 details, 2 small icons, 3 list, 4 extra-large icons. Other values read as 0.
 int32_t ReadPartsStyle(const CProfile& profile);
 bool WritePartsStyle(const CProfile& profile, int32_t mode);
 
@@ -149,6 +149,24 @@ bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<QImage>
 // can be an image file of this side with at most maxImages images: the size must lie
 // between the smallest and the largest file the declared count can make.
 bool ImageFileSizeFits(const std::string& head, uintmax_t fileSize, int32_t side, size_t maxImages);
+
+// --- Image files beside the three above ---
+
+// The extra-large images ("xlargeimage.cache") and images drawn for a device pixel ratio
+// above 1 ("largeimage@2.cache", …): the image file format, bound to the drawing
+// settings alone, each image taken only for the identity it was drawn for.
+inline constexpr const char* XLARGE_CACHE_FILE = "xlargeimage.cache";
+// The file of an image kind ("largeimage", "smallimage", "xlargeimage") at ratio: the
+// kind's name for ratio 1, "<kind>@<ratio>.cache" above.
+std::string ExtraCacheFileName(const std::string& kind, int32_t ratio);
+// False (images empty) when the file is missing, damaged, of another side, drawn with
+// other settings, or declares more than maxImages images.
+bool LoadExtraImageFile(const std::string& path, int32_t side, uint64_t drawing, size_t maxImages,
+                        std::vector<QImage>& images, std::vector<uint64_t>& identities);
+// Written beside its final name and renamed into place, making the folder when needed.
+bool SaveExtraImageFile(const std::string& path, int32_t side, uint64_t drawing,
+                        const std::vector<QImage>& images, const std::vector<int32_t>& entries,
+                        const std::vector<uint64_t>& identities);
 
 // CRC-32 (zlib), carried on from crc.
 uint32_t Crc32(const void* data, size_t size, uint32_t crc = 0);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTextDocument>
 
+#include "app/PartSummary.h"
 #include "app/QurixDoc.h"
 #include "app/TextDisplay.h"
 #include "core/library/LibEntry.h"
@@ -28,7 +29,12 @@ void CInfoView::OnInitialUpdate() {
 void CInfoView::OnUpdate(CQurixView* /*sender*/) {
     const CLibEntry* entry = GetDocument().currentEntry;
     if (!entry) return;
-    setPlainText(DisplayText(entry->Note()));
+    QString text = DisplayText(entry->Note());
+    // A part of several blocks says how many, and how many pins they share.
+    if (entry->BlockCount() > 1) {
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + BlocksAndPinsText(*entry);
+    }
+    setPlainText(text);
     viewport()->repaint();
 }
 

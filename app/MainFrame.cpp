@@ -147,6 +147,7 @@ bool CMainFrame::CheckSettingsWritable() {
 void CMainFrame::SaveSettings() {
     const Layout layout = CurrentLayout();
     partsList_->SaveSettings();
+    partView_->SaveSettings();
     plibView_->SaveSettings();
     profile_.WriteInt(SECTION, "win_width", layout.winWidth);
     profile_.WriteInt(SECTION, "win_height", layout.winHeight);
@@ -223,6 +224,8 @@ void CMainFrame::CreateActions() {
         {ID_VIEW_LARGEICON, "大きいイメージ(&N)", "大きいイメージ", ":/qurix/view_large.png"},
         {ID_VIEW_SMALLICON, "小さいイメージ(&S)", "小さいイメージ", ":/qurix/view_small.png"},
         {ID_VIEW_LIST, "一覧(&L)", "一覧", ":/qurix/view_list.png"},
+        // The palette's own, after the usual three.
+        {ID_VIEW_XLARGEICON, "特大アイコン(&X)", "特大アイコン", ":/qurix/view_xlarge.png"},
     };
     for (const Mode& m : modes) {
         QAction* a = AddAction(m.id, QString::fromUtf8(m.text), QString::fromUtf8(m.tip));
@@ -253,6 +256,7 @@ void CMainFrame::CreateMenus() {
     view->addAction(Action(ID_VIEW_LARGEICON));
     view->addAction(Action(ID_VIEW_SMALLICON));
     view->addAction(Action(ID_VIEW_LIST));
+    view->addAction(Action(ID_VIEW_XLARGEICON));
     view->addSeparator();
     view->addAction(Action(ID_VIEW_AUTO_RELOAD));
 
@@ -273,6 +277,7 @@ void CMainFrame::CreateToolBar() {
     toolBar_->addAction(Action(ID_VIEW_LARGEICON));
     toolBar_->addAction(Action(ID_VIEW_SMALLICON));
     toolBar_->addAction(Action(ID_VIEW_LIST));
+    toolBar_->addAction(Action(ID_VIEW_XLARGEICON));
     toolBar_->addSeparator();
     toolBar_->addAction(Action(ID_APP_ABOUT));
     addToolBar(Qt::TopToolBarArea, toolBar_);
@@ -296,6 +301,10 @@ void CMainFrame::CreateClient(const Layout& layout) {
     inner_->setChildrenCollapsible(false);
     plibView_ = new CPlibView(doc_, inner_);
     partView_ = new CPartView(doc_, inner_);
+    if (QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("viewMenu"))) {
+        view->addSeparator();
+        view->addAction(partView_->FitAction());
+    }
     infoView_ = new CInfoView(doc_, inner_);
     connect(plibView_, &CPlibView::problemClicked, infoView_, &CInfoView::ShowProblem);
 
@@ -389,7 +398,8 @@ void CMainFrame::UpdateCommandStates() {
         int mode;
     } marks[] = {{ID_VIEW_SMALLICON, CPartsView::MODE_SMALL},
                  {ID_VIEW_LARGEICON, CPartsView::MODE_LARGE},
-                 {ID_VIEW_LIST, CPartsView::MODE_LIST}};
+                 {ID_VIEW_LIST, CPartsView::MODE_LIST},
+                 {ID_VIEW_XLARGEICON, CPartsView::MODE_XLARGE}};
     for (const auto& m : marks) Action(m.id)->setChecked(mode == m.mode);
 }
 

@@ -10,10 +10,12 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <limits>
 #include <utility>
 
 #include "app/DragData.h"
+#include "app/PartSummary.h"
 #include "app/ProgressDlg.h"
 #include "app/QurixDoc.h"
 #include "app/TextDisplay.h"
@@ -42,10 +44,16 @@ public:
         QString text;
         // Only for parts listed outside their library's own list.
         const CPartLibrary* library = nullptr;
+        // The library listed, for the tool tip of a library's own item.
+        const CPartLibrary* shown = nullptr;
     };
 
-    CPartsModel(const ThumbnailSet& images, QObject* parent)
-        : QAbstractListModel(parent), images_(images) {}
+    // Another image than the specified one of the kind (extra-large, or drawn for a
+    // device pixel ratio above 1); null to take the specified one.
+    using Pixmap = std::function<QPixmap(const Item& item, CExtraThumbnails::Kind kind)>;
+
+    CPartsModel(const ThumbnailSet& images, Pixmap pixmap, QObject* parent)
+        : QAbstractListModel(parent), images_(images), pixmap_(std::move(pixmap)) {}
 
     int rowCount(const QModelIndex& parent) const override {
         return parent.isValid() ? 0 : static_cast<int>(items_.size());
@@ -58,9 +66,9 @@ public:
             case Qt::DisplayRole:
                 return item->text;
             case Qt::ToolTipRole:
-                if (item->library == nullptr) return item->text;
-                return item->text + QStringLiteral("\nライブラリ: ") +
-                       DisplayText(item->library->Path());
+                if (item->entry == nullptr) return item->text;
+                return PartToolTip(item->text, *item->entry,
+                                   item->library != nullptr ? item->library : item->shown);
             case Qt::DecorationRole:
                 return Icon(index.row());
             default:
@@ -87,10 +95,13 @@ public:
         endResetModel();
     }
 
-    // Large or small thumbnails; the icons made so far are dropped.
-    void SetLarge(bool large) {
-        if (large == large_) return;
-        large_ = large;
+    // Which thumbnails; the icons made so far are dropped.
+    void SetKind(CExtraThumbnails::Kind kind) {
+        if (kind == kind_) return;
+        kind_ = kind;
+        DropIcons();
+    }
+    void DropIcons() {
         icons_.assign(items_.size(), QIcon());
         if (!items_.empty()) {
             emit dataChanged(index(0), index(static_cast<int>(items_.size()) - 1),
@@ -103,7 +114,13 @@ private:
         QIcon& icon = icons_[row];
         if (!icon.isNull()) return icon;
         const int32_t image = items_[row].image;
-        const std::vector<QImage>& list = large_ ? images_.large : images_.small;
+        if (pixmap_) {
+            const QPixmap other = pixmap_(items_[row], kind_);
+            if (!other.isNull()) return icon = QIcon(other);
+        }
+        if (kind_ == CExtraThumbnails::Kind::ExtraLarge) return QIcon();
+        const bool large = kind_ == CExtraThumbnails::Kind::Large;
+        const std::vector<QImage>& list = large ? images_.large : images_.small;
         if (image < 0 || static_cast<size_t>(image) >= list.size()) return QIcon();
         icon = QIcon(QPixmap::fromImage(list[image]));
         return icon;
@@ -111,8 +128,9 @@ private:
 
     const ThumbnailSet& images_;
     std::vector<Item> items_;
+    Pixmap pixmap_;
     mutable std::vector<QIcon> icons_;
-    bool large_ = true;
+    CExtraThumbnails::Kind kind_ = CExtraThumbnails::Kind::Large;
 };
 
 // Every item takes the same cell: names are elided or wrapped within it instead of
@@ -132,7 +150,12 @@ private:
 CPartsView::CPartsView(CQurixDoc& doc, QWidget* parent)
     : QListView(parent),
       CQurixView(doc),
-      model_(new CPartsModel(images_, this)),
+      model_(new CPartsModel(
+          images_,
+          [this](const CPartsModel::Item& item, CExtraThumbnails::Kind kind) {
+              return ExtraPixmap(item.image, item.entry, kind);
+          },
+          this)),
       delegate_(new CPartsDelegate(this)),
       profile_(doc.Profile()) {
     setModel(model_);
@@ -150,6 +173,51 @@ CPartsView::CPartsView(CQurixDoc& doc, QWidget* parent)
 void CPartsView::SaveSettings() {
     WritePartsStyle(profile_, mode_);
     if (cacheDirty_) SaveImageCache(cacheFolder_, libraryLines_, drawing_, images_);
+    extras_.Save(images_);
+}
+
+size_t CPartsView::EntryTotal() const {
+    size_t total = 0;
+    for (const CPartLibrary* lib : CollectLibraries()) {
+        total += static_cast<size_t>(std::max(lib->EntryCount(), 0));
+    }
+    return total;
+}
+
+int32_t CPartsView::DeviceRatio() const {
+    if (deviceRatio_ > 0) return deviceRatio_;
+    return std::clamp(static_cast<int32_t>(std::lround(devicePixelRatioF())), 1, MAX_DEVICE_RATIO);
+}
+
+void CPartsView::SetDeviceRatio(int32_t ratio) {
+    deviceRatio_ = ratio;
+    model_->DropIcons();
+    viewport()->update();
+}
+
+QPixmap CPartsView::ExtraPixmap(int32_t image, const CLibEntry* entry,
+                                CExtraThumbnails::Kind kind) {
+    const int32_t ratio = DeviceRatio();
+    if (ratio == 1 && kind != CExtraThumbnails::Kind::ExtraLarge) return QPixmap();
+    if (image < 0 || static_cast<size_t>(image) >= images_.identities.size() || !entry) {
+        return QPixmap();
+    }
+    const CDisplaySettings& settings = GetDocument().Settings();
+    const auto draw = [&](CExtraThumbnails::Kind k, int32_t r, QImage& first, QImage& second) {
+        const CanvasMaker maker = QtCanvasMaker(settings.colours.Get(ColourKey::BG));
+        if (k == CExtraThumbnails::Kind::ExtraLarge) {
+            first = ToQImage(MakeExtraLargeThumbnail(maker, settings, *entry, Scale{r, 1}));
+            return;
+        }
+        const PartThumbnails thumbs = MakePartThumbnails(maker, settings, *entry, Scale{r, 1});
+        if (!thumbs.IsValid()) return;
+        first = ToQImage(thumbs.large);
+        second = ToQImage(thumbs.small);
+    };
+    QPixmap pixmap = QPixmap::fromImage(extras_.Get(kind, ratio, images_.identities[image], draw));
+    // Drawn at the device's size, shown at the logical one.
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
 }
 
 void CPartsView::OnInitialUpdate() {
@@ -159,11 +227,9 @@ void CPartsView::OnInitialUpdate() {
     cacheFolder_ = DefaultCacheFolder();
     CacheExpectation expect;
     expect.drawing = DrawingDigest(doc.Settings());
-    expect.maxImages = 0;
-    for (const CPartLibrary* lib : CollectLibraries()) {
-        expect.maxImages += static_cast<size_t>(std::max(lib->EntryCount(), 0));
-    }
+    expect.maxImages = EntryTotal();
     cacheValid_ = LoadImageCache(cacheFolder_, doc.Profile(), doc.ConfigFolder(), expect, images_);
+    extras_.Reset(cacheFolder_, expect.drawing, expect.maxImages);
     ApplyMode();
     CQurixView::OnInitialUpdate();
 }
@@ -171,6 +237,9 @@ void CPartsView::OnInitialUpdate() {
 void CPartsView::OnUpdate(CQurixView* /*sender*/) {
     CQurixDoc& doc = GetDocument();
     if (doc.TakePending(this)) {
+        // Images drawn so far are kept in their files; the new settings may differ.
+        extras_.Save(images_);
+        extras_.Reset(cacheFolder_, DrawingDigest(doc.Settings()), EntryTotal());
         // A valid cache is kept for the build to take its images from; otherwise the
         // images of the previous load are, for the libraries that did not change.
         if (!cacheValid_) {
@@ -399,7 +468,7 @@ void CPartsView::ShowLibrary(const CPartLibrary* library) {
             const CLibEntry* entry = library->Entry(i);
             const int32_t image = ImageIndex(entry);
             if (image < 0) continue;
-            items.push_back({entry, image, DisplayText(entry->Name()), nullptr});
+            items.push_back({entry, image, DisplayText(entry->Name()), nullptr, library});
         }
     }
     Refill([&] { model_->Reset(std::move(items)); });
@@ -474,6 +543,9 @@ void CPartsView::SetViewStyle(int command) {
         case ID_VIEW_LIST:
             mode = MODE_LIST;
             break;
+        case ID_VIEW_XLARGEICON:
+            mode = MODE_XLARGE;
+            break;
         default:
             return;
     }
@@ -531,10 +603,11 @@ int32_t CPartsView::ImageIndex(const CLibEntry* entry) const {
 
 void CPartsView::ApplyMode() {
     // Each mode sets what the others may have changed.
-    if (mode_ == MODE_LARGE) {
+    if (mode_ == MODE_LARGE || mode_ == MODE_XLARGE) {
+        const int side = mode_ == MODE_XLARGE ? EXTRA_LARGE_THUMBNAIL_SIDE : LARGE_THUMB_SIZE;
         setViewMode(QListView::IconMode);
         setFlow(QListView::LeftToRight);
-        setIconSize(QSize(LARGE_THUMB_SIZE, LARGE_THUMB_SIZE));
+        setIconSize(QSize(side, side));
         setWordWrap(true);
     } else {
         setViewMode(QListView::ListMode);
@@ -552,7 +625,9 @@ void CPartsView::ApplyMode() {
     setDragDropMode(QAbstractItemView::DragOnly);
     setAcceptDrops(false);
     setDefaultDropAction(Qt::CopyAction);
-    model_->SetLarge(mode_ == MODE_LARGE);
+    model_->SetKind(mode_ == MODE_XLARGE  ? CExtraThumbnails::Kind::ExtraLarge
+                    : mode_ == MODE_LARGE ? CExtraThumbnails::Kind::Large
+                                          : CExtraThumbnails::Kind::Small);
     HideRowsForMode();
 }
 
@@ -573,7 +648,8 @@ void CPartsView::SetGrid(QSize grid) {
 void CPartsView::initViewItemOption(QStyleOptionViewItem* option) const {
     QListView::initViewItemOption(option);
     // Names start right under the image, one line or two.
-    if (mode_ == MODE_LARGE) option->displayAlignment = Qt::AlignHCenter | Qt::AlignTop;
+    if (mode_ == MODE_LARGE || mode_ == MODE_XLARGE)
+        option->displayAlignment = Qt::AlignHCenter | Qt::AlignTop;
 }
 
 QSize CPartsView::GridFor(int mode) const {
@@ -584,6 +660,11 @@ QSize CPartsView::GridFor(int mode) const {
             // Two lines of name under the image.
             const int width = std::max(LARGE_THUMB_SIZE + 2 * pad, fm.averageCharWidth() * 13);
             return QSize(width, LARGE_THUMB_SIZE + 2 * fm.lineSpacing() + 2 * pad);
+        }
+        case MODE_XLARGE: {
+            const int side = EXTRA_LARGE_THUMBNAIL_SIDE;
+            const int width = std::max(side + 2 * pad, fm.averageCharWidth() * 20);
+            return QSize(width, side + 2 * fm.lineSpacing() + 2 * pad);
         }
         case MODE_SMALL: {
             // As wide as the widest name within reason: a fixed cut made names that differ
@@ -655,6 +736,11 @@ QPixmap CPartsView::DragPixmap(int row, QRect& itemRect) const {
 
 void CPartsView::paintEvent(QPaintEvent* event) {
     ++paintCount_;
+    // Moved to a screen of another density: icons are made again for it.
+    if (const int32_t ratio = DeviceRatio(); ratio != paintedRatio_) {
+        paintedRatio_ = ratio;
+        model_->DropIcons();
+    }
     QListView::paintEvent(event);
     const QString empty = EmptyMessage();
     if (!empty.isEmpty()) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/CommandIds.h"
+#include "app/ExtraThumbnails.h"
 #include "app/FileStamp.h"
 #include "app/ImageCache.h"
 #include "app/QurixDoc.h"
@@ -38,6 +39,8 @@ public:
     static constexpr int MODE_DETAILS = 1;  // no columns, so nothing shows
     static constexpr int MODE_SMALL = 2;
     static constexpr int MODE_LIST = 3;
+    // 128 x 128 thumbnails, kept in their own cache file.
+    static constexpr int MODE_XLARGE = 4;
 
     CPartsView(CQurixDoc& doc, QWidget* parent = nullptr);
 
@@ -78,7 +81,8 @@ public:
     // The item at the top left of the list (in list mode the first item of the leftmost
     // visible column); 0 when nothing is visible.
     int TopItem() const;
-    // ID_VIEW_SMALLICON, ID_VIEW_LARGEICON, ID_VIEW_LIST (app/CommandIds.h); other commands
+    // ID_VIEW_SMALLICON, ID_VIEW_LARGEICON, ID_VIEW_LIST, ID_VIEW_XLARGEICON
+    // (app/CommandIds.h); other commands
     // do nothing. The item at the top left stays there.
     void SetViewStyle(int command);
     int DisplayMode() const { return mode_; }
@@ -101,6 +105,12 @@ public:
     const std::string& CacheFolder() const { return cacheFolder_; }
     // Scrolls so that the item's rectangle starts at the top left (only left in list mode).
     void ScrollItemToTopLeft(int row);
+    // Device pixels per logical pixel the thumbnails are drawn for: the screen's, rounded,
+    // unless set (tests; 0 follows the screen again).
+    int32_t DeviceRatio() const;
+    void SetDeviceRatio(int32_t ratio);
+    // The extra-large thumbnails and those for a device pixel ratio above 1.
+    const CExtraThumbnails& Extras() const { return extras_; }
     // How often the list was painted.
     int PaintCount() const { return paintCount_; }
 
@@ -149,6 +159,8 @@ private:
     // The steps of BuildImages.
     struct Build;
     std::vector<const CPartLibrary*> CollectLibraries() const;
+    // The entries of all loaded libraries: no cache file may hold more images.
+    size_t EntryTotal() const;
     int32_t AppendImage(QImage large, QImage small, int32_t ordinal, uint64_t identity);
     // Takes the cached image of the entry; false when the cache has none that shows it.
     bool ReuseImage(Build& build, const CLibEntry* entry, uint64_t identity);
@@ -162,6 +174,8 @@ private:
     // After a reload that keeps the place: selects the part and scrolls back.
     void PutBackPlace(CQurixDoc::Place& place);
 
+    // The item's image when it is not one of images_; null for those.
+    QPixmap ExtraPixmap(int32_t image, const CLibEntry* entry, CExtraThumbnails::Kind kind);
     void ApplyMode();
     // Replaces the items through reset (no selection change reaches the document), lays
     // them out for the mode and scrolls to the top.
@@ -203,6 +217,9 @@ private:
     // library as it was when the last build began.
     ThumbnailSet previous_;
     std::map<std::string, FileStamp> builtStamps_;
+    CExtraThumbnails extras_;
+    int32_t deviceRatio_ = 0;
+    int32_t paintedRatio_ = 1;
     bool filling_ = false;
     bool showingEntries_ = false;
     QPoint pressPos_;

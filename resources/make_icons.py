@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the toolbar and application icons as PNG files beside this script.
+"""Draws the toolbar and application icons as PNG files beside this script, each also
+at twice the size ("@2x") for high-density screens.
 
 The pictures are kept here as character maps so that they can be edited as text;
 run the script again after a change and commit the PNG files it writes.
@@ -38,6 +39,24 @@ LARGE = """
 .cwwwwc..cwwwwc.
 .cccccc..cccccc.
 ..gggg....gggg..
+................
+"""
+
+XLARGE = """
+................
+.cccccccccccccc.
+.cwwwwwwwwwwwwc.
+.cwwwwwwwwwwwwc.
+.cwwwwwwwwwwwwc.
+.cwwwwwwwwwwwwc.
+.cwwwwwwwwwwwwc.
+.cwwwwwwwwwwwwc.
+.cwwwwwwwwwwwwc.
+.cwwwwwwwwwwwwc.
+.cwwwwwwwwwwwwc.
+.cccccccccccccc.
+................
+...gggggggggg...
 ................
 """
 
@@ -159,10 +178,15 @@ def write_png(path, rows):
 
 
 def main():
-    for name, art in (('view_large', LARGE), ('view_small', SMALL), ('view_list', LIST),
+    for name, art in (('view_xlarge', XLARGE), ('view_large', LARGE), ('view_small', SMALL),
+                      ('view_list', LIST),
                       ('about', ABOUT), ('qurix', APP)):
         rows = [line for line in art.strip('\n').split('\n')]
         write_png(os.path.join(HERE, name + '.png'), rows)
+        # Twice the size, each pixel a 2 x 2 block: Qt takes it on screens of ratio 2
+        # instead of blurring the small one.
+        double = [''.join(ch * 2 for ch in row) for row in rows for _ in range(2)]
+        write_png(os.path.join(HERE, name + '@2x.png'), double)
 
 
 if __name__ == '__main__':

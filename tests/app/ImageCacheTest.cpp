@@ -912,11 +912,11 @@ TEST_F(ImageCacheFiles, FailedWritesLeaveTheOldFiles) {
 TEST_F(ImageCacheFiles, PartsStyle) {
     SetKeys({});
     EXPECT_EQ(ReadPartsStyle(profile_), 0);
-    for (int32_t mode : {0, 1, 2, 3}) {
+    for (int32_t mode : {0, 1, 2, 3, 4}) {
         ASSERT_TRUE(WritePartsStyle(profile_, mode));
         EXPECT_EQ(ReadPartsStyle(profile_), mode);
     }
-    for (int32_t mode : {4, -1, 0x7FFFFFFF}) {
+    for (int32_t mode : {5, -1, 0x7FFFFFFF}) {
         ASSERT_TRUE(WritePartsStyle(profile_, mode));
         EXPECT_EQ(ReadPartsStyle(profile_), 0) << mode;
     }

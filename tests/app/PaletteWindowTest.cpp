@@ -454,25 +454,30 @@ TEST_F(PaletteWindowTest, ViewModeCommandsMoveTheRadioMark) {
     QAction* large = Frame().Action(ID_VIEW_LARGEICON);
     QAction* small = Frame().Action(ID_VIEW_SMALLICON);
     QAction* list = Frame().Action(ID_VIEW_LIST);
-    ASSERT_TRUE(large && small && list);
+    QAction* xlarge = Frame().Action(ID_VIEW_XLARGEICON);
+    ASSERT_TRUE(large && small && list && xlarge);
     auto marks = [&] {
-        return std::vector<bool>{large->isChecked(), small->isChecked(), list->isChecked()};
+        return std::vector<bool>{large->isChecked(), small->isChecked(), list->isChecked(),
+                                 xlarge->isChecked()};
     };
     EXPECT_EQ(Parts().DisplayMode(), 0);
-    EXPECT_EQ(marks(), (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(marks(), (std::vector<bool>{true, false, false, false}));
 
     small->trigger();
     EXPECT_EQ(Parts().DisplayMode(), 2);
-    EXPECT_EQ(marks(), (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(marks(), (std::vector<bool>{false, true, false, false}));
     list->trigger();
     EXPECT_EQ(Parts().DisplayMode(), 3);
-    EXPECT_EQ(marks(), (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(marks(), (std::vector<bool>{false, false, true, false}));
     // Choosing the marked mode again keeps its mark.
     list->trigger();
-    EXPECT_EQ(marks(), (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(marks(), (std::vector<bool>{false, false, true, false}));
+    xlarge->trigger();
+    EXPECT_EQ(Parts().DisplayMode(), 4);
+    EXPECT_EQ(marks(), (std::vector<bool>{false, false, false, true}));
     large->trigger();
     EXPECT_EQ(Parts().DisplayMode(), 0);
-    EXPECT_EQ(marks(), (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(marks(), (std::vector<bool>{true, false, false, false}));
 }
 
 TEST_F(PaletteWindowTest, MenusAndToolbarCarryTheirTexts) {
@@ -488,9 +493,10 @@ TEST_F(PaletteWindowTest, MenusAndToolbarCarryTheirTexts) {
         return texts;
     };
     EXPECT_EQ(items(0), (QStringList{"再読み込み(&R)", "-", "アプリケーションの終了(&X)"}));
-    EXPECT_EQ(items(1),
-              (QStringList{"ツール バー(&T)", "-", "大きいイメージ(&N)", "小さいイメージ(&S)",
-                           "一覧(&L)", "-", "ライブラリの変更を自動で読み込む(&A)"}));
+    EXPECT_EQ(items(1), (QStringList{"ツール バー(&T)", "-", "大きいイメージ(&N)",
+                                     "小さいイメージ(&S)", "一覧(&L)", "特大アイコン(&X)", "-",
+                                     "ライブラリの変更を自動で読み込む(&A)", "-",
+                                     "ウィンドウに合わせる(&W)"}));
     EXPECT_EQ(items(2), (QStringList{"バージョン情報 (&A)..."}));
     EXPECT_EQ(Frame().Action(ID_FILE_RELOAD)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
 
@@ -498,8 +504,8 @@ TEST_F(PaletteWindowTest, MenusAndToolbarCarryTheirTexts) {
     for (QAction* a : Frame().ToolBar()->actions()) {
         tips << (a->isSeparator() ? QStringLiteral("-") : a->toolTip());
     }
-    EXPECT_EQ(tips,
-              (QStringList{"大きいイメージ", "小さいイメージ", "一覧", "-", "バージョン情報"}));
+    EXPECT_EQ(tips, (QStringList{"大きいイメージ", "小さいイメージ", "一覧", "特大アイコン", "-",
+                                 "バージョン情報"}));
 
     QAction* toolbar = Frame().Action(ID_VIEW_TOOLBAR);
     ASSERT_NE(toolbar, nullptr);

@@ -95,7 +95,8 @@ TEST_F(PartSearchWindowTest, TypeEnterPickAndReturn) {
     EXPECT_GE(Parts().ItemImage(1), 0);
     const QString tip = Parts().model()->index(1, 0).data(Qt::ToolTipRole).toString();
     EXPECT_TRUE(tip.startsWith("NE555\n")) << tip.toStdString();
-    EXPECT_TRUE(tip.endsWith("b.lib")) << tip.toStdString();
+    EXPECT_TRUE(tip.section('\n', 1, 1).startsWith(QStringLiteral("ライブラリ: ")));
+    EXPECT_TRUE(tip.section('\n', 1, 1).endsWith("b.lib")) << tip.toStdString();
     EXPECT_EQ(Pane().CountText(), QStringLiteral("2 件"));
     EXPECT_TRUE(StatusBarShown());
     EXPECT_EQ(Frame().statusBar()->currentMessage(), QStringLiteral("2 件"));
