@@ -108,7 +108,7 @@ TEST(RecordReaderTest, TokenOfExactlyTheLimitIsWhole) {
 TEST(RecordReaderTest, LinesPastTheReportableRangeStayTokens) {
     // Past 2^31 lines (a 2 GB file) a token's line must not turn into the "no token" -1.
     const std::string text = "A\nB\n\nC,D\n-E\n";
-    FILE* f = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    FILE* f = OpenBytesAsFile(text);
     CRecordReader reader;
     reader.Attach(f, INT32_MAX - 1);
     int32_t failedAt = 0;
