@@ -26,8 +26,6 @@ const std::string PARTS_LIB =
 
 class ExtraThumbnailsTest : public PaletteTestBase {
 protected:
-    ExtraThumbnailsTest() : PaletteTestBase("qurix-extra-") {}
-
     void Start(const std::string& qurix, int ratio) {
         // Written once: a newer library time would invalidate the cache.
         if (!fs::exists(root_ / "work" / "parts.lib")) Write("work/parts.lib", PARTS_LIB);

@@ -36,8 +36,6 @@ const std::string GATES_LIB =
 
 class PreviewTest : public PaletteTestBase {
 protected:
-    PreviewTest() : PaletteTestBase("qurix-preview-") {}
-
     void Start(const std::string& qurix = "") {
         Write("work/gates.lib", GATES_LIB);
         Write("work/KIVOX.INI", "[Library]\nLIB0=gates.lib\n" + qurix);
