@@ -4,8 +4,17 @@
 // QT_QPA_PLATFORM names another.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <QApplication>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <string>
+
+#include "app/ConfigLocation.h"
+#include "app/QurixApp.h"
+#include "bench/GeneratedParts.h"
 
 namespace qurix::bench {
 
@@ -29,6 +38,52 @@ private:
     char* qtArgv_[2] = {nullptr, nullptr};
     std::unique_ptr<QApplication> app_;
     bool argumentsOk_ = false;
+};
+
+// The palette started once on generated libraries of parts with notes, in a scratch
+// working folder named after the benchmark; qurixKeys go into the INI's "qurix" section.
+class CBenchPalette {
+public:
+    CBenchPalette(const std::string& name, int libraries, int parts, const std::string& qurixKeys)
+        : folder_(std::filesystem::temp_directory_path() /
+                  ("qurix-bench-" + name + "-" + std::to_string(getpid()))) {
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+        std::string ini = "[Library]\n";
+        for (int lib = 0; lib < libraries; ++lib) {
+            std::ofstream(LibraryFile(lib), std::ios::binary) << SearchLibraryText(lib, parts);
+            ini += "LIB" + std::to_string(lib) + "=" + LibraryFile(lib).string() + "\n";
+        }
+        std::ofstream(folder_ / "KIVOX.INI", std::ios::binary) << ini << "[qurix]\n" << qurixKeys;
+        oldCwd_ = std::filesystem::current_path();
+        std::filesystem::current_path(folder_);
+        ConfigLocationInputs in;
+        in.modulePath = (folder_ / "qurix").string();
+        in.currentDirectory = folder_.string();
+        in.canOpen = CanOpenForReading;
+        app_ = std::make_unique<CQurixApp>();
+        started_ = app_->InitInstance(in);
+    }
+    ~CBenchPalette() {
+        app_.reset();
+        std::error_code ec;
+        std::filesystem::current_path(oldCwd_, ec);
+        std::filesystem::remove_all(folder_, ec);
+    }
+    CBenchPalette(const CBenchPalette&) = delete;
+    CBenchPalette& operator=(const CBenchPalette&) = delete;
+
+    bool Started() const { return started_; }
+    CQurixApp& App() const { return *app_; }
+    std::filesystem::path LibraryFile(int lib) const {
+        return folder_ / ("lib" + std::to_string(lib) + ".lib");
+    }
+
+private:
+    std::filesystem::path folder_;
+    std::filesystem::path oldCwd_;
+    std::unique_ptr<CQurixApp> app_;
+    bool started_ = false;
 };
 
 }  // namespace qurix::bench

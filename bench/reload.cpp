@@ -3,21 +3,17 @@
 // others kept). Each iteration marks the files as saved, then times Reload to the end of
 // the thumbnail build. The ratio is printed at the end. QURIX_BENCH_NEEDS_QT
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
-#include "app/ConfigLocation.h"
 #include "app/MainFrame.h"
 #include "app/PartsView.h"
 #include "app/QurixApp.h"
 #include "app/QurixDoc.h"
-#include "bench/GeneratedParts.h"
 #include "bench/QtBench.h"
 
 namespace {
@@ -29,59 +25,25 @@ using Clock = std::chrono::steady_clock;
 constexpr int LIBRARIES = 16;
 constexpr int PARTS_PER_LIBRARY = 1000;
 
-fs::path LibraryFile(const fs::path& folder, int lib) {
-    return folder / ("lib" + std::to_string(lib) + ".lib");
-}
-
-// The palette started once on the generated libraries, in a scratch working folder.
+// The palette on the generated libraries, as the editor saving some of them sees it. No
+// watching: the benchmark reloads by itself.
 class CPalette {
 public:
-    CPalette()
-        : folder_(fs::temp_directory_path() / ("qurix-bench-reload-" + std::to_string(getpid()))) {
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        std::string ini = "[Library]\n";
-        for (int lib = 0; lib < LIBRARIES; ++lib) {
-            std::ofstream(LibraryFile(folder_, lib), std::ios::binary)
-                << bench::SearchLibraryText(lib, PARTS_PER_LIBRARY);
-            ini += "LIB" + std::to_string(lib) + "=" + LibraryFile(folder_, lib).string() + "\n";
-        }
-        // No watching: the benchmark reloads by itself.
-        std::ofstream(folder_ / "KIVOX.INI", std::ios::binary) << ini << "[qurix]\nauto_reload=0\n";
-        oldCwd_ = fs::current_path();
-        fs::current_path(folder_);
-        ConfigLocationInputs in;
-        in.modulePath = (folder_ / "qurix").string();
-        in.currentDirectory = folder_.string();
-        in.canOpen = CanOpenForReading;
-        app_ = std::make_unique<CQurixApp>();
-        ok_ = app_->InitInstance(in);
-    }
-    ~CPalette() {
-        app_.reset();
-        std::error_code ec;
-        fs::current_path(oldCwd_, ec);
-        fs::remove_all(folder_, ec);
-    }
-    CPalette(const CPalette&) = delete;
-    CPalette& operator=(const CPalette&) = delete;
+    CPalette() : palette_("reload", LIBRARIES, PARTS_PER_LIBRARY, "auto_reload=0\n") {}
 
-    bool Ok() const { return ok_; }
+    bool Ok() const { return palette_.Started(); }
     // As the editor saving the first `count` libraries unchanged: a newer time.
     void Save(int count) const {
         for (int lib = 0; lib < count; ++lib) {
-            const fs::path p = LibraryFile(folder_, lib);
+            const fs::path p = palette_.LibraryFile(lib);
             fs::last_write_time(p, fs::last_write_time(p) + std::chrono::seconds(1));
         }
     }
-    const CPartsView& Parts() const { return *app_->MainFrame()->PartsList(); }
-    bool Reload() const { return app_->Document()->Reload(); }
+    const CPartsView& Parts() const { return *palette_.App().MainFrame()->PartsList(); }
+    bool Reload() const { return palette_.App().Document()->Reload(); }
 
 private:
-    fs::path folder_;
-    fs::path oldCwd_;
-    std::unique_ptr<CQurixApp> app_;
-    bool ok_ = false;
+    bench::CBenchPalette palette_;
 };
 
 double TimeReloads(benchmark::State& state, const CPalette& palette, int saved) {

@@ -2,73 +2,34 @@
 // with notes: the search, the list filled with the results and painted once. The
 // palette starts once (drawing every thumbnail) before the timing. QURIX_BENCH_NEEDS_QT
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <QApplication>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
-#include "app/ConfigLocation.h"
 #include "app/MainFrame.h"
 #include "app/PartsPane.h"
 #include "app/PartsView.h"
 #include "app/QurixApp.h"
-#include "bench/GeneratedParts.h"
 #include "bench/QtBench.h"
 
 namespace {
 
 using namespace qurix;
-namespace fs = std::filesystem;
 
 constexpr int LIBRARIES = 16;
 constexpr int PARTS = 1000;
 
-// The palette on the generated libraries, its working folder a temporary one.
+// The palette on the generated libraries.
 class CPalette {
 public:
-    CPalette() {
-        root_ =
-            fs::temp_directory_path() / ("qurix-bench-search-window-" + std::to_string(getpid()));
-        fs::create_directories(root_ / "bin");
-        fs::create_directories(root_ / "work");
-        std::string ini = "[Library]\n";
-        for (int lib = 0; lib < LIBRARIES; ++lib) {
-            const std::string file = "lib" + std::to_string(lib) + ".lib";
-            std::ofstream(root_ / "work" / file, std::ios::binary)
-                << bench::SearchLibraryText(lib, PARTS);
-            ini += "LIB" + std::to_string(lib) + "=" + file + "\n";
-        }
-        std::ofstream(root_ / "work" / "KIVOX.INI", std::ios::binary)
-            << ini + "[qurix]\nwin_width=800\nwin_height=600\n";
-        oldCwd_ = fs::current_path();
-        fs::current_path(root_ / "work");
-        ConfigLocationInputs where;
-        where.modulePath = (root_ / "bin" / "qurix").string();
-        where.currentDirectory = (root_ / "work").string();
-        where.canOpen = CanOpenForReading;
-        app_ = std::make_unique<CQurixApp>();
-        started_ = app_->InitInstance(where);
-    }
-    ~CPalette() {
-        app_.reset();
-        std::error_code ec;
-        fs::current_path(oldCwd_, ec);
-        fs::remove_all(root_, ec);
-    }
-    CPalette(const CPalette&) = delete;
-    CPalette& operator=(const CPalette&) = delete;
+    CPalette() : palette_("search-window", LIBRARIES, PARTS, "win_width=800\nwin_height=600\n") {}
 
-    bool Started() const { return started_; }
-    CPartsPane& Pane() const { return *app_->MainFrame()->PartsPane(); }
+    bool Started() const { return palette_.Started(); }
+    CPartsPane& Pane() const { return *palette_.App().MainFrame()->PartsPane(); }
 
 private:
-    fs::path root_;
-    fs::path oldCwd_;
-    std::unique_ptr<CQurixApp> app_;
-    bool started_ = false;
+    bench::CBenchPalette palette_;
 };
 
 void Keystroke(benchmark::State& state, CPalette& palette, const char* query) {
