@@ -3,30 +3,12 @@
 #include <sys/stat.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
-namespace qurix {
+#include "core/platform/UserFolders.h"
 
-std::string PerUserConfigFolder(const char* xdgConfigHome, const char* home,
-                                const char* localAppData) {
-#ifdef _WIN32
-    (void)xdgConfigHome;
-    (void)home;
-    if (localAppData && *localAppData) return localAppData;
-    return std::string();
-#else
-    (void)localAppData;
-    if (xdgConfigHome && xdgConfigHome[0] == '/') return xdgConfigHome;
-    if (home && home[0] == '/') {
-        std::string folder = home;
-        if (folder.back() != '/') folder += '/';
-        return folder + ".config";
-    }
-    return std::string();
-#endif
-}
+namespace qurix {
 
 bool CanOpenForReading(const std::string& path) {
     FILE* f = std::fopen(path.c_str(), "r");
@@ -45,8 +27,7 @@ ConfigLocationInputs RealConfigLocationInputs(const std::string& modulePath) {
     // A current folder that cannot be had (it was removed) counts as the program's
     // folder, so only the per-user and program folders are candidates.
     in.currentDirectory = ec ? ConfigFolder(modulePath) : cwd.string();
-    in.perUserFolder = PerUserConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"),
-                                           std::getenv("LOCALAPPDATA"));
+    in.perUserFolder = PerUserDataFolder();
     in.canOpen = CanOpenForReading;
     return in;
 }

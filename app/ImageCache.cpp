@@ -13,6 +13,7 @@
 
 #include "app/ConfigLocation.h"
 #include "core/library/LibEntry.h"
+#include "core/platform/FileTime.h"
 #include "core/profile/ConfigFile.h"
 #include "core/records/RecordWriter.h"
 #include "render/DisplaySettings.h"
@@ -134,7 +135,7 @@ bool CurrentLibraryLine(const std::string& value, const std::string& configFolde
                         const FileCheck& canOpen, std::string& line) {
     const std::string path = ResolveLibraryPath(value, configFolder);
     int64_t time = 0;
-    if (!FileModificationTime(path, time) || !CanRead(canOpen, path)) return false;
+    if (!LastWriteSeconds(path, time) || !CanRead(canOpen, path)) return false;
     line = MakeLibraryLine(value, time);
     return true;
 }
@@ -300,15 +301,6 @@ bool WritePartsStyle(const CProfile& profile, int32_t mode) {
 std::string MakeLibraryLine(const std::string& keyValue, int64_t modificationTime) {
     const auto low = static_cast<int32_t>(static_cast<uint32_t>(modificationTime));
     return keyValue + "|" + std::to_string(low);
-}
-
-bool FileModificationTime(const std::string& path, int64_t& seconds) {
-    std::error_code ec;
-    const fs::file_time_type written = fs::last_write_time(path, ec);
-    if (ec) return false;
-    const auto system = std::chrono::file_clock::to_sys(written);
-    seconds = std::chrono::floor<std::chrono::seconds>(system).time_since_epoch().count();
-    return true;
 }
 
 std::vector<std::string> MakeLibraryLines(const CProfile& profile, const std::string& configFolder,

@@ -106,10 +106,6 @@ bool SaveImageCache(const std::string& cacheFolder, const std::vector<std::strin
 // "<keyValue>|<seconds>" with the low 32 bits of the time as a signed number.
 std::string MakeLibraryLine(const std::string& keyValue, int64_t modificationTime);
 
-// Last modification in whole seconds since 1970-01-01 UTC; false when the status cannot
-// be read.
-bool FileModificationTime(const std::string& path, int64_t& seconds);
-
 // The validity walk: every non-empty "LIB%d" value, in key order with gaps skipped,
 // must match the next line, and the lines must all be used. A configured library whose
 // file cannot be found or read makes the cache invalid (its images cannot be told apart

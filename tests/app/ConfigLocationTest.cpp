@@ -14,30 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(PerUserConfigFolder, FollowsTheXdgRules) {
-    struct Case {
-        const char* xdg;
-        const char* home;
-        const char* want;
-    };
-    const Case cases[] = {
-        {"/x/cfg", "/home/u", "/x/cfg"},
-        {nullptr, "/home/u", "/home/u/.config"},
-        {"", "/home/u/", "/home/u/.config"},
-        // Relative values are not folders the XDG rules accept.
-        {"cfg", "/home/u", "/home/u/.config"},
-        {nullptr, "home/u", ""},
-        {nullptr, nullptr, ""},
-        {"", "", ""},
-    };
-    for (const Case& c : cases) {
-#ifndef _WIN32
-        EXPECT_EQ(PerUserConfigFolder(c.xdg, c.home, "C:\\ignored"), c.want)
-            << (c.xdg ? c.xdg : "(null)") << " " << (c.home ? c.home : "(null)");
-#endif
-    }
-}
-
 class RealFolders : public ::testing::Test {
 protected:
     void SetUp() override {
