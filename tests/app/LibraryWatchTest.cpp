@@ -151,7 +151,7 @@ TEST_F(LibraryWatchTest, ASaveByRenameReloadsAndKeepsTheLibraryAndPart) {
     for (int round = 1; round <= 2; ++round) {
         SCOPED_TRACE(round);
         std::vector<std::string> names{"L0", "L1", "L2", "L3"};
-        for (int k = 1; k < round; ++k) names.push_back("X" + std::to_string(k));
+        for (int k = 1; k < round; ++k) names.push_back(std::string("X") + std::to_string(k));
         SaveByRename("work/logic.lib", Library(names));
         ASSERT_TRUE(RunUntil([&] { return PartsOf(1) == static_cast<int>(names.size()); }));
         EXPECT_EQ(Status(), "logic.lib を再読み込みしました");
@@ -163,7 +163,7 @@ TEST_F(LibraryWatchTest, ASaveByRenameReloadsAndKeepsTheLibraryAndPart) {
 
 TEST_F(LibraryWatchTest, BrokenAndFixedInTheEditorRedrawsOnlyThatLibrary) {
     std::vector<std::string> many;
-    for (int k = 0; k < 60; ++k) many.push_back("M" + std::to_string(k));
+    for (int k = 0; k < 60; ++k) many.push_back(std::string("M") + std::to_string(k));
     Write("work/many.lib", Library(many));
     Write("work/logic.lib", Library({"L1", "L2"}));
     Write("work/KIVOX.INI", "[Library]\nLIB0=many.lib\nLIB1=logic.lib\n");

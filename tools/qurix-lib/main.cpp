@@ -130,7 +130,10 @@ int Find(const std::string& iniPath, int count, char** words) {
     }
     std::fclose(probe);
     std::string query;
-    for (int i = 0; i < count; ++i) query += (i > 0 ? " " : "") + std::string(words[i]);
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) query += ' ';
+        query += words[i];
+    }
 
     const CProfile profile(iniPath);
     CLibrarySet set;
