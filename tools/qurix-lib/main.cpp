@@ -96,14 +96,19 @@ int Check(int count, char** paths) {
     return Finish(code);
 }
 
-int List(const std::string& iniPath) {
-    // The profile reads a missing file as empty; say so rather than list nothing.
+// The profile reads a missing file as empty; say so rather than answer for no libraries.
+bool IniReadable(const std::string& iniPath) {
     FILE* probe = qurix::OpenFile(iniPath, "r");
     if (!probe) {
         std::fprintf(stderr, "qurix-lib: cannot read %s\n", iniPath.c_str());
-        return 1;
+        return false;
     }
     std::fclose(probe);
+    return true;
+}
+
+int List(const std::string& iniPath) {
+    if (!IniReadable(iniPath)) return 1;
 
     const CProfile profile(iniPath);
     CLibrarySet set;
@@ -123,12 +128,7 @@ int List(const std::string& iniPath) {
 #if QURIX_WITH_SEARCH
 // The query's words joined by spaces, as one search field would hold them.
 int Find(const std::string& iniPath, int count, char** words) {
-    FILE* probe = std::fopen(iniPath.c_str(), "r");
-    if (!probe) {
-        std::fprintf(stderr, "qurix-lib: cannot read %s\n", iniPath.c_str());
-        return 2;
-    }
-    std::fclose(probe);
+    if (!IniReadable(iniPath)) return 2;
     std::string query;
     for (int i = 0; i < count; ++i) {
         if (i > 0) query += ' ';
