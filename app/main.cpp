@@ -1,16 +1,21 @@
 #include <QApplication>
 #include <QFile>
 #include <cstdio>
+#include <cstring>
 
 #include "app/ConfigLocation.h"
+#include "app/MainFrame.h"
 #include "app/QurixApp.h"
+#include "app/ShownProbe.h"
 #include "core/program/StandardOptions.h"
 
 int main(int argc, char** argv) {
     using qurix::CQurixApp;
+    const auto started = qurix::CShownProbe::Clock::now();
+    const bool exitWhenShown = argc == 2 && std::strcmp(argv[1], CQurixApp::EXIT_WHEN_SHOWN) == 0;
     // Answered before Qt sees the arguments: Qt would take some as its own options, and
     // neither the usage nor the version may need a display.
-    if (argc > 1) {
+    if (argc > 1 && !exitWhenShown) {
         const qurix::StandardOption asked = qurix::FindStandardOption(argc, argv);
         if (asked == qurix::StandardOption::None) {
             std::fprintf(stderr, "%s\n", CQurixApp::USAGE);
@@ -28,5 +33,6 @@ int main(int argc, char** argv) {
     const std::string modulePath =
         QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
     if (!app.InitInstance(qurix::RealConfigLocationInputs(modulePath))) return 1;
+    if (exitWhenShown) new qurix::CShownProbe(*app.MainFrame(), started, stdout);
     return QApplication::exec();
 }

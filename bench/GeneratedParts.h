@@ -49,6 +49,28 @@ inline std::string PartText(const std::string& name, int k) {
     }
 }
 
+// A library of typical parts named "L<lib>P<k>", as the start-up measurements use.
+inline std::string StartupLibraryText(int lib, int parts) {
+    std::string text = "+KIVOX_LIB_V.1.0\n";
+    for (int k = 0; k < parts; ++k) {
+        // Appended, not "L" + string: g++ 12 -O3 warns falsely on the latter.
+        std::string name = "L";
+        name.append(std::to_string(lib)).append("P").append(std::to_string(k));
+        text += PartText(name, k);
+    }
+    return text + "-KIVOX_LIB_V.1.0\n";
+}
+
+// The KIVOX.INI beside libraries lib0.lib … lib<libraries - 1>.lib: an 800 x 600 window
+// on the first library in large icons.
+inline std::string StartupIniText(int libraries) {
+    std::string ini = "[Library]\n";
+    for (int lib = 0; lib < libraries; ++lib) {
+        ini += "LIB" + std::to_string(lib) + "=lib" + std::to_string(lib) + ".lib\n";
+    }
+    return ini + "[qurix]\nwin_width=800\nwin_height=600\nplib_last=0\nparts_style=0\n";
+}
+
 inline constexpr std::array<const char*, 8> SEARCH_NAME_PREFIXES = {
     "R", "C", "74HC", "NE", "LM", "抵抗_", "コネクタ-", "TL0"};
 inline constexpr std::array<const char*, 4> SEARCH_NOTES = {

@@ -25,7 +25,6 @@
 namespace {
 
 using namespace qurix;
-using bench::PartText;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
@@ -40,22 +39,13 @@ public:
     CConfiguration() {
         fs::create_directories(root_ / "bin");
         fs::create_directories(root_ / "work");
-        std::string ini = "[Library]\n";
         for (int lib = 0; lib < LIBRARIES; ++lib) {
             const std::string file = "lib" + std::to_string(lib) + ".lib";
-            std::string text = "+KIVOX_LIB_V.1.0\n";
-            for (int k = 0; k < PARTS_PER_LIBRARY; ++k) {
-                // Appended, not "L" + string: g++ 12 -O3 warns falsely on the latter.
-                std::string name = "L";
-                name.append(std::to_string(lib)).append("P").append(std::to_string(k));
-                text += PartText(name, k);
-            }
-            text += "-KIVOX_LIB_V.1.0\n";
-            std::ofstream(root_ / "work" / file, std::ios::binary) << text;
-            ini += "LIB" + std::to_string(lib) + "=" + file + "\n";
+            std::ofstream(root_ / "work" / file, std::ios::binary)
+                << bench::StartupLibraryText(lib, PARTS_PER_LIBRARY);
         }
-        ini += "[qurix]\nwin_width=800\nwin_height=600\nplib_last=0\nparts_style=0\n";
-        std::ofstream(root_ / "work" / "KIVOX.INI", std::ios::binary) << ini;
+        std::ofstream(root_ / "work" / "KIVOX.INI", std::ios::binary)
+            << bench::StartupIniText(LIBRARIES);
         oldCwd_ = fs::current_path();
         fs::current_path(root_ / "work");
     }

@@ -1,0 +1,32 @@
+#pragma once
+#include <QObject>
+#include <chrono>
+#include <cstdio>
+
+namespace qurix {
+
+class CMainFrame;
+
+// For measuring a start as a whole process ("qurix --exit-when-shown"): at the first
+// paint of a parts list that shows items it prints how long the start took and how much
+// memory the process holds, then closes the window as the user would (settings and
+// cache are saved), which ends the program.
+class CShownProbe : public QObject {
+public:
+    using Clock = std::chrono::steady_clock;
+    // started: taken first thing in main. Watches frame's parts list; frame outlives it.
+    CShownProbe(CMainFrame& frame, Clock::time_point started, std::FILE* out);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Report();
+
+    CMainFrame& frame_;
+    Clock::time_point started_;
+    std::FILE* out_;
+    bool fired_ = false;
+};
+
+}  // namespace qurix
