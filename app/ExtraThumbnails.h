@@ -14,7 +14,8 @@ namespace qurix {
 // The thumbnails the three specified cache files do not hold: the extra-large ones and
 // those drawn for a device pixel ratio above 1. Each is drawn from the part's vectors
 // when first asked for, kept by the identity of what it shows, and saved in its own
-// file of the cache folder (ExtraCacheFileName), read back on first use.
+// file of the cache folder (ExtraCacheFileName), read back on first use. They are held
+// packed (CPackedImages) and decoded for each Get.
 class CExtraThumbnails {
 public:
     enum class Kind { Large, Small, ExtraLarge };
@@ -39,10 +40,13 @@ public:
     int32_t Drawn() const { return drawn_; }
 
 private:
+    // Images packed as they come (from the file or drawn), found by identity.
     struct Store {
-        std::unordered_map<uint64_t, QImage> images;
+        CPackedImages images;
+        std::unordered_map<uint64_t, size_t> index;
         bool loaded = false;
         bool dirty = false;
+        void Put(uint64_t identity, const QImage& image);
     };
     Store& StoreFor(Kind kind, int32_t ratio);
     std::string Path(Kind kind, int32_t ratio) const;

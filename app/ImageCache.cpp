@@ -1,5 +1,6 @@
 #include "app/ImageCache.h"
 
+#include <xxhash.h>
 #include <zlib.h>
 #include <QCryptographicHash>
 #include <QRandomGenerator>
@@ -12,6 +13,7 @@
 #include <system_error>
 
 #include "app/ConfigLocation.h"
+#include "app/PixelRuns.h"
 #include "core/library/LibEntry.h"
 #include "core/platform/FileTime.h"
 #include "core/profile/ConfigFile.h"
@@ -28,6 +30,9 @@ constexpr char IMAGE_MAGIC[8] = {'Q', 'U', 'R', 'I', 'X', 'I', 'M', 'G'};
 // 2: each record carries its identity, the header the drawing digest.
 constexpr uint32_t IMAGE_VERSION = 2;
 constexpr size_t IMAGE_RECORD_HEAD = 16;  // entry number, identity, packed length
+// How ImageIdentity is made. It is part of the drawing digest, so that a cache whose
+// identities were made otherwise is refused as a whole. 2: XXH3-64 (1: SHA-256).
+constexpr uint32_t IDENTITY_VERSION = 2;
 constexpr size_t CRC_SIZE = 4;
 constexpr int32_t LIBRARY_KEYS = 16;
 constexpr int32_t MAX_SIDE = 4096;
@@ -168,12 +173,6 @@ void AddFont(QCryptographicHash& hash, const LogFont& font) {
         QByteArrayView(font.faceName.data(), static_cast<qsizetype>(font.faceName.size())));
 }
 
-// Text with its length first, so that two fields cannot run into each other.
-void AddText(QCryptographicHash& hash, const std::string& text) {
-    AddU32(hash, static_cast<uint32_t>(text.size()));
-    hash.addData(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-}
-
 std::FILE* OpenNewFile(const std::string& path) {
     return std::fopen(path.c_str(), "wb");
 }
@@ -190,69 +189,156 @@ void RemoveQuietly(const std::string& path) {
     fs::remove(path, ec);
 }
 
-// Pixels are packed in runs, since a thumbnail is mostly background: a control byte c
-// below 0x80 is followed by c + 1 literal pixels; c from 0x80 up by one pixel that
-// repeats c - 0x7E times (2 … 129). A pixel is 4 bytes, the ARGB value little-endian.
-constexpr uint32_t MAX_LITERAL = 128;
-constexpr uint32_t MAX_REPEAT = 129;
-
-void PutPixel(std::string& out, QRgb pixel) {
-    PutU32(out, pixel);
-}
-
-void PackPixels(const QRgb* px, size_t n, std::string& out) {
-    size_t i = 0;
-    while (i < n) {
-        size_t run = 1;
-        while (i + run < n && run < MAX_REPEAT && px[i + run] == px[i]) ++run;
-        if (run >= 2) {
-            out += static_cast<char>(0x80 + (run - 2));
-            PutPixel(out, px[i]);
-            i += run;
-            continue;
-        }
-        // Literal pixels up to the next pair of equal ones.
-        size_t count = 1;
-        while (i + count < n && count < MAX_LITERAL &&
-               !(i + count + 1 < n && px[i + count] == px[i + count + 1])) {
-            ++count;
-        }
-        out += static_cast<char>(count - 1);
-        for (size_t k = 0; k < count; ++k) PutPixel(out, px[i + k]);
-        i += count;
+// The body of an image file (all but its CRC) in memory, handed out piece by piece.
+class CMemorySource {
+public:
+    explicit CMemorySource(const std::string& bytes)
+        : bytes_(bytes), end_(bytes.size() - CRC_SIZE) {}
+    const unsigned char* Take(size_t n) {
+        if (n > end_ - pos_) return nullptr;
+        pos_ += n;
+        return reinterpret_cast<const unsigned char*>(bytes_.data()) + pos_ - n;
     }
+    size_t Left() const { return end_ - pos_; }
+    bool CrcMatches() const {
+        CByteReader tail(bytes_, end_);
+        uint32_t stored = 0;
+        return tail.U32(stored) && Crc32(bytes_.data(), end_) == stored;
+    }
+
+private:
+    const std::string& bytes_;
+    size_t end_;
+    size_t pos_ = 0;
+};
+
+// The body of an image file read in blocks as it is handed out, so that the file's
+// bytes are never all in memory at once; the CRC grows with each block. The first bytes
+// come from head, already read.
+class CFileSource {
+public:
+    CFileSource(std::FILE* f, std::string head, uintmax_t bodySize)
+        : f_(f), buffer_(std::move(head)), unread_(bodySize - buffer_.size()) {
+        crc_ = Crc32(buffer_.data(), buffer_.size());
+    }
+    const unsigned char* Take(size_t n) {
+        if (n > buffer_.size() - pos_ && !Fill(n)) return nullptr;
+        pos_ += n;
+        return reinterpret_cast<const unsigned char*>(buffer_.data()) + pos_ - n;
+    }
+    uintmax_t Left() const { return unread_ + (buffer_.size() - pos_); }
+    // After the body: the stored CRC matches and the file ends there.
+    bool CrcMatches() {
+        unsigned char stored[CRC_SIZE];
+        if (Left() != 0 || std::fread(stored, 1, CRC_SIZE, f_) != CRC_SIZE) return false;
+        const uint32_t crc = uint32_t{stored[0]} | (uint32_t{stored[1]} << 8) |
+                             (uint32_t{stored[2]} << 16) | (uint32_t{stored[3]} << 24);
+        // The file must end where its size said (it may be rewritten while we read).
+        return crc == crc_ && std::fgetc(f_) == EOF;
+    }
+
+private:
+    static constexpr size_t BLOCK = size_t{1} << 20;
+    bool Fill(size_t n) {
+        buffer_.erase(0, pos_);
+        pos_ = 0;
+        const size_t want = std::max(n, BLOCK) - buffer_.size();
+        const size_t take = static_cast<size_t>(std::min<uintmax_t>(want, unread_));
+        const size_t had = buffer_.size();
+        buffer_.resize(had + take);
+        if (std::fread(buffer_.data() + had, 1, take, f_) != take) return false;
+        unread_ -= take;
+        crc_ = Crc32(buffer_.data() + had, take, crc_);
+        return buffer_.size() >= n;
+    }
+    std::FILE* f_;
+    std::string buffer_;
+    size_t pos_ = 0;
+    uintmax_t unread_;
+    uint32_t crc_ = 0;
+};
+
+uint32_t GetU32(const unsigned char* p) {
+    return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
 }
 
-QRgb GetPixel(const unsigned char* p) {
-    return QRgb{p[0]} | (QRgb{p[1]} << 8) | (QRgb{p[2]} << 16) | (QRgb{p[3]} << 24);
+uint64_t GetU64(const unsigned char* p) {
+    return uint64_t{GetU32(p)} | (uint64_t{GetU32(p + 4)} << 32);
 }
 
-// Exactly n pixels from exactly size bytes, or false.
-bool UnpackPixels(const unsigned char* in, size_t size, QRgb* px, size_t n) {
-    size_t pos = 0;
-    size_t filled = 0;
-    while (pos < size) {
-        const uint32_t control = in[pos++];
-        if (control < 0x80) {
-            const size_t count = control + 1;
-            if (count > n - filled || count * 4 > size - pos) return false;
-            for (size_t k = 0; k < count; ++k, pos += 4) px[filled++] = GetPixel(in + pos);
-        } else {
-            const size_t count = control - 0x7E;
-            if (count > n - filled || 4 > size - pos) return false;
-            const QRgb pixel = GetPixel(in + pos);
-            pos += 4;
-            std::fill(px + filled, px + filled + count, pixel);
-            filled += count;
+// The header and records of an image file whose size fits its header, the images taken
+// packed; the caller checks the CRC. Nothing is handed out unless all was read.
+template <typename Source>
+bool ReadImageRecords(Source& in, int32_t side, CPackedImages& images,
+                      std::vector<int32_t>& entries, std::vector<uint64_t>& identities,
+                      CacheStamp& stamp) {
+    const unsigned char* head = in.Take(IMAGE_HEADER_SIZE);
+    if (head == nullptr) return false;
+    const uint32_t count = GetU32(head + 16);
+    const CacheStamp read{GetU64(head + 20), GetU32(head + 28), GetU64(head + 32)};
+    if (count > in.Left() / IMAGE_RECORD_HEAD) return false;
+    const uintmax_t mostPacked = MaxPackedSize(side);
+
+    CPackedImages packed(side);
+    std::vector<int32_t> numbers;
+    std::vector<uint64_t> shown;
+    numbers.reserve(count);
+    shown.reserve(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        const unsigned char* record = in.Take(IMAGE_RECORD_HEAD);
+        if (record == nullptr) return false;
+        const uint32_t entry = GetU32(record);
+        const uint64_t identity = GetU64(record + 4);
+        const uint32_t length = GetU32(record + 12);
+        if (entry > 0x7FFFFFFF ||
+            (!numbers.empty() && static_cast<int32_t>(entry) <= numbers.back())) {
+            return false;
+        }
+        if (length > mostPacked) return false;
+        const unsigned char* runs = in.Take(length);
+        if (runs == nullptr || !packed.AppendRuns(runs, length)) return false;
+        numbers.push_back(static_cast<int32_t>(entry));
+        shown.push_back(identity);
+    }
+    if (in.Left() != 0) return false;
+    images = std::move(packed);
+    entries = std::move(numbers);
+    identities = std::move(shown);
+    stamp = read;
+    return true;
+}
+
+// Reads an image file of this side with at most maxImages images, in one pass.
+bool ReadImageFile(const std::string& path, int32_t side, size_t maxImages, CPackedImages& images,
+                   std::vector<int32_t>& entries, std::vector<uint64_t>& identities,
+                   CacheStamp& stamp) {
+    images = CPackedImages(side);
+    entries.clear();
+    identities.clear();
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) return false;
+    std::error_code ec;
+    const uintmax_t size = fs::file_size(path, ec);
+    std::string head(IMAGE_HEADER_SIZE, '\0');
+    head.resize(std::fread(head.data(), 1, head.size(), f));
+    // Nothing more is read from a file whose size does not fit its header.
+    bool ok = !ec && ImageFileSizeFits(head, size, side, maxImages);
+    if (ok) {
+        CFileSource in(f, std::move(head), size - CRC_SIZE);
+        CPackedImages packed;
+        std::vector<int32_t> numbers;
+        std::vector<uint64_t> shown;
+        CacheStamp read;
+        ok = ReadImageRecords(in, side, packed, numbers, shown, read) && in.CrcMatches();
+        if (ok) {
+            images = std::move(packed);
+            entries = std::move(numbers);
+            identities = std::move(shown);
+            stamp = read;
         }
     }
-    return filled == n;
-}
-
-// The most bytes one image of side x side pixels packs into: all literals.
-uintmax_t MaxPackedSize(int32_t side) {
-    const uintmax_t pixels = static_cast<uintmax_t>(side) * static_cast<uintmax_t>(side);
-    return pixels * 4 + (pixels + MAX_LITERAL - 1) / MAX_LITERAL;
+    std::fclose(f);
+    return ok;
 }
 
 }  // namespace
@@ -262,20 +348,19 @@ uint32_t Crc32(const void* data, size_t size, uint32_t crc) {
 }
 
 void ThumbnailSet::Clear() {
-    large.clear();
-    small.clear();
+    large.Clear();
+    small.Clear();
     entries.clear();
     identities.clear();
 }
 
 bool ThumbnailSet::Consistent() const {
-    if (small.size() != large.size() || entries.size() != large.size() ||
-        identities.size() != large.size()) {
+    if (small.Count() != large.Count() || entries.size() != large.Count() ||
+        identities.size() != large.Count()) {
         return false;
     }
-    for (size_t i = 0; i < large.size(); ++i) {
-        if (large[i].size() != QSize(LARGE_THUMB_SIZE, LARGE_THUMB_SIZE)) return false;
-        if (small[i].size() != QSize(SMALL_THUMB_SIZE, SMALL_THUMB_SIZE)) return false;
+    if (large.Side() != LARGE_THUMB_SIZE || small.Side() != SMALL_THUMB_SIZE) return false;
+    for (size_t i = 0; i < entries.size(); ++i) {
         if (entries[i] < 0 || (i > 0 && entries[i] <= entries[i - 1])) return false;
     }
     return true;
@@ -336,6 +421,7 @@ bool LibraryLinesMatch(const std::vector<std::string>& lines, const CProfile& pr
 uint64_t DrawingDigest(const CDisplaySettings& settings) {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     AddU32(hash, THUMBNAIL_RENDERER_VERSION);
+    AddU32(hash, IDENTITY_VERSION);
     for (int32_t i = 0; i < COLOUR_COUNT; ++i) {
         AddU32(hash, settings.colours.Get(static_cast<ColourKey>(i)));
     }
@@ -345,17 +431,23 @@ uint64_t DrawingDigest(const CDisplaySettings& settings) {
 }
 
 uint64_t ImageIdentity(const std::string& libraryPath, const CLibEntry& entry) {
-    std::string written;
+    // Each field with its length first, so that two fields cannot run into each other.
+    std::string bytes;
+    bytes.reserve(libraryPath.size() + entry.Name().size() + 1024);
+    PutU32(bytes, static_cast<uint32_t>(libraryPath.size()));
+    bytes += libraryPath;
+    PutU32(bytes, static_cast<uint32_t>(entry.Name().size()));
+    bytes += entry.Name();
+    const size_t lengthAt = bytes.size();
+    PutU32(bytes, 0);
     if (const CComponentDef* def = entry.ComponentDef()) {
-        CRecordWriter writer(&written);
+        CRecordWriter writer(&bytes);
         // A definition that cannot be written is told apart by its name and library only.
-        if (!def->WriteComponent(writer, entry.Name())) written.clear();
+        if (!def->WriteComponent(writer, entry.Name())) bytes.resize(lengthAt + 4);
     }
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    AddText(hash, libraryPath);
-    AddText(hash, entry.Name());
-    AddText(hash, written);
-    return Digest64(hash);
+    const auto length = static_cast<uint32_t>(bytes.size() - lengthAt - 4);
+    for (int k = 0; k < 4; ++k) bytes[lengthAt + k] = static_cast<char>(length >> (8 * k));
+    return XXH3_64bits(bytes.data(), bytes.size());
 }
 
 std::string EncodeLibraryLines(const std::vector<std::string>& lines) {
@@ -418,31 +510,39 @@ bool DecodeLibraryLines(const std::string& bytes, std::vector<std::string>& line
 std::string EncodeImageFile(const std::vector<QImage>& images, const std::vector<int32_t>& entries,
                             const std::vector<uint64_t>& identities, int32_t side,
                             const CacheStamp& stamp) {
-    if (side <= 0 || side > MAX_SIDE || images.size() != entries.size() ||
-        images.size() != identities.size() || images.size() > 0x7FFFFFFF) {
+    CPackedImages packed(side);
+    for (const QImage& image : images) {
+        if (!packed.Append(image)) return {};
+    }
+    return EncodeImageFile(packed, entries, identities, side, stamp);
+}
+
+std::string EncodeImageFile(const CPackedImages& images, const std::vector<int32_t>& entries,
+                            const std::vector<uint64_t>& identities, int32_t side,
+                            const CacheStamp& stamp) {
+    const size_t count = images.Count();
+    if (side <= 0 || side > MAX_SIDE || images.Side() != side || count != entries.size() ||
+        count != identities.size() || count > 0x7FFFFFFF) {
         return {};
     }
     std::string out(IMAGE_MAGIC, sizeof IMAGE_MAGIC);
     PutU32(out, IMAGE_VERSION);
     PutU32(out, static_cast<uint32_t>(side));
-    PutU32(out, static_cast<uint32_t>(images.size()));
+    PutU32(out, static_cast<uint32_t>(count));
     PutU64(out, stamp.saveId);
     PutU32(out, stamp.linesCrc);
     PutU64(out, stamp.drawing);
 
-    std::string packed;
-    for (size_t i = 0; i < images.size(); ++i) {
-        if (images[i].size() != QSize(side, side)) return {};
+    for (size_t i = 0; i < count; ++i) {
         if (entries[i] < 0 || (i > 0 && entries[i] <= entries[i - 1])) return {};
-        const QImage argb = images[i].convertToFormat(QImage::Format_ARGB32);
-        if (argb.bytesPerLine() != side * 4) return {};
-        packed.clear();
-        PackPixels(reinterpret_cast<const QRgb*>(argb.constBits()),
-                   static_cast<size_t>(side) * side, packed);
         PutU32(out, static_cast<uint32_t>(entries[i]));
         PutU64(out, identities[i]);
-        PutU32(out, static_cast<uint32_t>(packed.size()));
-        out += packed;
+        // The length goes before the runs: written as 0 and set when they are.
+        const size_t lengthAt = out.size();
+        PutU32(out, 0);
+        images.WriteRuns(i, out);
+        const auto length = static_cast<uint32_t>(out.size() - lengthAt - 4);
+        for (int k = 0; k < 4; ++k) out[lengthAt + k] = static_cast<char>(length >> (8 * k));
     }
     PutU32(out, Crc32(out.data(), out.size()));
     return out;
@@ -468,61 +568,25 @@ bool ImageFileSizeFits(const std::string& head, uintmax_t fileSize, int32_t side
     return fileSize >= least && fileSize <= most;
 }
 
+bool DecodeImageFile(const std::string& bytes, int32_t side, CPackedImages& images,
+                     std::vector<int32_t>& entries, std::vector<uint64_t>& identities,
+                     CacheStamp& stamp) {
+    images = CPackedImages(side);
+    entries.clear();
+    identities.clear();
+    if (!ImageFileSizeFits(bytes, bytes.size(), side, SIZE_MAX)) return false;
+    CMemorySource in(bytes);
+    return in.CrcMatches() && ReadImageRecords(in, side, images, entries, identities, stamp);
+}
+
 bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<QImage>& images,
                      std::vector<int32_t>& entries, std::vector<uint64_t>& identities,
                      CacheStamp& stamp) {
     images.clear();
-    entries.clear();
-    identities.clear();
-    if (!ImageFileSizeFits(bytes, bytes.size(), side, SIZE_MAX)) return false;
-
-    const size_t bodyEnd = bytes.size() - CRC_SIZE;
-    CByteReader tail(bytes, bodyEnd);
-    uint32_t storedCrc = 0;
-    tail.U32(storedCrc);
-    if (Crc32(bytes.data(), bodyEnd) != storedCrc) return false;
-
-    CByteReader in(bytes, sizeof IMAGE_MAGIC + 8, bodyEnd);
-    uint32_t count = 0;
-    CacheStamp read;
-    if (!in.U32(count) || !in.U64(read.saveId) || !in.U32(read.linesCrc) || !in.U64(read.drawing)) {
-        return false;
-    }
-    if (count > in.Remaining() / IMAGE_RECORD_HEAD) return false;
-
-    const size_t pixelCount = static_cast<size_t>(side) * side;
-    std::vector<QImage> decoded;
-    std::vector<int32_t> numbers;
-    std::vector<uint64_t> shown;
-    decoded.reserve(count);
-    numbers.reserve(count);
-    shown.reserve(count);
-    for (uint32_t i = 0; i < count; ++i) {
-        uint32_t entry = 0;
-        uint64_t identity = 0;
-        uint32_t length = 0;
-        if (!in.U32(entry) || !in.U64(identity) || !in.U32(length)) return false;
-        if (entry > 0x7FFFFFFF ||
-            (!numbers.empty() && static_cast<int32_t>(entry) <= numbers.back())) {
-            return false;
-        }
-        if (length > in.Remaining()) return false;
-        QImage image(side, side, QImage::Format_ARGB32);
-        if (image.isNull() || image.bytesPerLine() != side * 4) return false;
-        const auto* packed = reinterpret_cast<const unsigned char*>(in.Here());
-        if (!UnpackPixels(packed, length, reinterpret_cast<QRgb*>(image.bits()), pixelCount)) {
-            return false;
-        }
-        in.Skip(length);
-        decoded.push_back(std::move(image));
-        numbers.push_back(static_cast<int32_t>(entry));
-        shown.push_back(identity);
-    }
-    if (in.Remaining() != 0) return false;
-    images = std::move(decoded);
-    entries = std::move(numbers);
-    identities = std::move(shown);
-    stamp = read;
+    CPackedImages packed;
+    if (!DecodeImageFile(bytes, side, packed, entries, identities, stamp)) return false;
+    images.reserve(packed.Count());
+    for (size_t i = 0; i < packed.Count(); ++i) images.push_back(packed.Image(i));
     return true;
 }
 
@@ -543,14 +607,11 @@ bool LoadImageCache(const std::string& cacheFolder, const CProfile& profile,
     }
     const uint32_t linesCrc = Crc32(bytes.data(), bytes.size());
 
-    const auto readImages = [&](const char* name, int32_t side, std::vector<QImage>& images,
+    const auto readImages = [&](const char* name, int32_t side, CPackedImages& images,
                                 std::vector<int32_t>& entries, std::vector<uint64_t>& identities,
                                 CacheStamp& stamp) {
-        const auto fits = [&](const std::string& head, uintmax_t size) {
-            return ImageFileSizeFits(head, size, side, expect.maxImages);
-        };
-        return ReadCheckedFile(JoinPath(cacheFolder, name), IMAGE_HEADER_SIZE, fits, bytes) &&
-               DecodeImageFile(bytes, side, images, entries, identities, stamp);
+        return ReadImageFile(JoinPath(cacheFolder, name), side, expect.maxImages, images, entries,
+                             identities, stamp);
     };
     ThumbnailSet read;
     CacheStamp largeStamp;
@@ -643,19 +704,14 @@ std::string ExtraCacheFileName(const std::string& kind, int32_t ratio) {
 }
 
 bool LoadExtraImageFile(const std::string& path, int32_t side, uint64_t drawing, size_t maxImages,
-                        std::vector<QImage>& images, std::vector<uint64_t>& identities) {
-    images.clear();
+                        CPackedImages& images, std::vector<uint64_t>& identities) {
+    images = CPackedImages(side);
     identities.clear();
-    std::string bytes;
-    const auto fits = [&](const std::string& head, uintmax_t size) {
-        return ImageFileSizeFits(head, size, side, maxImages);
-    };
     std::vector<int32_t> entries;
     CacheStamp stamp;
-    if (!ReadCheckedFile(path, IMAGE_HEADER_SIZE, fits, bytes) ||
-        !DecodeImageFile(bytes, side, images, entries, identities, stamp) ||
+    if (!ReadImageFile(path, side, maxImages, images, entries, identities, stamp) ||
         stamp.drawing != drawing) {
-        images.clear();
+        images = CPackedImages(side);
         identities.clear();
         return false;
     }
@@ -663,7 +719,7 @@ bool LoadExtraImageFile(const std::string& path, int32_t side, uint64_t drawing,
 }
 
 bool SaveExtraImageFile(const std::string& path, int32_t side, uint64_t drawing,
-                        const std::vector<QImage>& images, const std::vector<int32_t>& entries,
+                        const CPackedImages& images, const std::vector<int32_t>& entries,
                         const std::vector<uint64_t>& identities) {
     CacheStamp stamp;
     stamp.saveId = QRandomGenerator::system()->generate64();

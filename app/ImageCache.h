@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "app/PackedImages.h"
 #include "core/profile/Profile.h"
 
 namespace qurix {
@@ -32,8 +33,9 @@ inline constexpr uint32_t THUMBNAIL_RENDERER_VERSION = 1;
 
 // Thumbnails of the entries of all libraries, in image-index order.
 struct ThumbnailSet {
-    std::vector<QImage> large;  // LARGE_THUMB_SIZE square; alpha 0 where the key colour was
-    std::vector<QImage> small;  // SMALL_THUMB_SIZE square, same order and count
+    // Alpha 0 where the key colour was; packed, decoded when shown.
+    CPackedImages large{LARGE_THUMB_SIZE};
+    CPackedImages small{SMALL_THUMB_SIZE};  // same order and count
     // For each image, the position of its entry among all entries (libraries in slot
     // order, entries in entry order). Strictly increasing. It equals the image index
     // unless an entry got no image; reuse by this number, not by the image index, or a
@@ -43,7 +45,7 @@ struct ThumbnailSet {
     std::vector<uint64_t> identities;
 
     void Clear();
-    size_t Count() const { return large.size(); }
+    size_t Count() const { return large.Count(); }
     // Same counts, the right sizes, entries strictly increasing and not negative.
     bool Consistent() const;
 };
@@ -86,10 +88,11 @@ std::vector<std::string> MakeLibraryLines(const CProfile& profile, const std::st
                                           const FileCheck& canOpen = {});
 
 // A digest of everything besides the part that changes a drawn pixel: the 21 colours,
-// the two fonts and THUMBNAIL_RENDERER_VERSION.
+// the two fonts and THUMBNAIL_RENDERER_VERSION; and of how identities are made.
 uint64_t DrawingDigest(const CDisplaySettings& settings);
 // What an image shows: the library's path as opened, the entry's name and its
-// definition as the library format writes it.
+// definition as the library format writes it, hashed with XXH3 (fast enough to tie
+// every cached image to its part at each start).
 uint64_t ImageIdentity(const std::string& libraryPath, const CLibEntry& entry);
 
 // Writes the three files into cacheFolder, creating the folder (one level) when the first
@@ -136,8 +139,17 @@ inline constexpr size_t IMAGE_HEADER_SIZE = 40;
 std::string EncodeImageFile(const std::vector<QImage>& images, const std::vector<int32_t>& entries,
                             const std::vector<uint64_t>& identities, int32_t side,
                             const CacheStamp& stamp);
-// Images come back as Format_ARGB32. False for anything this program did not write
-// for this side, or that was changed since.
+// The same from packed images, whose runs are written as they are kept (images.Side()
+// must be side).
+std::string EncodeImageFile(const CPackedImages& images, const std::vector<int32_t>& entries,
+                            const std::vector<uint64_t>& identities, int32_t side,
+                            const CacheStamp& stamp);
+// The images are taken packed, without decoding them. False for anything this program
+// did not write for this side, or that was changed since.
+bool DecodeImageFile(const std::string& bytes, int32_t side, CPackedImages& images,
+                     std::vector<int32_t>& entries, std::vector<uint64_t>& identities,
+                     CacheStamp& stamp);
+// The same with every image decoded, as Format_ARGB32.
 bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<QImage>& images,
                      std::vector<int32_t>& entries, std::vector<uint64_t>& identities,
                      CacheStamp& stamp);
@@ -158,10 +170,10 @@ std::string ExtraCacheFileName(const std::string& kind, int32_t ratio);
 // False (images empty) when the file is missing, damaged, of another side, drawn with
 // other settings, or declares more than maxImages images.
 bool LoadExtraImageFile(const std::string& path, int32_t side, uint64_t drawing, size_t maxImages,
-                        std::vector<QImage>& images, std::vector<uint64_t>& identities);
+                        CPackedImages& images, std::vector<uint64_t>& identities);
 // Written beside its final name and renamed into place, making the folder when needed.
 bool SaveExtraImageFile(const std::string& path, int32_t side, uint64_t drawing,
-                        const std::vector<QImage>& images, const std::vector<int32_t>& entries,
+                        const CPackedImages& images, const std::vector<int32_t>& entries,
                         const std::vector<uint64_t>& identities);
 
 // CRC-32 (zlib), carried on from crc.

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "app/DragData.h"
+#include "app/IconCache.h"
 #include "app/PartSummary.h"
 #include "app/ProgressDlg.h"
 #include "app/QurixDoc.h"
@@ -31,6 +32,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto PUMP_INTERVAL = std::chrono::milliseconds(10);
+// More than a large screen shows at once in the densest mode, so scrolling back and
+// forth decodes each thumbnail once; 16 MB at most for large icons.
+constexpr size_t ICON_CACHE_CAPACITY = 1024;
 
 }  // namespace
 
@@ -91,7 +95,7 @@ public:
     void Reset(std::vector<Item> items) {
         beginResetModel();
         items_ = std::move(items);
-        icons_.assign(items_.size(), QIcon());
+        icons_.Clear();
         endResetModel();
     }
 
@@ -102,34 +106,35 @@ public:
         DropIcons();
     }
     void DropIcons() {
-        icons_.assign(items_.size(), QIcon());
+        icons_.Clear();
         if (!items_.empty()) {
             emit dataChanged(index(0), index(static_cast<int>(items_.size()) - 1),
                              {Qt::DecorationRole});
         }
     }
 
+    CIconCache& Icons() const { return icons_; }
+
 private:
     QIcon Icon(int row) const {
-        QIcon& icon = icons_[row];
-        if (!icon.isNull()) return icon;
-        const int32_t image = items_[row].image;
+        if (const QIcon* kept = icons_.Find(row)) return *kept;
         if (pixmap_) {
             const QPixmap other = pixmap_(items_[row], kind_);
-            if (!other.isNull()) return icon = QIcon(other);
+            if (!other.isNull()) return icons_.Put(row, QIcon(other));
         }
         if (kind_ == CExtraThumbnails::Kind::ExtraLarge) return QIcon();
         const bool large = kind_ == CExtraThumbnails::Kind::Large;
-        const std::vector<QImage>& list = large ? images_.large : images_.small;
-        if (image < 0 || static_cast<size_t>(image) >= list.size()) return QIcon();
-        icon = QIcon(QPixmap::fromImage(list[image]));
-        return icon;
+        const CPackedImages& list = large ? images_.large : images_.small;
+        const int32_t image = items_[row].image;
+        if (image < 0 || static_cast<size_t>(image) >= list.Count()) return QIcon();
+        return icons_.Put(row, QIcon(QPixmap::fromImage(list.Image(static_cast<size_t>(image)))));
     }
 
     const ThumbnailSet& images_;
     std::vector<Item> items_;
     Pixmap pixmap_;
-    mutable std::vector<QIcon> icons_;
+    // Thumbnails decoded for the items on screen and a few screens more.
+    mutable CIconCache icons_{ICON_CACHE_CAPACITY};
     CExtraThumbnails::Kind kind_ = CExtraThumbnails::Kind::Large;
 };
 
@@ -187,6 +192,14 @@ size_t CPartsView::EntryTotal() const {
 int32_t CPartsView::DeviceRatio() const {
     if (deviceRatio_ > 0) return deviceRatio_;
     return std::clamp(static_cast<int32_t>(std::lround(devicePixelRatioF())), 1, MAX_DEVICE_RATIO);
+}
+
+size_t CPartsView::KeptIcons() const {
+    return model_->Icons().Size();
+}
+
+void CPartsView::SetIconCapacity(size_t capacity) {
+    model_->Icons().SetCapacity(capacity);
 }
 
 void CPartsView::SetDeviceRatio(int32_t ratio) {
@@ -384,11 +397,25 @@ std::vector<const CPartLibrary*> CPartsView::CollectLibraries() const {
 }
 
 int32_t CPartsView::AppendImage(QImage large, QImage small, int32_t ordinal, uint64_t identity) {
-    images_.large.push_back(std::move(large));
-    images_.small.push_back(std::move(small));
+    // Both sides or neither, so that an image index means the same in both.
+    if (large.size() != QSize(LARGE_THUMB_SIZE, LARGE_THUMB_SIZE) ||
+        small.size() != QSize(SMALL_THUMB_SIZE, SMALL_THUMB_SIZE)) {
+        return -1;
+    }
+    images_.large.Append(large);
+    images_.small.Append(small);
     images_.entries.push_back(ordinal);
     images_.identities.push_back(identity);
-    return static_cast<int32_t>(images_.large.size() - 1);
+    return static_cast<int32_t>(images_.large.Count() - 1);
+}
+
+int32_t CPartsView::TakeImage(const ThumbnailSet& from, size_t index, int32_t ordinal) {
+    // Shared, not copied: the packed bytes never change.
+    images_.large.AppendFrom(from.large, index);
+    images_.small.AppendFrom(from.small, index);
+    images_.entries.push_back(ordinal);
+    images_.identities.push_back(from.identities[index]);
+    return static_cast<int32_t>(images_.large.Count() - 1);
 }
 
 bool CPartsView::ReuseImage(Build& build, const CLibEntry* entry, uint64_t identity) {
@@ -400,8 +427,7 @@ bool CPartsView::ReuseImage(Build& build, const CLibEntry* entry, uint64_t ident
     // An image made from another part (a library that failed to load shifts every later
     // entry) is never shown for this one.
     if (entry == nullptr || cached.identities[build.next] != identity) return false;
-    const int32_t index = AppendImage(std::move(cached.large[build.next]),
-                                      std::move(cached.small[build.next]), build.ordinal, identity);
+    const int32_t index = TakeImage(cached, build.next, build.ordinal);
     ++build.next;
     ++build.stats.reused;
     imageIndex_[entry] = index;
@@ -414,9 +440,8 @@ bool CPartsView::ReusePrevious(Build& build, const CLibEntry* entry, uint64_t id
     if (!build.libraryUnchanged || entry == nullptr) return false;
     const auto found = build.previous.find(identity);
     if (found == build.previous.end()) return false;
-    // Copied, not moved: equal parts in one library share an identity.
-    imageIndex_[entry] = AppendImage(previous_.large[found->second], previous_.small[found->second],
-                                     build.ordinal, identity);
+    // Shared, not taken away: equal parts in one library share an identity.
+    imageIndex_[entry] = TakeImage(previous_, found->second, build.ordinal);
     ++build.stats.reused;
     return true;
 }
@@ -452,8 +477,7 @@ void CPartsView::KeepUnreachedImages(Build& build) {
     ThumbnailSet& cached = build.cached;
     for (; build.next < cached.Count(); ++build.next) {
         if (cached.entries[build.next] >= build.ordinal) {
-            AppendImage(std::move(cached.large[build.next]), std::move(cached.small[build.next]),
-                        cached.entries[build.next], cached.identities[build.next]);
+            TakeImage(cached, build.next, cached.entries[build.next]);
         }
     }
 }

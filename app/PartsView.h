@@ -113,6 +113,9 @@ public:
     const CExtraThumbnails& Extras() const { return extras_; }
     // How often the list was painted.
     int PaintCount() const { return paintCount_; }
+    // The icons kept for the items (at most IconCapacity, tests may lower it).
+    size_t KeptIcons() const;
+    void SetIconCapacity(size_t capacity);
 
     struct BuildStats {
         int32_t total = 0;     // entries of all libraries
@@ -162,6 +165,8 @@ private:
     // The entries of all loaded libraries: no cache file may hold more images.
     size_t EntryTotal() const;
     int32_t AppendImage(QImage large, QImage small, int32_t ordinal, uint64_t identity);
+    // Appends image index of from (a cached or previous set) for the entry at ordinal.
+    int32_t TakeImage(const ThumbnailSet& from, size_t index, int32_t ordinal);
     // Takes the cached image of the entry; false when the cache has none that shows it.
     bool ReuseImage(Build& build, const CLibEntry* entry, uint64_t identity);
     // Draws the entry's images; false when there was nothing to draw.

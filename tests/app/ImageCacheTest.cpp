@@ -58,12 +58,24 @@ QImage MakeImage(int side, int seed) {
 ThumbnailSet MakeSet(std::vector<int32_t> entries) {
     ThumbnailSet set;
     for (int32_t e : entries) {
-        set.large.push_back(MakeImage(LARGE_THUMB_SIZE, e));
-        set.small.push_back(MakeImage(SMALL_THUMB_SIZE, e + 1000));
+        set.large.Append(MakeImage(LARGE_THUMB_SIZE, e));
+        set.small.Append(MakeImage(SMALL_THUMB_SIZE, e + 1000));
     }
     for (int32_t e : entries) set.identities.push_back(0x1D00000000ull + static_cast<uint64_t>(e));
     set.entries = std::move(entries);
     return set;
+}
+
+void ExpectSameImages(const std::vector<QImage>& got, const std::vector<QImage>& want);
+
+std::vector<QImage> Decoded(const CPackedImages& packed) {
+    std::vector<QImage> images;
+    for (size_t i = 0; i < packed.Count(); ++i) images.push_back(packed.Image(i));
+    return images;
+}
+
+void ExpectSameImages(const CPackedImages& got, const CPackedImages& want) {
+    ExpectSameImages(Decoded(got), Decoded(want));
 }
 
 void ExpectSameImages(const std::vector<QImage>& got, const std::vector<QImage>& want) {
@@ -252,7 +264,7 @@ TEST(ImageFile, RoundTripKeepsPixelsMasksAndEntries) {
 }
 
 TEST(ImageFile, EmptyListRoundTrips) {
-    const std::string bytes = EncodeImageFile({}, {}, {}, LARGE_THUMB_SIZE, {});
+    const std::string bytes = EncodeImageFile(std::vector<QImage>{}, {}, {}, LARGE_THUMB_SIZE, {});
     ASSERT_EQ(bytes.size(), IMAGE_HEADER_SIZE + 4);
     std::vector<QImage> back = {QImage(1, 1, QImage::Format_ARGB32)};
     std::vector<int32_t> entries = {5};
@@ -726,7 +738,7 @@ TEST_F(ImageCacheFiles, AHugeFileIsNotReadWhole) {
 }
 
 TEST(ImageFile, SizeMustFitTheDeclaredCount) {
-    std::string head = EncodeImageFile({}, {}, {}, SMALL_THUMB_SIZE, {});
+    std::string head = EncodeImageFile(std::vector<QImage>{}, {}, {}, SMALL_THUMB_SIZE, {});
     const uintmax_t empty = head.size();
     const uintmax_t mostPerImage = 16 + 32 * 32 * 4 + 8;  // record head, literals, controls
     PutU32At(head, 16, 3);
@@ -839,7 +851,9 @@ TEST_F(ImageCacheFiles, FilesFromDifferentSavesDoNotMix) {
     const std::string oldLines = ReadFile(CacheFile(LIBDATA_CACHE_FILE));
     // Same libraries, same count, other images: only the save stamp tells them apart.
     ThumbnailSet other = MakeSet({0, 1});
-    other.large[0] = MakeImage(LARGE_THUMB_SIZE, 50);
+    other.large = CPackedImages(LARGE_THUMB_SIZE);
+    other.large.Append(MakeImage(LARGE_THUMB_SIZE, 50));
+    other.large.Append(MakeImage(LARGE_THUMB_SIZE, 1));
     ASSERT_TRUE(Save(other));
     ASSERT_TRUE(Valid());
 
@@ -871,13 +885,15 @@ TEST_F(ImageCacheFiles, LinesWrittenBesideTheImagesAreTheOnesGiven) {
 TEST_F(ImageCacheFiles, SavingRefusesInconsistentSets) {
     SetKeys({"a.lib"});
     ThumbnailSet set = MakeSet({0, 1});
-    set.small.pop_back();
+    set.small = CPackedImages(SMALL_THUMB_SIZE);
+    set.small.Append(MakeImage(SMALL_THUMB_SIZE, 0));
     EXPECT_FALSE(Save(set));
     set = MakeSet({0, 1});
     set.entries = {1, 1};
     EXPECT_FALSE(Save(set));
     set = MakeSet({0});
-    set.large[0] = MakeImage(SMALL_THUMB_SIZE, 0);
+    set.large = CPackedImages(SMALL_THUMB_SIZE);  // images of the wrong side
+    set.large.Append(MakeImage(SMALL_THUMB_SIZE, 0));
     EXPECT_FALSE(Save(set));
     EXPECT_FALSE(fs::exists(cache_));
 }

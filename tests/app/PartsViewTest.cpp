@@ -134,9 +134,9 @@ TEST_F(PartsViewTest, ListsTheCurrentLibraryWithItsImages) {
     EXPECT_EQ(Parts().ItemImage(2), 2);
 
     // Images are keyed on the background: its pixels are transparent.
-    const QImage& large = Parts().Images().large[0];
+    const QImage large = Parts().Images().large.Image(0);
     EXPECT_EQ(large.size(), QSize(64, 64));
-    EXPECT_EQ(Parts().Images().small[0].size(), QSize(32, 32));
+    EXPECT_EQ(Parts().Images().small.Image(0).size(), QSize(32, 32));
     EXPECT_EQ(qAlpha(large.pixel(0, 0)), 0);
     // The list's colours are "BG" and "ComponentName".
     EXPECT_EQ(Parts().palette().color(QPalette::Base), QColor(192, 255, 192));
@@ -151,6 +151,50 @@ TEST_F(PartsViewTest, ListsTheCurrentLibraryWithItsImages) {
     EXPECT_EQ(Parts().ItemText(0), QStringLiteral("c0"));
     EXPECT_EQ(Parts().ItemImage(0), 3);
     EXPECT_EQ(Parts().ItemImage(3), 6);
+}
+
+// Icons are decoded from the packed thumbnails for the items asked for and only the
+// latest few are kept: each item must still show its own image, however often the list
+// goes down and back up.
+TEST_F(PartsViewTest, MoreItemsThanKeptIconsEachShowTheirOwnImage) {
+    constexpr int PARTS = 40;
+    std::string lib = "+KIVOX_LIB_V.1.0\n";
+    for (int i = 0; i < PARTS; ++i) {
+        // Frames of different widths, so that no two images are alike.
+        lib += "+COMP,N:W" + std::to_string(i) + "\nX:" + std::to_string(2 + i) +
+               ",Y:1,B:1\nR:U\n-COMP\n";
+    }
+    Write("work/a.lib", lib + "-KIVOX_LIB_V.1.0\n");
+    Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\n");
+    Start();
+    ASSERT_EQ(Parts().ItemCount(), PARTS);
+    const auto premultiplied = [](const QImage& image) {
+        return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    std::vector<QImage> own;
+    for (int row = 0; row < PARTS; ++row) {
+        own.push_back(premultiplied(Parts().Images().large.Image(Parts().ItemImage(row))));
+    }
+    for (int row = 1; row < PARTS; ++row) ASSERT_NE(own[row], own[row - 1]) << row;
+
+    Parts().SetIconCapacity(5);
+    const QAbstractItemModel& model = *Parts().model();
+    std::vector<int> asked;
+    for (int row = 0; row < PARTS; ++row) asked.push_back(row);
+    for (int row = PARTS - 1; row >= 0; --row) asked.push_back(row);
+    for (int row : {3, 3, 30, 4, 3}) asked.push_back(row);
+    for (const int row : asked) {
+        const QIcon icon =
+            qvariant_cast<QIcon>(model.data(model.index(row, 0), Qt::DecorationRole));
+        EXPECT_EQ(premultiplied(icon.pixmap(64, 64).toImage()), own[row]) << row;
+        EXPECT_LE(Parts().KeptIcons(), 5u);
+    }
+    // Painted while scrolling: still no more than so many kept.
+    for (const int row : {PARTS - 1, 0, PARTS / 2}) {
+        ScrollTo(row);
+        Parts().viewport()->repaint();
+        EXPECT_LE(Parts().KeptIcons(), 5u);
+    }
 }
 
 TEST_F(PartsViewTest, ItemsAreArrangedAgainWhenTheListIsResized) {
@@ -397,13 +441,14 @@ TEST_F(PartsViewTest, ReloadDrawsOnlyTheLibrariesThatChanged) {
     ASSERT_EQ(Parts().LastBuild().reused, 5);
     ASSERT_FALSE(Parts().CacheDirty());
     const std::string large = Read("work/cache/largeimage.cache");
-    // The pixels' keys: a kept image shares its pixels, a drawn one has new ones.
+    // Where the packed images are: a kept image shares its bytes, a drawn one has new ones.
     const auto keys = [&] {
-        std::vector<qint64> k;
-        for (const QImage& image : Parts().Images().large) k.push_back(image.cacheKey());
+        std::vector<const void*> k;
+        const CPackedImages& large = Parts().Images().large;
+        for (size_t i = 0; i < large.Count(); ++i) k.push_back(large.Where(i));
         return k;
     };
-    const std::vector<qint64> before = keys();
+    const std::vector<const void*> before = keys();
 
     // Nothing changed: every image kept.
     Frame().Action(ID_FILE_RELOAD)->trigger();
@@ -414,7 +459,7 @@ TEST_F(PartsViewTest, ReloadDrawsOnlyTheLibrariesThatChanged) {
     Frame().Action(ID_FILE_RELOAD)->trigger();
     EXPECT_EQ(Parts().LastBuild().rendered, 2);
     EXPECT_EQ(Parts().LastBuild().reused, 3);
-    const std::vector<qint64> after = keys();
+    const std::vector<const void*> after = keys();
     ASSERT_EQ(after.size(), 5u);
     for (size_t i = 0; i < 5; ++i) EXPECT_EQ(after[i] == before[i], i < 3) << i;
     // Another colour in the INI: everything drawn.
@@ -448,8 +493,8 @@ TEST_F(PartsViewTest, CachedImagesGoToTheirOwnEntries) {
         QImage small(32, 32, QImage::Format_ARGB32);
         large.fill(qRgb(entry * 50, 10, 20));
         small.fill(qRgb(entry * 50, 10, 20));
-        set.large.push_back(large);
-        set.small.push_back(small);
+        set.large.Append(large);
+        set.small.Append(small);
         set.entries.push_back(entry);
         set.identities.push_back(identities[static_cast<size_t>(entry)]);
     }
@@ -462,7 +507,7 @@ TEST_F(PartsViewTest, CachedImagesGoToTheirOwnEntries) {
     EXPECT_EQ(Parts().LastBuild().rendered, 2);
     ASSERT_EQ(Parts().ItemCount(), 4);
     const auto colourOf = [&](int row) {
-        return Parts().Images().large[Parts().ItemImage(row)].pixel(5, 5);
+        return Parts().Images().large.Image(Parts().ItemImage(row)).pixel(5, 5);
     };
     EXPECT_EQ(colourOf(0), qRgb(0, 10, 20));
     EXPECT_EQ(colourOf(2), qRgb(100, 10, 20));
@@ -489,7 +534,7 @@ TEST_F(PartsViewTest, ALibraryThatNoLongerLoadsLendsNoImages) {
     const auto images = [&] {
         std::vector<QImage> out;
         for (int32_t e = 0; e < Lib(1)->EntryCount(); ++e) {
-            out.push_back(Parts().Images().large[Parts().ImageIndex(Lib(1)->Entry(e))]);
+            out.push_back(Parts().Images().large.Image(Parts().ImageIndex(Lib(1)->Entry(e))));
         }
         return out;
     };
@@ -502,7 +547,7 @@ TEST_F(PartsViewTest, ALibraryThatNoLongerLoadsLendsNoImages) {
     Start();
     ASSERT_EQ(Lib(1), nullptr);
     for (int32_t e = 0; e < 4; ++e) {
-        const QImage& shown = Parts().Images().large[Parts().ImageIndex(Lib(0)->Entry(e))];
+        const QImage shown = Parts().Images().large.Image(Parts().ImageIndex(Lib(0)->Entry(e)));
         EXPECT_EQ(shown, own[static_cast<size_t>(e)]) << e;
     }
     Close();
