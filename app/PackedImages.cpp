@@ -38,14 +38,17 @@ public:
     ColourTable() { slots_.fill(EMPTY); }
     // The colour's number, a new one when it is new; -1 when the table is full.
     int Number(uint32_t colour) {
+        // Drawn lines and texts repeat a colour often.
+        if (count_ > 0 && colours_[last_] == colour) return last_;
         uint32_t h = (colour * 2654435761u) >> (32 - BITS);
         while (slots_[h] != EMPTY) {
-            if (colours_[slots_[h]] == colour) return slots_[h];
+            if (colours_[slots_[h]] == colour) return last_ = slots_[h];
             h = (h + 1) & (SIZE - 1);
         }
         if (count_ == MAX_COLOURS) return -1;
         colours_[count_] = colour;
         slots_[h] = static_cast<uint8_t>(count_);
+        last_ = static_cast<uint8_t>(count_);
         return static_cast<int>(count_++);
     }
     uint32_t Count() const { return count_; }
@@ -58,6 +61,7 @@ private:
     std::array<uint8_t, SIZE> slots_;
     std::array<uint32_t, MAX_COLOURS> colours_;
     uint32_t count_ = 0;
+    uint8_t last_ = 0;
 };
 
 // The most bytes an image of size bytes of runs is stored in: runs never grow when
@@ -140,6 +144,7 @@ void CPackedImages::Clear() {
     slots_.clear();
     chunkIndex_.clear();
     open_ = SIZE_MAX;
+    lastChunk_ = 0;
 }
 
 bool CPackedImages::Append(const QImage& image) {
@@ -181,10 +186,14 @@ void CPackedImages::Commit(size_t used) {
 }
 
 uint32_t CPackedImages::ChunkIndex(const std::shared_ptr<Chunk>& chunk) {
-    const auto [found, added] =
-        chunkIndex_.emplace(chunk.get(), static_cast<uint32_t>(chunks_.size()));
-    if (added) chunks_.push_back(chunk);
-    return found->second;
+    // Images are mostly taken in order, many from one chunk.
+    if (!chunks_.empty() && chunks_[lastChunk_] == chunk) return lastChunk_;
+    const auto found = chunkIndex_.find(chunk.get());
+    if (found != chunkIndex_.end()) return lastChunk_ = found->second;
+    lastChunk_ = static_cast<uint32_t>(chunks_.size());
+    chunkIndex_.emplace(chunk.get(), lastChunk_);
+    chunks_.push_back(chunk);
+    return lastChunk_;
 }
 
 bool CPackedImages::AppendFrom(const CPackedImages& other, size_t index) {

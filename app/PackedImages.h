@@ -68,6 +68,7 @@ private:
     // refers to another's), none when out of range.
     size_t open_ = SIZE_MAX;
     std::unordered_map<const Chunk*, uint32_t> chunkIndex_;
+    uint32_t lastChunk_ = 0;  // the chunk found last, a valid index when chunks_ is not empty
 };
 
 }  // namespace qurix
