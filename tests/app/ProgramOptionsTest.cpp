@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -108,6 +110,38 @@ TEST_P(ProgramOptionsTest, UnwritableOutputIsAFailure) {
         EXPECT_EQ(r.code, 1) << option;
         EXPECT_NE(r.err.find("cannot write"), std::string::npos) << option << ": " << r.err;
     }
+}
+
+// The measuring option starts the palette as usual, prints one line of figures when the
+// parts list is first shown and ends as a closed window does (status 0, settings saved).
+TEST(PaletteExitWhenShown, PrintsTheFiguresAndCloses) {
+    const fs::path exe = fs::path(QURIX_BINARY_DIR) / "qurix";
+    if (!fs::exists(exe)) GTEST_SKIP() << "qurix is not built";
+    test::ScratchFolder scratch;
+    const fs::path dir = scratch.Path();
+    std::ofstream(dir / "a.lib", std::ios::binary)
+        << "+KIVOX_LIB_V.1.0\n+COMP,N:R1\nX:4,Y:2,B:1\nR:R\n-COMP\n-KIVOX_LIB_V.1.0\n";
+    std::ofstream(dir / "KIVOX.INI", std::ios::binary) << "[Library]\nLIB0=a.lib\n";
+    const std::string command = "cd '" + dir.string() + "' && QT_QPA_PLATFORM=offscreen '" +
+                                exe.string() + "' --exit-when-shown >out.txt 2>/dev/null";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const std::string out = ReadAll(dir / "out.txt");
+    double shownMs = -1;
+    long long shownAt = 0;
+    long rss = 0;
+    long peak = 0;
+    ASSERT_EQ(std::sscanf(out.c_str(), "shown_ms=%lf shown_at_ns=%lld rss_kib=%ld peak_rss_kib=%ld",
+                          &shownMs, &shownAt, &rss, &peak),
+              4)
+        << out;
+    EXPECT_GE(shownMs, 0);
+    EXPECT_GT(rss, 0);
+    EXPECT_GT(peak, 0);
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+    // Closed as a user closes it: the cache of the part drawn is written.
+    EXPECT_TRUE(fs::exists(dir / "cache" / "largeimage.cache"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Installed, ProgramOptionsTest,
