@@ -104,19 +104,32 @@ std::string JoinPath(const std::string& folder, const char* name) {
     return (fs::path(folder) / name).string();
 }
 
+// Opens path and reads its first headSize bytes (fewer when the file is shorter) and
+// its size (false in sizeKnown when it cannot be had); null when it does not open.
+std::FILE* OpenWithHead(const std::string& path, size_t headSize, std::string& head,
+                        uintmax_t& size, bool& sizeKnown) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) return nullptr;
+    std::error_code ec;
+    size = fs::file_size(path, ec);
+    sizeKnown = !ec && size <= SIZE_MAX;
+    head.assign(headSize, '\0');
+    head.resize(std::fread(head.data(), 1, head.size(), f));
+    return f;
+}
+
 // The whole file, when fits(head, size) allows its size; head is the first headSize
 // bytes (fewer when the file is shorter). Nothing more is read from a file refused.
 bool ReadCheckedFile(const std::string& path, size_t headSize,
                      const std::function<bool(const std::string& head, uintmax_t size)>& fits,
                      std::string& out) {
     out.clear();
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::string head;
+    uintmax_t size = 0;
+    bool sizeKnown = false;
+    std::FILE* f = OpenWithHead(path, headSize, head, size, sizeKnown);
     if (f == nullptr) return false;
-    std::error_code ec;
-    const uintmax_t size = fs::file_size(path, ec);
-    std::string head(headSize, '\0');
-    head.resize(std::fread(head.data(), 1, head.size(), f));
-    bool ok = !ec && size <= SIZE_MAX && fits(head, size);
+    bool ok = sizeKnown && fits(head, size);
     if (ok) {
         const size_t have = std::min(head.size(), static_cast<size_t>(size));
         out = std::move(head);
@@ -315,14 +328,13 @@ bool ReadImageFile(const std::string& path, int32_t side, size_t maxImages, CPac
     images = CPackedImages(side);
     entries.clear();
     identities.clear();
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::string head;
+    uintmax_t size = 0;
+    bool sizeKnown = false;
+    std::FILE* f = OpenWithHead(path, IMAGE_HEADER_SIZE, head, size, sizeKnown);
     if (f == nullptr) return false;
-    std::error_code ec;
-    const uintmax_t size = fs::file_size(path, ec);
-    std::string head(IMAGE_HEADER_SIZE, '\0');
-    head.resize(std::fread(head.data(), 1, head.size(), f));
     // Nothing more is read from a file whose size does not fit its header.
-    bool ok = !ec && ImageFileSizeFits(head, size, side, maxImages);
+    bool ok = sizeKnown && ImageFileSizeFits(head, size, side, maxImages);
     if (ok) {
         CFileSource in(f, std::move(head), size - CRC_SIZE);
         CPackedImages packed;
