@@ -246,8 +246,8 @@ bool CPackedImages::WriteRuns(size_t index, std::string& out) const {
 }
 
 size_t CPackedImages::HeldBytes() const {
-    size_t bytes = slots_.capacity() * sizeof(Slot);
-    for (const auto& chunk : chunks_) bytes += chunk->capacity;
+    size_t bytes = slots_.size() * sizeof(Slot);
+    for (const Slot& slot : slots_) bytes += slot.size;
     return bytes;
 }
 

@@ -43,7 +43,7 @@ public:
     const void* Where(size_t index) const {
         return index < slots_.size() ? Bytes(slots_[index]) : nullptr;
     }
-    // Bytes held for the images (shared ones counted in full), for measurements.
+    // Bytes the images take (shared ones counted in full), for measurements.
     size_t HeldBytes() const;
 
 private:

@@ -1,0 +1,134 @@
+// What reading the thumbnail cache costs a start, for 2000 typical parts drawn once: the
+// two image files taken packed (what a start does now) against decoding every image into
+// a QImage (what it did before), and the floor of checking the files' CRCs alone. The
+// bytes each part holds in memory are printed as counters. QURIX_BENCH_NEEDS_QT
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/ImageCache.h"
+#include "bench/GeneratedParts.h"
+#include "core/library/PartLibrary.h"
+#include "render/DisplaySettings.h"
+#include "render/Thumbnails.h"
+#include "render/qt/QtBridge.h"
+#include "render/qt/QtCanvas.h"
+
+namespace {
+
+using namespace qurix;
+
+constexpr int PART_COUNT = 2000;
+
+// The two cache files of the generated parts, as bytes.
+struct Files {
+    std::string large;
+    std::string small;
+};
+
+const Files& CacheFiles() {
+    static const Files files = [] {
+        std::string text = bench::StartupLibraryText(0, PART_COUNT);
+        CPartLibrary library;
+        FILE* f = fmemopen(text.data(), text.size(), "r");
+        if (f == nullptr || !library.LoadStream(f, "generated.lib")) std::exit(1);
+        std::fclose(f);
+        CDisplaySettings settings;
+        settings.labelRenderer = std::make_unique<CTextRenderer>(settings.labelFont);
+        settings.compNameRenderer = std::make_unique<CTextRenderer>(settings.compNameFont);
+        const CanvasMaker maker = QtCanvasMaker(settings.colours.Get(ColourKey::BG));
+        ThumbnailSet set;
+        for (int32_t e = 0; e < library.EntryCount(); ++e) {
+            const PartThumbnails t = MakePartThumbnails(maker, settings, *library.Entry(e));
+            if (!t.IsValid()) continue;
+            set.large.Append(ToQImage(t.large));
+            set.small.Append(ToQImage(t.small));
+            set.entries.push_back(e);
+            set.identities.push_back(ImageIdentity(library.Path(), *library.Entry(e)));
+        }
+        const CacheStamp stamp{1, 2, 3};
+        return Files{
+            EncodeImageFile(set.large, set.entries, set.identities, LARGE_THUMB_SIZE, stamp),
+            EncodeImageFile(set.small, set.entries, set.identities, SMALL_THUMB_SIZE, stamp)};
+    }();
+    return files;
+}
+
+// Both files read as a start reads them: checked and kept packed.
+void BM_ReadPacked(benchmark::State& state) {
+    const Files& files = CacheFiles();
+    size_t held = 0;
+    for (auto _ : state) {
+        ThumbnailSet set;
+        std::vector<int32_t> entries;
+        std::vector<uint64_t> identities;
+        CacheStamp stamp;
+        if (!DecodeImageFile(files.large, LARGE_THUMB_SIZE, set.large, set.entries, set.identities,
+                             stamp) ||
+            !DecodeImageFile(files.small, SMALL_THUMB_SIZE, set.small, entries, identities,
+                             stamp)) {
+            state.SkipWithError("the files did not read back");
+            return;
+        }
+        held = set.large.HeldBytes() + set.small.HeldBytes();
+        benchmark::DoNotOptimize(set);
+    }
+    state.counters["bytes_per_part"] = static_cast<double>(held) / PART_COUNT;
+    state.SetItemsProcessed(state.iterations() * PART_COUNT);
+}
+BENCHMARK(BM_ReadPacked)->Unit(benchmark::kMillisecond);
+
+// Both files with every image decoded, as every start did before.
+void BM_ReadDecoded(benchmark::State& state) {
+    const Files& files = CacheFiles();
+    size_t held = 0;
+    for (auto _ : state) {
+        std::vector<QImage> large;
+        std::vector<QImage> small;
+        std::vector<int32_t> entries;
+        std::vector<uint64_t> identities;
+        CacheStamp stamp;
+        if (!DecodeImageFile(files.large, LARGE_THUMB_SIZE, large, entries, identities, stamp) ||
+            !DecodeImageFile(files.small, SMALL_THUMB_SIZE, small, entries, identities, stamp)) {
+            state.SkipWithError("the files did not read back");
+            return;
+        }
+        held = 0;
+        for (const QImage& image : large) held += static_cast<size_t>(image.sizeInBytes());
+        for (const QImage& image : small) held += static_cast<size_t>(image.sizeInBytes());
+        benchmark::DoNotOptimize(large);
+    }
+    state.counters["bytes_per_part"] = static_cast<double>(held) / PART_COUNT;
+    state.SetItemsProcessed(state.iterations() * PART_COUNT);
+}
+BENCHMARK(BM_ReadDecoded)->Unit(benchmark::kMillisecond);
+
+// The floor: the CRCs of both files, nothing taken out of them.
+void BM_CrcOnly(benchmark::State& state) {
+    const Files& files = CacheFiles();
+    for (auto _ : state) {
+        uint32_t crc = Crc32(files.large.data(), files.large.size());
+        crc ^= Crc32(files.small.data(), files.small.size());
+        benchmark::DoNotOptimize(crc);
+    }
+    state.counters["file_bytes_per_part"] =
+        static_cast<double>(files.large.size() + files.small.size()) / PART_COUNT;
+    state.SetItemsProcessed(state.iterations() * PART_COUNT);
+}
+BENCHMARK(BM_CrcOnly)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
