@@ -1,7 +1,8 @@
 // Decodes arbitrary bytes as the thumbnail cache's files (QURIX_FUZZ_NEEDS_QT). The
 // first byte picks the file: 0 the library lines, 1 the large and 2 the small images;
 // with 0x80 set the trailing CRC is made to match, so mutations reach the records
-// behind it. Whatever decodes must encode and decode again to the same content.
+// behind it. Whatever decodes must encode and decode again to the same content, and
+// read packed as a start reads it, the same images.
 #include <zlib.h>
 
 #include <QImage>
@@ -50,6 +51,30 @@ void CheckImages(const std::string& bytes, int32_t side) {
             stampAgain.drawing == stamp.drawing);
 }
 
+// The packed reading a start does takes exactly the files the decoding takes, holds the
+// same pixels, and writes a file that reads back the same.
+void CheckPacked(const std::string& bytes, int32_t side) {
+    std::vector<QImage> images;
+    std::vector<int32_t> entries;
+    std::vector<uint64_t> identities;
+    qurix::CacheStamp stamp;
+    const bool decoded = qurix::DecodeImageFile(bytes, side, images, entries, identities, stamp);
+    qurix::CPackedImages packed;
+    std::vector<int32_t> packedEntries;
+    std::vector<uint64_t> packedIdentities;
+    qurix::CacheStamp packedStamp;
+    Require(qurix::DecodeImageFile(bytes, side, packed, packedEntries, packedIdentities,
+                                   packedStamp) == decoded);
+    if (!decoded) return;
+    Require(packed.Count() == images.size() && packedEntries == entries);
+    for (size_t i = 0; i < images.size(); ++i) Require(packed.Image(i) == images[i]);
+    const std::string encoded =
+        qurix::EncodeImageFile(packed, packedEntries, packedIdentities, side, packedStamp);
+    std::vector<QImage> again;
+    Require(qurix::DecodeImageFile(encoded, side, again, entries, identities, stamp) &&
+            again == images);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -62,9 +87,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         case 1:
             CheckImages(bytes, qurix::LARGE_THUMB_SIZE);
+            CheckPacked(bytes, qurix::LARGE_THUMB_SIZE);
             break;
         case 2:
             CheckImages(bytes, qurix::SMALL_THUMB_SIZE);
+            CheckPacked(bytes, qurix::SMALL_THUMB_SIZE);
             break;
         default:
             break;
