@@ -4,13 +4,13 @@
 // bytes each part holds in memory are printed as counters. QURIX_BENCH_NEEDS_QT
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/ImageCache.h"
 #include "bench/GeneratedParts.h"
+#include "bench/QtBench.h"
 #include "core/library/PartLibrary.h"
 #include "render/DisplaySettings.h"
 #include "render/Thumbnails.h"
@@ -123,11 +123,8 @@ BENCHMARK(BM_CrcOnly)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QGuiApplication app(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    const qurix::bench::CQtBench qt(argc, argv);
+    if (!qt.ArgumentsOk()) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
