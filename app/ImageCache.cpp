@@ -4,12 +4,14 @@
 #include <zlib.h>
 #include <QCryptographicHash>
 #include <QRandomGenerator>
+#include <QThread>
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "app/ConfigLocation.h"
@@ -630,12 +632,17 @@ bool LoadImageCache(const std::string& cacheFolder, const CProfile& profile,
     CacheStamp smallStamp;
     std::vector<int32_t> smallEntries;
     std::vector<uint64_t> smallIdentities;
-    if (!readImages(LARGE_CACHE_FILE, LARGE_THUMB_SIZE, read.large, read.entries, read.identities,
-                    largeStamp) ||
-        !readImages(SMALL_CACHE_FILE, SMALL_THUMB_SIZE, read.small, smallEntries, smallIdentities,
-                    smallStamp)) {
-        return false;
-    }
+    // The two image files are read at once, the small one on a thread of its own.
+    bool smallRead = false;
+    const std::unique_ptr<QThread> smallReader(QThread::create([&] {
+        smallRead = readImages(SMALL_CACHE_FILE, SMALL_THUMB_SIZE, read.small, smallEntries,
+                               smallIdentities, smallStamp);
+    }));
+    smallReader->start();
+    const bool largeRead = readImages(LARGE_CACHE_FILE, LARGE_THUMB_SIZE, read.large,
+                                      read.entries, read.identities, largeStamp);
+    smallReader->wait();
+    if (!largeRead || !smallRead) return false;
     // The three files must come from one save, drawn as the images would be drawn now.
     if (largeStamp.saveId != smallStamp.saveId || largeStamp.linesCrc != linesCrc ||
         smallStamp.linesCrc != linesCrc || smallEntries != read.entries ||

@@ -241,6 +241,8 @@ void CPartsView::OnInitialUpdate() {
     CacheExpectation expect;
     expect.drawing = DrawingDigest(doc.Settings());
     expect.maxImages = EntryTotal();
+    // Made on another thread while the cache is read.
+    identities_.Start(CollectLibraries());
     cacheValid_ = LoadImageCache(cacheFolder_, doc.Profile(), doc.ConfigFolder(), expect, images_);
     extras_.Reset(cacheFolder_, expect.drawing, expect.maxImages);
     ApplyMode();
@@ -298,6 +300,7 @@ void CPartsView::DeleteAllItems() {
     // they are saved at the end.
     scrollMemory_.clear();
     imageIndex_.clear();
+    identities_.Wait();
     imagesBuilt_ = false;
 }
 
@@ -347,6 +350,7 @@ void CPartsView::BuildImages() {
         model_->Reset({});
         filling_ = false;
     }
+    const std::vector<uint64_t> identities = identities_.Take(libraries);
     int64_t total = 0;
     for (const CPartLibrary* lib : libraries) total += lib->EntryCount();
     build.stats.total =
@@ -362,7 +366,7 @@ void CPartsView::BuildImages() {
                                      was->second == stamps[lib->Path()];
             for (int32_t e = 0; e < lib->EntryCount() && !build.stats.stopped; ++e) {
                 const CLibEntry* entry = lib->Entry(e);
-                const uint64_t identity = entry ? ImageIdentity(lib->Path(), *entry) : 0;
+                const uint64_t identity = identities[static_cast<size_t>(build.ordinal)];
                 const bool drawn =
                     !ReuseImage(build, entry, identity) && RenderImage(build, entry, identity);
                 ++build.ordinal;

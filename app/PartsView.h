@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/CommandIds.h"
+#include "app/EntryIdentities.h"
 #include "app/ExtraThumbnails.h"
 #include "app/FileStamp.h"
 #include "app/ImageCache.h"
@@ -204,6 +205,8 @@ private:
     // The thumbnails of all entries in image-index order, and which entry has which.
     ThumbnailSet images_;
     std::unordered_map<const CLibEntry*, int32_t> imageIndex_;
+    // The identities of the loaded libraries' entries, for the next build.
+    CEntryIdentities identities_;
     // False from a load until the images of that load have been built (even when the
     // build was cancelled before any image, so a cancelled build is not started again by
     // every later notification).

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/EntryIdentities.h"
 #include "core/library/PartLibrary.h"
 #include "render/DisplaySettings.h"
 #include "tests/ScratchFolder.h"
@@ -515,6 +516,28 @@ protected:
     CPartLibrary first_;
     CPartLibrary second_;
 };
+
+// Identities made on a worker come in entry order, libraries in the order given; taken
+// for other libraries than those started, they are made for those.
+TEST_F(ImageIdentityTest, MadeAheadInEntryOrder) {
+    const auto expected = [](const std::vector<const CPartLibrary*>& libraries) {
+        std::vector<uint64_t> ids;
+        for (const CPartLibrary* lib : libraries) {
+            for (int32_t e = 0; e < lib->EntryCount(); ++e) {
+                ids.push_back(ImageIdentity(lib->Path(), *lib->Entry(e)));
+            }
+        }
+        return ids;
+    };
+    const std::vector<const CPartLibrary*> both = {&second_, &first_};
+    CEntryIdentities identities;
+    identities.Start(both);
+    EXPECT_EQ(identities.Take(both), expected(both));
+    identities.Start(both);
+    const std::vector<const CPartLibrary*> one = {&first_};
+    EXPECT_EQ(identities.Take(one), expected(one));
+    EXPECT_EQ(identities.Take({}), std::vector<uint64_t>{});
+}
 
 TEST_F(ImageIdentityTest, LibraryNameAndDefinitionEachCount) {
     const CLibEntry& r = *first_.Entry(0);
