@@ -190,7 +190,7 @@ bool CArcElement::Read(CRecordReader& reader) {
     int32_t begin = 0;
     int32_t end = 0;
     const RecordEnd result = ReadRecord(reader, ElementSyntax("-AR", strayEndTag_),
-                                        [&](const std::string& key, const std::string& value) {
+                                        [&](std::string_view key, std::string_view value) {
                                             if (pen.Read(key, value, false)) return true;
                                             if (key == "X") {
                                                 centre.x = ParseInt(value);

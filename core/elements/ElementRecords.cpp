@@ -8,7 +8,7 @@
 
 namespace qurix {
 
-std::unique_ptr<CPatternElement> CreateElementByTag(const std::string& tag) {
+std::unique_ptr<CPatternElement> CreateElementByTag(std::string_view tag) {
     if (tag == "+L") return std::make_unique<CLineElement>();
     if (tag == "+C") return std::make_unique<CCircleElement>();
     if (tag == "+PG") return std::make_unique<CPolygonElement>();
@@ -17,7 +17,7 @@ std::unique_ptr<CPatternElement> CreateElementByTag(const std::string& tag) {
     return nullptr;
 }
 
-bool PenFields::Read(const std::string& key, const std::string& value, bool withFill) {
+bool PenFields::Read(std::string_view key, std::string_view value, bool withFill) {
     if (key == "W") {
         width = ParseInt(value);
     } else if (key == "S") {

@@ -149,7 +149,7 @@ bool CPolygonElement::Read(CRecordReader& reader) {
     };
     const RecordEnd end = ReadRecord(
         reader, ElementSyntax("-PG", strayEndTag_),
-        [&](const std::string& key, const std::string& value) {
+        [&](std::string_view key, std::string_view value) {
             if (pen.Read(key, value, true)) return true;
             if (key == "N") {
                 declared = ParseInt(value);

@@ -110,7 +110,7 @@ bool CTextElement::Read(CRecordReader& reader) {
     bool haveY = false;
     bool haveText = false;
     const RecordEnd end = ReadRecord(reader, ElementSyntax("-TX", strayEndTag_),
-                                     [&](const std::string& key, const std::string& value) {
+                                     [&](std::string_view key, std::string_view value) {
                                          if (key == "X") {
                                              position_.x = ParseInt(value);
                                              haveX = true;

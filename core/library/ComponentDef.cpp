@@ -48,7 +48,7 @@ bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
         return reader.Fail([&] { return named(why); });
     };
 
-    const auto onNested = [&](const std::string& tag, int32_t) {
+    const auto onNested = [&](std::string_view tag, int32_t) {
         if (tag != "+PIN") return Nested::Skip;
         if (x < 1 || y < 1 || blocks < 1) {
             fail("pin before size and block count");
@@ -62,7 +62,7 @@ bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
         pins.push_back(std::move(pin));
         return Nested::Read;
     };
-    const auto onData = [&](const std::string& key, const std::string& v) {
+    const auto onData = [&](std::string_view key, std::string_view v) {
         if (key == "N") {
             partName = v;
         } else if (key == "X" || key == "Y") {

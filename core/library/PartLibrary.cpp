@@ -164,7 +164,7 @@ bool CPartLibrary::LoadStream(FILE* file, const std::string& path, const Listene
 }
 
 bool CPartLibrary::ReadBody(CRecordReader& reader) {
-    const auto onNested = [&](const std::string& tag, int32_t) {
+    const auto onNested = [&](std::string_view tag, int32_t) {
         if (tag == "+PTN") {
             auto pattern = std::make_shared<CPattern>();
             if (!pattern->ReadPattern(reader)) {
@@ -186,7 +186,7 @@ bool CPartLibrary::ReadBody(CRecordReader& reader) {
         }
         return ok ? Nested::Read : Nested::Failed;
     };
-    const auto onData = [&](const std::string& key, const std::string& value) {
+    const auto onData = [&](std::string_view key, std::string_view value) {
         if (key == "PROP") property_ = value;
         return true;
     };
@@ -224,7 +224,7 @@ bool CPartLibrary::ReadComponentRecord(CRecordReader& reader) {
 
 bool CPartLibrary::ReadAliasRecord(CRecordReader& reader) {
     std::string target, alias;
-    const auto onData = [&](const std::string& key, const std::string& value) {
+    const auto onData = [&](std::string_view key, std::string_view value) {
         if (value.empty()) return true;
         if (key == "N") {
             target = value;

@@ -57,7 +57,7 @@ bool CPattern::ReadBitmap(CRecordReader& reader) {
     const int64_t byteCount = StrideOf(width_) * h;
     std::vector<uint8_t> bits(static_cast<size_t>(byteCount), 0);
     int32_t row = 0;
-    const auto onRow = [&](const std::string&, const std::string& token) {
+    const auto onRow = [&](std::string_view, std::string_view token) {
         if (row >= h) return true;
         const size_t n = std::min(token.size() / 2, bytesPerRow);
         uint8_t* out = bits.data() + static_cast<size_t>(row) * stride;
@@ -91,7 +91,7 @@ bool CPattern::ReadPattern(CRecordReader& reader) {
     bool namedHere = false;
     bool bitmapFailed = false;
     std::vector<std::unique_ptr<CPatternElement>> elements;
-    const auto onNested = [&](const std::string& tag, int32_t) {
+    const auto onNested = [&](std::string_view tag, int32_t) {
         if (tag == "+BMP" && width_ > 0 && height_ > 0 && namedHere && bitmap_.empty()) {
             if (StrideOf(width_) * height_ <= MAX_BITMAP_BYTES) {
                 if (ReadBitmap(reader)) return Nested::Read;
@@ -109,7 +109,7 @@ bool CPattern::ReadPattern(CRecordReader& reader) {
         }
         return Nested::Read;
     };
-    const auto onData = [&](const std::string& key, const std::string& value) {
+    const auto onData = [&](std::string_view key, std::string_view value) {
         if (key == "N") {
             name_ = value;
             hasName_ = true;

@@ -37,10 +37,10 @@ char SideLetter(int32_t side) {
     }
 }
 
-uint32_t FlagsFromLetters(const char* p) {
+uint32_t FlagsFromLetters(std::string_view letters) {
     uint32_t flags = 0;
-    for (; *p != '\0'; ++p) {
-        switch (*p) {
+    for (const char c : letters) {
+        switch (c) {
             case 'S':
                 flags |= CPinDef::PIN_SHORT_NUMBER;
                 break;
@@ -103,17 +103,22 @@ void CPinDef::SetName(const char* encoded) {
         name_.reset();
         return;
     }
+    SetName(std::string_view(encoded));
+}
+
+void CPinDef::SetName(std::string_view encoded) {
+    encoded = encoded.substr(0, encoded.find('\0'));
     std::string name;
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(encoded);
-    while (*p != '\0' && name.size() < static_cast<size_t>(MAX_PIN_NAME)) {
-        if (*p == '\\') {
+    size_t i = 0;
+    while (i < encoded.size() && name.size() < static_cast<size_t>(MAX_PIN_NAME)) {
+        if (encoded[i] == '\\') {
             // A lone mark at the end has nothing to overline and is dropped.
-            if (p[1] == '\0') break;
-            name.push_back(static_cast<char>(p[1] | 0x80));
-            p += 2;
+            if (i + 1 == encoded.size()) break;
+            name.push_back(static_cast<char>(static_cast<unsigned char>(encoded[i + 1]) | 0x80));
+            i += 2;
         } else {
-            name.push_back(static_cast<char>(*p));
-            ++p;
+            name.push_back(encoded[i]);
+            ++i;
         }
     }
     name_ = std::move(name);
@@ -144,17 +149,17 @@ bool CPinDef::ReadPin(CRecordReader& reader, int32_t blockCount) {
     numbers_.clear();
     blockCount_ = blockCount;
 
-    const auto onData = [&](const std::string& key, const std::string& value) {
-        const char* v = value.c_str();
+    const auto onData = [&](std::string_view key, std::string_view value) {
+        // Values come without a NUL inside: their end is the text's end.
         if (key == "N") {
-            SetName(v);
+            SetName(value);
         } else if (key == "L") {
-            if (*v == '\0') return true;
-            side_ = SideFromLetter(*v, side_);
-            const int32_t offset = ParseInt(v + 1);
+            if (value.empty()) return true;
+            side_ = SideFromLetter(value[0], side_);
+            const int32_t offset = ParseInt(value.substr(1));
             if (offset >= 0 && offset <= MAX_PIN_OFFSET) offset_ = offset;
         } else if (key == "T") {
-            flags_ = FlagsFromLetters(v);
+            flags_ = FlagsFromLetters(value);
         } else if (key == "M") {
             if (numbers_.size() < static_cast<size_t>(blockCount)) numbers_.emplace_back(value);
         }

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/records/RecordReader.h"
@@ -57,6 +58,8 @@ public:
     const std::string& NameBytes() const;
     // Decodes a name with backslash marks ("\A" is an overlined A); null clears it.
     void SetName(const char* encoded);
+    // The same from a text that ends at its first NUL or its end.
+    void SetName(std::string_view encoded);
     // The name with its marks again, as the record holds it.
     std::string EncodedName() const;
 

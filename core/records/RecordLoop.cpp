@@ -25,7 +25,29 @@ bool SplitRecordData(DataForm form, const std::string& token, std::string& key,
     return false;
 }
 
-std::string ReasonToken(const std::string& token) {
+bool SplitRecordData(DataForm form, std::string_view token, std::string_view& key,
+                     std::string_view& value) {
+    // Values (and element keys) are NUL-terminated texts.
+    const auto text = [](std::string_view v) { return v.substr(0, v.find('\0')); };
+    switch (form) {
+        case DataForm::Whole:
+            key = {};
+            value = token;
+            return true;
+        case DataForm::Text:
+            if (!SplitDataToken(token, key, value)) return false;
+            value = text(value);
+            return true;
+        case DataForm::Element:
+            if (!SplitDataToken(token, key, value)) return false;
+            key = text(key);
+            value = text(value);
+            return !key.empty() && !value.empty();
+    }
+    return false;
+}
+
+std::string ReasonToken(std::string_view token) {
     static const char HEX[] = "0123456789abcdef";
     const size_t shown = std::min(token.size(), MAX_REASON_TOKEN);
     std::string out;
