@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/records/RecordReader.h"
 #include "core/records/RecordWriter.h"
@@ -74,9 +73,14 @@ public:
     int64_t MemoryBytes() const;
 
 private:
-    // Only up to the last block that has a number: a pin of a part with many blocks
-    // but few numbers stays small.
-    std::vector<std::optional<std::string>> numbers_;
+    // Where block k's slot starts in numbers_, or numbers_.size() past the last slot.
+    size_t SlotStart(int32_t k) const;
+
+    // The numbers up to the last block that has one, packed into one text so that a pin
+    // of a few short numbers needs no allocation of its own: per block a mark byte, 1 for
+    // a number (then its bytes and a NUL) or 0 for none.
+    std::string numbers_;
+    int32_t numberSlots_ = 0;
     int32_t blockCount_ = 0;
     std::optional<std::string> name_;
     uint32_t flags_ = 0;

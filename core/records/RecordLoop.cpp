@@ -27,24 +27,28 @@ bool SplitRecordData(DataForm form, const std::string& token, std::string& key,
 
 bool SplitRecordData(DataForm form, std::string_view token, std::string_view& key,
                      std::string_view& value) {
-    // Values (and element keys) are NUL-terminated texts.
-    const auto text = [](std::string_view v) { return v.substr(0, v.find('\0')); };
-    switch (form) {
-        case DataForm::Whole:
-            key = {};
-            value = token;
-            return true;
-        case DataForm::Text:
-            if (!SplitDataToken(token, key, value)) return false;
-            value = text(value);
-            return true;
-        case DataForm::Element:
-            if (!SplitDataToken(token, key, value)) return false;
-            key = text(key);
-            value = text(value);
-            return !key.empty() && !value.empty();
+    if (form == DataForm::Whole) {
+        key = {};
+        value = token;
+        return true;
     }
-    return false;
+    // One pass for the colon and the NULs that end keys and values (tokens are short).
+    const size_t n = token.size();
+    size_t colon = 0;
+    size_t keyEnd = n;  // the key's first NUL
+    for (; colon < n && token[colon] != ':'; ++colon) {
+        if (token[colon] == '\0' && keyEnd == n) keyEnd = colon;
+    }
+    if (colon == n || colon == 0) return false;
+    size_t valueEnd = colon + 1;
+    while (valueEnd < n && token[valueEnd] != '\0') ++valueEnd;
+    value = token.substr(colon + 1, valueEnd - colon - 1);
+    if (form == DataForm::Text) {
+        key = token.substr(0, colon);
+        return true;
+    }
+    key = token.substr(0, std::min(colon, keyEnd));
+    return !key.empty() && !value.empty();
 }
 
 std::string ReasonToken(std::string_view token) {
