@@ -178,7 +178,7 @@ bool CPolygonElement::Read(CRecordReader& reader) {
     width_ = pen.width;
     style_ = pen.style;
     fill_ = pen.fill;
-    points_ = std::move(scratch);
+    points_.assign(scratch.begin(), scratch.end());  // at its size, not MAX_POINTS
     return true;
 }
 

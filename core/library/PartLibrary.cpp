@@ -176,7 +176,7 @@ bool CPartLibrary::ReadBody(CRecordReader& reader) {
     const auto onNested = [&](std::string_view tag, int32_t) {
         if (tag == "+PTN") {
             auto pattern = std::make_shared<CPattern>();
-            if (!pattern->ReadPattern(reader)) {
+            if (!pattern->ReadPattern(reader, &elementScratch_)) {
                 reader.Fail("pattern record fails");
                 return Nested::Failed;
             }
@@ -272,6 +272,7 @@ void CPartLibrary::ClearPatterns() {
     patternIndex_.clear();
     patternsIndexed_ = 0;
     patterns_.clear();
+    elementScratch_ = {};
 }
 
 bool CPartLibrary::Spend(CRecordReader& reader, int64_t bytes) {

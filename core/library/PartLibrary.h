@@ -100,6 +100,7 @@ private:
     std::vector<std::shared_ptr<const CPattern>> patterns_;
     std::unordered_map<std::string_view, size_t> patternIndex_;
     size_t patternsIndexed_ = 0;
+    std::vector<ElementSlot> elementScratch_;
     int64_t memoryBudget_ = 0;
     int64_t memoryUsed_ = 0;
     // The first entry of each name, viewing the entries' own names (which never change).

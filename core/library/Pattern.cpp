@@ -1,6 +1,7 @@
 #include "core/library/Pattern.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "core/elements/ElementRecords.h"
 #include "core/elements/PolygonElement.h"
@@ -21,29 +22,17 @@ int NibbleOf(char c) {
 
 }  // namespace
 
-CPattern::CPattern(const CPattern& other)
-    : hasName_(other.hasName_),
-      name_(other.name_),
-      width_(other.width_),
-      height_(other.height_),
-      bitmapByteCount_(other.bitmapByteCount_),
-      bitmap_(other.bitmap_) {
-    elements_.reserve(other.elements_.size());
-    for (const auto& e : other.elements_) elements_.push_back(e->Clone());
-}
-
 int32_t CPattern::BitmapStride() const {
     return static_cast<int32_t>(StrideOf(width_));
 }
 
 const CPatternElement* CPattern::Element(int32_t i) const {
     if (i < 0 || i >= ElementCount()) return nullptr;
-    return elements_[static_cast<size_t>(i)].get();
+    return &ElementOf(elements_[static_cast<size_t>(i)]);
 }
 
 int64_t CPattern::MemoryBytes() const {
-    // An element with its owning pointer and the allocator's overhead.
-    constexpr int64_t ELEMENT_BYTES = 128;
+    constexpr int64_t ELEMENT_BYTES = sizeof(ElementSlot);
     return static_cast<int64_t>(sizeof(CPattern) + name_.capacity() + bitmap_.capacity()) +
            ELEMENT_BYTES * static_cast<int64_t>(elements_.capacity());
 }
@@ -84,13 +73,15 @@ bool CPattern::ReadBitmap(CRecordReader& reader) {
     return true;
 }
 
-bool CPattern::ReadPattern(CRecordReader& reader) {
+bool CPattern::ReadPattern(CRecordReader& reader, std::vector<ElementSlot>* scratch) {
     bitmapByteCount_ = 0;
     bitmap_.clear();
     elements_.clear();
     bool namedHere = false;
     bool bitmapFailed = false;
-    std::vector<std::unique_ptr<CPatternElement>> elements;
+    std::vector<ElementSlot> own;
+    std::vector<ElementSlot>& elements = scratch ? *scratch : own;
+    elements.clear();
     const auto onNested = [&](std::string_view tag, int32_t) {
         if (tag == "+BMP" && width_ > 0 && height_ > 0 && namedHere && bitmap_.empty()) {
             if (StrideOf(width_) * height_ <= MAX_BITMAP_BYTES) {
@@ -100,12 +91,13 @@ bool CPattern::ReadPattern(CRecordReader& reader) {
             }
             // A declared size this large is skipped like a block that does not qualify.
         }
-        std::unique_ptr<CPatternElement> e = CreateElementByTag(tag);
-        if (!e) return Nested::Skip;
-        if (e->Read(reader)) {
-            elements.push_back(std::move(e));
-        } else if (e->StrayEndTag() == "-PTN") {
-            return Nested::EndsRecord;  // a broken element must not carry the pattern past its end
+        if (!EmplaceElementByTag(elements, tag)) return Nested::Skip;
+        CPatternElement& e = ElementOf(elements.back());
+        if (!e.Read(reader)) {
+            // A broken element must not carry the pattern past its end.
+            const bool endsPattern = e.StrayEndTag() == "-PTN";
+            elements.pop_back();
+            if (endsPattern) return Nested::EndsRecord;
         }
         return Nested::Read;
     };
@@ -127,7 +119,10 @@ bool CPattern::ReadPattern(CRecordReader& reader) {
     };
     const RecordEnd end = ReadRecord(reader, {"-PTN", DataForm::Element}, onData, onNested, reason);
     if (bitmapFailed) return false;
-    elements_ = std::move(elements);
+    // One block of the exact size.
+    elements_.assign(std::make_move_iterator(elements.begin()),
+                     std::make_move_iterator(elements.end()));
+    elements.clear();
     return end != RecordEnd::Failed;
 }
 
@@ -158,12 +153,12 @@ bool CPattern::WritePattern(CRecordWriter& writer, const char* name) const {
         }
         if (writer.WriteToken("-BMP") < 0 || writer.EndLine() < 0) return false;
     }
-    for (const auto& e : elements_) {
+    for (const ElementSlot& slot : elements_) {
+        const CPatternElement* e = &ElementOf(slot);
         // A polygon that cannot be stored (fewer than 2 or more than 32 points) is left out
         // without failing the pattern; any other refusal is a write error.
         if (e->Write(writer)) continue;
-        if (e->Kind() == ElementKind::Polygon &&
-            !static_cast<const CPolygonElement&>(*e).IsWritable()) {
+        if (e->Kind() == ElementKind::Polygon && !std::get<CPolygonElement>(slot).IsWritable()) {
             continue;
         }
         return false;
