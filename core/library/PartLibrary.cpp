@@ -109,7 +109,7 @@ void CPartLibrary::Clear() {
     property_.clear();
     entries_.clear();
     defs_.clear();
-    ClearPatterns();
+    EndSection();
     byName_.Clear();
     numbered_.clear();
 }
@@ -160,7 +160,7 @@ bool CPartLibrary::LoadStream(FILE* file, const std::string& path, const Listene
     } else {
         ok = reader.Fail("not a library file");
     }
-    ClearPatterns();
+    EndSection();
     // A read error looks like the end of input to the reader; it is not a short file.
     if (ok && std::ferror(file)) ok = reader.Fail("read error");
     if (!ok) {
@@ -207,7 +207,7 @@ bool CPartLibrary::ReadBody(CRecordReader& reader) {
         const RecordEnd end = ReadRecord(reader, {LIB_TRAILER}, onData, onNested, reason);
         if (end != RecordEnd::EndTag) return end == RecordEnd::EndOfInput;
         // Patterns belong to their section; another section may follow.
-        ClearPatterns();
+        EndSection();
         if (!reader.SkipToToken(LIB_HEADER)) return true;
     }
 }
@@ -215,7 +215,7 @@ bool CPartLibrary::ReadBody(CRecordReader& reader) {
 bool CPartLibrary::ReadComponentRecord(CRecordReader& reader) {
     CComponentDef& def = defs_.emplace_back();
     std::string name, patternName;
-    if (!def.ReadComponent(reader, name, patternName)) {
+    if (!def.ReadComponent(reader, name, patternName, &pinScratch_)) {
         defs_.pop_back();
         return reader.Fail("component record fails");
     }
@@ -268,11 +268,12 @@ bool CPartLibrary::ReadAliasRecord(CRecordReader& reader) {
     return true;
 }
 
-void CPartLibrary::ClearPatterns() {
+void CPartLibrary::EndSection() {
     patternIndex_.clear();
     patternsIndexed_ = 0;
     patterns_.clear();
     elementScratch_ = {};
+    pinScratch_ = {};
 }
 
 bool CPartLibrary::Spend(CRecordReader& reader, int64_t bytes) {

@@ -84,7 +84,8 @@ private:
     // once it is exceeded.
     bool Spend(CRecordReader& reader, int64_t bytes);
     void Clear();
-    void ClearPatterns();
+    // Forgets the section's patterns and gives back what was lent to the readers.
+    void EndSection();
 
     bool loaded_ = false;
     std::string path_;
@@ -100,7 +101,9 @@ private:
     std::vector<std::shared_ptr<const CPattern>> patterns_;
     std::unordered_map<std::string_view, size_t> patternIndex_;
     size_t patternsIndexed_ = 0;
+    // Lent to the readers of patterns and parts, so that each allocates only its own.
     std::vector<ElementSlot> elementScratch_;
+    std::vector<CPinDef> pinScratch_;
     int64_t memoryBudget_ = 0;
     int64_t memoryUsed_ = 0;
     // The first entry of each name, viewing the entries' own names (which never change).

@@ -35,6 +35,8 @@ public:
     CPinDef() = default;
     CPinDef(const CPinDef&) = default;  // deep: numbers and name are owned strings
     CPinDef& operator=(const CPinDef&) = default;
+    CPinDef(CPinDef&&) = default;
+    CPinDef& operator=(CPinDef&&) = default;
 
     // Reads a "+PIN" record for a component of blockCount blocks; the reader stands
     // just after "+PIN". False on a foreign end tag or a nested record that never ends;

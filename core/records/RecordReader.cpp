@@ -42,13 +42,6 @@ int DecodeEscape(char a, char b) {
     return static_cast<int>(v & 0xFF);
 }
 
-// Bytes that end a plain run of token bytes: the separators and the escape mark.
-constexpr std::array<bool, 256> STOPS = [] {
-    std::array<bool, 256> t{};
-    t[','] = t['\n'] = t['\r'] = t['%'] = true;
-    return t;
-}();
-
 }  // namespace
 
 void CRecordReader::Attach(FILE* file, int64_t firstLine, size_t blockSize) {
@@ -83,7 +76,7 @@ int32_t CRecordReader::ReadToken(std::string& token) {
     return line;
 }
 
-int32_t CRecordReader::ReadToken(std::string_view& token) {
+int32_t CRecordReader::ReadTokenAnyway(std::string_view& token) {
     token = {};
     for (;;) {
         if (pos_ == end_ && !Refill()) return -1;
@@ -97,8 +90,6 @@ int32_t CRecordReader::ReadToken(std::string_view& token) {
     }
     const int32_t start = Reported(line_);
     tokenLine_ = line_;
-    // Most tokens are a plain run of bytes within the block, ended by a separator: they
-    // are handed out where they stand.
     const size_t avail = static_cast<size_t>(end_ - pos_);
     const char* const limit = pos_ + std::min(avail, MAX_TOKEN_LENGTH + 1);
     const char* p = pos_;

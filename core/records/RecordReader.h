@@ -1,4 +1,6 @@
 #pragma once
+#include <algorithm>
+#include <array>
 #include <concepts>
 #include <cstdint>
 #include <cstdio>
@@ -37,7 +39,24 @@ public:
     int32_t ReadToken(std::string& token);
     // The same, with the token as a view that stays valid only until the next read: into
     // the input where it holds no escape, else into a buffer of the reader.
-    int32_t ReadToken(std::string_view& token);
+    int32_t ReadToken(std::string_view& token) {
+        // Most tokens are a plain run of bytes within the block, right after the last
+        // separator: they are handed out where they stand.
+        const char* p = pos_;
+        if (p != end_ && !IsBlank(*p)) {
+            const char* const limit =
+                p + std::min(static_cast<size_t>(end_ - p), MAX_TOKEN_LENGTH + 1);
+            while (p != limit && !STOPS[static_cast<unsigned char>(*p)]) ++p;
+            if (p != limit && *p != '%') {
+                tokenLine_ = line_;
+                token = std::string_view(pos_, static_cast<size_t>(p - pos_));
+                if (*p == '\n') ++line_;
+                pos_ = p + 1;
+                return Reported(tokenLine_);
+            }
+        }
+        return ReadTokenAnyway(token);
+    }
 
     // Reads tokens until one equals text exactly: true with it consumed, false at the end
     // of input.
@@ -75,6 +94,15 @@ private:
     }
     // Reads the next block of the file; false at its end (or with no file).
     bool Refill();
+    // Bytes that end a plain run of token bytes: the separators and the escape mark.
+    static constexpr std::array<bool, 256> STOPS = [] {
+        std::array<bool, 256> t{};
+        t[','] = t['\n'] = t['\r'] = t['%'] = true;
+        return t;
+    }();
+    static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+    // Every other token: after blanks or at a block's end.
+    int32_t ReadTokenAnyway(std::string_view& token);
     // The byte-by-byte path for tokens with an escape, over a block edge or at the limit.
     int32_t ReadTokenSlowly(std::string_view& token, int32_t start);
     static int32_t Reported(int64_t line) {
