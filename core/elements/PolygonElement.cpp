@@ -141,6 +141,7 @@ bool CPolygonElement::Read(CRecordReader& reader) {
     bool haveCount = false;
     std::vector<Point> scratch;
     scratch.reserve(MAX_POINTS);
+    std::string stray;
     int32_t pendingX = 0;
     int32_t pairs = 0;
     const auto abandon = [&reader]() {
@@ -148,8 +149,7 @@ bool CPolygonElement::Read(CRecordReader& reader) {
         return false;
     };
     const RecordEnd end = ReadRecord(
-        reader, ElementSyntax("-PG", strayEndTag_),
-        [&](std::string_view key, std::string_view value) {
+        reader, ElementSyntax("-PG", stray), [&](std::string_view key, std::string_view value) {
             if (pen.Read(key, value, true)) return true;
             if (key == "N") {
                 declared = ParseInt(value);
@@ -174,6 +174,7 @@ bool CPolygonElement::Read(CRecordReader& reader) {
             }
             return true;
         });
+    KeepStrayEndTag(std::move(stray));
     if (end == RecordEnd::Failed || scratch.size() < 2) return false;
     width_ = pen.width;
     style_ = pen.style;

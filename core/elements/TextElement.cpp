@@ -109,7 +109,8 @@ bool CTextElement::Read(CRecordReader& reader) {
     bool haveX = false;
     bool haveY = false;
     bool haveText = false;
-    const RecordEnd end = ReadRecord(reader, ElementSyntax("-TX", strayEndTag_),
+    std::string stray;
+    const RecordEnd end = ReadRecord(reader, ElementSyntax("-TX", stray),
                                      [&](std::string_view key, std::string_view value) {
                                          if (key == "X") {
                                              position_.x = ParseInt(value);
@@ -138,6 +139,7 @@ bool CTextElement::Read(CRecordReader& reader) {
                                          }
                                          return true;
                                      });
+    KeepStrayEndTag(std::move(stray));
     return end == RecordEnd::EndTag && haveX && haveY && haveText;
 }
 
