@@ -12,10 +12,6 @@ namespace qurix {
 
 namespace {
 
-// Larger than the stream's default, since a library is read byte by byte from start
-// to end.
-constexpr size_t READ_BUFFER_SIZE = 1 << 16;
-
 // What an entry costs beside its definition: the entry, its name and its index node.
 constexpr int64_t ENTRY_BYTES = sizeof(CLibEntry) + sizeof(std::unique_ptr<CLibEntry>) + 64;
 
@@ -125,7 +121,6 @@ bool CPartLibrary::LoadFile(const std::string& path, const Listener* listener) {
         if (listener) (*listener)(0, std::string("cannot open: ") + std::strerror(errno));
         return false;
     }
-    std::setvbuf(file, nullptr, _IOFBF, READ_BUFFER_SIZE);
     const bool ok = LoadStream(file, path, listener);
     std::fclose(file);
     return ok;
