@@ -1,7 +1,6 @@
 #include "core/library/Pattern.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "core/elements/ElementRecords.h"
 #include "core/elements/PolygonElement.h"
@@ -28,13 +27,12 @@ int32_t CPattern::BitmapStride() const {
 
 const CPatternElement* CPattern::Element(int32_t i) const {
     if (i < 0 || i >= ElementCount()) return nullptr;
-    return &ElementOf(elements_[static_cast<size_t>(i)]);
+    return &elements_.At(i);
 }
 
 int64_t CPattern::MemoryBytes() const {
-    constexpr int64_t ELEMENT_BYTES = sizeof(ElementSlot);
-    return static_cast<int64_t>(sizeof(CPattern) + name_.capacity() + bitmap_.capacity()) +
-           ELEMENT_BYTES * static_cast<int64_t>(elements_.capacity());
+    return static_cast<int64_t>(sizeof(CPattern) + name_.capacity() + bitmap_.capacity() +
+                                elements_.Bytes());
 }
 
 bool CPattern::ReadBitmap(CRecordReader& reader) {
@@ -76,7 +74,7 @@ bool CPattern::ReadBitmap(CRecordReader& reader) {
 bool CPattern::ReadPattern(CRecordReader& reader, std::vector<ElementSlot>* scratch) {
     bitmapByteCount_ = 0;
     bitmap_.clear();
-    elements_.clear();
+    elements_ = CElementBlock();
     bool namedHere = false;
     bool bitmapFailed = false;
     std::vector<ElementSlot> own;
@@ -119,9 +117,7 @@ bool CPattern::ReadPattern(CRecordReader& reader, std::vector<ElementSlot>* scra
     };
     const RecordEnd end = ReadRecord(reader, {"-PTN", DataForm::Element}, onData, onNested, reason);
     if (bitmapFailed) return false;
-    // One block of the exact size.
-    elements_.assign(std::make_move_iterator(elements.begin()),
-                     std::make_move_iterator(elements.end()));
+    elements_ = CElementBlock(elements);
     elements.clear();
     return end != RecordEnd::Failed;
 }
@@ -153,12 +149,13 @@ bool CPattern::WritePattern(CRecordWriter& writer, const char* name) const {
         }
         if (writer.WriteToken("-BMP") < 0 || writer.EndLine() < 0) return false;
     }
-    for (const ElementSlot& slot : elements_) {
-        const CPatternElement* e = &ElementOf(slot);
+    for (int32_t i = 0; i < elements_.Count(); ++i) {
+        const CPatternElement& e = elements_.At(i);
         // A polygon that cannot be stored (fewer than 2 or more than 32 points) is left out
         // without failing the pattern; any other refusal is a write error.
-        if (e->Write(writer)) continue;
-        if (e->Kind() == ElementKind::Polygon && !std::get<CPolygonElement>(slot).IsWritable()) {
+        if (e.Write(writer)) continue;
+        if (e.Kind() == ElementKind::Polygon &&
+            !static_cast<const CPolygonElement&>(e).IsWritable()) {
             continue;
         }
         return false;

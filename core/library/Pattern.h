@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/elements/ElementBlock.h"
 #include "core/elements/ElementSlot.h"
 #include "core/elements/PatternElement.h"
 #include "core/records/RecordReader.h"
@@ -50,7 +51,7 @@ public:
     // About how many bytes the pattern takes in memory, apart from the texts of its elements
     // (which cost what the file spent on them).
     int64_t MemoryBytes() const;
-    int32_t ElementCount() const { return static_cast<int32_t>(elements_.size()); }
+    int32_t ElementCount() const { return elements_.Count(); }
     // Null when i is out of range.
     const CPatternElement* Element(int32_t i) const;
 
@@ -62,7 +63,7 @@ private:
     int32_t width_ = 0;
     int32_t height_ = 0;
     int32_t bitmapByteCount_ = 0;
-    std::vector<ElementSlot> elements_;
+    CElementBlock elements_;
     std::vector<uint8_t> bitmap_;
 };
 
