@@ -25,32 +25,6 @@ bool SplitRecordData(DataForm form, const std::string& token, std::string& key,
     return false;
 }
 
-bool SplitRecordData(DataForm form, std::string_view token, std::string_view& key,
-                     std::string_view& value) {
-    if (form == DataForm::Whole) {
-        key = {};
-        value = token;
-        return true;
-    }
-    // One pass for the colon and the NULs that end keys and values (tokens are short).
-    const size_t n = token.size();
-    size_t colon = 0;
-    size_t keyEnd = n;  // the key's first NUL
-    for (; colon < n && token[colon] != ':'; ++colon) {
-        if (token[colon] == '\0' && keyEnd == n) keyEnd = colon;
-    }
-    if (colon == n || colon == 0) return false;
-    size_t valueEnd = colon + 1;
-    while (valueEnd < n && token[valueEnd] != '\0') ++valueEnd;
-    value = token.substr(colon + 1, valueEnd - colon - 1);
-    if (form == DataForm::Text) {
-        key = token.substr(0, colon);
-        return true;
-    }
-    key = token.substr(0, std::min(colon, keyEnd));
-    return !key.empty() && !value.empty();
-}
-
 std::string ReasonToken(std::string_view token) {
     static const char HEX[] = "0123456789abcdef";
     const size_t shown = std::min(token.size(), MAX_REASON_TOKEN);

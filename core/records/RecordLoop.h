@@ -2,6 +2,7 @@
 // The one loop by which every record of the library format is read: it handles the
 // tags, the nesting, the data tokens and the reasons of failure; each record reader only
 // states what its keys and its own nested records mean.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -61,9 +62,32 @@ std::string ReasonToken(std::string_view token);
 
 // Splits a data token as form says; false when the token is to be ignored.
 bool SplitRecordData(DataForm form, const std::string& token, std::string& key, std::string& value);
-// The same as views into token.
-bool SplitRecordData(DataForm form, std::string_view token, std::string_view& key,
-                     std::string_view& value);
+// The same as views into token (inline: it runs for every data token of a library).
+inline bool SplitRecordData(DataForm form, std::string_view token, std::string_view& key,
+                            std::string_view& value) {
+    if (form == DataForm::Whole) {
+        key = {};
+        value = token;
+        return true;
+    }
+    // One pass for the colon and the NULs that end keys and values (tokens are short).
+    const size_t n = token.size();
+    size_t colon = 0;
+    size_t keyEnd = n;  // the key's first NUL
+    for (; colon < n && token[colon] != ':'; ++colon) {
+        if (token[colon] == '\0' && keyEnd == n) keyEnd = colon;
+    }
+    if (colon == n || colon == 0) return false;
+    size_t valueEnd = colon + 1;
+    while (valueEnd < n && token[valueEnd] != '\0') ++valueEnd;
+    value = token.substr(colon + 1, valueEnd - colon - 1);
+    if (form == DataForm::Text) {
+        key = token.substr(0, colon);
+        return true;
+    }
+    key = token.substr(0, std::min(colon, keyEnd));
+    return !key.empty() && !value.empty();
+}
 
 // The reason for a record that fails the way the library records do: a nested record that
 // never ends is named with the line it started on.
