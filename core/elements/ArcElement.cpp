@@ -189,8 +189,9 @@ bool CArcElement::Read(CRecordReader& reader) {
     int32_t radius = 10;
     int32_t begin = 0;
     int32_t end = 0;
-    const RecordEnd result = ReadRecord(reader, ElementSyntax("-AR", strayEndTag_),
-                                        [&](const std::string& key, const std::string& value) {
+    std::string stray;
+    const RecordEnd result = ReadRecord(reader, ElementSyntax("-AR", stray),
+                                        [&](std::string_view key, std::string_view value) {
                                             if (pen.Read(key, value, false)) return true;
                                             if (key == "X") {
                                                 centre.x = ParseInt(value);
@@ -205,6 +206,7 @@ bool CArcElement::Read(CRecordReader& reader) {
                                             }
                                             return true;
                                         });
+    KeepStrayEndTag(std::move(stray));
     if (result == RecordEnd::Failed) return false;
     width_ = pen.width;
     style_ = pen.style;

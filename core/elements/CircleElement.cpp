@@ -71,7 +71,10 @@ bool CCircleElement::IsInside(const Rect& r) {
 
 bool CCircleElement::Read(CRecordReader& reader) {
     TwoPointFields f;
-    if (ReadTwoPointRecord(reader, "-C", true, strayEndTag_, f) == RecordEnd::Failed) {
+    std::string stray;
+    const RecordEnd end = ReadTwoPointRecord(reader, "-C", true, stray, f);
+    KeepStrayEndTag(std::move(stray));
+    if (end == RecordEnd::Failed) {
         return false;
     }
     width_ = f.pen.width;

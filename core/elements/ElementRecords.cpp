@@ -1,23 +1,51 @@
 #include "core/elements/ElementRecords.h"
 
-#include "core/elements/ArcElement.h"
-#include "core/elements/CircleElement.h"
-#include "core/elements/LineElement.h"
-#include "core/elements/PolygonElement.h"
-#include "core/elements/TextElement.h"
+#include <iterator>
+
+#include "core/elements/ElementSlot.h"
 
 namespace qurix {
 
-std::unique_ptr<CPatternElement> CreateElementByTag(const std::string& tag) {
-    if (tag == "+L") return std::make_unique<CLineElement>();
-    if (tag == "+C") return std::make_unique<CCircleElement>();
-    if (tag == "+PG") return std::make_unique<CPolygonElement>();
-    if (tag == "+AR") return std::make_unique<CArcElement>();
-    if (tag == "+TX") return std::make_unique<CTextElement>();
-    return nullptr;
+namespace {
+
+// The start tags in the order of ElementSlot's kinds.
+constexpr std::string_view ELEMENT_TAGS[] = {"+L", "+C", "+PG", "+AR", "+TX"};
+
+template <size_t I = 0>
+void EmplaceKind(std::vector<ElementSlot>& slots, size_t kind) {
+    if constexpr (I < std::variant_size_v<ElementSlot>) {
+        if (kind == I) {
+            slots.emplace_back(std::in_place_index<I>);
+        } else {
+            EmplaceKind<I + 1>(slots, kind);
+        }
+    }
 }
 
-bool PenFields::Read(const std::string& key, const std::string& value, bool withFill) {
+size_t KindOfTag(std::string_view tag) {
+    size_t kind = 0;
+    while (kind < std::size(ELEMENT_TAGS) && ELEMENT_TAGS[kind] != tag) ++kind;
+    return kind;
+}
+
+}  // namespace
+
+std::unique_ptr<CPatternElement> CreateElementByTag(std::string_view tag) {
+    const size_t kind = KindOfTag(tag);
+    if (kind == std::size(ELEMENT_TAGS)) return nullptr;
+    std::vector<ElementSlot> one;
+    EmplaceKind(one, kind);
+    return ElementOf(one.front()).Clone();
+}
+
+bool EmplaceElementByTag(std::vector<ElementSlot>& slots, std::string_view tag) {
+    const size_t kind = KindOfTag(tag);
+    if (kind == std::size(ELEMENT_TAGS)) return false;
+    EmplaceKind(slots, kind);
+    return true;
+}
+
+bool PenFields::Read(std::string_view key, std::string_view value, bool withFill) {
     if (key == "W") {
         width = ParseInt(value);
     } else if (key == "S") {

@@ -3,6 +3,7 @@
 // element kind, and the form every element's Read gives to the shared record loop.
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/elements/PatternElement.h"
 #include "core/records/RecordLoop.h"
@@ -11,7 +12,7 @@ namespace qurix {
 
 // A default-constructed element for "+L", "+C", "+PG", "+AR" or "+TX" (the whole token);
 // null for any other token.
-std::unique_ptr<CPatternElement> CreateElementByTag(const std::string& tag);
+std::unique_ptr<CPatternElement> CreateElementByTag(std::string_view tag);
 
 // The pen keys of the drawn elements: "W" width, "S" style and, where the element has a
 // fill, "F"; reading starts from the reading defaults.
@@ -21,7 +22,7 @@ struct PenFields {
     int32_t fill = CPatternElement::NOT_FILLED;
 
     // Takes the value when key is one of the pen's; false for any other key.
-    bool Read(const std::string& key, const std::string& value, bool withFill);
+    bool Read(std::string_view key, std::string_view value, bool withFill);
 };
 
 // Element records take keys and values as NUL-terminated texts, skip nested records and

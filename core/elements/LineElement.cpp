@@ -46,7 +46,10 @@ bool CLineElement::IsInside(const Rect& r) {
 
 bool CLineElement::Read(CRecordReader& reader) {
     TwoPointFields f;
-    if (ReadTwoPointRecord(reader, "-L", false, strayEndTag_, f) == RecordEnd::Failed) {
+    std::string stray;
+    const RecordEnd end = ReadTwoPointRecord(reader, "-L", false, stray, f);
+    KeepStrayEndTag(std::move(stray));
+    if (end == RecordEnd::Failed) {
         return false;
     }
     width_ = f.pen.width;

@@ -5,6 +5,32 @@
 
 namespace qurix {
 
+CPatternElement::CPatternElement(const CPatternElement& other)
+    : style_(other.style_), width_(other.width_), fill_(other.fill_) {
+    if (other.strayEndTag_) KeepStrayEndTag(*other.strayEndTag_);
+}
+
+CPatternElement& CPatternElement::operator=(const CPatternElement& other) {
+    style_ = other.style_;
+    width_ = other.width_;
+    fill_ = other.fill_;
+    KeepStrayEndTag(other.strayEndTag_ ? *other.strayEndTag_ : std::string());
+    return *this;
+}
+
+const std::string& CPatternElement::StrayEndTag() const {
+    static const std::string NONE;
+    return strayEndTag_ ? *strayEndTag_ : NONE;
+}
+
+void CPatternElement::KeepStrayEndTag(std::string tag) {
+    if (tag.empty()) {
+        strayEndTag_.reset();
+    } else {
+        strayEndTag_ = std::make_unique<std::string>(std::move(tag));
+    }
+}
+
 int32_t TruncateToInt(double v) {
     if (std::isnan(v)) return 0;
     v = std::trunc(v);

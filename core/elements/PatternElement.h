@@ -70,17 +70,23 @@ public:
     // The end tag of some other record that ended the last Read (which then failed), or
     // empty. It belongs to an enclosing record: a pattern reader that meets its own "-PTN"
     // here closes the pattern instead of reading on into the records that follow.
-    const std::string& StrayEndTag() const { return strayEndTag_; }
+    const std::string& StrayEndTag() const;
 
 protected:
     CPatternElement() = default;
-    CPatternElement(const CPatternElement&) = default;
-    CPatternElement& operator=(const CPatternElement&) = default;
+    CPatternElement(const CPatternElement& other);
+    CPatternElement& operator=(const CPatternElement& other);
+
+    // Keeps the end tag that ended the last Read (empty: none).
+    void KeepStrayEndTag(std::string tag);
 
     int32_t style_ = DEFAULT_STYLE;
     int32_t width_ = DEFAULT_WIDTH;
     int32_t fill_ = NOT_FILLED;
-    std::string strayEndTag_;
+
+private:
+    // Held apart, since hardly any element has one and a pattern holds many elements.
+    std::unique_ptr<std::string> strayEndTag_;
 };
 
 // Geometry shared by the element classes. All of it wraps on overflow.

@@ -1,6 +1,8 @@
 #include "core/elements/PolygonElement.h"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <limits>
 
 #include "core/elements/ElementRecords.h"
@@ -139,8 +141,10 @@ bool CPolygonElement::Read(CRecordReader& reader) {
     PenFields pen;
     int32_t declared = 0;
     bool haveCount = false;
-    std::vector<Point> scratch;
-    scratch.reserve(MAX_POINTS);
+    // At most MAX_POINTS points arrive: one per pair counted against the declared count.
+    std::array<Point, MAX_POINTS> read;
+    size_t count = 0;
+    std::string stray;
     int32_t pendingX = 0;
     int32_t pairs = 0;
     const auto abandon = [&reader]() {
@@ -148,8 +152,7 @@ bool CPolygonElement::Read(CRecordReader& reader) {
         return false;
     };
     const RecordEnd end = ReadRecord(
-        reader, ElementSyntax("-PG", strayEndTag_),
-        [&](const std::string& key, const std::string& value) {
+        reader, ElementSyntax("-PG", stray), [&](std::string_view key, std::string_view value) {
             if (pen.Read(key, value, true)) return true;
             if (key == "N") {
                 declared = ParseInt(value);
@@ -162,23 +165,22 @@ bool CPolygonElement::Read(CRecordReader& reader) {
                 if (!haveCount) return abandon();
                 if (pairs < declared) {
                     const Point q{pendingX, ParseInt(value)};
-                    if (pairs == 0 || !(q == scratch.back())) {
-                        scratch.push_back(q);
+                    if (pairs == 0 || !(q == read[count - 1])) {
+                        read[count++] = q;
                         // The closing point is implied, never stored.
-                        if (pairs == declared - 1 && scratch.size() > 1 && q == scratch.front()) {
-                            scratch.pop_back();
-                        }
+                        if (pairs == declared - 1 && count > 1 && q == read[0]) --count;
                     }
                     ++pairs;
                 }
             }
             return true;
         });
-    if (end == RecordEnd::Failed || scratch.size() < 2) return false;
+    KeepStrayEndTag(std::move(stray));
+    if (end == RecordEnd::Failed || count < 2) return false;
     width_ = pen.width;
     style_ = pen.style;
     fill_ = pen.fill;
-    points_ = std::move(scratch);
+    points_.assign(read.begin(), read.begin() + static_cast<std::ptrdiff_t>(count));
     return true;
 }
 

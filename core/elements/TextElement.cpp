@@ -109,8 +109,9 @@ bool CTextElement::Read(CRecordReader& reader) {
     bool haveX = false;
     bool haveY = false;
     bool haveText = false;
-    const RecordEnd end = ReadRecord(reader, ElementSyntax("-TX", strayEndTag_),
-                                     [&](const std::string& key, const std::string& value) {
+    std::string stray;
+    const RecordEnd end = ReadRecord(reader, ElementSyntax("-TX", stray),
+                                     [&](std::string_view key, std::string_view value) {
                                          if (key == "X") {
                                              position_.x = ParseInt(value);
                                              haveX = true;
@@ -138,6 +139,7 @@ bool CTextElement::Read(CRecordReader& reader) {
                                          }
                                          return true;
                                      });
+    KeepStrayEndTag(std::move(stray));
     return end == RecordEnd::EndTag && haveX && haveY && haveText;
 }
 

@@ -6,7 +6,7 @@ RecordEnd ReadTwoPointRecord(CRecordReader& reader, const char* endTag, bool wit
                              std::string& strayEndTag, TwoPointFields& out) {
     bool firstDone = false;
     return ReadRecord(reader, ElementSyntax(endTag, strayEndTag),
-                      [&](const std::string& key, const std::string& value) {
+                      [&](std::string_view key, std::string_view value) {
                           Point& p = firstDone ? out.p2 : out.p1;
                           if (out.pen.Read(key, value, withFill)) return true;
                           if (key == "X") {

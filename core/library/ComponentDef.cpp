@@ -1,5 +1,7 @@
 #include "core/library/ComponentDef.h"
 
+#include <iterator>
+
 #include "core/records/RecordLoop.h"
 
 namespace qurix {
@@ -27,7 +29,7 @@ int64_t CComponentDef::MemoryBytes() const {
 }
 
 bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
-                                  std::string& patternName) {
+                                  std::string& patternName, std::vector<CPinDef>* scratch) {
     prefix_.reset();
     pattern_.reset();
     pins_.clear();
@@ -36,7 +38,9 @@ bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
     std::string prefix = "U";
     std::string note;
     int32_t x = 0, y = 0, blocks = 0;
-    std::vector<CPinDef> pins;
+    std::vector<CPinDef> own;
+    std::vector<CPinDef>& pins = scratch ? *scratch : own;
+    pins.clear();
 
     // Reasons name the part when its name has been read, so a check can point at it.
     const auto named = [&](const std::string& why) {
@@ -48,21 +52,21 @@ bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
         return reader.Fail([&] { return named(why); });
     };
 
-    const auto onNested = [&](const std::string& tag, int32_t) {
+    const auto onNested = [&](std::string_view tag, int32_t) {
         if (tag != "+PIN") return Nested::Skip;
         if (x < 1 || y < 1 || blocks < 1) {
             fail("pin before size and block count");
             return Nested::Failed;
         }
-        CPinDef pin;
+        CPinDef& pin = pins.emplace_back();
         if (!pin.ReadPin(reader, blocks)) {
+            pins.pop_back();
             fail("pin " + std::to_string(pins.size()));
             return Nested::Failed;
         }
-        pins.push_back(std::move(pin));
         return Nested::Read;
     };
-    const auto onData = [&](const std::string& key, const std::string& v) {
+    const auto onData = [&](std::string_view key, std::string_view v) {
         if (key == "N") {
             partName = v;
         } else if (key == "X" || key == "Y") {
@@ -111,7 +115,9 @@ bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
     width_ = x;
     height_ = y;
     blockCount_ = blocks;
-    pins_ = std::move(pins);
+    // One block of the exact size.
+    pins_.assign(std::make_move_iterator(pins.begin()), std::make_move_iterator(pins.end()));
+    pins.clear();
     note_ = std::move(note);
     return true;
 }

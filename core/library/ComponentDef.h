@@ -30,8 +30,11 @@ public:
     std::unique_ptr<CComponentDef> Clone() const { return std::make_unique<CComponentDef>(*this); }
 
     // Reads a "+COMP" record; the reader stands just after "+COMP". Hands back the part
-    // name ("N") and the pattern name ("P"); the caller attaches the pattern.
-    bool ReadComponent(CRecordReader& reader, std::string& partName, std::string& patternName);
+    // name ("N") and the pattern name ("P"); the caller attaches the pattern. A caller
+    // that reads many parts lends scratch to read the pins into, so that each part
+    // allocates only its own block of pins.
+    bool ReadComponent(CRecordReader& reader, std::string& partName, std::string& patternName,
+                       std::vector<CPinDef>* scratch = nullptr);
     // Writes the pattern (named after the part) and the record. False for an empty
     // name (nothing written) or a failed write.
     bool WriteComponent(CRecordWriter& writer, const std::string& partName) const;

@@ -12,10 +12,6 @@ namespace qurix {
 
 namespace {
 
-// Larger than the stream's default, since a library is read byte by byte from start
-// to end.
-constexpr size_t READ_BUFFER_SIZE = 1 << 16;
-
 // What an entry costs beside its definition: the entry, its name and its index node.
 constexpr int64_t ENTRY_BYTES = sizeof(CLibEntry) + sizeof(std::unique_ptr<CLibEntry>) + 64;
 
@@ -60,11 +56,11 @@ CPartLibrary::~CPartLibrary() = default;
 
 const CLibEntry* CPartLibrary::Entry(int32_t i) const {
     if (i < 0 || i >= EntryCount()) return nullptr;
-    return entries_[static_cast<size_t>(i)].get();
+    return &entries_[static_cast<size_t>(i)];
 }
 
 std::string CPartLibrary::MakeUniqueName(const std::string& name) const {
-    if (byName_.find(name) == byName_.end()) return name;
+    if (!byName_.Find(name)) return name;
     std::string base;
     int32_t n = 0;
     SplitNumberSuffix(name, base, n);
@@ -88,20 +84,29 @@ int32_t CPartLibrary::NextFree(std::unordered_map<int32_t, int32_t>& taken, int3
 }
 
 void CPartLibrary::AddEntry(std::string name, const CComponentDef* def) {
-    auto entry = std::make_unique<CLibEntry>(std::move(name), def);
+    const CLibEntry& entry = entries_.emplace_back(std::move(name), def);
     std::string base;
     int32_t n = 0;
-    if (SplitCandidate(entry->Name(), base, n)) numbered_[base].emplace(n, WrapAdd(n, 1));
-    byName_.emplace(entry->Name(), entry.get());  // the first of equal names is found
-    entries_.push_back(std::move(entry));
+    if (SplitCandidate(entry.Name(), base, n)) numbered_[base].emplace(n, WrapAdd(n, 1));
+    byName_.Add(&entry);  // the first of equal names is found
+}
+
+const std::shared_ptr<const CPattern>* CPartLibrary::FindPattern(std::string_view name) {
+    if (patterns_.empty()) return nullptr;
+    if (patterns_.back()->Name() == name) return &patterns_.back();
+    for (; patternsIndexed_ < patterns_.size(); ++patternsIndexed_) {
+        patternIndex_[patterns_[patternsIndexed_]->Name()] = patternsIndexed_;
+    }
+    const auto found = patternIndex_.find(name);
+    return found == patternIndex_.end() ? nullptr : &patterns_[found->second];
 }
 
 void CPartLibrary::Clear() {
     property_.clear();
     entries_.clear();
     defs_.clear();
-    patterns_.clear();
-    byName_.clear();
+    EndSection();
+    byName_.Clear();
     numbered_.clear();
 }
 
@@ -116,7 +121,6 @@ bool CPartLibrary::LoadFile(const std::string& path, const Listener* listener) {
         if (listener) (*listener)(0, std::string("cannot open: ") + std::strerror(errno));
         return false;
     }
-    std::setvbuf(file, nullptr, _IOFBF, READ_BUFFER_SIZE);
     const bool ok = LoadStream(file, path, listener);
     std::fclose(file);
     return ok;
@@ -151,7 +155,7 @@ bool CPartLibrary::LoadStream(FILE* file, const std::string& path, const Listene
     } else {
         ok = reader.Fail("not a library file");
     }
-    patterns_.clear();
+    EndSection();
     // A read error looks like the end of input to the reader; it is not a short file.
     if (ok && std::ferror(file)) ok = reader.Fail("read error");
     if (!ok) {
@@ -164,16 +168,16 @@ bool CPartLibrary::LoadStream(FILE* file, const std::string& path, const Listene
 }
 
 bool CPartLibrary::ReadBody(CRecordReader& reader) {
-    const auto onNested = [&](const std::string& tag, int32_t) {
+    const auto onNested = [&](std::string_view tag, int32_t) {
         if (tag == "+PTN") {
             auto pattern = std::make_shared<CPattern>();
-            if (!pattern->ReadPattern(reader)) {
+            if (!pattern->ReadPattern(reader, &elementScratch_)) {
                 reader.Fail("pattern record fails");
                 return Nested::Failed;
             }
             if (!Spend(reader, pattern->MemoryBytes())) return Nested::Failed;
             // Only a named pattern can be found; the newest of a name hides the older.
-            if (pattern->HasName()) patterns_[pattern->Name()] = std::move(pattern);
+            if (pattern->HasName()) patterns_.push_back(std::move(pattern));
             return Nested::Read;
         }
         bool ok = true;
@@ -186,7 +190,7 @@ bool CPartLibrary::ReadBody(CRecordReader& reader) {
         }
         return ok ? Nested::Read : Nested::Failed;
     };
-    const auto onData = [&](const std::string& key, const std::string& value) {
+    const auto onData = [&](std::string_view key, std::string_view value) {
         if (key == "PROP") property_ = value;
         return true;
     };
@@ -198,33 +202,33 @@ bool CPartLibrary::ReadBody(CRecordReader& reader) {
         const RecordEnd end = ReadRecord(reader, {LIB_TRAILER}, onData, onNested, reason);
         if (end != RecordEnd::EndTag) return end == RecordEnd::EndOfInput;
         // Patterns belong to their section; another section may follow.
-        patterns_.clear();
+        EndSection();
         if (!reader.SkipToToken(LIB_HEADER)) return true;
     }
 }
 
 bool CPartLibrary::ReadComponentRecord(CRecordReader& reader) {
-    auto def = std::make_unique<CComponentDef>();
+    CComponentDef& def = defs_.emplace_back();
     std::string name, patternName;
-    if (!def->ReadComponent(reader, name, patternName)) {
+    if (!def.ReadComponent(reader, name, patternName, &pinScratch_)) {
+        defs_.pop_back();
         return reader.Fail("component record fails");
     }
-    if (!Spend(reader, def->MemoryBytes() + ENTRY_BYTES + static_cast<int64_t>(name.size()))) {
+    if (!Spend(reader, def.MemoryBytes() + ENTRY_BYTES + static_cast<int64_t>(name.size()))) {
+        defs_.pop_back();
         return false;
     }
     if (!patternName.empty()) {
         // The newest pattern of that name in this section, shared; none is not an error.
-        const auto found = patterns_.find(patternName);
-        if (found != patterns_.end()) def->SetPattern(found->second);
+        if (const auto* found = FindPattern(patternName)) def.SetPattern(*found);
     }
-    AddEntry(MakeUniqueName(name), def.get());
-    defs_.push_back(std::move(def));
+    AddEntry(MakeUniqueName(name), &def);
     return true;
 }
 
 bool CPartLibrary::ReadAliasRecord(CRecordReader& reader) {
     std::string target, alias;
-    const auto onData = [&](const std::string& key, const std::string& value) {
+    const auto onData = [&](std::string_view key, std::string_view value) {
         if (value.empty()) return true;
         if (key == "N") {
             target = value;
@@ -252,10 +256,19 @@ bool CPartLibrary::ReadAliasRecord(CRecordReader& reader) {
     }
     if (!Spend(reader, ENTRY_BYTES + static_cast<int64_t>(alias.size()))) return false;
     std::string name = MakeUniqueName(alias);
-    const auto found = byName_.find(target);
     // An alias of a part the library lacks adds nothing.
-    if (found != byName_.end()) AddEntry(std::move(name), found->second->ComponentDef());
+    if (const CLibEntry* found = byName_.Find(target)) {
+        AddEntry(std::move(name), found->ComponentDef());
+    }
     return true;
+}
+
+void CPartLibrary::EndSection() {
+    patternIndex_.clear();
+    patternsIndexed_ = 0;
+    patterns_.clear();
+    elementScratch_ = {};
+    pinScratch_ = {};
 }
 
 bool CPartLibrary::Spend(CRecordReader& reader, int64_t bytes) {
@@ -271,14 +284,14 @@ bool CPartLibrary::WriteLibrary(CRecordWriter& writer) const {
     if (writer.WriteToken(LIB_HEADER) != 0 || writer.EndLine() != 0) return false;
     if (writer.WriteKeyValue("PROP", property_) != 0 || writer.EndLine() != 0) return false;
     bool ok = true;
-    for (const auto& entry : entries_) {
-        const CComponentDef* def = entry->ComponentDef();
+    for (const CLibEntry& entry : entries_) {
+        const CComponentDef* def = entry.ComponentDef();
         // A part cut off before its name or size would not read back; skip it, say so.
-        if (!def || entry->Name().c_str()[0] == '\0' || !def->ReadsBack()) {
+        if (!def || entry.Name().c_str()[0] == '\0' || !def->ReadsBack()) {
             ok = false;
             continue;
         }
-        if (!def->WriteComponent(writer, entry->Name())) return false;
+        if (!def->WriteComponent(writer, entry.Name())) return false;
     }
     return writer.WriteToken(LIB_TRAILER) == 0 && writer.EndLine() == 0 && ok;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -10,6 +11,7 @@
 
 #include "core/library/ComponentDef.h"
 #include "core/library/LibEntry.h"
+#include "core/library/NameIndex.h"
 #include "core/library/Pattern.h"
 #include "core/records/RecordReader.h"
 #include "core/records/RecordWriter.h"
@@ -74,27 +76,38 @@ private:
     bool ReadComponentRecord(CRecordReader& reader);
     bool ReadAliasRecord(CRecordReader& reader);
     void AddEntry(std::string name, const CComponentDef* def);
+    // The newest pattern of the name in the current section; null when there is none.
+    const std::shared_ptr<const CPattern>* FindPattern(std::string_view name);
     // The first number from n on that is not taken, shortening the paths it followed.
     static int32_t NextFree(std::unordered_map<int32_t, int32_t>& taken, int32_t n);
     // Counts bytes against the load's memory budget; false, with the reason reported,
     // once it is exceeded.
     bool Spend(CRecordReader& reader, int64_t bytes);
     void Clear();
+    // Forgets the section's patterns and gives back what was lent to the readers.
+    void EndSection();
 
     bool loaded_ = false;
     std::string path_;
     std::string property_;
-    std::vector<std::unique_ptr<CComponentDef>> defs_;
-    std::vector<std::unique_ptr<CLibEntry>> entries_;
+    // Deques: what they hold never moves, and is allocated in blocks rather than one by one.
+    std::deque<CComponentDef> defs_;
+    std::deque<CLibEntry> entries_;
 
-    // Only while loading: the current section's patterns by name, the newest of each,
-    // shared by the definitions that name them; and the memory budget.
-    std::unordered_map<std::string, std::shared_ptr<const CPattern>> patterns_;
+    // Only while loading: the current section's named patterns in file order, shared by
+    // the definitions that name them, and an index of the newest of each name over the
+    // first patternsIndexed_ of them. Parts mostly name the pattern just read, so the
+    // index is brought up to date only when one names another.
+    std::vector<std::shared_ptr<const CPattern>> patterns_;
+    std::unordered_map<std::string_view, size_t> patternIndex_;
+    size_t patternsIndexed_ = 0;
+    // Lent to the readers of patterns and parts, so that each allocates only its own.
+    std::vector<ElementSlot> elementScratch_;
+    std::vector<CPinDef> pinScratch_;
     int64_t memoryBudget_ = 0;
     int64_t memoryUsed_ = 0;
-    // The names in use, viewing the entries' own names (which never change), with the
-    // first entry of each name.
-    std::unordered_map<std::string_view, const CLibEntry*> byName_;
+    // The first entry of each name, viewing the entries' own names (which never change).
+    CNameIndex byName_;
     // The names of the form "base(n)" by base: for each n taken, a number after it from
     // which to look on for a free one. Names are only ever added, so the hints stay true
     // and each MakeUniqueName costs about one look-up however many names are taken.

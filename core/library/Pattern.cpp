@@ -21,31 +21,18 @@ int NibbleOf(char c) {
 
 }  // namespace
 
-CPattern::CPattern(const CPattern& other)
-    : hasName_(other.hasName_),
-      name_(other.name_),
-      width_(other.width_),
-      height_(other.height_),
-      bitmapByteCount_(other.bitmapByteCount_),
-      bitmap_(other.bitmap_) {
-    elements_.reserve(other.elements_.size());
-    for (const auto& e : other.elements_) elements_.push_back(e->Clone());
-}
-
 int32_t CPattern::BitmapStride() const {
     return static_cast<int32_t>(StrideOf(width_));
 }
 
 const CPatternElement* CPattern::Element(int32_t i) const {
     if (i < 0 || i >= ElementCount()) return nullptr;
-    return elements_[static_cast<size_t>(i)].get();
+    return &elements_.At(i);
 }
 
 int64_t CPattern::MemoryBytes() const {
-    // An element with its owning pointer and the allocator's overhead.
-    constexpr int64_t ELEMENT_BYTES = 128;
-    return static_cast<int64_t>(sizeof(CPattern) + name_.capacity() + bitmap_.capacity()) +
-           ELEMENT_BYTES * static_cast<int64_t>(elements_.capacity());
+    return static_cast<int64_t>(sizeof(CPattern) + name_.capacity() + bitmap_.capacity() +
+                                elements_.Bytes());
 }
 
 bool CPattern::ReadBitmap(CRecordReader& reader) {
@@ -57,7 +44,7 @@ bool CPattern::ReadBitmap(CRecordReader& reader) {
     const int64_t byteCount = StrideOf(width_) * h;
     std::vector<uint8_t> bits(static_cast<size_t>(byteCount), 0);
     int32_t row = 0;
-    const auto onRow = [&](const std::string&, const std::string& token) {
+    const auto onRow = [&](std::string_view, std::string_view token) {
         if (row >= h) return true;
         const size_t n = std::min(token.size() / 2, bytesPerRow);
         uint8_t* out = bits.data() + static_cast<size_t>(row) * stride;
@@ -84,14 +71,16 @@ bool CPattern::ReadBitmap(CRecordReader& reader) {
     return true;
 }
 
-bool CPattern::ReadPattern(CRecordReader& reader) {
+bool CPattern::ReadPattern(CRecordReader& reader, std::vector<ElementSlot>* scratch) {
     bitmapByteCount_ = 0;
     bitmap_.clear();
-    elements_.clear();
+    elements_ = CElementBlock();
     bool namedHere = false;
     bool bitmapFailed = false;
-    std::vector<std::unique_ptr<CPatternElement>> elements;
-    const auto onNested = [&](const std::string& tag, int32_t) {
+    std::vector<ElementSlot> own;
+    std::vector<ElementSlot>& elements = scratch ? *scratch : own;
+    elements.clear();
+    const auto onNested = [&](std::string_view tag, int32_t) {
         if (tag == "+BMP" && width_ > 0 && height_ > 0 && namedHere && bitmap_.empty()) {
             if (StrideOf(width_) * height_ <= MAX_BITMAP_BYTES) {
                 if (ReadBitmap(reader)) return Nested::Read;
@@ -100,16 +89,17 @@ bool CPattern::ReadPattern(CRecordReader& reader) {
             }
             // A declared size this large is skipped like a block that does not qualify.
         }
-        std::unique_ptr<CPatternElement> e = CreateElementByTag(tag);
-        if (!e) return Nested::Skip;
-        if (e->Read(reader)) {
-            elements.push_back(std::move(e));
-        } else if (e->StrayEndTag() == "-PTN") {
-            return Nested::EndsRecord;  // a broken element must not carry the pattern past its end
+        if (!EmplaceElementByTag(elements, tag)) return Nested::Skip;
+        CPatternElement& e = ElementOf(elements.back());
+        if (!e.Read(reader)) {
+            // A broken element must not carry the pattern past its end.
+            const bool endsPattern = e.StrayEndTag() == "-PTN";
+            elements.pop_back();
+            if (endsPattern) return Nested::EndsRecord;
         }
         return Nested::Read;
     };
-    const auto onData = [&](const std::string& key, const std::string& value) {
+    const auto onData = [&](std::string_view key, std::string_view value) {
         if (key == "N") {
             name_ = value;
             hasName_ = true;
@@ -127,7 +117,8 @@ bool CPattern::ReadPattern(CRecordReader& reader) {
     };
     const RecordEnd end = ReadRecord(reader, {"-PTN", DataForm::Element}, onData, onNested, reason);
     if (bitmapFailed) return false;
-    elements_ = std::move(elements);
+    elements_ = CElementBlock(elements);
+    elements.clear();
     return end != RecordEnd::Failed;
 }
 
@@ -158,12 +149,13 @@ bool CPattern::WritePattern(CRecordWriter& writer, const char* name) const {
         }
         if (writer.WriteToken("-BMP") < 0 || writer.EndLine() < 0) return false;
     }
-    for (const auto& e : elements_) {
+    for (int32_t i = 0; i < elements_.Count(); ++i) {
+        const CPatternElement& e = elements_.At(i);
         // A polygon that cannot be stored (fewer than 2 or more than 32 points) is left out
         // without failing the pattern; any other refusal is a write error.
-        if (e->Write(writer)) continue;
-        if (e->Kind() == ElementKind::Polygon &&
-            !static_cast<const CPolygonElement&>(*e).IsWritable()) {
+        if (e.Write(writer)) continue;
+        if (e.Kind() == ElementKind::Polygon &&
+            !static_cast<const CPolygonElement&>(e).IsWritable()) {
             continue;
         }
         return false;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/elements/ElementBlock.h"
+#include "core/elements/ElementSlot.h"
 #include "core/elements/PatternElement.h"
 #include "core/records/RecordReader.h"
 #include "core/records/RecordWriter.h"
@@ -22,14 +24,16 @@ public:
     static constexpr int64_t MAX_BITMAP_BYTES = 16 * 1024 * 1024;
 
     CPattern() = default;
-    CPattern(const CPattern& other);  // deep copy: name, size, bitmap bytes, cloned elements
+    CPattern(const CPattern& other) = default;  // deep: name, size, bitmap bytes, elements
     CPattern& operator=(const CPattern&) = delete;
     virtual ~CPattern() = default;
 
     std::unique_ptr<CPattern> Clone() const { return std::make_unique<CPattern>(*this); }
 
-    // Reads a "+PTN" record; the reader stands just after the "+PTN" token.
-    bool ReadPattern(CRecordReader& reader);
+    // Reads a "+PTN" record; the reader stands just after the "+PTN" token. A caller that
+    // reads many patterns lends scratch to read the elements into, so that each pattern
+    // allocates only its own block of elements.
+    bool ReadPattern(CRecordReader& reader, std::vector<ElementSlot>* scratch = nullptr);
     // Writes the record under name, or under the pattern's own name when name is null.
     bool WritePattern(CRecordWriter& writer, const char* name = nullptr) const;
 
@@ -47,7 +51,7 @@ public:
     // About how many bytes the pattern takes in memory, apart from the texts of its elements
     // (which cost what the file spent on them).
     int64_t MemoryBytes() const;
-    int32_t ElementCount() const { return static_cast<int32_t>(elements_.size()); }
+    int32_t ElementCount() const { return elements_.Count(); }
     // Null when i is out of range.
     const CPatternElement* Element(int32_t i) const;
 
@@ -59,7 +63,7 @@ private:
     int32_t width_ = 0;
     int32_t height_ = 0;
     int32_t bitmapByteCount_ = 0;
-    std::vector<std::unique_ptr<CPatternElement>> elements_;
+    CElementBlock elements_;
     std::vector<uint8_t> bitmap_;
 };
 

@@ -1,5 +1,7 @@
 #include "core/library/PinDef.h"
 
+#include <algorithm>
+
 #include "core/records/RecordLoop.h"
 
 namespace qurix {
@@ -37,10 +39,10 @@ char SideLetter(int32_t side) {
     }
 }
 
-uint32_t FlagsFromLetters(const char* p) {
+uint32_t FlagsFromLetters(std::string_view letters) {
     uint32_t flags = 0;
-    for (; *p != '\0'; ++p) {
-        switch (*p) {
+    for (const char c : letters) {
+        switch (c) {
             case 'S':
                 flags |= CPinDef::PIN_SHORT_NUMBER;
                 break;
@@ -65,32 +67,50 @@ uint32_t FlagsFromLetters(const char* p) {
 
 }  // namespace
 
+size_t CPinDef::SlotStart(int32_t k) const {
+    size_t at = 0;
+    for (int32_t i = 0; i < k && at < numbers_.size(); ++i) {
+        at = numbers_[at] == 0 ? at + 1 : numbers_.find('\0', at + 1) + 1;
+    }
+    return at;
+}
+
 const char* CPinDef::Number(int32_t k) const {
-    if (k < 0 || static_cast<size_t>(k) >= numbers_.size()) return nullptr;
-    const auto& n = numbers_[static_cast<size_t>(k)];
-    return n ? n->c_str() : nullptr;
+    if (k < 0 || k >= numberSlots_) return nullptr;
+    const size_t at = SlotStart(k);
+    return numbers_[at] == 0 ? nullptr : numbers_.c_str() + at + 1;
 }
 
 void CPinDef::SetNumber(int32_t k, const char* text) {
     if (k < 0 || k >= BlockCount()) return;
-    const size_t at = static_cast<size_t>(k);
+    if (!text && k >= numberSlots_) return;
+    // Slots up to k, then this one, then the rest as they were.
+    const size_t at = SlotStart(k);
+    const size_t rest = k < numberSlots_ ? SlotStart(k + 1) : numbers_.size();
+    std::string packed = numbers_.substr(0, at);
+    for (int32_t i = numberSlots_; i < k; ++i) packed.push_back('\0');
     if (text) {
-        if (at >= numbers_.size()) numbers_.resize(at + 1);
-        numbers_[at] = std::string(text);
-        return;
+        packed.push_back('\1');
+        packed.append(text);
+        packed.push_back('\0');
+    } else {
+        packed.push_back('\0');
     }
-    if (at >= numbers_.size()) return;
-    numbers_[at].reset();
-    while (!numbers_.empty() && !numbers_.back()) numbers_.pop_back();
+    packed.append(numbers_, rest, std::string::npos);
+    numbers_ = std::move(packed);
+    numberSlots_ = std::max(numberSlots_, k + 1);
+    // Trailing blocks without a number take no slot.
+    while (numberSlots_ > 0 && !Number(numberSlots_ - 1)) {
+        --numberSlots_;
+        numbers_.resize(SlotStart(numberSlots_));
+    }
 }
 
 int64_t CPinDef::MemoryBytes() const {
-    int64_t bytes = sizeof(CPinDef) +
-                    static_cast<int64_t>(numbers_.capacity() * sizeof(std::optional<std::string>));
-    for (const auto& n : numbers_) {
-        if (n) bytes += static_cast<int64_t>(n->capacity());
-    }
-    return bytes;
+    // A short packed text lives inside the pin.
+    const size_t inside = std::string().capacity();
+    return static_cast<int64_t>(sizeof(CPinDef)) +
+           static_cast<int64_t>(numbers_.capacity() > inside ? numbers_.capacity() : 0);
 }
 
 const std::string& CPinDef::NameBytes() const {
@@ -103,17 +123,22 @@ void CPinDef::SetName(const char* encoded) {
         name_.reset();
         return;
     }
+    SetName(std::string_view(encoded));
+}
+
+void CPinDef::SetName(std::string_view encoded) {
+    encoded = encoded.substr(0, encoded.find('\0'));
     std::string name;
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(encoded);
-    while (*p != '\0' && name.size() < static_cast<size_t>(MAX_PIN_NAME)) {
-        if (*p == '\\') {
+    size_t i = 0;
+    while (i < encoded.size() && name.size() < static_cast<size_t>(MAX_PIN_NAME)) {
+        if (encoded[i] == '\\') {
             // A lone mark at the end has nothing to overline and is dropped.
-            if (p[1] == '\0') break;
-            name.push_back(static_cast<char>(p[1] | 0x80));
-            p += 2;
+            if (i + 1 == encoded.size()) break;
+            name.push_back(static_cast<char>(static_cast<unsigned char>(encoded[i + 1]) | 0x80));
+            i += 2;
         } else {
-            name.push_back(static_cast<char>(*p));
-            ++p;
+            name.push_back(encoded[i]);
+            ++i;
         }
     }
     name_ = std::move(name);
@@ -142,21 +167,27 @@ bool CPinDef::ReadPin(CRecordReader& reader, int32_t blockCount) {
     if (blockCount > MAX_PIN_BLOCKS) blockCount = MAX_PIN_BLOCKS;
     name_.reset();
     numbers_.clear();
+    numberSlots_ = 0;
     blockCount_ = blockCount;
 
-    const auto onData = [&](const std::string& key, const std::string& value) {
-        const char* v = value.c_str();
+    const auto onData = [&](std::string_view key, std::string_view value) {
+        // Values come without a NUL inside: their end is the text's end.
         if (key == "N") {
-            SetName(v);
+            SetName(value);
         } else if (key == "L") {
-            if (*v == '\0') return true;
-            side_ = SideFromLetter(*v, side_);
-            const int32_t offset = ParseInt(v + 1);
+            if (value.empty()) return true;
+            side_ = SideFromLetter(value[0], side_);
+            const int32_t offset = ParseInt(value.substr(1));
             if (offset >= 0 && offset <= MAX_PIN_OFFSET) offset_ = offset;
         } else if (key == "T") {
-            flags_ = FlagsFromLetters(v);
+            flags_ = FlagsFromLetters(value);
         } else if (key == "M") {
-            if (numbers_.size() < static_cast<size_t>(blockCount)) numbers_.emplace_back(value);
+            if (numberSlots_ < blockCount) {
+                numbers_.push_back('\1');
+                numbers_.append(value);
+                numbers_.push_back('\0');
+                ++numberSlots_;
+            }
         }
         return true;
     };
@@ -180,9 +211,15 @@ bool CPinDef::WritePin(CRecordWriter& writer) const {
     if (flags_ & PIN_CLOCK) letters += 'C';
     if (flags_ & PIN_HIDE_NUMBER) letters += 'm';
     if (writer.WriteKeyValue("T", letters) != 0) return false;
+    // One walk over the packed slots (a lookup per block would cost the square).
+    size_t at = 0;
     for (int32_t k = 0; k < BlockCount(); ++k) {
-        const char* n = Number(k);
-        if (writer.WriteKeyValue("M", n ? n : "") != 0) return false;
+        const char* n = "";
+        if (k < numberSlots_) {
+            if (numbers_[at] != 0) n = numbers_.c_str() + at + 1;
+            at = numbers_[at] == 0 ? at + 1 : numbers_.find('\0', at + 1) + 1;
+        }
+        if (writer.WriteKeyValue("M", n) != 0) return false;
     }
     return writer.WriteToken("-PIN") == 0;
 }

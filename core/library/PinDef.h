@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "core/records/RecordReader.h"
 #include "core/records/RecordWriter.h"
@@ -35,6 +35,8 @@ public:
     CPinDef() = default;
     CPinDef(const CPinDef&) = default;  // deep: numbers and name are owned strings
     CPinDef& operator=(const CPinDef&) = default;
+    CPinDef(CPinDef&&) = default;
+    CPinDef& operator=(CPinDef&&) = default;
 
     // Reads a "+PIN" record for a component of blockCount blocks; the reader stands
     // just after "+PIN". False on a foreign end tag or a nested record that never ends;
@@ -57,6 +59,8 @@ public:
     const std::string& NameBytes() const;
     // Decodes a name with backslash marks ("\A" is an overlined A); null clears it.
     void SetName(const char* encoded);
+    // The same from a text that ends at its first NUL or its end.
+    void SetName(std::string_view encoded);
     // The name with its marks again, as the record holds it.
     std::string EncodedName() const;
 
@@ -71,9 +75,14 @@ public:
     int64_t MemoryBytes() const;
 
 private:
-    // Only up to the last block that has a number: a pin of a part with many blocks
-    // but few numbers stays small.
-    std::vector<std::optional<std::string>> numbers_;
+    // Where block k's slot starts in numbers_, or numbers_.size() past the last slot.
+    size_t SlotStart(int32_t k) const;
+
+    // The numbers up to the last block that has one, packed into one text so that a pin
+    // of a few short numbers needs no allocation of its own: per block a mark byte, 1 for
+    // a number (then its bytes and a NUL) or 0 for none.
+    std::string numbers_;
+    int32_t numberSlots_ = 0;
     int32_t blockCount_ = 0;
     std::optional<std::string> name_;
     uint32_t flags_ = 0;

@@ -25,7 +25,7 @@ bool SplitRecordData(DataForm form, const std::string& token, std::string& key,
     return false;
 }
 
-std::string ReasonToken(const std::string& token) {
+std::string ReasonToken(std::string_view token) {
     static const char HEX[] = "0123456789abcdef";
     const size_t shown = std::min(token.size(), MAX_REASON_TOKEN);
     std::string out;

@@ -2,8 +2,10 @@
 // The one loop by which every record of the library format is read: it handles the
 // tags, the nesting, the data tokens and the reasons of failure; each record reader only
 // states what its keys and its own nested records mean.
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
 #include "core/records/RecordReader.h"
@@ -56,10 +58,36 @@ inline std::string ValueText(const std::string& value) {
 // A token as a reason shows it: control bytes escaped ("\x1b") and more than
 // MAX_REASON_TOKEN bytes cut with "…", so that a reason printed to a terminal cannot drive it.
 inline constexpr size_t MAX_REASON_TOKEN = 80;
-std::string ReasonToken(const std::string& token);
+std::string ReasonToken(std::string_view token);
 
 // Splits a data token as form says; false when the token is to be ignored.
 bool SplitRecordData(DataForm form, const std::string& token, std::string& key, std::string& value);
+// The same as views into token (inline: it runs for every data token of a library).
+inline bool SplitRecordData(DataForm form, std::string_view token, std::string_view& key,
+                            std::string_view& value) {
+    if (form == DataForm::Whole) {
+        key = {};
+        value = token;
+        return true;
+    }
+    // One pass for the colon and the NULs that end keys and values (tokens are short).
+    const size_t n = token.size();
+    size_t colon = 0;
+    size_t keyEnd = n;  // the key's first NUL
+    for (; colon < n && token[colon] != ':'; ++colon) {
+        if (token[colon] == '\0' && keyEnd == n) keyEnd = colon;
+    }
+    if (colon == n || colon == 0) return false;
+    size_t valueEnd = colon + 1;
+    while (valueEnd < n && token[valueEnd] != '\0') ++valueEnd;
+    value = token.substr(colon + 1, valueEnd - colon - 1);
+    if (form == DataForm::Text) {
+        key = token.substr(0, colon);
+        return true;
+    }
+    key = token.substr(0, std::min(colon, keyEnd));
+    return !key.empty() && !value.empty();
+}
 
 // The reason for a record that fails the way the library records do: a nested record that
 // never ends is named with the line it started on.
@@ -67,8 +95,27 @@ std::string NestedNeverEndsReason(const std::string& tag, int32_t line);
 
 // Readers that know no nested records skip them all.
 struct SkipAllNested {
-    Nested operator()(const std::string&, int32_t) const { return Nested::Skip; }
+    Nested operator()(std::string_view, int32_t) const { return Nested::Skip; }
 };
+
+// Calls f with the texts as views when it takes them, else as strings (readers off the
+// hot path may keep taking strings).
+template <typename F>
+Nested CallWithTexts(F& f, std::string_view tag, int32_t line) {
+    if constexpr (std::is_invocable_v<F&, std::string_view, int32_t>) {
+        return f(tag, line);
+    } else {
+        return f(std::string(tag), line);
+    }
+}
+template <typename F>
+bool CallWithTexts(F& f, std::string_view a, std::string_view b) {
+    if constexpr (std::is_invocable_v<F&, std::string_view, std::string_view>) {
+        return f(a, b);
+    } else {
+        return f(std::string(a), std::string(b));
+    }
+}
 // Readers whose failures are told by the enclosing record give no reason.
 struct NoReason {
     std::string operator()(RecordFault, const std::string&, int32_t) const { return {}; }
@@ -78,7 +125,8 @@ struct NoReason {
 // onNested(tag, line) decides about each nested start tag, onData(key, value) takes each
 // data token and returns false to abandon the record (having positioned the reader
 // itself), reason(fault, tag, line) words a fault for the listener (the tag as
-// ReasonToken shows it).
+// ReasonToken shows it). Tags, keys and values given as views are valid only until the
+// callback reads on.
 template <typename OnData, typename OnNested = SkipAllNested, typename Reason = NoReason>
 RecordEnd ReadRecord(CRecordReader& reader, const RecordSyntax& syntax, OnData&& onData,
                      OnNested&& onNested = {}, Reason&& reason = {}) {
@@ -92,9 +140,9 @@ RecordEnd ReadRecord(CRecordReader& reader, const RecordSyntax& syntax, OnData&&
         return RecordEnd::Failed;
     };
     if (syntax.strayEndTag) syntax.strayEndTag->clear();
-    std::string token;
-    std::string key;
-    std::string value;
+    std::string_view token;
+    std::string_view key;
+    std::string_view value;
     for (;;) {
         const int32_t line = reader.ReadToken(token);
         if (line == -1) {
@@ -104,11 +152,12 @@ RecordEnd ReadRecord(CRecordReader& reader, const RecordSyntax& syntax, OnData&&
         }
         if (IsEndTag(token)) {
             if (token == syntax.endTag) return RecordEnd::EndTag;
-            if (syntax.strayEndTag) *syntax.strayEndTag = token;
-            return fail(RecordFault::StrayEndTag, token, line);
+            const std::string tag(token);
+            if (syntax.strayEndTag) *syntax.strayEndTag = tag;
+            return fail(RecordFault::StrayEndTag, tag, line);
         }
         if (IsStartTag(token)) {
-            switch (onNested(token, line)) {
+            switch (CallWithTexts(onNested, token, line)) {
                 case Nested::Read:
                     continue;
                 case Nested::EndsRecord:
@@ -118,11 +167,13 @@ RecordEnd ReadRecord(CRecordReader& reader, const RecordSyntax& syntax, OnData&&
                 case Nested::Skip:
                     break;
             }
-            if (SkipNestedRecord(reader, token)) continue;
-            return fail(RecordFault::NestedNeverEnds, token, line);
+            // Held, since skipping reads past the token's bytes.
+            const std::string tag(token);
+            if (SkipNestedRecord(reader, tag)) continue;
+            return fail(RecordFault::NestedNeverEnds, tag, line);
         }
         if (!SplitRecordData(syntax.data, token, key, value)) continue;
-        if (!onData(key, value)) return RecordEnd::Failed;
+        if (!CallWithTexts(onData, key, value)) return RecordEnd::Failed;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "core/records/RecordReader.h"
 
+#include <algorithm>
+#include <array>
 #include <cctype>
 
 namespace qurix {
@@ -42,54 +44,107 @@ int DecodeEscape(char a, char b) {
 
 }  // namespace
 
+void CRecordReader::Attach(FILE* file, int64_t firstLine, size_t blockSize) {
+    file_ = file;
+    block_.resize(blockSize < 1 ? 1 : blockSize);
+    pos_ = end_ = block_.data();
+    line_ = firstLine < 1 ? 1 : firstLine;
+    tokenLine_ = line_;
+}
+
+void CRecordReader::AttachBytes(std::string_view bytes, int64_t firstLine) {
+    file_ = nullptr;
+    block_.clear();
+    pos_ = bytes.data();
+    end_ = bytes.data() + bytes.size();
+    line_ = firstLine < 1 ? 1 : firstLine;
+    tokenLine_ = line_;
+}
+
+bool CRecordReader::Refill() {
+    if (!file_ || block_.empty()) return false;
+    const size_t n = std::fread(block_.data(), 1, block_.size(), file_);
+    pos_ = block_.data();
+    end_ = pos_ + n;
+    return n > 0;
+}
+
 int32_t CRecordReader::ReadToken(std::string& token) {
-    token.clear();
-    int c = Next();
-    if (c == EOF) return -1;
-    while (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
-        if (c == '\n') ++line_;
-        c = Next();
-        if (c == EOF) return -1;
+    std::string_view view;
+    const int32_t line = ReadToken(view);
+    token.assign(view.data(), view.size());
+    return line;
+}
+
+int32_t CRecordReader::ReadTokenAnyway(std::string_view& token) {
+    token = {};
+    for (;;) {
+        if (pos_ == end_ && !Refill()) return -1;
+        const char c = *pos_;
+        if (c == '\n') {
+            ++line_;
+        } else if (c != ' ' && c != '\t' && c != '\r') {
+            break;
+        }
+        ++pos_;
     }
     const int32_t start = Reported(line_);
     tokenLine_ = line_;
+    const size_t avail = static_cast<size_t>(end_ - pos_);
+    const char* const limit = pos_ + std::min(avail, MAX_TOKEN_LENGTH + 1);
+    const char* p = pos_;
+    while (p != limit && !STOPS[static_cast<unsigned char>(*p)]) ++p;
+    if (p != limit && *p != '%') {
+        token = std::string_view(pos_, static_cast<size_t>(p - pos_));
+        if (*p == '\n') ++line_;
+        pos_ = p + 1;
+        return start;
+    }
+    return ReadTokenSlowly(token, start);
+}
+
+int32_t CRecordReader::ReadTokenSlowly(std::string_view& token, int32_t start) {
+    scratch_.clear();
+    int c = Next();
     for (;;) {
         if (IsSeparator(c)) {
             if (c == '\n') ++line_;
-            return start;
+            break;
         }
-        if (c == EOF) return start;
-        if (token.size() >= MAX_TOKEN_LENGTH) return start;  // the byte just read is lost
+        if (c == EOF) break;
+        if (scratch_.size() >= MAX_TOKEN_LENGTH) break;  // the byte just read is lost
         if (c == '%') {
             const int h = Next();
             if (IsSeparator(h)) {
                 if (h == '\n') ++line_;
-                token.clear();
+                scratch_.clear();
                 return -1;
             }
             // An escape cut by the end of input keeps the digits that arrived.
-            if (h == EOF) return start;
+            if (h == EOF) break;
             const int l = Next();
             if (IsSeparator(l)) {
                 if (l == '\n') ++line_;
-                token.clear();
+                scratch_.clear();
                 return -1;
             }
             if (l == EOF) {
-                token.push_back(static_cast<char>(DecodeEscape(static_cast<char>(h), '\0')));
-                return start;
+                scratch_.push_back(static_cast<char>(DecodeEscape(static_cast<char>(h), '\0')));
+                break;
             }
-            token.push_back(
+            scratch_.push_back(
                 static_cast<char>(DecodeEscape(static_cast<char>(h), static_cast<char>(l))));
         } else {
-            token.push_back(static_cast<char>(c));
+            scratch_.push_back(static_cast<char>(c));
         }
         c = Next();
     }
+    token = scratch_;
+    return start;
 }
 
-bool CRecordReader::SkipToToken(const std::string& text) {
-    std::string token;
+bool CRecordReader::SkipToToken(std::string_view text) {
+    std::string_view token;
     while (ReadToken(token) != -1) {
         if (token == text) return true;
     }
@@ -104,22 +159,31 @@ bool SplitDataToken(const std::string& token, std::string& key, std::string& val
     return true;
 }
 
-bool SkipNestedRecord(CRecordReader& reader, const std::string& startTag) {
-    std::string end = startTag;
+bool SplitDataToken(std::string_view token, std::string_view& key, std::string_view& value) {
+    const size_t colon = token.find(':');
+    if (colon == std::string_view::npos || colon == 0) return false;
+    key = token.substr(0, colon);
+    value = token.substr(colon + 1);
+    return true;
+}
+
+bool SkipNestedRecord(CRecordReader& reader, std::string_view startTag) {
+    std::string end(startTag);
     if (!end.empty()) end[0] = '-';
     return reader.SkipToToken(end);
 }
 
-int32_t ParseInt(const char* text) {
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+int32_t ParseInt(std::string_view text) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
+    const unsigned char* const end = p + text.size();
+    while (p != end && (*p == ' ' || (*p >= '\t' && *p <= '\r'))) ++p;
     bool negative = false;
-    if (*p == '+' || *p == '-') {
+    if (p != end && (*p == '+' || *p == '-')) {
         negative = *p == '-';
         ++p;
     }
     uint32_t v = 0;
-    while (*p >= '0' && *p <= '9') {
+    while (p != end && *p >= '0' && *p <= '9') {
         v = v * 10u + static_cast<uint32_t>(*p - '0');
         ++p;
     }

@@ -1,9 +1,13 @@
 #pragma once
+#include <algorithm>
+#include <array>
 #include <concepts>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/platform/FileIo.h"
 
@@ -11,29 +15,52 @@ namespace qurix {
 
 // Splits a byte stream into tokens: a token ends at a comma, LF or CR; blanks and
 // line ends before a token are skipped; "%XX" escapes are resolved.
+//
+// A file is read ahead in blocks and tokenised from memory, so its position after a read
+// is past the tokens read so far.
 class CRecordReader {
 public:
     static constexpr size_t MAX_TOKEN_LENGTH = 32768;
+    static constexpr size_t DEFAULT_BLOCK_SIZE = 1 << 16;
 
     CRecordReader() = default;
     explicit CRecordReader(FILE* file) { Attach(file); }
 
     // Takes an open file (not owned) and starts counting lines at firstLine, at least 1
-    // (a text that stands at a known line of a larger file counts from there).
-    void Attach(FILE* file, int64_t firstLine = 1) {
-        file_ = file;
-        line_ = firstLine < 1 ? 1 : firstLine;
-        tokenLine_ = line_;
-    }
+    // (a text that stands at a known line of a larger file counts from there). blockSize
+    // (at least 1) is how much is read at a time; small only in tests of block edges.
+    void Attach(FILE* file, int64_t firstLine = 1, size_t blockSize = DEFAULT_BLOCK_SIZE);
+    // The same over bytes in memory, which must outlive the reads (not copied).
+    void AttachBytes(std::string_view bytes, int64_t firstLine = 1);
 
     // The line on which the token began, or -1 when there is no further token
     // (end of input, or an escape cut by a separator). Lines are counted in 64 bits and
     // reported up to INT32_MAX: a longer input says INT32_MAX from there on.
     int32_t ReadToken(std::string& token);
+    // The same, with the token as a view that stays valid only until the next read: into
+    // the input where it holds no escape, else into a buffer of the reader.
+    int32_t ReadToken(std::string_view& token) {
+        // Most tokens are a plain run of bytes within the block, right after the last
+        // separator: they are handed out where they stand.
+        const char* p = pos_;
+        if (p != end_ && !IsBlank(*p)) {
+            const char* const limit =
+                p + std::min(static_cast<size_t>(end_ - p), MAX_TOKEN_LENGTH + 1);
+            while (p != limit && !STOPS[static_cast<unsigned char>(*p)]) ++p;
+            if (p != limit && *p != '%') {
+                tokenLine_ = line_;
+                token = std::string_view(pos_, static_cast<size_t>(p - pos_));
+                if (*p == '\n') ++line_;
+                pos_ = p + 1;
+                return Reported(tokenLine_);
+            }
+        }
+        return ReadTokenAnyway(token);
+    }
 
     // Reads tokens until one equals text exactly: true with it consumed, false at the end
     // of input.
-    bool SkipToToken(const std::string& text);
+    bool SkipToToken(std::string_view text);
 
     int32_t Line() const { return Reported(line_); }
 
@@ -61,12 +88,32 @@ public:
     }
 
 private:
-    int Next() { return file_ ? ReadByte(file_) : EOF; }
+    int Next() {
+        if (pos_ == end_ && !Refill()) return EOF;
+        return static_cast<unsigned char>(*pos_++);
+    }
+    // Reads the next block of the file; false at its end (or with no file).
+    bool Refill();
+    // Bytes that end a plain run of token bytes: the separators and the escape mark.
+    static constexpr std::array<bool, 256> STOPS = [] {
+        std::array<bool, 256> t{};
+        t[','] = t['\n'] = t['\r'] = t['%'] = true;
+        return t;
+    }();
+    static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+    // Every other token: after blanks or at a block's end.
+    int32_t ReadTokenAnyway(std::string_view& token);
+    // The byte-by-byte path for tokens with an escape, over a block edge or at the limit.
+    int32_t ReadTokenSlowly(std::string_view& token, int32_t start);
     static int32_t Reported(int64_t line) {
         return line < INT32_MAX ? static_cast<int32_t>(line) : INT32_MAX;
     }
 
     FILE* file_ = nullptr;
+    std::vector<char> block_;
+    const char* pos_ = nullptr;  // the unread bytes: [pos_, end_)
+    const char* end_ = nullptr;
+    std::string scratch_;  // tokens that are not a plain run of input bytes
     int64_t line_ = 0;
     int64_t tokenLine_ = 0;  // start line of the last token returned
     const Listener* listener_ = nullptr;
@@ -74,26 +121,32 @@ private:
 };
 
 // True for the tokens that open ("+X") and close ("-X") records.
-inline bool IsStartTag(const std::string& t) {
+inline bool IsStartTag(std::string_view t) {
     return !t.empty() && t[0] == '+';
 }
-inline bool IsEndTag(const std::string& t) {
+inline bool IsEndTag(std::string_view t) {
     return !t.empty() && t[0] == '-';
 }
 
 // Splits a data token at its first ':'. False for a token with no ':' or one that
 // starts with ':'; such tokens are ignored by every record reader.
 bool SplitDataToken(const std::string& token, std::string& key, std::string& value);
+// The same as views into token.
+bool SplitDataToken(std::string_view token, std::string_view& key, std::string_view& value);
 
 // Skips a nested record whose start tag was just read: everything up to the first token
 // equal to the tag with its '+' turned into '-' (nesting is not counted). False when the
 // input ends first.
-bool SkipNestedRecord(CRecordReader& reader, const std::string& startTag);
+bool SkipNestedRecord(CRecordReader& reader, std::string_view startTag);
 
 // atoi: optional blanks, optional sign, decimal digits; no digits give 0; wraps to 32 bits.
-int32_t ParseInt(const char* text);
+// The view's end stands for the NUL.
+int32_t ParseInt(std::string_view text);
+inline int32_t ParseInt(const char* text) {
+    return ParseInt(std::string_view(text));
+}
 inline int32_t ParseInt(const std::string& text) {
-    return ParseInt(text.c_str());
+    return ParseInt(std::string_view(text));
 }
 
 }  // namespace qurix

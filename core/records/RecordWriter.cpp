@@ -1,71 +1,109 @@
 #include "core/records/RecordWriter.h"
 
-#include <cstring>
-
-#include "core/platform/FileIo.h"
+#include <array>
+#include <charconv>
 
 namespace qurix {
 
-bool CRecordWriter::Put(char c) {
-    if (file_) return WriteByte(c, file_) != EOF;
+namespace {
+
+// Every byte 1..32, '%' and ',' is escaped (a key's ':' is never among them); a NUL
+// ends the text.
+constexpr std::array<bool, 256> STOPS = [] {
+    std::array<bool, 256> t{};
+    for (int c = 0; c <= 32; ++c) t[static_cast<size_t>(c)] = true;
+    t['%'] = t[','] = true;
+    return t;
+}();
+
+}  // namespace
+
+bool CRecordWriter::PutRaw(const char* bytes, size_t n) {
+    if (file_) return std::fwrite(bytes, 1, n, file_) == n;
     if (memory_) {
-        memory_->push_back(c);
+        memory_->append(bytes, n);
         return true;
     }
     return false;
 }
 
-bool CRecordWriter::PutRaw(const char* bytes, size_t n) {
-    for (size_t i = 0; i < n; ++i) {
-        if (!Put(bytes[i])) return false;
+// A token is put together here and handed to the target in one piece, since most are a
+// few bytes and a call per piece would cost more than the bytes.
+class CRecordWriter::TokenBuffer {
+public:
+    explicit TokenBuffer(CRecordWriter& writer) : writer_(writer) {}
+
+    void Put(char c) {
+        if (n_ == sizeof data_ && !Flush()) return;
+        data_[n_++] = c;
+    }
+    // Writes text up to its first NUL, escaped; true when a NUL ended it.
+    bool PutEscaped(std::string_view text) {
+        static const char HEX[] = "0123456789ABCDEF";
+        for (const char ch : text) {
+            const unsigned char c = static_cast<unsigned char>(ch);
+            if (!STOPS[c]) {
+                Put(ch);
+            } else if (c == 0) {
+                return true;
+            } else {
+                Put('%');
+                Put(HEX[c >> 4]);
+                Put(HEX[c & 15]);
+            }
+        }
+        return false;
+    }
+    // False when any part of the token could not be written.
+    bool Flush() {
+        if (n_ > 0 && !writer_.PutRaw(data_, n_)) failed_ = true;
+        n_ = 0;
+        return !failed_;
+    }
+
+private:
+    CRecordWriter& writer_;
+    char data_[256];
+    size_t n_ = 0;
+    bool failed_ = false;
+};
+
+bool CRecordWriter::StartToken(TokenBuffer& buffer) {
+    if (!file_ && !memory_) return false;
+    if (atLineStart_) {
+        atLineStart_ = false;
+    } else {
+        buffer.Put(',');
     }
     return true;
 }
 
-// Writes the separator, then text up to its NUL with every byte 1..32, '%' and ','
-// escaped (a key's ':' is never among them).
-int32_t CRecordWriter::WriteEscaped(const char* text) {
-    if (!file_ && !memory_) return -1;
-    if (atLineStart_) {
-        atLineStart_ = false;
-    } else if (!Put(',')) {
-        return -1;
+int32_t CRecordWriter::WriteToken(std::string_view text) {
+    TokenBuffer buffer(*this);
+    if (!StartToken(buffer)) return -1;
+    buffer.PutEscaped(text);
+    return buffer.Flush() ? 0 : -1;
+}
+
+int32_t CRecordWriter::WriteKeyInt(std::string_view key, int32_t n) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    return WriteKeyValue(key, std::string_view(digits, static_cast<size_t>(end - digits)));
+}
+
+int32_t CRecordWriter::WriteKeyValue(std::string_view key, std::string_view value) {
+    TokenBuffer buffer(*this);
+    if (!StartToken(buffer)) return -1;
+    if (!buffer.PutEscaped(key)) {
+        buffer.Put(':');
+        buffer.PutEscaped(value);
     }
-    static const char HEX[] = "0123456789ABCDEF";
-    for (size_t i = 0; text[i] != '\0'; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if ((c >= 1 && c <= 32) || c == '%' || c == ',') {
-            const char esc[3] = {'%', HEX[c >> 4], HEX[c & 15]};
-            if (!PutRaw(esc, 3)) return -1;
-        } else if (!Put(static_cast<char>(c))) {
-            return -1;
-        }
-    }
-    return 0;
-}
-
-int32_t CRecordWriter::WriteToken(const std::string& text) {
-    return WriteEscaped(text.c_str());
-}
-
-int32_t CRecordWriter::WriteToken(const char* text) {
-    return WriteEscaped(text);
-}
-
-int32_t CRecordWriter::WriteKeyInt(const std::string& key, int32_t n) {
-    return WriteKeyValue(key, std::to_string(n));
-}
-
-int32_t CRecordWriter::WriteKeyValue(const std::string& key, const std::string& value) {
-    std::string token = key;
-    token += ':';
-    token += value;
-    return WriteEscaped(token.c_str());
+    return buffer.Flush() ? 0 : -1;
 }
 
 int32_t CRecordWriter::EndLine() {
     atLineStart_ = true;
-    return Put('\n') ? 0 : -1;
+    return PutRaw("\n", 1) ? 0 : -1;
 }
 
 }  // namespace qurix

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace qurix {
 
@@ -13,19 +14,22 @@ public:
     explicit CRecordWriter(FILE* file) : file_(file) {}
     explicit CRecordWriter(std::string* memory) : memory_(memory) {}
 
-    int32_t WriteToken(const std::string& text);
-    int32_t WriteToken(const char* text);
-    int32_t WriteKeyInt(const std::string& key, int32_t n);
-    int32_t WriteKeyValue(const std::string& key, const std::string& value);
+    // Texts are written up to their first NUL.
+    int32_t WriteToken(std::string_view text);
+    int32_t WriteKeyInt(std::string_view key, int32_t n);
+    // "key:value" as one token: nothing of it after a NUL in the key.
+    int32_t WriteKeyValue(std::string_view key, std::string_view value);
     // Sets the at-line-start flag and writes a line feed.
     int32_t EndLine();
 
     bool AtLineStart() const { return atLineStart_; }
 
 private:
-    bool Put(char c);
+    class TokenBuffer;
+
     bool PutRaw(const char* bytes, size_t n);
-    int32_t WriteEscaped(const char* text);
+    // Puts the separator before a token; false when there is no target.
+    bool StartToken(TokenBuffer& buffer);
 
     FILE* file_ = nullptr;
     std::string* memory_ = nullptr;

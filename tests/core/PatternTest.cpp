@@ -245,6 +245,29 @@ TEST(PatternTest, CopyIsDeep) {
     EXPECT_EQ(copy->Element(2), nullptr);
 }
 
+TEST(PatternTest, CopyHoldsEveryKindInOrderAtItsOwnPlace) {
+    // Elements of every kind and size, a broken one between them left out.
+    const char* body =
+        "N:K,+TX,X:1,Y:1,S:a long text that needs its own buffer,FN:Font,-TX\n"
+        "+L,X:1,Y:2,X:3,Y:4,-L\n+AR,X:5,Y:5,R:4,B:0,E:1440,-AR\n+PG,N:1,-PG\n"
+        "+C,F:1,X:0,Y:0,X:8,Y:8,-C\n+PG,N:3,X:0,Y:0,X:4,Y:0,X:4,Y:4,-PG\n+TX,X:2,Y:2,S:b,-TX\n";
+    const ElementKind kinds[] = {ElementKind::Text,   ElementKind::Line,    ElementKind::Arc,
+                                 ElementKind::Circle, ElementKind::Polygon, ElementKind::Text};
+    auto p = std::make_unique<CPattern>();
+    ASSERT_TRUE(ReadPat(*p, body));
+    ASSERT_EQ(p->ElementCount(), 6);
+    const std::string written = WritePat(*p);
+    const CPattern copy(*p);
+    for (int32_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(p->Element(i)->Kind(), kinds[i]) << i;
+        EXPECT_NE(copy.Element(i), p->Element(i)) << i;
+    }
+    p.reset();
+    EXPECT_EQ(WritePat(copy), written);
+    EXPECT_EQ(static_cast<const CTextElement*>(copy.Element(0))->Text(),
+              "a long text that needs its own buffer");
+}
+
 TEST(PatternTest, ReadingAgainReplacesElementsAndBitmap) {
     CPattern p;
     ASSERT_TRUE(ReadPat(p, "N:A,X:8,Y:1,+BMP,OO,-BMP,+L,-L,+L,-L,-PTN"));

@@ -142,6 +142,23 @@ TEST(PartLibrary, UniqueNamesKeepCountingPast4096Tries) {
     EXPECT_EQ(lib.MakeUniqueName("W(2147483647)"), "W(-2147483647)");
 }
 
+TEST(PartLibrary, APatternReadAfterAnOlderLookupStillHidesItsName) {
+    // A and B look up an older pattern each; X then gets a newer definition, looked up
+    // after patterns of other names were read.
+    const std::string text =
+        Lib("+PTN,N:X,X:1,Y:1,-PTN\n+PTN,N:Y,X:1,Y:1,-PTN\n" + Comp("A", ",P:X") +
+            "+PTN,N:X,X:3,Y:3,-PTN\n" + "+PTN,N:Z,X:1,Y:1,-PTN\n" + Comp("B", ",P:X") +
+            Comp("C", ",P:Y") + Comp("D", ",P:Z"));
+    CPartLibrary lib;
+    ASSERT_TRUE(LoadText(lib, text));
+    ASSERT_EQ(lib.EntryCount(), 4);
+    const int32_t widths[] = {1, 3, 1, 1};
+    for (int32_t i = 0; i < 4; ++i) {
+        ASSERT_NE(lib.Entry(i)->Pattern(), nullptr) << i;
+        EXPECT_EQ(lib.Entry(i)->Pattern()->Width(), widths[i]) << i;
+    }
+}
+
 TEST(PartLibrary, PatternsMatchNewestFirstWithinTheirSection) {
     const std::string text =
         "+KIVOX_LIB_V.1.0\n"

@@ -274,6 +274,37 @@ TEST(PinDef, NumbersOfBlocksWithoutOneAreNone) {
     EXPECT_EQ(WritePinText(pin), out.substr(0, x) + out.substr(x + 1));
 }
 
+TEST(PinDef, ReplacingOneNumberKeepsTheOthers) {
+    // Numbers of several lengths side by side, each replaced, removed or set in turn.
+    const std::string longNumber(40, '9');
+    struct Step {
+        int32_t block;
+        const char* number;       // null: remove
+        const char* expected[5];  // blocks 0 to 4 afterwards; null: none
+    };
+    const Step steps[] = {
+        {1, longNumber.c_str(), {"1", longNumber.c_str(), "", "33", nullptr}},  // grows
+        {0, "", {"", longNumber.c_str(), "", "33", nullptr}},                   // empties
+        {1, nullptr, {"", nullptr, "", "33", nullptr}},  // a gap in the middle
+        {4, "5", {"", nullptr, "", "33", "5"}},          // after the last, past a gap
+        {3, nullptr, {"", nullptr, "", nullptr, "5"}},
+        {4, nullptr, {"", nullptr, "", nullptr, nullptr}},  // trailing gaps go too
+        {1, "b", {"", "b", "", nullptr, nullptr}},
+    };
+    CPinDef pin;
+    ASSERT_TRUE(ReadPinText(pin, "M:1,M:22,M:,M:33,-PIN", 5));
+    for (const Step& s : steps) {
+        pin.SetNumber(s.block, s.number);
+        for (int32_t k = 0; k < 5; ++k) {
+            if (s.expected[k]) {
+                EXPECT_STREQ(pin.Number(k), s.expected[k]) << s.block << " then " << k;
+            } else {
+                EXPECT_EQ(pin.Number(k), nullptr) << s.block << " then " << k;
+            }
+        }
+    }
+}
+
 TEST(PinDef, EscapedNulEndsAValue) {
     CPinDef pin;
     ASSERT_TRUE(ReadPinText(pin, "N:AB%00C,M:1%002,-PIN", 1));

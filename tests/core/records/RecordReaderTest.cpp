@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -200,6 +201,113 @@ TEST(RecordWriterTest, WithoutTargetEveryWriteFails) {
     EXPECT_EQ(w.EndLine(), -1);
 }
 
+// The first count tokens of text (-1 for none) read in blocks of blockSize bytes (0: from
+// memory, in one piece).
+Tok TokensInBlocks(const std::string& text, size_t blockSize, size_t count) {
+    Tok out;
+    FILE* f = nullptr;
+    CRecordReader reader;
+    if (blockSize == 0) {
+        reader.AttachBytes(text);
+    } else {
+        f = OpenBytesAsFile(text);
+        reader.Attach(f, 1, blockSize);
+    }
+    std::string token;
+    while (out.size() < count) {
+        const int32_t line = reader.ReadToken(token);
+        out.emplace_back(line, token);
+    }
+    if (f) fclose(f);
+    return out;
+}
+
+TEST(RecordReaderTest, BlockEdgesAndMemoryReadLikeOneStream) {
+    using namespace std::string_literals;
+    const std::string limit(CRecordReader::MAX_TOKEN_LENGTH, 'x');
+    struct Case {
+        const char* name;
+        std::string input;
+        Tok expected;
+    };
+    const Case cases[] = {
+        {"plain tokens over every edge",
+         "+PTN,N:NAND,X:40\n-PTN\n",
+         {{1, "+PTN"}, {1, "N:NAND"}, {1, "X:40"}, {2, "-PTN"}, {-1, ""}}},
+        {"escape split anywhere", "N:a%41b%2C\nM:%7", {{1, "N:aAb,"}, {2, "M:\x07"}, {-1, ""}}},
+        {"CR LF split: one line counted",
+         "A\r\nB\r\n\r\nC",
+         {{1, "A"}, {2, "B"}, {4, "C"}, {-1, ""}}},
+        {"blanks and blank lines before a token",
+         "  \t\n \n\t X,Y",
+         {{3, "X"}, {3, "Y"}, {-1, ""}}},
+        {"escape cut by a separator, then on",
+         "N:%4\nB,N:%,C\n",
+         {{-1, ""}, {2, "B"}, {-1, ""}, {2, "C"}, {-1, ""}}},
+        {"end of input inside an escape", "A,N:%4", {{1, "A"}, {1, "N:\x04"}, {-1, ""}}},
+        {"end of input just after the mark", "A,N:%", {{1, "A"}, {1, "N:"}, {-1, ""}}},
+        {"raw NUL bytes stay in the token", "N:a\0b,\0\n"s, {{1, "N:a\0b"s}, {1, "\0"s}, {-1, ""}}},
+        {"a token of exactly the limit", limit + ",y", {{1, limit}, {1, "y"}, {-1, ""}}},
+        {"one byte over the limit is lost", limit + "zy\n", {{1, limit}, {1, "y"}, {-1, ""}}},
+        {"the limit reached by escapes",
+         limit.substr(2) + "%41%42,y",
+         {{1, limit.substr(2) + "AB"}, {1, "y"}, {-1, ""}}},
+        {"the limit at the end of input", limit, {{1, limit}, {-1, ""}}},
+        {"last token without a separator", "A\nB", {{1, "A"}, {2, "B"}, {-1, ""}}},
+    };
+    // 0 reads from memory; 1 to 7 put an edge inside every token; the default, none.
+    const size_t sizes[] = {0, 1, 2, 3, 4, 7, 4096, CRecordReader::DEFAULT_BLOCK_SIZE};
+    for (const Case& c : cases) {
+        for (const size_t size : sizes) {
+            EXPECT_EQ(TokensInBlocks(c.input, size, c.expected.size()), c.expected)
+                << c.name << ", block " << size;
+        }
+    }
+}
+
+TEST(RecordReaderTest, ViewsPointIntoTheInputUnlessEscaped) {
+    const std::string text = "AB,C%44,EF";
+    CRecordReader reader;
+    reader.AttachBytes(text);
+    std::string_view token;
+    const auto inInput = [&] {
+        return token.data() >= text.data() &&
+               token.data() + token.size() <= text.data() + text.size();
+    };
+    ASSERT_EQ(reader.ReadToken(token), 1);
+    EXPECT_EQ(token, "AB");
+    EXPECT_TRUE(inInput());
+    ASSERT_EQ(reader.ReadToken(token), 1);
+    EXPECT_EQ(token, "CD");
+    EXPECT_FALSE(inInput());  // decoded into the reader's own buffer
+    ASSERT_EQ(reader.ReadToken(token), 1);
+    EXPECT_EQ(token, "EF");
+    EXPECT_EQ(reader.ReadToken(token), -1);
+    EXPECT_TRUE(token.empty());
+}
+
+TEST(RecordReaderTest, NumbersFromViewsEndAtTheView) {
+    struct Case {
+        std::string_view text;
+        int32_t value;
+    };
+    const Case cases[] = {
+        {std::string_view("123456", 3), 123},   // the bytes after the view are not read
+        {std::string_view("-", 1), 0},          // a sign and no digits
+        {std::string_view(" \t\n+12", 6), 12},  // blanks, then a sign
+        {std::string_view("  ", 2), 0},         // only blanks
+        {std::string_view("7\0"
+                          "8",
+                          3),
+         7},  // a NUL ends the number as in a text
+        {std::string_view("-2147483648", 11), INT32_MIN},
+        {std::string_view("4294967297", 10), 1},  // wraps to 32 bits
+        {std::string_view("99999999999", 11), 1215752191},
+        {std::string_view(), 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ParseInt(c.text), c.value) << c.text;
+}
+
 TEST(RecordWriterTest, RoundTripsEveryByte) {
     std::string value;
     for (int b = 1; b < 256; ++b) value.push_back(static_cast<char>(b));
@@ -224,6 +332,49 @@ TEST(RecordWriterTest, WritesToFile) {
     const size_t n = fread(buf, 1, sizeof buf - 1, f);
     EXPECT_EQ(std::string(buf, n), "+A,K:v\n");
     fclose(f);
+}
+
+TEST(RecordWriterTest, LongTokensAndCutsWriteTheSameToFileAndMemory) {
+    using namespace std::string_literals;
+    // Escapes around every place where the writer may hand a piece over.
+    std::string long_;
+    for (int i = 0; i < 700; ++i) long_ += (i % 85 == 84) ? ',' : static_cast<char>('a' + i % 26);
+    struct Case {
+        const char* name;
+        std::string key;  // empty: value written as a token
+        std::string value;
+        std::string written;
+    };
+    std::string longWritten;
+    for (const char c : long_) longWritten += c == ',' ? "%2C" : std::string(1, c);
+    const Case cases[] = {
+        {"a long token with escapes", "", long_, longWritten},
+        {"a long value", "K", long_, "K:" + longWritten},
+        {"a NUL ends a token", "", "ab\0cd"s, "ab"},
+        {"a NUL in the value ends it", "K", "a\0b"s, "K:a"},
+        {"a NUL in the key drops the rest", "K\0J"s, "v", "K"},
+        {"blanks, percent and control bytes", "", " %\x01\x7f", "%20%25%01\x7f"},
+    };
+    for (const Case& c : cases) {
+        std::string memory;
+        CRecordWriter toMemory(&memory);
+        FILE* f = tmpfile();
+        ASSERT_NE(f, nullptr);
+        CRecordWriter toFile(f);
+        for (CRecordWriter* w : {&toMemory, &toFile}) {
+            w->WriteToken("+A");
+            EXPECT_EQ(c.key.empty() ? w->WriteToken(c.value) : w->WriteKeyValue(c.key, c.value), 0)
+                << c.name;
+        }
+        rewind(f);
+        std::string file(memory.size() + 8, '\0');
+        file.resize(fread(file.data(), 1, file.size(), f));
+        fclose(f);
+        EXPECT_EQ(memory, "+A," + c.written) << c.name;
+        EXPECT_EQ(file, memory) << c.name;
+    }
+    CRecordWriter none;
+    EXPECT_EQ(none.WriteKeyInt("X", 5), -1);  // no target
 }
 
 }  // namespace

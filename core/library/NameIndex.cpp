@@ -1,0 +1,43 @@
+#include "core/library/NameIndex.h"
+
+#include <functional>
+
+namespace qurix {
+
+size_t CNameIndex::SlotOf(std::string_view name, size_t hash) const {
+    const size_t mask = slots_.size() - 1;
+    size_t i = hash & mask;
+    while (slots_[i].entry &&
+           !(slots_[i].hash == hash && std::string_view(slots_[i].entry->Name()) == name)) {
+        i = (i + 1) & mask;
+    }
+    return i;
+}
+
+const CLibEntry* CNameIndex::Find(std::string_view name) const {
+    if (slots_.empty()) return nullptr;
+    return slots_[SlotOf(name, std::hash<std::string_view>{}(name))].entry;
+}
+
+void CNameIndex::Add(const CLibEntry* entry) {
+    if ((count_ + 1) * 2 > slots_.size()) {
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+        for (const Slot& s : old) {
+            if (s.entry) slots_[SlotOf(s.entry->Name(), s.hash)] = s;
+        }
+    }
+    const size_t hash = std::hash<std::string_view>{}(entry->Name());
+    Slot& slot = slots_[SlotOf(entry->Name(), hash)];
+    if (slot.entry) return;
+    slot = Slot{hash, entry};
+    ++count_;
+}
+
+void CNameIndex::Clear() {
+    slots_.clear();
+    slots_.shrink_to_fit();
+    count_ = 0;
+}
+
+}  // namespace qurix

@@ -1,0 +1,32 @@
+#pragma once
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "core/library/LibEntry.h"
+
+namespace qurix {
+
+// The first entry of each name, found by the name: an open-addressed table of pointers,
+// so that a library of many parts spends no allocation per name on it.
+class CNameIndex {
+public:
+    // Null when no entry has the name.
+    const CLibEntry* Find(std::string_view name) const;
+    // Adds the entry under its name (which must not change) unless an entry has it.
+    void Add(const CLibEntry* entry);
+    void Clear();
+
+private:
+    struct Slot {
+        size_t hash = 0;
+        const CLibEntry* entry = nullptr;  // null: free; the library owns the entry
+    };
+    // Where name is, or the free slot where it would go.
+    size_t SlotOf(std::string_view name, size_t hash) const;
+
+    std::vector<Slot> slots_;  // a power of two in size, at most half full
+    size_t count_ = 0;
+};
+
+}  // namespace qurix
