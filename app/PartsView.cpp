@@ -418,6 +418,7 @@ void CPartsView::PlanImages(Build& build, const std::vector<const CPartLibrary*>
                                 ? renderThreads_
                                 : GetDocument().Profile().GetInt("qurix", "render_threads", 0);
     build.pool = std::make_unique<CThumbnailPool>(build.settings, std::move(drawn), threads);
+    build.stats.workers = build.pool->Workers();
 }
 
 bool CPartsView::FindCachedImage(Build& build, BuildStep& step, int32_t ordinal) const {

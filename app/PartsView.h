@@ -120,6 +120,7 @@ public:
         int32_t rendered = 0;  // images drawn
         int32_t reused = 0;    // images taken from the cache
         bool stopped = false;  // cancelled, or the window was closed
+        int32_t workers = 0;   // threads that drew in the background (0: the window's own)
     };
     const BuildStats& LastBuild() const { return lastBuild_; }
     // How many threads draw thumbnails: 0 (the default) takes "render_threads" of section
