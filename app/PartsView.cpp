@@ -513,7 +513,7 @@ void CPartsView::Pump(Build& build, CProgressDlg& dialog, bool drawn) {
         build.lastPump = now;
         if (!RunEvents(dialog)) build.stats.stopped = true;
     } else if (dialog.CancelRequested() || GetDocument().CloseRequested()) {
-        // Pressed from within a step (tests): stops as at once as a pump would.
+        // A cancel or a close from within the step (tests) stops at once, as a pump would.
         build.stats.stopped = true;
     }
 }
