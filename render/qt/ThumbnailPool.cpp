@@ -23,7 +23,7 @@ CThumbnailPool::CThumbnailPool(const CDisplaySettings& settings,
     }
     workers_.reserve(workers);
     for (size_t i = 0; i < workers; ++i) {
-        CDisplaySettings& own = *copies_[i];
+        const CDisplaySettings& own = *copies_[i];
         workers_.emplace_back([this, &own](std::stop_token stop) { Work(stop, own); });
     }
 }
@@ -47,7 +47,7 @@ CThumbnailPool::Images CThumbnailPool::Draw(const CDisplaySettings& settings,
     return Images{ToQImage(thumbs.large), ToQImage(thumbs.small)};
 }
 
-void CThumbnailPool::Work(std::stop_token stop, CDisplaySettings& settings) {
+void CThumbnailPool::Work(std::stop_token stop, const CDisplaySettings& settings) {
     for (;;) {
         size_t i = 0;
         {

@@ -63,7 +63,7 @@ private:
         bool ready = false;
     };
 
-    void Work(std::stop_token stop, CDisplaySettings& settings);
+    void Work(std::stop_token stop, const CDisplaySettings& settings);
     static Images Draw(const CDisplaySettings& settings, const CLibEntry* part);
 
     const CDisplaySettings& settings_;
