@@ -25,6 +25,7 @@
 #include "render/DisplaySettings.h"
 #include "render/Thumbnails.h"
 #include "render/qt/QtBridge.h"
+#include "render/qt/ThumbnailPool.h"
 
 namespace qurix {
 
@@ -304,18 +305,31 @@ void CPartsView::DeleteAllItems() {
     imagesBuilt_ = false;
 }
 
-// One image build under way: the cached images it may take and how far it got.
+// One image build under way: the cached images it may take, where each entry's image
+// comes from, the drawing of those that need it and how far the build got.
+struct CPartsView::BuildStep {
+    enum class Source { None, Cached, Previous, Drawn };
+    const CPartLibrary* library = nullptr;
+    const CLibEntry* entry = nullptr;
+    Source source = Source::None;
+    size_t image = 0;  // in the cached images or previous_
+
+    uint64_t identity = 0;  // ImageIdentity of the entry
+};
+
 struct CPartsView::Build {
-    explicit Build(const CDisplaySettings& s)
-        : settings(s), maker(QtCanvasMaker(s.colours.Get(ColourKey::BG))) {}
+    explicit Build(const CDisplaySettings& s) : settings(s) {}
     const CDisplaySettings& settings;
-    CanvasMaker maker;
     ThumbnailSet cached;
     // The previous load's images by identity, and whether the library walked now is
     // unchanged since then (only its images are taken from there).
     std::unordered_map<uint64_t, size_t> previous;
     bool libraryUnchanged = false;
-    size_t next = 0;      // the first cached image not yet passed
+    size_t next = 0;  // the first cached image not yet passed
+    // Every entry of every library, in order.
+    std::vector<BuildStep> steps;
+    // Draws the steps of source Drawn, in their order.
+    std::unique_ptr<CThumbnailPool> pool;
     int32_t ordinal = 0;  // the entry's position among all entries
     BuildStats stats;
     Clock::time_point lastPump = Clock::now();
@@ -360,21 +374,20 @@ void CPartsView::BuildImages() {
     {
         CProgressDlg dialog(window());
         dialog.SetTotal(build.stats.total);
-        for (const CPartLibrary* lib : libraries) {
-            const auto was = builtStamps_.find(lib->Path());
-            build.libraryUnchanged = was != builtStamps_.end() && was->second.valid &&
-                                     was->second == stamps[lib->Path()];
-            for (int32_t e = 0; e < lib->EntryCount() && !build.stats.stopped; ++e) {
-                const CLibEntry* entry = lib->Entry(e);
-                const uint64_t identity = identities[static_cast<size_t>(build.ordinal)];
-                const bool drawn =
-                    !ReuseImage(build, entry, identity) && RenderImage(build, entry, identity);
-                ++build.ordinal;
-                ++build.stats.done;
-                Pump(build, dialog, drawn);
-            }
+        PlanImages(build, libraries, identities, stamps);
+        for (BuildStep& step : build.steps) {
+            const bool drawn = step.source == BuildStep::Source::Drawn;
+            if (step.source == BuildStep::Source::Cached) ReuseImage(build, step);
+            if (step.source == BuildStep::Source::Previous) ReusePrevious(build, step);
+            // Stopped while waiting for the drawing: the entry counts as not reached.
+            if (drawn && !RenderImage(build, dialog, step)) break;
+            ++build.ordinal;
+            ++build.stats.done;
+            Pump(build, dialog, drawn);
             if (build.stats.stopped) break;
         }
+        // Parts under way are dropped; the workers end before the dialog goes.
+        build.pool.reset();
         if (build.stats.stopped) {
             KeepUnreachedImages(build);
         } else {
@@ -388,6 +401,58 @@ void CPartsView::BuildImages() {
     previous_.Clear();
     imagesBuilt_ = true;
     doc.EndBusy();
+}
+
+void CPartsView::PlanImages(Build& build, const std::vector<const CPartLibrary*>& libraries,
+                            const std::vector<uint64_t>& identities,
+                            std::map<std::string, FileStamp>& stamps) {
+    build.steps.reserve(static_cast<size_t>(build.stats.total));
+    std::vector<const CLibEntry*> drawn;
+    for (const CPartLibrary* lib : libraries) {
+        const auto was = builtStamps_.find(lib->Path());
+        build.libraryUnchanged =
+            was != builtStamps_.end() && was->second.valid && was->second == stamps[lib->Path()];
+        for (int32_t e = 0; e < lib->EntryCount(); ++e) {
+            BuildStep step;
+            step.library = lib;
+            step.entry = lib->Entry(e);
+            const auto ordinal = static_cast<int32_t>(build.steps.size());
+            step.identity =
+                static_cast<size_t>(ordinal) < identities.size() ? identities[ordinal] : 0;
+            if (!FindCachedImage(build, step, ordinal) && step.entry != nullptr) {
+                step.source = BuildStep::Source::Drawn;
+                drawn.push_back(step.entry);
+            }
+            build.steps.push_back(step);
+        }
+    }
+    if (drawn.empty()) return;
+    const int32_t threads = renderThreads_ > 0
+                                ? renderThreads_
+                                : GetDocument().Profile().GetInt("qurix", "render_threads", 0);
+    build.pool = std::make_unique<CThumbnailPool>(build.settings, std::move(drawn), threads);
+    build.stats.workers = build.pool->Workers();
+}
+
+bool CPartsView::FindCachedImage(Build& build, BuildStep& step, int32_t ordinal) const {
+    const ThumbnailSet& cached = build.cached;
+    while (build.next < cached.Count() && cached.entries[build.next] < ordinal) ++build.next;
+    if (build.next < cached.Count() && cached.entries[build.next] == ordinal) {
+        // An image made from another part (a library that failed to load shifts every
+        // later entry) is never shown for this one.
+        if (step.entry == nullptr || cached.identities[build.next] != step.identity) return false;
+        step.source = BuildStep::Source::Cached;
+        step.image = build.next++;
+        return true;
+    }
+    // The identity is checked too: a library saved between its load and its stamp keeps
+    // its old stamp with new parts.
+    if (!build.libraryUnchanged || step.entry == nullptr) return false;
+    const auto found = build.previous.find(step.identity);
+    if (found == build.previous.end()) return false;
+    step.source = BuildStep::Source::Previous;
+    step.image = found->second;
+    return true;
 }
 
 std::vector<const CPartLibrary*> CPartsView::CollectLibraries() const {
@@ -422,66 +487,67 @@ int32_t CPartsView::TakeImage(const ThumbnailSet& from, size_t index, int32_t or
     return static_cast<int32_t>(images_.large.Count() - 1);
 }
 
-bool CPartsView::ReuseImage(Build& build, const CLibEntry* entry, uint64_t identity) {
+void CPartsView::ReuseImage(Build& build, BuildStep& step) {
     ThumbnailSet& cached = build.cached;
-    while (build.next < cached.Count() && cached.entries[build.next] < build.ordinal) ++build.next;
-    if (build.next >= cached.Count() || cached.entries[build.next] != build.ordinal) {
-        return ReusePrevious(build, entry, identity);
-    }
-    // An image made from another part (a library that failed to load shifts every later
-    // entry) is never shown for this one.
-    if (entry == nullptr || cached.identities[build.next] != identity) return false;
-    const int32_t index = TakeImage(cached, build.next, build.ordinal);
-    ++build.next;
+    imageIndex_[step.entry] = TakeImage(cached, step.image, build.ordinal);
     ++build.stats.reused;
-    imageIndex_[entry] = index;
-    return true;
 }
 
-bool CPartsView::ReusePrevious(Build& build, const CLibEntry* entry, uint64_t identity) {
-    // The identity is checked too: a library saved between its load and its stamp keeps
-    // its old stamp with new parts.
-    if (!build.libraryUnchanged || entry == nullptr) return false;
-    const auto found = build.previous.find(identity);
-    if (found == build.previous.end()) return false;
+void CPartsView::ReusePrevious(Build& build, BuildStep& step) {
     // Shared, not taken away: equal parts in one library share an identity.
-    imageIndex_[entry] = TakeImage(previous_, found->second, build.ordinal);
+    imageIndex_[step.entry] = TakeImage(previous_, step.image, build.ordinal);
     ++build.stats.reused;
-    return true;
 }
 
-bool CPartsView::RenderImage(Build& build, const CLibEntry* entry, uint64_t identity) {
-    if (entry == nullptr) return false;
-    const PartThumbnails thumbs = MakePartThumbnails(build.maker, build.settings, *entry);
-    if (thumbs.IsValid()) {
-        imageIndex_[entry] =
-            AppendImage(ToQImage(thumbs.large), ToQImage(thumbs.small), build.ordinal, identity);
+bool CPartsView::RenderImage(Build& build, CProgressDlg& dialog, BuildStep& step) {
+    const uint64_t identity = step.identity;
+    CThumbnailPool::Images images;
+    // The window stays usable while the workers draw.
+    while (!build.pool->Next(images, PUMP_INTERVAL)) {
+        if (!RunEvents(dialog)) {
+            build.stats.stopped = true;
+            return false;
+        }
+    }
+    if (images.IsValid()) {
+        imageIndex_[step.entry] =
+            AppendImage(std::move(images.large), std::move(images.small), build.ordinal, identity);
         ++build.stats.rendered;
     }
     return true;
 }
 
+bool CPartsView::RunEvents(CProgressDlg& dialog) {
+    return dialog.CheckCancel() && !GetDocument().CloseRequested();
+}
+
 void CPartsView::Pump(Build& build, CProgressDlg& dialog, bool drawn) {
-    // Events run after every drawn part. Taking a cached image costs next to nothing, so
-    // there they run only every few milliseconds: a pump per entry would make a start
-    // from the cache several times slower.
+    // Progress shows after every drawn part. Events run there too when this thread drew
+    // it; otherwise only every few milliseconds: taking a cached image costs next to
+    // nothing, and parts drawn by workers arrive faster than a pump each could keep up
+    // with (the pumps would take the workers' processor time).
     const Clock::time_point now = Clock::now();
-    if (!drawn && build.stats.done < build.stats.total && now - build.lastPump < PUMP_INTERVAL) {
-        return;
-    }
-    build.lastPump = now;
+    const bool due = build.stats.done >= build.stats.total || now - build.lastPump >= PUMP_INTERVAL;
+    if (!drawn && !due) return;
     dialog.SetPos(build.stats.done);
     if (onBuildStep) onBuildStep(dialog, build.stats.done);
-    if (!dialog.CheckCancel() || GetDocument().CloseRequested()) build.stats.stopped = true;
+    const bool workersDrew = drawn && build.pool && build.pool->Workers() > 0;
+    if (due || !workersDrew) {
+        build.lastPump = now;
+        if (!RunEvents(dialog)) build.stats.stopped = true;
+    } else if (dialog.CancelRequested() || GetDocument().CloseRequested()) {
+        // A cancel or a close from within the step (tests) stops at once, as a pump would.
+        build.stats.stopped = true;
+    }
 }
 
 void CPartsView::KeepUnreachedImages(Build& build) {
     // Cached images not reached stay with the set, so that saving it after a cancel does
     // not throw them away; they are listed after the next load.
     ThumbnailSet& cached = build.cached;
-    for (; build.next < cached.Count(); ++build.next) {
-        if (cached.entries[build.next] >= build.ordinal) {
-            TakeImage(cached, build.next, cached.entries[build.next]);
+    for (size_t i = 0; i < cached.Count(); ++i) {
+        if (cached.entries[i] >= build.ordinal) {
+            TakeImage(cached, i, cached.entries[i]);
         }
     }
 }

@@ -124,8 +124,13 @@ public:
         int32_t rendered = 0;  // images drawn
         int32_t reused = 0;    // images taken from the cache
         bool stopped = false;  // cancelled, or the window was closed
+        int32_t workers = 0;   // threads that drew in the background (0: the window's own)
     };
     const BuildStats& LastBuild() const { return lastBuild_; }
+    // How many threads draw thumbnails: 0 (the default) takes "render_threads" of section
+    // "qurix", and where that is missing or 0 one per core; 1 draws on the window's own
+    // thread.
+    void SetRenderThreads(int32_t threads) { renderThreads_ = threads; }
     // Called after each entry of a build, before the cancel check (tests cancel from here).
     std::function<void(CProgressDlg& dialog, int32_t done)> onBuildStep;
 
@@ -162,20 +167,32 @@ protected:
 private:
     // The steps of BuildImages.
     struct Build;
+    struct BuildStep;
     std::vector<const CPartLibrary*> CollectLibraries() const;
     // The entries of all loaded libraries: no cache file may hold more images.
     size_t EntryTotal() const;
     int32_t AppendImage(QImage large, QImage small, int32_t ordinal, uint64_t identity);
     // Appends image index of from (a cached or previous set) for the entry at ordinal.
     int32_t TakeImage(const ThumbnailSet& from, size_t index, int32_t ordinal);
-    // Takes the cached image of the entry; false when the cache has none that shows it.
-    bool ReuseImage(Build& build, const CLibEntry* entry, uint64_t identity);
-    // Draws the entry's images; false when there was nothing to draw.
-    bool RenderImage(Build& build, const CLibEntry* entry, uint64_t identity);
-    // Takes the previous load's image of the entry when its library did not change.
-    bool ReusePrevious(Build& build, const CLibEntry* entry, uint64_t identity);
+    // Lists every entry with where its image comes from, and starts drawing those that
+    // neither the cache nor the previous load has.
+    // identities holds every entry's ImageIdentity, in entry order.
+    void PlanImages(Build& build, const std::vector<const CPartLibrary*>& libraries,
+                    const std::vector<uint64_t>& identities,
+                    std::map<std::string, FileStamp>& stamps);
+    // Finds the cached image of the entry at ordinal, or the previous load's one when its
+    // library did not change; false when neither shows it.
+    bool FindCachedImage(Build& build, BuildStep& step, int32_t ordinal) const;
+    // Take the cached, or the previous load's, image of a planned entry.
+    void ReuseImage(Build& build, BuildStep& step);
+    void ReusePrevious(Build& build, BuildStep& step);
+    // Takes the entry's drawn images, in entry order, running events while they are drawn;
+    // false when the build was stopped meanwhile.
+    bool RenderImage(Build& build, CProgressDlg& dialog, BuildStep& step);
     // Shows progress and runs events; stops the build on a cancel or a close.
     void Pump(Build& build, CProgressDlg& dialog, bool drawn);
+    // Runs queued events; false on a cancel or a close.
+    bool RunEvents(CProgressDlg& dialog);
     void KeepUnreachedImages(Build& build);
     // After a reload that keeps the place: selects the part and scrolls back.
     void PutBackPlace(CQurixDoc::Place& place);
@@ -227,6 +244,7 @@ private:
     std::map<std::string, FileStamp> builtStamps_;
     CExtraThumbnails extras_;
     int32_t deviceRatio_ = 0;
+    int32_t renderThreads_ = 0;
     int32_t paintedRatio_ = 1;
     bool filling_ = false;
     bool showingEntries_ = false;

@@ -2,11 +2,13 @@
 // generated libraries of 500 parts each: cold (no thumbnail cache, every part is drawn
 // under the progress dialog) and warm (a valid cache, the images are read back). Both
 // are timed from the creation of the application object to the first paint of the parts
-// list showing the remembered library; closing and saving are not timed. The ratio of
-// the two is printed at the end. QURIX_BENCH_NEEDS_QT
+// list showing the remembered library; closing and saving are not timed. The cold start
+// runs drawing on one thread and on one per core ("render_threads"); the ratios are
+// printed at the end. QURIX_BENCH_NEEDS_QT
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -20,6 +22,8 @@
 #include "app/QurixApp.h"
 #include "bench/GeneratedParts.h"
 #include "bench/QtBench.h"
+#include "core/profile/Profile.h"
+#include "render/qt/ThumbnailPool.h"
 #include "tests/ScratchFolder.h"
 
 namespace {
@@ -68,6 +72,11 @@ public:
         fs::remove_all(root_ / "work" / "cache", ec);
     }
     bool HasCache() const { return fs::exists(root_ / "work" / "cache" / "largeimage.cache"); }
+    // 0: one per core.
+    void SetRenderThreads(int32_t threads) const {
+        CProfile((root_ / "work" / "KIVOX.INI").string())
+            .WriteInt("qurix", "render_threads", threads);
+    }
 
 private:
     test::ScratchFolder scratch_;
@@ -76,7 +85,8 @@ private:
 };
 
 struct Results {
-    double coldSeconds = 0;
+    double coldOneThread = 0;
+    double coldPool = 0;
     double warmSeconds = 0;
 };
 
@@ -125,8 +135,12 @@ double TimeStarts(benchmark::State& state, const CConfiguration& config, bool co
     return total / static_cast<double>(state.iterations());
 }
 
+// The argument is the number of drawing threads.
 void ColdStart(benchmark::State& state, const CConfiguration& config, Results& results) {
-    results.coldSeconds = TimeStarts(state, config, true);
+    const auto threads = static_cast<int32_t>(state.range(0));
+    config.SetRenderThreads(threads);
+    (threads == 1 ? results.coldOneThread : results.coldPool) = TimeStarts(state, config, true);
+    config.SetRenderThreads(0);
 }
 
 void WarmStart(benchmark::State& state, const CConfiguration& config, Results& results) {
@@ -141,11 +155,16 @@ int main(int argc, char** argv) {
 
     const CConfiguration config;
     Results results;
+    // One per core, and at least two so that the pool is measured on one core too.
+    const int32_t poolThreads = std::max(CThumbnailPool::ThreadCount(0), 2);
     benchmark::RegisterBenchmark("BM_ColdStart",
                                  [&](benchmark::State& s) { ColdStart(s, config, results); })
+        ->ArgName("threads")
+        ->Arg(1)
+        ->Arg(poolThreads)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond)
-        ->Iterations(2);
+        ->Iterations(3);
     benchmark::RegisterBenchmark("BM_WarmStart",
                                  [&](benchmark::State& s) { WarmStart(s, config, results); })
         ->UseManualTime()
@@ -153,10 +172,15 @@ int main(int argc, char** argv) {
         ->Iterations(5);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    if (results.coldSeconds > 0 && results.warmSeconds > 0) {
+    if (results.coldPool > 0 && results.warmSeconds > 0) {
         std::printf("%d libraries x %d parts: cold %.0f ms, warm %.0f ms, cold/warm %.1f\n",
-                    LIBRARIES, PARTS_PER_LIBRARY, results.coldSeconds * 1000,
-                    results.warmSeconds * 1000, results.coldSeconds / results.warmSeconds);
+                    LIBRARIES, PARTS_PER_LIBRARY, results.coldPool * 1000,
+                    results.warmSeconds * 1000, results.coldPool / results.warmSeconds);
+    }
+    if (results.coldOneThread > 0 && results.coldPool > 0) {
+        std::printf("cold start: one thread %.0f ms, %d threads %.0f ms, one/pool %.2f\n",
+                    results.coldOneThread * 1000, poolThreads, results.coldPool * 1000,
+                    results.coldOneThread / results.coldPool);
     }
     return 0;
 }

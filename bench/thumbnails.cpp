@@ -1,7 +1,8 @@
 // Thumbnails per second over a generated library of 2000 typical parts, beside the floor
-// of the same work without drawing: canvas, fill and the two resamplings only. Then the
-// preview of a hostile part: 1000 one-pixel arcs (or circles) of radius 32000 around a
-// 40 x 40 body, almost all of each outline far outside the canvas.
+// of the same work without drawing: canvas, fill and the two resamplings only, and all of
+// them through the thumbnail pool on 1, 2 and 4 threads. Then the preview of a hostile
+// part: 1000 one-pixel arcs (or circles) of radius 32000 around a 40 x 40 body, almost all
+// of each outline far outside the canvas.
 // QURIX_BENCH_NEEDS_QT
 #include <benchmark/benchmark.h>
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "bench/GeneratedParts.h"
 #include "core/library/PartLibrary.h"
@@ -17,6 +19,7 @@
 #include "render/Thumbnails.h"
 #include "render/qt/QtBridge.h"
 #include "render/qt/QtCanvas.h"
+#include "render/qt/ThumbnailPool.h"
 
 namespace {
 
@@ -76,6 +79,25 @@ void BM_Thumbnails(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_Thumbnails)->Unit(benchmark::kMicrosecond);
+
+// All the parts through the thumbnail pool, drawn by so many threads (1: the caller's).
+void BM_ThumbnailPool(benchmark::State& state) {
+    Setup& s = Shared();
+    std::vector<const CLibEntry*> parts;
+    for (int k = 0; k < PART_COUNT; ++k) parts.push_back(s.library.Entry(k));
+    for (auto _ : state) {
+        CThumbnailPool pool(s.settings, parts, static_cast<int32_t>(state.range(0)));
+        for (int k = 0; k < PART_COUNT; ++k) benchmark::DoNotOptimize(pool.Next());
+    }
+    state.SetItemsProcessed(state.iterations() * PART_COUNT);
+}
+BENCHMARK(BM_ThumbnailPool)
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(4)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The same canvases filled and shrunk twice, nothing drawn.
 void BM_ThumbnailFloor(benchmark::State& state) {

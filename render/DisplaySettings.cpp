@@ -26,4 +26,17 @@ void FreeDisplaySettings(CDisplaySettings& settings) {
     settings.compNameRenderer.reset();
 }
 
+void CopyDrawingSettings(const CDisplaySettings& from, CDisplaySettings& to) {
+    FreeDisplaySettings(to);
+    to.colours = from.colours;
+    to.labelFont = from.labelFont;
+    to.compNameFont = from.compNameFont;
+    if (from.labelRenderer) {
+        to.labelRenderer = std::make_unique<CTextRenderer>(from.labelRenderer->Font());
+    }
+    if (from.compNameRenderer) {
+        to.compNameRenderer = std::make_unique<CTextRenderer>(from.compNameRenderer->Font());
+    }
+}
+
 }  // namespace qurix

@@ -45,4 +45,9 @@ bool LoadDisplaySettings(CDisplaySettings& settings, const CProfile& profile,
 // Releases the libraries and both text renderers with their fonts; the colours stay.
 void FreeDisplaySettings(CDisplaySettings& settings);
 
+// What another drawing thread needs: the colours and fonts of from, with text renderers
+// of its own (a renderer keeps the fonts it made, so one renderer cannot serve two
+// threads) where from has them. The libraries are not copied: drawing does not read them.
+void CopyDrawingSettings(const CDisplaySettings& from, CDisplaySettings& to);
+
 }  // namespace qurix

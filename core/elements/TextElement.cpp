@@ -12,15 +12,16 @@ std::unique_ptr<CPatternElement> CTextElement::Clone() const {
 
 void CTextElement::SetFontSize(int32_t size) {
     fontSize_ = std::clamp(size, MIN_FONT_SIZE, MAX_FONT_SIZE);
-    sizeKnown_ = false;
+    drawnSize_.Forget();
 }
 
 Rect CTextElement::TextBox() const {
     int32_t w;
     int32_t h;
-    if (sizeKnown_) {
-        w = drawnSize_.x;
-        h = drawnSize_.y;
+    if (drawnSize_.IsKnown()) {
+        const Point drawn = drawnSize_.Get();
+        w = drawn.x;
+        h = drawn.y;
     } else {
         w = WrapMul(ESTIMATED_CELL,
                     static_cast<int32_t>(std::min<size_t>(text_.size(), INT32_MAX)));

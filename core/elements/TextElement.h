@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "core/elements/MeasuredSize.h"
 #include "core/elements/PatternElement.h"
 #include "core/elements/TextAlign.h"
 
@@ -51,9 +52,9 @@ public:
     bool IsItalic() const { return italic_; }
     bool IsUnderline() const { return underline_; }
     bool IsStrikeout() const { return strikeout_; }
-    bool IsSizeKnown() const { return sizeKnown_; }
+    bool IsSizeKnown() const { return drawnSize_.IsKnown(); }
     // Width along and height across the text as last measured; (0, 0) before that.
-    const Point& DrawnSize() const { return drawnSize_; }
+    Point DrawnSize() const { return drawnSize_.Get(); }
 
     // The box about the anchor: the measured size when known, else the estimate.
     Rect TextBox() const;
@@ -61,10 +62,7 @@ public:
     // Called by the renderer after drawing. The measured size is a cache of what the text
     // looks like, not part of its content, so a renderer holding the pattern read-only may
     // report it too.
-    void SetDrawnSize(int32_t width, int32_t height) const {
-        drawnSize_ = Point{width, height};
-        sizeKnown_ = true;
-    }
+    void SetDrawnSize(int32_t width, int32_t height) const { drawnSize_.Set(Point{width, height}); }
     // Clamped to 4 .. 80; forgets the measured size.
     void SetFontSize(int32_t size);
 
@@ -85,8 +83,7 @@ private:
     bool horizontal_ = true;
     std::string text_;
     int32_t align_ = 0;
-    mutable bool sizeKnown_ = false;
-    mutable Point drawnSize_;
+    mutable CMeasuredSize drawnSize_;
     std::string fontName_;
     int32_t fontSize_ = DEFAULT_FONT_SIZE;
     bool bold_ = false;

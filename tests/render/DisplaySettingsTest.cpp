@@ -67,6 +67,35 @@ std::string OnePartLibrary(const std::string& part) {
     return "+KIVOX_LIB_V.1.0\n+COMP,N:" + part + ",X:2,Y:1,B:1,-COMP\n-KIVOX_LIB_V.1.0\n";
 }
 
+// A second drawing thread gets the same colours and fonts with renderers of its own.
+TEST(DisplaySettingsTest, ACopyForAnotherThreadHasItsOwnRenderers) {
+    ScratchFolder folder;
+    const std::string ini = folder.Write("KIVOX.INI", FULL_INI);
+    CDisplaySettings settings;
+    ASSERT_TRUE(LoadDisplaySettings(settings, CProfile(ini), folder.Path() + "/"));
+    CRecordingSurface surface;
+    settings.labelRenderer->DrawText(surface, Point{0, 0}, "A", TextStyle{.colour = 0});
+
+    CDisplaySettings copy;
+    CopyDrawingSettings(settings, copy);
+    EXPECT_TRUE(copy.IsLoaded());
+    EXPECT_EQ(copy.colours, settings.colours);
+    EXPECT_EQ(copy.labelFont, settings.labelFont);
+    EXPECT_EQ(copy.compNameFont, settings.compNameFont);
+    EXPECT_EQ(copy.libraries.Count(), 0);
+    EXPECT_NE(copy.labelRenderer.get(), settings.labelRenderer.get());
+    EXPECT_EQ(copy.labelRenderer->Font(), settings.labelRenderer->Font());
+    EXPECT_EQ(copy.compNameRenderer->Font(), settings.compNameRenderer->Font());
+    // Fresh: the fonts the original made stay its own.
+    EXPECT_FALSE(copy.labelRenderer->HasFonts());
+
+    // From released settings: no renderers either.
+    FreeDisplaySettings(settings);
+    CopyDrawingSettings(settings, copy);
+    EXPECT_FALSE(copy.IsLoaded());
+    EXPECT_EQ(copy.colours, settings.colours);
+}
+
 TEST(DisplaySettingsTest, ReloadAfterTheEditorChangedALibraryAndAColour) {
     ScratchFolder folder;
     folder.Write("a.lib", OnePartLibrary("RES"));

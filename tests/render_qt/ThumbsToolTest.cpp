@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -146,6 +147,43 @@ TEST_F(ThumbsToolTest, SheetAndUsage) {
     EXPECT_EQ(RunTool("sheet " + Ini() + " --out x --zoom 0", Err()).code, 2);
     r = RunTool("thumbs --ini '" + (dir_ / "none.ini").string() + "' --out x", Err());
     EXPECT_EQ(r.code, 1);
+}
+
+// The files of a folder by name, with their bytes.
+std::map<std::string, std::string> FolderBytes(const fs::path& dir) {
+    std::map<std::string, std::string> files;
+    for (const fs::directory_entry& f : fs::directory_iterator(dir)) {
+        std::ifstream in(f.path(), std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        files[f.path().filename().string()] = bytes.str();
+    }
+    return files;
+}
+
+TEST_F(ThumbsToolTest, EveryThreadCountWritesTheSameBytes) {
+    std::map<std::string, std::string> first;
+    for (const char* threads : {"1", "0", "2", "7"}) {
+        SCOPED_TRACE(threads);
+        const fs::path out = dir_ / ("t" + std::string(threads));
+        const std::string t = std::string(" --threads ") + threads;
+        Result r = RunTool("thumbs " + Ini() + " --out '" + out.string() + "'" + t, Err());
+        ASSERT_EQ(r.code, 0) << r.err;
+        r = RunTool("sheet " + Ini() + " --out '" + (out / "sheet.png").string() + "'" + t, Err());
+        ASSERT_EQ(r.code, 0) << r.err;
+        const std::map<std::string, std::string> files = FolderBytes(out);
+        EXPECT_EQ(files.size(), 8u);  // 3 x 2 images, the index, the sheet
+        if (first.empty()) first = files;
+        EXPECT_TRUE(files == first);
+    }
+    // Out of range or not a number: a usage error.
+    for (const char* threads : {"-1", "65", "two", ""}) {
+        EXPECT_EQ(RunTool("thumbs " + Ini() + " --out x --threads '" + threads + "'", Err()).code,
+                  2)
+            << threads;
+    }
+    EXPECT_EQ(RunTool("preview " + Ini() + " --lib 0 --part BOX --out x --threads 2", Err()).code,
+              2);
 }
 
 }  // namespace

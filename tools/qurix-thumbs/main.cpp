@@ -1,8 +1,8 @@
 // qurix-thumbs: renders the thumbnails and previews of the libraries a configuration file
 // names, as PNG files, without a display.
-//   thumbs --ini INI --out DIR                      DIR/<n>-64.png, DIR/<n>-32.png, index.tsv
+//   thumbs --ini INI --out DIR [--threads T]        DIR/<n>-64.png, DIR/<n>-32.png, index.tsv
 //   preview --ini INI --lib SLOT --part NAME --out FILE [--zoom N:D] [--block B]
-//   sheet --ini INI --out FILE [--zoom N]           a contact sheet of every library
+//   sheet --ini INI --out FILE [--zoom N] [--threads T]   a contact sheet of every library
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -28,6 +28,7 @@
 #include "render/qt/QtBridge.h"
 #include "render/qt/QtCanvas.h"
 #include "render/qt/TextDecode.h"
+#include "render/qt/ThumbnailPool.h"
 
 namespace {
 
@@ -36,10 +37,10 @@ using namespace qurix;
 constexpr const char* PROGRAM = "qurix-thumbs";
 
 constexpr const char* USAGE =
-    "usage: qurix-thumbs thumbs --ini INI --out DIR\n"
+    "usage: qurix-thumbs thumbs --ini INI --out DIR [--threads T]\n"
     "       qurix-thumbs preview --ini INI --lib SLOT --part NAME --out FILE"
     " [--zoom N:D] [--block B]\n"
-    "       qurix-thumbs sheet --ini INI --out FILE [--zoom N]\n"
+    "       qurix-thumbs sheet --ini INI --out FILE [--zoom N] [--threads T]\n"
     "       qurix-thumbs --help | --version\n";
 
 constexpr const char* HELP =
@@ -53,6 +54,9 @@ constexpr const char* HELP =
     "            (default 0)\n"
     "  sheet     every part of every library on one sheet, ZOOM (1 to 8, default 1)\n"
     "            times the thumbnail size\n"
+    "\n"
+    "thumbs and sheet draw on T threads (0 to 64; 0, the default, is one per core);\n"
+    "the images are the same for every T.\n"
     "\n"
     "Exit status: 0 on success, 1 when a file cannot be read or written or the part is\n"
     "not found, 2 on a usage error.\n";
@@ -123,7 +127,36 @@ std::string TsvField(std::string text) {
     return text;
 }
 
-int Thumbs(const std::string& iniPath, const std::string& outDir) {
+// The parts of every library in slot order, each with its slot and entry number.
+struct Part {
+    const CLibEntry* entry;
+    int32_t slot;
+    int32_t index;
+};
+
+std::vector<Part> ListParts(const CDisplaySettings& settings) {
+    std::vector<Part> parts;
+    for (int32_t slot = 0; slot < settings.libraries.Count(); ++slot) {
+        const CPartLibrary* library = settings.libraries.GetLibrary(slot);
+        if (library == nullptr) break;
+        for (int32_t e = 0; e < library->EntryCount(); ++e) {
+            const CLibEntry* entry = library->Entry(e);
+            if (entry != nullptr) parts.push_back(Part{entry, slot, e});
+        }
+    }
+    return parts;
+}
+
+// Starts drawing the thumbnails of parts, in their order.
+std::unique_ptr<CThumbnailPool> StartDrawing(const CDisplaySettings& settings,
+                                             const std::vector<Part>& parts, int32_t threads) {
+    std::vector<const CLibEntry*> entries;
+    entries.reserve(parts.size());
+    for (const Part& part : parts) entries.push_back(part.entry);
+    return std::make_unique<CThumbnailPool>(settings, std::move(entries), threads);
+}
+
+int Thumbs(const std::string& iniPath, const std::string& outDir, int32_t threads) {
     CDisplaySettings settings;
     if (!LoadSettings(iniPath, settings)) return 1;
     std::error_code ec;
@@ -133,33 +166,26 @@ int Thumbs(const std::string& iniPath, const std::string& outDir) {
         return 1;
     }
     const std::string dir = (std::filesystem::path(outDir) / "").string();
-    const CanvasMaker maker = QtCanvasMaker(settings.colours.Get(ColourKey::BG));
 
     std::string index;
-    ImageList large, small;
-    for (int32_t slot = 0; slot < settings.libraries.Count(); ++slot) {
-        const CPartLibrary* library = settings.libraries.GetLibrary(slot);
-        if (library == nullptr) break;
-        for (int32_t e = 0; e < library->EntryCount(); ++e) {
-            const CLibEntry* entry = library->Entry(e);
-            if (entry == nullptr) continue;
-            const int32_t n = RenderPartThumbnails(maker, settings, *entry, large, small);
-            if (n < 0) {
-                std::fprintf(stderr, "%s: no thumbnail for %s in slot %d\n", PROGRAM,
-                             entry->Name().c_str(), slot);
-                continue;
-            }
-            const std::string stem = dir + std::to_string(n);
-            if (!SavePng(ToQImage(large[static_cast<size_t>(n)]), stem + "-64.png") ||
-                !SavePng(ToQImage(small[static_cast<size_t>(n)]), stem + "-32.png")) {
-                return 1;
-            }
-            // Only the index is kept; the images are on disk now.
-            large[static_cast<size_t>(n)] = ArgbImage{};
-            small[static_cast<size_t>(n)] = ArgbImage{};
-            index += std::to_string(n) + '\t' + std::to_string(slot) + '\t' + std::to_string(e) +
-                     '\t' + TsvField(entry->Name()) + '\n';
+    const std::vector<Part> parts = ListParts(settings);
+    const std::unique_ptr<CThumbnailPool> pool = StartDrawing(settings, parts, threads);
+    // Numbered as they are written: a part that cannot be drawn takes no number.
+    int32_t n = 0;
+    for (const Part& part : parts) {
+        const CThumbnailPool::Images images = pool->Next();
+        if (!images.IsValid()) {
+            std::fprintf(stderr, "%s: no thumbnail for %s in slot %d\n", PROGRAM,
+                         part.entry->Name().c_str(), part.slot);
+            continue;
         }
+        const std::string stem = dir + std::to_string(n);
+        if (!SavePng(images.large, stem + "-64.png") || !SavePng(images.small, stem + "-32.png")) {
+            return 1;
+        }
+        index += std::to_string(n) + '\t' + std::to_string(part.slot) + '\t' +
+                 std::to_string(part.index) + '\t' + TsvField(part.entry->Name()) + '\n';
+        ++n;
     }
     const std::string indexPath = dir + "index.tsv";
     std::FILE* f = std::fopen(indexPath.c_str(), "wb");
@@ -243,10 +269,9 @@ QString LibraryTitle(const CPartLibrary& library) {
     return DecodeText(name);
 }
 
-int Sheet(const std::string& iniPath, const std::string& outPath, int zoom) {
+int Sheet(const std::string& iniPath, const std::string& outPath, int zoom, int32_t threads) {
     CDisplaySettings settings;
     if (!LoadSettings(iniPath, settings)) return 1;
-    const CanvasMaker maker = QtCanvasMaker(settings.colours.Get(ColourKey::BG));
 
     const int columns = 8;
     const int thumb = LARGE_THUMBNAIL_SIDE * zoom;
@@ -288,6 +313,8 @@ int Sheet(const std::string& iniPath, const std::string& outPath, int zoom) {
         return 1;
     }
     sheet.fill(Qt::white);
+    const std::unique_ptr<CThumbnailPool> pool =
+        StartDrawing(settings, ListParts(settings), threads);
     QPainter painter(&sheet);
     const QColor background = ToQColor(settings.colours.Get(ColourKey::BG));
     int y = margin;
@@ -310,8 +337,8 @@ int Sheet(const std::string& iniPath, const std::string& outPath, int zoom) {
             painter.setPen(QColor(200, 200, 200));
             painter.drawRect(box.adjusted(-1, -1, 0, 0));
             if (entry == nullptr) continue;
-            const PartThumbnails images = MakePartThumbnails(maker, settings, *entry);
-            if (images.IsValid()) painter.drawImage(box, ToQImage(images.large));
+            const CThumbnailPool::Images images = pool->Next();
+            if (images.IsValid()) painter.drawImage(box, images.large);
             painter.setPen(Qt::black);
             const QString name =
                 nameMetrics.elidedText(DecodeText(entry->Name()), Qt::ElideRight, cellW - 4);
@@ -343,7 +370,11 @@ int main(int argc, char** argv) {
     if (!ParseOptions(argc, argv, 2, options)) return Usage();
     // The command is checked in full before Qt starts: a usage error needs no display.
     long zoom = 1;
-    const bool thumbs = command == "thumbs" && HasExactly(options, {"ini", "out"});
+    long threads = 0;
+    const bool threadsOk = !options.count("threads") ||
+                           ParseNumber(options["threads"], 0, CThumbnailPool::MAX_THREADS, threads);
+    const bool thumbs =
+        command == "thumbs" && HasExactly(options, {"ini", "out"}, {"threads"}) && threadsOk;
     PreviewView view;
     long block = 0;
     const bool preview = command == "preview" &&
@@ -351,7 +382,8 @@ int main(int argc, char** argv) {
                          (!options.count("zoom") || ParseZoom(options["zoom"], view.zoom)) &&
                          (!options.count("block") || ParseNumber(options["block"], 0, 255, block));
     view.block = static_cast<int32_t>(block);
-    const bool sheet = command == "sheet" && HasExactly(options, {"ini", "out"}, {"zoom"}) &&
+    const bool sheet = command == "sheet" &&
+                       HasExactly(options, {"ini", "out"}, {"zoom", "threads"}) && threadsOk &&
                        (!options.count("zoom") || ParseNumber(options["zoom"], 1, 8, zoom));
     if (!thumbs && !preview && !sheet) return Usage();
 
@@ -362,9 +394,10 @@ int main(int argc, char** argv) {
     char* qtArgv[] = {argv[0], nullptr};
     QGuiApplication app(qtArgc, qtArgv);
 
-    if (thumbs) return Thumbs(options["ini"], options["out"]);
+    if (thumbs) return Thumbs(options["ini"], options["out"], static_cast<int32_t>(threads));
     if (preview) {
         return Preview(options["ini"], options["lib"], options["part"], options["out"], view);
     }
-    return Sheet(options["ini"], options["out"], static_cast<int>(zoom));
+    return Sheet(options["ini"], options["out"], static_cast<int>(zoom),
+                 static_cast<int32_t>(threads));
 }
