@@ -639,8 +639,8 @@ bool LoadImageCache(const std::string& cacheFolder, const CProfile& profile,
                                smallIdentities, smallStamp);
     }));
     smallReader->start();
-    const bool largeRead = readImages(LARGE_CACHE_FILE, LARGE_THUMB_SIZE, read.large,
-                                      read.entries, read.identities, largeStamp);
+    const bool largeRead = readImages(LARGE_CACHE_FILE, LARGE_THUMB_SIZE, read.large, read.entries,
+                                      read.identities, largeStamp);
     smallReader->wait();
     if (!largeRead || !smallRead) return false;
     // The three files must come from one save, drawn as the images would be drawn now.
