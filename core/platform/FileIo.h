@@ -18,26 +18,8 @@ inline constexpr const char* NATIVE_LINE_END = "\n";
 // byte never opens (it would name another file).
 std::FILE* OpenFile(const std::string& path, const char* mode);
 
-// The next byte of a file read by one thread only (no lock per byte), or EOF.
-inline int ReadByte(std::FILE* file) {
-#ifdef _WIN32
-    return _getc_nolock(file);
-#else
-    return getc_unlocked(file);
-#endif
-}
-
 // Whether nothing exists at the path (false also when that cannot be told).
 bool IsMissingFile(const std::string& path);
-
-// Writes one byte to a file written by one thread only; EOF on failure.
-inline int WriteByte(char c, std::FILE* file) {
-#ifdef _WIN32
-    return _putc_nolock(c, file);
-#else
-    return putc_unlocked(c, file);
-#endif
-}
 
 // The whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& out);
