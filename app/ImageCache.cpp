@@ -246,10 +246,8 @@ public:
     bool CrcMatches() {
         unsigned char stored[CRC_SIZE];
         if (Left() != 0 || std::fread(stored, 1, CRC_SIZE, f_) != CRC_SIZE) return false;
-        const uint32_t crc = uint32_t{stored[0]} | (uint32_t{stored[1]} << 8) |
-                             (uint32_t{stored[2]} << 16) | (uint32_t{stored[3]} << 24);
         // The file must end where its size said (it may be rewritten while we read).
-        return crc == crc_ && std::fgetc(f_) == EOF;
+        return GetLE32(stored) == crc_ && std::fgetc(f_) == EOF;
     }
 
 private:
@@ -273,12 +271,8 @@ private:
     uint32_t crc_ = 0;
 };
 
-uint32_t GetU32(const unsigned char* p) {
-    return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
-}
-
 uint64_t GetU64(const unsigned char* p) {
-    return uint64_t{GetU32(p)} | (uint64_t{GetU32(p + 4)} << 32);
+    return uint64_t{GetLE32(p)} | (uint64_t{GetLE32(p + 4)} << 32);
 }
 
 // The header and records of an image file whose size fits its header, the images taken
@@ -289,8 +283,8 @@ bool ReadImageRecords(Source& in, int32_t side, CPackedImages& images,
                       CacheStamp& stamp) {
     const unsigned char* head = in.Take(IMAGE_HEADER_SIZE);
     if (head == nullptr) return false;
-    const uint32_t count = GetU32(head + 16);
-    const CacheStamp read{GetU64(head + 20), GetU32(head + 28), GetU64(head + 32)};
+    const uint32_t count = GetLE32(head + 16);
+    const CacheStamp read{GetU64(head + 20), GetLE32(head + 28), GetU64(head + 32)};
     if (count > in.Left() / IMAGE_RECORD_HEAD) return false;
     const uintmax_t mostPacked = MaxPackedSize(side);
 
@@ -302,9 +296,9 @@ bool ReadImageRecords(Source& in, int32_t side, CPackedImages& images,
     for (uint32_t i = 0; i < count; ++i) {
         const unsigned char* record = in.Take(IMAGE_RECORD_HEAD);
         if (record == nullptr) return false;
-        const uint32_t entry = GetU32(record);
+        const uint32_t entry = GetLE32(record);
         const uint64_t identity = GetU64(record + 4);
-        const uint32_t length = GetU32(record + 12);
+        const uint32_t length = GetLE32(record + 12);
         if (entry > 0x7FFFFFFF ||
             (!numbers.empty() && static_cast<int32_t>(entry) <= numbers.back())) {
             return false;

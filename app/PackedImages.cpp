@@ -17,10 +17,6 @@ constexpr uint32_t MAX_COLOURS = 255;
 constexpr size_t FIRST_CHUNK = size_t{64} << 10;
 constexpr size_t LARGEST_CHUNK = size_t{4} << 20;
 
-uint32_t GetPixel(const unsigned char* p) {
-    return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
-}
-
 void SetPixel(unsigned char* p, uint32_t pixel) {
     p[0] = static_cast<unsigned char>(pixel);
     p[1] = static_cast<unsigned char>(pixel >> 8);
@@ -87,7 +83,7 @@ size_t NumberRuns(const unsigned char* in, size_t size, size_t n, unsigned char*
         if (numbered) {
             out[put++] = static_cast<unsigned char>(control);
             for (size_t k = 0; k < values; ++k) {
-                const int number = table.Number(GetPixel(in + pos + 4 * k));
+                const int number = table.Number(GetLE32(in + pos + 4 * k));
                 if (number < 0) numbered = false;
                 out[put++] = static_cast<unsigned char>(number);
             }
@@ -119,10 +115,10 @@ void WalkRuns(const unsigned char* bytes, size_t size, const Run& run) {
         const size_t values = control < RUN_REPEAT_BASE ? control + 1 : 1;
         for (size_t k = 0; k < values; ++k) {
             if (colours == 0) {
-                run(control, k, GetPixel(bytes + pos));
+                run(control, k, GetLE32(bytes + pos));
                 pos += 4;
             } else {
-                run(control, k, GetPixel(table + 4 * size_t{bytes[pos]}));
+                run(control, k, GetLE32(table + 4 * size_t{bytes[pos]}));
                 pos += 1;
             }
         }

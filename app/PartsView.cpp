@@ -309,11 +309,9 @@ void CPartsView::DeleteAllItems() {
 // comes from, the drawing of those that need it and how far the build got.
 struct CPartsView::BuildStep {
     enum class Source { None, Cached, Previous, Drawn };
-    const CPartLibrary* library = nullptr;
     const CLibEntry* entry = nullptr;
     Source source = Source::None;
-    size_t image = 0;  // in the cached images or previous_
-
+    size_t image = 0;       // in the cached images or previous_
     uint64_t identity = 0;  // ImageIdentity of the entry
 };
 
@@ -377,8 +375,10 @@ void CPartsView::BuildImages() {
         PlanImages(build, libraries, identities, stamps);
         for (BuildStep& step : build.steps) {
             const bool drawn = step.source == BuildStep::Source::Drawn;
-            if (step.source == BuildStep::Source::Cached) ReuseImage(build, step);
-            if (step.source == BuildStep::Source::Previous) ReusePrevious(build, step);
+            if (step.source == BuildStep::Source::Cached ||
+                step.source == BuildStep::Source::Previous) {
+                ReuseImage(build, step);
+            }
             // Stopped while waiting for the drawing: the entry counts as not reached.
             if (drawn && !RenderImage(build, dialog, step)) break;
             ++build.ordinal;
@@ -414,7 +414,6 @@ void CPartsView::PlanImages(Build& build, const std::vector<const CPartLibrary*>
             was != builtStamps_.end() && was->second.valid && was->second == stamps[lib->Path()];
         for (int32_t e = 0; e < lib->EntryCount(); ++e) {
             BuildStep step;
-            step.library = lib;
             step.entry = lib->Entry(e);
             const auto ordinal = static_cast<int32_t>(build.steps.size());
             step.identity =
@@ -488,19 +487,13 @@ int32_t CPartsView::TakeImage(const ThumbnailSet& from, size_t index, int32_t or
 }
 
 void CPartsView::ReuseImage(Build& build, BuildStep& step) {
-    ThumbnailSet& cached = build.cached;
-    imageIndex_[step.entry] = TakeImage(cached, step.image, build.ordinal);
-    ++build.stats.reused;
-}
-
-void CPartsView::ReusePrevious(Build& build, BuildStep& step) {
-    // Shared, not taken away: equal parts in one library share an identity.
-    imageIndex_[step.entry] = TakeImage(previous_, step.image, build.ordinal);
+    // Shared, not taken away: equal parts in one library share a previous image.
+    const ThumbnailSet& from = step.source == BuildStep::Source::Cached ? build.cached : previous_;
+    imageIndex_[step.entry] = TakeImage(from, step.image, build.ordinal);
     ++build.stats.reused;
 }
 
 bool CPartsView::RenderImage(Build& build, CProgressDlg& dialog, BuildStep& step) {
-    const uint64_t identity = step.identity;
     CThumbnailPool::Images images;
     // The window stays usable while the workers draw.
     while (!build.pool->Next(images, PUMP_INTERVAL)) {
@@ -510,8 +503,8 @@ bool CPartsView::RenderImage(Build& build, CProgressDlg& dialog, BuildStep& step
         }
     }
     if (images.IsValid()) {
-        imageIndex_[step.entry] =
-            AppendImage(std::move(images.large), std::move(images.small), build.ordinal, identity);
+        imageIndex_[step.entry] = AppendImage(std::move(images.large), std::move(images.small),
+                                              build.ordinal, step.identity);
         ++build.stats.rendered;
     }
     return true;

@@ -183,9 +183,8 @@ private:
     // Finds the cached image of the entry at ordinal, or the previous load's one when its
     // library did not change; false when neither shows it.
     bool FindCachedImage(Build& build, BuildStep& step, int32_t ordinal) const;
-    // Take the cached, or the previous load's, image of a planned entry.
+    // Takes the cached, or the previous load's, image of a planned entry.
     void ReuseImage(Build& build, BuildStep& step);
-    void ReusePrevious(Build& build, BuildStep& step);
     // Takes the entry's drawn images, in entry order, running events while they are drawn;
     // false when the build was stopped meanwhile.
     bool RenderImage(Build& build, CProgressDlg& dialog, BuildStep& step);

@@ -12,10 +12,6 @@ void PutPixel(std::string& out, uint32_t pixel) {
     out.append(bytes, 4);
 }
 
-uint32_t GetPixel(const unsigned char* p) {
-    return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
-}
-
 }  // namespace
 
 void PackPixels(const uint32_t* px, size_t n, std::string& out) {
@@ -49,11 +45,11 @@ bool UnpackPixels(const unsigned char* in, size_t size, uint32_t* px, size_t n) 
         if (control < RUN_REPEAT_BASE) {
             const size_t count = control + 1;
             if (count > n - filled || count * 4 > size - pos) return false;
-            for (size_t k = 0; k < count; ++k, pos += 4) px[filled++] = GetPixel(in + pos);
+            for (size_t k = 0; k < count; ++k, pos += 4) px[filled++] = GetLE32(in + pos);
         } else {
             const size_t count = control - (RUN_REPEAT_BASE - 2);
             if (count > n - filled || 4 > size - pos) return false;
-            const uint32_t pixel = GetPixel(in + pos);
+            const uint32_t pixel = GetLE32(in + pos);
             pos += 4;
             std::fill(px + filled, px + filled + count, pixel);
             filled += count;

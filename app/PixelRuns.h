@@ -13,6 +13,11 @@ inline constexpr uint32_t RUN_MAX_LITERAL = 128;
 inline constexpr uint32_t RUN_MAX_REPEAT = 129;
 inline constexpr uint32_t RUN_REPEAT_BASE = 0x80;
 
+// A little-endian 32-bit value, as pixels and the files' numbers are stored.
+inline uint32_t GetLE32(const unsigned char* p) {
+    return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
+}
+
 void PackPixels(const uint32_t* px, size_t n, std::string& out);
 // Exactly n pixels from exactly size bytes, or false.
 bool UnpackPixels(const unsigned char* in, size_t size, uint32_t* px, size_t n);

@@ -80,26 +80,13 @@ int32_t CRecordReader::ReadTokenAnyway(std::string_view& token) {
     token = {};
     for (;;) {
         if (pos_ == end_ && !Refill()) return -1;
-        const char c = *pos_;
-        if (c == '\n') {
-            ++line_;
-        } else if (c != ' ' && c != '\t' && c != '\r') {
-            break;
-        }
+        if (!IsBlank(*pos_)) break;
+        if (*pos_ == '\n') ++line_;
         ++pos_;
     }
     const int32_t start = Reported(line_);
     tokenLine_ = line_;
-    const size_t avail = static_cast<size_t>(end_ - pos_);
-    const char* const limit = pos_ + std::min(avail, MAX_TOKEN_LENGTH + 1);
-    const char* p = pos_;
-    while (p != limit && !STOPS[static_cast<unsigned char>(*p)]) ++p;
-    if (p != limit && *p != '%') {
-        token = std::string_view(pos_, static_cast<size_t>(p - pos_));
-        if (*p == '\n') ++line_;
-        pos_ = p + 1;
-        return start;
-    }
+    if (TakePlainToken(token)) return start;
     return ReadTokenSlowly(token, start);
 }
 

@@ -42,19 +42,7 @@ public:
     int32_t ReadToken(std::string_view& token) {
         // Most tokens are a plain run of bytes within the block, right after the last
         // separator: they are handed out where they stand.
-        const char* p = pos_;
-        if (p != end_ && !IsBlank(*p)) {
-            const char* const limit =
-                p + std::min(static_cast<size_t>(end_ - p), MAX_TOKEN_LENGTH + 1);
-            while (p != limit && !STOPS[static_cast<unsigned char>(*p)]) ++p;
-            if (p != limit && *p != '%') {
-                tokenLine_ = line_;
-                token = std::string_view(pos_, static_cast<size_t>(p - pos_));
-                if (*p == '\n') ++line_;
-                pos_ = p + 1;
-                return Reported(tokenLine_);
-            }
-        }
+        if (pos_ != end_ && !IsBlank(*pos_) && TakePlainToken(token)) return Reported(tokenLine_);
         return ReadTokenAnyway(token);
     }
 
@@ -101,6 +89,20 @@ private:
         return t;
     }();
     static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+    // Hands out the token at pos_ when it is a plain run of bytes ending within the block
+    // and the length limit; false, with nothing consumed, otherwise.
+    bool TakePlainToken(std::string_view& token) {
+        const char* const limit =
+            pos_ + std::min(static_cast<size_t>(end_ - pos_), MAX_TOKEN_LENGTH + 1);
+        const char* p = pos_;
+        while (p != limit && !STOPS[static_cast<unsigned char>(*p)]) ++p;
+        if (p == limit || *p == '%') return false;
+        tokenLine_ = line_;
+        token = std::string_view(pos_, static_cast<size_t>(p - pos_));
+        if (*p == '\n') ++line_;
+        pos_ = p + 1;
+        return true;
+    }
     // Every other token: after blanks or at a block's end.
     int32_t ReadTokenAnyway(std::string_view& token);
     // The byte-by-byte path for tokens with an escape, over a block edge or at the limit.

@@ -46,7 +46,6 @@ public:
     static int32_t ThreadCount(int32_t wanted);
     // Threads drawing in the background: 0 when Next draws.
     int32_t Workers() const { return static_cast<int32_t>(workers_.size()); }
-    size_t Count() const { return parts_.size(); }
 
     // The images of the next part in the list's order, waiting at most `wait` for them to
     // be drawn; false while they are not (or after the last part, or after Stop). Called
