@@ -1,12 +1,17 @@
 #include "core/profile/Profile.h"
 
 #include <algorithm>
+#include <chrono>
+#include <mutex>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 #include "core/platform/FileIo.h"
 #include "core/platform/FileReplace.h"
 #include "core/records/RecordReader.h"
 #include "core/text/ByteText.h"
+#include "core/text/TextFile.h"
 
 namespace qurix {
 
@@ -203,6 +208,56 @@ bool WritesOneValue(const std::string& section, const std::string& key, const st
            e.name == Trim(key);
 }
 
+// A value written inside a batch, waiting for its commit.
+struct PendingValue {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
+template <typename Values>
+auto FindPending(Values& values, const std::string& section, const std::string& key)
+    -> decltype(&values.front()) {
+    for (auto& v : values) {
+        if (EqualsNoCase(Trim(v.section), Trim(section)) && EqualsNoCase(Trim(v.key), Trim(key))) {
+            return &v;
+        }
+    }
+    return nullptr;
+}
+
+// How often a write reads the file again when it changed under us, and how long a file
+// written a moment ago is given to settle: the editor saves a section at a time, and a read
+// between two of those writes would see half a file.
+constexpr int WRITE_ATTEMPTS = 20;
+constexpr int SETTLE_TRIES = 100;
+constexpr auto SETTLE_TIME = std::chrono::milliseconds(50);
+constexpr auto SETTLE_STEP = std::chrono::milliseconds(10);
+
+bool JustWritten(const FileVersion& v) {
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const auto age = std::chrono::nanoseconds(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(now).count() - v.modifiedNs);
+    return age < SETTLE_TIME && age > -SETTLE_TIME;
+}
+
+// A whole read of the file, tried again while a writer is at work; for a write, also while
+// it was written a moment ago by someone else (ours is known by its version).
+SnapshotRead ReadSettled(const std::string& path, FileSnapshot& snapshot, bool forWrite,
+                         const FileVersion* ours = nullptr) {
+    SnapshotRead read = SnapshotRead::Busy;
+    for (int i = 0; i < SETTLE_TRIES; ++i) {
+        read = ReadSnapshot(path, snapshot);
+        if (read == SnapshotRead::Done && forWrite && snapshot.version.exists &&
+            JustWritten(snapshot.version) && !(ours && *ours == snapshot.version)) {
+            read = SnapshotRead::Busy;
+        }
+        if (read != SnapshotRead::Busy) return read;
+        std::this_thread::sleep_for(SETTLE_STEP);
+    }
+    return read;
+}
+
 }  // namespace
 
 bool CProfile::Lookup(const std::string& text, const std::string& section, const std::string& key,
@@ -249,11 +304,96 @@ std::string CProfile::Update(const std::string& text, const std::string& section
     return out;
 }
 
+// What copies of one profile share: the held read, the batch, and what the last write did.
+struct CProfile::Shared {
+    std::mutex mutex;
+    std::string journalFolder;
+    int holds = 0;
+    std::string heldPath;
+    std::shared_ptr<const std::string> heldText;  // null until the first read in a hold
+    int batches = 0;
+    std::vector<PendingValue> pending;
+    FileVersion lastWritten;  // the version our last write left
+    WriteProblem lastProblem = WriteProblem::None;
+
+    // The file's text, decoded; empty when it cannot be read.
+    std::shared_ptr<const std::string> Text(const std::string& path);
+    WriteProblem Write(const std::string& path, const std::vector<PendingValue>& values);
+};
+
+std::shared_ptr<const std::string> CProfile::Shared::Text(const std::string& path) {
+    if (holds > 0 && heldText && heldPath == path) return heldText;
+    FileSnapshot snapshot;
+    std::string text;
+    if (ReadSettled(path, snapshot, false) == SnapshotRead::Done) {
+        if (!DecodeTextFile(snapshot.bytes, DetectTextEncoding(snapshot.bytes), text)) text.clear();
+    }
+    auto result = std::make_shared<const std::string>(std::move(text));
+    if (holds > 0) {
+        heldPath = path;
+        heldText = result;
+    }
+    return result;
+}
+
+CProfile::WriteProblem CProfile::Shared::Write(const std::string& path,
+                                               const std::vector<PendingValue>& values) {
+    ReplaceOptions options;
+    options.journalFolder = journalFolder;
+    for (int attempt = 0; attempt < WRITE_ATTEMPTS; ++attempt) {
+        FileSnapshot snapshot;
+        const SnapshotRead read = ReadSettled(path, snapshot, true, &lastWritten);
+        if (read == SnapshotRead::Failed) return WriteProblem::Refused;
+        if (read == SnapshotRead::Busy) return WriteProblem::Busy;
+        const TextEncoding encoding = DetectTextEncoding(snapshot.bytes);
+        std::string text;
+        if (!DecodeTextFile(snapshot.bytes, encoding, text)) return WriteProblem::Encoding;
+        std::string updated = text;
+        for (const PendingValue& v : values) updated = Update(updated, v.section, v.key, v.value);
+        if (updated == text && snapshot.version.exists) return WriteProblem::None;
+        std::string bytes;
+        if (!EncodeTextFile(updated, encoding, bytes)) return WriteProblem::Encoding;
+        FileVersion written;
+        switch (ReplaceIfUnchanged(path, snapshot, bytes, options, &written)) {
+            case ReplaceMethod::Atomic:
+            case ReplaceMethod::InPlace:
+                lastWritten = written;
+                if (holds > 0 && heldPath == path) {
+                    heldText = std::make_shared<const std::string>(std::move(updated));
+                }
+                return WriteProblem::None;
+            case ReplaceMethod::Changed:
+                continue;  // read again and change that
+            case ReplaceMethod::Failed:
+                return WriteProblem::Refused;
+        }
+    }
+    return WriteProblem::Busy;
+}
+
+CProfile::CProfile() : shared_(std::make_shared<Shared>()) {}
+
+CProfile::CProfile(std::string path)
+    : path_(std::move(path)), shared_(std::make_shared<Shared>()) {}
+
+void CProfile::SetJournalFolder(std::string folder) {
+    const std::lock_guard<std::mutex> lock(shared_->mutex);
+    shared_->journalFolder = std::move(folder);
+}
+
+CProfile::WriteProblem CProfile::LastWriteProblem() const {
+    const std::lock_guard<std::mutex> lock(shared_->mutex);
+    return shared_->lastProblem;
+}
+
 std::string CProfile::GetString(const std::string& section, const std::string& key,
                                 const std::string& def) const {
-    std::string text;
+    const std::lock_guard<std::mutex> lock(shared_->mutex);
+    if (const PendingValue* v = FindPending(shared_->pending, section, key)) return v->value;
+    if (path_.empty()) return def;
+    const std::shared_ptr<const std::string> text = shared_->Text(path_);
     std::string value;
-    if (!ReadWholeFile(path_, text) || !Lookup(text, section, key, value)) return def;
+    if (!Lookup(*text, section, key, value)) return def;
     return value;
 }
 
@@ -265,14 +405,57 @@ int32_t CProfile::GetInt(const std::string& section, const std::string& key, int
 
 bool CProfile::WriteString(const std::string& section, const std::string& key,
                            const std::string& value) const {
-    if (path_.empty() || !WritesOneValue(section, key, value)) return false;
-    std::string text;
-    if (!ReadWholeFile(path_, text) && !IsMissingFile(path_)) return false;
-    return ReplaceFileContents(path_, Update(text, section, key, value)) != ReplaceMethod::Failed;
+    const std::lock_guard<std::mutex> lock(shared_->mutex);
+    if (path_.empty() || !WritesOneValue(section, key, value)) {
+        shared_->lastProblem = WriteProblem::Refused;
+        return false;
+    }
+    if (shared_->batches > 0) {
+        if (PendingValue* v = FindPending(shared_->pending, section, key)) {
+            v->value = value;
+        } else {
+            shared_->pending.push_back(PendingValue{section, key, value});
+        }
+        return true;
+    }
+    shared_->lastProblem = shared_->Write(path_, {PendingValue{section, key, value}});
+    return shared_->lastProblem == WriteProblem::None;
 }
 
 bool CProfile::WriteInt(const std::string& section, const std::string& key, int32_t value) const {
     return WriteString(section, key, std::to_string(value));
+}
+
+CProfile::CReadHold::CReadHold(const CProfile& profile) : profile_(profile) {
+    const std::lock_guard<std::mutex> lock(profile_.shared_->mutex);
+    ++profile_.shared_->holds;
+}
+
+CProfile::CReadHold::~CReadHold() {
+    const std::lock_guard<std::mutex> lock(profile_.shared_->mutex);
+    if (--profile_.shared_->holds == 0) profile_.shared_->heldText.reset();
+}
+
+CProfile::CWriteBatch::CWriteBatch(const CProfile& profile) : profile_(profile) {
+    const std::lock_guard<std::mutex> lock(profile_.shared_->mutex);
+    ++profile_.shared_->batches;
+}
+
+CProfile::CWriteBatch::~CWriteBatch() {
+    Commit();
+}
+
+bool CProfile::CWriteBatch::Commit() {
+    if (!open_) return true;
+    open_ = false;
+    Shared& shared = *profile_.shared_;
+    const std::lock_guard<std::mutex> lock(shared.mutex);
+    if (--shared.batches > 0) return true;
+    std::vector<PendingValue> values;
+    values.swap(shared.pending);
+    if (values.empty()) return true;
+    shared.lastProblem = shared.Write(profile_.path_, values);
+    return shared.lastProblem == WriteProblem::None;
 }
 
 }  // namespace qurix

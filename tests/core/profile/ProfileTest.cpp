@@ -1,9 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
+#include <thread>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 #include "core/platform/FileIo.h"
+#include "core/platform/FileReplace.h"
 #include "core/platform/TempFiles.h"
 #include "core/profile/ConfigFile.h"
 #include "core/profile/Profile.h"
@@ -274,6 +286,128 @@ TEST_F(ProfileTest, WriteKeepsPermissions) {
     EXPECT_EQ(fs::status(path_).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
+
+// A file with a byte-order mark is read as the platform reads it and written back in its
+// own encoding; UTF-16 that is not well formed is read as empty and never written.
+TEST_F(ProfileTest, ByteOrderMarksAreReadAndKept) {
+    const std::string le = std::string("\xFF\xFE[\0Q\0]\0\n\0a\0=\0\xE8\x90=\0\n\0", 20);
+    const std::string be = std::string("\xFE\xFF\0[\0Q\0]\0\n\0a\0=\x90\xE8\0=\0\n", 20);
+    struct Case {
+        const char* name;
+        std::string before;
+        const char* read;   // a's value as UTF-8; "-" when unreadable
+        std::string after;  // after b=1 is written; empty when refused
+    } cases[] = {
+        {"UTF-16 LE", le, "\xE9\x83\xA8=", le + std::string("b\0=\0001\0\n\0", 8)},
+        {"UTF-16 BE", be, "\xE9\x83\xA8=", be + std::string("\0b\0=\0001\0\n", 8)},
+        {"UTF-8 mark", "\xEF\xBB\xBF[Q]\na=x\n", "x", "\xEF\xBB\xBF[Q]\na=x\nb=1\n"},
+        {"UTF-16 odd length", le + "x", "-", ""},
+        {"UTF-16 lone surrogate", std::string("\xFF\xFE[\0Q\0]\0\n\0a\0=\0\x00\xD8", 18), "-", ""},
+    };
+    for (const auto& c : cases) {
+        Write(c.before);
+        const CProfile p(path_);
+        EXPECT_EQ(p.GetString("q", "A", "-"), c.read) << c.name;
+        EXPECT_EQ(p.WriteInt("q", "b", 1), !c.after.empty()) << c.name;
+        EXPECT_EQ(Read(), c.after.empty() ? c.before : c.after) << c.name;
+        if (c.after.empty()) {
+            EXPECT_EQ(p.LastWriteProblem(), CProfile::WriteProblem::Encoding) << c.name;
+        }
+    }
+}
+
+// A batch writes once, at its end; reads see its values at once. A hold serves reads from
+// one read of the file and sees the palette's own writes.
+TEST_F(ProfileTest, BatchesWriteOnceAndHoldsReadOnce) {
+    Write("[Library]\nLIB0=a.lib\n");
+    const CProfile p(path_);
+    const CProfile copy = p;  // views keep copies of one profile
+    {
+        CProfile::CWriteBatch batch(p);
+        EXPECT_TRUE(copy.WriteInt("qurix", "win_x", 5));
+        EXPECT_TRUE(p.WriteInt("qurix", "win_y", 6));
+        EXPECT_TRUE(p.WriteInt("qurix", "win_x", 7));
+        EXPECT_EQ(p.GetInt("QURIX", "WIN_X", 0), 7);
+        EXPECT_EQ(Read(), "[Library]\nLIB0=a.lib\n");
+        EXPECT_TRUE(batch.Commit());
+    }
+    EXPECT_EQ(Read(), "[Library]\nLIB0=a.lib\n[qurix]\nwin_x=7\nwin_y=6\n");
+    {
+        CProfile::CReadHold hold(copy);
+        EXPECT_EQ(p.GetString("Library", "LIB0"), "a.lib");
+        Write("[Library]\nLIB0=b.lib\n");
+        EXPECT_EQ(p.GetString("Library", "LIB0"), "a.lib");
+        EXPECT_TRUE(p.WriteInt("qurix", "plib_last", 1));  // written over b.lib
+        EXPECT_EQ(p.GetString("Library", "LIB0"), "b.lib");
+    }
+    Write("[Library]\nLIB0=c.lib\n");
+    EXPECT_EQ(p.GetString("Library", "LIB0"), "c.lib");
+}
+
+#ifndef _WIN32
+// The editor's own way of saving: it reads the file, changes its key, and writes it back
+// in place (truncated, then one write per section) or as a new file renamed over it.
+void EditorSave(const std::string& path, int n, bool byRename) {
+    std::string text;
+    FileSnapshot snap;
+    if (ReadSnapshot(path, snap) != SnapshotRead::Done) return;
+    text = CProfile::Update(snap.bytes, "Editor", "saves", std::to_string(n));
+    const std::string target = byRename ? path + ".editor" : path;
+    const int fd = open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    for (size_t from = 0; from < text.size();) {
+        size_t next = text.find("\n[", from);
+        next = next == std::string::npos ? text.size() : next + 1;
+        if (write(fd, text.data() + from, next - from) < 0) break;
+        from = next;
+        usleep(300);  // each write a round trip to Wine's server
+    }
+    close(fd);
+    if (byRename) rename(target.c_str(), path.c_str());
+}
+
+// The palette writes its keys while an editor stand-in saves; no save of the editor's is
+// lost, whichever way it saves. QURIX_STRESS_ROUNDS sets the palette's writes per way.
+TEST_F(ProfileTest, EditorSavesAreNeverLost) {
+    const char* env = std::getenv("QURIX_STRESS_ROUNDS");
+    const int rounds = env ? std::atoi(env) : 20;
+    std::string initial = "[Library]\n";
+    for (int i = 0; i < 16; ++i)
+        initial += "LIB" + std::to_string(i) + "=lib" + std::to_string(i) + ".lib\n";
+    initial += "[DefaultColor]\nBack=16777215\nPin=255\n[Editor]\nsaves=0\n";
+    for (const bool byRename : {false, true}) {
+        Write(initial);
+        std::atomic<bool> stop{false};
+        int saved = 0;
+        std::thread editor([&] {
+            std::mt19937 random(byRename ? 2 : 1);
+            while (!stop) {
+                EditorSave(path_, ++saved, byRename);
+                std::this_thread::sleep_for(std::chrono::milliseconds(random() % 80));
+            }
+        });
+        int written = 0;
+        for (int round = 0; round < rounds; ++round) {
+            const CProfile p(path_);
+            CProfile::CWriteBatch batch(p);
+            p.WriteInt("qurix", "win_x", round);
+            p.WriteInt("qurix", "plib_last", round % 16);
+            written += batch.Commit();
+        }
+        stop = true;
+        editor.join();
+        const CProfile p(path_);
+        for (int i = 0; i < 16; ++i) {
+            EXPECT_EQ(p.GetString("Library", "LIB" + std::to_string(i)),
+                      "lib" + std::to_string(i) + ".lib");
+        }
+        EXPECT_EQ(p.GetInt("DefaultColor", "Pin", 0), 255);
+        EXPECT_EQ(p.GetInt("Editor", "saves", 0), saved) << (byRename ? "by rename" : "in place");
+        std::printf("%s: %d palette writes (%d written), %d editor saves\n",
+                    byRename ? "editor saves by rename" : "editor saves in place", rounds, written,
+                    saved);
+    }
+}
+#endif
 
 // The location rule as a table over which candidate files can be opened.
 TEST(ConfigFileTest, LocateConfigFile) {
