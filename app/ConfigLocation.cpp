@@ -32,4 +32,9 @@ ConfigLocationInputs RealConfigLocationInputs(const std::string& modulePath) {
     return in;
 }
 
+std::string PaletteDataFolder() {
+    const std::string perUser = PerUserDataFolder();
+    return perUser.empty() ? std::string() : CombinePath(perUser, "qurix");
+}
+
 }  // namespace qurix

@@ -13,4 +13,8 @@ bool CanOpenForReading(const std::string& path);
 // path, the current folder and the environment.
 ConfigLocationInputs RealConfigLocationInputs(const std::string& modulePath);
 
+// The palette's own per-user folder (qurix in the per-user data folder), where what it
+// keeps for itself lies; "" when there is no per-user folder.
+std::string PaletteDataFolder();
+
 }  // namespace qurix

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
+#include <cstdio>
 
 #include "app/InfoView.h"
 #include "app/LibraryWatcher.h"
@@ -36,6 +37,23 @@ constexpr int MAX_PANE = 65535;
 
 int PaneSize(int v) {
     return std::clamp(v, 0, MAX_PANE);
+}
+
+// Why the palette's settings could not be written to the file.
+QString WriteProblemText(const CProfile& profile) {
+    const QString path = QFile::decodeName(profile.Path().c_str());
+    switch (profile.LastWriteProblem()) {
+        case CProfile::WriteProblem::Busy:
+            return QStringLiteral("他のプログラムが保存中のため、設定を保存しませんでした: %1")
+                .arg(path);
+        case CProfile::WriteProblem::Encoding:
+            return QStringLiteral("文字コードを保てないため、設定を保存しませんでした: %1")
+                .arg(path);
+        case CProfile::WriteProblem::None:
+        case CProfile::WriteProblem::Refused:
+            break;
+    }
+    return QStringLiteral("設定を保存できません: %1").arg(path);
 }
 
 }  // namespace
@@ -139,12 +157,15 @@ bool CMainFrame::CheckSettingsWritable() {
     // The palette's own write is no change to reload for.
     watcher_->Rearm();
     if (written) return true;
-    ShowStatus(
-        QStringLiteral("設定を保存できません: %1").arg(QFile::decodeName(profile_.Path().c_str())));
+    ShowStatus(WriteProblemText(profile_));
     return false;
 }
 
 void CMainFrame::SaveSettings() {
+    // Every key in one write from one read, so that the editor's file is read and
+    // replaced once.
+    const CProfile::CReadHold hold(profile_);
+    CProfile::CWriteBatch batch(profile_);
     const Layout layout = CurrentLayout();
     partsList_->SaveSettings();
     partView_->SaveSettings();
@@ -157,6 +178,9 @@ void CMainFrame::SaveSettings() {
     profile_.WriteInt(SECTION, "win_maximized", layout.maximized ? 1 : 0);
     profile_.WriteInt(SECTION, "win_x", layout.winX);
     profile_.WriteInt(SECTION, "win_y", layout.winY);
+    // The window is going: the reason goes where a starter of the program can see it.
+    if (!batch.Commit())
+        std::fprintf(stderr, "qurix: %s\n", WriteProblemText(profile_).toUtf8().constData());
 }
 
 CMainFrame::Layout CMainFrame::CurrentLayout() const {

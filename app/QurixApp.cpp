@@ -7,8 +7,10 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/ConfigLocation.h"
 #include "app/MainFrame.h"
 #include "app/QurixDoc.h"
+#include "core/platform/FileReplace.h"
 #include "render/DisplaySettings.h"
 
 namespace qurix {
@@ -23,9 +25,19 @@ CQurixApp::~CQurixApp() {
 bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
     profile_.SetPath(LocateConfigFile(where));
     configFolder_ = qurix::ConfigFolder(profile_.Path());
+    // A write of ours that a kill cut short is undone before anything reads the file.
+    const std::string journalFolder = PaletteDataFolder();
+    profile_.SetJournalFolder(journalFolder);
+    const Recovery recovery = RecoverInPlaceWrite(journalFolder, profile_.Path());
+    RemoveAbandonedTemporaries(profile_.Path());
+    // The whole start is served from one read of the file.
+    const CProfile::CReadHold hold(profile_);
 
     doc_ = std::make_unique<CQurixDoc>(*settings_, profile_, configFolder_);
     frame_ = std::make_unique<CMainFrame>(*doc_);
+    if (recovery == Recovery::Restored) {
+        doc_->ShowStatus("前回中断された設定の書き込みを元に戻しました: " + profile_.Path());
+    }
     if (!doc_->OnNewDocument()) return false;
     doc_->SendInitialUpdate();
     frame_->CheckSettingsWritable();

@@ -84,6 +84,8 @@ void CQurixDoc::SendInitialUpdate() {
 
 bool CQurixDoc::Reload(bool keepPlace) {
     if (IsBusy() || closeRequested_) return false;
+    // The reload, and the thumbnails' checks against the file, read it once.
+    const CProfile::CReadHold hold(profile_);
     place = Place();
     if (keepPlace && currentLibrary != nullptr) {
         place.libraryPath = currentLibrary->Path();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <string_view>
 
 #include "core/platform/FileReplaceSteps.h"
@@ -130,6 +131,17 @@ ReplaceMethod RewriteInPlace(const ReplaceTarget& target, const std::string& pat
 }
 
 }  // namespace
+
+bool FileSnapshot::TimeTellsChanges() const {
+    constexpr int64_t COARSEST_FILE_TIME_NS = 3'000'000'000;
+    return version.exists && readNs - version.modifiedNs > COARSEST_FILE_TIME_NS;
+}
+
+int64_t WallClockNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
 
 ReplaceMethod ReplaceIfUnchanged(const std::string& path, const FileSnapshot& read,
                                  const std::string& bytes, const ReplaceOptions& options,

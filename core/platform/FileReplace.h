@@ -20,7 +20,17 @@ struct FileVersion {
 struct FileSnapshot {
     FileVersion version;
     std::string bytes;
+    int64_t readNs = 0;  // when the read began, on the clock of modifiedNs
+
+    // Whether the file's time alone tells later writes from it: it was last written
+    // longer before the read than the coarsest file time (FAT's two seconds), so any
+    // later write leaves another time.
+    bool TimeTellsChanges() const;
 };
+
+// The file's version now (exists false where there is none); false when it cannot be
+// told.
+bool ReadVersion(const std::string& path, FileVersion& version);
 
 enum class SnapshotRead {
     Done,    // the bytes are the whole file (none, where it does not exist)

@@ -58,8 +58,11 @@ bool HasNul(const std::string& path) {
     return path.find('\0') != std::string::npos;
 }
 
-// Whether the file at path is, byte for byte, the version that was read.
+// Whether the file at path is the version that was read: by its version where its time
+// tells changes, else byte for byte.
 bool IsVersionRead(const std::string& path, const FileSnapshot& read) {
+    FileVersion version;
+    if (read.TimeTellsChanges()) return ReadVersion(path, version) && version == read.version;
     FileSnapshot now;
     return ReadSnapshot(path, now) == SnapshotRead::Done && now.version == read.version &&
            now.bytes == read.bytes;
@@ -122,6 +125,7 @@ SwapOutcome SwapAndCheck(const char* temp, const ReplaceTarget& target, const Fi
 SnapshotRead ReadSnapshot(const std::string& path, FileSnapshot& snapshot) {
     snapshot = FileSnapshot();
     if (HasNul(path)) return SnapshotRead::Failed;
+    const int64_t started = WallClockNs();
     // Non-blocking, so that a FIFO named here cannot hang the open.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
@@ -138,12 +142,22 @@ SnapshotRead ReadSnapshot(const std::string& path, FileSnapshot& snapshot) {
         return SnapshotRead::Failed;
     }
     snapshot.version = VersionOf(after);
+    snapshot.readNs = started;
     if (!(VersionOf(before) == snapshot.version) ||
         snapshot.bytes.size() != snapshot.version.size) {
         snapshot = FileSnapshot();
         return SnapshotRead::Busy;
     }
     return SnapshotRead::Done;
+}
+
+bool ReadVersion(const std::string& path, FileVersion& version) {
+    version = FileVersion();
+    struct stat st;
+    if (HasNul(path)) return false;
+    if (::stat(path.c_str(), &st) != 0) return errno == ENOENT || errno == ENOTDIR;
+    version = VersionOf(st);
+    return true;
 }
 
 bool InspectReplaceTarget(const std::string& path, ReplaceTarget& target) {

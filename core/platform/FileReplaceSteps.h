@@ -58,6 +58,9 @@ private:
     intptr_t handle_ = -1;
 };
 
+// Now, on the clock of file times (FileSnapshot::readNs).
+int64_t WallClockNs();
+
 // The names in a folder (without "." and ".."); empty when it cannot be listed.
 std::vector<std::string> FolderEntries(const std::string& folder);
 bool RemoveFileAt(const std::string& path);

@@ -90,6 +90,7 @@ SnapshotRead ReadSnapshot(const std::string& path, FileSnapshot& snapshot) {
     snapshot = FileSnapshot();
     std::wstring wide;
     if (!AnsiToWide(path, wide)) return SnapshotRead::Failed;
+    snapshot.readNs = WallClockNs();
     CHandle h(CreateFileW(wide.c_str(), GENERIC_READ, SHARE_ALL, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.Valid()) {
@@ -109,6 +110,19 @@ SnapshotRead ReadSnapshot(const std::string& path, FileSnapshot& snapshot) {
         return SnapshotRead::Busy;
     }
     return SnapshotRead::Done;
+}
+
+bool ReadVersion(const std::string& path, FileVersion& version) {
+    version = FileVersion();
+    std::wstring wide;
+    if (!AnsiToWide(path, wide)) return false;
+    CHandle h(CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES, SHARE_ALL, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.Valid()) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    return VersionOf(h.Get(), version);
 }
 
 bool InspectReplaceTarget(const std::string& path, ReplaceTarget& target) {

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <deque>
 #include <mutex>
 #include <string_view>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include "core/platform/FileIo.h"
@@ -183,6 +185,71 @@ Found Find(const std::string& text, std::string_view section, std::string_view k
     return f;
 }
 
+// Names folded as far as every match of EqualsNoCase agrees: ASCII letters upper-cased.
+// A hit is then confirmed with EqualsNoCase, which also compares Shift-JIS trail bytes.
+std::string Folded(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(Upper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// Every section and key of one text, so that the many reads of a start cost one pass over
+// a large file instead of one each. Finds what Find finds: the first matching section,
+// and the first matching key in it.
+class CKeyIndex {
+public:
+    explicit CKeyIndex(const std::string& text) {
+        Section* current = nullptr;
+        for (CLineScanner lines(text); !lines.AtEnd();) {
+            const Parsed p = Classify(TextOf(text, lines.Next()));
+            if (p.kind == Kind::Section) {
+                sections_.push_back(Section{p.name, {}});
+                current = &sections_.back();
+            } else if (p.kind == Kind::Key && current) {
+                current->keys[Folded(p.name)].push_back(Entry{p.name, p.value});
+            }
+        }
+        for (const Section& s : sections_) byName_[Folded(s.name)].push_back(&s);
+    }
+
+    bool Lookup(std::string_view section, std::string_view key, std::string& value) const {
+        section = Trim(section);
+        key = Trim(key);
+        const auto sections = byName_.find(Folded(section));
+        if (sections == byName_.end()) return false;
+        // Each list keeps the text's order, so the first match is the text's first.
+        const Section* found = nullptr;
+        for (const Section* s : sections->second) {
+            if (EqualsNoCase(s->name, section)) {
+                found = s;
+                break;
+            }
+        }
+        if (!found) return false;
+        const auto keys = found->keys.find(Folded(key));
+        if (keys == found->keys.end()) return false;
+        for (const Entry& e : keys->second) {
+            if (EqualsNoCase(e.name, key)) {
+                value = e.value;
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    struct Entry {
+        std::string_view name;
+        std::string_view value;
+    };
+    struct Section {
+        std::string_view name;
+        std::unordered_map<std::string, std::vector<Entry>> keys;
+    };
+    std::deque<Section> sections_;
+    std::unordered_map<std::string, std::vector<const Section*>> byName_;
+};
+
 bool HasLineBreak(const std::string& s) {
     return s.find_first_of("\r\n") != std::string::npos;
 }
@@ -310,7 +377,9 @@ struct CProfile::Shared {
     std::string journalFolder;
     int holds = 0;
     std::string heldPath;
-    std::shared_ptr<const std::string> heldText;  // null until the first read in a hold
+    std::shared_ptr<const std::string> heldText;   // null until the first read in a hold
+    std::shared_ptr<const FileSnapshot> heldFile;  // the bytes heldText was decoded from
+    std::unique_ptr<const CKeyIndex> heldIndex;    // into heldText
     int batches = 0;
     std::vector<PendingValue> pending;
     FileVersion lastWritten;  // the version our last write left
@@ -318,22 +387,53 @@ struct CProfile::Shared {
 
     // The file's text, decoded; empty when it cannot be read.
     std::shared_ptr<const std::string> Text(const std::string& path);
+    bool Lookup(const std::string& path, const std::string& section, const std::string& key,
+                std::string& value);
+    // What a write starts from: the held read while the file is still that version, else a
+    // new read.
+    SnapshotRead Base(const std::string& path, FileSnapshot& snapshot);
+    void Hold(const std::string& path, std::shared_ptr<const FileSnapshot> file, std::string text);
     WriteProblem Write(const std::string& path, const std::vector<PendingValue>& values);
 };
 
 std::shared_ptr<const std::string> CProfile::Shared::Text(const std::string& path) {
     if (holds > 0 && heldText && heldPath == path) return heldText;
-    FileSnapshot snapshot;
+    auto snapshot = std::make_shared<FileSnapshot>();
     std::string text;
-    if (ReadSettled(path, snapshot, false) == SnapshotRead::Done) {
-        if (!DecodeTextFile(snapshot.bytes, DetectTextEncoding(snapshot.bytes), text)) text.clear();
+    if (ReadSettled(path, *snapshot, false) == SnapshotRead::Done) {
+        if (!DecodeTextFile(snapshot->bytes, DetectTextEncoding(snapshot->bytes), text)) {
+            text.clear();
+        }
     }
-    auto result = std::make_shared<const std::string>(std::move(text));
-    if (holds > 0) {
-        heldPath = path;
-        heldText = result;
+    if (holds == 0) return std::make_shared<const std::string>(std::move(text));
+    Hold(path, std::move(snapshot), std::move(text));
+    return heldText;
+}
+
+void CProfile::Shared::Hold(const std::string& path, std::shared_ptr<const FileSnapshot> file,
+                            std::string text) {
+    heldPath = path;
+    heldFile = std::move(file);
+    heldText = std::make_shared<const std::string>(std::move(text));
+    heldIndex = std::make_unique<const CKeyIndex>(*heldText);
+}
+
+bool CProfile::Shared::Lookup(const std::string& path, const std::string& section,
+                              const std::string& key, std::string& value) {
+    const std::shared_ptr<const std::string> text = Text(path);
+    if (holds > 0 && heldIndex && text == heldText) return heldIndex->Lookup(section, key, value);
+    return CProfile::Lookup(*text, section, key, value);
+}
+
+SnapshotRead CProfile::Shared::Base(const std::string& path, FileSnapshot& snapshot) {
+    FileVersion now;
+    if (holds > 0 && heldFile && heldPath == path && heldFile->version.exists &&
+        ReadVersion(path, now) && now == heldFile->version &&
+        (heldFile->TimeTellsChanges() || now == lastWritten)) {
+        snapshot = *heldFile;
+        return SnapshotRead::Done;
     }
-    return result;
+    return ReadSettled(path, snapshot, true, &lastWritten);
 }
 
 CProfile::WriteProblem CProfile::Shared::Write(const std::string& path,
@@ -342,7 +442,8 @@ CProfile::WriteProblem CProfile::Shared::Write(const std::string& path,
     options.journalFolder = journalFolder;
     for (int attempt = 0; attempt < WRITE_ATTEMPTS; ++attempt) {
         FileSnapshot snapshot;
-        const SnapshotRead read = ReadSettled(path, snapshot, true, &lastWritten);
+        const SnapshotRead read =
+            attempt == 0 ? Base(path, snapshot) : ReadSettled(path, snapshot, true, &lastWritten);
         if (read == SnapshotRead::Failed) return WriteProblem::Refused;
         if (read == SnapshotRead::Busy) return WriteProblem::Busy;
         const TextEncoding encoding = DetectTextEncoding(snapshot.bytes);
@@ -359,7 +460,10 @@ CProfile::WriteProblem CProfile::Shared::Write(const std::string& path,
             case ReplaceMethod::InPlace:
                 lastWritten = written;
                 if (holds > 0 && heldPath == path) {
-                    heldText = std::make_shared<const std::string>(std::move(updated));
+                    auto file = std::make_shared<FileSnapshot>();
+                    file->version = written;
+                    file->bytes = std::move(bytes);
+                    Hold(path, std::move(file), std::move(updated));
                 }
                 return WriteProblem::None;
             case ReplaceMethod::Changed:
@@ -390,10 +494,8 @@ std::string CProfile::GetString(const std::string& section, const std::string& k
                                 const std::string& def) const {
     const std::lock_guard<std::mutex> lock(shared_->mutex);
     if (const PendingValue* v = FindPending(shared_->pending, section, key)) return v->value;
-    if (path_.empty()) return def;
-    const std::shared_ptr<const std::string> text = shared_->Text(path_);
     std::string value;
-    if (!Lookup(*text, section, key, value)) return def;
+    if (path_.empty() || !shared_->Lookup(path_, section, key, value)) return def;
     return value;
 }
 
@@ -433,7 +535,11 @@ CProfile::CReadHold::CReadHold(const CProfile& profile) : profile_(profile) {
 
 CProfile::CReadHold::~CReadHold() {
     const std::lock_guard<std::mutex> lock(profile_.shared_->mutex);
-    if (--profile_.shared_->holds == 0) profile_.shared_->heldText.reset();
+    if (--profile_.shared_->holds == 0) {
+        profile_.shared_->heldIndex.reset();
+        profile_.shared_->heldText.reset();
+        profile_.shared_->heldFile.reset();
+    }
 }
 
 CProfile::CWriteBatch::CWriteBatch(const CProfile& profile) : profile_(profile) {

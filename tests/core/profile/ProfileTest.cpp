@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string>
 #include <thread>
@@ -79,16 +80,21 @@ TEST_F(ProfileTest, ReadingRules) {
         {"Nope", "LIB0", "<default>"},
         {"qurix", "empty", ""},
     };
-    for (const auto& c : strings) {
-        EXPECT_EQ(p.GetString(c.section, c.key, "<default>"), c.expected)
-            << c.section << "/" << c.key;
-    }
     struct IntCase {
         const char* key;
         int32_t expected;
     } ints[] = {{"win_width", -1}, {"big", 0},    {"junk", 12},
                 {"neg", -42},      {"empty", 77}, {"plib_last", 77}};
-    for (const auto& c : ints) EXPECT_EQ(p.GetInt("qurix", c.key, 77), c.expected) << c.key;
+    // Read line by line, and from the index a hold makes.
+    for (const bool held : {false, true}) {
+        std::optional<CProfile::CReadHold> hold;
+        if (held) hold.emplace(p);
+        for (const auto& c : strings) {
+            EXPECT_EQ(p.GetString(c.section, c.key, "<default>"), c.expected)
+                << c.section << "/" << c.key << (held ? " held" : "");
+        }
+        for (const auto& c : ints) EXPECT_EQ(p.GetInt("qurix", c.key, 77), c.expected) << c.key;
+    }
 }
 
 // Line ends and Shift-JIS names as the platform's profile functions read them.
@@ -131,6 +137,10 @@ TEST_F(ProfileTest, LineEndsAndShiftJisNames) {
         std::string value = "<default>";
         CProfile::Lookup(c.text, c.section, c.key, value);
         EXPECT_EQ(value, c.expected) << c.name;
+        Write(c.text);
+        const CProfile p(path_);
+        const CProfile::CReadHold hold(p);
+        EXPECT_EQ(p.GetString(c.section, c.key, "<default>"), c.expected) << c.name << " held";
     }
 }
 
