@@ -401,9 +401,7 @@ std::shared_ptr<const std::string> CProfile::Shared::Text(const std::string& pat
     auto snapshot = std::make_shared<FileSnapshot>();
     std::string text;
     if (ReadSettled(path, *snapshot, false) == SnapshotRead::Done) {
-        if (!DecodeTextFile(snapshot->bytes, DetectTextEncoding(snapshot->bytes), text)) {
-            text.clear();
-        }
+        DecodeTextFile(snapshot->bytes, DetectTextEncoding(snapshot->bytes), text, false);
     }
     if (holds == 0) return std::make_shared<const std::string>(std::move(text));
     Hold(path, std::move(snapshot), std::move(text));

@@ -84,14 +84,15 @@ TextEncoding DetectTextEncoding(std::string_view bytes) {
     return TextEncoding::Bytes;
 }
 
-bool DecodeTextFile(std::string_view bytes, TextEncoding encoding, std::string& text) {
+bool DecodeTextFile(std::string_view bytes, TextEncoding encoding, std::string& text, bool strict) {
     bytes.remove_prefix(std::min(bytes.size(), MarkOf(encoding).size()));
     text.clear();
     if (encoding == TextEncoding::Bytes || encoding == TextEncoding::Utf8Bom) {
         text.assign(bytes);
         return true;
     }
-    if (bytes.size() % 2 != 0) return false;
+    bool wellFormed = bytes.size() % 2 == 0;
+    bytes.remove_suffix(bytes.size() % 2);
     const bool bigEndian = encoding == TextEncoding::Utf16Be;
     const auto unitAt = [&](size_t k) {
         const auto a = static_cast<unsigned char>(bytes[k]);
@@ -101,17 +102,18 @@ bool DecodeTextFile(std::string_view bytes, TextEncoding encoding, std::string& 
     text.reserve(bytes.size() / 2 * 3 / 2);
     for (size_t k = 0; k < bytes.size(); k += 2) {
         uint32_t u = unitAt(k);
-        if (u >= 0xDC00 && u <= 0xDFFF) return false;
-        if (u >= 0xD800 && u <= 0xDBFF) {
-            if (k + 2 >= bytes.size()) return false;
-            const uint32_t low = unitAt(k + 2);
-            if (low < 0xDC00 || low > 0xDFFF) return false;
-            u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
+        if (u >= 0xD800 && u <= 0xDBFF && k + 2 < bytes.size() && unitAt(k + 2) >= 0xDC00 &&
+            unitAt(k + 2) <= 0xDFFF) {
+            u = 0x10000 + ((u - 0xD800) << 10) + (unitAt(k + 2) - 0xDC00);
             k += 2;
+        } else if (u >= 0xD800 && u <= 0xDFFF) {
+            wellFormed = false;
+            u = 0xFFFD;
         }
+        if (strict && !wellFormed) return false;
         AppendUtf8(text, u);
     }
-    return true;
+    return wellFormed || !strict;
 }
 
 bool EncodeTextFile(std::string_view text, TextEncoding encoding, std::string& bytes) {

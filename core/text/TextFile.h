@@ -11,8 +11,11 @@ enum class TextEncoding { Bytes, Utf8Bom, Utf16Le, Utf16Be };
 TextEncoding DetectTextEncoding(std::string_view bytes);
 
 // The text the parsers take: the bytes without their mark, UTF-16 turned into UTF-8.
-// False for UTF-16 that is not well formed (an odd length, an unpaired surrogate).
-bool DecodeTextFile(std::string_view bytes, TextEncoding encoding, std::string& text);
+// False for UTF-16 that is not well formed (an odd length, an unpaired surrogate); unless
+// strict, such a unit still becomes U+FFFD (and an odd last byte is dropped), as a reader
+// that need not write the file back may take it.
+bool DecodeTextFile(std::string_view bytes, TextEncoding encoding, std::string& text,
+                    bool strict = true);
 
 // The file's bytes for the text, mark included. False when the text cannot be written
 // in that encoding (UTF-16 from text that is not valid UTF-8).

@@ -298,21 +298,22 @@ TEST_F(ProfileTest, WriteKeepsPermissions) {
 }
 
 // A file with a byte-order mark is read as the platform reads it and written back in its
-// own encoding; UTF-16 that is not well formed is read as empty and never written.
+// own encoding; UTF-16 that is not well formed is read as well as it goes, never written.
 TEST_F(ProfileTest, ByteOrderMarksAreReadAndKept) {
     const std::string le = std::string("\xFF\xFE[\0Q\0]\0\n\0a\0=\0\xE8\x90=\0\n\0", 20);
     const std::string be = std::string("\xFE\xFF\0[\0Q\0]\0\n\0a\0=\x90\xE8\0=\0\n", 20);
     struct Case {
         const char* name;
         std::string before;
-        const char* read;   // a's value as UTF-8; "-" when unreadable
+        const char* read;   // a's value as UTF-8
         std::string after;  // after b=1 is written; empty when refused
     } cases[] = {
         {"UTF-16 LE", le, "\xE9\x83\xA8=", le + std::string("b\0=\0001\0\n\0", 8)},
         {"UTF-16 BE", be, "\xE9\x83\xA8=", be + std::string("\0b\0=\0001\0\n", 8)},
         {"UTF-8 mark", "\xEF\xBB\xBF[Q]\na=x\n", "x", "\xEF\xBB\xBF[Q]\na=x\nb=1\n"},
-        {"UTF-16 odd length", le + "x", "-", ""},
-        {"UTF-16 lone surrogate", std::string("\xFF\xFE[\0Q\0]\0\n\0a\0=\0\x00\xD8", 18), "-", ""},
+        {"UTF-16 odd length", le + "x", "\xE9\x83\xA8=", ""},
+        {"UTF-16 lone surrogate", std::string("\xFF\xFE[\0Q\0]\0\n\0a\0=\0\x00\xD8", 16),
+         "\xEF\xBF\xBD", ""},
     };
     for (const auto& c : cases) {
         Write(c.before);
