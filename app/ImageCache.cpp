@@ -17,6 +17,7 @@
 #include "app/ConfigLocation.h"
 #include "app/PixelRuns.h"
 #include "core/library/LibEntry.h"
+#include "core/library/LibrarySet.h"
 #include "core/platform/FileTime.h"
 #include "core/profile/ConfigFile.h"
 #include "core/records/RecordWriter.h"
@@ -98,10 +99,6 @@ std::string LibraryKey(int32_t j) {
     return "LIB" + std::to_string(j);
 }
 
-std::string ResolveLibraryPath(const std::string& value, const std::string& configFolder) {
-    return IsRelativePath(value) ? CombinePath(configFolder, value) : value;
-}
-
 std::string JoinPath(const std::string& folder, const char* name) {
     return (fs::path(folder) / name).string();
 }
@@ -151,9 +148,9 @@ bool CanRead(const FileCheck& canOpen, const std::string& path) {
 }
 
 // The line of a configured library, false when it has none (missing or unreadable).
-bool CurrentLibraryLine(const std::string& value, const std::string& configFolder,
-                        const FileCheck& canOpen, std::string& line) {
-    const std::string path = ResolveLibraryPath(value, configFolder);
+bool CurrentLibraryLine(const std::string& value, CWinePaths& paths, const FileCheck& canOpen,
+                        std::string& line) {
+    const std::string path = paths.Resolve(value);
     int64_t time = 0;
     if (!LastWriteSeconds(path, time) || !CanRead(canOpen, path)) return false;
     line = MakeLibraryLine(value, time);
@@ -399,10 +396,11 @@ std::string MakeLibraryLine(const std::string& keyValue, int64_t modificationTim
 std::vector<std::string> MakeLibraryLines(const CProfile& profile, const std::string& configFolder,
                                           const FileCheck& canOpen) {
     std::vector<std::string> lines;
+    CWinePaths paths = ConfiguredPaths(profile, configFolder);
     for (int32_t j = 0; j < LIBRARY_KEYS; ++j) {
         const std::string value = profile.GetString("Library", LibraryKey(j));
         std::string line;
-        if (value.empty() || !CurrentLibraryLine(value, configFolder, canOpen, line)) continue;
+        if (value.empty() || !CurrentLibraryLine(value, paths, canOpen, line)) continue;
         lines.push_back(std::move(line));
     }
     return lines;
@@ -411,6 +409,7 @@ std::vector<std::string> MakeLibraryLines(const CProfile& profile, const std::st
 bool LibraryLinesMatch(const std::vector<std::string>& lines, const CProfile& profile,
                        const std::string& configFolder, const FileCheck& canOpen) {
     size_t k = 0;
+    CWinePaths paths = ConfiguredPaths(profile, configFolder);
     for (int32_t j = 0; j < LIBRARY_KEYS; ++j) {
         const std::string value = profile.GetString("Library", LibraryKey(j));
         if (value.empty()) continue;
@@ -419,7 +418,7 @@ bool LibraryLinesMatch(const std::vector<std::string>& lines, const CProfile& pr
         // not loaded; letting it through would pair a later library's line with an
         // earlier library's images.
         std::string line;
-        if (!CurrentLibraryLine(value, configFolder, canOpen, line)) return false;
+        if (!CurrentLibraryLine(value, paths, canOpen, line)) return false;
         if (line != lines[k]) return false;
         ++k;
     }

@@ -1,8 +1,17 @@
 #include "core/library/LibrarySet.h"
 
+#include <cstdlib>
+
 #include "core/profile/ConfigFile.h"
 
 namespace qurix {
+
+CWinePaths ConfiguredPaths(const CProfile& profile, const std::string& configFolder) {
+    const char* prefix = std::getenv("WINEPREFIX");
+    const char* home = std::getenv("HOME");
+    return CWinePaths(configFolder, profile.GetInt("qurix", "editor_codepage", 932),
+                      prefix ? prefix : "", home ? home : "");
+}
 
 namespace {
 
@@ -31,13 +40,14 @@ bool CLibrarySet::LoadLibrarySet(const CProfile& profile, const std::string& con
 bool CLibrarySet::LoadLibrarySet(const CProfile& profile, const std::string& configFolder,
                                  const LoadListener* listener) {
     FreeLibrarySet();
+    CWinePaths paths = ConfiguredPaths(profile, configFolder);
     int32_t n = 0;
     for (int32_t j = 0; j < MAX_LIBRARIES; ++j) {
         const std::string key = "LIB" + std::to_string(j);
         std::string path = profile.GetString("Library", key);
         // The list ends at the first empty key, even when later keys are set.
         if (path.empty()) break;
-        if (IsRelativePath(path)) path = CombinePath(configFolder, path);
+        path = paths.Resolve(path);
 
         auto library = std::make_unique<CPartLibrary>();
         bool loaded;

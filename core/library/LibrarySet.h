@@ -6,9 +6,15 @@
 #include <string>
 
 #include "core/library/PartLibrary.h"
+#include "core/platform/WinePaths.h"
 #include "core/profile/Profile.h"
 
 namespace qurix {
+
+// How the configured paths of one INI are read (CWinePaths): in the editor's code page
+// ("editor_codepage" of section qurix, 932 unless set), through the Wine prefix the INI lies
+// in, else $WINEPREFIX or ~/.wine.
+CWinePaths ConfiguredPaths(const CProfile& profile, const std::string& configFolder);
 
 // The libraries named by "LIB0".."LIB15" of section "Library", in key order without
 // gaps. One object, owned by the application and passed by reference.
