@@ -3,10 +3,12 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "core/platform/UserFolders.h"
+#include "core/platform/WinePaths.h"
 
 namespace qurix {
 
@@ -29,6 +31,15 @@ ConfigLocationInputs RealConfigLocationInputs(const std::string& modulePath) {
     in.currentDirectory = ec ? ConfigFolder(modulePath) : cwd.string();
     in.perUserFolder = PerUserDataFolder();
     in.canOpen = CanOpenForReading;
+#ifndef _WIN32
+    // The editor under Wine keeps its INI in the default prefix's per-user folder.
+    const char* prefix = std::getenv("WINEPREFIX");
+    const char* home = std::getenv("HOME");
+    const char* user = std::getenv("USER");
+    const std::string winePrefix =
+        prefix && *prefix ? prefix : (home && *home ? std::string(home) + "/.wine" : "");
+    in.wineDataFolders = CWinePaths::UserDataFolders(winePrefix, user ? user : "");
+#endif
     return in;
 }
 

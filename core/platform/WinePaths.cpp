@@ -9,4 +9,11 @@ bool CWinePaths::IsWindowsPath(std::string_view value) {
     return drive || value.find('\\') != std::string_view::npos;
 }
 
+std::vector<std::string> CWinePaths::UserDataFolders(const std::string& prefix,
+                                                     const std::string& user) {
+    if (prefix.empty() || user.empty()) return {};
+    const std::string home = prefix + "/drive_c/users/" + user;
+    return {home + "/AppData/Local", home + "/Local Settings/Application Data"};
+}
+
 }  // namespace qurix

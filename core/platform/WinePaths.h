@@ -2,6 +2,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qurix {
 
@@ -27,6 +28,11 @@ public:
 
     // The prefix the INI lies in, else $WINEPREFIX, else ~/.wine; no trailing '/'.
     const std::string& Prefix() const { return prefix_; }
+
+    // Where Wine keeps a user's local application data in a prefix (today's layout, then
+    // the older one); empty without a prefix or user.
+    static std::vector<std::string> UserDataFolders(const std::string& prefix,
+                                                    const std::string& user);
 
     enum class ToWindowsResult { Done, NotInCodePage, TooLong };
     // The Windows form of a Linux path in the code page: through the prefix's drive the

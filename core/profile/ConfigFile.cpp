@@ -14,22 +14,26 @@ std::string ConfigFolder(const std::string& configPath) {
     return FolderOfPath(configPath);
 }
 
-std::string LocateConfigFile(const ConfigLocationInputs& in) {
+std::vector<std::string> ConfigFileCandidates(const ConfigLocationInputs& in) {
     const std::string exeFolder = ConfigFolder(in.modulePath);
     const std::string currentFolder = WithSeparator(in.currentDirectory);
-    const auto canOpen = [&](const std::string& p) { return in.canOpen && in.canOpen(p); };
-
+    std::vector<std::string> places;
     // Exact, case-sensitive comparison: folders that differ only in case differ.
-    if (exeFolder != currentFolder) {
-        const std::string candidate = currentFolder + CONFIG_FILE_NAME;
-        if (canOpen(candidate)) return candidate;
+    if (exeFolder != currentFolder) places.push_back(currentFolder + CONFIG_FILE_NAME);
+    const auto tolmera = [](const std::string& folder) {
+        return WithSeparator(folder) + "Tolmera" + PathSeparator() + CONFIG_FILE_NAME;
+    };
+    if (!in.perUserFolder.empty()) places.push_back(tolmera(in.perUserFolder));
+    places.push_back(exeFolder + CONFIG_FILE_NAME);
+    for (const std::string& folder : in.wineDataFolders) places.push_back(tolmera(folder));
+    return places;
+}
+
+std::string LocateConfigFile(const ConfigLocationInputs& in) {
+    for (const std::string& place : ConfigFileCandidates(in)) {
+        if (in.canOpen && in.canOpen(place)) return place;
     }
-    if (!in.perUserFolder.empty()) {
-        const std::string candidate =
-            WithSeparator(in.perUserFolder) + "Tolmera" + PathSeparator() + CONFIG_FILE_NAME;
-        if (canOpen(candidate)) return candidate;
-    }
-    return exeFolder + CONFIG_FILE_NAME;
+    return ConfigFolder(in.modulePath) + CONFIG_FILE_NAME;
 }
 
 }  // namespace qurix

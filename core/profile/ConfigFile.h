@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/platform/Paths.h"
 
@@ -18,12 +19,19 @@ struct ConfigLocationInputs {
     std::string perUserFolder;
     // Whether a file can be opened for reading.
     std::function<bool(const std::string&)> canOpen;
+    // Where the editor under Wine keeps per-user data (Linux): the local application-data
+    // folders of the user in the Wine prefix; empty elsewhere.
+    std::vector<std::string> wineDataFolders;
 };
 
 // The working folder's KIVOX.INI when that folder differs from the program's,
-// else the per-user Tolmera/KIVOX.INI, else the program folder's KIVOX.INI
-// (used whether or not it exists).
+// else the per-user Tolmera/KIVOX.INI, else the program folder's KIVOX.INI; where that
+// is missing too, the editor's Tolmera/KIVOX.INI in a Wine prefix; else the program
+// folder's (used whether or not it exists).
 std::string LocateConfigFile(const ConfigLocationInputs& in);
+
+// The places LocateConfigFile looks, in its order.
+std::vector<std::string> ConfigFileCandidates(const ConfigLocationInputs& in);
 
 // The folder of the configuration file, ending with the separator ("" when there is
 // none): relative library paths are taken from it.

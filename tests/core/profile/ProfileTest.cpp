@@ -460,12 +460,23 @@ TEST(ConfigFileTest, LocateConfigFile) {
          "/home/u/.config",
          {},
          "/opt/q/KIVOX.INI"},
+        {"the editor's own under Wine, after the program folder",
+         "/else",
+         "/home/u/.config",
+         {"/w/Old/Tolmera/KIVOX.INI", "/w/Local/Tolmera/KIVOX.INI"},
+         "/w/Local/Tolmera/KIVOX.INI"},
+        {"the program folder's before Wine's",
+         "/else",
+         "",
+         {"/opt/q/KIVOX.INI", "/w/Local/Tolmera/KIVOX.INI"},
+         "/opt/q/KIVOX.INI"},
     };
     for (const auto& c : cases) {
         ConfigLocationInputs in;
         in.modulePath = "/opt/q/qurix";
         in.currentDirectory = c.current;
         in.perUserFolder = c.perUser;
+        in.wineDataFolders = {"/w/Local", "/w/Old"};
         const auto existing = c.existing;
         in.canOpen = [existing](const std::string& p) {
             return std::find(existing.begin(), existing.end(), p) != existing.end();
