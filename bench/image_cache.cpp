@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "app/ImageCache.h"
 #include "bench/GeneratedParts.h"
 #include "bench/QtBench.h"
 #include "core/library/PartLibrary.h"
@@ -16,6 +15,7 @@
 #include "render/Thumbnails.h"
 #include "render/qt/QtBridge.h"
 #include "render/qt/QtCanvas.h"
+#include "ui/qt/ImageCache.h"
 
 namespace {
 
