@@ -8,7 +8,7 @@
 
 #include "bench/GeneratedParts.h"
 #include "core/library/PartLibrary.h"
-#include "ui/qt/ImageCache.h"
+#include "palette/ImageCache.h"
 
 namespace {
 

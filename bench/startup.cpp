@@ -20,7 +20,7 @@
 #include "bench/QtBench.h"
 #include "core/profile/Profile.h"
 #include "palette/ConfigLocation.h"
-#include "render/qt/ThumbnailPool.h"
+#include "render/ThumbnailPool.h"
 #include "tests/ScratchFolder.h"
 #include "ui/qt/MainFrame.h"
 #include "ui/qt/PartsView.h"

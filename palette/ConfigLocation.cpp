@@ -1,32 +1,30 @@
 #include "palette/ConfigLocation.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
+#include "core/platform/FileIo.h"
+#include "core/platform/Paths.h"
 #include "core/platform/UserFolders.h"
 
 namespace qurix {
 
 bool CanOpenForReading(const std::string& path) {
-    FILE* f = std::fopen(path.c_str(), "r");
-    if (!f) return false;
-    struct stat st {};
-    const bool regular = fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode);
+    int64_t size = 0;
+    int64_t time = 0;
+    if (!RegularFileInfo(path, size, time)) return false;
+    std::FILE* f = OpenFile(path, "rb");
+    if (f == nullptr) return false;
     std::fclose(f);
-    return regular;
+    return true;
 }
 
 ConfigLocationInputs RealConfigLocationInputs(const std::string& modulePath) {
     ConfigLocationInputs in;
     in.modulePath = modulePath;
-    std::error_code ec;
-    const std::filesystem::path cwd = std::filesystem::current_path(ec);
+    const std::string cwd = CurrentFolder();
     // A current folder that cannot be had (it was removed) counts as the program's
     // folder, so only the per-user and program folders are candidates.
-    in.currentDirectory = ec ? ConfigFolder(modulePath) : cwd.string();
+    in.currentDirectory = cwd.empty() ? ConfigFolder(modulePath) : cwd;
     in.perUserFolder = PerUserDataFolder();
     in.canOpen = CanOpenForReading;
     return in;

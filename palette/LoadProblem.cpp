@@ -1,14 +1,12 @@
 #include "palette/LoadProblem.h"
 
-#include <filesystem>
-#include <system_error>
+#include "core/platform/FileIo.h"
 
 namespace qurix {
 
 std::string ProblemReason(const LoadProblem& problem) {
     if (problem.line > 0) return "line " + std::to_string(problem.line) + ": " + problem.reason;
-    std::error_code ec;
-    if (problem.line == 0 && !std::filesystem::exists(problem.path, ec) && !ec) {
+    if (problem.line == 0 && IsMissingFile(problem.path)) {
         return "file not found";
     }
     return problem.reason;

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 
+#include "palette/ExtraThumbnails.h"
 #include "render/qt/QtBridge.h"
 #include "tests/ui_qt/PaletteTestBase.h"
-#include "ui/qt/ExtraThumbnails.h"
 #include "ui/qt/MainFrame.h"
 #include "ui/qt/PartsView.h"
 #include "ui/qt/QurixDoc.h"

@@ -21,9 +21,10 @@
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
 #include "palette/ConfigLocation.h"
+#include "palette/ImageCache.h"
+#include "render/qt/QtBridge.h"
 #include "tests/ui_qt/PaletteTestBase.h"
 #include "tests/ui_qt/TestApp.h"
-#include "ui/qt/ImageCache.h"
 #include "ui/qt/MainFrame.h"
 #include "ui/qt/PartView.h"
 #include "ui/qt/PlibView.h"
@@ -134,9 +135,9 @@ TEST_F(PartsViewTest, ListsTheCurrentLibraryWithItsImages) {
     EXPECT_EQ(Parts().ItemImage(2), 2);
 
     // Images are keyed on the background: its pixels are transparent.
-    const QImage large = Parts().Images().large.Image(0);
+    const QImage large = ToQImage(Parts().Images().large.Image(0));
     EXPECT_EQ(large.size(), QSize(64, 64));
-    EXPECT_EQ(Parts().Images().small.Image(0).size(), QSize(32, 32));
+    EXPECT_EQ(ToQImage(Parts().Images().small.Image(0)).size(), QSize(32, 32));
     EXPECT_EQ(qAlpha(large.pixel(0, 0)), 0);
     // The list's colours are "BG" and "ComponentName".
     EXPECT_EQ(Parts().palette().color(QPalette::Base), QColor(192, 255, 192));
@@ -173,7 +174,8 @@ TEST_F(PartsViewTest, MoreItemsThanKeptIconsEachShowTheirOwnImage) {
     };
     std::vector<QImage> own;
     for (int row = 0; row < PARTS; ++row) {
-        own.push_back(premultiplied(Parts().Images().large.Image(Parts().ItemImage(row))));
+        own.push_back(
+            premultiplied(ToQImage(Parts().Images().large.Image(Parts().ItemImage(row)))));
     }
     for (int row = 1; row < PARTS; ++row) ASSERT_NE(own[row], own[row - 1]) << row;
 
@@ -493,8 +495,8 @@ TEST_F(PartsViewTest, CachedImagesGoToTheirOwnEntries) {
         QImage small(32, 32, QImage::Format_ARGB32);
         large.fill(qRgb(entry * 50, 10, 20));
         small.fill(qRgb(entry * 50, 10, 20));
-        set.large.Append(large);
-        set.small.Append(small);
+        set.large.Append(ToArgbImage(large));
+        set.small.Append(ToArgbImage(small));
         set.entries.push_back(entry);
         set.identities.push_back(identities[static_cast<size_t>(entry)]);
     }
@@ -507,7 +509,7 @@ TEST_F(PartsViewTest, CachedImagesGoToTheirOwnEntries) {
     EXPECT_EQ(Parts().LastBuild().rendered, 2);
     ASSERT_EQ(Parts().ItemCount(), 4);
     const auto colourOf = [&](int row) {
-        return Parts().Images().large.Image(Parts().ItemImage(row)).pixel(5, 5);
+        return ToQImage(Parts().Images().large.Image(Parts().ItemImage(row))).pixel(5, 5);
     };
     EXPECT_EQ(colourOf(0), qRgb(0, 10, 20));
     EXPECT_EQ(colourOf(2), qRgb(100, 10, 20));
@@ -534,7 +536,8 @@ TEST_F(PartsViewTest, ALibraryThatNoLongerLoadsLendsNoImages) {
     const auto images = [&] {
         std::vector<QImage> out;
         for (int32_t e = 0; e < Lib(1)->EntryCount(); ++e) {
-            out.push_back(Parts().Images().large.Image(Parts().ImageIndex(Lib(1)->Entry(e))));
+            out.push_back(
+                ToQImage(Parts().Images().large.Image(Parts().ImageIndex(Lib(1)->Entry(e)))));
         }
         return out;
     };
@@ -547,7 +550,8 @@ TEST_F(PartsViewTest, ALibraryThatNoLongerLoadsLendsNoImages) {
     Start();
     ASSERT_EQ(Lib(1), nullptr);
     for (int32_t e = 0; e < 4; ++e) {
-        const QImage shown = Parts().Images().large.Image(Parts().ImageIndex(Lib(0)->Entry(e)));
+        const QImage shown =
+            ToQImage(Parts().Images().large.Image(Parts().ImageIndex(Lib(0)->Entry(e))));
         EXPECT_EQ(shown, own[static_cast<size_t>(e)]) << e;
     }
     Close();

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "core/profile/Profile.h"
-#include "render/qt/ThumbnailPool.h"
+#include "render/ThumbnailPool.h"
+#include "render/qt/QtBridge.h"
 #include "tests/ui_qt/PaletteTestBase.h"
 #include "ui/qt/PartsView.h"
 #include "ui/qt/ProgressDlg.h"
@@ -62,8 +63,8 @@ protected:
         const ThumbnailSet& set = Parts().Images();
         Built built{{}, {}, set.entries};
         for (size_t i = 0; i < set.Count(); ++i) {
-            built.large.push_back(set.large.Image(i));
-            built.small.push_back(set.small.Image(i));
+            built.large.push_back(ToQImage(set.large.Image(i)));
+            built.small.push_back(ToQImage(set.small.Image(i)));
         }
         return built;
     }

@@ -18,9 +18,9 @@
 #include "core/library/PartLibrary.h"
 #include "palette/Texts.h"
 #include "render/DisplaySettings.h"
+#include "render/ThumbnailPool.h"
 #include "render/Thumbnails.h"
 #include "render/qt/QtBridge.h"
-#include "render/qt/ThumbnailPool.h"
 #include "ui/qt/DragData.h"
 #include "ui/qt/IconCache.h"
 #include "ui/qt/PartSummary.h"
@@ -129,7 +129,8 @@ private:
         const CPackedImages& list = large ? images_.large : images_.small;
         const int32_t image = items_[row].image;
         if (image < 0 || static_cast<size_t>(image) >= list.Count()) return QIcon();
-        return icons_.Put(row, QIcon(QPixmap::fromImage(list.Image(static_cast<size_t>(image)))));
+        return icons_.Put(
+            row, QIcon(QPixmap::fromImage(ToQImage(list.Image(static_cast<size_t>(image))))));
     }
 
     const ThumbnailSet& images_;
@@ -218,18 +219,20 @@ QPixmap CPartsView::ExtraPixmap(int32_t image, const CLibEntry* entry,
         return QPixmap();
     }
     const CDisplaySettings& settings = GetDocument().Settings();
-    const auto draw = [&](CExtraThumbnails::Kind k, int32_t r, QImage& first, QImage& second) {
+    const auto draw = [&](CExtraThumbnails::Kind k, int32_t r, ArgbImage& first,
+                          ArgbImage& second) {
         const CanvasMaker maker = QtCanvasMaker(settings.colours.Get(ColourKey::BG));
         if (k == CExtraThumbnails::Kind::ExtraLarge) {
-            first = ToQImage(MakeExtraLargeThumbnail(maker, settings, *entry, Scale{r, 1}));
+            first = MakeExtraLargeThumbnail(maker, settings, *entry, Scale{r, 1});
             return;
         }
-        const PartThumbnails thumbs = MakePartThumbnails(maker, settings, *entry, Scale{r, 1});
+        PartThumbnails thumbs = MakePartThumbnails(maker, settings, *entry, Scale{r, 1});
         if (!thumbs.IsValid()) return;
-        first = ToQImage(thumbs.large);
-        second = ToQImage(thumbs.small);
+        first = std::move(thumbs.large);
+        second = std::move(thumbs.small);
     };
-    QPixmap pixmap = QPixmap::fromImage(extras_.Get(kind, ratio, images_.identities[image], draw));
+    QPixmap pixmap =
+        QPixmap::fromImage(ToQImage(extras_.Get(kind, ratio, images_.identities[image], draw)));
     // Drawn at the device's size, shown at the logical one.
     pixmap.setDevicePixelRatio(ratio);
     return pixmap;
@@ -430,7 +433,8 @@ void CPartsView::PlanImages(Build& build, const std::vector<const CPartLibrary*>
     const int32_t threads = renderThreads_ > 0
                                 ? renderThreads_
                                 : GetDocument().Profile().GetInt("qurix", "render_threads", 0);
-    build.pool = std::make_unique<CThumbnailPool>(build.settings, std::move(drawn), threads);
+    build.pool =
+        std::make_unique<CThumbnailPool>(build.settings, std::move(drawn), threads, QtCanvasMaker);
     build.stats.workers = build.pool->Workers();
 }
 
@@ -465,10 +469,11 @@ std::vector<const CPartLibrary*> CPartsView::CollectLibraries() const {
     return libraries;
 }
 
-int32_t CPartsView::AppendImage(QImage large, QImage small, int32_t ordinal, uint64_t identity) {
+int32_t CPartsView::AppendImage(const ArgbImage& large, const ArgbImage& small, int32_t ordinal,
+                                uint64_t identity) {
     // Both sides or neither, so that an image index means the same in both.
-    if (large.size() != QSize(LARGE_THUMB_SIZE, LARGE_THUMB_SIZE) ||
-        small.size() != QSize(SMALL_THUMB_SIZE, SMALL_THUMB_SIZE)) {
+    if (large.width != LARGE_THUMB_SIZE || large.height != LARGE_THUMB_SIZE ||
+        small.width != SMALL_THUMB_SIZE || small.height != SMALL_THUMB_SIZE) {
         return -1;
     }
     images_.large.Append(large);
@@ -504,8 +509,8 @@ bool CPartsView::RenderImage(Build& build, CProgressDlg& dialog, BuildStep& step
         }
     }
     if (images.IsValid()) {
-        imageIndex_[step.entry] = AppendImage(std::move(images.large), std::move(images.small),
-                                              build.ordinal, step.identity);
+        imageIndex_[step.entry] =
+            AppendImage(images.large, images.small, build.ordinal, step.identity);
         ++build.stats.rendered;
     }
     return true;

@@ -12,10 +12,10 @@
 
 #include "core/profile/Profile.h"
 #include "palette/CommandIds.h"
+#include "palette/EntryIdentities.h"
+#include "palette/ExtraThumbnails.h"
 #include "palette/FileStamp.h"
-#include "ui/qt/EntryIdentities.h"
-#include "ui/qt/ExtraThumbnails.h"
-#include "ui/qt/ImageCache.h"
+#include "palette/ImageCache.h"
 #include "ui/qt/QurixDoc.h"
 #include "ui/qt/QurixView.h"
 
@@ -171,7 +171,8 @@ private:
     std::vector<const CPartLibrary*> CollectLibraries() const;
     // The entries of all loaded libraries: no cache file may hold more images.
     size_t EntryTotal() const;
-    int32_t AppendImage(QImage large, QImage small, int32_t ordinal, uint64_t identity);
+    int32_t AppendImage(const ArgbImage& large, const ArgbImage& small, int32_t ordinal,
+                        uint64_t identity);
     // Appends image index of from (a cached or previous set) for the entry at ordinal.
     int32_t TakeImage(const ThumbnailSet& from, size_t index, int32_t ordinal);
     // Lists every entry with where its image comes from, and starts drawing those that

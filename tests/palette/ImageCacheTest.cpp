@@ -1,11 +1,10 @@
-#include "ui/qt/ImageCache.h"
+#include "palette/ImageCache.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <QImage>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -16,9 +15,10 @@
 #include <vector>
 
 #include "core/library/PartLibrary.h"
+#include "palette/EntryIdentities.h"
 #include "render/DisplaySettings.h"
 #include "tests/ScratchFolder.h"
-#include "ui/qt/EntryIdentities.h"
+#include "tests/palette/TestImages.h"
 
 namespace qurix {
 namespace {
@@ -43,14 +43,14 @@ void SetTime(const fs::path& path, int64_t seconds) {
 }
 
 // An image with every pixel different, masked in a pattern.
-QImage MakeImage(int side, int seed) {
-    QImage image(side, side, QImage::Format_ARGB32);
+ArgbImage MakeImage(int side, int seed) {
+    ArgbImage image = Filled(side, side, 0);
     for (int y = 0; y < side; ++y) {
         for (int x = 0; x < side; ++x) {
             const int alpha = (x + y + seed) % 3 == 0 ? 0 : 255;
-            image.setPixel(x, y,
-                           qRgba((x * 7 + seed) & 0xFF, (y * 5 + seed * 3) & 0xFF,
-                                 (x ^ y ^ seed) & 0xFF, alpha));
+            SetPixel(image, x, y,
+                     Rgba((x * 7 + seed) & 0xFF, (y * 5 + seed * 3) & 0xFF, (x ^ y ^ seed) & 0xFF,
+                          alpha));
         }
     }
     return image;
@@ -67,10 +67,10 @@ ThumbnailSet MakeSet(std::vector<int32_t> entries) {
     return set;
 }
 
-void ExpectSameImages(const std::vector<QImage>& got, const std::vector<QImage>& want);
+void ExpectSameImages(const std::vector<ArgbImage>& got, const std::vector<ArgbImage>& want);
 
-std::vector<QImage> Decoded(const CPackedImages& packed) {
-    std::vector<QImage> images;
+std::vector<ArgbImage> Decoded(const CPackedImages& packed) {
+    std::vector<ArgbImage> images;
     for (size_t i = 0; i < packed.Count(); ++i) images.push_back(packed.Image(i));
     return images;
 }
@@ -79,13 +79,14 @@ void ExpectSameImages(const CPackedImages& got, const CPackedImages& want) {
     ExpectSameImages(Decoded(got), Decoded(want));
 }
 
-void ExpectSameImages(const std::vector<QImage>& got, const std::vector<QImage>& want) {
+void ExpectSameImages(const std::vector<ArgbImage>& got, const std::vector<ArgbImage>& want) {
     ASSERT_EQ(got.size(), want.size());
     for (size_t i = 0; i < got.size(); ++i) {
-        ASSERT_EQ(got[i].size(), want[i].size());
-        for (int y = 0; y < want[i].height(); ++y) {
-            for (int x = 0; x < want[i].width(); ++x) {
-                ASSERT_EQ(got[i].pixel(x, y), want[i].pixel(x, y))
+        ASSERT_EQ(got[i].width, want[i].width);
+        ASSERT_EQ(got[i].height, want[i].height);
+        for (int y = 0; y < want[i].height; ++y) {
+            for (int x = 0; x < want[i].width; ++x) {
+                ASSERT_EQ(got[i].Pixel(x, y), want[i].Pixel(x, y))
                     << "image " << i << " at " << x << "," << y;
             }
         }
@@ -228,17 +229,17 @@ TEST(LibraryLines, ForeignLayoutsAreRefused) {
 
 TEST(ImageFile, RoundTripKeepsPixelsMasksAndEntries) {
     for (int side : {LARGE_THUMB_SIZE, SMALL_THUMB_SIZE}) {
-        std::vector<QImage> images = {MakeImage(side, 1), MakeImage(side, 2), MakeImage(side, 3)};
+        std::vector<ArgbImage> images = {MakeImage(side, 1), MakeImage(side, 2),
+                                         MakeImage(side, 3)};
         // Partial alpha and other formats come back as the same ARGB values.
-        images[1].setPixel(0, 0, qRgba(10, 20, 30, 128));
-        images.push_back(MakeImage(side, 4).convertToFormat(QImage::Format_RGB32));
+        SetPixel(images[1], 0, 0, Rgba(10, 20, 30, 128));
+        images.push_back(Opaque(MakeImage(side, 4)));
         // Long runs, pairs and single pixels mixed, across row ends.
-        QImage runs(side, side, QImage::Format_ARGB32);
-        runs.fill(qRgba(1, 2, 3, 0));
-        for (int x = 0; x < side; x += 3) runs.setPixel(x, side / 2, qRgba(9, 9, 9, 255));
-        for (int x = 0; x < side; x += 4) runs.setPixel(x, side - 1, qRgba(x, 0, 0, 255));
-        runs.setPixel(side - 1, 0, qRgba(7, 7, 7, 255));
-        runs.setPixel(0, 1, qRgba(7, 7, 7, 255));
+        ArgbImage runs = Filled(side, side, Rgba(1, 2, 3, 0));
+        for (int x = 0; x < side; x += 3) SetPixel(runs, x, side / 2, Rgba(9, 9, 9, 255));
+        for (int x = 0; x < side; x += 4) SetPixel(runs, x, side - 1, Rgba(x, 0, 0, 255));
+        SetPixel(runs, side - 1, 0, Rgba(7, 7, 7, 255));
+        SetPixel(runs, 0, 1, Rgba(7, 7, 7, 255));
         images.push_back(runs);
         const std::vector<int32_t> entries = {0, 1, 7, 8, 2147483647};
         const std::vector<uint64_t> identities = {5, 0, ~0ull, 0x8000000000000001ull, 5};
@@ -247,7 +248,7 @@ TEST(ImageFile, RoundTripKeepsPixelsMasksAndEntries) {
         ASSERT_FALSE(bytes.empty());
         EXPECT_EQ(bytes.substr(0, 8), "QURIXIMG");
 
-        std::vector<QImage> back;
+        std::vector<ArgbImage> back;
         std::vector<int32_t> backEntries;
         std::vector<uint64_t> backIdentities;
         CacheStamp backStamp;
@@ -257,17 +258,17 @@ TEST(ImageFile, RoundTripKeepsPixelsMasksAndEntries) {
         EXPECT_EQ(backStamp.drawing, stamp.drawing);
         EXPECT_EQ(backStamp.saveId, stamp.saveId);
         EXPECT_EQ(backStamp.linesCrc, stamp.linesCrc);
-        for (const QImage& image : back) EXPECT_EQ(image.format(), QImage::Format_ARGB32);
         ExpectSameImages(back, images);
-        EXPECT_EQ(qAlpha(back[0].pixel(2, 0)), 0);    // masked
-        EXPECT_EQ(qAlpha(back[0].pixel(0, 0)), 255);  // not masked
+        EXPECT_EQ(Alpha(back[0].Pixel(2, 0)), 0);    // masked
+        EXPECT_EQ(Alpha(back[0].Pixel(0, 0)), 255);  // not masked
     }
 }
 
 TEST(ImageFile, EmptyListRoundTrips) {
-    const std::string bytes = EncodeImageFile(std::vector<QImage>{}, {}, {}, LARGE_THUMB_SIZE, {});
+    const std::string bytes =
+        EncodeImageFile(std::vector<ArgbImage>{}, {}, {}, LARGE_THUMB_SIZE, {});
     ASSERT_EQ(bytes.size(), IMAGE_HEADER_SIZE + 4);
-    std::vector<QImage> back = {QImage(1, 1, QImage::Format_ARGB32)};
+    std::vector<ArgbImage> back = {Filled(1, 1, 0)};
     std::vector<int32_t> entries = {5};
     std::vector<uint64_t> identities = {5};
     CacheStamp stamp;
@@ -278,10 +279,10 @@ TEST(ImageFile, EmptyListRoundTrips) {
 }
 
 TEST(ImageFile, EncodingRefusesWhatCannotBeReadBack) {
-    const QImage good = MakeImage(32, 0);
+    const ArgbImage good = MakeImage(32, 0);
     EXPECT_TRUE(EncodeImageFile({good}, {0}, {0}, 32, {}).size() > IMAGE_HEADER_SIZE + 4);
     EXPECT_TRUE(EncodeImageFile({MakeImage(64, 0)}, {0}, {0}, 32, {}).empty());
-    EXPECT_TRUE(EncodeImageFile({QImage()}, {0}, {0}, 32, {}).empty());
+    EXPECT_TRUE(EncodeImageFile({ArgbImage()}, {0}, {0}, 32, {}).empty());
     EXPECT_TRUE(EncodeImageFile({good, good}, {3, 3}, {0, 0}, 32, {}).empty());
     EXPECT_TRUE(EncodeImageFile({good, good}, {3, 2}, {0, 0}, 32, {}).empty());
     EXPECT_TRUE(EncodeImageFile({good}, {-1}, {0}, 32, {}).empty());
@@ -297,7 +298,7 @@ protected:
         ASSERT_FALSE(bytes_.empty());
     }
     bool Decodes(const std::string& bytes, int side = SMALL_THUMB_SIZE) {
-        std::vector<QImage> images;
+        std::vector<ArgbImage> images;
         std::vector<int32_t> entries;
         std::vector<uint64_t> identities;
         CacheStamp stamp;
@@ -308,7 +309,7 @@ protected:
         }
         return ok;
     }
-    std::vector<QImage> images_;
+    std::vector<ArgbImage> images_;
     std::string bytes_;
 };
 
@@ -371,7 +372,7 @@ TEST_F(ImageFileDamage, ResealedEditsAreRefusedByTheirOwnChecks) {
     PutU32At(extra, 52, static_cast<uint32_t>(firstLength + 5));
     EXPECT_FALSE(Decodes(Reseal(extra)));
     // A record with valid pixels of the wrong size.
-    std::vector<QImage> other = {MakeImage(16, 1)};
+    std::vector<ArgbImage> other = {MakeImage(16, 1)};
     const std::string small16 = EncodeImageFile(other, {0}, {0}, 16, {});
     std::string patched = small16;
     PutU32At(patched, 12, SMALL_THUMB_SIZE);
@@ -381,8 +382,7 @@ TEST_F(ImageFileDamage, ResealedEditsAreRefusedByTheirOwnChecks) {
 // One valid 64 x 64 record, then a record head whose length field is the file's own
 // trailing CRC: the length is read from beyond the body and must not be believed.
 TEST(ImageFile, RecordHeadReachingIntoTheChecksumIsRefused) {
-    QImage flat(LARGE_THUMB_SIZE, LARGE_THUMB_SIZE, QImage::Format_ARGB32);
-    flat.fill(qRgba(1, 2, 3, 255));
+    ArgbImage flat = Filled(LARGE_THUMB_SIZE, LARGE_THUMB_SIZE, Rgba(1, 2, 3, 255));
     std::string bytes = EncodeImageFile({flat}, {0}, {0}, LARGE_THUMB_SIZE, {});
     bytes.resize(bytes.size() - 4);                                      // the checksum
     PutU32At(bytes, 16, 2);                                              // two records
@@ -390,7 +390,7 @@ TEST(ImageFile, RecordHeadReachingIntoTheChecksumIsRefused) {
     bytes += std::string(4, '\0');                                       // length: the CRC
     bytes = Reseal(bytes);
     ASSERT_EQ(bytes.size(), IMAGE_HEADER_SIZE + 16 + 160 + 12 + 4);
-    std::vector<QImage> images;
+    std::vector<ArgbImage> images;
     std::vector<int32_t> entries;
     std::vector<uint64_t> identities;
     CacheStamp stamp;
@@ -438,7 +438,7 @@ TEST(ImageFile, PackedRunsMustFillTheImageExactly) {
         {"a run too many", "\x80" + px + "\x80" + px + std::string(1, '\0') + px, false},
     };
     for (const Case& c : cases) {
-        std::vector<QImage> images;
+        std::vector<ArgbImage> images;
         std::vector<int32_t> entries;
         std::vector<uint64_t> identities;
         CacheStamp stamp;
@@ -446,16 +446,16 @@ TEST(ImageFile, PackedRunsMustFillTheImageExactly) {
                   c.ok)
             << c.what;
     }
-    std::vector<QImage> images;
+    std::vector<ArgbImage> images;
     std::vector<int32_t> entries;
     std::vector<uint64_t> identities;
     CacheStamp stamp;
     ASSERT_TRUE(DecodeImageFile(TinyFile({std::string(1, '\0') + qx + "\x81" + px}), 2, images,
                                 entries, identities, stamp));
-    EXPECT_EQ(images[0].pixel(0, 0), 0xFF030201u);
-    EXPECT_EQ(images[0].pixel(1, 0), 0x40302010u);
-    EXPECT_EQ(images[0].pixel(0, 1), 0x40302010u);
-    EXPECT_EQ(images[0].pixel(1, 1), 0x40302010u);
+    EXPECT_EQ(images[0].Pixel(0, 0), 0xFF030201u);
+    EXPECT_EQ(images[0].Pixel(1, 0), 0x40302010u);
+    EXPECT_EQ(images[0].Pixel(0, 1), 0x40302010u);
+    EXPECT_EQ(images[0].Pixel(1, 1), 0x40302010u);
 }
 
 TEST(Crc32, KnownValueWholeAndInPieces) {
@@ -761,7 +761,7 @@ TEST_F(ImageCacheFiles, AHugeFileIsNotReadWhole) {
 }
 
 TEST(ImageFile, SizeMustFitTheDeclaredCount) {
-    std::string head = EncodeImageFile(std::vector<QImage>{}, {}, {}, SMALL_THUMB_SIZE, {});
+    std::string head = EncodeImageFile(std::vector<ArgbImage>{}, {}, {}, SMALL_THUMB_SIZE, {});
     const uintmax_t empty = head.size();
     const uintmax_t mostPerImage = 16 + 32 * 32 * 4 + 8;  // record head, literals, controls
     PutU32At(head, 16, 3);

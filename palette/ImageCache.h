@@ -1,5 +1,4 @@
 #pragma once
-#include <QImage>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -7,7 +6,7 @@
 #include <functional>
 
 #include "core/profile/Profile.h"
-#include "ui/qt/PackedImages.h"
+#include "palette/PackedImages.h"
 
 namespace qurix {
 
@@ -30,6 +29,9 @@ inline constexpr const char* LIBDATA_CACHE_FILE = "libdata.cache";
 // Raise when thumbnails are drawn differently from the same settings and parts: cached
 // images of an older drawing then no longer count.
 inline constexpr uint32_t THUMBNAIL_RENDERER_VERSION = 1;
+// How DrawingDigest itself is made; raising it redraws every cache once. 2: XXH3-64
+// (1: SHA-256).
+inline constexpr uint32_t DRAWING_DIGEST_VERSION = 2;
 
 // Thumbnails of the entries of all libraries, in image-index order.
 struct ThumbnailSet {
@@ -88,7 +90,8 @@ std::vector<std::string> MakeLibraryLines(const CProfile& profile, const std::st
                                           const FileCheck& canOpen = {});
 
 // A digest of everything besides the part that changes a drawn pixel: the 21 colours,
-// the two fonts and THUMBNAIL_RENDERER_VERSION; and of how identities are made.
+// the two fonts and THUMBNAIL_RENDERER_VERSION; and of how identities and the digest
+// are made.
 uint64_t DrawingDigest(const CDisplaySettings& settings);
 // What an image shows: the library's path as opened, the entry's name and its
 // definition as the library format writes it, hashed with XXH3 (fast enough to tie
@@ -136,7 +139,8 @@ struct CacheStamp {
 inline constexpr size_t IMAGE_HEADER_SIZE = 40;
 // Encoding fails (empty result) for images of another size, bad entry numbers or counts
 // that differ.
-std::string EncodeImageFile(const std::vector<QImage>& images, const std::vector<int32_t>& entries,
+std::string EncodeImageFile(const std::vector<ArgbImage>& images,
+                            const std::vector<int32_t>& entries,
                             const std::vector<uint64_t>& identities, int32_t side,
                             const CacheStamp& stamp);
 // The same from packed images, whose runs are written as they are kept (images.Side()
@@ -149,8 +153,8 @@ std::string EncodeImageFile(const CPackedImages& images, const std::vector<int32
 bool DecodeImageFile(const std::string& bytes, int32_t side, CPackedImages& images,
                      std::vector<int32_t>& entries, std::vector<uint64_t>& identities,
                      CacheStamp& stamp);
-// The same with every image decoded, as Format_ARGB32.
-bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<QImage>& images,
+// The same with every image decoded.
+bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<ArgbImage>& images,
                      std::vector<int32_t>& entries, std::vector<uint64_t>& identities,
                      CacheStamp& stamp);
 // Whether a file of fileSize bytes starting with head (at least IMAGE_HEADER_SIZE bytes)

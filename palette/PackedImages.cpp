@@ -1,4 +1,4 @@
-#include "ui/qt/PackedImages.h"
+#include "palette/PackedImages.h"
 
 #include <algorithm>
 #include <array>
@@ -143,13 +143,14 @@ void CPackedImages::Clear() {
     lastChunk_ = 0;
 }
 
-bool CPackedImages::Append(const QImage& image) {
-    if (image.isNull() || image.size() != QSize(side_, side_)) return false;
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    if (argb.bytesPerLine() != side_ * 4) return false;
+bool CPackedImages::Append(const ArgbImage& image) {
+    const size_t pixels = static_cast<size_t>(side_) * static_cast<size_t>(side_);
+    if (image.IsNull() || image.width != side_ || image.height != side_ ||
+        image.pixels.size() != pixels) {
+        return false;
+    }
     std::string runs;
-    PackPixels(reinterpret_cast<const uint32_t*>(argb.constBits()),
-               static_cast<size_t>(side_) * static_cast<size_t>(side_), runs);
+    PackPixels(image.pixels.data(), pixels, runs);
     return AppendRuns(reinterpret_cast<const unsigned char*>(runs.data()), runs.size());
 }
 
@@ -204,13 +205,14 @@ const unsigned char* CPackedImages::Bytes(const Slot& slot) const {
     return chunks_[slot.chunk]->bytes.get() + slot.offset;
 }
 
-QImage CPackedImages::Image(size_t index) const {
-    if (index >= slots_.size()) return QImage();
-    QImage image(side_, side_, QImage::Format_ARGB32);
-    if (image.isNull()) return QImage();
-    auto* px = reinterpret_cast<uint32_t*>(image.bits());
+ArgbImage CPackedImages::Image(size_t index) const {
+    if (index >= slots_.size() || side_ <= 0) return ArgbImage();
+    ArgbImage image;
+    image.width = side_;
+    image.height = side_;
+    image.pixels.assign(static_cast<size_t>(side_) * static_cast<size_t>(side_), 0);
+    uint32_t* px = image.pixels.data();
     size_t filled = 0;
-    // ARGB32 rows are side * 4 bytes, so the pixels follow each other as in the runs.
     const Slot& slot = slots_[index];
     WalkRuns(Bytes(slot), slot.size, [&](uint32_t control, size_t k, uint32_t pixel) {
         if (control < RUN_REPEAT_BASE) {

@@ -1,9 +1,9 @@
-#include "ui/qt/ExtraThumbnails.h"
+#include "palette/ExtraThumbnails.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <vector>
 
+#include "core/platform/Paths.h"
 #include "render/Thumbnails.h"
 
 namespace qurix {
@@ -35,10 +35,10 @@ void CExtraThumbnails::Reset(std::string cacheFolder, uint64_t drawing, size_t m
 }
 
 std::string CExtraThumbnails::Path(Kind kind, int32_t ratio) const {
-    return (std::filesystem::path(folder_) / FileName(kind, ratio)).string();
+    return CombinePath(folder_, FileName(kind, ratio));
 }
 
-void CExtraThumbnails::Store::Put(uint64_t identity, const QImage& image) {
+void CExtraThumbnails::Store::Put(uint64_t identity, const ArgbImage& image) {
     // An image drawn again for an identity replaces the one kept; its old bytes stay
     // unused until the next Reset.
     if (images.Append(image)) index[identity] = images.Count() - 1;
@@ -59,15 +59,16 @@ CExtraThumbnails::Store& CExtraThumbnails::StoreFor(Kind kind, int32_t ratio) {
     return store;
 }
 
-QImage CExtraThumbnails::Get(Kind kind, int32_t ratio, uint64_t identity, const Draw& draw) {
+ArgbImage CExtraThumbnails::Get(Kind kind, int32_t ratio, uint64_t identity, const Draw& draw) {
     ratio = std::clamp(ratio, 1, MAX_DEVICE_RATIO);
     Store& store = StoreFor(kind, ratio);
     const auto found = store.index.find(identity);
     if (found != store.index.end()) return store.images.Image(found->second);
-    if (!draw) return QImage();
-    QImage first, second;
+    if (!draw) return ArgbImage();
+    ArgbImage first;
+    ArgbImage second;
     draw(kind, ratio, first, second);
-    if (first.isNull() || (kind != Kind::ExtraLarge && second.isNull())) return QImage();
+    if (first.IsNull() || (kind != Kind::ExtraLarge && second.IsNull())) return ArgbImage();
     ++drawn_;
     store.dirty = true;
     if (kind == Kind::ExtraLarge) {

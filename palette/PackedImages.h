@@ -1,5 +1,4 @@
 #pragma once
-#include <QImage>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -7,10 +6,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "render/ArgbImage.h"
+
 namespace qurix {
 
 // Square ARGB images of one side, held small and decoded only when asked for. Each is
-// kept as the runs of the cache files (app/PixelRuns.h) with every pixel value replaced
+// kept as the runs of the cache files (palette/PixelRuns.h) with every pixel value replaced
 // by its number in the image's own colour table, one byte instead of four: a 64 x 64
 // thumbnail of 16 KB is about 1 KB here. An image of more than 255 colours keeps the
 // runs as they are. Images from a file are taken without decoding them, and the runs of
@@ -26,8 +27,8 @@ public:
     // Drops every image; the side stays.
     void Clear();
 
-    // Packs a drawn image (converted to ARGB32). False for a null image or another size.
-    bool Append(const QImage& image);
+    // Packs a drawn image. False for a null image or another size.
+    bool Append(const ArgbImage& image);
     // Takes an image in the run form of the files; false (nothing appended) unless the
     // bytes make exactly Side() x Side() pixels.
     bool AppendRuns(const unsigned char* runs, size_t size);
@@ -35,8 +36,8 @@ public:
     // or no such image.
     bool AppendFrom(const CPackedImages& other, size_t index);
 
-    // The image as ARGB32; null when there is no such image.
-    QImage Image(size_t index) const;
+    // The image; null when there is no such image.
+    ArgbImage Image(size_t index) const;
     // Appends the image's runs as the files hold them; false when there is no such image.
     bool WriteRuns(size_t index, std::string& out) const;
     // Where the image's bytes are: the same for an image shared between sets.

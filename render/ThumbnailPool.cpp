@@ -1,17 +1,15 @@
-#include "render/qt/ThumbnailPool.h"
+#include "render/ThumbnailPool.h"
 
-#include <QThread>
 #include <algorithm>
+#include <thread>
 #include <utility>
-
-#include "render/Thumbnails.h"
-#include "render/qt/QtBridge.h"
 
 namespace qurix {
 
 CThumbnailPool::CThumbnailPool(const CDisplaySettings& settings,
-                               std::vector<const CLibEntry*> parts, int32_t threads)
-    : settings_(settings), parts_(std::move(parts)) {
+                               std::vector<const CLibEntry*> parts, int32_t threads,
+                               CanvasFactory canvases)
+    : settings_(settings), canvases_(std::move(canvases)), parts_(std::move(parts)) {
     const auto count = static_cast<size_t>(ThreadCount(threads));
     // One thread gains nothing from a worker: the caller draws.
     if (count < 2 || parts_.empty()) return;
@@ -34,17 +32,17 @@ CThumbnailPool::~CThumbnailPool() {
 }
 
 int32_t CThumbnailPool::ThreadCount(int32_t wanted) {
-    if (wanted <= 0) wanted = QThread::idealThreadCount();
+    if (wanted <= 0) wanted = static_cast<int32_t>(std::thread::hardware_concurrency());
     return std::clamp(wanted, 1, MAX_THREADS);
 }
 
 CThumbnailPool::Images CThumbnailPool::Draw(const CDisplaySettings& settings,
-                                            const CLibEntry* part) {
-    if (part == nullptr) return Images{};
-    const CanvasMaker maker = QtCanvasMaker(settings.colours.Get(ColourKey::BG));
-    const PartThumbnails thumbs = MakePartThumbnails(maker, settings, *part);
+                                            const CLibEntry* part) const {
+    if (part == nullptr || !canvases_) return Images{};
+    const CanvasMaker maker = canvases_(settings.colours.Get(ColourKey::BG));
+    PartThumbnails thumbs = MakePartThumbnails(maker, settings, *part);
     if (!thumbs.IsValid()) return Images{};
-    return Images{ToQImage(thumbs.large), ToQImage(thumbs.small)};
+    return Images{std::move(thumbs.large), std::move(thumbs.small)};
 }
 
 void CThumbnailPool::Work(std::stop_token stop, const CDisplaySettings& settings) {

@@ -1,5 +1,4 @@
 #pragma once
-#include <QImage>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -7,7 +6,8 @@
 #include <unordered_map>
 #include <utility>
 
-#include "ui/qt/ImageCache.h"
+#include "palette/ImageCache.h"
+#include "render/ArgbImage.h"
 
 namespace qurix {
 
@@ -28,10 +28,10 @@ public:
 
     // Draws one part at a ratio: for Large and Small the large image into first and the
     // small into second, for ExtraLarge the one image into first; null when not drawn.
-    using Draw = std::function<void(Kind kind, int32_t ratio, QImage& first, QImage& second)>;
+    using Draw = std::function<void(Kind kind, int32_t ratio, ArgbImage& first, ArgbImage& second)>;
     // The image of identity: kept, else from the file, else drawn (kept when drawn).
     // Null when it cannot be had.
-    QImage Get(Kind kind, int32_t ratio, uint64_t identity, const Draw& draw);
+    ArgbImage Get(Kind kind, int32_t ratio, uint64_t identity, const Draw& draw);
 
     // Writes the files that gained images, in set's order; images of parts no longer in
     // set are left out. False when a file could not be written.
@@ -46,7 +46,7 @@ private:
         std::unordered_map<uint64_t, size_t> index;
         bool loaded = false;
         bool dirty = false;
-        void Put(uint64_t identity, const QImage& image);
+        void Put(uint64_t identity, const ArgbImage& image);
     };
     Store& StoreFor(Kind kind, int32_t ratio);
     std::string Path(Kind kind, int32_t ratio) const;

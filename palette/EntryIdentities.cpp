@@ -1,19 +1,20 @@
-#include "ui/qt/EntryIdentities.h"
+#include "palette/EntryIdentities.h"
 
 #include <utility>
 
 #include "core/library/PartLibrary.h"
-#include "ui/qt/ImageCache.h"
+#include "palette/ImageCache.h"
 
 namespace qurix {
 
-CEntryIdentities::CEntryIdentities() {
-    // One worker: the thread that started it reads the cache meanwhile.
-    pool_.setMaxThreadCount(1);
-}
+CEntryIdentities::CEntryIdentities() = default;
 
 CEntryIdentities::~CEntryIdentities() {
-    pool_.waitForDone();
+    Join();
+}
+
+void CEntryIdentities::Join() {
+    if (worker_.joinable()) worker_.join();
 }
 
 void CEntryIdentities::Start(std::vector<const CPartLibrary*> libraries) {
@@ -22,7 +23,8 @@ void CEntryIdentities::Start(std::vector<const CPartLibrary*> libraries) {
     size_t count = 0;
     for (const CPartLibrary* lib : libraries_) count += static_cast<size_t>(lib->EntryCount());
     identities_.assign(count, 0);
-    pool_.start([libraries = libraries_, out = identities_.data()] {
+    // One worker: the thread that started it reads the cache meanwhile.
+    worker_ = std::thread([libraries = libraries_, out = identities_.data()] {
         size_t i = 0;
         for (const CPartLibrary* lib : libraries) {
             for (int32_t e = 0; e < lib->EntryCount(); ++e, ++i) {
@@ -35,13 +37,13 @@ void CEntryIdentities::Start(std::vector<const CPartLibrary*> libraries) {
 
 std::vector<uint64_t> CEntryIdentities::Take(const std::vector<const CPartLibrary*>& libraries) {
     if (libraries != libraries_) Start(libraries);
-    pool_.waitForDone();
+    Join();
     libraries_.clear();
     return std::exchange(identities_, {});
 }
 
 void CEntryIdentities::Wait() {
-    pool_.waitForDone();
+    Join();
     libraries_.clear();
     identities_.clear();
 }

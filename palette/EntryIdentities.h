@@ -1,6 +1,6 @@
 #pragma once
-#include <QThreadPool>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 namespace qurix {
@@ -27,7 +27,9 @@ public:
     void Wait();
 
 private:
-    QThreadPool pool_;
+    void Join();
+
+    std::thread worker_;
     std::vector<const CPartLibrary*> libraries_;  // only referred to
     std::vector<uint64_t> identities_;
 };

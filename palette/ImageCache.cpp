@@ -1,21 +1,20 @@
-#include "ui/qt/ImageCache.h"
+#include "palette/ImageCache.h"
 
 #include <xxhash.h>
 #include <zlib.h>
-#include <QCryptographicHash>
-#include <QRandomGenerator>
-#include <QThread>
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
-#include <system_error>
+#include <random>
+#include <thread>
 
 #include "core/library/LibEntry.h"
+#include "core/platform/FileIo.h"
 #include "core/platform/FileTime.h"
+#include "core/platform/Paths.h"
 #include "core/profile/ConfigFile.h"
 #include "core/records/RecordWriter.h"
 #include "palette/ConfigLocation.h"
@@ -23,8 +22,6 @@
 #include "render/DisplaySettings.h"
 
 namespace qurix {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -103,18 +100,16 @@ std::string ResolveLibraryPath(const std::string& value, const std::string& conf
 }
 
 std::string JoinPath(const std::string& folder, const char* name) {
-    return (fs::path(folder) / name).string();
+    return CombinePath(folder, name);
 }
 
 // Opens path and reads its first headSize bytes (fewer when the file is shorter) and
 // its size (false in sizeKnown when it cannot be had); null when it does not open.
 std::FILE* OpenWithHead(const std::string& path, size_t headSize, std::string& head,
                         uintmax_t& size, bool& sizeKnown) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = OpenFile(path, "rb");
     if (f == nullptr) return nullptr;
-    std::error_code ec;
-    size = fs::file_size(path, ec);
-    sizeKnown = !ec && size <= SIZE_MAX;
+    sizeKnown = OpenFileSize(f, size) && size <= SIZE_MAX;
     head.assign(headSize, '\0');
     head.resize(std::fread(head.data(), 1, head.size(), f));
     return f;
@@ -160,36 +155,31 @@ bool CurrentLibraryLine(const std::string& value, const std::string& configFolde
     return true;
 }
 
-// The first eight bytes of a SHA-256, little-endian.
-uint64_t Digest64(const QCryptographicHash& hash) {
-    const QByteArray sum = hash.result();
-    uint64_t v = 0;
-    for (int i = 0; i < 8; ++i) v |= uint64_t{static_cast<unsigned char>(sum[i])} << (8 * i);
-    return v;
+void AddU32(std::string& bytes, uint32_t v) {
+    PutU32(bytes, v);
 }
 
-void AddU32(QCryptographicHash& hash, uint32_t v) {
-    const char bytes[4] = {static_cast<char>(v), static_cast<char>(v >> 8),
-                           static_cast<char>(v >> 16), static_cast<char>(v >> 24)};
-    hash.addData(QByteArrayView(bytes, 4));
-}
-
-void AddFont(QCryptographicHash& hash, const LogFont& font) {
+void AddFont(std::string& bytes, const LogFont& font) {
     for (const int32_t v :
          {font.height, font.width, font.escapement, font.orientation, font.weight}) {
-        AddU32(hash, static_cast<uint32_t>(v));
+        AddU32(bytes, static_cast<uint32_t>(v));
     }
     for (const uint8_t v :
          {font.italic, font.underline, font.strikeOut, font.charSet, font.outPrecision,
           font.clipPrecision, font.quality, font.pitchAndFamily}) {
-        AddU32(hash, v);
+        AddU32(bytes, v);
     }
-    hash.addData(
-        QByteArrayView(font.faceName.data(), static_cast<qsizetype>(font.faceName.size())));
+    bytes.append(font.faceName.data(), font.faceName.size());
+}
+
+// A new save's stamp: files of two saves must never share one.
+uint64_t NewSaveId() {
+    std::random_device random;
+    return (uint64_t{random()} << 32) ^ random();
 }
 
 std::FILE* OpenNewFile(const std::string& path) {
-    return std::fopen(path.c_str(), "wb");
+    return OpenFile(path, "wb");
 }
 
 bool WriteAndClose(std::FILE* f, const std::string& bytes) {
@@ -200,8 +190,7 @@ bool WriteAndClose(std::FILE* f, const std::string& bytes) {
 }
 
 void RemoveQuietly(const std::string& path) {
-    std::error_code ec;
-    fs::remove(path, ec);
+    RemoveFile(path);
 }
 
 // The body of an image file (all but its CRC) in memory, handed out piece by piece.
@@ -375,10 +364,9 @@ bool ThumbnailSet::Consistent() const {
 }
 
 std::string DefaultCacheFolder() {
-    std::error_code ec;
-    const fs::path current = fs::current_path(ec);
-    if (ec) return CACHE_FOLDER_NAME;
-    return (current / CACHE_FOLDER_NAME).string();
+    const std::string current = CurrentFolder();
+    if (current.empty()) return CACHE_FOLDER_NAME;
+    return CombinePath(current, CACHE_FOLDER_NAME);
 }
 
 int32_t ReadPartsStyle(const CProfile& profile) {
@@ -427,15 +415,16 @@ bool LibraryLinesMatch(const std::vector<std::string>& lines, const CProfile& pr
 }
 
 uint64_t DrawingDigest(const CDisplaySettings& settings) {
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    AddU32(hash, THUMBNAIL_RENDERER_VERSION);
-    AddU32(hash, IDENTITY_VERSION);
+    std::string bytes;
+    AddU32(bytes, THUMBNAIL_RENDERER_VERSION);
+    AddU32(bytes, IDENTITY_VERSION);
+    AddU32(bytes, DRAWING_DIGEST_VERSION);
     for (int32_t i = 0; i < COLOUR_COUNT; ++i) {
-        AddU32(hash, settings.colours.Get(static_cast<ColourKey>(i)));
+        AddU32(bytes, settings.colours.Get(static_cast<ColourKey>(i)));
     }
-    AddFont(hash, settings.labelFont);
-    AddFont(hash, settings.compNameFont);
-    return Digest64(hash);
+    AddFont(bytes, settings.labelFont);
+    AddFont(bytes, settings.compNameFont);
+    return XXH3_64bits(bytes.data(), bytes.size());
 }
 
 uint64_t ImageIdentity(const std::string& libraryPath, const CLibEntry& entry) {
@@ -515,11 +504,12 @@ bool DecodeLibraryLines(const std::string& bytes, std::vector<std::string>& line
     return true;
 }
 
-std::string EncodeImageFile(const std::vector<QImage>& images, const std::vector<int32_t>& entries,
+std::string EncodeImageFile(const std::vector<ArgbImage>& images,
+                            const std::vector<int32_t>& entries,
                             const std::vector<uint64_t>& identities, int32_t side,
                             const CacheStamp& stamp) {
     CPackedImages packed(side);
-    for (const QImage& image : images) {
+    for (const ArgbImage& image : images) {
         if (!packed.Append(image)) return {};
     }
     return EncodeImageFile(packed, entries, identities, side, stamp);
@@ -587,7 +577,7 @@ bool DecodeImageFile(const std::string& bytes, int32_t side, CPackedImages& imag
     return in.CrcMatches() && ReadImageRecords(in, side, images, entries, identities, stamp);
 }
 
-bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<QImage>& images,
+bool DecodeImageFile(const std::string& bytes, int32_t side, std::vector<ArgbImage>& images,
                      std::vector<int32_t>& entries, std::vector<uint64_t>& identities,
                      CacheStamp& stamp) {
     images.clear();
@@ -628,14 +618,13 @@ bool LoadImageCache(const std::string& cacheFolder, const CProfile& profile,
     std::vector<uint64_t> smallIdentities;
     // The two image files are read at once, the small one on a thread of its own.
     bool smallRead = false;
-    const std::unique_ptr<QThread> smallReader(QThread::create([&] {
+    std::thread smallReader([&] {
         smallRead = readImages(SMALL_CACHE_FILE, SMALL_THUMB_SIZE, read.small, smallEntries,
                                smallIdentities, smallStamp);
-    }));
-    smallReader->start();
+    });
     const bool largeRead = readImages(LARGE_CACHE_FILE, LARGE_THUMB_SIZE, read.large, read.entries,
                                       read.identities, largeStamp);
-    smallReader->wait();
+    smallReader.join();
     if (!largeRead || !smallRead) return false;
     // The three files must come from one save, drawn as the images would be drawn now.
     if (largeStamp.saveId != smallStamp.saveId || largeStamp.linesCrc != linesCrc ||
@@ -652,7 +641,7 @@ bool SaveImageCache(const std::string& cacheFolder, const std::vector<std::strin
                     uint64_t drawing, const ThumbnailSet& set) {
     if (!set.Consistent()) return false;
     CacheStamp stamp;
-    stamp.saveId = QRandomGenerator::system()->generate64();
+    stamp.saveId = NewSaveId();
     stamp.drawing = drawing;
     const std::string libdata = EncodeLibraryLines(libraryLines);
     stamp.linesCrc = Crc32(libdata.data(), libdata.size());
@@ -684,9 +673,7 @@ bool SaveImageCache(const std::string& cacheFolder, const std::vector<std::strin
         std::FILE* f = OpenNewFile(temp);
         if (f == nullptr && &p == &files[0]) {
             // The folder is made when it is first needed.
-            std::error_code ec;
-            fs::create_directory(cacheFolder, ec);
-            if (!ec && fs::is_directory(cacheFolder, ec)) f = OpenNewFile(temp);
+            if (MakeFolder(cacheFolder)) f = OpenNewFile(temp);
         }
         if (f == nullptr) {
             dropTemps();
@@ -699,9 +686,7 @@ bool SaveImageCache(const std::string& cacheFolder, const std::vector<std::strin
         }
     }
     for (Pending& p : files) {
-        std::error_code ec;
-        fs::rename(p.temp, JoinPath(cacheFolder, p.name), ec);
-        if (ec) {
+        if (!RenameOver(p.temp, JoinPath(cacheFolder, p.name))) {
             // Files already renamed carry this save's stamp, the others the old one:
             // the set reads back as invalid, never as mixed images.
             dropTemps();
@@ -735,20 +720,18 @@ bool SaveExtraImageFile(const std::string& path, int32_t side, uint64_t drawing,
                         const CPackedImages& images, const std::vector<int32_t>& entries,
                         const std::vector<uint64_t>& identities) {
     CacheStamp stamp;
-    stamp.saveId = QRandomGenerator::system()->generate64();
+    stamp.saveId = NewSaveId();
     stamp.drawing = drawing;
     const std::string bytes = EncodeImageFile(images, entries, identities, side, stamp);
     if (bytes.empty()) return false;
     const std::string temp = path + ".tmp";
     std::FILE* f = OpenNewFile(temp);
     if (f == nullptr) {
-        std::error_code ec;
-        fs::create_directory(fs::path(path).parent_path(), ec);
-        f = OpenNewFile(temp);
+        const std::string folder = FolderOfPath(path);
+        if (!folder.empty() && MakeFolder(folder)) f = OpenNewFile(temp);
     }
     if (f == nullptr) return false;
-    std::error_code ec;
-    if (!WriteAndClose(f, bytes) || (fs::rename(temp, path, ec), ec)) {
+    if (!WriteAndClose(f, bytes) || !RenameOver(temp, path)) {
         RemoveQuietly(temp);
         return false;
     }

@@ -1,5 +1,4 @@
 #pragma once
-#include <QImage>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -10,7 +9,9 @@
 #include <vector>
 
 #include "core/library/LibEntry.h"
+#include "render/ArgbImage.h"
 #include "render/DisplaySettings.h"
+#include "render/Thumbnails.h"
 
 namespace qurix {
 
@@ -18,8 +19,8 @@ namespace qurix {
 // them back in the list's order, the images those made one by one with MakePartThumbnails
 // would be. Workers take the parts in order and run at most LOOKAHEAD parts ahead of the
 // one handed back last, so memory stays small however long the list. Each worker draws
-// with its own copy of the settings (CopyDrawingSettings). With one thread nothing runs
-// in the background: Next draws the part itself on the caller's thread.
+// with its own copy of the settings (CopyDrawingSettings) on canvases of the factory. With one
+// thread nothing runs in the background: Next draws the part itself on the caller's thread.
 class CThumbnailPool {
 public:
     static constexpr size_t LOOKAHEAD = 256;
@@ -27,15 +28,15 @@ public:
 
     // Both null when the part could not be drawn (no part, no canvas).
     struct Images {
-        QImage large;
-        QImage small;
-        bool IsValid() const { return !large.isNull() && !small.isNull(); }
+        ArgbImage large;
+        ArgbImage small;
+        bool IsValid() const { return !large.IsNull() && !small.IsNull(); }
     };
 
     // Starts drawing at once. settings must outlive the pool and stay unchanged meanwhile;
     // the parts (null ones give invalid images) too. threads as ThreadCount takes it.
     CThumbnailPool(const CDisplaySettings& settings, std::vector<const CLibEntry*> parts,
-                   int32_t threads);
+                   int32_t threads, CanvasFactory canvases);
     // Stops, waiting for the parts under way.
     ~CThumbnailPool();
     CThumbnailPool(const CThumbnailPool&) = delete;
@@ -63,9 +64,10 @@ private:
     };
 
     void Work(std::stop_token stop, const CDisplaySettings& settings);
-    static Images Draw(const CDisplaySettings& settings, const CLibEntry* part);
+    Images Draw(const CDisplaySettings& settings, const CLibEntry* part) const;
 
     const CDisplaySettings& settings_;
+    const CanvasFactory canvases_;
     const std::vector<const CLibEntry*> parts_;
     // One copy per worker, made before the workers start.
     std::vector<std::unique_ptr<CDisplaySettings>> copies_;
