@@ -12,9 +12,9 @@
 #include <memory>
 #include <string>
 
-#include "app/ConfigLocation.h"
-#include "app/QurixApp.h"
 #include "bench/GeneratedParts.h"
+#include "palette/ConfigLocation.h"
+#include "ui/qt/QurixApp.h"
 
 namespace qurix::bench {
 

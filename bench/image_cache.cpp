@@ -1,6 +1,6 @@
 // What reading the thumbnail cache costs a start, for 2000 typical parts drawn once: the
 // two image files taken packed (what a start does now) against decoding every image into
-// a QImage (what it did before), and the floor of checking the files' CRCs alone. The
+// a full image (what it did before), and the floor of checking the files' CRCs alone. The
 // bytes each part holds in memory are printed as counters. QURIX_BENCH_NEEDS_QT
 #include <benchmark/benchmark.h>
 
@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ImageCache.h"
 #include "bench/GeneratedParts.h"
 #include "bench/QtBench.h"
 #include "core/library/PartLibrary.h"
+#include "palette/ImageCache.h"
 #include "render/DisplaySettings.h"
 #include "render/Thumbnails.h"
 #include "render/qt/QtBridge.h"
@@ -44,8 +44,8 @@ const Files& CacheFiles() {
         for (int32_t e = 0; e < library.EntryCount(); ++e) {
             const PartThumbnails t = MakePartThumbnails(maker, settings, *library.Entry(e));
             if (!t.IsValid()) continue;
-            set.large.Append(ToQImage(t.large));
-            set.small.Append(ToQImage(t.small));
+            set.large.Append(t.large);
+            set.small.Append(t.small);
             set.entries.push_back(e);
             set.identities.push_back(ImageIdentity(library.Path(), *library.Entry(e)));
         }
@@ -86,8 +86,8 @@ void BM_ReadDecoded(benchmark::State& state) {
     const Files& files = CacheFiles();
     size_t held = 0;
     for (auto _ : state) {
-        std::vector<QImage> large;
-        std::vector<QImage> small;
+        std::vector<ArgbImage> large;
+        std::vector<ArgbImage> small;
         std::vector<int32_t> entries;
         std::vector<uint64_t> identities;
         CacheStamp stamp;
@@ -97,8 +97,8 @@ void BM_ReadDecoded(benchmark::State& state) {
             return;
         }
         held = 0;
-        for (const QImage& image : large) held += static_cast<size_t>(image.sizeInBytes());
-        for (const QImage& image : small) held += static_cast<size_t>(image.sizeInBytes());
+        for (const ArgbImage& image : large) held += image.pixels.size() * 4;
+        for (const ArgbImage& image : small) held += image.pixels.size() * 4;
         benchmark::DoNotOptimize(large);
     }
     state.counters["bytes_per_part"] = static_cast<double>(held) / PART_COUNT;

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/ImageCache.h"
 #include "bench/GeneratedParts.h"
 #include "core/library/PartLibrary.h"
+#include "palette/ImageCache.h"
 
 namespace {
 

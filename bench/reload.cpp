@@ -10,11 +10,11 @@
 #include <memory>
 #include <string>
 
-#include "app/MainFrame.h"
-#include "app/PartsView.h"
-#include "app/QurixApp.h"
-#include "app/QurixDoc.h"
 #include "bench/QtBench.h"
+#include "ui/qt/MainFrame.h"
+#include "ui/qt/PartsView.h"
+#include "ui/qt/QurixApp.h"
+#include "ui/qt/QurixDoc.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <memory>
 #include <string>
 
-#include "app/MainFrame.h"
-#include "app/PartsPane.h"
-#include "app/PartsView.h"
-#include "app/QurixApp.h"
 #include "bench/QtBench.h"
+#include "ui/qt/MainFrame.h"
+#include "ui/qt/PartsPane.h"
+#include "ui/qt/PartsView.h"
+#include "ui/qt/QurixApp.h"
 
 namespace {
 

@@ -16,15 +16,15 @@
 #include <memory>
 #include <string>
 
-#include "app/ConfigLocation.h"
-#include "app/MainFrame.h"
-#include "app/PartsView.h"
-#include "app/QurixApp.h"
 #include "bench/GeneratedParts.h"
 #include "bench/QtBench.h"
 #include "core/profile/Profile.h"
-#include "render/qt/ThumbnailPool.h"
+#include "palette/ConfigLocation.h"
+#include "render/ThumbnailPool.h"
 #include "tests/ScratchFolder.h"
+#include "ui/qt/MainFrame.h"
+#include "ui/qt/PartsView.h"
+#include "ui/qt/QurixApp.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include "core/library/PartLibrary.h"
 #include "render/DisplaySettings.h"
 #include "render/Resample.h"
+#include "render/ThumbnailPool.h"
 #include "render/Thumbnails.h"
 #include "render/qt/QtBridge.h"
 #include "render/qt/QtCanvas.h"
-#include "render/qt/ThumbnailPool.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ void BM_ThumbnailPool(benchmark::State& state) {
     std::vector<const CLibEntry*> parts;
     for (int k = 0; k < PART_COUNT; ++k) parts.push_back(s.library.Entry(k));
     for (auto _ : state) {
-        CThumbnailPool pool(s.settings, parts, static_cast<int32_t>(state.range(0)));
+        CThumbnailPool pool(s.settings, parts, static_cast<int32_t>(state.range(0)), QtCanvasMaker);
         for (int k = 0; k < PART_COUNT; ++k) benchmark::DoNotOptimize(pool.Next());
     }
     state.SetItemsProcessed(state.iterations() * PART_COUNT);

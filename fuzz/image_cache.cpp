@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ImageCache.h"
+#include "palette/ImageCache.h"
 
 namespace {
 

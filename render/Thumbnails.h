@@ -57,6 +57,9 @@ int32_t DeviceSide(int32_t logicalSide, Scale ratio);
 // Makes a width x height canvas whose pixels can be read back (render/qt: CQtCanvas); null
 // when it cannot.
 using CanvasMaker = std::function<std::unique_ptr<CDrawSurface>(int32_t width, int32_t height)>;
+// Makes the canvas makers of one background colour: the seam through which a front end
+// (or a tool) gives the drawing code its canvas backend.
+using CanvasFactory = std::function<CanvasMaker(Colour background)>;
 
 // The large and small thumbnails of one part: opaque where drawn, fully transparent
 // where a pixel equals the background colour.

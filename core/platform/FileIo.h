@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -20,6 +21,25 @@ std::FILE* OpenFile(const std::string& path, const char* mode);
 
 // Whether nothing exists at the path (false also when that cannot be told).
 bool IsMissingFile(const std::string& path);
+
+// The size of an open file; false when it cannot be had.
+bool OpenFileSize(std::FILE* f, uintmax_t& size);
+
+// A regular file's size and modification time (as finely as the file system keeps it, in
+// its own units); false for anything else or when it cannot be asked.
+bool RegularFileInfo(const std::string& path, int64_t& size, int64_t& time);
+
+// Whether the path names a folder.
+bool IsFolder(const std::string& path);
+
+// Makes one folder; true when it exists afterwards.
+bool MakeFolder(const std::string& path);
+
+// Removes a file; false when it could not (also when there was none).
+bool RemoveFile(const std::string& path);
+
+// Renames a file, replacing the file at to when there is one.
+bool RenameOver(const std::string& from, const std::string& to);
 
 // The whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& out);

@@ -20,6 +20,10 @@ struct PathStyle {
 inline constexpr PathStyle POSIX_PATHS{false, nullptr};
 inline constexpr PathStyle WINDOWS_CP932_PATHS{true, IsCp932LeadByte};
 
+// The process's current folder without a trailing separator; "" when it cannot be had
+// (it was removed).
+std::string CurrentFolder();
+
 // This platform's style; on Windows with the lead bytes of the ANSI code page.
 PathStyle NativePathStyle();
 

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "render/qt/PixelRaster.h"
+#include "render/PixelRaster.h"
 #include "render/qt/QtBridge.h"
 #include "render/qt/QtFont.h"
 #include "render/qt/TextDecode.h"

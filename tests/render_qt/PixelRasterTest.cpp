@@ -1,4 +1,4 @@
-#include "render/qt/PixelRaster.h"
+#include "render/PixelRaster.h"
 
 #include <gtest/gtest.h>
 

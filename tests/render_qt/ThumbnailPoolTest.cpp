@@ -1,11 +1,11 @@
 // The thumbnail pool against drawing one part after another on this thread.
-#include "render/qt/ThumbnailPool.h"
+#include "render/ThumbnailPool.h"
 
 #include <gtest/gtest.h>
 
-#include <QThread>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/library/PartLibrary.h"
@@ -36,8 +36,8 @@ public:
         const CanvasMaker maker = QtCanvasMaker(settings.colours.Get(ColourKey::BG));
         std::vector<CThumbnailPool::Images> out;
         for (const CLibEntry* part : parts) {
-            const PartThumbnails t = MakePartThumbnails(maker, settings, *part);
-            out.push_back({ToQImage(t.large), ToQImage(t.small)});
+            PartThumbnails t = MakePartThumbnails(maker, settings, *part);
+            out.push_back({std::move(t.large), std::move(t.small)});
         }
         return out;
     }
@@ -46,10 +46,9 @@ public:
     std::vector<const CLibEntry*> parts;
 };
 
-// Same size, format and bytes.
-bool SameBytes(const QImage& a, const QImage& b) {
-    return a.size() == b.size() && a.format() == b.format() && a.sizeInBytes() == b.sizeInBytes() &&
-           std::memcmp(a.constBits(), b.constBits(), static_cast<size_t>(a.sizeInBytes())) == 0;
+// Same size and pixels.
+bool SameBytes(const ArgbImage& a, const ArgbImage& b) {
+    return a.width == b.width && a.height == b.height && a.pixels == b.pixels;
 }
 
 TEST(ThumbnailPoolTest, EveryThreadCountDrawsTheSamePixelsInListOrder) {
@@ -63,7 +62,7 @@ TEST(ThumbnailPoolTest, EveryThreadCountDrawsTheSamePixelsInListOrder) {
     ASSERT_GT(expected.size(), 50u);
     for (const int32_t threads : {1, 2, 3, 8}) {
         SCOPED_TRACE(threads);
-        CThumbnailPool pool(s.settings, parts, threads);
+        CThumbnailPool pool(s.settings, parts, threads, QtCanvasMaker);
         EXPECT_EQ(pool.Workers(), threads == 1 ? 0 : threads);
         for (size_t i = 0; i < parts.size(); ++i) {
             const CThumbnailPool::Images got = pool.Next();
@@ -84,7 +83,7 @@ TEST(ThumbnailPoolTest, StopEndsTheListAndDropsThePartsUnderWay) {
     Samples s;
     for (const int32_t threads : {1, 4}) {
         SCOPED_TRACE(threads);
-        CThumbnailPool pool(s.settings, s.parts, threads);
+        CThumbnailPool pool(s.settings, s.parts, threads, QtCanvasMaker);
         for (int i = 0; i < 5; ++i) ASSERT_TRUE(pool.Next().IsValid()) << i;
         pool.Stop();
         CThumbnailPool::Images images;
@@ -92,7 +91,7 @@ TEST(ThumbnailPoolTest, StopEndsTheListAndDropsThePartsUnderWay) {
         EXPECT_FALSE(pool.Next().IsValid());
     }
     // Destroyed without Stop while the workers draw: they end with it.
-    CThumbnailPool busy(s.settings, s.parts, 4);
+    CThumbnailPool busy(s.settings, s.parts, 4, QtCanvasMaker);
 }
 
 TEST(ThumbnailPoolTest, AMissingPartGivesNoImagesAndTheOthersKeepTheirPlaces) {
@@ -100,23 +99,23 @@ TEST(ThumbnailPoolTest, AMissingPartGivesNoImagesAndTheOthersKeepTheirPlaces) {
     const std::vector<CThumbnailPool::Images> expected = s.DrawOneByOne();
     const std::vector<const CLibEntry*> parts = {nullptr, s.parts[0], nullptr, s.parts[1]};
     for (const int32_t threads : {1, 3}) {
-        CThumbnailPool pool(s.settings, parts, threads);
+        CThumbnailPool pool(s.settings, parts, threads, QtCanvasMaker);
         EXPECT_FALSE(pool.Next().IsValid());
         EXPECT_TRUE(SameBytes(pool.Next().large, expected[0].large));
         EXPECT_FALSE(pool.Next().IsValid());
         EXPECT_TRUE(SameBytes(pool.Next().large, expected[1].large));
     }
     // Nothing to draw: no worker, nothing to hand back.
-    CThumbnailPool empty(s.settings, {}, 4);
+    CThumbnailPool empty(s.settings, {}, 4, QtCanvasMaker);
     EXPECT_EQ(empty.Workers(), 0);
     CThumbnailPool::Images images;
     EXPECT_FALSE(empty.Next(images, std::chrono::milliseconds(0)));
     // Never more workers than parts.
-    EXPECT_EQ(CThumbnailPool(s.settings, {s.parts[0], s.parts[1]}, 8).Workers(), 2);
+    EXPECT_EQ(CThumbnailPool(s.settings, {s.parts[0], s.parts[1]}, 8, QtCanvasMaker).Workers(), 2);
 }
 
 TEST(ThumbnailPoolTest, ThreadCount) {
-    const int32_t cores = std::max(QThread::idealThreadCount(), 1);
+    const int32_t cores = std::max(static_cast<int32_t>(std::thread::hardware_concurrency()), 1);
     const struct {
         int32_t wanted;
         int32_t expected;

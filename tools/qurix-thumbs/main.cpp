@@ -24,11 +24,11 @@
 #include "core/profile/Profile.h"
 #include "core/program/StandardOptions.h"
 #include "render/DisplaySettings.h"
+#include "render/ThumbnailPool.h"
 #include "render/Thumbnails.h"
 #include "render/qt/QtBridge.h"
 #include "render/qt/QtCanvas.h"
 #include "render/qt/TextDecode.h"
-#include "render/qt/ThumbnailPool.h"
 
 namespace {
 
@@ -153,7 +153,7 @@ std::unique_ptr<CThumbnailPool> StartDrawing(const CDisplaySettings& settings,
     std::vector<const CLibEntry*> entries;
     entries.reserve(parts.size());
     for (const Part& part : parts) entries.push_back(part.entry);
-    return std::make_unique<CThumbnailPool>(settings, std::move(entries), threads);
+    return std::make_unique<CThumbnailPool>(settings, std::move(entries), threads, QtCanvasMaker);
 }
 
 int Thumbs(const std::string& iniPath, const std::string& outDir, int32_t threads) {
@@ -180,7 +180,8 @@ int Thumbs(const std::string& iniPath, const std::string& outDir, int32_t thread
             continue;
         }
         const std::string stem = dir + std::to_string(n);
-        if (!SavePng(images.large, stem + "-64.png") || !SavePng(images.small, stem + "-32.png")) {
+        if (!SavePng(ToQImage(images.large), stem + "-64.png") ||
+            !SavePng(ToQImage(images.small), stem + "-32.png")) {
             return 1;
         }
         index += std::to_string(n) + '\t' + std::to_string(part.slot) + '\t' +
@@ -338,7 +339,7 @@ int Sheet(const std::string& iniPath, const std::string& outPath, int zoom, int3
             painter.drawRect(box.adjusted(-1, -1, 0, 0));
             if (entry == nullptr) continue;
             const CThumbnailPool::Images images = pool->Next();
-            if (images.IsValid()) painter.drawImage(box, images.large);
+            if (images.IsValid()) painter.drawImage(box, ToQImage(images.large));
             painter.setPen(Qt::black);
             const QString name =
                 nameMetrics.elidedText(DecodeText(entry->Name()), Qt::ElideRight, cellW - 4);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/platform/FileIo.h"
 #include "core/platform/FileTime.h"
 #include "core/platform/Paths.h"
 #include "core/platform/TempFiles.h"
@@ -63,6 +64,55 @@ TEST(UserFolders, WindowsLocalAppDataExists) {
     ASSERT_FALSE(folder.empty());
     EXPECT_FALSE(IsRelativePath(folder)) << folder;
     EXPECT_TRUE(fs::is_directory(folder)) << folder;
+}
+
+}  // namespace
+}  // namespace qurix
+
+namespace qurix {
+namespace {
+
+// The file operations of the palette's cache, on a file, a folder and nothing.
+TEST(FileIo, FilesFoldersAndRenames) {
+    const std::string dir = MakeTemporaryFolder("qurix-io-");
+    ASSERT_FALSE(dir.empty());
+    const std::string a = CombinePath(dir, "a.cache");
+    const std::string b = CombinePath(dir, "b.cache");
+    std::ofstream(a, std::ios::binary) << "12345";
+    std::ofstream(b, std::ios::binary) << "old";
+    int64_t size = -1;
+    int64_t time = 0;
+    EXPECT_TRUE(RegularFileInfo(a, size, time));
+    EXPECT_EQ(size, 5);
+    EXPECT_FALSE(RegularFileInfo(dir, size, time));  // a folder is no file
+    EXPECT_FALSE(RegularFileInfo(CombinePath(dir, "none"), size, time));
+    EXPECT_FALSE(RegularFileInfo(std::string("a\0b", 3), size, time));
+    std::FILE* f = OpenFile(a, "rb");
+    ASSERT_NE(f, nullptr);
+    uintmax_t open = 0;
+    EXPECT_TRUE(OpenFileSize(f, open));
+    EXPECT_EQ(open, 5u);
+    std::fclose(f);
+
+    EXPECT_TRUE(RenameOver(a, b));  // replaces the old file
+    EXPECT_TRUE(IsMissingFile(a));
+    std::string bytes;
+    EXPECT_TRUE(ReadWholeFile(b, bytes));
+    EXPECT_EQ(bytes, "12345");
+    EXPECT_FALSE(RenameOver(a, b));  // nothing to rename
+
+    const std::string sub = CombinePath(dir, "cache");
+    EXPECT_FALSE(IsFolder(sub));
+    EXPECT_TRUE(MakeFolder(sub));
+    EXPECT_TRUE(MakeFolder(sub));  // already there
+    EXPECT_TRUE(IsFolder(sub));
+    EXPECT_FALSE(MakeFolder(CombinePath(dir, "x/y")));  // one level only
+    EXPECT_FALSE(IsFolder(b));
+
+    EXPECT_TRUE(RemoveFile(b));
+    EXPECT_FALSE(RemoveFile(b));
+    EXPECT_FALSE(CurrentFolder().empty());
+    fs::remove_all(dir);
 }
 
 }  // namespace

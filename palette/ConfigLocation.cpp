@@ -1,0 +1,49 @@
+#include "palette/ConfigLocation.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/platform/FileIo.h"
+#include "core/platform/Paths.h"
+#include "core/platform/UserFolders.h"
+#include "core/platform/WinePaths.h"
+
+namespace qurix {
+
+bool CanOpenForReading(const std::string& path) {
+    int64_t size = 0;
+    int64_t time = 0;
+    if (!RegularFileInfo(path, size, time)) return false;
+    std::FILE* f = OpenFile(path, "rb");
+    if (f == nullptr) return false;
+    std::fclose(f);
+    return true;
+}
+
+ConfigLocationInputs RealConfigLocationInputs(const std::string& modulePath) {
+    ConfigLocationInputs in;
+    in.modulePath = modulePath;
+    const std::string cwd = CurrentFolder();
+    // A current folder that cannot be had (it was removed) counts as the program's
+    // folder, so only the per-user and program folders are candidates.
+    in.currentDirectory = cwd.empty() ? ConfigFolder(modulePath) : cwd;
+    in.perUserFolder = PerUserDataFolder();
+    in.canOpen = CanOpenForReading;
+#ifndef _WIN32
+    // The editor under Wine keeps its INI in the default prefix's per-user folder.
+    const char* prefix = std::getenv("WINEPREFIX");
+    const char* home = std::getenv("HOME");
+    const char* user = std::getenv("USER");
+    const std::string winePrefix =
+        prefix && *prefix ? prefix : (home && *home ? std::string(home) + "/.wine" : "");
+    in.wineDataFolders = CWinePaths::UserDataFolders(winePrefix, user ? user : "");
+#endif
+    return in;
+}
+
+std::string PaletteDataFolder() {
+    const std::string perUser = PerUserDataFolder();
+    return perUser.empty() ? std::string() : CombinePath(perUser, "qurix");
+}
+
+}  // namespace qurix

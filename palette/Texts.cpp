@@ -1,0 +1,29 @@
+#include "palette/Texts.h"
+
+namespace qurix {
+
+std::string FormatText(const char* text, const std::string& arg) {
+    std::string out = text;
+    const size_t at = out.find("%1");
+    if (at != std::string::npos) out.replace(at, 2, arg);
+    return out;
+}
+
+std::string DragRefusalText(DragRefusal refusal) {
+    const std::string limit = std::to_string(DRAG_FIELD_SIZE);
+    switch (refusal) {
+        case DragRefusal::None:
+            return {};
+        case DragRefusal::NoLibrary:
+            return texts::DRAG_NO_LIBRARY;
+        case DragRefusal::LongPath:
+            return FormatText(texts::DRAG_LONG_PATH, limit);
+        case DragRefusal::LongName:
+            return FormatText(texts::DRAG_LONG_NAME, limit);
+        case DragRefusal::Other:
+            break;
+    }
+    return texts::DRAG_REFUSED;
+}
+
+}  // namespace qurix

@@ -1,0 +1,97 @@
+#include "palette/ConfigLocation.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tests/ScratchFolder.h"
+
+namespace qurix {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RealFolders : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(scratch_.Path().empty());
+        fs::create_directories(root_ / "bin");
+        fs::create_directories(root_ / "work");
+        fs::create_directories(root_ / "cfg" / "Tolmera");
+        oldCwd_ = fs::current_path();
+        const char* xdg = std::getenv("XDG_CONFIG_HOME");
+        hadXdg_ = xdg != nullptr;
+        if (xdg) oldXdg_ = xdg;
+        setenv("XDG_CONFIG_HOME", (root_ / "cfg").c_str(), 1);
+    }
+    void TearDown() override {
+        fs::current_path(oldCwd_);
+        if (hadXdg_) {
+            setenv("XDG_CONFIG_HOME", oldXdg_.c_str(), 1);
+        } else {
+            unsetenv("XDG_CONFIG_HOME");
+        }
+    }
+    void Touch(const fs::path& p) { std::ofstream(p) << "[Library]\n"; }
+    std::string Exe() const { return (root_ / "bin" / "qurix").string(); }
+
+    test::ScratchFolder scratch_;
+    fs::path root_{scratch_.Path()};
+    fs::path oldCwd_;
+    std::string oldXdg_;
+    bool hadXdg_ = false;
+};
+
+TEST_F(RealFolders, CanOpenForReadingWantsARegularFile) {
+    Touch(root_ / "work" / "KIVOX.INI");
+    fs::create_directories(root_ / "bin" / "KIVOX.INI");
+    EXPECT_TRUE(CanOpenForReading((root_ / "work" / "KIVOX.INI").string()));
+    EXPECT_FALSE(CanOpenForReading((root_ / "bin" / "KIVOX.INI").string()));
+    EXPECT_FALSE(CanOpenForReading((root_ / "missing.ini").string()));
+    EXPECT_FALSE(CanOpenForReading(""));
+}
+
+TEST_F(RealFolders, WorkingFolderThenPerUserThenProgramFolder) {
+    const std::string work = (root_ / "work" / "KIVOX.INI").string();
+    const std::string user = (root_ / "cfg" / "Tolmera" / "KIVOX.INI").string();
+    const std::string bin = (root_ / "bin" / "KIVOX.INI").string();
+
+    // Nothing anywhere: the program folder's path, to be created by the first write.
+    fs::current_path(root_ / "work");
+    EXPECT_EQ(LocateConfigFile(RealConfigLocationInputs(Exe())), bin);
+
+    Touch(user);
+    EXPECT_EQ(LocateConfigFile(RealConfigLocationInputs(Exe())), user);
+
+    Touch(work);
+    EXPECT_EQ(LocateConfigFile(RealConfigLocationInputs(Exe())), work);
+
+    // Run from the program's own folder: its file is looked at only after the per-user one.
+    Touch(bin);
+    fs::current_path(root_ / "bin");
+    EXPECT_EQ(LocateConfigFile(RealConfigLocationInputs(Exe())), user);
+    fs::remove(user);
+    EXPECT_EQ(LocateConfigFile(RealConfigLocationInputs(Exe())), bin);
+}
+
+TEST_F(RealFolders, AFolderNamedLikeTheFileIsPassedOver) {
+    fs::create_directories(root_ / "work" / "KIVOX.INI");
+    Touch(root_ / "cfg" / "Tolmera" / "KIVOX.INI");
+    fs::current_path(root_ / "work");
+    EXPECT_EQ(LocateConfigFile(RealConfigLocationInputs(Exe())),
+              (root_ / "cfg" / "Tolmera" / "KIVOX.INI").string());
+}
+
+TEST_F(RealFolders, ARemovedWorkingFolderIsNotSearched) {
+    fs::create_directories(root_ / "gone");
+    fs::current_path(root_ / "gone");
+    fs::remove(root_ / "gone");
+    const ConfigLocationInputs in = RealConfigLocationInputs(Exe());
+    EXPECT_EQ(LocateConfigFile(in), (root_ / "bin" / "KIVOX.INI").string());
+}
+
+}  // namespace
+}  // namespace qurix

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "render/DisplaySettings.h"
+#include "tests/ui_qt/TestApp.h"
+#include "ui/qt/QurixDoc.h"
+#include "ui/qt/QurixView.h"
+
+namespace qurix {
+namespace {
+
+// Records what the document asks of it in one shared log.
+class CProbeView : public CQurixView {
+public:
+    CProbeView(CQurixDoc& doc, std::string name, std::vector<std::string>& log)
+        : CQurixView(doc), name_(std::move(name)), log_(log) {}
+
+    void OnInitialUpdate() override {
+        log_.push_back(name_ + ":init");
+        CQurixView::OnInitialUpdate();
+    }
+    void OnUpdate(CQurixView* sender) override {
+        const bool pending = GetDocument().TakePending(this);
+        log_.push_back(name_ + ":update" + (pending ? "+pending" : "") +
+                       (sender ? "<" + static_cast<CProbeView*>(sender)->name_ : ""));
+        if (onUpdate) onUpdate();
+    }
+    void DeleteAllItems() override { log_.push_back(name_ + ":clear"); }
+
+    std::function<void()> onUpdate;
+
+private:
+    std::string name_;
+    std::vector<std::string>& log_;
+};
+
+class DocumentTest : public ::testing::Test {
+protected:
+    void SetUp() override { TestApp(); }
+
+    CDisplaySettings settings;
+    // No file: every setting is a default and no library loads.
+    CQurixDoc doc{settings, CProfile(), std::string()};
+    std::vector<std::string> log;
+};
+
+TEST_F(DocumentTest, ViewsHearOfChangesInCreationOrderExceptTheSender) {
+    CProbeView parts(doc, "parts", log), plib(doc, "plib", log), preview(doc, "preview", log),
+        info(doc, "info", log);
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_TRUE(settings.IsLoaded());
+    doc.SendInitialUpdate();
+    EXPECT_EQ(log,
+              (std::vector<std::string>{
+                  "parts:init", "parts:update+pending", "plib:init", "plib:update+pending",
+                  "preview:init", "preview:update+pending", "info:init", "info:update+pending"}));
+    log.clear();
+    doc.UpdateAllViews(&plib);
+    EXPECT_EQ(log, (std::vector<std::string>{"parts:update<plib", "preview:update<plib",
+                                             "info:update<plib"}));
+}
+
+TEST_F(DocumentTest, ReloadClearsListsAndSelectionThenUpdatesEveryView) {
+    CProbeView a(doc, "a", log), b(doc, "b", log);
+    doc.OnNewDocument();
+    doc.SendInitialUpdate();
+    log.clear();
+    // Stand-ins for a selection; Reload must drop them before the libraries go.
+    int dummy = 0;
+    doc.currentLibrary = reinterpret_cast<const CPartLibrary*>(&dummy);
+    doc.currentEntry = reinterpret_cast<const CLibEntry*>(&dummy);
+    a.onUpdate = [&] {
+        EXPECT_EQ(doc.currentLibrary, nullptr);
+        EXPECT_EQ(doc.currentEntry, nullptr);
+    };
+    EXPECT_TRUE(doc.Reload());
+    EXPECT_EQ(log, (std::vector<std::string>{"a:clear", "b:clear", "a:update+pending",
+                                             "b:update+pending"}));
+    EXPECT_TRUE(settings.IsLoaded());
+}
+
+TEST_F(DocumentTest, NestedNotificationsKeepTheOrder) {
+    CProbeView parts(doc, "parts", log), plib(doc, "plib", log), info(doc, "info", log);
+    doc.OnNewDocument();
+    // The library list selects its row while it updates, and tells the others.
+    plib.onUpdate = [&] {
+        plib.onUpdate = nullptr;
+        doc.UpdateAllViews(&plib);
+    };
+    doc.UpdateAllViews(nullptr);
+    EXPECT_EQ(log, (std::vector<std::string>{"parts:update+pending", "plib:update+pending",
+                                             "parts:update<plib", "info:update+pending<plib",
+                                             "info:update"}));
+}
+
+TEST_F(DocumentTest, AViewThatGoesAwayIsNoLongerCalled) {
+    CProbeView a(doc, "a", log);
+    auto b = std::make_unique<CProbeView>(doc, "b", log);
+    CProbeView c(doc, "c", log);
+    doc.OnNewDocument();
+    // a destroys b in the middle of a notification.
+    a.onUpdate = [&] { b.reset(); };
+    doc.UpdateAllViews(nullptr);
+    EXPECT_EQ(log, (std::vector<std::string>{"a:update+pending", "c:update+pending"}));
+    EXPECT_EQ(doc.Views().size(), 2u);
+}
+
+TEST_F(DocumentTest, ReloadIsRefusedWhileABuildRuns) {
+    CProbeView a(doc, "a", log);
+    doc.OnNewDocument();
+    doc.SendInitialUpdate();
+    log.clear();
+    doc.BeginBusy();
+    EXPECT_FALSE(doc.Reload());
+    EXPECT_TRUE(log.empty());
+    doc.EndBusy();
+    EXPECT_TRUE(doc.Reload());
+}
+
+TEST_F(DocumentTest, ACloseDuringABuildWaitsForItsEnd) {
+    int closes = 0;
+    doc.onCloseAfterBusy = [&] { ++closes; };
+    doc.OnNewDocument();
+    doc.BeginBusy();
+    doc.BeginBusy();
+    doc.RequestClose();
+    EXPECT_TRUE(doc.CloseRequested());
+    doc.EndBusy();
+    EXPECT_EQ(closes, 0);
+    doc.EndBusy();
+    EXPECT_EQ(closes, 1);
+    // Unbalanced ends do nothing more.
+    doc.EndBusy();
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(doc.IsBusy());
+}
+
+}  // namespace
+}  // namespace qurix

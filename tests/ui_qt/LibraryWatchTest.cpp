@@ -1,0 +1,254 @@
+// Libraries that failed to load, shown in the window; the files watched and reloaded.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/library/LibEntry.h"
+#include "core/library/LibrarySet.h"
+#include "palette/CommandIds.h"
+#include "tests/ui_qt/PaletteTestBase.h"
+#include "ui/qt/InfoView.h"
+#include "ui/qt/LibraryWatcher.h"
+#include "ui/qt/MainFrame.h"
+#include "ui/qt/PartsView.h"
+#include "ui/qt/PlibView.h"
+#include "ui/qt/QurixApp.h"
+#include "ui/qt/QurixDoc.h"
+
+namespace qurix {
+namespace {
+
+std::string Library(const std::vector<std::string>& names) {
+    std::string s = "+KIVOX_LIB_V.1.0\n";
+    for (const std::string& n : names) s += "+COMP,N:" + n + "\nX:2,Y:1,B:1\nR:U\n-COMP\n";
+    return s + "-KIVOX_LIB_V.1.0\n";
+}
+
+// Opens a part and ends a pin that was never begun, on line 3.
+const std::string BROKEN = "+KIVOX_LIB_V.1.0\n+COMP,N:X\n-PIN\n";
+
+class LibraryWatchTest : public PaletteTestBase {
+protected:
+    void Start() {
+        app_ = std::make_unique<CQurixApp>();
+        ASSERT_TRUE(app_->InitInstance(Where()));
+        QApplication::processEvents();
+    }
+    CPlibView& Plib() const { return *Frame().LibraryList(); }
+    QString RowText(int row, int role = Qt::DisplayRole) const {
+        return Plib().model()->index(row, 0).data(role).toString();
+    }
+    QString Status() const { return Frame().statusBar()->currentMessage(); }
+    int PartsOf(int library) const {
+        const CPartLibrary* lib = Doc().Libraries().GetLibrary(library);
+        return lib ? lib->EntryCount() : -1;
+    }
+    // Runs events until done says so; false after a generous bound (no timing is checked,
+    // the bound only ends a test that would otherwise hang).
+    static bool RunUntil(const std::function<bool()>& done, int boundMs = 10000) {
+        QElapsedTimer t;
+        t.start();
+        while (!done()) {
+            if (t.elapsed() > boundMs) return false;
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        return true;
+    }
+    // As editors save: a new file beside the old, renamed over it.
+    void SaveByRename(const std::string& rel, const std::string& bytes) {
+        Write(rel + ".tmp", bytes);
+        std::filesystem::rename(root_ / (rel + ".tmp"), root_ / rel);
+    }
+};
+
+TEST_F(LibraryWatchTest, FailedLibrariesFollowTheLoadedOnesGreyedAndUnselectable) {
+    Write("work/a.lib", Library({"A1"}));
+    Write("work/bad.lib", BROKEN);
+    Write("work/c.lib", Library({"C1"}));
+    Write("work/KIVOX.INI",
+          "[Library]\nLIB0=a.lib\nLIB1=gone.lib\nLIB2=bad.lib\nLIB3=c.lib\n"
+          "[qurix]\nplib_last=1\n");
+    Start();
+    // The loaded ones keep their indices: "plib_last" 1 is still c.lib.
+    ASSERT_EQ(Plib().RowCount(), 4);
+    EXPECT_EQ(Doc().currentLibrary, Plib().RowLibrary(1));
+    EXPECT_EQ(RowText(1), "c");
+    struct Row {
+        int row;
+        const char* key;
+        const char* file;
+        const char* reason;  // the start of the tool tip's last line
+    };
+    const Row rows[] = {
+        {2, "LIB1", "gone.lib", "file not found"},  // missing
+        {3, "LIB2", "bad.lib", "line 3: "},         // broken, with its line
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.key);
+        const QModelIndex index = Plib().model()->index(r.row, 0);
+        EXPECT_EQ(Plib().RowLibrary(r.row), nullptr);
+        ASSERT_NE(Plib().RowProblem(r.row), nullptr);
+        EXPECT_EQ(index.flags() & (Qt::ItemIsEnabled | Qt::ItemIsSelectable), Qt::NoItemFlags);
+        EXPECT_FALSE(index.data(Qt::DecorationRole).isNull());
+        const QStringList tip = RowText(r.row, Qt::ToolTipRole).split('\n');
+        ASSERT_EQ(tip.size(), 3);
+        EXPECT_EQ(tip[0], r.key);
+        EXPECT_EQ(tip[1].toStdString(), (root_ / "work" / r.file).string());
+        EXPECT_TRUE(tip[2].startsWith(r.reason)) << tip[2].toStdString();
+        // A click tells the note pane and leaves the current library alone.
+        const QPointF at = Plib().visualRect(index).center();
+        QMouseEvent press(QEvent::MouseButtonPress, at, Plib().viewport()->mapToGlobal(at),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Plib().viewport(), &press);
+        EXPECT_EQ(Doc().currentLibrary, Plib().RowLibrary(1));
+        EXPECT_TRUE(Frame().Info()->toPlainText().endsWith(RowText(r.row, Qt::ToolTipRole)));
+    }
+    EXPECT_EQ(Status(), "2 個のライブラリを読み込めませんでした");
+    Close();
+    EXPECT_NE(Read("work/KIVOX.INI").find("plib_last=1"), std::string::npos);
+}
+
+TEST_F(LibraryWatchTest, ALibraryBrokenSinceTheLastLoadBecomesAProblemRowOnReload) {
+    Write("work/a.lib", Library({"A1"}));
+    Write("work/b.lib", Library({"B1"}));
+    Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\nLIB1=b.lib\n");
+    Start();
+    ASSERT_EQ(Plib().RowCount(), 2);
+    EXPECT_TRUE(Doc().Problems().empty());
+    Write("work/a.lib", BROKEN);
+    Frame().Action(ID_FILE_RELOAD)->trigger();
+    ASSERT_EQ(Plib().RowCount(), 2);
+    EXPECT_EQ(RowText(0), "b");
+    ASSERT_NE(Plib().RowProblem(1), nullptr);
+    EXPECT_EQ(Plib().RowProblem(1)->key, "LIB0");
+    EXPECT_EQ(Plib().RowProblem(1)->line, 3);
+    EXPECT_EQ(Status(), "1 個のライブラリを読み込めませんでした");
+    // Fixed again: the problem row goes.
+    Write("work/a.lib", Library({"A1"}));
+    Frame().Action(ID_FILE_RELOAD)->trigger();
+    EXPECT_EQ(Plib().RowCount(), 2);
+    EXPECT_EQ(Plib().RowProblem(1), nullptr);
+    EXPECT_TRUE(Doc().Problems().empty());
+}
+
+TEST_F(LibraryWatchTest, ASaveByRenameReloadsAndKeepsTheLibraryAndPart) {
+    Write("work/a.lib", Library({"A1"}));
+    Write("work/logic.lib", Library({"L1", "L2", "L3"}));
+    Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\nLIB1=logic.lib\n[qurix]\nplib_last=1\n");
+    Start();
+    CPartsView& parts = *Frame().PartsList();
+    parts.SelectItem(1);
+    ASSERT_EQ(Doc().currentEntry->Name(), "L2");
+    // Twice: the second save needs the watch armed again after the first rename.
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round);
+        std::vector<std::string> names{"L0", "L1", "L2", "L3"};
+        for (int k = 1; k < round; ++k) names.push_back(std::string("X") + std::to_string(k));
+        SaveByRename("work/logic.lib", Library(names));
+        ASSERT_TRUE(RunUntil([&] { return PartsOf(1) == static_cast<int>(names.size()); }));
+        EXPECT_EQ(Status(), "logic.lib を再読み込みしました");
+        EXPECT_EQ(Plib().SelectedRow(), 1);
+        ASSERT_NE(Doc().currentEntry, nullptr);
+        EXPECT_EQ(Doc().currentEntry->Name(), "L2");
+    }
+}
+
+TEST_F(LibraryWatchTest, BrokenAndFixedInTheEditorRedrawsOnlyThatLibrary) {
+    std::vector<std::string> many;
+    for (int k = 0; k < 60; ++k) many.push_back(std::string("M") + std::to_string(k));
+    Write("work/many.lib", Library(many));
+    Write("work/logic.lib", Library({"L1", "L2"}));
+    Write("work/KIVOX.INI", "[Library]\nLIB0=many.lib\nLIB1=logic.lib\n");
+    Start();
+    Frame().resize(300, 300);
+    CPartsView& parts = *Frame().PartsList();
+    parts.ScrollItemToTopLeft(30);
+    QApplication::processEvents();
+    const int top = parts.TopItem();
+    ASSERT_GT(top, 0);
+
+    SaveByRename("work/logic.lib", BROKEN);
+    ASSERT_TRUE(RunUntil([&] { return Doc().Problems().size() == 1u; }));
+    EXPECT_EQ(Plib().RowProblem(1)->key, "LIB1");
+    EXPECT_EQ(Plib().RowProblem(1)->line, 3);
+    EXPECT_EQ(Status(), "logic.lib を再読み込みしました（1 個のライブラリを読み込めませんでした）");
+    EXPECT_EQ(parts.LastBuild().rendered, 0);
+    EXPECT_EQ(parts.TopItem(), top);  // the library shown stays where it was scrolled
+
+    SaveByRename("work/logic.lib", Library({"L1", "L2", "L3"}));
+    ASSERT_TRUE(RunUntil([&] { return Doc().Problems().empty(); }));
+    EXPECT_EQ(parts.LastBuild().rendered, 3);
+    EXPECT_EQ(parts.LastBuild().reused, 60);
+    EXPECT_EQ(parts.TopItem(), top);
+}
+
+TEST_F(LibraryWatchTest, AChangeDuringABuildWaitsForItsEnd) {
+    Write("work/a.lib", Library({"A1"}));
+    Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\n");
+    Start();
+    Doc().BeginBusy();  // as a thumbnail build does
+    Write("work/a.lib", Library({"A1", "A2"}));
+    // Held: still settling, the old library still loaded.
+    ASSERT_TRUE(RunUntil([&] { return Frame().Watcher()->Settling(); }));
+    RunUntil([] { return false; }, 3 * CLibraryWatcher::SETTLE_MS);
+    EXPECT_TRUE(Frame().Watcher()->Settling());
+    EXPECT_EQ(PartsOf(0), 1);
+    Doc().EndBusy();
+    EXPECT_TRUE(RunUntil([&] { return PartsOf(0) == 2; }));
+}
+
+TEST_F(LibraryWatchTest, AFileThatComesBackIsLoadedAgain) {
+    Write("work/a.lib", Library({"A1"}));
+    Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\nLIB1=b.lib\n");
+    Start();
+    ASSERT_EQ(Doc().Problems().size(), 1u);
+    Write("work/b.lib", Library({"B1"}));
+    ASSERT_TRUE(RunUntil([&] { return PartsOf(1) == 1; }));
+    EXPECT_TRUE(Doc().Problems().empty());
+    std::filesystem::remove(root_ / "work/a.lib");
+    ASSERT_TRUE(RunUntil([&] { return Doc().Problems().size() == 1u; }));
+    EXPECT_EQ(Doc().Problems()[0].key, "LIB0");
+}
+
+TEST_F(LibraryWatchTest, NothingLoadsAgainAfterTheWindowClosed) {
+    Write("work/a.lib", Library({"A1"}));
+    Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\n");
+    Start();
+    Frame().close();  // writes KIVOX.INI: a change of its own
+    Write("work/a.lib", Library({"A1", "A2"}));
+    ASSERT_TRUE(RunUntil([&] { return Frame().Watcher()->Settling(); }));
+    ASSERT_TRUE(RunUntil([&] { return !Frame().Watcher()->Settling(); }));
+    EXPECT_FALSE(Doc().IsLoaded());
+}
+
+TEST_F(LibraryWatchTest, TheSwitchPersistsAndStopsTheReloads) {
+    Write("work/a.lib", Library({"A1"}));
+    Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\n");
+    Start();
+    QAction* autoReload = Frame().Action(ID_VIEW_AUTO_RELOAD);
+    ASSERT_NE(autoReload, nullptr);
+    EXPECT_TRUE(autoReload->isCheckable());
+    EXPECT_TRUE(autoReload->isChecked());  // the default
+    autoReload->trigger();
+    EXPECT_NE(Read("work/KIVOX.INI").find("auto_reload=0"), std::string::npos);
+    Write("work/a.lib", Library({"A1", "A2"}));
+    ASSERT_TRUE(RunUntil([&] { return Frame().Watcher()->Settling(); }));
+    ASSERT_TRUE(RunUntil([&] { return !Frame().Watcher()->Settling(); }));
+    EXPECT_EQ(PartsOf(0), 1);
+    Close();
+    Start();
+    EXPECT_FALSE(Frame().Action(ID_VIEW_AUTO_RELOAD)->isChecked());
+    Frame().Action(ID_VIEW_AUTO_RELOAD)->trigger();
+    EXPECT_NE(Read("work/KIVOX.INI").find("auto_reload=1"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qurix

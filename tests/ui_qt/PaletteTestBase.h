@@ -1,0 +1,60 @@
+#pragma once
+// A palette started on files in a scratch folder: <root>/bin stands for the program
+// folder, <root>/work is the working folder (and so holds KIVOX.INI and the cache).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "palette/ConfigLocation.h"
+#include "tests/ScratchFolder.h"
+#include "tests/ui_qt/TestApp.h"
+#include "ui/qt/MainFrame.h"
+#include "ui/qt/QurixApp.h"
+#include "ui/qt/QurixDoc.h"
+
+namespace qurix {
+
+class PaletteTestBase : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TestApp();
+        ASSERT_FALSE(scratch_.Path().empty());
+        std::filesystem::create_directories(root_ / "bin");
+        std::filesystem::create_directories(root_ / "work");
+        oldCwd_ = std::filesystem::current_path();
+        std::filesystem::current_path(root_ / "work");
+    }
+    void TearDown() override {
+        app_.reset();
+        std::filesystem::current_path(oldCwd_);
+    }
+
+    void Write(const std::string& rel, const std::string& bytes) { scratch_.Write(rel, bytes); }
+    std::string Read(const std::string& rel) const { return scratch_.Read(rel); }
+    ConfigLocationInputs Where() const {
+        ConfigLocationInputs in;
+        in.modulePath = (root_ / "bin" / "qurix").string();
+        in.currentDirectory = (root_ / "work").string();
+        in.canOpen = CanOpenForReading;
+        return in;
+    }
+    // As the user closing the window: the document closes, then the window goes.
+    void Close() {
+        if (!app_) return;
+        app_->MainFrame()->close();
+        app_.reset();
+    }
+
+    CMainFrame& Frame() const { return *app_->MainFrame(); }
+    CQurixDoc& Doc() const { return *app_->Document(); }
+
+    test::ScratchFolder scratch_;
+    std::filesystem::path root_{scratch_.Path()};
+    std::filesystem::path oldCwd_;
+    std::unique_ptr<CQurixApp> app_;
+};
+
+}  // namespace qurix

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# End-to-end drag: the real palette and drop-probe as two processes on a private Xvfb
+# display, driven by xdotool. The palette starts on a copy of the sample libraries in
+# large-icon mode with the first library selected; the pointer presses on its first part,
+# moves into the probe, waits for the probe to report the drag entering, and releases.
+# The probe must have received the library's absolute path and the part's name.
+#
+# usage: palette_drag_test.sh QURIX DROP_PROBE EXAMPLES_DIR
+# Exits 77 (skipped) when Xvfb or xdotool is missing. Everything it starts is stopped
+# on every way out, and a watchdog ends the run after WATCHDOG seconds.
+set -euo pipefail
+
+TEST_NAME=palette_drag_test
+WATCHDOG=${WATCHDOG:-45}
+# shellcheck source=tests/ui_qt/drag_test_lib.sh
+. "$(dirname -- "$0")/drag_test_lib.sh"
+take_paths "QURIX DROP_PROBE EXAMPLES_DIR" 3 "$@"
+qurix=${args[0]} probe=${args[1]} examples=${args[2]}
+skip_unless_tools Xvfb xdotool
+for program in "$qurix" "$probe"; do
+  [ -x "$program" ] || { echo "$TEST_NAME: no $program" >&2; exit 1; }
+done
+
+start_scratch
+prepare_palette "$examples"
+start_xvfb
+start_palette "$qurix"
+
+"$probe" --once --timeout 30 --geometry 300x200+760+100 >"$work/probe.out" 2>"$work/probe.log" &
+probe_pid=$!
+pids+=("$probe_pid")
+wait_for "$work/probe.out" '^ready ' 100 || fail "the probe did not get ready"
+sleep 0.5
+
+drag_first_part "$work/probe.out" '^enter '
+wait_exit "$probe_pid" || fail "the probe did not end after the drop"
+probe_status=$exit_status
+cat "$work/probe.out"
+
+status=0
+expect() {
+  if ! grep -Fxq -- "$1" "$work/probe.out"; then
+    echo "$TEST_NAME: expected the line: $1" >&2
+    status=1
+  fi
+}
+grep -Eq '^enter formats=.*KivoxPartsInfo' "$work/probe.out" ||
+  { echo "$TEST_NAME: the drag did not offer KivoxPartsInfo" >&2; status=1; }
+expect "drop format=KivoxPartsInfo bytes=520"
+expect "library=$library_path"
+expect "part=$part"
+expect "padding=zero"
+expect "end"
+[ "$probe_status" -eq 0 ] || { echo "$TEST_NAME: probe exit $probe_status" >&2; status=1; }
+# The palette goes on after the drop.
+kill -0 "$qurix_pid" 2>/dev/null || { echo "$TEST_NAME: the palette ended" >&2; status=1; }
+
+if [ "$status" -ne 0 ]; then
+  fail "FAILED"
+fi
+echo "$TEST_NAME: OK ($part from $library_path)"

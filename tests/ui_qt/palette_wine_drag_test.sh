@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# End-to-end drag into Windows: the real palette and a Win32 OLE drop target
+# (tests/wine/WineDropTarget.cpp) run by Wine on a private Xvfb display, driven by
+# xdotool. The target asks for "KivoxPartsInfo" as a global-memory block, the way the
+# editor does under Wine; it must get the 520 bytes: the library's absolute path in the
+# first 260, the part's name in the next 260, zeros behind each.
+#
+# usage: palette_wine_drag_test.sh QURIX DROP_TARGET_EXE EXAMPLES_DIR WINEPREFIX
+# The Wine prefix is made on the first run (wineboot, the slow part) and kept; runs that
+# share it wait for each other. Exits 77 (skipped) when Wine, the MinGW cross-compiler,
+# Xvfb or xdotool is missing. WINEDEBUG=+xdnd,+clipboard shows Wine's side of the drag.
+set -euo pipefail
+
+TEST_NAME=palette_wine_drag_test
+WATCHDOG=${WATCHDOG:-240}
+# shellcheck source=tests/ui_qt/drag_test_lib.sh
+. "$(dirname -- "$0")/drag_test_lib.sh"
+take_paths "QURIX DROP_TARGET_EXE EXAMPLES_DIR WINEPREFIX" 4 "$@"
+qurix=${args[0]} target=${args[1]} examples=${args[2]} prefix=${args[3]}
+skip_unless_tools Xvfb xdotool wine wineserver x86_64-w64-mingw32-g++
+[ -x "$qurix" ] || { echo "$TEST_NAME: no $qurix" >&2; exit 1; }
+if [ ! -f "$target" ]; then
+  echo "$TEST_NAME: no $target (configure again once the cross-compiler is installed)" >&2
+  exit 1
+fi
+
+# No Mono or Gecko download dialogs, no menu entries or file types in the user's home.
+export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} \
+  WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+stop_wine() { wineserver -k 2>/dev/null; }
+
+start_scratch
+mkdir -p "$(dirname -- "$prefix")"
+exec 8>"$prefix.lock"
+# Long steps run in the background: bash holds a signal, and so the watchdog, until a
+# foreground command ends. The lock stays with the shell's descriptor.
+flock 8 &
+wait $! || fail "could not lock $prefix.lock"
+cleanup_hooks+=(stop_wine)
+prepare_palette "$examples"
+start_xvfb
+
+# A prefix without the mark is left over from a broken start and made again.
+if [ ! -e "$prefix/qurix-ready" ]; then
+  rm -rf -- "$prefix"
+  started=$SECONDS
+  wine wineboot --init >"$work/wineboot.log" 2>&1 &
+  wait $! || fail "wineboot failed"
+  wineserver -w &
+  wait $!
+  touch "$prefix/qurix-ready"
+  echo "$TEST_NAME: made the Wine prefix in $((SECONDS - started)) s"
+fi
+
+start_palette "$qurix"
+(cd "$work" && exec wine "$target" 760 100 300 200 block.bin) >"$work/target.out" \
+  2>"$work/target.log" &
+target_pid=$!
+pids+=("$target_pid")
+wait_for "$work/target.out" '^ready$' 600 || fail "the drop target did not get ready"
+# Wine maps the window on its own time; a drag that arrives before finds no target.
+wait_window wine-drop-target "$target_pid" "the drop target"
+sleep 0.5
+
+drag_first_part "$work/target.out" '^enter '
+# Without the format the target refuses the drop and waits on.
+grep -Eq '^enter formats=(.*,)?KivoxPartsInfo(,.*)? kivox=yes$' "$work/target.out" ||
+  fail "Wine did not offer KivoxPartsInfo"
+wait_exit "$target_pid" || fail "the drop target did not end after the drop"
+cat "$work/target.out"
+
+# The block as the editor must see it; truncate pads with zeros.
+printf '%s' "$library_path" >"$work/expected.bin"
+truncate -s 260 "$work/expected.bin"
+printf '%s' "$part" >>"$work/expected.bin"
+truncate -s 520 "$work/expected.bin"
+
+status=0
+grep -Fxq "drop bytes=520" "$work/target.out" ||
+  { echo "$TEST_NAME: expected a block of 520 bytes" >&2; status=1; }
+if ! cmp -s "$work/expected.bin" "$work/block.bin"; then
+  echo "$TEST_NAME: the block differs from the expected one:" >&2
+  od -A d -c "$work/block.bin" >&2 || true
+  status=1
+fi
+[ "$exit_status" -eq 0 ] || { echo "$TEST_NAME: drop target exit $exit_status" >&2; status=1; }
+kill -0 "$qurix_pid" 2>/dev/null || { echo "$TEST_NAME: the palette ended" >&2; status=1; }
+
+if [ "$status" -ne 0 ]; then
+  fail "FAILED"
+fi
+echo "$TEST_NAME: OK ($part from $library_path)"

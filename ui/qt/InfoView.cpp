@@ -1,0 +1,47 @@
+#include "ui/qt/InfoView.h"
+
+#include <QApplication>
+#include <QTextDocument>
+
+#include "core/library/LibEntry.h"
+#include "ui/qt/PartSummary.h"
+#include "ui/qt/QurixDoc.h"
+#include "ui/qt/TextDisplay.h"
+
+namespace qurix {
+
+CInfoView::CInfoView(CQurixDoc& doc, QWidget* parent) : QPlainTextEdit(parent), CQurixView(doc) {
+    setReadOnly(true);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Selected text can still be copied with the keyboard.
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+void CInfoView::OnInitialUpdate() {
+    CQurixView::OnInitialUpdate();
+    GetDocument().TakePending(this);
+    // The desktop's small interface font, as a status bar would use it.
+    setFont(QApplication::font("QStatusBar"));
+    document()->setDocumentMargin(MARGIN);
+    setReadOnly(true);
+}
+
+void CInfoView::OnUpdate(CQurixView* /*sender*/) {
+    const CLibEntry* entry = GetDocument().currentEntry;
+    if (!entry) return;
+    QString text = DisplayText(entry->Note());
+    // A part of several blocks says how many, and how many pins they share.
+    if (entry->BlockCount() > 1) {
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + BlocksAndPinsText(*entry);
+    }
+    setPlainText(text);
+    viewport()->repaint();
+}
+
+void CInfoView::ShowProblem(const LoadProblem& problem) {
+    setPlainText(QStringLiteral("ライブラリを読み込めません\n") +
+                 DisplayText(ProblemText(problem)));
+    viewport()->repaint();
+}
+
+}  // namespace qurix

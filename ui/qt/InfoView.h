@@ -1,0 +1,25 @@
+#pragma once
+#include <QPlainTextEdit>
+
+#include "palette/LoadProblem.h"
+#include "ui/qt/QurixView.h"
+
+namespace qurix {
+
+// The bottom-left pane: the note of the selected part, read-only, so that it can be
+// selected and copied but not changed.
+class CInfoView : public QPlainTextEdit, public CQurixView {
+    Q_OBJECT
+public:
+    static constexpr int MARGIN = 4;
+
+    CInfoView(CQurixDoc& doc, QWidget* parent = nullptr);
+
+    void OnInitialUpdate() override;
+    // With a current entry shows its note; without one keeps what it shows.
+    void OnUpdate(CQurixView* sender) override;
+    // Says which library did not load, where and why, until the next entry's note.
+    void ShowProblem(const LoadProblem& problem);
+};
+
+}  // namespace qurix

@@ -1,0 +1,443 @@
+#include "ui/qt/MainFrame.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMenuBar>
+#include <QScreen>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <algorithm>
+#include <cstdio>
+
+#include "ui/qt/InfoView.h"
+#include "ui/qt/LibraryWatcher.h"
+#include "ui/qt/PartView.h"
+#include "ui/qt/PartsPane.h"
+#include "ui/qt/PartsView.h"
+#include "ui/qt/PlibView.h"
+#include "ui/qt/QurixApp.h"
+#include "ui/qt/QurixDoc.h"
+
+namespace qurix {
+
+namespace {
+
+constexpr const char* SECTION = "qurix";
+constexpr const char* AUTO_RELOAD_KEY = "auto_reload";
+// Pane sizes beyond this come from a damaged file, not from a screen.
+constexpr int MAX_PANE = 65535;
+
+int PaneSize(int v) {
+    return std::clamp(v, 0, MAX_PANE);
+}
+
+// Why the palette's settings could not be written to the file.
+QString WriteProblemText(const CProfile& profile) {
+    const QString path = QFile::decodeName(profile.Path().c_str());
+    switch (profile.LastWriteProblem()) {
+        case CProfile::WriteProblem::Busy:
+            return QStringLiteral("他のプログラムが保存中のため、設定を保存しませんでした: %1")
+                .arg(path);
+        case CProfile::WriteProblem::Encoding:
+            return QStringLiteral("文字コードを保てないため、設定を保存しませんでした: %1")
+                .arg(path);
+        case CProfile::WriteProblem::None:
+        case CProfile::WriteProblem::Refused:
+            break;
+    }
+    return QStringLiteral("設定を保存できません: %1").arg(path);
+}
+
+}  // namespace
+
+CMainFrame::Layout CMainFrame::ReadLayout(const CProfile& profile) {
+    Layout l;
+    l.winWidth = profile.GetInt(SECTION, "win_width", DEFAULT_WIN_WIDTH);
+    l.winHeight = profile.GetInt(SECTION, "win_height", DEFAULT_WIN_HEIGHT);
+    l.plvWidth = profile.GetInt(SECTION, "plv_width", DEFAULT_PLV_WIDTH);
+    l.plvHeight = profile.GetInt(SECTION, "plv_height", DEFAULT_PLV_HEIGHT);
+    l.prtHeight = profile.GetInt(SECTION, "prt_height", DEFAULT_PRT_HEIGHT);
+    l.maximized = profile.GetInt(SECTION, "win_maximized", 0) != 0;
+    l.hasPosition = !profile.GetString(SECTION, "win_x").empty() &&
+                    !profile.GetString(SECTION, "win_y").empty();
+    l.winX = profile.GetInt(SECTION, "win_x", 0);
+    l.winY = profile.GetInt(SECTION, "win_y", 0);
+    return l;
+}
+
+QRect CMainFrame::PlaceOnScreens(QRect wanted, const QList<QRect>& screens) {
+    if (screens.isEmpty()) return wanted;
+    QRect screen = screens.first();
+    int64_t best = 0;
+    for (const QRect& s : screens) {
+        const QRect common = s.intersected(wanted);
+        const int64_t area = int64_t{common.width()} * common.height();
+        if (area > best) {
+            best = area;
+            screen = s;
+        }
+    }
+    wanted.setSize(wanted.size().boundedTo(screen.size()));
+    const int x = std::clamp(wanted.x(), screen.left(), screen.right() - wanted.width() + 1);
+    const int y = std::clamp(wanted.y(), screen.top(), screen.bottom() - wanted.height() + 1);
+    wanted.moveTo(x, y);
+    return wanted;
+}
+
+CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
+    : QMainWindow(parent), doc_(doc), profile_(doc.Profile()), startLayout_(ReadLayout(profile_)) {
+    const Layout& layout = startLayout_;
+    setWindowTitle(QString::fromLatin1(TITLE));
+    setWindowIcon(QIcon(QStringLiteral(":/qurix/qurix.png")));
+    watcher_ = new CLibraryWatcher(this);
+    // A change during a thumbnail build waits for its end: the build walks the libraries.
+    watcher_->canReport = [this] { return !doc_.IsBusy() && !doc_.CloseRequested(); };
+    connect(watcher_, &CLibraryWatcher::changed, this, &CMainFrame::OnFilesChanged);
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateClient(layout);
+
+    // The size of the window without the frame the window manager adds: that is what
+    // can be restored exactly. A size larger than the screen, or below nothing, is
+    // brought within it; a remembered position is kept on a screen.
+    const QSize size(std::max(1, layout.winWidth), std::max(1, layout.winHeight));
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens()) {
+        if (!s->availableGeometry().isEmpty()) screens.push_back(s->availableGeometry());
+    }
+    if (layout.hasPosition) {
+        setGeometry(PlaceOnScreens(QRect(QPoint(layout.winX, layout.winY), size), screens));
+    } else {
+        QList<QRect> own;
+        if (const QScreen* s = screen(); s != nullptr && !s->availableGeometry().isEmpty()) {
+            own.push_back(QRect(QPoint(0, 0), s->availableGeometry().size()));
+        }
+        resize(PlaceOnScreens(QRect(QPoint(0, 0), size), own).size());
+    }
+    // Shown maximised, over the normal geometry set above.
+    if (layout.maximized) setWindowState(windowState() | Qt::WindowMaximized);
+
+    auto* next = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    connect(next, &QShortcut::activated, this, [this] { ActivateNextPane(false); });
+    auto* prev = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this);
+    connect(prev, &QShortcut::activated, this, [this] { ActivateNextPane(true); });
+
+    doc_.onCloseAfterBusy = [this] { QTimer::singleShot(0, this, [this] { close(); }); };
+    doc_.onStatusMessage = [this](const std::string& text) {
+        ShowStatus(QString::fromStdString(text));
+    };
+    doc_.onLoaded = [this] { watcher_->Watch(doc_.WatchedFiles()); };
+    UpdateCommandStates();
+}
+
+CMainFrame::~CMainFrame() {
+    doc_.onLoaded = nullptr;
+    doc_.onCloseAfterBusy = nullptr;
+    doc_.onStatusMessage = nullptr;
+}
+
+void CMainFrame::ShowStatus(const QString& text) {
+    // Made, and shown, with the first message.
+    QStatusBar* bar = statusBar();
+    bar->showMessage(text);
+    bar->show();
+}
+
+bool CMainFrame::CheckSettingsWritable() {
+    const bool written = WritePartsStyle(profile_, partsList_->DisplayMode());
+    // The palette's own write is no change to reload for.
+    watcher_->Rearm();
+    if (written) return true;
+    ShowStatus(WriteProblemText(profile_));
+    return false;
+}
+
+void CMainFrame::SaveSettings() {
+    // Every key in one write from one read, so that the editor's file is read and
+    // replaced once.
+    const CProfile::CReadHold hold(profile_);
+    CProfile::CWriteBatch batch(profile_);
+    const Layout layout = CurrentLayout();
+    partsList_->SaveSettings();
+    partView_->SaveSettings();
+    plibView_->SaveSettings();
+    profile_.WriteInt(SECTION, "win_width", layout.winWidth);
+    profile_.WriteInt(SECTION, "win_height", layout.winHeight);
+    profile_.WriteInt(SECTION, "plv_width", layout.plvWidth);
+    profile_.WriteInt(SECTION, "plv_height", layout.plvHeight);
+    profile_.WriteInt(SECTION, "prt_height", layout.prtHeight);
+    profile_.WriteInt(SECTION, "win_maximized", layout.maximized ? 1 : 0);
+    profile_.WriteInt(SECTION, "win_x", layout.winX);
+    profile_.WriteInt(SECTION, "win_y", layout.winY);
+    // The window is going: the reason goes where a starter of the program can see it.
+    if (!batch.Commit())
+        std::fprintf(stderr, "qurix: %s\n", WriteProblemText(profile_).toUtf8().constData());
+}
+
+CMainFrame::Layout CMainFrame::CurrentLayout() const {
+    Layout l;
+    // Maximised (or minimised), the window's own geometry is not the one to restore.
+    const bool normal =
+        !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+    QRect geometry = normal ? this->geometry() : normalGeometry();
+    if (geometry.isEmpty()) {
+        geometry = QRect(startLayout_.winX, startLayout_.winY, startLayout_.winWidth,
+                         startLayout_.winHeight);
+    }
+    l.winWidth = geometry.width();
+    l.winHeight = geometry.height();
+    l.winX = geometry.x();
+    l.winY = geometry.y();
+    l.hasPosition = true;
+    l.maximized = (windowState() & Qt::WindowMaximized) != 0;
+    const QList<int> columns = outer_->sizes();
+    const QList<int> rows = inner_->sizes();
+    l.plvWidth = columns.value(0);
+    l.plvHeight = rows.value(0);
+    l.prtHeight = rows.value(1);
+    return l;
+}
+
+QAction* CMainFrame::AddAction(int id, const QString& text, const QString& tip) {
+    auto* a = new QAction(text, this);
+    a->setData(id);
+    if (!tip.isEmpty()) a->setToolTip(tip);
+    a->setStatusTip(tip);
+    actions_[id] = a;
+    return a;
+}
+
+QAction* CMainFrame::Action(int id) const {
+    const auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void CMainFrame::CreateActions() {
+    QAction* reload = AddAction(ID_FILE_RELOAD, QStringLiteral("再読み込み(&R)"));
+    // The menu item names Ctrl+R, so the key does what it says.
+    reload->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    connect(reload, &QAction::triggered, this, &CMainFrame::OnFileReload);
+    QAction* autoReload =
+        AddAction(ID_VIEW_AUTO_RELOAD, QStringLiteral("ライブラリの変更を自動で読み込む(&A)"));
+    autoReload->setCheckable(true);
+    autoReload->setChecked(profile_.GetInt(SECTION, AUTO_RELOAD_KEY, 1) != 0);
+    watcher_->SetEnabled(autoReload->isChecked());
+    connect(autoReload, &QAction::toggled, this, &CMainFrame::OnAutoReloadToggled);
+    QAction* exit = AddAction(ID_APP_EXIT, QStringLiteral("アプリケーションの終了(&X)"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    viewModes_ = new QActionGroup(this);
+    viewModes_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    struct Mode {
+        int id;
+        const char* text;
+        const char* tip;
+        const char* icon;
+    };
+    // In toolbar order.
+    const Mode modes[] = {
+        {ID_VIEW_LARGEICON, "大きいイメージ(&N)", "大きいイメージ", ":/qurix/view_large.png"},
+        {ID_VIEW_SMALLICON, "小さいイメージ(&S)", "小さいイメージ", ":/qurix/view_small.png"},
+        {ID_VIEW_LIST, "一覧(&L)", "一覧", ":/qurix/view_list.png"},
+        // The palette's own, after the usual three.
+        {ID_VIEW_XLARGEICON, "特大アイコン(&X)", "特大アイコン", ":/qurix/view_xlarge.png"},
+    };
+    for (const Mode& m : modes) {
+        QAction* a = AddAction(m.id, QString::fromUtf8(m.text), QString::fromUtf8(m.tip));
+        a->setIcon(QIcon(QString::fromLatin1(m.icon)));
+        a->setCheckable(true);
+        // The menu shows the radio mark; the icon belongs to the toolbar.
+        a->setIconVisibleInMenu(false);
+        connect(a, &QAction::triggered, this, [this, id = m.id] { OnViewStyle(id); });
+        viewModes_->addAction(a);
+    }
+    QAction* about = AddAction(ID_APP_ABOUT, QStringLiteral("バージョン情報 (&A)..."),
+                               QStringLiteral("バージョン情報"));
+    about->setIcon(QIcon(QStringLiteral(":/qurix/about.png")));
+    about->setIconVisibleInMenu(false);
+    connect(about, &QAction::triggered, this, [this] { CQurixApp::OnAppAbout(this); });
+}
+
+void CMainFrame::CreateMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->addAction(Action(ID_FILE_RELOAD));
+    file->addSeparator();
+    file->addAction(Action(ID_APP_EXIT));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    // The toolbar's own show/hide action goes in once the toolbar exists.
+    view->setObjectName(QStringLiteral("viewMenu"));
+    view->addSeparator();
+    view->addAction(Action(ID_VIEW_LARGEICON));
+    view->addAction(Action(ID_VIEW_SMALLICON));
+    view->addAction(Action(ID_VIEW_LIST));
+    view->addAction(Action(ID_VIEW_XLARGEICON));
+    view->addSeparator();
+    view->addAction(Action(ID_VIEW_AUTO_RELOAD));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    help->addAction(Action(ID_APP_ABOUT));
+
+    for (QMenu* m : {file, view, help}) {
+        connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+    }
+}
+
+void CMainFrame::CreateToolBar() {
+    toolBar_ = new QToolBar(QStringLiteral("ツール バー"), this);
+    toolBar_->setObjectName(QStringLiteral("toolBar"));
+    toolBar_->setIconSize(QSize(16, 15));
+    toolBar_->setMovable(true);
+    toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+    toolBar_->addAction(Action(ID_VIEW_LARGEICON));
+    toolBar_->addAction(Action(ID_VIEW_SMALLICON));
+    toolBar_->addAction(Action(ID_VIEW_LIST));
+    toolBar_->addAction(Action(ID_VIEW_XLARGEICON));
+    toolBar_->addSeparator();
+    toolBar_->addAction(Action(ID_APP_ABOUT));
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+
+    QAction* toggle = toolBar_->toggleViewAction();
+    toggle->setText(QStringLiteral("ツール バー(&T)"));
+    toggle->setData(ID_VIEW_TOOLBAR);
+    actions_[ID_VIEW_TOOLBAR] = toggle;
+    if (QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("viewMenu"))) {
+        view->insertAction(view->actions().value(0), toggle);
+    }
+}
+
+void CMainFrame::CreateClient(const Layout& layout) {
+    outer_ = new QSplitter(Qt::Horizontal, this);
+    outer_->setChildrenCollapsible(false);
+    // The views in the document's order: parts list, library list, preview, info.
+    partsPane_ = new CPartsPane(doc_, outer_);
+    partsList_ = partsPane_->PartsView();
+    inner_ = new QSplitter(Qt::Vertical, outer_);
+    inner_->setChildrenCollapsible(false);
+    plibView_ = new CPlibView(doc_, inner_);
+    partView_ = new CPartView(doc_, inner_);
+    if (QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("viewMenu"))) {
+        view->addSeparator();
+        view->addAction(partView_->FitAction());
+    }
+    infoView_ = new CInfoView(doc_, inner_);
+    connect(plibView_, &CPlibView::problemClicked, infoView_, &CInfoView::ShowProblem);
+
+    outer_->insertWidget(0, inner_);
+    outer_->insertWidget(1, partsPane_);
+    // The left column and the two upper panes keep their sizes when the window is
+    // resized; the parts list and the info view take the difference.
+    outer_->setStretchFactor(0, 0);
+    outer_->setStretchFactor(1, 1);
+    inner_->setStretchFactor(0, 0);
+    inner_->setStretchFactor(1, 0);
+    inner_->setStretchFactor(2, 1);
+    outer_->setSizes({PaneSize(layout.plvWidth), MAX_PANE});
+    inner_->setSizes({PaneSize(layout.plvHeight), PaneSize(layout.prtHeight), MAX_PANE});
+    setCentralWidget(outer_);
+}
+
+QWidget* CMainFrame::Pane(int i) const {
+    switch (i) {
+        case 0:
+            return plibView_;
+        case 1:
+            return partView_;
+        case 2:
+            return infoView_;
+        case 3:
+            return partsList_;
+        default:
+            return nullptr;
+    }
+}
+
+int CMainFrame::ActivePane() const {
+    const QWidget* focus = focusWidget();
+    for (int i = 0; i < 4; ++i) {
+        const QWidget* p = Pane(i);
+        if (p && focus && (p == focus || p->isAncestorOf(focus))) return i;
+    }
+    return -1;
+}
+
+void CMainFrame::ActivateNextPane(bool previous) {
+    const int current = ActivePane();
+    int next;
+    if (current < 0) {
+        next = previous ? 3 : 0;
+    } else {
+        next = (current + (previous ? 3 : 1)) % 4;
+    }
+    if (QWidget* p = Pane(next))
+        p->setFocus(previous ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+}
+
+void CMainFrame::OnFileReload() {
+    doc_.Reload();
+    UpdateCommandStates();
+}
+
+void CMainFrame::OnAutoReloadToggled(bool on) {
+    watcher_->SetEnabled(on);
+    profile_.WriteInt(SECTION, AUTO_RELOAD_KEY, on ? 1 : 0);
+    watcher_->Rearm();
+}
+
+void CMainFrame::OnFilesChanged(const std::vector<std::string>& paths) {
+    // After the close (whose own settings write is such a change) nothing loads again.
+    if (!doc_.IsLoaded() || !doc_.Reload(true)) return;
+    UpdateCommandStates();
+    QStringList names;
+    for (const std::string& p : paths) {
+        names << QFileInfo(QFile::decodeName(p.c_str())).fileName();
+    }
+    QString text = QStringLiteral("%1 を再読み込みしました").arg(names.join(QStringLiteral("、")));
+    if (!doc_.Problems().empty()) {
+        text += QStringLiteral("（%1 個のライブラリを読み込めませんでした）")
+                    .arg(doc_.Problems().size());
+    }
+    ShowStatus(text);
+}
+
+void CMainFrame::OnViewStyle(int id) {
+    partsList_->SetViewStyle(id);
+    UpdateCommandStates();
+}
+
+void CMainFrame::UpdateCommandStates() {
+    if (QAction* reload = Action(ID_FILE_RELOAD)) reload->setEnabled(!doc_.IsBusy());
+    const int mode = partsList_->DisplayMode();
+    const struct {
+        int id;
+        int mode;
+    } marks[] = {{ID_VIEW_SMALLICON, CPartsView::MODE_SMALL},
+                 {ID_VIEW_LARGEICON, CPartsView::MODE_LARGE},
+                 {ID_VIEW_LIST, CPartsView::MODE_LIST},
+                 {ID_VIEW_XLARGEICON, CPartsView::MODE_XLARGE}};
+    for (const auto& m : marks) Action(m.id)->setChecked(mode == m.mode);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (doc_.IsBusy()) {
+        // A thumbnail build is walking the libraries: it stops at its next check, and
+        // the window closes when it has.
+        doc_.RequestClose();
+        event->ignore();
+        return;
+    }
+    SaveSettings();
+    doc_.OnCloseDocument();
+    event->accept();
+}
+
+}  // namespace qurix

@@ -1,0 +1,135 @@
+#pragma once
+#include <QList>
+#include <QMainWindow>
+#include <QRect>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/profile/Profile.h"
+#include "palette/CommandIds.h"
+
+class QAction;
+class QActionGroup;
+class QSplitter;
+class QToolBar;
+
+namespace qurix {
+
+class CQurixDoc;
+class CPlibView;
+class CPartView;
+class CInfoView;
+class CPartsView;
+class CPartsPane;
+class CLibraryWatcher;
+
+// The right-hand pane's class.
+using CPartsListPane = CPartsView;
+
+// The palette's only window: a toolbar, and two splitters holding the parts list on
+// the right and the library list, preview and info view on the left. Its size and the
+// pane sizes persist in section "qurix".
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    // The layout when the configuration file has none.
+    static constexpr int DEFAULT_WIN_WIDTH = 320;
+    static constexpr int DEFAULT_WIN_HEIGHT = 600;
+    static constexpr int DEFAULT_PLV_WIDTH = 160;
+    static constexpr int DEFAULT_PLV_HEIGHT = 200;
+    static constexpr int DEFAULT_PRT_HEIGHT = 200;
+
+    static constexpr const char* TITLE = "Qurix";
+
+    // The window's size and position are those of its normal (not maximised) state,
+    // without the frame.
+    struct Layout {
+        int winWidth = DEFAULT_WIN_WIDTH;
+        int winHeight = DEFAULT_WIN_HEIGHT;
+        int plvWidth = DEFAULT_PLV_WIDTH;
+        int plvHeight = DEFAULT_PLV_HEIGHT;
+        int prtHeight = DEFAULT_PRT_HEIGHT;
+        bool maximized = false;
+        bool hasPosition = false;  // false: the window manager places the window
+        int winX = 0;
+        int winY = 0;
+    };
+
+    // Reads the layout, makes the toolbar, the menu and the four views (parts list,
+    // library list, preview, info: the document's view order) and sizes the window.
+    CMainFrame(CQurixDoc& doc, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    static Layout ReadLayout(const CProfile& profile);
+    // wanted moved onto the screen it overlaps most (else the first) and made no larger
+    // than that screen; unchanged when there are no screens.
+    static QRect PlaceOnScreens(QRect wanted, const QList<QRect>& screens);
+    // The layout as the window and splitters have it now.
+    Layout CurrentLayout() const;
+
+    // Writes what the views keep ("parts_style" and the cache, "plib_last"), then the five
+    // layout keys. Called when the window closes.
+    void SaveSettings();
+    // Writes "parts_style" as it is, once after start: the settings are otherwise written
+    // only at close, where a failure could not be shown. A failure is told in the status
+    // bar ("設定を保存できません: <path>"); false then.
+    bool CheckSettingsWritable();
+    // Enables the commands and sets the view-mode radio marks from the parts list.
+    void UpdateCommandStates();
+    // A line in the status bar until the next one (why a drag or a settings write did not
+    // happen).
+    void ShowStatus(const QString& text);
+    // F6 and Shift+F6: the focus to the next or previous pane.
+    void ActivateNextPane(bool previous);
+    // The pane holding the focus (0 library list, 1 preview, 2 info, 3 parts list), -1.
+    int ActivePane() const;
+
+    // The action of a command (app/CommandIds.h), null for one the window does not have.
+    QAction* Action(int id) const;
+    QToolBar* ToolBar() const { return toolBar_; }
+    QSplitter* OuterSplitter() const { return outer_; }
+    QSplitter* InnerSplitter() const { return inner_; }
+    CPartsListPane* PartsList() const { return partsList_; }
+    // The search field with the parts list under it.
+    CPartsPane* PartsPane() const { return partsPane_; }
+    CPlibView* LibraryList() const { return plibView_; }
+    CPartView* Preview() const { return partView_; }
+    CInfoView* Info() const { return infoView_; }
+    CLibraryWatcher* Watcher() const { return watcher_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateClient(const Layout& layout);
+    QAction* AddAction(int id, const QString& text, const QString& tip = QString());
+    void OnFileReload();
+    void OnViewStyle(int id);
+    // "auto_reload" in "qurix", 1 by default.
+    void OnAutoReloadToggled(bool on);
+    // Reloads keeping the place, and says which files it read again.
+    void OnFilesChanged(const std::vector<std::string>& paths);
+    QWidget* Pane(int i) const;
+
+    CQurixDoc& doc_;
+    CProfile profile_;
+    std::map<int, QAction*> actions_;
+    QActionGroup* viewModes_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QSplitter* outer_ = nullptr;
+    QSplitter* inner_ = nullptr;
+    CPartsListPane* partsList_ = nullptr;
+    CPartsPane* partsPane_ = nullptr;
+    CPlibView* plibView_ = nullptr;
+    CPartView* partView_ = nullptr;
+    CInfoView* infoView_ = nullptr;
+    CLibraryWatcher* watcher_ = nullptr;
+    // The layout read at start: the normal geometry until the window has had one.
+    Layout startLayout_;
+};
+
+}  // namespace qurix

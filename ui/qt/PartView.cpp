@@ -1,0 +1,340 @@
+#include "ui/qt/PartView.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <iterator>
+#include <numeric>
+
+#include "core/library/LibEntry.h"
+#include "render/DisplaySettings.h"
+#include "render/qt/QtBridge.h"
+#include "render/qt/QtCanvas.h"
+#include "render/qt/QtSurface.h"
+#include "ui/qt/QurixDoc.h"
+
+namespace qurix {
+
+namespace {
+
+// Line steps as a scroll view takes them by default: a tenth of the page.
+constexpr int LINE_DIVISOR = 10;
+constexpr const char* SECTION = "qurix";
+constexpr int WHEEL_NOTCH = 120;
+
+bool IsZoomStep(Scale zoom) {
+    return std::find(std::begin(PREVIEW_ZOOMS), std::end(PREVIEW_ZOOMS), zoom) !=
+           std::end(PREVIEW_ZOOMS);
+}
+
+// In lowest terms, as the zoom steps are: 2:2 is drawn as 1:1.
+Scale Reduced(Scale s) {
+    const int32_t d = std::gcd(s.num, s.den);
+    return d > 0 ? Scale{s.num / d, s.den / d} : s;
+}
+
+}  // namespace
+
+bool ParsePreviewZoom(const std::string& text, Scale& zoom) {
+    const size_t colon = text.find(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 >= text.size() || colon > 2 ||
+        text.size() - colon - 1 > 2) {
+        return false;
+    }
+    Scale parsed{0, 0};
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (i == colon) continue;
+        if (text[i] < '0' || text[i] > '9') return false;
+        int32_t& part = i < colon ? parsed.num : parsed.den;
+        part = part * 10 + (text[i] - '0');
+    }
+    if (!IsZoomStep(parsed)) return false;
+    zoom = parsed;
+    return true;
+}
+
+std::string FormatPreviewZoom(Scale zoom) {
+    return std::to_string(zoom.num) + ":" + std::to_string(zoom.den);
+}
+
+CPartView::CPartView(CQurixDoc& doc, QWidget* parent)
+    : QAbstractScrollArea(parent),
+      CQurixView(doc),
+      fitAction_(new QAction(QStringLiteral("ウィンドウに合わせる(&W)"), this)),
+      blocks_(new QTabBar(this)) {
+    setFocusPolicy(Qt::StrongFocus);
+    // Every repaint fills what it exposes with the background itself.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAutoFillBackground(false);
+    fitAction_->setCheckable(true);
+    connect(fitAction_, &QAction::toggled, this, &CPartView::SetFitted);
+    addAction(fitAction_);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    blocks_->setDrawBase(false);
+    blocks_->setExpanding(false);
+    blocks_->setFocusPolicy(Qt::NoFocus);
+    blocks_->hide();
+    connect(blocks_, &QTabBar::currentChanged, this, [this](int index) {
+        if (index >= 0) SetBlock(index);
+    });
+}
+
+void CPartView::OnInitialUpdate() {
+    CQurixView::OnInitialUpdate();
+    const CProfile& profile = GetDocument().Profile();
+    Scale zoom;
+    if (ParsePreviewZoom(profile.GetString(SECTION, "preview_zoom", "1:1"), zoom)) {
+        view_.zoom = zoom;
+    }
+    fit_ = profile.GetInt(SECTION, "preview_fit", 0) == 1;
+    fitAction_->setChecked(fit_);
+    SetExtent(QSize(INITIAL_EXTENT, INITIAL_EXTENT));
+}
+
+void CPartView::SaveSettings() const {
+    const CProfile& profile = GetDocument().Profile();
+    // Left out while never changed, so that a first start writes the same section as before.
+    if (view_.zoom != Scale{} || !profile.GetString(SECTION, "preview_zoom").empty()) {
+        profile.WriteString(SECTION, "preview_zoom", FormatPreviewZoom(view_.zoom));
+    }
+    if (fit_ || !profile.GetString(SECTION, "preview_fit").empty()) {
+        profile.WriteInt(SECTION, "preview_fit", fit_ ? 1 : 0);
+    }
+}
+
+void CPartView::OnUpdate(CQurixView* /*sender*/) {
+    CQurixDoc& doc = GetDocument();
+    doc.TakePending(this);
+    UpdateBlockSelector();
+    if (doc.currentEntry) Relayout();
+    viewport()->repaint();
+}
+
+void CPartView::UpdateBlockSelector() {
+    const CLibEntry* entry = GetDocument().currentEntry;
+    const int count = entry != nullptr ? std::clamp(entry->BlockCount(), 1, 26 * 26) : 1;
+    // Another part starts at its first block; other updates keep the choice.
+    if (entry != blockEntry_ || view_.block >= count) view_.block = 0;
+    blockEntry_ = entry;
+    const QSignalBlocker quiet(blocks_);
+    while (blocks_->count() > 0) blocks_->removeTab(blocks_->count() - 1);
+    if (count > 1) {
+        for (int i = 0; i < count; ++i) {
+            const QString first = i >= 26 ? QString(QChar('A' + i / 26 - 1)) : QString();
+            blocks_->addTab(first + QChar('A' + i % 26));
+        }
+        blocks_->setCurrentIndex(view_.block);
+    }
+    const bool show = count > 1;
+    blocks_->setVisible(show);
+    const int height = show ? blocks_->sizeHint().height() : 0;
+    setViewportMargins(0, height, 0, 0);
+    blocks_->setGeometry(0, 0, width(), height);
+}
+
+void CPartView::SetBlock(int block) {
+    const CLibEntry* entry = GetDocument().currentEntry;
+    if (entry == nullptr || block < 0 || block >= entry->BlockCount()) return;
+    view_.block = block;
+    if (blocks_->currentIndex() != block) {
+        const QSignalBlocker quiet(blocks_);
+        blocks_->setCurrentIndex(block);
+    }
+    Relayout();
+    viewport()->update();
+}
+
+Scale CPartView::Zoom() const {
+    return fit_ ? fitZoom_ : view_.zoom;
+}
+
+Scale CPartView::FitZoom() const {
+    const CQurixDoc& doc = GetDocument();
+    if (doc.currentEntry == nullptr || !doc.IsLoaded()) return Scale{};
+    CQtCanvas measure(1, 1, Colour{});
+    const Point plain =
+        PreviewExtent(doc.Settings(), doc.currentEntry, {Scale{}, view_.block}, &measure);
+    const QSize room = maximumViewportSize();
+    return FitPreviewZoom(plain, Point{room.width(), room.height()});
+}
+
+void CPartView::StepZoom(int steps) {
+    const Scale from = Zoom();
+    fit_ = false;
+    if (fitAction_->isChecked()) {
+        const QSignalBlocker quiet(fitAction_);
+        fitAction_->setChecked(false);
+    }
+    Scale to = StepPreviewZoom(from, steps);
+    // A fitted zoom between two steps lands on a step.
+    if (!IsZoomStep(to)) to = Scale{};
+    view_.zoom = to;
+    Relayout();
+    viewport()->update();
+}
+
+void CPartView::ResetZoom() {
+    view_.zoom = Scale{};
+    SetFitted(false);
+    Relayout();
+    viewport()->update();
+}
+
+void CPartView::SetFitted(bool fit) {
+    if (fitAction_->isChecked() != fit) {
+        const QSignalBlocker quiet(fitAction_);
+        fitAction_->setChecked(fit);
+    }
+    if (fit_ == fit) return;
+    fit_ = fit;
+    Relayout();
+    viewport()->update();
+}
+
+void CPartView::Relayout() {
+    const CQurixDoc& doc = GetDocument();
+    if (doc.currentEntry == nullptr || !doc.IsLoaded()) return;
+    if (fit_) fitZoom_ = FitZoom();
+    CQtCanvas measure(1, 1, Colour{});
+    const Point extent =
+        PreviewExtent(doc.Settings(), doc.currentEntry, {Zoom(), view_.block}, &measure);
+    SetExtent(QSize(extent.x, extent.y));
+}
+
+void CPartView::SetExtent(QSize extent) {
+    extent_ = QSize(std::max(0, extent.width()), std::max(0, extent.height()));
+    UpdateScrollBars();
+}
+
+QPoint CPartView::ScrollOffset() const {
+    return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+void CPartView::UpdateScrollBars() {
+    const QSize page = viewport()->size();
+    QScrollBar* h = horizontalScrollBar();
+    QScrollBar* v = verticalScrollBar();
+    h->setRange(0, std::max(0, extent_.width() - page.width()));
+    h->setPageStep(std::max(1, page.width()));
+    h->setSingleStep(std::max(1, page.width() / LINE_DIVISOR));
+    v->setRange(0, std::max(0, extent_.height() - page.height()));
+    v->setPageStep(std::max(1, page.height()));
+    v->setSingleStep(std::max(1, page.height() / LINE_DIVISOR));
+}
+
+QColor CPartView::Background() const {
+    return ToQColor(GetDocument().Settings().colours.Get(ColourKey::BG));
+}
+
+void CPartView::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const QRect exposed = event->rect();
+    if (!exposed.isEmpty()) painter.fillRect(exposed, Background());
+    DrawPart(painter, -ScrollOffset(), exposed, DeviceRatio());
+}
+
+int CPartView::DeviceRatio() const {
+    const qreal dpr = viewport()->devicePixelRatioF();
+    const int ratio = qRound(dpr);
+    // A fractional ratio is left to the painter.
+    return ratio > 1 && qFuzzyCompare(dpr, qreal(ratio)) ? ratio : 1;
+}
+
+QImage CPartView::RenderVisible(int ratio) const {
+    const QRect visible = viewport()->rect();
+    QImage image(visible.size() * std::clamp(ratio, 1, MAX_DEVICE_RATIO), QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    image.setDevicePixelRatio(std::clamp(ratio, 1, MAX_DEVICE_RATIO));
+    image.fill(Background());
+    QPainter painter(&image);
+    DrawPart(painter, -ScrollOffset(), visible, ratio);
+    return image;
+}
+
+void CPartView::DrawPart(QPainter& painter, QPoint origin, const QRect& exposed, int ratio) const {
+    const CQurixDoc& doc = GetDocument();
+    if (!doc.currentEntry || !doc.IsLoaded() || exposed.isEmpty()) return;
+    const Scale zoom = Zoom();
+    const Scale largest = PREVIEW_ZOOMS[std::size(PREVIEW_ZOOMS) - 1];
+    // Beyond the largest zoom the painter enlarges what the largest draws.
+    const bool device = ratio > 1 && ratio <= MAX_DEVICE_RATIO &&
+                        int64_t{zoom.num} * ratio * largest.den <= int64_t{largest.num} * zoom.den;
+    if (device) {
+        // Drawn from the vectors at the device's scale rather than enlarged by the painter.
+        const QRect area = exposed.translated(-origin);
+        const QRect target(area.topLeft() * ratio, area.size() * ratio);
+        QImage image(target.size(), QImage::Format_RGB32);
+        if (!image.isNull()) {
+            image.fill(Background());
+            QPainter p(&image);
+            p.translate(-target.topLeft());
+            CQtSurface surface(p, target);
+            DrawPartPreview(surface, doc.Settings(), doc.currentEntry,
+                            {Reduced(Scale{zoom.num * ratio, zoom.den}), view_.block});
+            p.end();
+            image.setDevicePixelRatio(ratio);
+            painter.drawImage(exposed.topLeft(), image);
+            return;
+        }
+    }
+    painter.save();
+    painter.translate(origin);
+    CQtSurface surface(painter, exposed.translated(-origin));
+    DrawPartPreview(surface, doc.Settings(), doc.currentEntry, {zoom, view_.block});
+    painter.restore();
+}
+
+void CPartView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    if (blocks_->isVisible()) blocks_->setGeometry(0, 0, width(), blocks_->height());
+    if (fit_) Relayout();
+    UpdateScrollBars();
+}
+
+void CPartView::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    // Fine-grained wheels send parts of a notch: a step is taken per whole notch.
+    wheelRest_ += event->angleDelta().y();
+    const int steps = wheelRest_ / WHEEL_NOTCH;
+    wheelRest_ -= steps * WHEEL_NOTCH;
+    if (steps != 0) StepZoom(steps);
+    event->accept();
+}
+
+void CPartView::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() & Qt::ControlModifier) {
+        switch (event->key()) {
+            case Qt::Key_Plus:
+            case Qt::Key_Equal:
+                StepZoom(1);
+                return;
+            case Qt::Key_Minus:
+                StepZoom(-1);
+                return;
+            case Qt::Key_0:
+                ResetZoom();
+                return;
+            default:
+                break;
+        }
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void CPartView::scrollContentsBy(int /*dx*/, int /*dy*/) {
+    viewport()->update();
+}
+
+QSize CPartView::viewportSizeHint() const {
+    return extent_;
+}
+
+}  // namespace qurix

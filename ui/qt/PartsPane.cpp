@@ -1,0 +1,144 @@
+#include "ui/qt/PartsPane.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <string_view>
+#include <vector>
+
+#include "core/library/LibEntry.h"
+#include "core/library/PartLibrary.h"
+#include "ui/qt/PartsView.h"
+#include "ui/qt/QurixDoc.h"
+#include "ui/qt/SearchBar.h"
+#include "ui/qt/TextDisplay.h"
+
+namespace qurix {
+
+CPartsPane::CPartsPane(CQurixDoc& doc, QWidget* parent)
+    : QWidget(parent), doc_(doc), bar_(new CSearchBar(this)), view_(new CPartsView(doc, this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(bar_);
+    layout->addWidget(view_, 1);
+
+    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    find->setContext(Qt::WindowShortcut);
+    connect(find, &QShortcut::activated, this, [this] {
+        bar_->setFocus(Qt::ShortcutFocusReason);
+        bar_->selectAll();
+    });
+    connect(bar_, &QLineEdit::textChanged, this, &CPartsPane::Search);
+    connect(bar_, &CSearchBar::escapePressed, this, &CPartsPane::ClearSearch);
+    connect(bar_, &CSearchBar::downPressed, this, &CPartsPane::EnterResults);
+    // The index refers into the libraries: it goes with them and is made again on the
+    // first search after the next load.
+    connect(view_, &CPartsView::librariesReleased, this, [this] {
+        index_.Clear();
+        indexBuilt_ = false;
+        names_.clear();
+    });
+    connect(view_, &CPartsView::updated, this, [this] {
+        if (!indexBuilt_ && !bar_->text().trimmed().isEmpty()) Search(bar_->text());
+    });
+    view_->installEventFilter(this);
+}
+
+CPartsPane::~CPartsPane() = default;
+
+bool CPartsPane::IsSearching() const {
+    return view_ != nullptr && view_->ShowingEntries();
+}
+
+QString CPartsPane::CountText() const {
+    return IsSearching() ? QStringLiteral("%1 件").arg(resultCount_) : QString();
+}
+
+void CPartsPane::Search(const QString& text) {
+    if (view_ == nullptr) return;
+    if (text.trimmed().isEmpty()) {
+        resultCount_ = 0;
+        if (IsSearching()) ReturnToLibrary();
+        ShowCount();
+        return;
+    }
+    if (!doc_.IsLoaded()) return;
+    if (!indexBuilt_) {
+        index_.Build(doc_.Libraries());
+        indexBuilt_ = true;
+    }
+    const QByteArray query = text.toUtf8();
+    const std::vector<SearchHit> hits =
+        index_.Find(std::string_view(query.constData(), static_cast<size_t>(query.size())));
+    std::vector<CPartsView::ListedPart> parts;
+    parts.reserve(hits.size());
+    for (const SearchHit& hit : hits) {
+        parts.push_back({hit.library, hit.part, NameText(hit.part)});
+    }
+    resultCount_ = view_->ShowEntries(std::move(parts));
+    ShowCount();
+}
+
+void CPartsPane::ReturnToLibrary() {
+    view_->ShowLibrary(doc_.currentLibrary);
+    // The part picked among the results stays picked in its library.
+    for (int row = 0; row < view_->ItemCount(); ++row) {
+        if (view_->ItemEntry(row) != doc_.currentEntry) continue;
+        view_->SelectItem(row);
+        view_->scrollTo(view_->model()->index(row, 0));
+        break;
+    }
+}
+
+void CPartsPane::ClearSearch() {
+    if (!bar_->text().isEmpty()) bar_->clear();
+}
+
+void CPartsPane::EnterResults() {
+    if (view_ == nullptr || view_->ItemCount() == 0) return;
+    view_->setFocus(Qt::OtherFocusReason);
+    if (!view_->selectionModel()->hasSelection()) view_->SelectItem(0);
+}
+
+void CPartsPane::ShowCount() {
+    auto* main = qobject_cast<QMainWindow*>(window());
+    if (main == nullptr) return;
+    // The window has a status bar only while it has a count to show.
+    if (IsSearching()) {
+        QStatusBar* status = main->statusBar();
+        shownCount_ = CountText();
+        status->showMessage(shownCount_);
+        status->show();
+    } else if (auto* status = main->findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!shownCount_.isEmpty() && status->currentMessage() == shownCount_) {
+            status->clearMessage();
+            status->hide();
+        }
+        shownCount_.clear();
+    }
+}
+
+bool CPartsPane::eventFilter(QObject* watched, QEvent* event) {
+    // The type first: the list's last events come while it is half destroyed, when even
+    // comparing it through the guarded pointer is a bad cast.
+    if (event->type() == QEvent::KeyPress && watched == view_ && IsSearching()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            ClearSearch();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+const QString& CPartsPane::NameText(const CLibEntry* entry) {
+    auto [it, added] = names_.try_emplace(entry);
+    if (added) it->second = DisplayText(entry->Name());
+    return it->second;
+}
+
+}  // namespace qurix

@@ -1,0 +1,884 @@
+#include "ui/qt/PartsView.h"
+
+#include <QAbstractListModel>
+#include <QIcon>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QStyleOptionViewItem>
+#include <QStyledItemDelegate>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+#include "core/library/LibrarySet.h"
+#include "core/library/PartLibrary.h"
+#include "palette/Texts.h"
+#include "render/DisplaySettings.h"
+#include "render/ThumbnailPool.h"
+#include "render/Thumbnails.h"
+#include "render/qt/QtBridge.h"
+#include "ui/qt/DragData.h"
+#include "ui/qt/IconCache.h"
+#include "ui/qt/PartSummary.h"
+#include "ui/qt/ProgressDlg.h"
+#include "ui/qt/QurixDoc.h"
+#include "ui/qt/TextDisplay.h"
+
+namespace qurix {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto PUMP_INTERVAL = std::chrono::milliseconds(10);
+// More than a large screen shows at once in the densest mode, so scrolling back and
+// forth decodes each thumbnail once; 16 MB at most for large icons.
+constexpr size_t ICON_CACHE_CAPACITY = 1024;
+
+}  // namespace
+
+// The items of the list: the shown library's entries that have images. Icons are made
+// from the view's thumbnails when the list asks for them.
+class CPartsModel : public QAbstractListModel {
+public:
+    struct Item {
+        const CLibEntry* entry;
+        int32_t image;
+        QString text;
+        // Only for parts listed outside their library's own list.
+        const CPartLibrary* library = nullptr;
+        // The library listed, for the tool tip of a library's own item.
+        const CPartLibrary* shown = nullptr;
+    };
+
+    // Another image than the specified one of the kind (extra-large, or drawn for a
+    // device pixel ratio above 1); null to take the specified one.
+    using Pixmap = std::function<QPixmap(const Item& item, CExtraThumbnails::Kind kind)>;
+
+    CPartsModel(const ThumbnailSet& images, Pixmap pixmap, QObject* parent)
+        : QAbstractListModel(parent), images_(images), pixmap_(std::move(pixmap)) {}
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(items_.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const Item* item = At(index.row());
+        if (!index.isValid() || item == nullptr) return QVariant();
+        switch (role) {
+            case Qt::DisplayRole:
+                return item->text;
+            case Qt::ToolTipRole:
+                if (item->entry == nullptr) return item->text;
+                return PartToolTip(item->text, *item->entry,
+                                   item->library != nullptr ? item->library : item->shown);
+            case Qt::DecorationRole:
+                return Icon(index.row());
+            default:
+                return QVariant();
+        }
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        if (!index.isValid()) return Qt::NoItemFlags;
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+    }
+
+    Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
+    Qt::DropActions supportedDropActions() const override { return Qt::IgnoreAction; }
+
+    const Item* At(int row) const {
+        return row >= 0 && row < static_cast<int>(items_.size()) ? &items_[row] : nullptr;
+    }
+
+    void Reset(std::vector<Item> items) {
+        beginResetModel();
+        items_ = std::move(items);
+        icons_.Clear();
+        endResetModel();
+    }
+
+    // Which thumbnails; the icons made so far are dropped.
+    void SetKind(CExtraThumbnails::Kind kind) {
+        if (kind == kind_) return;
+        kind_ = kind;
+        DropIcons();
+    }
+    void DropIcons() {
+        icons_.Clear();
+        if (!items_.empty()) {
+            emit dataChanged(index(0), index(static_cast<int>(items_.size()) - 1),
+                             {Qt::DecorationRole});
+        }
+    }
+
+    CIconCache& Icons() const { return icons_; }
+
+private:
+    QIcon Icon(int row) const {
+        if (const QIcon* kept = icons_.Find(row)) return *kept;
+        if (pixmap_) {
+            const QPixmap other = pixmap_(items_[row], kind_);
+            if (!other.isNull()) return icons_.Put(row, QIcon(other));
+        }
+        if (kind_ == CExtraThumbnails::Kind::ExtraLarge) return QIcon();
+        const bool large = kind_ == CExtraThumbnails::Kind::Large;
+        const CPackedImages& list = large ? images_.large : images_.small;
+        const int32_t image = items_[row].image;
+        if (image < 0 || static_cast<size_t>(image) >= list.Count()) return QIcon();
+        return icons_.Put(
+            row, QIcon(QPixmap::fromImage(ToQImage(list.Image(static_cast<size_t>(image))))));
+    }
+
+    const ThumbnailSet& images_;
+    std::vector<Item> items_;
+    Pixmap pixmap_;
+    // Thumbnails decoded for the items on screen and a few screens more.
+    mutable CIconCache icons_{ICON_CACHE_CAPACITY};
+    CExtraThumbnails::Kind kind_ = CExtraThumbnails::Kind::Large;
+};
+
+// Every item takes the same cell: names are elided or wrapped within it instead of
+// widening items one by one, and the list need not measure every item to lay them out.
+class CPartsDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void SetItemSize(QSize size) { itemSize_ = size; }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return itemSize_.isValid() ? itemSize_ : QStyledItemDelegate::sizeHint(option, index);
+    }
+
+private:
+    QSize itemSize_;
+};
+
+CPartsView::CPartsView(CQurixDoc& doc, QWidget* parent)
+    : QListView(parent),
+      CQurixView(doc),
+      model_(new CPartsModel(
+          images_,
+          [this](const CPartsModel::Item& item, CExtraThumbnails::Kind kind) {
+              return ExtraPixmap(item.image, item.entry, kind);
+          },
+          this)),
+      delegate_(new CPartsDelegate(this)),
+      profile_(doc.Profile()) {
+    setModel(model_);
+    setItemDelegate(delegate_);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setUniformItemSizes(true);
+    ApplyMode();
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CPartsView::OnSelectionChanged);
+}
+
+void CPartsView::SaveSettings() {
+    WritePartsStyle(profile_, mode_);
+    if (cacheDirty_) SaveImageCache(cacheFolder_, libraryLines_, drawing_, images_);
+    extras_.Save(images_);
+}
+
+size_t CPartsView::EntryTotal() const {
+    size_t total = 0;
+    for (const CPartLibrary* lib : CollectLibraries()) {
+        total += static_cast<size_t>(std::max(lib->EntryCount(), 0));
+    }
+    return total;
+}
+
+int32_t CPartsView::DeviceRatio() const {
+    if (deviceRatio_ > 0) return deviceRatio_;
+    return std::clamp(static_cast<int32_t>(std::lround(devicePixelRatioF())), 1, MAX_DEVICE_RATIO);
+}
+
+size_t CPartsView::KeptIcons() const {
+    return model_->Icons().Size();
+}
+
+void CPartsView::SetIconCapacity(size_t capacity) {
+    model_->Icons().SetCapacity(capacity);
+}
+
+void CPartsView::SetDeviceRatio(int32_t ratio) {
+    deviceRatio_ = ratio;
+    model_->DropIcons();
+    viewport()->update();
+}
+
+QPixmap CPartsView::ExtraPixmap(int32_t image, const CLibEntry* entry,
+                                CExtraThumbnails::Kind kind) {
+    const int32_t ratio = DeviceRatio();
+    if (ratio == 1 && kind != CExtraThumbnails::Kind::ExtraLarge) return QPixmap();
+    if (image < 0 || static_cast<size_t>(image) >= images_.identities.size() || !entry) {
+        return QPixmap();
+    }
+    const CDisplaySettings& settings = GetDocument().Settings();
+    const auto draw = [&](CExtraThumbnails::Kind k, int32_t r, ArgbImage& first,
+                          ArgbImage& second) {
+        const CanvasMaker maker = QtCanvasMaker(settings.colours.Get(ColourKey::BG));
+        if (k == CExtraThumbnails::Kind::ExtraLarge) {
+            first = MakeExtraLargeThumbnail(maker, settings, *entry, Scale{r, 1});
+            return;
+        }
+        PartThumbnails thumbs = MakePartThumbnails(maker, settings, *entry, Scale{r, 1});
+        if (!thumbs.IsValid()) return;
+        first = std::move(thumbs.large);
+        second = std::move(thumbs.small);
+    };
+    QPixmap pixmap =
+        QPixmap::fromImage(ToQImage(extras_.Get(kind, ratio, images_.identities[image], draw)));
+    // Drawn at the device's size, shown at the logical one.
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
+}
+
+void CPartsView::OnInitialUpdate() {
+    CQurixDoc& doc = GetDocument();
+    mode_ = ReadPartsStyle(profile_);
+    // The process's working folder, as it is at start.
+    cacheFolder_ = DefaultCacheFolder();
+    CacheExpectation expect;
+    expect.drawing = DrawingDigest(doc.Settings());
+    expect.maxImages = EntryTotal();
+    // Made on another thread while the cache is read.
+    identities_.Start(CollectLibraries());
+    cacheValid_ = LoadImageCache(cacheFolder_, doc.Profile(), doc.ConfigFolder(), expect, images_);
+    extras_.Reset(cacheFolder_, expect.drawing, expect.maxImages);
+    ApplyMode();
+    CQurixView::OnInitialUpdate();
+}
+
+void CPartsView::OnUpdate(CQurixView* /*sender*/) {
+    CQurixDoc& doc = GetDocument();
+    if (doc.TakePending(this)) {
+        // Images drawn so far are kept in their files; the new settings may differ.
+        extras_.Save(images_);
+        extras_.Reset(cacheFolder_, DrawingDigest(doc.Settings()), EntryTotal());
+        // A valid cache is kept for the build to take its images from; otherwise the
+        // images of the previous load are, for the libraries that did not change.
+        if (!cacheValid_) {
+            previous_ = std::move(images_);
+            images_.Clear();
+        }
+        imageIndex_.clear();
+        imagesBuilt_ = false;
+    }
+    if (!imagesBuilt_) BuildImages();
+    if (doc.currentLibrary != nullptr && !showingEntries_) {
+        ShowLibrary(doc.currentLibrary);
+        if (!doc.place.libraryPath.empty() && doc.place.libraryPath == doc.currentLibrary->Path()) {
+            PutBackPlace(doc.place);
+        }
+    }
+    emit updated();
+}
+
+void CPartsView::PutBackPlace(CQurixDoc::Place& place) {
+    // Taken once: later updates leave the user's own scrolling alone.
+    const CQurixDoc::Place wanted = std::exchange(place, CQurixDoc::Place());
+    for (int row = 0; row < ItemCount() && !wanted.entryName.empty(); ++row) {
+        if (ItemEntry(row)->Name() != wanted.entryName) continue;
+        SelectItem(row);
+        break;
+    }
+    ScrollItemToTopLeft(wanted.topItem);
+}
+
+void CPartsView::DeleteAllItems() {
+    // A reload that keeps the place needs the top item of the library shown now.
+    if (!GetDocument().place.libraryPath.empty() && shown_ != nullptr) {
+        GetDocument().place.topItem = TopItem();
+    }
+    filling_ = true;
+    model_->Reset({});
+    filling_ = false;
+    shown_ = nullptr;
+    showingEntries_ = false;
+    emit librariesReleased();
+    // Keyed by libraries and entries that are about to be released. The images stay:
+    // they are saved at the end.
+    scrollMemory_.clear();
+    imageIndex_.clear();
+    identities_.Wait();
+    imagesBuilt_ = false;
+}
+
+// One image build under way: the cached images it may take, where each entry's image
+// comes from, the drawing of those that need it and how far the build got.
+struct CPartsView::BuildStep {
+    enum class Source { None, Cached, Previous, Drawn };
+    const CLibEntry* entry = nullptr;
+    Source source = Source::None;
+    size_t image = 0;       // in the cached images or previous_
+    uint64_t identity = 0;  // ImageIdentity of the entry
+};
+
+struct CPartsView::Build {
+    explicit Build(const CDisplaySettings& s) : settings(s) {}
+    const CDisplaySettings& settings;
+    ThumbnailSet cached;
+    // The previous load's images by identity, and whether the library walked now is
+    // unchanged since then (only its images are taken from there).
+    std::unordered_map<uint64_t, size_t> previous;
+    bool libraryUnchanged = false;
+    size_t next = 0;  // the first cached image not yet passed
+    // Every entry of every library, in order.
+    std::vector<BuildStep> steps;
+    // Draws the steps of source Drawn, in their order.
+    std::unique_ptr<CThumbnailPool> pool;
+    int32_t ordinal = 0;  // the entry's position among all entries
+    BuildStats stats;
+    Clock::time_point lastPump = Clock::now();
+};
+
+void CPartsView::BuildImages() {
+    CQurixDoc& doc = GetDocument();
+    ApplyColours();
+    const std::vector<const CPartLibrary*> libraries = CollectLibraries();
+    // Taken now, before drawing: a library saved while the build runs must not be
+    // recorded with a time newer than its images.
+    libraryLines_ = MakeLibraryLines(doc.Profile(), doc.ConfigFolder());
+    const uint64_t previousDrawing = drawing_;
+    drawing_ = DrawingDigest(doc.Settings());
+    std::map<std::string, FileStamp> stamps;
+    for (const CPartLibrary* lib : libraries) stamps[lib->Path()] = StampOf(lib->Path());
+
+    const bool reuse = cacheValid_;
+    Build build(doc.Settings());
+    if (reuse) build.cached = std::move(images_);
+    // Other colours or fonts change every image.
+    if (previousDrawing != drawing_) previous_.Clear();
+    for (size_t i = 0; i < previous_.Count(); ++i)
+        build.previous.emplace(previous_.identities[i], i);
+    images_.Clear();
+    imageIndex_.clear();
+    if (!reuse) cacheDirty_ = true;
+    cacheValid_ = false;
+    // The items refer to images by index; none may outlive the old images.
+    if (model_->rowCount(QModelIndex()) > 0) {
+        filling_ = true;
+        model_->Reset({});
+        filling_ = false;
+    }
+    const std::vector<uint64_t> identities = identities_.Take(libraries);
+    int64_t total = 0;
+    for (const CPartLibrary* lib : libraries) total += lib->EntryCount();
+    build.stats.total =
+        static_cast<int32_t>(std::min<int64_t>(total, std::numeric_limits<int32_t>::max()));
+
+    doc.BeginBusy();
+    {
+        CProgressDlg dialog(window());
+        dialog.SetTotal(build.stats.total);
+        PlanImages(build, libraries, identities, stamps);
+        for (BuildStep& step : build.steps) {
+            const bool drawn = step.source == BuildStep::Source::Drawn;
+            if (step.source == BuildStep::Source::Cached ||
+                step.source == BuildStep::Source::Previous) {
+                ReuseImage(build, step);
+            }
+            // Stopped while waiting for the drawing: the entry counts as not reached.
+            if (drawn && !RenderImage(build, dialog, step)) break;
+            ++build.ordinal;
+            ++build.stats.done;
+            Pump(build, dialog, drawn);
+            if (build.stats.stopped) break;
+        }
+        // Parts under way are dropped; the workers end before the dialog goes.
+        build.pool.reset();
+        if (build.stats.stopped) {
+            KeepUnreachedImages(build);
+        } else {
+            dialog.DestroyWindow();
+        }
+    }
+    // A cache that did not cover every part is completed at the next save.
+    if (reuse && build.stats.rendered > 0) cacheDirty_ = true;
+    lastBuild_ = build.stats;
+    builtStamps_ = std::move(stamps);
+    previous_.Clear();
+    imagesBuilt_ = true;
+    doc.EndBusy();
+}
+
+void CPartsView::PlanImages(Build& build, const std::vector<const CPartLibrary*>& libraries,
+                            const std::vector<uint64_t>& identities,
+                            std::map<std::string, FileStamp>& stamps) {
+    build.steps.reserve(static_cast<size_t>(build.stats.total));
+    std::vector<const CLibEntry*> drawn;
+    for (const CPartLibrary* lib : libraries) {
+        const auto was = builtStamps_.find(lib->Path());
+        build.libraryUnchanged =
+            was != builtStamps_.end() && was->second.valid && was->second == stamps[lib->Path()];
+        for (int32_t e = 0; e < lib->EntryCount(); ++e) {
+            BuildStep step;
+            step.entry = lib->Entry(e);
+            const auto ordinal = static_cast<int32_t>(build.steps.size());
+            step.identity =
+                static_cast<size_t>(ordinal) < identities.size() ? identities[ordinal] : 0;
+            if (!FindCachedImage(build, step, ordinal) && step.entry != nullptr) {
+                step.source = BuildStep::Source::Drawn;
+                drawn.push_back(step.entry);
+            }
+            build.steps.push_back(step);
+        }
+    }
+    if (drawn.empty()) return;
+    const int32_t threads = renderThreads_ > 0
+                                ? renderThreads_
+                                : GetDocument().Profile().GetInt("qurix", "render_threads", 0);
+    build.pool =
+        std::make_unique<CThumbnailPool>(build.settings, std::move(drawn), threads, QtCanvasMaker);
+    build.stats.workers = build.pool->Workers();
+}
+
+bool CPartsView::FindCachedImage(Build& build, BuildStep& step, int32_t ordinal) const {
+    const ThumbnailSet& cached = build.cached;
+    while (build.next < cached.Count() && cached.entries[build.next] < ordinal) ++build.next;
+    if (build.next < cached.Count() && cached.entries[build.next] == ordinal) {
+        // An image made from another part (a library that failed to load shifts every
+        // later entry) is never shown for this one.
+        if (step.entry == nullptr || cached.identities[build.next] != step.identity) return false;
+        step.source = BuildStep::Source::Cached;
+        step.image = build.next++;
+        return true;
+    }
+    // The identity is checked too: a library saved between its load and its stamp keeps
+    // its old stamp with new parts.
+    if (!build.libraryUnchanged || step.entry == nullptr) return false;
+    const auto found = build.previous.find(step.identity);
+    if (found == build.previous.end()) return false;
+    step.source = BuildStep::Source::Previous;
+    step.image = found->second;
+    return true;
+}
+
+std::vector<const CPartLibrary*> CPartsView::CollectLibraries() const {
+    std::vector<const CPartLibrary*> libraries;
+    for (int32_t i = 0; i < CLibrarySet::MAX_LIBRARIES; ++i) {
+        const CPartLibrary* lib = GetDocument().Libraries().GetLibrary(i);
+        if (lib == nullptr) break;
+        libraries.push_back(lib);
+    }
+    return libraries;
+}
+
+int32_t CPartsView::AppendImage(const ArgbImage& large, const ArgbImage& small, int32_t ordinal,
+                                uint64_t identity) {
+    // Both sides or neither, so that an image index means the same in both.
+    if (large.width != LARGE_THUMB_SIZE || large.height != LARGE_THUMB_SIZE ||
+        small.width != SMALL_THUMB_SIZE || small.height != SMALL_THUMB_SIZE) {
+        return -1;
+    }
+    images_.large.Append(large);
+    images_.small.Append(small);
+    images_.entries.push_back(ordinal);
+    images_.identities.push_back(identity);
+    return static_cast<int32_t>(images_.large.Count() - 1);
+}
+
+int32_t CPartsView::TakeImage(const ThumbnailSet& from, size_t index, int32_t ordinal) {
+    // Shared, not copied: the packed bytes never change.
+    images_.large.AppendFrom(from.large, index);
+    images_.small.AppendFrom(from.small, index);
+    images_.entries.push_back(ordinal);
+    images_.identities.push_back(from.identities[index]);
+    return static_cast<int32_t>(images_.large.Count() - 1);
+}
+
+void CPartsView::ReuseImage(Build& build, BuildStep& step) {
+    // Shared, not taken away: equal parts in one library share a previous image.
+    const ThumbnailSet& from = step.source == BuildStep::Source::Cached ? build.cached : previous_;
+    imageIndex_[step.entry] = TakeImage(from, step.image, build.ordinal);
+    ++build.stats.reused;
+}
+
+bool CPartsView::RenderImage(Build& build, CProgressDlg& dialog, BuildStep& step) {
+    CThumbnailPool::Images images;
+    // The window stays usable while the workers draw.
+    while (!build.pool->Next(images, PUMP_INTERVAL)) {
+        if (!RunEvents(dialog)) {
+            build.stats.stopped = true;
+            return false;
+        }
+    }
+    if (images.IsValid()) {
+        imageIndex_[step.entry] =
+            AppendImage(images.large, images.small, build.ordinal, step.identity);
+        ++build.stats.rendered;
+    }
+    return true;
+}
+
+bool CPartsView::RunEvents(CProgressDlg& dialog) {
+    return dialog.CheckCancel() && !GetDocument().CloseRequested();
+}
+
+void CPartsView::Pump(Build& build, CProgressDlg& dialog, bool drawn) {
+    // Progress shows after every drawn part. Events run there too when this thread drew
+    // it; otherwise only every few milliseconds: taking a cached image costs next to
+    // nothing, and parts drawn by workers arrive faster than a pump each could keep up
+    // with (the pumps would take the workers' processor time).
+    const Clock::time_point now = Clock::now();
+    const bool due = build.stats.done >= build.stats.total || now - build.lastPump >= PUMP_INTERVAL;
+    if (!drawn && !due) return;
+    dialog.SetPos(build.stats.done);
+    if (onBuildStep) onBuildStep(dialog, build.stats.done);
+    const bool workersDrew = drawn && build.pool && build.pool->Workers() > 0;
+    if (due || !workersDrew) {
+        build.lastPump = now;
+        if (!RunEvents(dialog)) build.stats.stopped = true;
+    } else if (dialog.CancelRequested() || GetDocument().CloseRequested()) {
+        // A cancel or a close from within the step (tests) stops at once, as a pump would.
+        build.stats.stopped = true;
+    }
+}
+
+void CPartsView::KeepUnreachedImages(Build& build) {
+    // Cached images not reached stay with the set, so that saving it after a cancel does
+    // not throw them away; they are listed after the next load.
+    ThumbnailSet& cached = build.cached;
+    for (size_t i = 0; i < cached.Count(); ++i) {
+        if (cached.entries[i] >= build.ordinal) {
+            TakeImage(cached, i, cached.entries[i]);
+        }
+    }
+}
+
+void CPartsView::ShowLibrary(const CPartLibrary* library) {
+    if (shown_ != nullptr) scrollMemory_[shown_] = TopItem();
+
+    std::vector<CPartsModel::Item> items;
+    if (library != nullptr) {
+        items.reserve(static_cast<size_t>(std::max(library->EntryCount(), 0)));
+        for (int32_t i = 0; i < library->EntryCount(); ++i) {
+            const CLibEntry* entry = library->Entry(i);
+            const int32_t image = ImageIndex(entry);
+            if (image < 0) continue;
+            items.push_back({entry, image, DisplayText(entry->Name()), nullptr, library});
+        }
+    }
+    Refill([&] { model_->Reset(std::move(items)); });
+
+    const auto remembered = scrollMemory_.find(library);
+    if (remembered != scrollMemory_.end()) ScrollItemToTopLeft(remembered->second);
+    shown_ = library;
+    showingEntries_ = false;
+}
+
+int CPartsView::ShowEntries(std::vector<ListedPart> parts) {
+    // The library left keeps its place for the return to it.
+    if (shown_ != nullptr) scrollMemory_[shown_] = TopItem();
+    shown_ = nullptr;
+    std::vector<CPartsModel::Item> items;
+    items.reserve(parts.size());
+    for (ListedPart& part : parts) {
+        const int32_t image = ImageIndex(part.entry);
+        if (image < 0 || part.library == nullptr) continue;
+        items.push_back({part.entry, image, std::move(part.text), part.library});
+    }
+    const int count = static_cast<int>(items.size());
+    Refill([&] { model_->Reset(std::move(items)); });
+    showingEntries_ = true;
+    viewport()->update();
+    return count;
+}
+
+QString CPartsView::EmptyMessage() const {
+    return showingEntries_ && ItemCount() == 0 ? QStringLiteral("見つかりません") : QString();
+}
+
+const CPartLibrary* CPartsView::ItemLibrary(int row) const {
+    const CPartsModel::Item* item = model_->At(row);
+    if (item == nullptr) return nullptr;
+    return item->library != nullptr ? item->library : GetDocument().currentLibrary;
+}
+
+void CPartsView::Refill(const std::function<void()>& reset) {
+    setUpdatesEnabled(false);
+    filling_ = true;
+    reset();
+    filling_ = false;
+    if (mode_ == MODE_LIST || mode_ == MODE_SMALL) SetGrid(GridFor(mode_));
+    HideRowsForMode();
+    executeDelayedItemsLayout();
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+    setUpdatesEnabled(true);
+}
+
+int CPartsView::TopItem() const {
+    const int n = ItemCount();
+    const QRect client = viewport()->rect();
+    // Items come in their flow order, so the first one in view is the top-left one.
+    for (int row = 0; row < n; ++row) {
+        if (isRowHidden(row)) continue;
+        if (visualRect(model_->index(row)).intersects(client)) return row;
+    }
+    return 0;
+}
+
+void CPartsView::SetViewStyle(int command) {
+    int mode;
+    switch (command) {
+        case ID_VIEW_SMALLICON:
+            mode = MODE_SMALL;
+            break;
+        case ID_VIEW_LARGEICON:
+            mode = MODE_LARGE;
+            break;
+        case ID_VIEW_LIST:
+            mode = MODE_LIST;
+            break;
+        case ID_VIEW_XLARGEICON:
+            mode = MODE_XLARGE;
+            break;
+        default:
+            return;
+    }
+    const int top = TopItem();
+    setUpdatesEnabled(false);
+    mode_ = mode;
+    ApplyMode();
+    setUpdatesEnabled(true);
+    ScrollItemToTopLeft(top);
+}
+
+void CPartsView::ScrollItemToTopLeft(int row) {
+    if (row < 0 || row >= ItemCount() || isRowHidden(row)) return;
+    executeDelayedItemsLayout();
+    const QRect r = visualRect(model_->index(row));
+    if (r.isEmpty()) return;
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + r.left());
+    if (mode_ != MODE_LIST) verticalScrollBar()->setValue(verticalScrollBar()->value() + r.top());
+}
+
+int CPartsView::ItemCount() const {
+    return model_->rowCount(QModelIndex());
+}
+
+QString CPartsView::ItemText(int row) const {
+    const CPartsModel::Item* item = model_->At(row);
+    return item != nullptr ? item->text : QString();
+}
+
+const CLibEntry* CPartsView::ItemEntry(int row) const {
+    const CPartsModel::Item* item = model_->At(row);
+    return item != nullptr ? item->entry : nullptr;
+}
+
+int32_t CPartsView::ItemImage(int row) const {
+    const CPartsModel::Item* item = model_->At(row);
+    return item != nullptr ? item->image : -1;
+}
+
+QRect CPartsView::ItemRect(int row) const {
+    if (row < 0 || row >= ItemCount() || isRowHidden(row)) return QRect();
+    return visualRect(model_->index(row));
+}
+
+void CPartsView::SelectItem(int row) {
+    if (row < 0 || row >= ItemCount()) return;
+    const QModelIndex index = model_->index(row);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+}
+
+int32_t CPartsView::ImageIndex(const CLibEntry* entry) const {
+    const auto it = imageIndex_.find(entry);
+    return it == imageIndex_.end() ? -1 : it->second;
+}
+
+void CPartsView::ApplyMode() {
+    // Each mode sets what the others may have changed.
+    if (mode_ == MODE_LARGE || mode_ == MODE_XLARGE) {
+        const int side = mode_ == MODE_XLARGE ? EXTRA_LARGE_THUMBNAIL_SIDE : LARGE_THUMB_SIZE;
+        setViewMode(QListView::IconMode);
+        setFlow(QListView::LeftToRight);
+        setIconSize(QSize(side, side));
+        setWordWrap(true);
+    } else {
+        setViewMode(QListView::ListMode);
+        setFlow(mode_ == MODE_SMALL ? QListView::LeftToRight : QListView::TopToBottom);
+        setIconSize(QSize(SMALL_THUMB_SIZE, SMALL_THUMB_SIZE));
+        setWordWrap(false);
+    }
+    setWrapping(true);
+    SetGrid(GridFor(mode_));
+    setTextElideMode(Qt::ElideRight);
+    setMovement(QListView::Static);
+    setResizeMode(QListView::Adjust);
+    // Items can be dragged out; nothing is taken in.
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setAcceptDrops(false);
+    setDefaultDropAction(Qt::CopyAction);
+    model_->SetKind(mode_ == MODE_XLARGE  ? CExtraThumbnails::Kind::ExtraLarge
+                    : mode_ == MODE_LARGE ? CExtraThumbnails::Kind::Large
+                                          : CExtraThumbnails::Kind::Small);
+    HideRowsForMode();
+}
+
+void CPartsView::HideRowsForMode() {
+    const bool hide = mode_ == MODE_DETAILS;
+    const int n = ItemCount();
+    for (int row = 0; row < n; ++row) {
+        if (isRowHidden(row) != hide) setRowHidden(row, hide);
+    }
+}
+
+void CPartsView::SetGrid(QSize grid) {
+    // A small gap between neighbours.
+    delegate_->SetItemSize(grid - QSize(GRID_GAP, GRID_GAP));
+    setGridSize(grid);
+}
+
+void CPartsView::initViewItemOption(QStyleOptionViewItem* option) const {
+    QListView::initViewItemOption(option);
+    // Names start right under the image, one line or two.
+    if (mode_ == MODE_LARGE || mode_ == MODE_XLARGE)
+        option->displayAlignment = Qt::AlignHCenter | Qt::AlignTop;
+}
+
+QSize CPartsView::GridFor(int mode) const {
+    const QFontMetrics fm = fontMetrics();
+    const int pad = 6;
+    switch (mode) {
+        case MODE_LARGE: {
+            // Two lines of name under the image.
+            const int width = std::max(LARGE_THUMB_SIZE + 2 * pad, fm.averageCharWidth() * 13);
+            return QSize(width, LARGE_THUMB_SIZE + 2 * fm.lineSpacing() + 2 * pad);
+        }
+        case MODE_XLARGE: {
+            const int side = EXTRA_LARGE_THUMBNAIL_SIDE;
+            const int width = std::max(side + 2 * pad, fm.averageCharWidth() * 20);
+            return QSize(width, side + 2 * fm.lineSpacing() + 2 * pad);
+        }
+        case MODE_SMALL: {
+            // As wide as the widest name within reason: a fixed cut made names that differ
+            // only at the end ("C_POL_IE…") look the same.
+            const int width = SMALL_THUMB_SIZE + 4 * pad + WidestName(14, 40);
+            return QSize(width, SMALL_THUMB_SIZE + pad);
+        }
+        default: {
+            // List columns are as wide as the widest name, within reason.
+            return QSize(SMALL_THUMB_SIZE + 4 * pad + WidestName(8, 40), SMALL_THUMB_SIZE + pad);
+        }
+    }
+}
+
+int CPartsView::WidestName(int leastChars, int mostChars) const {
+    const QFontMetrics fm = fontMetrics();
+    int widest = fm.averageCharWidth() * leastChars;
+    const int n = ItemCount();
+    for (int row = 0; row < n; ++row)
+        widest = std::max(widest, fm.horizontalAdvance(ItemText(row)));
+    return std::min(widest, fm.averageCharWidth() * mostChars);
+}
+
+void CPartsView::ApplyColours() {
+    const CColourTable& colours = GetDocument().Settings().colours;
+    QPalette p = palette();
+    const QColor background = ToQColor(colours.Get(ColourKey::BG));
+    const QColor text = ToQColor(colours.Get(ColourKey::ComponentName));
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, QPalette::Base, background);
+        p.setColor(group, QPalette::Window, background);
+        p.setColor(group, QPalette::Text, text);
+    }
+    setPalette(p);
+}
+
+void CPartsView::OnSelectionChanged(const QItemSelection& selected,
+                                    const QItemSelection& deselected) {
+    if (filling_) return;
+    // The item whose state changed last: the newly selected one, or the one let go of
+    // (which keeps its part current when a click lands in empty space).
+    const QItemSelection& changed = selected.isEmpty() ? deselected : selected;
+    if (changed.isEmpty() || changed.indexes().isEmpty()) return;
+    CQurixDoc& doc = GetDocument();
+    const CPartsModel::Item* item = model_->At(changed.indexes().first().row());
+    doc.currentEntry = item != nullptr ? item->entry : nullptr;
+    // A listed part brings its library with it.
+    if (item != nullptr && item->library != nullptr) doc.currentLibrary = item->library;
+    doc.UpdateAllViews(this);
+}
+
+QPixmap CPartsView::DragPixmap(int row, QRect& itemRect) const {
+    itemRect = ItemRect(row);
+    if (itemRect.isEmpty()) return QPixmap();
+    const qreal ratio = devicePixelRatioF();
+    QPixmap pixmap(itemRect.size() * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = QRect(QPoint(0, 0), itemRect.size());
+    option.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver);
+    option.state |= QStyle::State_Enabled;
+    const QModelIndex index = model_->index(row);
+    itemDelegateForIndex(index)->paint(&painter, option, index);
+    return pixmap;
+}
+
+void CPartsView::paintEvent(QPaintEvent* event) {
+    ++paintCount_;
+    // Moved to a screen of another density: icons are made again for it.
+    if (const int32_t ratio = DeviceRatio(); ratio != paintedRatio_) {
+        paintedRatio_ = ratio;
+        model_->DropIcons();
+    }
+    QListView::paintEvent(event);
+    const QString empty = EmptyMessage();
+    if (!empty.isEmpty()) {
+        QPainter painter(viewport());
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(viewport()->rect().adjusted(0, GRID_GAP * 2, 0, 0),
+                         Qt::AlignHCenter | Qt::AlignTop, empty);
+    }
+}
+
+void CPartsView::mousePressEvent(QMouseEvent* event) {
+    pressPos_ = event->position().toPoint();
+    QListView::mousePressEvent(event);
+}
+
+bool CPartsView::PrepareDrag(QPoint pressPos, DragRequest& request) const {
+    request = DragRequest();
+    const QModelIndex pressed = indexAt(pressPos);
+    if (!pressed.isValid()) return false;
+    const CLibEntry* entry = ItemEntry(pressed.row());
+    const CPartLibrary* library = ItemLibrary(pressed.row());
+    // Copies: the drag loop runs events, and nothing may refer into the libraries then.
+    const std::string path = library != nullptr && entry != nullptr ? library->Path() : "";
+    const std::string name = entry != nullptr ? entry->Name() : "";
+    std::string block;
+    const DragRefusal refusal = MakePartDragBlock(path, name, block);
+    if (refusal != DragRefusal::None) {
+        request.refusal = QString::fromUtf8(DragRefusalText(refusal));
+        return false;
+    }
+    request.libraryPath = path;
+    request.partName = name;
+    QRect itemRect;
+    request.pixmap = DragPixmap(pressed.row(), itemRect);
+    request.hotSpot = pressPos - itemRect.topLeft();
+    return true;
+}
+
+void CPartsView::startDrag(Qt::DropActions /*supportedActions*/) {
+    DragRequest request;
+    if (!PrepareDrag(pressPos_, request)) {
+        if (!request.refusal.isEmpty()) GetDocument().ShowStatus(request.refusal.toStdString());
+        return;
+    }
+    StartPartDrag(this, request.libraryPath, request.partName, request.pixmap, request.hotSpot);
+}
+
+}  // namespace qurix

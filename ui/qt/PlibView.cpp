@@ -1,0 +1,283 @@
+#include "ui/qt/PlibView.h"
+
+#include <QAbstractListModel>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QStyle>
+#include <cctype>
+#include <vector>
+
+#include "core/library/LibrarySet.h"
+#include "core/library/PartLibrary.h"
+#include "ui/qt/QurixDoc.h"
+#include "ui/qt/TextDisplay.h"
+
+namespace qurix {
+
+namespace {
+
+// Whether bytes are well-formed UTF-8, in which no byte of a character is a backslash.
+bool IsUtf8(const std::string& s) {
+    size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        int more = 0;
+        if (c < 0x80) {
+            more = 0;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            more = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3;
+        } else {
+            return false;
+        }
+        if (more > 0 && i + more >= s.size()) return false;
+        for (int k = 1; k <= more; ++k) {
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        }
+        i += more + 1;
+    }
+    return true;
+}
+
+bool IsCp932LeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+}  // namespace
+
+std::string LibraryDisplayName(const std::string& path) {
+    // Shift-JIS names may hold 0x5C as the second byte of a character ("表" is 95 5C),
+    // which is no separator; UTF-8 never does.
+    const bool sjis = !IsUtf8(path);
+    size_t start = 0;
+    for (size_t i = 0; i < path.size(); ++i) {
+        const auto c = static_cast<unsigned char>(path[i]);
+        if (sjis && IsCp932LeadByte(c)) {
+            ++i;
+            continue;
+        }
+        // A colon separates only a drive ("D:std.lib"); elsewhere it is part of the name.
+        const bool drive = c == ':' && i == 1 && std::isalpha(static_cast<unsigned char>(path[0]));
+        if (c == '/' || c == '\\' || drive) start = i + 1;
+    }
+    std::string name = path.substr(start);
+    const size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos) name.erase(dot);
+    return name;
+}
+
+// The rows: library references; the texts are made when the view asks for them.
+class CLibraryListModel : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size() + problems_.size());
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        // Greyed and never current: a library that did not load has no index.
+        if (Problem(index.row())) return Qt::NoItemFlags;
+        return QAbstractListModel::flags(index);
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (const LoadProblem* problem = Problem(index.row())) {
+            if (role == Qt::DisplayRole) return DisplayText(LibraryDisplayName(problem->path));
+            if (role == Qt::ToolTipRole) return DisplayText(ProblemText(*problem));
+            if (role == Qt::DecorationRole) return warningIcon_;
+            return QVariant();
+        }
+        const CPartLibrary* lib = Library(index.row());
+        if (!index.isValid() || !lib) return QVariant();
+        if (role == Qt::DisplayRole) return DisplayText(LibraryDisplayName(lib->Path()));
+        if (role == Qt::ToolTipRole) return DisplayText(lib->Path());
+        return QVariant();
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (section != 0 || orientation != Qt::Horizontal) return QVariant();
+        if (role == Qt::DisplayRole) return QStringLiteral("ライブラリ");
+        if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
+        return QVariant();
+    }
+
+    const CPartLibrary* Library(int row) const {
+        return row >= 0 && row < static_cast<int>(rows_.size()) ? rows_[row] : nullptr;
+    }
+
+    void Append(const CPartLibrary* lib) {
+        const int row = static_cast<int>(rows_.size());
+        beginInsertRows(QModelIndex(), row, row);
+        rows_.push_back(lib);
+        endInsertRows();
+    }
+
+    const LoadProblem* Problem(int row) const {
+        const int i = row - static_cast<int>(rows_.size());
+        return i >= 0 && i < static_cast<int>(problems_.size()) ? &problems_[i] : nullptr;
+    }
+
+    void AppendProblems(const std::vector<LoadProblem>& problems) {
+        if (problems.empty()) return;
+        const int row = rowCount(QModelIndex());
+        beginInsertRows(QModelIndex(), row, row + static_cast<int>(problems.size()) - 1);
+        problems_.insert(problems_.end(), problems.begin(), problems.end());
+        endInsertRows();
+    }
+
+    void SetWarningIcon(const QIcon& icon) { warningIcon_ = icon; }
+
+    void Clear() {
+        beginResetModel();
+        rows_.clear();
+        problems_.clear();
+        endResetModel();
+    }
+
+private:
+    std::vector<const CPartLibrary*> rows_;
+    // Copies: they stay valid while the document reloads.
+    std::vector<LoadProblem> problems_;
+    QIcon warningIcon_;
+};
+
+CPlibView::CPlibView(CQurixDoc& doc, QWidget* parent)
+    : QTreeView(parent),
+      CQurixView(doc),
+      model_(new CLibraryListModel(this)),
+      profile_(doc.Profile()) {
+    model_->SetWarningIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    setModel(model_);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSortingEnabled(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    header()->setSectionsClickable(false);
+    header()->setSectionsMovable(false);
+    header()->setDefaultAlignment(Qt::AlignCenter);
+    // The one column always fills the pane.
+    header()->setStretchLastSection(true);
+    header()->resizeSection(0, COLUMN_WIDTH);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CPlibView::OnSelectionChanged);
+}
+
+void CPlibView::SaveSettings() {
+    profile_.WriteInt("qurix", "plib_last", lastIndex_);
+}
+
+int CPlibView::RowCount() const {
+    return model_->rowCount(QModelIndex());
+}
+
+const CPartLibrary* CPlibView::RowLibrary(int row) const {
+    return model_->Library(row);
+}
+
+const LoadProblem* CPlibView::RowProblem(int row) const {
+    return model_->Problem(row);
+}
+
+int CPlibView::SelectedRow() const {
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void CPlibView::OnInitialUpdate() {
+    lastIndex_ = profile_.GetInt("qurix", "plib_last", 0);
+    CQurixView::OnInitialUpdate();
+}
+
+void CPlibView::OnUpdate(CQurixView* /*sender*/) {
+    CQurixDoc& doc = GetDocument();
+    if (!doc.TakePending(this)) {
+        SelectCurrentLibrary();
+        return;
+    }
+    int n = 0;
+    for (int i = 0; i < CLibrarySet::MAX_LIBRARIES; ++i) {
+        const CPartLibrary* lib = doc.Libraries().GetLibrary(i);
+        if (!lib) break;
+        model_->Append(lib);
+        ++n;
+    }
+    model_->AppendProblems(doc.Problems());
+    for (int row = 0; row < n && !doc.place.libraryPath.empty(); ++row) {
+        if (RowLibrary(row)->Path() == doc.place.libraryPath) lastIndex_ = row;
+    }
+    // A remembered row that no longer exists, or a negative one, becomes the first.
+    if (lastIndex_ < 0 || n - 1 < lastIndex_) lastIndex_ = 0;
+    if (n > 0) {
+        const QModelIndex index = model_->index(lastIndex_, 0);
+        selectionModel()->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        scrollTo(index);
+    }
+}
+
+void CPlibView::SelectCurrentLibrary() {
+    const CPartLibrary* current = GetDocument().currentLibrary;
+    if (current == nullptr) return;
+    for (int row = 0; row < RowCount(); ++row) {
+        if (RowLibrary(row) != current) continue;
+        if (row == SelectedRow()) return;
+        const QModelIndex index = model_->index(row, 0);
+        following_ = true;
+        selectionModel()->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        following_ = false;
+        lastIndex_ = row;
+        scrollTo(index);
+        return;
+    }
+}
+
+void CPlibView::DeleteAllItems() {
+    clearing_ = true;
+    selectionModel()->clear();
+    model_->Clear();
+    clearing_ = false;
+}
+
+void CPlibView::OnSelectionChanged(const QItemSelection& selected,
+                                   const QItemSelection& deselected) {
+    if (clearing_ || following_) return;
+    CQurixDoc& doc = GetDocument();
+    // The old row lets go first, then the new one takes over, as in a list that
+    // reports each row's change on its own.
+    if (!deselected.isEmpty()) {
+        doc.currentLibrary = nullptr;
+        lastIndex_ = 0;
+    }
+    for (const QModelIndex& index : selected.indexes()) {
+        if (index.column() != 0) continue;
+        const CPartLibrary* lib = model_->Library(index.row());
+        if (!lib) continue;
+        doc.currentLibrary = lib;
+        lastIndex_ = index.row();
+        doc.UpdateAllViews(this);
+        break;
+    }
+}
+
+void CPlibView::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    // A click below the last row lets go of the selection, as list views do.
+    if (!index.isValid()) selectionModel()->clearSelection();
+    if (const LoadProblem* problem = model_->Problem(index.row()); problem && index.isValid()) {
+        emit problemClicked(*problem);
+        return;
+    }
+    QTreeView::mousePressEvent(event);
+}
+
+}  // namespace qurix

@@ -1,0 +1,67 @@
+#pragma once
+#include <QTreeView>
+#include <string>
+
+#include "core/profile/Profile.h"
+#include "palette/LoadProblem.h"
+#include "ui/qt/QurixView.h"
+
+namespace qurix {
+
+class CPartLibrary;
+class CLibraryListModel;
+
+// A library's row text: its file name without folder and extension ("D:\lib\std.lib"
+// and "/lib/std.lib" both give "std"). Both kinds of separator count, since the INI
+// may come from the editor on Windows; a colon only after a drive letter.
+std::string LibraryDisplayName(const std::string& path);
+
+// The top-left pane: one row per loaded library; the selected row is the document's
+// current library. The row selected last is remembered as "plib_last" in "qurix".
+// Libraries that failed to load follow, greyed with a warning icon and never selected.
+class CPlibView : public QTreeView, public CQurixView {
+    Q_OBJECT
+public:
+    static constexpr int COLUMN_WIDTH = 160;
+
+    CPlibView(CQurixDoc& doc, QWidget* parent = nullptr);
+
+    // Writes "plib_last".
+    void SaveSettings();
+
+    void OnInitialUpdate() override;
+    // After a load: lists the libraries and selects the remembered one. Otherwise
+    // selects the document's current library when another view changed it.
+    void OnUpdate(CQurixView* sender) override;
+    void DeleteAllItems() override;
+
+    int LastIndex() const { return lastIndex_; }
+    int RowCount() const;
+    // The library of a row; null when out of range or a problem row.
+    const CPartLibrary* RowLibrary(int row) const;
+    // The failed library of a row; null for a loaded library's row.
+    const LoadProblem* RowProblem(int row) const;
+    // The selected row, or -1.
+    int SelectedRow() const;
+
+signals:
+    // A click on the row of a library that failed to load.
+    void problemClicked(const qurix::LoadProblem& problem);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+    void SelectCurrentLibrary();
+
+    CLibraryListModel* model_;
+    CProfile profile_;
+    int lastIndex_ = 0;
+    // Rows removed by a reload are not a deselection by the user.
+    bool clearing_ = false;
+    // Following the document is no choice of the user's to pass on.
+    bool following_ = false;
+};
+
+}  // namespace qurix

@@ -1,0 +1,150 @@
+#include "ui/qt/QurixDoc.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <algorithm>
+
+#include "core/library/LibEntry.h"
+#include "core/library/LibrarySet.h"
+#include "render/DisplaySettings.h"
+#include "ui/qt/QurixView.h"
+
+namespace qurix {
+
+namespace {
+
+// The wait cursor while settings and libraries load.
+class CWaitCursor {
+public:
+    CWaitCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+    ~CWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};
+
+}  // namespace
+
+CQurixDoc::CQurixDoc(CDisplaySettings& settings, CProfile profile, std::string configFolder)
+    : settings_(settings), profile_(std::move(profile)), configFolder_(std::move(configFolder)) {}
+
+CQurixDoc::~CQurixDoc() {
+    if (loaded_) Free();
+}
+
+const CLibrarySet& CQurixDoc::Libraries() const {
+    return settings_.libraries;
+}
+
+void CQurixDoc::Load() {
+    CWaitCursor wait;
+    problems_.clear();
+    const CLibrarySet::LoadListener listener = [this](const std::string& key,
+                                                      const std::string& path, int32_t line,
+                                                      const std::string& reason) {
+        problems_.push_back(LoadProblem{key, path, line, reason});
+    };
+    LoadDisplaySettings(settings_, profile_, configFolder_, &listener);
+    loaded_ = true;
+    if (!problems_.empty()) {
+        ShowStatus(std::to_string(problems_.size()) + " 個のライブラリを読み込めませんでした");
+    }
+    if (onLoaded) onLoaded();
+}
+
+void CQurixDoc::Free() {
+    currentEntry = nullptr;
+    currentLibrary = nullptr;
+    FreeDisplaySettings(settings_);
+    problems_.clear();
+    loaded_ = false;
+}
+
+void CQurixDoc::MakeAllPending() {
+    for (CQurixView* v : views_) {
+        if (std::find(pending_.begin(), pending_.end(), v) == pending_.end()) {
+            pending_.push_back(v);
+        }
+    }
+}
+
+bool CQurixDoc::OnNewDocument() {
+    MakeAllPending();
+    if (loaded_) Free();
+    Load();
+    return true;
+}
+
+void CQurixDoc::SendInitialUpdate() {
+    // A view may leave the document while another updates, so walk a copy.
+    const std::vector<CQurixView*> views = views_;
+    for (CQurixView* v : views) {
+        if (std::find(views_.begin(), views_.end(), v) != views_.end()) v->OnInitialUpdate();
+    }
+}
+
+bool CQurixDoc::Reload(bool keepPlace) {
+    if (IsBusy() || closeRequested_) return false;
+    // The reload, and the thumbnails' checks against the file, read it once.
+    const CProfile::CReadHold hold(profile_);
+    place = Place();
+    if (keepPlace && currentLibrary != nullptr) {
+        place.libraryPath = currentLibrary->Path();
+        if (currentEntry != nullptr) place.entryName = currentEntry->Name();
+    }
+    {
+        CWaitCursor wait;
+        for (CQurixView* v : views_) v->DeleteAllItems();
+        MakeAllPending();
+        currentLibrary = nullptr;
+        currentEntry = nullptr;
+        if (loaded_) Free();
+        Load();
+    }
+    UpdateAllViews(nullptr);
+    place = Place();
+    return true;
+}
+
+std::vector<std::string> CQurixDoc::WatchedFiles() const {
+    std::vector<std::string> files{profile_.Path()};
+    for (int32_t i = 0; i < Libraries().Count(); ++i)
+        files.push_back(Libraries().GetLibrary(i)->Path());
+    for (const LoadProblem& p : problems_) files.push_back(p.path);
+    return files;
+}
+
+void CQurixDoc::OnCloseDocument() {
+    for (CQurixView* v : views_) v->DeleteAllItems();
+    if (loaded_) Free();
+}
+
+bool CQurixDoc::TakePending(CQurixView* view) {
+    const auto it = std::find(pending_.begin(), pending_.end(), view);
+    if (it == pending_.end()) return false;
+    pending_.erase(it);
+    return true;
+}
+
+void CQurixDoc::UpdateAllViews(CQurixView* sender) {
+    const std::vector<CQurixView*> views = views_;
+    for (CQurixView* v : views) {
+        if (v == sender) continue;
+        if (std::find(views_.begin(), views_.end(), v) != views_.end()) v->OnUpdate(sender);
+    }
+}
+
+void CQurixDoc::AddView(CQurixView* view) {
+    if (std::find(views_.begin(), views_.end(), view) == views_.end()) views_.push_back(view);
+}
+
+void CQurixDoc::RemoveView(CQurixView* view) {
+    views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end());
+    pending_.erase(std::remove(pending_.begin(), pending_.end(), view), pending_.end());
+}
+
+void CQurixDoc::EndBusy() {
+    if (busy_ == 0) return;
+    if (--busy_ == 0 && closeRequested_ && onCloseAfterBusy) onCloseAfterBusy();
+}
+
+}  // namespace qurix

@@ -1,0 +1,108 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/profile/Profile.h"
+#include "palette/LoadProblem.h"
+
+namespace qurix {
+
+class CDisplaySettings;
+class CLibEntry;
+class CLibrarySet;
+class CPartLibrary;
+class CQurixView;
+
+// The palette's one document: the loaded settings and libraries, the library and part
+// the user selected, and the change notifications between the views. It has no file.
+class CQurixDoc {
+public:
+    // settings is the application's process-wide settings object; profile is the
+    // configuration file and configFolder its folder (for relative library paths).
+    CQurixDoc(CDisplaySettings& settings, CProfile profile, std::string configFolder);
+    ~CQurixDoc();
+    CQurixDoc(const CQurixDoc&) = delete;
+    CQurixDoc& operator=(const CQurixDoc&) = delete;
+
+    // Loads the colours, fonts and libraries; every view becomes pending.
+    bool OnNewDocument();
+    // Sends every view its initial update, in view order.
+    void SendInitialUpdate();
+    // Empties the lists, clears the selection, loads everything again from the
+    // configuration file and updates every view. Refused (false) while busy, since a
+    // thumbnail build may be walking the libraries that a reload would release.
+    // With keepPlace the views put back the current library, the selected part and the
+    // parts list's scroll position where these still exist (a reload the user did not ask
+    // for should not move them).
+    bool Reload(bool keepPlace = false);
+    // Releases the settings and libraries; the views keep nothing that refers to them.
+    void OnCloseDocument();
+
+    // True, once, for a view that has not yet taken in the latest load.
+    bool TakePending(CQurixView* view);
+    // Calls OnUpdate of every view but sender, in the order the views were made.
+    void UpdateAllViews(CQurixView* sender);
+
+    void AddView(CQurixView* view);
+    void RemoveView(CQurixView* view);
+    const std::vector<CQurixView*>& Views() const { return views_; }
+
+    // A long task that pumps events (the thumbnail build) brackets itself with these;
+    // Reload is refused meanwhile. A close asked for during it is recorded, the task
+    // should stop at its next cancel check, and onCloseAfterBusy runs when it ends.
+    void BeginBusy() { ++busy_; }
+    void EndBusy();
+    bool IsBusy() const { return busy_ > 0; }
+    void RequestClose() { closeRequested_ = true; }
+    bool CloseRequested() const { return closeRequested_; }
+    std::function<void()> onCloseAfterBusy;
+    // A line for the user in the window's status bar (UTF-8); set by the main window.
+    std::function<void(const std::string& text)> onStatusMessage;
+    // After every load (the main window watches the files it names).
+    std::function<void()> onLoaded;
+    void ShowStatus(const std::string& text) const {
+        if (onStatusMessage) onStatusMessage(text);
+    }
+
+    const CDisplaySettings& Settings() const { return settings_; }
+    const CLibrarySet& Libraries() const;
+    const CProfile& Profile() const { return profile_; }
+    const std::string& ConfigFolder() const { return configFolder_; }
+    bool IsLoaded() const { return loaded_; }
+    // The configured libraries the latest load could not load, in key order.
+    const std::vector<LoadProblem>& Problems() const { return problems_; }
+
+    // Written by the library list and the parts list, read by every view. Both refer
+    // into the library set loaded now and are cleared before it is released.
+    const CPartLibrary* currentLibrary = nullptr;
+    const CLibEntry* currentEntry = nullptr;
+
+    // What Reload(true) puts back, by name since the old objects are gone; empty
+    // otherwise. The parts list records its top item when its items are deleted.
+    struct Place {
+        std::string libraryPath;
+        std::string entryName;
+        int topItem = -1;
+    };
+    Place place;
+    // The configuration file and every configured library, loaded or not.
+    std::vector<std::string> WatchedFiles() const;
+
+private:
+    void Load();
+    void Free();
+    void MakeAllPending();
+
+    CDisplaySettings& settings_;
+    CProfile profile_;
+    std::string configFolder_;
+    std::vector<CQurixView*> views_;
+    std::vector<CQurixView*> pending_;
+    bool loaded_ = false;
+    std::vector<LoadProblem> problems_;
+    int busy_ = 0;
+    bool closeRequested_ = false;
+};
+
+}  // namespace qurix

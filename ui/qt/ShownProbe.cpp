@@ -1,0 +1,57 @@
+#include "ui/qt/ShownProbe.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QEvent>
+#include <QTimer>
+#include <ctime>
+#include <fstream>
+
+#include "ui/qt/MainFrame.h"
+#include "ui/qt/PartsView.h"
+
+namespace qurix {
+
+namespace {
+
+// Resident set size now, in KiB (the second field of statm counts pages).
+long ResidentKiB() {
+    std::ifstream statm("/proc/self/statm");
+    long size = 0;
+    long resident = 0;
+    if (!(statm >> size >> resident)) return -1;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+}  // namespace
+
+CShownProbe::CShownProbe(CMainFrame& frame, Clock::time_point started, std::FILE* out)
+    : QObject(&frame), frame_(frame), started_(started), out_(out) {
+    frame.PartsList()->viewport()->installEventFilter(this);
+}
+
+bool CShownProbe::eventFilter(QObject* /*watched*/, QEvent* event) {
+    // Reported after the paint has run, from the event loop: the list is then on screen.
+    if (event->type() == QEvent::Paint && !fired_ && frame_.PartsList()->ItemCount() > 0) {
+        fired_ = true;
+        QTimer::singleShot(0, this, [this] { Report(); });
+    }
+    return false;
+}
+
+void CShownProbe::Report() {
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - started_).count();
+    // The wall clock too, so that a caller can add the time before main (loading the
+    // program and its libraries) from the moment it started the process.
+    timespec wall{};
+    clock_gettime(CLOCK_REALTIME, &wall);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::fprintf(out_, "shown_ms=%.1f shown_at_ns=%lld%09ld rss_kib=%ld peak_rss_kib=%ld\n", ms,
+                 static_cast<long long>(wall.tv_sec), wall.tv_nsec, ResidentKiB(), usage.ru_maxrss);
+    std::fflush(out_);
+    frame_.close();
+}
+
+}  // namespace qurix
