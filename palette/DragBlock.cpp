@@ -53,11 +53,22 @@ bool DecodeDragBlock(const std::string& block, std::string& libraryPath, std::st
 }
 
 DragRefusal MakePartDragBlock(const std::string& libraryPath, const std::string& partName,
-                              std::string& block) {
+                              std::string& block, const CWinePaths* editorPaths) {
     block.clear();
     if (libraryPath.empty()) return DragRefusal::NoLibrary;
-    if (MakeDragBlock(libraryPath, partName, block)) return DragRefusal::None;
-    if (libraryPath.size() >= DRAG_FIELD_SIZE) return DragRefusal::LongPath;
+    std::string path = libraryPath;
+    if (editorPaths) {
+        switch (editorPaths->ToWindows(libraryPath, path)) {
+            case CWinePaths::ToWindowsResult::Done:
+                break;
+            case CWinePaths::ToWindowsResult::NotInCodePage:
+                return DragRefusal::NotInCodePage;
+            case CWinePaths::ToWindowsResult::TooLong:
+                return DragRefusal::LongPath;
+        }
+    }
+    if (MakeDragBlock(path, partName, block)) return DragRefusal::None;
+    if (path.size() >= DRAG_FIELD_SIZE) return DragRefusal::LongPath;
     if (partName.size() >= DRAG_FIELD_SIZE) return DragRefusal::LongName;
     return DragRefusal::Other;
 }

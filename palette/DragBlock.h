@@ -2,6 +2,8 @@
 #include <cstddef>
 #include <string>
 
+#include "core/platform/WinePaths.h"
+
 namespace qurix {
 
 // A dragged part travels to the editor as one 520-byte block: the library's path in
@@ -29,11 +31,13 @@ bool DecodeDragBlock(const std::string& block, std::string& libraryPath, std::st
 
 // Why a part cannot be dragged: the editor would read another path or part than the
 // one dragged, so such a drag is refused, not cut.
-enum class DragRefusal { None, NoLibrary, LongPath, LongName, Other };
+enum class DragRefusal { None, NoLibrary, LongPath, LongName, NotInCodePage, Other };
 
 // The block for dragging partName of the library at libraryPath (empty when there is
-// none), or why there is none.
+// none), or why there is none. With editorPaths, the block names the library the way the
+// editor opens it: on Linux, where the editor runs under Wine, its Windows form in the
+// editor's code page (CWinePaths::ToWindows); elsewhere the path as it is.
 DragRefusal MakePartDragBlock(const std::string& libraryPath, const std::string& partName,
-                              std::string& block);
+                              std::string& block, const CWinePaths* editorPaths = nullptr);
 
 }  // namespace qurix

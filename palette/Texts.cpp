@@ -20,6 +20,8 @@ std::string DragRefusalText(DragRefusal refusal) {
             return FormatText(texts::DRAG_LONG_PATH, limit);
         case DragRefusal::LongName:
             return FormatText(texts::DRAG_LONG_NAME, limit);
+        case DragRefusal::NotInCodePage:
+            return texts::DRAG_NOT_IN_CODE_PAGE;
         case DragRefusal::Other:
             break;
     }

@@ -15,6 +15,8 @@ inline constexpr const char* DRAG_NO_LIBRARY =
 inline constexpr const char* DRAG_LONG_PATH =
     "ライブラリのパスが %1 バイト以上あるため、ドラッグできません";
 inline constexpr const char* DRAG_LONG_NAME = "部品名が %1 バイト以上あるため、ドラッグできません";
+inline constexpr const char* DRAG_NOT_IN_CODE_PAGE =
+    "ライブラリのパスにエディタのコードページで書けない文字があるため、ドラッグできません";
 inline constexpr const char* DRAG_REFUSED = "この部品はドラッグできません";
 
 }  // namespace texts

@@ -138,5 +138,32 @@ TEST(DragBlock, RefusalReasons) {
     }
 }
 
+#ifndef _WIN32
+// On Linux the block names the library as the editor under Wine opens it: on Z: (no
+// prefix here), in its code page; a path it cannot spell, or too long there, is refused.
+TEST(DragBlock, EditorsFormUnderWine) {
+    const CWinePaths editor("/nowhere/", 932, "/nowhere/prefix", "");
+    struct Case {
+        std::string path;
+        DragRefusal want;
+        std::string blockPath;
+    } cases[] = {
+        {"/lib/\xE9\x83\xA8\xE5\x93\x81/a.lib", DragRefusal::None,
+         "Z:\\lib\\\x95\x94\x95\x69\\a.lib"},
+        {"/lib/\xC3\xA9.lib", DragRefusal::NotInCodePage, ""},
+        {"/" + std::string(257, 'p'), DragRefusal::LongPath, ""},  // "Z:\\" makes 260
+    };
+    for (const Case& c : cases) {
+        std::string block;
+        EXPECT_EQ(MakePartDragBlock(c.path, "R", block, &editor), c.want) << c.path;
+        std::string path;
+        std::string name;
+        if (c.want == DragRefusal::None && DecodeDragBlock(block, path, name)) {
+            EXPECT_EQ(path, c.blockPath);
+        }
+    }
+}
+#endif
+
 }  // namespace
 }  // namespace qurix

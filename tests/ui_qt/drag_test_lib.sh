@@ -100,7 +100,9 @@ wait_exit() {
 }
 
 # The palette's folder $work/palette: the samples and their KIVOX.INI, with a known layout.
-# Sets library_path (absolute, links resolved) and part (the first part of that library).
+# Sets library_path (absolute, links resolved), editor_path (the same as the editor under
+# Wine opens it: on the Z: drive, which the test prefixes map to /) and part (the first
+# part of that library).
 prepare_palette() {
   local examples=$1 folder
   mkdir "$work/palette"
@@ -109,6 +111,7 @@ prepare_palette() {
     >>"$work/palette/KIVOX.INI"
   folder=$(cd "$work/palette" && pwd -P)
   library_path=$folder/passive.lib
+  editor_path="Z:${library_path//\//\\}"
   part=$(grep -m1 -o '^+COMP,N:[^,]*' "$library_path" | cut -d: -f2 | tr -d '\r')
   [ -n "$part" ] || fail "no part found in $library_path"
 }

@@ -24,6 +24,8 @@ done
 start_scratch
 prepare_palette "$examples"
 start_xvfb
+# No prefix of the user's decides the drive the block names: Z:, Wine's root.
+export WINEPREFIX=$work/no-wine-prefix
 start_palette "$qurix"
 
 "$probe" --once --timeout 30 --geometry 300x200+760+100 >"$work/probe.out" 2>"$work/probe.log" &
@@ -47,7 +49,7 @@ expect() {
 grep -Eq '^enter formats=.*KivoxPartsInfo' "$work/probe.out" ||
   { echo "$TEST_NAME: the drag did not offer KivoxPartsInfo" >&2; status=1; }
 expect "drop format=KivoxPartsInfo bytes=520"
-expect "library=$library_path"
+expect "library=$editor_path"
 expect "part=$part"
 expect "padding=zero"
 expect "end"

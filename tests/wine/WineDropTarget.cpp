@@ -5,8 +5,10 @@
 // usage: WineDropTarget.exe X Y WIDTH HEIGHT BLOCK_FILE
 // Prints, one line each: "ready", "enter formats=A,B,... kivox=yes|no" (every offered
 // format by name, and whether the block can be had), "leave", "drop bytes=N" with the
-// HGLOBAL written to BLOCK_FILE, or "drop none". Exits after the first drop: 0 when the
-// block arrived, 1 when not; 3 after 60 seconds without a drop; 2 on a usage error.
+// HGLOBAL written to BLOCK_FILE, then "open ok" or "open failed N" (the block's path opened
+// with CreateFileA in the ANSI code page, as the editor opens it; N is GetLastError), or
+// "drop none". Exits after the first drop: 0 when the block arrived, 1 when not; 3 after
+// 60 seconds without a drop; 2 on a usage error.
 #include <ole2.h>
 #include <windows.h>
 
@@ -15,6 +17,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -103,9 +106,20 @@ private:
         FILE* out = std::fopen(blockFile_, "wb");
         const bool saved = out != nullptr && std::fwrite(bytes, 1, size, out) == size;
         if (out != nullptr) std::fclose(out);
+        const std::string path(static_cast<const char*>(bytes),
+                               strnlen(static_cast<const char*>(bytes), size));
         GlobalUnlock(global);
-        if (saved) Emit("drop bytes=" + std::to_string(size));
-        return saved;
+        if (!saved) return false;
+        Emit("drop bytes=" + std::to_string(size));
+        const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            Emit("open failed " + std::to_string(GetLastError()));
+        } else {
+            Emit("open ok");
+            CloseHandle(file);
+        }
+        return true;
     }
 
     CLIPFORMAT format_;

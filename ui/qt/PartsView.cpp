@@ -859,12 +859,17 @@ bool CPartsView::PrepareDrag(QPoint pressPos, DragRequest& request) const {
     const std::string path = library != nullptr && entry != nullptr ? library->Path() : "";
     const std::string name = entry != nullptr ? entry->Name() : "";
     std::string block;
-    const DragRefusal refusal = MakePartDragBlock(path, name, block);
+    // The editor opens the library by the block's path: under Wine, its Windows form.
+    const CWinePaths editorPaths =
+        ConfiguredPaths(GetDocument().Profile(), GetDocument().ConfigFolder());
+    const DragRefusal refusal = MakePartDragBlock(path, name, block, &editorPaths);
     if (refusal != DragRefusal::None) {
         request.refusal = QString::fromUtf8(DragRefusalText(refusal));
         return false;
     }
-    request.libraryPath = path;
+    // The path as the block holds it, for the data the drag offers.
+    std::string sameName;
+    DecodeDragBlock(block, request.libraryPath, sameName);
     request.partName = name;
     QRect itemRect;
     request.pixmap = DragPixmap(pressed.row(), itemRect);
