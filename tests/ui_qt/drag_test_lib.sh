@@ -176,3 +176,36 @@ drag_first_part() {
   sleep 0.3
   xdotool mouseup 1
 }
+
+# Takes the Wine prefix PREFIX for this test: exports what Wine needs and locks it against
+# the other tests that share it; the lock stays with the shell's descriptor 8.
+use_wine_prefix() {
+  prefix=$1
+  # No Mono or Gecko download dialogs, no menu entries or file types in the user's home.
+  export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} \
+    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  mkdir -p "$(dirname -- "$prefix")"
+  exec 8>"$prefix.lock"
+  # Long steps run in the background: bash holds a signal, and so the watchdog, until a
+  # foreground command ends.
+  flock 8 &
+  wait $! || fail "could not lock $prefix.lock"
+  cleanup_hooks+=(stop_wine)
+}
+
+stop_wine() { wineserver -k 2>/dev/null; }
+
+# Makes the prefix on the first run (wineboot, the slow part); a prefix without the mark
+# is left over from a broken start and made again.
+make_wine_prefix() {
+  local started
+  [ -e "$prefix/qurix-ready" ] && return 0
+  rm -rf -- "$prefix"
+  started=$SECONDS
+  wine wineboot --init >"$work/wineboot.log" 2>&1 &
+  wait $! || fail "wineboot failed"
+  wineserver -w &
+  wait $!
+  touch "$prefix/qurix-ready"
+  echo "$TEST_NAME: made the Wine prefix in $((SECONDS - started)) s"
+}

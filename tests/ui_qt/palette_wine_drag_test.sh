@@ -24,33 +24,11 @@ if [ ! -f "$target" ]; then
   exit 1
 fi
 
-# No Mono or Gecko download dialogs, no menu entries or file types in the user's home.
-export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} \
-  WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-stop_wine() { wineserver -k 2>/dev/null; }
-
 start_scratch
-mkdir -p "$(dirname -- "$prefix")"
-exec 8>"$prefix.lock"
-# Long steps run in the background: bash holds a signal, and so the watchdog, until a
-# foreground command ends. The lock stays with the shell's descriptor.
-flock 8 &
-wait $! || fail "could not lock $prefix.lock"
-cleanup_hooks+=(stop_wine)
+use_wine_prefix "$prefix"
 prepare_palette "$examples"
 start_xvfb
-
-# A prefix without the mark is left over from a broken start and made again.
-if [ ! -e "$prefix/qurix-ready" ]; then
-  rm -rf -- "$prefix"
-  started=$SECONDS
-  wine wineboot --init >"$work/wineboot.log" 2>&1 &
-  wait $! || fail "wineboot failed"
-  wineserver -w &
-  wait $!
-  touch "$prefix/qurix-ready"
-  echo "$TEST_NAME: made the Wine prefix in $((SECONDS - started)) s"
-fi
+make_wine_prefix
 
 start_palette "$qurix"
 (cd "$work" && exec wine "$target" 760 100 300 200 block.bin) >"$work/target.out" \
