@@ -161,6 +161,23 @@ TEST_F(LibraryWatchTest, ASaveByRenameReloadsAndKeepsTheLibraryAndPart) {
     }
 }
 
+#ifndef _WIN32
+// A library the editor under Wine names by a drive of its prefix is watched where the
+// drive leads, and reloads when saved there.
+TEST_F(LibraryWatchTest, ALibraryNamedByAWineDriveReloads) {
+    std::filesystem::create_directories(root_ / "libs");
+    Write("libs/logic.lib", Library({"L1"}));
+    std::filesystem::create_directories(root_ / "work/drive_c");
+    std::filesystem::create_directories(root_ / "work/dosdevices");
+    std::filesystem::create_directory_symlink(root_ / "libs", root_ / "work/dosdevices/d:");
+    Write("work/KIVOX.INI", "[Library]\r\nLIB0=D:\\LOGIC.LIB\r\n");
+    Start();
+    ASSERT_EQ(PartsOf(0), 1);
+    SaveByRename("libs/logic.lib", Library({"L1", "L2"}));
+    ASSERT_TRUE(RunUntil([&] { return PartsOf(0) == 2; }));
+}
+#endif
+
 TEST_F(LibraryWatchTest, BrokenAndFixedInTheEditorRedrawsOnlyThatLibrary) {
     std::vector<std::string> many;
     for (int k = 0; k < 60; ++k) many.push_back(std::string("M") + std::to_string(k));
