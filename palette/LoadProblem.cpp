@@ -1,6 +1,8 @@
 #include "palette/LoadProblem.h"
 
+#include "core/library/PartLibrary.h"
 #include "core/platform/FileIo.h"
+#include "palette/Texts.h"
 
 namespace qurix {
 
@@ -9,6 +11,7 @@ std::string ProblemReason(const LoadProblem& problem) {
     if (problem.line == 0 && IsMissingFile(problem.path)) {
         return "file not found";
     }
+    if (problem.line == 0 && problem.reason == NOT_REGULAR_FILE) return texts::NOT_REGULAR_FILE;
     return problem.reason;
 }
 

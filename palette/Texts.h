@@ -18,6 +18,8 @@ inline constexpr const char* DRAG_LONG_NAME = "部品名が %1 バイト以上�
 inline constexpr const char* DRAG_NOT_IN_CODE_PAGE =
     "ライブラリのパスにエディタのコードページで書けない文字があるため、ドラッグできません";
 inline constexpr const char* DRAG_REFUSED = "この部品はドラッグできません";
+// A library path that names a FIFO, socket, device or folder.
+inline constexpr const char* NOT_REGULAR_FILE = "通常のファイルではありません";
 
 }  // namespace texts
 

@@ -116,9 +116,13 @@ bool CPartLibrary::LoadFile(const std::string& path, const Listener* listener) {
         return false;
     }
     // A path is a NUL-terminated text; one with a NUL inside would open another file.
-    FILE* file = OpenFile(path, "r");
+    bool notRegular = false;
+    FILE* file = OpenFile(path, "r", &notRegular);
     if (!file) {
-        if (listener) (*listener)(0, std::string("cannot open: ") + std::strerror(errno));
+        if (listener) {
+            (*listener)(0, notRegular ? NOT_REGULAR_FILE
+                                      : std::string("cannot open: ") + std::strerror(errno));
+        }
         return false;
     }
     const bool ok = LoadStream(file, path, listener);

@@ -18,6 +18,9 @@
 
 namespace qurix {
 
+// Why a library path that names a FIFO, socket, device or folder is not read.
+inline constexpr const char* NOT_REGULAR_FILE = "not a regular file";
+
 // One library file loaded: its parts in file order, each a name bound to a component
 // definition, and the file's property text. Read-only once loaded.
 class CPartLibrary {

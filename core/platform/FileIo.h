@@ -16,8 +16,11 @@ inline constexpr const char* NATIVE_LINE_END = "\n";
 // fopen by a path in the system's byte encoding: on Windows the ANSI code page, as the
 // editor's own file functions take it (CP932 on Japanese systems), whatever the C
 // library is set to. Null, with errno set, when it cannot be opened; a path holding a NUL
-// byte never opens (it would name another file).
-std::FILE* OpenFile(const std::string& path, const char* mode);
+// byte never opens (it would name another file). For reading, only a regular file opens
+// (a symbolic link to one too), and the open never blocks: a FIFO, socket, device or
+// folder would hang the reader or never end, so it is refused at once, with notRegular
+// (when given) set.
+std::FILE* OpenFile(const std::string& path, const char* mode, bool* notRegular = nullptr);
 
 // Whether nothing exists at the path (false also when that cannot be told).
 bool IsMissingFile(const std::string& path);

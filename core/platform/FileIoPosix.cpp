@@ -1,20 +1,42 @@
 #ifndef _WIN32
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "core/platform/FileIo.h"
 
 namespace qurix {
 
-std::FILE* OpenFile(const std::string& path, const char* mode) {
+std::FILE* OpenFile(const std::string& path, const char* mode, bool* notRegular) {
+    if (notRegular) *notRegular = false;
     if (path.find('\0') != std::string::npos) {
         errno = EINVAL;
         return nullptr;
     }
-    return std::fopen(path.c_str(), mode);
+    if (mode[0] != 'r' || std::strchr(mode, '+')) return std::fopen(path.c_str(), mode);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st;
+    if (fd < 0) {
+        // A socket does not open at all.
+        const int error = errno;
+        if (notRegular) *notRegular = ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+        errno = error;
+        return nullptr;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        if (notRegular) *notRegular = true;
+        errno = EINVAL;
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* f = ::fdopen(fd, mode);
+    if (!f) ::close(fd);
+    return f;
 }
 
 bool IsMissingFile(const std::string& path) {

@@ -1,4 +1,5 @@
 #ifdef _WIN32
+#include <io.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -11,14 +12,24 @@
 
 namespace qurix {
 
-std::FILE* OpenFile(const std::string& path, const char* mode) {
+std::FILE* OpenFile(const std::string& path, const char* mode, bool* notRegular) {
+    if (notRegular) *notRegular = false;
     std::wstring widePath;
     std::wstring wideMode;
     if (!AnsiToWide(path, widePath) || !AnsiToWide(mode, wideMode)) {
         errno = EINVAL;
         return nullptr;
     }
-    return _wfopen(widePath.c_str(), wideMode.c_str());
+    std::FILE* f = _wfopen(widePath.c_str(), wideMode.c_str());
+    // CON, NUL, COM1 and pipes open as files but are none: reading CON waits for a person.
+    if (f && mode[0] == 'r' &&
+        GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)))) != FILE_TYPE_DISK) {
+        std::fclose(f);
+        if (notRegular) *notRegular = true;
+        errno = EINVAL;
+        return nullptr;
+    }
+    return f;
 }
 
 bool IsMissingFile(const std::string& path) {

@@ -98,9 +98,11 @@ int Check(int count, char** paths) {
 
 // The profile reads a missing file as empty; say so rather than answer for no libraries.
 bool IniReadable(const std::string& iniPath) {
-    FILE* probe = qurix::OpenFile(iniPath, "r");
+    bool notRegular = false;
+    FILE* probe = qurix::OpenFile(iniPath, "r", &notRegular);
     if (!probe) {
-        std::fprintf(stderr, "qurix-lib: cannot read %s\n", iniPath.c_str());
+        std::fprintf(stderr, "qurix-lib: cannot read %s%s\n", iniPath.c_str(),
+                     notRegular ? ": not a regular file" : "");
         return false;
     }
     std::fclose(probe);

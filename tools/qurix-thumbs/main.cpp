@@ -20,6 +20,7 @@
 
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
+#include "core/platform/FileIo.h"
 #include "core/profile/ConfigFile.h"
 #include "core/profile/Profile.h"
 #include "core/program/StandardOptions.h"
@@ -100,9 +101,11 @@ bool ParseNumber(const std::string& text, long min, long max, long& value) {
 
 // The settings and the library set, as the palette loads them.
 bool LoadSettings(const std::string& iniPath, CDisplaySettings& settings) {
-    std::FILE* probe = std::fopen(iniPath.c_str(), "rb");
+    bool notRegular = false;
+    std::FILE* probe = OpenFile(iniPath, "rb", &notRegular);
     if (probe == nullptr) {
-        std::fprintf(stderr, "%s: cannot read %s\n", PROGRAM, iniPath.c_str());
+        std::fprintf(stderr, "%s: cannot read %s%s\n", PROGRAM, iniPath.c_str(),
+                     notRegular ? ": not a regular file" : "");
         return false;
     }
     std::fclose(probe);

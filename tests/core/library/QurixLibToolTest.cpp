@@ -2,6 +2,13 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
+
+#ifndef _WIN32
 #include <sys/wait.h>
 #endif
 
@@ -178,6 +185,37 @@ TEST_F(QurixLibTool, FindPrintsRankedPartsWithRawNames) {
     EXPECT_EQ(RunTool("find KIVOX.INI", false, dir.Path()).code, 2);
     EXPECT_EQ(RunTool("find none.ini R", false, dir.Path()).code, 2);
 }
+
+#ifndef _WIN32
+// A FIFO, a socket, a folder and a device named as a library or as the INI are refused at
+// once (a FIFO used to block the open for good); a link to a regular file still reads.
+TEST_F(QurixLibTool, SpecialFilesAreRefusedAtOnce) {
+    const std::string fifo = dir.File("fifo.lib");
+    const std::string socketPath = dir.File("socket.lib");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    const int s = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    ASSERT_EQ(bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::string good = dir.Write("good.lib", "+KIVOX_LIB_V.1.0\n-KIVOX_LIB_V.1.0\n");
+    std::filesystem::create_symlink(good, dir.File("link.lib"));
+    for (const std::string& path : {fifo, socketPath, dir.Path(), std::string("/dev/null")}) {
+        EXPECT_EQ(RunTool("check " + Quote(path)).out,
+                  path + ": fails at line 0: not a regular file\n");
+    }
+    EXPECT_EQ(RunTool("check " + Quote(dir.File("link.lib"))).out,
+              dir.File("link.lib") + ": ok, 0 parts\n");
+    const std::string ini = dir.Write("KIVOX.INI", "[Library]\nLIB0=fifo.lib\nLIB1=good.lib\n");
+    const ToolRun list = RunTool("list " + Quote(ini), true);
+    EXPECT_NE(list.out.find("LIB0 " + fifo + ": fails at line 0: not a regular file"),
+              std::string::npos)
+        << list.out;
+    EXPECT_EQ(RunTool("list " + Quote(fifo), true).out,
+              "qurix-lib: cannot read " + fifo + ": not a regular file\n");
+    close(s);
+}
+#endif
 
 }  // namespace
 }  // namespace qurix
