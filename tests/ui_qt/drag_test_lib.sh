@@ -209,3 +209,19 @@ make_wine_prefix() {
   touch "$prefix/qurix-ready"
   echo "$TEST_NAME: made the Wine prefix in $((SECONDS - started)) s"
 }
+
+# Starts the Win32 drop target TARGET_EXE under Wine, covering (760..1060, 100..300), and
+# waits until its window is there; sets target_pid. The target writes its report to
+# $work/target.out and the block to $work/block.bin. A WRAPPER command (optional) runs Wine,
+# for a locale of its own.
+start_wine_drop_target() {
+  local exe=$1 wrapper=${2:-}
+  (cd "$work" && $wrapper exec wine "$exe" 760 100 300 200 block.bin) >"$work/target.out" \
+    2>"$work/target.log" &
+  target_pid=$!
+  pids+=("$target_pid")
+  wait_for "$work/target.out" '^ready$' 600 || fail "the drop target did not get ready"
+  # Wine maps the window on its own time; a drag that arrives before finds no target.
+  wait_window wine-drop-target "$target_pid" "the drop target"
+  sleep 0.5
+}

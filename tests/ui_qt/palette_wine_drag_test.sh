@@ -31,14 +31,7 @@ start_xvfb
 make_wine_prefix
 
 start_palette "$qurix"
-(cd "$work" && exec wine "$target" 760 100 300 200 block.bin) >"$work/target.out" \
-  2>"$work/target.log" &
-target_pid=$!
-pids+=("$target_pid")
-wait_for "$work/target.out" '^ready$' 600 || fail "the drop target did not get ready"
-# Wine maps the window on its own time; a drag that arrives before finds no target.
-wait_window wine-drop-target "$target_pid" "the drop target"
-sleep 0.5
+start_wine_drop_target "$target"
 
 drag_first_part "$work/target.out" '^enter '
 # Without the format the target refuses the drop and waits on.

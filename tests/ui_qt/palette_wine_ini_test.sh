@@ -18,9 +18,7 @@ WATCHDOG=${WATCHDOG:-240}
 take_paths "QURIX QURIX_LIB DROP_TARGET_EXE INI_WRITER_EXE EXAMPLES_DIR WINEPREFIX" 6 "$@"
 qurix=${args[0]} qurix_lib=${args[1]} target=${args[2]} writer=${args[3]} examples=${args[4]}
 skip_unless_tools Xvfb xdotool wine wineserver localedef iconv
-for exe in "$target" "$writer"; do
-  [ -f "$exe" ] || { echo "$TEST_NAME: no $exe" >&2; exit 1; }
-done
+[ -f "$target" ] && [ -f "$writer" ] || { echo "$TEST_NAME: no $target or $writer" >&2; exit 1; }
 
 start_scratch
 use_wine_prefix "${args[5]}"
@@ -70,13 +68,7 @@ pids+=("$qurix_pid")
 wait_window Qurix "$qurix_pid" "the palette"
 grep -q '^\[qurix\]' "$ini" || fail "the palette did not take $ini"
 
-(cd "$work" && japanese exec wine "$target" 760 100 300 200 block.bin) >"$work/target.out" \
-  2>"$work/target.log" &
-target_pid=$!
-pids+=("$target_pid")
-wait_for "$work/target.out" '^ready$' 600 || fail "the drop target did not get ready"
-wait_window wine-drop-target "$target_pid" "the drop target"
-sleep 0.5
+start_wine_drop_target "$target" japanese
 
 drag_first_part "$work/target.out" '^enter '
 wait_exit "$target_pid" || fail "the drop target did not end after the drop"
