@@ -6,11 +6,11 @@
 #include <string>
 
 #include "palette/ExtraThumbnails.h"
+#include "palette/QurixDoc.h"
 #include "render/qt/QtBridge.h"
 #include "tests/ui_qt/PaletteTestBase.h"
 #include "ui/qt/MainFrame.h"
 #include "ui/qt/PartsView.h"
-#include "ui/qt/QurixDoc.h"
 
 namespace qurix {
 namespace {

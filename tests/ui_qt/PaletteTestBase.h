@@ -9,11 +9,11 @@
 #include <string>
 
 #include "palette/ConfigLocation.h"
+#include "palette/QurixDoc.h"
 #include "tests/ScratchFolder.h"
 #include "tests/ui_qt/TestApp.h"
 #include "ui/qt/MainFrame.h"
 #include "ui/qt/QurixApp.h"
-#include "ui/qt/QurixDoc.h"
 
 namespace qurix {
 

@@ -22,6 +22,7 @@
 #include "core/library/PartLibrary.h"
 #include "palette/ConfigLocation.h"
 #include "palette/ImageCache.h"
+#include "palette/QurixDoc.h"
 #include "render/qt/QtBridge.h"
 #include "tests/ui_qt/PaletteTestBase.h"
 #include "tests/ui_qt/TestApp.h"
@@ -30,7 +31,6 @@
 #include "ui/qt/PlibView.h"
 #include "ui/qt/ProgressDlg.h"
 #include "ui/qt/QurixApp.h"
-#include "ui/qt/QurixDoc.h"
 
 namespace qurix {
 namespace {
@@ -230,21 +230,21 @@ TEST_F(PartsViewTest, SelectingAnItemMakesItsEntryCurrent) {
     WriteLibraries({3, 2});
     Start();
     Parts().SelectItem(1);
-    ASSERT_EQ(Doc().currentEntry, Lib(0)->Entry(1));
+    ASSERT_EQ(Doc().CurrentEntry(), Lib(0)->Entry(1));
     // The preview took the part in.
     EXPECT_NE(Frame().Preview()->Extent(),
               QSize(CPartView::INITIAL_EXTENT, CPartView::INITIAL_EXTENT));
     Parts().SelectItem(2);
-    EXPECT_EQ(Doc().currentEntry, Lib(0)->Entry(2));
+    EXPECT_EQ(Doc().CurrentEntry(), Lib(0)->Entry(2));
 
     // Letting go of the selection keeps the part current.
     Parts().selectionModel()->clearSelection();
-    EXPECT_EQ(Doc().currentEntry, Lib(0)->Entry(2));
+    EXPECT_EQ(Doc().CurrentEntry(), Lib(0)->Entry(2));
     // Another library: the entry stays until an item of it is chosen.
     SelectLibrary(1);
-    EXPECT_EQ(Doc().currentEntry, Lib(0)->Entry(2));
+    EXPECT_EQ(Doc().CurrentEntry(), Lib(0)->Entry(2));
     Parts().SelectItem(0);
-    EXPECT_EQ(Doc().currentEntry, Lib(1)->Entry(0));
+    EXPECT_EQ(Doc().CurrentEntry(), Lib(1)->Entry(0));
 }
 
 TEST_F(PartsViewTest, EachLibraryIsShownWhereItWasLeft) {
@@ -650,7 +650,7 @@ TEST_F(PartsViewTest, DragCarriesTheLibraryAndThePartWithTheItemImage) {
 
     // Nothing under the pointer, or no current library: no drag.
     EXPECT_FALSE(Parts().PrepareDrag(QPoint(-5, -5), request));
-    Doc().currentLibrary = nullptr;
+    Doc().SetCurrentLibrary(nullptr);
     EXPECT_FALSE(Parts().PrepareDrag(press, request));
 }
 
@@ -689,7 +689,7 @@ TEST_F(PartsViewTest, ARefusedDragSaysWhyInTheStatusBar) {
         Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\n");
         Start();
         ASSERT_EQ(Parts().ItemCount(), 1);
-        if (c.noLibrary) Doc().currentLibrary = nullptr;
+        if (c.noLibrary) Doc().SetCurrentLibrary(nullptr);
         CPartsView::DragRequest request;
         const bool allowed = Parts().PrepareDrag(Parts().ItemRect(0).center(), request);
         EXPECT_EQ(allowed, c.says.isEmpty());

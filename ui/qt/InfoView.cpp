@@ -4,8 +4,8 @@
 #include <QTextDocument>
 
 #include "core/library/LibEntry.h"
+#include "palette/QurixDoc.h"
 #include "ui/qt/PartSummary.h"
-#include "ui/qt/QurixDoc.h"
 #include "ui/qt/TextDisplay.h"
 
 namespace qurix {
@@ -27,7 +27,7 @@ void CInfoView::OnInitialUpdate() {
 }
 
 void CInfoView::OnUpdate(CQurixView* /*sender*/) {
-    const CLibEntry* entry = GetDocument().currentEntry;
+    const CLibEntry* entry = GetDocument().CurrentEntry();
     if (!entry) return;
     QString text = DisplayText(entry->Note());
     // A part of several blocks says how many, and how many pins they share.

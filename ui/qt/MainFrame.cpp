@@ -16,14 +16,15 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include "palette/QurixDoc.h"
 #include "ui/qt/InfoView.h"
 #include "ui/qt/LibraryWatcher.h"
 #include "ui/qt/PartView.h"
 #include "ui/qt/PartsPane.h"
 #include "ui/qt/PartsView.h"
 #include "ui/qt/PlibView.h"
+#include "ui/qt/QtUiHost.h"
 #include "ui/qt/QurixApp.h"
-#include "ui/qt/QurixDoc.h"
 
 namespace qurix {
 
@@ -113,18 +114,24 @@ CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
     auto* prev = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this);
     connect(prev, &QShortcut::activated, this, [this] { ActivateNextPane(true); });
 
-    doc_.onCloseAfterBusy = [this] { QTimer::singleShot(0, this, [this] { close(); }); };
-    doc_.onStatusMessage = [this](const std::string& text) {
-        ShowStatus(QString::fromStdString(text));
-    };
-    doc_.onLoaded = [this] { watcher_->Watch(doc_.WatchedFiles()); };
+    host_ = std::make_unique<CQtUiHost>(
+        this, [this](const std::string& text) { ShowStatus(QString::fromStdString(text)); });
+    doc_.SetHost(host_.get());
+    doc_.AddListener(this);
     UpdateCommandStates();
 }
 
 CMainFrame::~CMainFrame() {
-    doc_.onLoaded = nullptr;
-    doc_.onCloseAfterBusy = nullptr;
-    doc_.onStatusMessage = nullptr;
+    doc_.RemoveListener(this);
+    doc_.SetHost(nullptr);
+}
+
+void CMainFrame::OnLoaded() {
+    watcher_->Watch(doc_.WatchedFiles());
+}
+
+void CMainFrame::OnCloseAfterBusy() {
+    host_->Post([this] { close(); });
 }
 
 void CMainFrame::ShowStatus(const QString& text) {

@@ -3,11 +3,13 @@
 #include <QMainWindow>
 #include <QRect>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/profile/Profile.h"
 #include "palette/CommandIds.h"
+#include "palette/QurixDoc.h"
 
 class QAction;
 class QActionGroup;
@@ -16,13 +18,13 @@ class QToolBar;
 
 namespace qurix {
 
-class CQurixDoc;
 class CPlibView;
 class CPartView;
 class CInfoView;
 class CPartsView;
 class CPartsPane;
 class CLibraryWatcher;
+class CQtUiHost;
 
 // The right-hand pane's class.
 using CPartsListPane = CPartsView;
@@ -30,7 +32,7 @@ using CPartsListPane = CPartsView;
 // The palette's only window: a toolbar, and two splitters holding the parts list on
 // the right and the library list, preview and info view on the left. Its size and the
 // pane sizes persist in section "qurix".
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, private CDocListener {
     Q_OBJECT
 public:
     // The layout when the configuration file has none.
@@ -114,8 +116,12 @@ private:
     // Reloads keeping the place, and says which files it read again.
     void OnFilesChanged(const std::vector<std::string>& paths);
     QWidget* Pane(int i) const;
+    // The files a load names are watched; a close held back by a build happens after it.
+    void OnLoaded() override;
+    void OnCloseAfterBusy() override;
 
     CQurixDoc& doc_;
+    std::unique_ptr<CQtUiHost> host_;
     CProfile profile_;
     std::map<int, QAction*> actions_;
     QActionGroup* viewModes_ = nullptr;

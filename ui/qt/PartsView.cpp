@@ -16,6 +16,7 @@
 
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
+#include "palette/QurixDoc.h"
 #include "palette/Texts.h"
 #include "render/DisplaySettings.h"
 #include "render/ThumbnailPool.h"
@@ -25,7 +26,6 @@
 #include "ui/qt/IconCache.h"
 #include "ui/qt/PartSummary.h"
 #include "ui/qt/ProgressDlg.h"
-#include "ui/qt/QurixDoc.h"
 #include "ui/qt/TextDisplay.h"
 
 namespace qurix {
@@ -270,9 +270,10 @@ void CPartsView::OnUpdate(CQurixView* /*sender*/) {
         imagesBuilt_ = false;
     }
     if (!imagesBuilt_) BuildImages();
-    if (doc.currentLibrary != nullptr && !showingEntries_) {
-        ShowLibrary(doc.currentLibrary);
-        if (!doc.place.libraryPath.empty() && doc.place.libraryPath == doc.currentLibrary->Path()) {
+    if (doc.CurrentLibrary() != nullptr && !showingEntries_) {
+        ShowLibrary(doc.CurrentLibrary());
+        if (!doc.place.libraryPath.empty() &&
+            doc.place.libraryPath == doc.CurrentLibrary()->Path()) {
             PutBackPlace(doc.place);
         }
     }
@@ -597,7 +598,7 @@ QString CPartsView::EmptyMessage() const {
 const CPartLibrary* CPartsView::ItemLibrary(int row) const {
     const CPartsModel::Item* item = model_->At(row);
     if (item == nullptr) return nullptr;
-    return item->library != nullptr ? item->library : GetDocument().currentLibrary;
+    return item->library != nullptr ? item->library : GetDocument().CurrentLibrary();
 }
 
 void CPartsView::Refill(const std::function<void()>& reset) {
@@ -803,9 +804,9 @@ void CPartsView::OnSelectionChanged(const QItemSelection& selected,
     if (changed.isEmpty() || changed.indexes().isEmpty()) return;
     CQurixDoc& doc = GetDocument();
     const CPartsModel::Item* item = model_->At(changed.indexes().first().row());
-    doc.currentEntry = item != nullptr ? item->entry : nullptr;
+    doc.SetCurrentEntry(item != nullptr ? item->entry : nullptr);
     // A listed part brings its library with it.
-    if (item != nullptr && item->library != nullptr) doc.currentLibrary = item->library;
+    if (item != nullptr && item->library != nullptr) doc.SetCurrentLibrary(item->library);
     doc.UpdateAllViews(this);
 }
 

@@ -16,8 +16,8 @@
 #include "palette/ExtraThumbnails.h"
 #include "palette/FileStamp.h"
 #include "palette/ImageCache.h"
-#include "ui/qt/QurixDoc.h"
-#include "ui/qt/QurixView.h"
+#include "palette/QurixDoc.h"
+#include "palette/QurixView.h"
 
 namespace qurix {
 

@@ -7,9 +7,9 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "palette/QurixDoc.h"
 #include "render/DisplaySettings.h"
 #include "ui/qt/MainFrame.h"
-#include "ui/qt/QurixDoc.h"
 
 namespace qurix {
 
