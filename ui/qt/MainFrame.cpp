@@ -32,47 +32,26 @@ namespace {
 
 constexpr const char* SECTION = "qurix";
 constexpr const char* AUTO_RELOAD_KEY = "auto_reload";
-// Pane sizes beyond this come from a damaged file, not from a screen.
-constexpr int MAX_PANE = 65535;
+constexpr int MAX_PANE = WindowLayout::MAX_PANE;
 
-int PaneSize(int v) {
-    return std::clamp(v, 0, MAX_PANE);
+QRect ToQRect(const Rect& r) {
+    return QRect(QPoint(r.left, r.top), QSize(r.right - r.left, r.bottom - r.top));
+}
+
+Rect ToRect(const QRect& r) {
+    return Rect::FromOriginSize(Point{r.x(), r.y()}, r.width(), r.height());
 }
 
 }  // namespace
 
 CMainFrame::Layout CMainFrame::ReadLayout(const CProfile& profile) {
-    Layout l;
-    l.winWidth = profile.GetInt(SECTION, "win_width", DEFAULT_WIN_WIDTH);
-    l.winHeight = profile.GetInt(SECTION, "win_height", DEFAULT_WIN_HEIGHT);
-    l.plvWidth = profile.GetInt(SECTION, "plv_width", DEFAULT_PLV_WIDTH);
-    l.plvHeight = profile.GetInt(SECTION, "plv_height", DEFAULT_PLV_HEIGHT);
-    l.prtHeight = profile.GetInt(SECTION, "prt_height", DEFAULT_PRT_HEIGHT);
-    l.maximized = profile.GetInt(SECTION, "win_maximized", 0) != 0;
-    l.hasPosition = !profile.GetString(SECTION, "win_x").empty() &&
-                    !profile.GetString(SECTION, "win_y").empty();
-    l.winX = profile.GetInt(SECTION, "win_x", 0);
-    l.winY = profile.GetInt(SECTION, "win_y", 0);
-    return l;
+    return ReadWindowLayout(profile);
 }
 
 QRect CMainFrame::PlaceOnScreens(QRect wanted, const QList<QRect>& screens) {
-    if (screens.isEmpty()) return wanted;
-    QRect screen = screens.first();
-    int64_t best = 0;
-    for (const QRect& s : screens) {
-        const QRect common = s.intersected(wanted);
-        const int64_t area = int64_t{common.width()} * common.height();
-        if (area > best) {
-            best = area;
-            screen = s;
-        }
-    }
-    wanted.setSize(wanted.size().boundedTo(screen.size()));
-    const int x = std::clamp(wanted.x(), screen.left(), screen.right() - wanted.width() + 1);
-    const int y = std::clamp(wanted.y(), screen.top(), screen.bottom() - wanted.height() + 1);
-    wanted.moveTo(x, y);
-    return wanted;
+    std::vector<Rect> rects;
+    for (const QRect& s : screens) rects.push_back(ToRect(s));
+    return ToQRect(qurix::PlaceOnScreens(ToRect(wanted), rects));
 }
 
 CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
@@ -156,14 +135,7 @@ void CMainFrame::SaveSettings() {
     partsList_->SaveSettings();
     partView_->SaveSettings();
     plibView_->SaveSettings();
-    profile_.WriteInt(SECTION, "win_width", layout.winWidth);
-    profile_.WriteInt(SECTION, "win_height", layout.winHeight);
-    profile_.WriteInt(SECTION, "plv_width", layout.plvWidth);
-    profile_.WriteInt(SECTION, "plv_height", layout.plvHeight);
-    profile_.WriteInt(SECTION, "prt_height", layout.prtHeight);
-    profile_.WriteInt(SECTION, "win_maximized", layout.maximized ? 1 : 0);
-    profile_.WriteInt(SECTION, "win_x", layout.winX);
-    profile_.WriteInt(SECTION, "win_y", layout.winY);
+    WriteWindowLayout(profile_, layout);
 }
 
 CMainFrame::Layout CMainFrame::CurrentLayout() const {

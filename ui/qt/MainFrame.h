@@ -10,6 +10,7 @@
 #include "core/profile/Profile.h"
 #include "palette/CommandIds.h"
 #include "palette/QurixDoc.h"
+#include "palette/WindowLayout.h"
 
 class QAction;
 class QActionGroup;
@@ -35,28 +36,11 @@ using CPartsListPane = CPartsView;
 class CMainFrame : public QMainWindow, private CDocListener {
     Q_OBJECT
 public:
-    // The layout when the configuration file has none.
-    static constexpr int DEFAULT_WIN_WIDTH = 320;
-    static constexpr int DEFAULT_WIN_HEIGHT = 600;
-    static constexpr int DEFAULT_PLV_WIDTH = 160;
-    static constexpr int DEFAULT_PLV_HEIGHT = 200;
-    static constexpr int DEFAULT_PRT_HEIGHT = 200;
-
     static constexpr const char* TITLE = "Qurix";
 
     // The window's size and position are those of its normal (not maximised) state,
     // without the frame.
-    struct Layout {
-        int winWidth = DEFAULT_WIN_WIDTH;
-        int winHeight = DEFAULT_WIN_HEIGHT;
-        int plvWidth = DEFAULT_PLV_WIDTH;
-        int plvHeight = DEFAULT_PLV_HEIGHT;
-        int prtHeight = DEFAULT_PRT_HEIGHT;
-        bool maximized = false;
-        bool hasPosition = false;  // false: the window manager places the window
-        int winX = 0;
-        int winY = 0;
-    };
+    using Layout = WindowLayout;
 
     // Reads the layout, makes the toolbar, the menu and the four views (parts list,
     // library list, preview, info: the document's view order) and sizes the window.
