@@ -133,7 +133,7 @@ ArgbImage CThumbnailStore::ExtraImage(CExtraThumbnails::Kind kind, int32_t ratio
         PartThumbnails thumbs = MakePartThumbnails(maker, settings, *entry, Scale{r, 1});
         if (!thumbs.IsValid()) return;
         first = std::move(thumbs.large);
-        second = std::move(thumbs.small);
+        second = std::move(thumbs.smallImage);
     };
     return extras_.Get(kind, ratio, images_.identities[static_cast<size_t>(image)], draw);
 }
@@ -245,15 +245,15 @@ bool CThumbnailStore::FindCachedImage(BuildRun& build, BuildStep& step, int32_t 
     return true;
 }
 
-int32_t CThumbnailStore::AppendImage(const ArgbImage& large, const ArgbImage& small,
+int32_t CThumbnailStore::AppendImage(const ArgbImage& large, const ArgbImage& smallImage,
                                      int32_t ordinal, uint64_t identity) {
     // Both sides or neither, so that an image index means the same in both.
     if (large.width != LARGE_THUMB_SIZE || large.height != LARGE_THUMB_SIZE ||
-        small.width != SMALL_THUMB_SIZE || small.height != SMALL_THUMB_SIZE) {
+        smallImage.width != SMALL_THUMB_SIZE || smallImage.height != SMALL_THUMB_SIZE) {
         return -1;
     }
     images_.large.Append(large);
-    images_.small.Append(small);
+    images_.smallImage.Append(smallImage);
     images_.entries.push_back(ordinal);
     images_.identities.push_back(identity);
     return static_cast<int32_t>(images_.large.Count() - 1);
@@ -262,7 +262,7 @@ int32_t CThumbnailStore::AppendImage(const ArgbImage& large, const ArgbImage& sm
 int32_t CThumbnailStore::TakeImage(const ThumbnailSet& from, size_t index, int32_t ordinal) {
     // Shared, not copied: the packed bytes never change.
     images_.large.AppendFrom(from.large, index);
-    images_.small.AppendFrom(from.small, index);
+    images_.smallImage.AppendFrom(from.smallImage, index);
     images_.entries.push_back(ordinal);
     images_.identities.push_back(from.identities[index]);
     return static_cast<int32_t>(images_.large.Count() - 1);
@@ -286,7 +286,7 @@ bool CThumbnailStore::RenderImage(BuildRun& build, BuildStep& step) {
     }
     if (images.IsValid()) {
         imageIndex_[step.entry] =
-            AppendImage(images.large, images.small, build.ordinal, step.identity);
+            AppendImage(images.large, images.smallImage, build.ordinal, step.identity);
         ++build.stats.rendered;
     }
     return true;

@@ -81,7 +81,7 @@ private:
     std::vector<const CPartLibrary*> CollectLibraries() const;
     // The entries of all loaded libraries: no cache file may hold more images.
     size_t EntryTotal() const;
-    int32_t AppendImage(const ArgbImage& large, const ArgbImage& small, int32_t ordinal,
+    int32_t AppendImage(const ArgbImage& large, const ArgbImage& smallImage, int32_t ordinal,
                         uint64_t identity);
     // Appends image index of from (a cached or previous set) for the entry at ordinal.
     int32_t TakeImage(const ThumbnailSet& from, size_t index, int32_t ordinal);

@@ -27,11 +27,11 @@ int64_t CommonArea(const Rect& a, const Rect& b) {
 
 WindowLayout ReadWindowLayout(const CProfile& profile) {
     WindowLayout l;
-    l.winWidth = profile.GetInt(SECTION, "win_width", WindowLayout::DEFAULT_WIN_WIDTH);
-    l.winHeight = profile.GetInt(SECTION, "win_height", WindowLayout::DEFAULT_WIN_HEIGHT);
-    l.plvWidth = profile.GetInt(SECTION, "plv_width", WindowLayout::DEFAULT_PLV_WIDTH);
-    l.plvHeight = profile.GetInt(SECTION, "plv_height", WindowLayout::DEFAULT_PLV_HEIGHT);
-    l.prtHeight = profile.GetInt(SECTION, "prt_height", WindowLayout::DEFAULT_PRT_HEIGHT);
+    l.winWidth = profile.GetInt(SECTION, "win_width", l.winWidth);
+    l.winHeight = profile.GetInt(SECTION, "win_height", l.winHeight);
+    l.plvWidth = profile.GetInt(SECTION, "plv_width", l.plvWidth);
+    l.plvHeight = profile.GetInt(SECTION, "plv_height", l.plvHeight);
+    l.prtHeight = profile.GetInt(SECTION, "prt_height", l.prtHeight);
     l.maximized = profile.GetInt(SECTION, "win_maximized", 0) != 0;
     l.hasPosition = !profile.GetString(SECTION, "win_x").empty() &&
                     !profile.GetString(SECTION, "win_y").empty();

@@ -10,20 +10,15 @@ namespace qurix {
 // The main window's size, position and pane sizes, kept in section "qurix". The size and
 // position are those of the normal (not maximised) window, without its frame.
 struct WindowLayout {
-    // The layout when the configuration file has none.
-    static constexpr int32_t DEFAULT_WIN_WIDTH = 320;
-    static constexpr int32_t DEFAULT_WIN_HEIGHT = 600;
-    static constexpr int32_t DEFAULT_PLV_WIDTH = 160;
-    static constexpr int32_t DEFAULT_PLV_HEIGHT = 200;
-    static constexpr int32_t DEFAULT_PRT_HEIGHT = 200;
     // Pane sizes beyond this come from a damaged file, not from a screen.
     static constexpr int32_t MAX_PANE = 65535;
 
-    int32_t winWidth = DEFAULT_WIN_WIDTH;
-    int32_t winHeight = DEFAULT_WIN_HEIGHT;
-    int32_t plvWidth = DEFAULT_PLV_WIDTH;
-    int32_t plvHeight = DEFAULT_PLV_HEIGHT;
-    int32_t prtHeight = DEFAULT_PRT_HEIGHT;
+    // The defaults are the layout when the configuration file has none.
+    int32_t winWidth = 320;
+    int32_t winHeight = 600;
+    int32_t plvWidth = 160;   // the library list's width
+    int32_t plvHeight = 200;  // the library list's height
+    int32_t prtHeight = 200;  // the preview's height
     bool maximized = false;
     bool hasPosition = false;  // false: the window manager places the window
     int32_t winX = 0;

@@ -63,7 +63,7 @@ ThumbnailSet MakeSet(std::vector<int32_t> entries) {
     ThumbnailSet set;
     for (int32_t e : entries) {
         set.large.Append(MakeImage(LARGE_THUMB_SIZE, e));
-        set.small.Append(MakeImage(SMALL_THUMB_SIZE, e + 1000));
+        set.smallImage.Append(MakeImage(SMALL_THUMB_SIZE, e + 1000));
     }
     for (int32_t e : entries) set.identities.push_back(0x1D00000000ull + static_cast<uint64_t>(e));
     set.entries = std::move(entries);
@@ -633,7 +633,7 @@ TEST_F(ImageCacheFiles, FirstStartThenSaveThenReuse) {
 
     ASSERT_TRUE(Load(set));
     ExpectSameImages(set.large, made.large);
-    ExpectSameImages(set.small, made.small);
+    ExpectSameImages(set.smallImage, made.smallImage);
     EXPECT_EQ(set.entries, made.entries);
 }
 
@@ -864,8 +864,8 @@ TEST_F(ImageCacheFiles, DamagedOrMissingFilesMakeItInvalid) {
     }
     // The two image files exchanged.
     const std::string large = ReadFile(CacheFile(LARGE_CACHE_FILE));
-    const std::string small = ReadFile(CacheFile(SMALL_CACHE_FILE));
-    WriteFile(CacheFile(LARGE_CACHE_FILE), small);
+    const std::string smallImage = ReadFile(CacheFile(SMALL_CACHE_FILE));
+    WriteFile(CacheFile(LARGE_CACHE_FILE), smallImage);
     WriteFile(CacheFile(SMALL_CACHE_FILE), large);
     EXPECT_FALSE(Valid());
     // A folder where a file should be.
@@ -916,8 +916,8 @@ TEST_F(ImageCacheFiles, LinesWrittenBesideTheImagesAreTheOnesGiven) {
 TEST_F(ImageCacheFiles, SavingRefusesInconsistentSets) {
     SetKeys({"a.lib"});
     ThumbnailSet set = MakeSet({0, 1});
-    set.small = CPackedImages(SMALL_THUMB_SIZE);
-    set.small.Append(MakeImage(SMALL_THUMB_SIZE, 0));
+    set.smallImage = CPackedImages(SMALL_THUMB_SIZE);
+    set.smallImage.Append(MakeImage(SMALL_THUMB_SIZE, 0));
     EXPECT_FALSE(Save(set));
     set = MakeSet({0, 1});
     set.entries = {1, 1};

@@ -438,18 +438,18 @@ TEST_F(PaletteWindowTest, AStrangeLayoutStaysOnTheScreen) {
 TEST_F(PaletteWindowTest, ViewModeCommandsMoveTheRadioMark) {
     Start();
     QAction* large = Frame().Action(ID_VIEW_LARGEICON);
-    QAction* small = Frame().Action(ID_VIEW_SMALLICON);
+    QAction* smallImage = Frame().Action(ID_VIEW_SMALLICON);
     QAction* list = Frame().Action(ID_VIEW_LIST);
     QAction* xlarge = Frame().Action(ID_VIEW_XLARGEICON);
-    ASSERT_TRUE(large && small && list && xlarge);
+    ASSERT_TRUE(large && smallImage && list && xlarge);
     auto marks = [&] {
-        return std::vector<bool>{large->isChecked(), small->isChecked(), list->isChecked(),
+        return std::vector<bool>{large->isChecked(), smallImage->isChecked(), list->isChecked(),
                                  xlarge->isChecked()};
     };
     EXPECT_EQ(Parts().DisplayMode(), 0);
     EXPECT_EQ(marks(), (std::vector<bool>{true, false, false, false}));
 
-    small->trigger();
+    smallImage->trigger();
     EXPECT_EQ(Parts().DisplayMode(), 2);
     EXPECT_EQ(marks(), (std::vector<bool>{false, true, false, false}));
     list->trigger();

@@ -137,7 +137,7 @@ TEST_F(PartsViewTest, ListsTheCurrentLibraryWithItsImages) {
     // Images are keyed on the background: its pixels are transparent.
     const QImage large = ToQImage(Parts().Images().large.Image(0));
     EXPECT_EQ(large.size(), QSize(64, 64));
-    EXPECT_EQ(ToQImage(Parts().Images().small.Image(0)).size(), QSize(32, 32));
+    EXPECT_EQ(ToQImage(Parts().Images().smallImage.Image(0)).size(), QSize(32, 32));
     EXPECT_EQ(qAlpha(large.pixel(0, 0)), 0);
     // The list's colours are "BG" and "ComponentName".
     EXPECT_EQ(Parts().palette().color(QPalette::Base), QColor(192, 255, 192));
@@ -492,11 +492,11 @@ TEST_F(PartsViewTest, CachedImagesGoToTheirOwnEntries) {
     ThumbnailSet set;
     for (const int32_t entry : {0, 2}) {
         QImage large(64, 64, QImage::Format_ARGB32);
-        QImage small(32, 32, QImage::Format_ARGB32);
+        QImage smallImage(32, 32, QImage::Format_ARGB32);
         large.fill(qRgb(entry * 50, 10, 20));
-        small.fill(qRgb(entry * 50, 10, 20));
+        smallImage.fill(qRgb(entry * 50, 10, 20));
         set.large.Append(ToArgbImage(large));
-        set.small.Append(ToArgbImage(small));
+        set.smallImage.Append(ToArgbImage(smallImage));
         set.entries.push_back(entry);
         set.identities.push_back(identities[static_cast<size_t>(entry)]);
     }

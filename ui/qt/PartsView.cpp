@@ -123,7 +123,7 @@ private:
         }
         if (kind_ == CExtraThumbnails::Kind::ExtraLarge) return QIcon();
         const bool large = kind_ == CExtraThumbnails::Kind::Large;
-        const CPackedImages& list = large ? images_.large : images_.small;
+        const CPackedImages& list = large ? images_.large : images_.smallImage;
         const int32_t image = items_[row].image;
         if (image < 0 || static_cast<size_t>(image) >= list.Count()) return QIcon();
         return icons_.Put(
