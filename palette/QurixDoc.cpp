@@ -5,6 +5,7 @@
 #include "core/library/LibEntry.h"
 #include "core/library/LibrarySet.h"
 #include "palette/QurixView.h"
+#include "palette/Texts.h"
 #include "render/DisplaySettings.h"
 
 namespace qurix {
@@ -31,7 +32,7 @@ void CQurixDoc::Load() {
     LoadDisplaySettings(settings_, profile_, configFolder_, &listener);
     loaded_ = true;
     if (!problems_.empty()) {
-        ShowStatus(std::to_string(problems_.size()) + " 個のライブラリを読み込めませんでした");
+        ShowStatus(FormatText(texts::LIBRARIES_FAILED, std::to_string(problems_.size())));
     }
     Notify(&CDocListener::OnLoaded);
 }

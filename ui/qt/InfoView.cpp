@@ -5,6 +5,7 @@
 
 #include "core/library/LibEntry.h"
 #include "palette/QurixDoc.h"
+#include "palette/Texts.h"
 #include "ui/qt/PartSummary.h"
 #include "ui/qt/TextDisplay.h"
 
@@ -39,7 +40,7 @@ void CInfoView::OnUpdate(CQurixView* /*sender*/) {
 }
 
 void CInfoView::ShowProblem(const LoadProblem& problem) {
-    setPlainText(QStringLiteral("ライブラリを読み込めません\n") +
+    setPlainText(UiText(texts::LIBRARY_NOT_LOADED) + QLatin1Char('\n') +
                  DisplayText(ProblemText(problem)));
     viewport()->repaint();
 }

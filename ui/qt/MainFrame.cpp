@@ -1,4 +1,5 @@
 #include "ui/qt/MainFrame.h"
+#include "palette/Texts.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -25,6 +26,7 @@
 #include "ui/qt/PlibView.h"
 #include "ui/qt/QtUiHost.h"
 #include "ui/qt/QurixApp.h"
+#include "ui/qt/TextDisplay.h"
 
 namespace qurix {
 
@@ -126,7 +128,7 @@ bool CMainFrame::CheckSettingsWritable() {
     watcher_->Rearm();
     if (written) return true;
     ShowStatus(
-        QStringLiteral("設定を保存できません: %1").arg(QFile::decodeName(profile_.Path().c_str())));
+        UiText(texts::SETTINGS_NOT_WRITABLE).arg(QFile::decodeName(profile_.Path().c_str())));
     return false;
 }
 
@@ -177,17 +179,16 @@ QAction* CMainFrame::Action(int id) const {
 }
 
 void CMainFrame::CreateActions() {
-    QAction* reload = AddAction(ID_FILE_RELOAD, QStringLiteral("再読み込み(&R)"));
+    QAction* reload = AddAction(ID_FILE_RELOAD, UiText(texts::CMD_RELOAD));
     // The menu item names Ctrl+R, so the key does what it says.
     reload->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     connect(reload, &QAction::triggered, this, &CMainFrame::OnFileReload);
-    QAction* autoReload =
-        AddAction(ID_VIEW_AUTO_RELOAD, QStringLiteral("ライブラリの変更を自動で読み込む(&A)"));
+    QAction* autoReload = AddAction(ID_VIEW_AUTO_RELOAD, UiText(texts::CMD_AUTO_RELOAD));
     autoReload->setCheckable(true);
     autoReload->setChecked(profile_.GetInt(SECTION, AUTO_RELOAD_KEY, 1) != 0);
     watcher_->SetEnabled(autoReload->isChecked());
     connect(autoReload, &QAction::toggled, this, &CMainFrame::OnAutoReloadToggled);
-    QAction* exit = AddAction(ID_APP_EXIT, QStringLiteral("アプリケーションの終了(&X)"));
+    QAction* exit = AddAction(ID_APP_EXIT, UiText(texts::CMD_EXIT));
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
     viewModes_ = new QActionGroup(this);
@@ -200,11 +201,11 @@ void CMainFrame::CreateActions() {
     };
     // In toolbar order.
     const Mode modes[] = {
-        {ID_VIEW_LARGEICON, "大きいイメージ(&N)", "大きいイメージ", ":/qurix/view_large.png"},
-        {ID_VIEW_SMALLICON, "小さいイメージ(&S)", "小さいイメージ", ":/qurix/view_small.png"},
-        {ID_VIEW_LIST, "一覧(&L)", "一覧", ":/qurix/view_list.png"},
+        {ID_VIEW_LARGEICON, texts::CMD_LARGE, texts::TIP_LARGE, ":/qurix/view_large.png"},
+        {ID_VIEW_SMALLICON, texts::CMD_SMALL, texts::TIP_SMALL, ":/qurix/view_small.png"},
+        {ID_VIEW_LIST, texts::CMD_LIST, texts::TIP_LIST, ":/qurix/view_list.png"},
         // The palette's own, after the usual three.
-        {ID_VIEW_XLARGEICON, "特大アイコン(&X)", "特大アイコン", ":/qurix/view_xlarge.png"},
+        {ID_VIEW_XLARGEICON, texts::CMD_XLARGE, texts::TIP_XLARGE, ":/qurix/view_xlarge.png"},
     };
     for (const Mode& m : modes) {
         QAction* a = AddAction(m.id, QString::fromUtf8(m.text), QString::fromUtf8(m.tip));
@@ -215,20 +216,19 @@ void CMainFrame::CreateActions() {
         connect(a, &QAction::triggered, this, [this, id = m.id] { OnViewStyle(id); });
         viewModes_->addAction(a);
     }
-    QAction* about = AddAction(ID_APP_ABOUT, QStringLiteral("バージョン情報 (&A)..."),
-                               QStringLiteral("バージョン情報"));
+    QAction* about = AddAction(ID_APP_ABOUT, UiText(texts::CMD_ABOUT), UiText(texts::ABOUT_TITLE));
     about->setIcon(QIcon(QStringLiteral(":/qurix/about.png")));
     about->setIconVisibleInMenu(false);
     connect(about, &QAction::triggered, this, [this] { CQurixApp::OnAppAbout(this); });
 }
 
 void CMainFrame::CreateMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    QMenu* file = menuBar()->addMenu(UiText(texts::MENU_FILE));
     file->addAction(Action(ID_FILE_RELOAD));
     file->addSeparator();
     file->addAction(Action(ID_APP_EXIT));
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    QMenu* view = menuBar()->addMenu(UiText(texts::MENU_VIEW));
     // The toolbar's own show/hide action goes in once the toolbar exists.
     view->setObjectName(QStringLiteral("viewMenu"));
     view->addSeparator();
@@ -239,7 +239,7 @@ void CMainFrame::CreateMenus() {
     view->addSeparator();
     view->addAction(Action(ID_VIEW_AUTO_RELOAD));
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    QMenu* help = menuBar()->addMenu(UiText(texts::MENU_HELP));
     help->addAction(Action(ID_APP_ABOUT));
 
     for (QMenu* m : {file, view, help}) {
@@ -248,7 +248,7 @@ void CMainFrame::CreateMenus() {
 }
 
 void CMainFrame::CreateToolBar() {
-    toolBar_ = new QToolBar(QStringLiteral("ツール バー"), this);
+    toolBar_ = new QToolBar(UiText(texts::TOOLBAR), this);
     toolBar_->setObjectName(QStringLiteral("toolBar"));
     toolBar_->setIconSize(QSize(16, 15));
     toolBar_->setMovable(true);
@@ -262,7 +262,7 @@ void CMainFrame::CreateToolBar() {
     addToolBar(Qt::TopToolBarArea, toolBar_);
 
     QAction* toggle = toolBar_->toggleViewAction();
-    toggle->setText(QStringLiteral("ツール バー(&T)"));
+    toggle->setText(UiText(texts::CMD_TOOLBAR));
     toggle->setData(ID_VIEW_TOOLBAR);
     actions_[ID_VIEW_TOOLBAR] = toggle;
     if (QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("viewMenu"))) {
@@ -356,10 +356,9 @@ void CMainFrame::OnFilesChanged(const std::vector<std::string>& paths) {
     for (const std::string& p : paths) {
         names << QFileInfo(QFile::decodeName(p.c_str())).fileName();
     }
-    QString text = QStringLiteral("%1 を再読み込みしました").arg(names.join(QStringLiteral("、")));
+    QString text = UiText(texts::RELOADED).arg(names.join(UiText(texts::LIST_SEPARATOR)));
     if (!doc_.Problems().empty()) {
-        text += QStringLiteral("（%1 個のライブラリを読み込めませんでした）")
-                    .arg(doc_.Problems().size());
+        text += UiText(texts::RELOADED_WITH_FAILURES).arg(doc_.Problems().size());
     }
     ShowStatus(text);
 }

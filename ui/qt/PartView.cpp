@@ -1,4 +1,5 @@
 #include "ui/qt/PartView.h"
+#include "palette/Texts.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -17,6 +18,7 @@
 #include "render/qt/QtBridge.h"
 #include "render/qt/QtCanvas.h"
 #include "render/qt/QtSurface.h"
+#include "ui/qt/TextDisplay.h"
 
 namespace qurix {
 
@@ -65,7 +67,7 @@ std::string FormatPreviewZoom(Scale zoom) {
 CPartView::CPartView(CQurixDoc& doc, QWidget* parent)
     : QAbstractScrollArea(parent),
       CQurixView(doc),
-      fitAction_(new QAction(QStringLiteral("ウィンドウに合わせる(&W)"), this)),
+      fitAction_(new QAction(UiText(texts::CMD_FIT), this)),
       blocks_(new QTabBar(this)) {
     setFocusPolicy(Qt::StrongFocus);
     // Every repaint fills what it exposes with the background itself.

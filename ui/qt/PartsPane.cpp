@@ -1,4 +1,5 @@
 #include "ui/qt/PartsPane.h"
+#include "palette/Texts.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -55,7 +56,7 @@ bool CPartsPane::IsSearching() const {
 }
 
 QString CPartsPane::CountText() const {
-    return IsSearching() ? QStringLiteral("%1 件").arg(resultCount_) : QString();
+    return IsSearching() ? UiText(texts::SEARCH_COUNT).arg(resultCount_) : QString();
 }
 
 void CPartsPane::Search(const QString& text) {

@@ -342,7 +342,7 @@ int CPartsView::ShowEntries(std::vector<ListedPart> parts) {
 }
 
 QString CPartsView::EmptyMessage() const {
-    return showingEntries_ && ItemCount() == 0 ? QStringLiteral("見つかりません") : QString();
+    return showingEntries_ && ItemCount() == 0 ? UiText(texts::SEARCH_NOTHING_FOUND) : QString();
 }
 
 const CPartLibrary* CPartsView::ItemLibrary(int row) const {

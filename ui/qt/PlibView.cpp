@@ -1,4 +1,5 @@
 #include "ui/qt/PlibView.h"
+#include "palette/Texts.h"
 
 #include <QAbstractListModel>
 #include <QHeaderView>
@@ -100,7 +101,7 @@ public:
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (section != 0 || orientation != Qt::Horizontal) return QVariant();
-        if (role == Qt::DisplayRole) return QStringLiteral("ライブラリ");
+        if (role == Qt::DisplayRole) return UiText(texts::LIBRARY_HEADER);
         if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
         return QVariant();
     }
