@@ -26,7 +26,7 @@ constexpr int PART_COUNT = 2000;
 // The two cache files of the generated parts, as bytes.
 struct Files {
     std::string large;
-    std::string small;
+    std::string smallImage;
 };
 
 const Files& CacheFiles() {
@@ -45,14 +45,14 @@ const Files& CacheFiles() {
             const PartThumbnails t = MakePartThumbnails(maker, settings, *library.Entry(e));
             if (!t.IsValid()) continue;
             set.large.Append(t.large);
-            set.small.Append(t.small);
+            set.smallImage.Append(t.smallImage);
             set.entries.push_back(e);
             set.identities.push_back(ImageIdentity(library.Path(), *library.Entry(e)));
         }
         const CacheStamp stamp{1, 2, 3};
         return Files{
             EncodeImageFile(set.large, set.entries, set.identities, LARGE_THUMB_SIZE, stamp),
-            EncodeImageFile(set.small, set.entries, set.identities, SMALL_THUMB_SIZE, stamp)};
+            EncodeImageFile(set.smallImage, set.entries, set.identities, SMALL_THUMB_SIZE, stamp)};
     }();
     return files;
 }
@@ -68,12 +68,12 @@ void BM_ReadPacked(benchmark::State& state) {
         CacheStamp stamp;
         if (!DecodeImageFile(files.large, LARGE_THUMB_SIZE, set.large, set.entries, set.identities,
                              stamp) ||
-            !DecodeImageFile(files.small, SMALL_THUMB_SIZE, set.small, entries, identities,
-                             stamp)) {
+            !DecodeImageFile(files.smallImage, SMALL_THUMB_SIZE, set.smallImage, entries,
+                             identities, stamp)) {
             state.SkipWithError("the files did not read back");
             return;
         }
-        held = set.large.HeldBytes() + set.small.HeldBytes();
+        held = set.large.HeldBytes() + set.smallImage.HeldBytes();
         benchmark::DoNotOptimize(set);
     }
     state.counters["bytes_per_part"] = static_cast<double>(held) / PART_COUNT;
@@ -87,18 +87,19 @@ void BM_ReadDecoded(benchmark::State& state) {
     size_t held = 0;
     for (auto _ : state) {
         std::vector<ArgbImage> large;
-        std::vector<ArgbImage> small;
+        std::vector<ArgbImage> smallImage;
         std::vector<int32_t> entries;
         std::vector<uint64_t> identities;
         CacheStamp stamp;
         if (!DecodeImageFile(files.large, LARGE_THUMB_SIZE, large, entries, identities, stamp) ||
-            !DecodeImageFile(files.small, SMALL_THUMB_SIZE, small, entries, identities, stamp)) {
+            !DecodeImageFile(files.smallImage, SMALL_THUMB_SIZE, smallImage, entries, identities,
+                             stamp)) {
             state.SkipWithError("the files did not read back");
             return;
         }
         held = 0;
         for (const ArgbImage& image : large) held += image.pixels.size() * 4;
-        for (const ArgbImage& image : small) held += image.pixels.size() * 4;
+        for (const ArgbImage& image : smallImage) held += image.pixels.size() * 4;
         benchmark::DoNotOptimize(large);
     }
     state.counters["bytes_per_part"] = static_cast<double>(held) / PART_COUNT;
@@ -111,11 +112,11 @@ void BM_CrcOnly(benchmark::State& state) {
     const Files& files = CacheFiles();
     for (auto _ : state) {
         uint32_t crc = Crc32(files.large.data(), files.large.size());
-        crc ^= Crc32(files.small.data(), files.small.size());
+        crc ^= Crc32(files.smallImage.data(), files.smallImage.size());
         benchmark::DoNotOptimize(crc);
     }
     state.counters["file_bytes_per_part"] =
-        static_cast<double>(files.large.size() + files.small.size()) / PART_COUNT;
+        static_cast<double>(files.large.size() + files.smallImage.size()) / PART_COUNT;
     state.SetItemsProcessed(state.iterations() * PART_COUNT);
 }
 BENCHMARK(BM_CrcOnly)->Unit(benchmark::kMillisecond);

@@ -11,10 +11,10 @@
 #include <string>
 
 #include "bench/QtBench.h"
+#include "palette/QurixDoc.h"
 #include "ui/qt/MainFrame.h"
 #include "ui/qt/PartsView.h"
 #include "ui/qt/QurixApp.h"
-#include "ui/qt/QurixDoc.h"
 
 namespace {
 

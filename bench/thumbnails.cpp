@@ -111,9 +111,9 @@ void BM_ThumbnailFloor(benchmark::State& state) {
         CanvasPixels pixels;
         canvas->ReadPixels(pixels);
         ArgbImage large = ResamplePixels(pixels, LARGE_THUMBNAIL_SIDE, LARGE_THUMBNAIL_SIDE);
-        ArgbImage small = ResamplePixels(pixels, SMALL_THUMBNAIL_SIDE, SMALL_THUMBNAIL_SIDE);
+        ArgbImage smallImage = ResamplePixels(pixels, SMALL_THUMBNAIL_SIDE, SMALL_THUMBNAIL_SIDE);
         benchmark::DoNotOptimize(large);
-        benchmark::DoNotOptimize(small);
+        benchmark::DoNotOptimize(smallImage);
         k = (k + 1) % PART_COUNT;
     }
     state.SetItemsProcessed(state.iterations());

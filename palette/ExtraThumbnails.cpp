@@ -77,10 +77,10 @@ ArgbImage CExtraThumbnails::Get(Kind kind, int32_t ratio, uint64_t identity, con
     }
     // Both sides come from one drawing, so the other side is kept too.
     Store& large = StoreFor(Kind::Large, ratio);
-    Store& small = StoreFor(Kind::Small, ratio);
-    large.dirty = small.dirty = true;
+    Store& smallImage = StoreFor(Kind::Small, ratio);
+    large.dirty = smallImage.dirty = true;
     large.Put(identity, first);
-    small.Put(identity, second);
+    smallImage.Put(identity, second);
     return kind == Kind::Large ? first : second;
 }
 

@@ -343,17 +343,17 @@ uint32_t Crc32(const void* data, size_t size, uint32_t crc) {
 
 void ThumbnailSet::Clear() {
     large.Clear();
-    small.Clear();
+    smallImage.Clear();
     entries.clear();
     identities.clear();
 }
 
 bool ThumbnailSet::Consistent() const {
-    if (small.Count() != large.Count() || entries.size() != large.Count() ||
+    if (smallImage.Count() != large.Count() || entries.size() != large.Count() ||
         identities.size() != large.Count()) {
         return false;
     }
-    if (large.Side() != LARGE_THUMB_SIZE || small.Side() != SMALL_THUMB_SIZE) return false;
+    if (large.Side() != LARGE_THUMB_SIZE || smallImage.Side() != SMALL_THUMB_SIZE) return false;
     for (size_t i = 0; i < entries.size(); ++i) {
         if (entries[i] < 0 || (i > 0 && entries[i] <= entries[i - 1])) return false;
     }
@@ -618,7 +618,7 @@ bool LoadImageCache(const std::string& cacheFolder, const CProfile& profile,
     // The two image files are read at once, the small one on a thread of its own.
     bool smallRead = false;
     std::thread smallReader([&] {
-        smallRead = readImages(SMALL_CACHE_FILE, SMALL_THUMB_SIZE, read.small, smallEntries,
+        smallRead = readImages(SMALL_CACHE_FILE, SMALL_THUMB_SIZE, read.smallImage, smallEntries,
                                smallIdentities, smallStamp);
     });
     const bool largeRead = readImages(LARGE_CACHE_FILE, LARGE_THUMB_SIZE, read.large, read.entries,
@@ -646,9 +646,9 @@ bool SaveImageCache(const std::string& cacheFolder, const std::vector<std::strin
     stamp.linesCrc = Crc32(libdata.data(), libdata.size());
     const std::string large =
         EncodeImageFile(set.large, set.entries, set.identities, LARGE_THUMB_SIZE, stamp);
-    const std::string small =
-        EncodeImageFile(set.small, set.entries, set.identities, SMALL_THUMB_SIZE, stamp);
-    if (large.empty() || small.empty()) return false;
+    const std::string smallImage =
+        EncodeImageFile(set.smallImage, set.entries, set.identities, SMALL_THUMB_SIZE, stamp);
+    if (large.empty() || smallImage.empty()) return false;
 
     struct Pending {
         const char* name;
@@ -656,7 +656,7 @@ bool SaveImageCache(const std::string& cacheFolder, const std::vector<std::strin
         std::string temp;
     };
     Pending files[] = {{LARGE_CACHE_FILE, &large, {}},
-                       {SMALL_CACHE_FILE, &small, {}},
+                       {SMALL_CACHE_FILE, &smallImage, {}},
                        {LIBDATA_CACHE_FILE, &libdata, {}}};
     char suffix[32];
     std::snprintf(suffix, sizeof suffix, ".%016llx.tmp",

@@ -37,7 +37,7 @@ inline constexpr uint32_t DRAWING_DIGEST_VERSION = 2;
 struct ThumbnailSet {
     // Alpha 0 where the key colour was; packed, decoded when shown.
     CPackedImages large{LARGE_THUMB_SIZE};
-    CPackedImages small{SMALL_THUMB_SIZE};  // same order and count
+    CPackedImages smallImage{SMALL_THUMB_SIZE};  // same order and count
     // For each image, the position of its entry among all entries (libraries in slot
     // order, entries in entry order). Strictly increasing. It equals the image index
     // unless an entry got no image; reuse by this number, not by the image index, or a

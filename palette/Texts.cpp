@@ -28,4 +28,20 @@ std::string DragRefusalText(DragRefusal refusal) {
     return texts::DRAG_REFUSED;
 }
 
+std::string SettingsProblemText(const CProfile& profile) {
+    const char* text = texts::SETTINGS_NOT_WRITABLE;
+    switch (profile.LastWriteProblem()) {
+        case CProfile::WriteProblem::Busy:
+            text = texts::SETTINGS_BUSY;
+            break;
+        case CProfile::WriteProblem::Encoding:
+            text = texts::SETTINGS_ENCODING;
+            break;
+        case CProfile::WriteProblem::None:
+        case CProfile::WriteProblem::Refused:
+            break;
+    }
+    return FormatText(text, profile.Path());
+}
+
 }  // namespace qurix

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/profile/Profile.h"
 #include "palette/DragBlock.h"
 
 namespace qurix {
@@ -9,6 +10,49 @@ namespace qurix {
 // Every text the palette shows a person, in UTF-8, for both front ends: one place, so
 // that the same thing has the same words everywhere.
 namespace texts {
+
+inline constexpr const char* MENU_FILE = "ファイル(&F)";
+inline constexpr const char* MENU_VIEW = "表示(&V)";
+inline constexpr const char* MENU_HELP = "ヘルプ(&H)";
+inline constexpr const char* CMD_RELOAD = "再読み込み(&R)";
+inline constexpr const char* CMD_AUTO_RELOAD = "ライブラリの変更を自動で読み込む(&A)";
+inline constexpr const char* CMD_EXIT = "アプリケーションの終了(&X)";
+inline constexpr const char* CMD_LARGE = "大きいイメージ(&N)";
+inline constexpr const char* TIP_LARGE = "大きいイメージ";
+inline constexpr const char* CMD_SMALL = "小さいイメージ(&S)";
+inline constexpr const char* TIP_SMALL = "小さいイメージ";
+inline constexpr const char* CMD_LIST = "一覧(&L)";
+inline constexpr const char* TIP_LIST = "一覧";
+inline constexpr const char* CMD_XLARGE = "特大アイコン(&X)";
+inline constexpr const char* TIP_XLARGE = "特大アイコン";
+inline constexpr const char* CMD_ABOUT = "バージョン情報 (&A)...";
+inline constexpr const char* ABOUT_TITLE = "バージョン情報";
+inline constexpr const char* TOOLBAR = "ツール バー";
+inline constexpr const char* CMD_TOOLBAR = "ツール バー(&T)";
+inline constexpr const char* CMD_FIT = "ウィンドウに合わせる(&W)";
+inline constexpr const char* SETTINGS_NOT_WRITABLE = "設定を保存できません: %1";
+inline constexpr const char* SETTINGS_BUSY =
+    "他のプログラムが保存中のため、設定を保存しませんでした: %1";
+inline constexpr const char* SETTINGS_ENCODING =
+    "文字コードを保てないため、設定を保存しませんでした: %1";
+inline constexpr const char* SETTINGS_RESTORED = "前回中断された設定の書き込みを元に戻しました: %1";
+inline constexpr const char* RELOADED = "%1 を再読み込みしました";
+inline constexpr const char* LIST_SEPARATOR = "、";
+inline constexpr const char* RELOADED_WITH_FAILURES = "（%1 個のライブラリを読み込めませんでした）";
+inline constexpr const char* LIBRARIES_FAILED = "%1 個のライブラリを読み込めませんでした";
+inline constexpr const char* LIBRARY_NOT_LOADED = "ライブラリを読み込めません";
+inline constexpr const char* BLOCKS_AND_PINS = "ブロック数 %1 / ピン数 %2";
+inline constexpr const char* TIP_LIBRARY = "ライブラリ: ";
+inline constexpr const char* TIP_ALIAS_OF = "別名の元: ";
+inline constexpr const char* SEARCH_COUNT = "%1 件";
+inline constexpr const char* SEARCH_NOTHING_FOUND = "見つかりません";
+inline constexpr const char* SEARCH_PLACEHOLDER = "パーツを検索 (Ctrl+F)";
+inline constexpr const char* LIBRARY_HEADER = "ライブラリ";
+inline constexpr const char* PROGRESS_TITLE = "パーツ・ライブラリの読み込み";
+inline constexpr const char* PROGRESS_MESSAGE = "パーツ・ライブラリを読み込み中です・・・";
+inline constexpr const char* CANCEL = "キャンセル";
+inline constexpr const char* ABOUT_VERSION = "%1 バージョン %2";
+inline constexpr const char* ABOUT_PRODUCT = "Kivox 回路図エディタのためのパーツ・パレット";
 
 inline constexpr const char* DRAG_NO_LIBRARY =
     "ライブラリが選択されていないため、ドラッグできません";
@@ -28,5 +72,8 @@ std::string FormatText(const char* text, const std::string& arg);
 
 // What the status bar says when a drag is refused; empty for DragRefusal::None.
 std::string DragRefusalText(DragRefusal refusal);
+
+// Why the palette's settings were not written to the profile's file (its last write).
+std::string SettingsProblemText(const CProfile& profile);
 
 }  // namespace qurix

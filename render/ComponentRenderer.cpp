@@ -50,7 +50,7 @@ void DrawPinText(CDrawSurface& surface, CTextRenderer& renderer, const Rect& box
             style.vertical = true;
             break;
     }
-    renderer.DrawText(surface, at, text, style);
+    renderer.DrawLabel(surface, at, text, style);
 }
 
 // Draws a component's name or reference in its label box, anchored at the box's lower
@@ -59,8 +59,8 @@ Point DrawLabel(CDrawSurface& surface, CTextRenderer& renderer, const Rect& box,
                 const std::string& text, Colour colour, Scale scale) {
     const Point at{vertical ? box.right : box.left, WrapSub(box.bottom, 1)};
     const Extent e =
-        renderer.DrawText(surface, at, text.c_str(),
-                          TextStyle{.colour = colour, .vertical = vertical, .scale = scale});
+        renderer.DrawLabel(surface, at, text.c_str(),
+                           TextStyle{.colour = colour, .vertical = vertical, .scale = scale});
     return Point{UnscaleValue(e.cx, scale), UnscaleValue(e.cy, scale)};
 }
 

@@ -100,7 +100,7 @@ void DrawTextElement(CDrawSurface& surface, const CTextElement& text, Colour col
         font.SetFaceName(text.FontName());
         extent = DrawTextWithFont(surface, anchor, text.Text().c_str(), font, DRAW_NORMAL, style);
     } else if (labelRenderer != nullptr) {
-        extent = labelRenderer->DrawText(surface, anchor, text.Text().c_str(), style);
+        extent = labelRenderer->DrawLabel(surface, anchor, text.Text().c_str(), style);
     } else {
         return;
     }

@@ -65,8 +65,8 @@ void CTextRenderer::MakeFonts(CDrawSurface& surface, int32_t num, int32_t den, b
     if (HasFonts()) ascent_ = surface.FontAscent(vertical ? *vertical_ : *horizontal_);
 }
 
-Extent CTextRenderer::DrawText(CDrawSurface& surface, Point at, const char* text,
-                               const TextStyle& style, int32_t length) {
+Extent CTextRenderer::DrawLabel(CDrawSurface& surface, Point at, const char* text,
+                                const TextStyle& style, int32_t length) {
     const auto [num, den] = style.scale;
     const bool vertical = style.vertical;
     if (!text) text = "";

@@ -41,8 +41,8 @@ public:
     // at `at` in drawing units, and returns the drawn extent in surface units. With
     // style.overbars, a byte with bit 7 set is drawn without it, under a bar (a control
     // character, or 0x7F, as a space).
-    Extent DrawText(CDrawSurface& surface, Point at, const char* text, const TextStyle& style,
-                    int32_t length = TEXT_TO_NUL);
+    Extent DrawLabel(CDrawSurface& surface, Point at, const char* text, const TextStyle& style,
+                     int32_t length = TEXT_TO_NUL);
 
     const LogFont& Font() const { return font_; }
     // Characters prepared by the last call.

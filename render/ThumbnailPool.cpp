@@ -42,7 +42,7 @@ CThumbnailPool::Images CThumbnailPool::Draw(const CDisplaySettings& settings,
     const CanvasMaker maker = canvases_(settings.colours.Get(ColourKey::BG));
     PartThumbnails thumbs = MakePartThumbnails(maker, settings, *part);
     if (!thumbs.IsValid()) return Images{};
-    return Images{std::move(thumbs.large), std::move(thumbs.small)};
+    return Images{std::move(thumbs.large), std::move(thumbs.smallImage)};
 }
 
 void CThumbnailPool::Work(std::stop_token stop, const CDisplaySettings& settings) {

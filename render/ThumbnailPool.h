@@ -29,8 +29,8 @@ public:
     // Both null when the part could not be drawn (no part, no canvas).
     struct Images {
         ArgbImage large;
-        ArgbImage small;
-        bool IsValid() const { return !large.IsNull() && !small.IsNull(); }
+        ArgbImage smallImage;
+        bool IsValid() const { return !large.IsNull() && !smallImage.IsNull(); }
     };
 
     // Starts drawing at once. settings must outlive the pool and stay unchanged meanwhile;

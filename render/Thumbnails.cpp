@@ -165,12 +165,12 @@ ArgbImage MakeExtraLargeThumbnail(const CanvasMaker& makeCanvas, const CDisplayS
 }
 
 int32_t RenderPartThumbnails(const CanvasMaker& makeCanvas, const CDisplaySettings& settings,
-                             const CLibEntry& entry, ImageList& large, ImageList& small) {
+                             const CLibEntry& entry, ImageList& large, ImageList& smallImage) {
     PartThumbnails images = MakePartThumbnails(makeCanvas, settings, entry);
     if (!images.IsValid()) return -1;
     const auto index = static_cast<int32_t>(large.size());
     large.push_back(std::move(images.large));
-    small.push_back(std::move(images.small));
+    smallImage.push_back(std::move(images.smallImage));
     return index;
 }
 

@@ -65,8 +65,8 @@ using CanvasFactory = std::function<CanvasMaker(Colour background)>;
 // where a pixel equals the background colour.
 struct PartThumbnails {
     ArgbImage large;
-    ArgbImage small;
-    bool IsValid() const { return !large.IsNull() && !small.IsNull(); }
+    ArgbImage smallImage;
+    bool IsValid() const { return !large.IsNull() && !smallImage.IsNull(); }
 };
 
 // Draws entry at full size on a canvas filled with the background colour ("BG") and
@@ -89,7 +89,7 @@ using ImageList = std::vector<ArgbImage>;
 // small; returns the index the large image received, or -1 when no image was made. Both
 // lists get an image or neither does, so they stay in step.
 int32_t RenderPartThumbnails(const CanvasMaker& makeCanvas, const CDisplaySettings& settings,
-                             const CLibEntry& entry, ImageList& large, ImageList& small);
+                             const CLibEntry& entry, ImageList& large, ImageList& smallImage);
 
 // The scrollable size of the preview: the body plus 40 on every side; (0, 0) without an
 // entry. Saturates rather than wrapping for absurd sizes.

@@ -37,10 +37,10 @@ int32_t PixelSizeForCell(QFont font, int32_t cellHeight) {
 // nothing is named: the platform's fallback stays exactly as it was.
 void ChooseJapaneseFallback(QFont& font) {
     if (!QFontDatabase::hasFamily(QString::fromLatin1(CQtFont::SMALL_JAPANESE_FACE))) return;
-    const bool small = font.pixelSize() <= CQtFont::SMALL_JAPANESE_MAX_PIXEL_SIZE;
+    const bool smallSize = font.pixelSize() <= CQtFont::SMALL_JAPANESE_MAX_PIXEL_SIZE;
     const QString japanese =
-        QString::fromLatin1(small ? CQtFont::SMALL_JAPANESE_FACE : CQtFont::JAPANESE_FACE);
-    if (!small && !QFontDatabase::hasFamily(japanese)) return;
+        QString::fromLatin1(smallSize ? CQtFont::SMALL_JAPANESE_FACE : CQtFont::JAPANESE_FACE);
+    if (!smallSize && !QFontDatabase::hasFamily(japanese)) return;
     const QString resolved = QFontInfo(font).family();
     if (resolved.isEmpty() || resolved == japanese) return;
     font.setFamilies(QStringList{resolved, japanese});

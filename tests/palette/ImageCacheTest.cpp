@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "core/library/PartLibrary.h"
+#include "core/platform/TempFiles.h"
 #include "palette/EntryIdentities.h"
 #include "render/DisplaySettings.h"
 #include "tests/ScratchFolder.h"
@@ -60,7 +63,7 @@ ThumbnailSet MakeSet(std::vector<int32_t> entries) {
     ThumbnailSet set;
     for (int32_t e : entries) {
         set.large.Append(MakeImage(LARGE_THUMB_SIZE, e));
-        set.small.Append(MakeImage(SMALL_THUMB_SIZE, e + 1000));
+        set.smallImage.Append(MakeImage(SMALL_THUMB_SIZE, e + 1000));
     }
     for (int32_t e : entries) set.identities.push_back(0x1D00000000ull + static_cast<uint64_t>(e));
     set.entries = std::move(entries);
@@ -500,7 +503,7 @@ TEST(DrawingDigest, EverySettingThatChangesAPixelCounts) {
 class ImageIdentityTest : public testing::Test {
 protected:
     static bool Load(CPartLibrary& library, std::string text) {
-        FILE* f = fmemopen(text.data(), text.size(), "r");
+        std::FILE* f = OpenBytesAsFile(text);
         const bool ok = f != nullptr && library.LoadStream(f, "x.lib");
         if (f != nullptr) std::fclose(f);
         return ok;
@@ -630,7 +633,7 @@ TEST_F(ImageCacheFiles, FirstStartThenSaveThenReuse) {
 
     ASSERT_TRUE(Load(set));
     ExpectSameImages(set.large, made.large);
-    ExpectSameImages(set.small, made.small);
+    ExpectSameImages(set.smallImage, made.smallImage);
     EXPECT_EQ(set.entries, made.entries);
 }
 
@@ -699,8 +702,10 @@ TEST_F(ImageCacheFiles, AnUnreadableLibraryCountsAsMissing) {
     SetKeys({"a.lib", "b.lib"});
     ASSERT_TRUE(Save(MakeSet({0, 1, 2})));
     ASSERT_TRUE(Valid());
-    const std::string locked = (config_ / "a.lib").string();
-    expect_.canOpen = [&](const std::string& path) { return path != locked; };
+    // By name: Windows joins the folder with its own separator.
+    expect_.canOpen = [](const std::string& path) {
+        return path.size() < 5 || path.compare(path.size() - 5, 5, "a.lib") != 0;
+    };
     EXPECT_FALSE(Valid());
     EXPECT_EQ(MakeLibraryLines(profile_, Folder(), expect_.canOpen),
               (std::vector<std::string>{"b.lib|1600000000"}));
@@ -733,7 +738,9 @@ TEST_F(ImageCacheFiles, MoreImagesThanEntriesMakeItInvalid) {
 TEST_F(ImageCacheFiles, AHugeFileIsNotReadWhole) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
-#endif
+#elif defined(_WIN32)
+    GTEST_SKIP() << "needs fork and an address-space limit";
+#else
     SetKeys({"a.lib"});
     ASSERT_TRUE(Save(MakeSet({0})));
     fs::resize_file(CacheFile(LARGE_CACHE_FILE), uintmax_t{900} << 20);
@@ -758,6 +765,7 @@ TEST_F(ImageCacheFiles, AHugeFileIsNotReadWhole) {
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+#endif
 }
 
 TEST(ImageFile, SizeMustFitTheDeclaredCount) {
@@ -856,8 +864,8 @@ TEST_F(ImageCacheFiles, DamagedOrMissingFilesMakeItInvalid) {
     }
     // The two image files exchanged.
     const std::string large = ReadFile(CacheFile(LARGE_CACHE_FILE));
-    const std::string small = ReadFile(CacheFile(SMALL_CACHE_FILE));
-    WriteFile(CacheFile(LARGE_CACHE_FILE), small);
+    const std::string smallImage = ReadFile(CacheFile(SMALL_CACHE_FILE));
+    WriteFile(CacheFile(LARGE_CACHE_FILE), smallImage);
     WriteFile(CacheFile(SMALL_CACHE_FILE), large);
     EXPECT_FALSE(Valid());
     // A folder where a file should be.
@@ -908,8 +916,8 @@ TEST_F(ImageCacheFiles, LinesWrittenBesideTheImagesAreTheOnesGiven) {
 TEST_F(ImageCacheFiles, SavingRefusesInconsistentSets) {
     SetKeys({"a.lib"});
     ThumbnailSet set = MakeSet({0, 1});
-    set.small = CPackedImages(SMALL_THUMB_SIZE);
-    set.small.Append(MakeImage(SMALL_THUMB_SIZE, 0));
+    set.smallImage = CPackedImages(SMALL_THUMB_SIZE);
+    set.smallImage.Append(MakeImage(SMALL_THUMB_SIZE, 0));
     EXPECT_FALSE(Save(set));
     set = MakeSet({0, 1});
     set.entries = {1, 1};

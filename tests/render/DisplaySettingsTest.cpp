@@ -46,7 +46,7 @@ TEST(DisplaySettingsTest, ReloadMakesNewRenderersAndFreeKeepsColours) {
 
     // The renderers' cached fonts die with them.
     CRecordingSurface surface;
-    settings.labelRenderer->DrawText(surface, Point{0, 0}, "A", TextStyle{.colour = 0});
+    settings.labelRenderer->DrawLabel(surface, Point{0, 0}, "A", TextStyle{.colour = 0});
     EXPECT_EQ(surface.LiveFonts(), 2);
     FreeDisplaySettings(settings);
     EXPECT_EQ(surface.LiveFonts(), 0);
@@ -74,7 +74,7 @@ TEST(DisplaySettingsTest, ACopyForAnotherThreadHasItsOwnRenderers) {
     CDisplaySettings settings;
     ASSERT_TRUE(LoadDisplaySettings(settings, CProfile(ini), folder.Path() + "/"));
     CRecordingSurface surface;
-    settings.labelRenderer->DrawText(surface, Point{0, 0}, "A", TextStyle{.colour = 0});
+    settings.labelRenderer->DrawLabel(surface, Point{0, 0}, "A", TextStyle{.colour = 0});
 
     CDisplaySettings copy;
     CopyDrawingSettings(settings, copy);

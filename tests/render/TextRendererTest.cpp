@@ -40,7 +40,7 @@ TEST(TextRendererTest, PlacesTheCellByAlignment) {
                      << "vertical " << c.vertical << " alignment " << c.alignment);
         CTextRenderer renderer(Font(9));
         CRecordingSurface surface;
-        const Extent e = renderer.DrawText(
+        const Extent e = renderer.DrawLabel(
             surface, Point{100, 50}, "ABCD",
             TextStyle{.colour = INK, .vertical = c.vertical, .alignment = c.alignment});
         EXPECT_EQ(e, (Extent{16, 11}));
@@ -57,8 +57,8 @@ TEST(TextRendererTest, ScalesTheReferencePointAndTheFont) {
     CTextRenderer renderer(Font(9));
     CRecordingSurface surface;
     // At 1/2: height -4 (em 4: advance 2, cell 5, ascent 4); (-15, 9) becomes (-7, 4).
-    const Extent e = renderer.DrawText(surface, Point{-15, 9}, "AB",
-                                       TextStyle{.colour = INK, .scale = {1, 2}}, 2);
+    const Extent e = renderer.DrawLabel(surface, Point{-15, 9}, "AB",
+                                        TextStyle{.colour = INK, .scale = {1, 2}}, 2);
     EXPECT_EQ(e, (Extent{4, 5}));
     EXPECT_EQ(
         surface.DrawLog(),
@@ -73,7 +73,7 @@ TEST(TextRendererTest, MakesFontsOncePerScale) {
     EXPECT_EQ(renderer.CachedNum(), -1);
     EXPECT_EQ(renderer.CachedDen(), -1);
 
-    renderer.DrawText(surface, Point{0, 0}, "R1", TextStyle{.colour = INK});
+    renderer.DrawLabel(surface, Point{0, 0}, "R1", TextStyle{.colour = INK});
     const auto made = surface.CallsOf(DrawCall::Kind::MakeFont);
     ASSERT_EQ(made.size(), 2u);
     // A positive height is taken as a character height.
@@ -86,20 +86,20 @@ TEST(TextRendererTest, MakesFontsOncePerScale) {
     EXPECT_EQ(made[1].font.orientation, 900);
     EXPECT_EQ(surface.LiveFonts(), 2);
 
-    renderer.DrawText(surface, Point{0, 0}, "R2", TextStyle{.colour = INK, .vertical = true});
+    renderer.DrawLabel(surface, Point{0, 0}, "R2", TextStyle{.colour = INK, .vertical = true});
     EXPECT_EQ(surface.CountOf(DrawCall::Kind::MakeFont), 2);
     EXPECT_EQ(surface.CountOf(DrawCall::Kind::FontAscent), 1);
 
-    renderer.DrawText(surface, Point{0, 0}, "R3", TextStyle{.colour = INK, .scale = {2, 1}});
+    renderer.DrawLabel(surface, Point{0, 0}, "R3", TextStyle{.colour = INK, .scale = {2, 1}});
     EXPECT_EQ(surface.CountOf(DrawCall::Kind::MakeFont), 4);
     EXPECT_EQ(surface.calls.back().font.height, -24);
     EXPECT_EQ(surface.LiveFonts(), 2);  // the old pair is gone
-    renderer.DrawText(surface, Point{0, 0}, "R4", TextStyle{.colour = INK, .scale = {2, 1}});
+    renderer.DrawLabel(surface, Point{0, 0}, "R4", TextStyle{.colour = INK, .scale = {2, 1}});
     EXPECT_EQ(surface.CountOf(DrawCall::Kind::MakeFont), 4);
     EXPECT_EQ(renderer.CachedNum(), 2);
     EXPECT_EQ(renderer.CachedDen(), 1);
     // 4/2 is another scale even though it is the same ratio.
-    renderer.DrawText(surface, Point{0, 0}, "R5", TextStyle{.colour = INK, .scale = {4, 2}});
+    renderer.DrawLabel(surface, Point{0, 0}, "R5", TextStyle{.colour = INK, .scale = {4, 2}});
     EXPECT_EQ(surface.CountOf(DrawCall::Kind::MakeFont), 6);
 }
 
@@ -107,12 +107,12 @@ TEST(TextRendererTest, HeightsOfTwelveAndMinusTwelveMakeTheSameFont) {
     for (int32_t h : {12, -12}) {
         CTextRenderer renderer(Font(h));
         CRecordingSurface surface;
-        renderer.DrawText(surface, Point{0, 0}, "X", TextStyle{.colour = INK});
+        renderer.DrawLabel(surface, Point{0, 0}, "X", TextStyle{.colour = INK});
         EXPECT_EQ(surface.CallsOf(DrawCall::Kind::MakeFont)[0].font.height, -12);
     }
     CTextRenderer renderer(Font(0));
     CRecordingSurface surface;
-    renderer.DrawText(surface, Point{0, 0}, "X", TextStyle{.colour = INK, .scale = {3, 1}});
+    renderer.DrawLabel(surface, Point{0, 0}, "X", TextStyle{.colour = INK, .scale = {3, 1}});
     EXPECT_EQ(surface.CallsOf(DrawCall::Kind::MakeFont)[0].font.height, 0);
 }
 
@@ -120,16 +120,16 @@ TEST(TextRendererTest, EmptyTextDrawsNothingAndMakesNoFont) {
     CTextRenderer renderer(Font(9));
     CRecordingSurface surface;
     EXPECT_EQ(
-        renderer.DrawText(surface, Point{5, 5}, "", TextStyle{.colour = INK, .overbars = true}),
+        renderer.DrawLabel(surface, Point{5, 5}, "", TextStyle{.colour = INK, .overbars = true}),
         Extent{});
-    EXPECT_EQ(renderer.DrawText(surface, Point{5, 5}, "ABC",
-                                TextStyle{.colour = INK, .overbars = true}, 0),
+    EXPECT_EQ(renderer.DrawLabel(surface, Point{5, 5}, "ABC",
+                                 TextStyle{.colour = INK, .overbars = true}, 0),
               Extent{});
-    EXPECT_EQ(renderer.DrawText(surface, Point{5, 5}, nullptr,
-                                TextStyle{.colour = INK, .overbars = true}, 4),
+    EXPECT_EQ(renderer.DrawLabel(surface, Point{5, 5}, nullptr,
+                                 TextStyle{.colour = INK, .overbars = true}, 4),
               Extent{});
-    EXPECT_EQ(renderer.DrawText(surface, Point{5, 5}, "\0AB",
-                                TextStyle{.colour = INK, .overbars = true}, 3),
+    EXPECT_EQ(renderer.DrawLabel(surface, Point{5, 5}, "\0AB",
+                                 TextStyle{.colour = INK, .overbars = true}, 3),
               Extent{});
     EXPECT_TRUE(surface.calls.empty());
     EXPECT_FALSE(renderer.HasFonts());
@@ -147,9 +147,9 @@ TEST(TextRendererTest, EmptyTextDrawsNothingAndMakesNoFont) {
 TEST(TextRendererTest, LengthStopsAtTheGivenCountOrTheNul) {
     CTextRenderer renderer(Font(9));
     CRecordingSurface surface;
-    renderer.DrawText(surface, Point{0, 0}, "ABCDEF", TextStyle{.colour = INK}, 3);
+    renderer.DrawLabel(surface, Point{0, 0}, "ABCDEF", TextStyle{.colour = INK}, 3);
     EXPECT_EQ(renderer.Count(), 3);
-    renderer.DrawText(surface, Point{0, 0}, "AB\0CD", TextStyle{.colour = INK}, 5);
+    renderer.DrawLabel(surface, Point{0, 0}, "AB\0CD", TextStyle{.colour = INK}, 5);
     EXPECT_EQ(renderer.Count(), 2);
     const auto drawn = surface.CallsOf(DrawCall::Kind::DrawString);
     EXPECT_EQ(drawn[0].text, "ABC");
@@ -161,11 +161,11 @@ TEST(TextRendererTest, LongTextsAreCut) {
     CTextRenderer renderer(Font(9));
     CRecordingSurface surface;
     const Extent e =
-        renderer.DrawText(surface, Point{0, 0}, longText.c_str(), TextStyle{.colour = INK});
+        renderer.DrawLabel(surface, Point{0, 0}, longText.c_str(), TextStyle{.colour = INK});
     EXPECT_EQ(renderer.Count(), 1024);
     EXPECT_EQ(e.cx, 1024 * 4);
     EXPECT_EQ(surface.CallsOf(DrawCall::Kind::DrawString)[0].text.size(), 1024u);
-    renderer.DrawText(surface, Point{0, 0}, longText.c_str(), TextStyle{.colour = INK}, 2000);
+    renderer.DrawLabel(surface, Point{0, 0}, longText.c_str(), TextStyle{.colour = INK}, 2000);
     EXPECT_EQ(renderer.Count(), 1024);
 
     surface.Clear();
@@ -182,10 +182,10 @@ TEST(TextRendererTest, OverbarsOverMarkedRuns) {
     CTextRenderer renderer(Font(9));
     CRecordingSurface surface;
     // Second and third bytes marked: one bar from the extent of "A" to that of "ABC".
-    renderer.DrawText(surface, Point{100, 50},
-                      "A\xC2\xC3"
-                      "D",
-                      TextStyle{.colour = INK, .overbars = true});
+    renderer.DrawLabel(surface, Point{100, 50},
+                       "A\xC2\xC3"
+                       "D",
+                       TextStyle{.colour = INK, .overbars = true});
     EXPECT_EQ(surface.DrawLog(), (std::vector<std::string>{
                                      "DrawString (100,41) 'ABCD' rgb(0,0,128) h=-9 wt=400 'Tahoma'",
                                      "Line (104,41)-(112,41) solid/1 rgb(0,0,128)",
@@ -194,8 +194,8 @@ TEST(TextRendererTest, OverbarsOverMarkedRuns) {
 
     // Two runs, one at each end; a marked control character and a marked 0x7F draw as spaces.
     surface.Clear();
-    renderer.DrawText(surface, Point{0, 20}, "\x81X\xFF\xC1",
-                      TextStyle{.colour = INK, .alignment = 0x4, .overbars = true});
+    renderer.DrawLabel(surface, Point{0, 20}, "\x81X\xFF\xC1",
+                       TextStyle{.colour = INK, .alignment = 0x4, .overbars = true});
     EXPECT_EQ(surface.DrawLog(), (std::vector<std::string>{
                                      "DrawString (0,20) ' X A' rgb(0,0,128) h=-9 wt=400 'Tahoma'",
                                      "Line (0,20)-(4,20) solid/1 rgb(0,0,128)",
@@ -204,10 +204,10 @@ TEST(TextRendererTest, OverbarsOverMarkedRuns) {
 
     // Vertical text: the bar runs up the cell's top edge (smaller x).
     surface.Clear();
-    renderer.DrawText(surface, Point{100, 50},
-                      "A\xC2\xC3"
-                      "D",
-                      TextStyle{.colour = INK, .vertical = true, .overbars = true});
+    renderer.DrawLabel(surface, Point{100, 50},
+                       "A\xC2\xC3"
+                       "D",
+                       TextStyle{.colour = INK, .vertical = true, .overbars = true});
     EXPECT_EQ(surface.DrawLog(),
               (std::vector<std::string>{
                   "DrawString (91,50) 'ABCD' rgb(0,0,128) h=-9 wt=400 esc=900 'Tahoma'",
@@ -222,8 +222,8 @@ TEST(TextRendererTest, OverbarPenWidthFollowsTheScale) {
     for (const Case& c : {Case{3, 1, 3}, Case{1, 2, 0}, Case{5, 2, 2}}) {
         CTextRenderer renderer(Font(9));
         CRecordingSurface surface;
-        renderer.DrawText(surface, Point{0, 0}, "\xC1",
-                          TextStyle{.colour = INK, .scale = {c.num, c.den}, .overbars = true});
+        renderer.DrawLabel(surface, Point{0, 0}, "\xC1",
+                           TextStyle{.colour = INK, .scale = {c.num, c.den}, .overbars = true});
         const auto lines = surface.CallsOf(DrawCall::Kind::Polyline);
         ASSERT_EQ(lines.size(), 1u);
         EXPECT_EQ(lines[0].pen, Pen::Solid(c.width, INK));
@@ -234,7 +234,7 @@ TEST(TextRendererTest, WithoutOverbarsHighBytesPassThrough) {
     CTextRenderer renderer(Font(9));
     CRecordingSurface surface;
     const char* name = "\x93\xfa\x96\x7b";  // a two-character Shift-JIS name
-    renderer.DrawText(surface, Point{0, 0}, name, TextStyle{.colour = INK});
+    renderer.DrawLabel(surface, Point{0, 0}, name, TextStyle{.colour = INK});
     EXPECT_EQ(surface.CallsOf(DrawCall::Kind::DrawString)[0].text, name);
     EXPECT_EQ(surface.CountOf(DrawCall::Kind::Polyline), 0);
 }

@@ -122,8 +122,8 @@ TEST(ThumbnailsTest, BodySitsAtTheMargin) {
         f.sizes.push_back(Point{w, h});
         return std::make_unique<Capturing>(w, h, log);
     };
-    ImageList large, small;
-    EXPECT_EQ(RenderPartThumbnails(f.maker, f.settings, part->entry, large, small), 0);
+    ImageList large, smallImage;
+    EXPECT_EQ(RenderPartThumbnails(f.maker, f.settings, part->entry, large, smallImage), 0);
     ASSERT_EQ(f.sizes, (std::vector<Point>{{80, 80}}));
     // Fill, frame around (20, 20)-(60, 40), nothing for the empty name, the reference on
     // its baseline at (62, 49), right of the body's lower right corner.
@@ -133,32 +133,32 @@ TEST(ThumbnailsTest, BodySitsAtTheMargin) {
                        "DrawString (62,40) 'IC' rgb(0,0,0) h=-9 wt=0 'Tahoma'",
                    }));
     ASSERT_EQ(large.size(), 1u);
-    ASSERT_EQ(small.size(), 1u);
+    ASSERT_EQ(smallImage.size(), 1u);
     EXPECT_EQ(large[0].width, 64);
-    EXPECT_EQ(small[0].width, 32);
+    EXPECT_EQ(smallImage[0].width, 32);
     // The recording surface paints only the fill: every pixel is the background, so every
     // pixel is transparent.
     for (uint32_t p : large[0].pixels) ASSERT_EQ(p, 0x00FFFFFFu);
     // The next part takes the next index in both lists.
-    EXPECT_EQ(RenderPartThumbnails(f.maker, f.settings, part->entry, large, small), 1);
-    EXPECT_EQ(small.size(), 2u);
+    EXPECT_EQ(RenderPartThumbnails(f.maker, f.settings, part->entry, large, smallImage), 1);
+    EXPECT_EQ(smallImage.size(), 2u);
 }
 
 TEST(ThumbnailsTest, NoCanvasNoImages) {
     auto part = Body(4, 2, "U");
     ASSERT_TRUE(part);
     Fixture f;
-    ImageList large, small;
+    ImageList large, smallImage;
     const CanvasMaker none = [](int32_t, int32_t) { return std::unique_ptr<CDrawSurface>(); };
-    EXPECT_EQ(RenderPartThumbnails(none, f.settings, part->entry, large, small), -1);
+    EXPECT_EQ(RenderPartThumbnails(none, f.settings, part->entry, large, smallImage), -1);
     // A canvas without readable pixels gives no images either, and neither list grows.
     const CanvasMaker blind = [](int32_t, int32_t) -> std::unique_ptr<CDrawSurface> {
         return std::make_unique<CRecordingSurface>();
     };
-    EXPECT_EQ(RenderPartThumbnails(blind, f.settings, part->entry, large, small), -1);
+    EXPECT_EQ(RenderPartThumbnails(blind, f.settings, part->entry, large, smallImage), -1);
     EXPECT_TRUE(large.empty());
-    EXPECT_TRUE(small.empty());
-    EXPECT_EQ(RenderPartThumbnails(CanvasMaker(), f.settings, part->entry, large, small), -1);
+    EXPECT_TRUE(smallImage.empty());
+    EXPECT_EQ(RenderPartThumbnails(CanvasMaker(), f.settings, part->entry, large, smallImage), -1);
 }
 
 TEST(ThumbnailsTest, PreviewPlacesTheBodyAtForty) {
@@ -232,7 +232,7 @@ TEST(ThumbnailsTest, ImagesAtARatioComeFromOneCanvasDrawnAtIt) {
     const PartThumbnails t = MakePartThumbnails(f.maker, f.settings, part->entry, Scale{2, 1});
     ASSERT_TRUE(t.IsValid());
     EXPECT_EQ(t.large.width, 128);
-    EXPECT_EQ(t.small.width, 64);
+    EXPECT_EQ(t.smallImage.width, 64);
     const ArgbImage extra = MakeExtraLargeThumbnail(f.maker, f.settings, part->entry);
     EXPECT_EQ(extra.width, 128);
     EXPECT_EQ(MakeExtraLargeThumbnail(f.maker, f.settings, part->entry, Scale{3, 2}).width, 192);

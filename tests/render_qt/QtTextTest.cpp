@@ -230,7 +230,7 @@ TEST(QtTextTest, RendererOverbarLiesOnTheCellTop) {
     CQtCanvas canvas(100, 40, WHITE);
     CTextRenderer renderer(Font(12));
     // "A" plain, "BC" marked; top-aligned at (10, 10).
-    const Extent e = renderer.DrawText(
+    const Extent e = renderer.DrawLabel(
         canvas, Point{10, 10}, "A\xC2\xC3",
         TextStyle{.colour = INK, .alignment = ALIGN_ACROSS_TOP, .overbars = true});
     LogFont made = renderer.Font();

@@ -50,15 +50,15 @@ TEST(ThumbnailPixelTest, SmallBodyIsCentredAndKeptOneToOne) {
         EXPECT_EQ(t.large.Pixel(p.x, p.y), TRANSPARENT_WHITE) << p.x << "," << p.y;
     }
     // Halved: 2 x 2 blocks. (13,13) covers 26-27: one frame pixel of four.
-    const uint32_t corner = t.small.Pixel(13, 13);
+    const uint32_t corner = t.smallImage.Pixel(13, 13);
     EXPECT_EQ(corner >> 24, 0xFFu);
     EXPECT_EQ(corner & 0xFFFFFF, (255u * 3 * 16384 + 192u * 16384 + 64) / 65536 << 16 |
                                      ((255u * 3 * 16384 + 64) / 65536) << 8 |
                                      ((255u * 3 * 16384 + 64) / 65536));
     // (14,14) covers 28-29 x 28-29, inside the body: background, transparent.
-    EXPECT_EQ(t.small.Pixel(14, 14), TRANSPARENT_WHITE);
+    EXPECT_EQ(t.smallImage.Pixel(14, 14), TRANSPARENT_WHITE);
     // (13,14) covers column 26-27 beside the left edge: two frame pixels of four.
-    EXPECT_EQ(t.small.Pixel(13, 14) >> 24, 0xFFu);
+    EXPECT_EQ(t.smallImage.Pixel(13, 14) >> 24, 0xFFu);
 }
 
 TEST(ThumbnailPixelTest, WiderBodyShrinksFromItsCanvas) {

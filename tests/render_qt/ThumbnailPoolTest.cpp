@@ -37,7 +37,7 @@ public:
         std::vector<CThumbnailPool::Images> out;
         for (const CLibEntry* part : parts) {
             PartThumbnails t = MakePartThumbnails(maker, settings, *part);
-            out.push_back({std::move(t.large), std::move(t.small)});
+            out.push_back({std::move(t.large), std::move(t.smallImage)});
         }
         return out;
     }
@@ -71,7 +71,7 @@ TEST(ThumbnailPoolTest, EveryThreadCountDrawsTheSamePixelsInListOrder) {
             // Every part lists several times and is drawn by several threads at once,
             // which also shares its pattern between them.
             ASSERT_TRUE(SameBytes(got.large, want.large)) << i;
-            ASSERT_TRUE(SameBytes(got.small, want.small)) << i;
+            ASSERT_TRUE(SameBytes(got.smallImage, want.smallImage)) << i;
         }
         CThumbnailPool::Images after;
         EXPECT_FALSE(pool.Next(after, std::chrono::milliseconds(0)));

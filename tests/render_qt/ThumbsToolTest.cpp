@@ -75,13 +75,13 @@ TEST_F(ThumbsToolTest, ThumbsWritesImagesAndIndexInSlotOrder) {
     EXPECT_EQ(text.str(), "0\t0\t0\tBOX\n1\t0\t1\tTINY\n2\t1\t0\tONE\n");
     for (int n = 0; n < 3; ++n) {
         QImage large((out / (std::to_string(n) + "-64.png")).c_str());
-        QImage small((out / (std::to_string(n) + "-32.png")).c_str());
+        QImage smallImage((out / (std::to_string(n) + "-32.png")).c_str());
         ASSERT_EQ(large.size(), QSize(64, 64)) << n;
-        ASSERT_EQ(small.size(), QSize(32, 32)) << n;
+        ASSERT_EQ(smallImage.size(), QSize(32, 32)) << n;
         ASSERT_TRUE(large.hasAlphaChannel());
         // The background (green here) is fully transparent, the frame fully opaque.
         EXPECT_EQ(qAlpha(large.pixel(0, 0)), 0) << n;
-        EXPECT_EQ(qAlpha(small.pixel(0, 0)), 0) << n;
+        EXPECT_EQ(qAlpha(smallImage.pixel(0, 0)), 0) << n;
     }
     QImage tiny((out / "1-64.png").c_str());
     EXPECT_EQ(tiny.pixel(27, 27), qRgba(192, 0, 0, 255));

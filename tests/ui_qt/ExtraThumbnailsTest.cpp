@@ -6,11 +6,11 @@
 #include <string>
 
 #include "palette/ExtraThumbnails.h"
+#include "palette/QurixDoc.h"
 #include "render/qt/QtBridge.h"
 #include "tests/ui_qt/PaletteTestBase.h"
 #include "ui/qt/MainFrame.h"
 #include "ui/qt/PartsView.h"
-#include "ui/qt/QurixDoc.h"
 
 namespace qurix {
 namespace {
@@ -76,7 +76,7 @@ TEST_P(ExtraThumbnailCases, DrawnFromVectorsKeptInTheirOwnFileAndReusedUnchanged
             expected = Argb(MakeExtraLargeThumbnail(Maker(), Doc().Settings(), entry, ratio));
         } else {
             const PartThumbnails t = MakePartThumbnails(Maker(), Doc().Settings(), entry, ratio);
-            expected = Argb(c.logical == LARGE_THUMB_SIZE ? t.large : t.small);
+            expected = Argb(c.logical == LARGE_THUMB_SIZE ? t.large : t.smallImage);
         }
         ASSERT_EQ(expected.width(), c.logical * c.ratio) << c.what;
         const QPixmap shown = Icon(row, c.logical, c.ratio);
@@ -89,7 +89,7 @@ TEST_P(ExtraThumbnailCases, DrawnFromVectorsKeptInTheirOwnFileAndReusedUnchanged
     Close();
     EXPECT_TRUE(c.file == nullptr || Cached(c.file)) << c.what;
     const std::string large = Read("work/cache/largeimage.cache");
-    const std::string small = Read("work/cache/smallimage.cache");
+    const std::string smallImage = Read("work/cache/smallimage.cache");
     ASSERT_FALSE(large.empty());
 
     // A second start with the cache draws nothing and leaves the specified files alone.
@@ -99,7 +99,7 @@ TEST_P(ExtraThumbnailCases, DrawnFromVectorsKeptInTheirOwnFileAndReusedUnchanged
     EXPECT_EQ(Parts().Extras().Drawn(), 0) << c.what;
     Close();
     EXPECT_EQ(Read("work/cache/largeimage.cache"), large) << c.what;
-    EXPECT_EQ(Read("work/cache/smallimage.cache"), small) << c.what;
+    EXPECT_EQ(Read("work/cache/smallimage.cache"), smallImage) << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -14,6 +14,7 @@
 #include "core/library/LibEntry.h"
 #include "core/library/LibrarySet.h"
 #include "palette/CommandIds.h"
+#include "palette/QurixDoc.h"
 #include "tests/ui_qt/PaletteTestBase.h"
 #include "ui/qt/InfoView.h"
 #include "ui/qt/LibraryWatcher.h"
@@ -21,7 +22,6 @@
 #include "ui/qt/PartsView.h"
 #include "ui/qt/PlibView.h"
 #include "ui/qt/QurixApp.h"
-#include "ui/qt/QurixDoc.h"
 
 namespace qurix {
 namespace {
@@ -79,7 +79,7 @@ TEST_F(LibraryWatchTest, FailedLibrariesFollowTheLoadedOnesGreyedAndUnselectable
     Start();
     // The loaded ones keep their indices: "plib_last" 1 is still c.lib.
     ASSERT_EQ(Plib().RowCount(), 4);
-    EXPECT_EQ(Doc().currentLibrary, Plib().RowLibrary(1));
+    EXPECT_EQ(Doc().CurrentLibrary(), Plib().RowLibrary(1));
     EXPECT_EQ(RowText(1), "c");
     struct Row {
         int row;
@@ -108,7 +108,7 @@ TEST_F(LibraryWatchTest, FailedLibrariesFollowTheLoadedOnesGreyedAndUnselectable
         QMouseEvent press(QEvent::MouseButtonPress, at, Plib().viewport()->mapToGlobal(at),
                           Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(Plib().viewport(), &press);
-        EXPECT_EQ(Doc().currentLibrary, Plib().RowLibrary(1));
+        EXPECT_EQ(Doc().CurrentLibrary(), Plib().RowLibrary(1));
         EXPECT_TRUE(Frame().Info()->toPlainText().endsWith(RowText(r.row, Qt::ToolTipRole)));
     }
     EXPECT_EQ(Status(), "2 個のライブラリを読み込めませんでした");
@@ -146,7 +146,7 @@ TEST_F(LibraryWatchTest, ASaveByRenameReloadsAndKeepsTheLibraryAndPart) {
     Start();
     CPartsView& parts = *Frame().PartsList();
     parts.SelectItem(1);
-    ASSERT_EQ(Doc().currentEntry->Name(), "L2");
+    ASSERT_EQ(Doc().CurrentEntry()->Name(), "L2");
     // Twice: the second save needs the watch armed again after the first rename.
     for (int round = 1; round <= 2; ++round) {
         SCOPED_TRACE(round);
@@ -156,8 +156,8 @@ TEST_F(LibraryWatchTest, ASaveByRenameReloadsAndKeepsTheLibraryAndPart) {
         ASSERT_TRUE(RunUntil([&] { return PartsOf(1) == static_cast<int>(names.size()); }));
         EXPECT_EQ(Status(), "logic.lib を再読み込みしました");
         EXPECT_EQ(Plib().SelectedRow(), 1);
-        ASSERT_NE(Doc().currentEntry, nullptr);
-        EXPECT_EQ(Doc().currentEntry->Name(), "L2");
+        ASSERT_NE(Doc().CurrentEntry(), nullptr);
+        EXPECT_EQ(Doc().CurrentEntry()->Name(), "L2");
     }
 }
 

@@ -4,16 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
 
 #include "palette/ConfigLocation.h"
+#include "palette/QurixDoc.h"
 #include "tests/ScratchFolder.h"
 #include "tests/ui_qt/TestApp.h"
 #include "ui/qt/MainFrame.h"
 #include "ui/qt/QurixApp.h"
-#include "ui/qt/QurixDoc.h"
 
 namespace qurix {
 
@@ -26,6 +28,8 @@ protected:
         std::filesystem::create_directories(root_ / "work");
         oldCwd_ = std::filesystem::current_path();
         std::filesystem::current_path(root_ / "work");
+        // No Wine prefix of the user's decides the drive a drag names: Z:, Wine's root.
+        setenv("WINEPREFIX", (root_ / "no-wine-prefix").c_str(), 1);
     }
     void TearDown() override {
         app_.reset();
@@ -46,6 +50,13 @@ protected:
         if (!app_) return;
         app_->MainFrame()->close();
         app_.reset();
+    }
+
+    // A path as a drag names it for the editor under Wine.
+    static std::string EditorPath(const std::filesystem::path& path) {
+        std::string windows = "Z:" + path.string();
+        std::replace(windows.begin(), windows.end(), '/', '\\');
+        return windows;
     }
 
     CMainFrame& Frame() const { return *app_->MainFrame(); }

@@ -13,6 +13,7 @@
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
 #include "palette/CommandIds.h"
+#include "palette/QurixDoc.h"
 #include "tests/ui_qt/PaletteTestBase.h"
 #include "ui/qt/DragData.h"
 #include "ui/qt/InfoView.h"
@@ -21,7 +22,6 @@
 #include "ui/qt/PartsView.h"
 #include "ui/qt/PlibView.h"
 #include "ui/qt/QurixApp.h"
-#include "ui/qt/QurixDoc.h"
 #include "ui/qt/SearchBar.h"
 
 namespace qurix {
@@ -110,10 +110,10 @@ TEST_F(PartSearchWindowTest, TypeEnterPickAndReturn) {
     // and part current, and the library list follows.
     Key(Bar(), Qt::Key_Down);
     EXPECT_TRUE(Parts().hasFocus());
-    EXPECT_EQ(Doc().currentEntry, Lib(0)->Entry(1));
+    EXPECT_EQ(Doc().CurrentEntry(), Lib(0)->Entry(1));
     Parts().SelectItem(1);
-    EXPECT_EQ(Doc().currentLibrary, Lib(1));
-    EXPECT_EQ(Doc().currentEntry, Lib(1)->Entry(1));
+    EXPECT_EQ(Doc().CurrentLibrary(), Lib(1));
+    EXPECT_EQ(Doc().CurrentEntry(), Lib(1)->Entry(1));
     EXPECT_EQ(Frame().LibraryList()->SelectedRow(), 1);
     EXPECT_EQ(Frame().Info()->toPlainText(), QStringLiteral("タイマ"));
     EXPECT_TRUE(Parts().ShowingEntries());
@@ -126,7 +126,7 @@ TEST_F(PartSearchWindowTest, TypeEnterPickAndReturn) {
     EXPECT_EQ(Parts().ShownLibrary(), Lib(1));
     EXPECT_EQ(Parts().ItemCount(), 2);
     EXPECT_TRUE(Parts().selectionModel()->isRowSelected(1, QModelIndex()));
-    EXPECT_EQ(Doc().currentEntry, Lib(1)->Entry(1));
+    EXPECT_EQ(Doc().CurrentEntry(), Lib(1)->Entry(1));
     EXPECT_FALSE(StatusBarShown());
 }
 
@@ -152,7 +152,7 @@ TEST_F(PartSearchWindowTest, AResultDragsAsTheItemInItsOwnLibrary) {
     Start();
     Type("lm");
     ASSERT_EQ(Parts().ItemCount(), 1);
-    ASSERT_EQ(Doc().currentLibrary, Lib(0));
+    ASSERT_EQ(Doc().CurrentLibrary(), Lib(0));
     CPartsView::DragRequest fromResult;
     ASSERT_TRUE(Parts().PrepareDrag(Parts().ItemRect(0).center(), fromResult));
     Key(Bar(), Qt::Key_Escape);
@@ -170,7 +170,7 @@ TEST_F(PartSearchWindowTest, AResultDragsAsTheItemInItsOwnLibrary) {
     ASSERT_TRUE(MakeDragBlock(fromLibrary.libraryPath, fromLibrary.partName, libraryBlock));
     EXPECT_EQ(resultBlock.size(), DRAG_BLOCK_SIZE);
     EXPECT_EQ(resultBlock, libraryBlock);
-    EXPECT_EQ(fromResult.libraryPath, (root_ / "work" / "b.lib").string());
+    EXPECT_EQ(fromResult.libraryPath, EditorPath(root_ / "work" / "b.lib"));
     EXPECT_EQ(fromResult.partName, "LM358");
 }
 

@@ -22,6 +22,7 @@
 #include "core/library/PartLibrary.h"
 #include "palette/ConfigLocation.h"
 #include "palette/ImageCache.h"
+#include "palette/QurixDoc.h"
 #include "render/qt/QtBridge.h"
 #include "tests/ui_qt/PaletteTestBase.h"
 #include "tests/ui_qt/TestApp.h"
@@ -30,7 +31,6 @@
 #include "ui/qt/PlibView.h"
 #include "ui/qt/ProgressDlg.h"
 #include "ui/qt/QurixApp.h"
-#include "ui/qt/QurixDoc.h"
 
 namespace qurix {
 namespace {
@@ -137,7 +137,7 @@ TEST_F(PartsViewTest, ListsTheCurrentLibraryWithItsImages) {
     // Images are keyed on the background: its pixels are transparent.
     const QImage large = ToQImage(Parts().Images().large.Image(0));
     EXPECT_EQ(large.size(), QSize(64, 64));
-    EXPECT_EQ(ToQImage(Parts().Images().small.Image(0)).size(), QSize(32, 32));
+    EXPECT_EQ(ToQImage(Parts().Images().smallImage.Image(0)).size(), QSize(32, 32));
     EXPECT_EQ(qAlpha(large.pixel(0, 0)), 0);
     // The list's colours are "BG" and "ComponentName".
     EXPECT_EQ(Parts().palette().color(QPalette::Base), QColor(192, 255, 192));
@@ -230,21 +230,21 @@ TEST_F(PartsViewTest, SelectingAnItemMakesItsEntryCurrent) {
     WriteLibraries({3, 2});
     Start();
     Parts().SelectItem(1);
-    ASSERT_EQ(Doc().currentEntry, Lib(0)->Entry(1));
+    ASSERT_EQ(Doc().CurrentEntry(), Lib(0)->Entry(1));
     // The preview took the part in.
     EXPECT_NE(Frame().Preview()->Extent(),
               QSize(CPartView::INITIAL_EXTENT, CPartView::INITIAL_EXTENT));
     Parts().SelectItem(2);
-    EXPECT_EQ(Doc().currentEntry, Lib(0)->Entry(2));
+    EXPECT_EQ(Doc().CurrentEntry(), Lib(0)->Entry(2));
 
     // Letting go of the selection keeps the part current.
     Parts().selectionModel()->clearSelection();
-    EXPECT_EQ(Doc().currentEntry, Lib(0)->Entry(2));
+    EXPECT_EQ(Doc().CurrentEntry(), Lib(0)->Entry(2));
     // Another library: the entry stays until an item of it is chosen.
     SelectLibrary(1);
-    EXPECT_EQ(Doc().currentEntry, Lib(0)->Entry(2));
+    EXPECT_EQ(Doc().CurrentEntry(), Lib(0)->Entry(2));
     Parts().SelectItem(0);
-    EXPECT_EQ(Doc().currentEntry, Lib(1)->Entry(0));
+    EXPECT_EQ(Doc().CurrentEntry(), Lib(1)->Entry(0));
 }
 
 TEST_F(PartsViewTest, EachLibraryIsShownWhereItWasLeft) {
@@ -492,11 +492,11 @@ TEST_F(PartsViewTest, CachedImagesGoToTheirOwnEntries) {
     ThumbnailSet set;
     for (const int32_t entry : {0, 2}) {
         QImage large(64, 64, QImage::Format_ARGB32);
-        QImage small(32, 32, QImage::Format_ARGB32);
+        QImage smallImage(32, 32, QImage::Format_ARGB32);
         large.fill(qRgb(entry * 50, 10, 20));
-        small.fill(qRgb(entry * 50, 10, 20));
+        smallImage.fill(qRgb(entry * 50, 10, 20));
         set.large.Append(ToArgbImage(large));
-        set.small.Append(ToArgbImage(small));
+        set.smallImage.Append(ToArgbImage(smallImage));
         set.entries.push_back(entry);
         set.identities.push_back(identities[static_cast<size_t>(entry)]);
     }
@@ -635,7 +635,7 @@ TEST_F(PartsViewTest, DragCarriesTheLibraryAndThePartWithTheItemImage) {
     const QPoint press = item.topLeft() + QPoint(20, 12);
     CPartsView::DragRequest request;
     ASSERT_TRUE(Parts().PrepareDrag(press, request));
-    EXPECT_EQ(request.libraryPath, (root_ / "work" / "a.lib").string());
+    EXPECT_EQ(request.libraryPath, EditorPath(root_ / "work" / "a.lib"));
     EXPECT_EQ(request.partName, "A1");
     EXPECT_EQ(request.hotSpot, QPoint(20, 12));
     EXPECT_EQ(request.pixmap.deviceIndependentSize().toSize(), item.size());
@@ -650,7 +650,7 @@ TEST_F(PartsViewTest, DragCarriesTheLibraryAndThePartWithTheItemImage) {
 
     // Nothing under the pointer, or no current library: no drag.
     EXPECT_FALSE(Parts().PrepareDrag(QPoint(-5, -5), request));
-    Doc().currentLibrary = nullptr;
+    Doc().SetCurrentLibrary(nullptr);
     EXPECT_FALSE(Parts().PrepareDrag(press, request));
 }
 
@@ -689,7 +689,7 @@ TEST_F(PartsViewTest, ARefusedDragSaysWhyInTheStatusBar) {
         Write("work/KIVOX.INI", "[Library]\nLIB0=a.lib\n");
         Start();
         ASSERT_EQ(Parts().ItemCount(), 1);
-        if (c.noLibrary) Doc().currentLibrary = nullptr;
+        if (c.noLibrary) Doc().SetCurrentLibrary(nullptr);
         CPartsView::DragRequest request;
         const bool allowed = Parts().PrepareDrag(Parts().ItemRect(0).center(), request);
         EXPECT_EQ(allowed, c.says.isEmpty());

@@ -27,7 +27,7 @@ const char* const SAMPLE_LIBRARIES[] = {"passive.lib", "semiconductor.lib", "log
 // The images of a build with the entry each belongs to.
 struct Built {
     std::vector<QImage> large;
-    std::vector<QImage> small;
+    std::vector<QImage> smallImage;
     std::vector<int32_t> entries;
 };
 
@@ -64,7 +64,7 @@ protected:
         Built built{{}, {}, set.entries};
         for (size_t i = 0; i < set.Count(); ++i) {
             built.large.push_back(ToQImage(set.large.Image(i)));
-            built.small.push_back(ToQImage(set.small.Image(i)));
+            built.smallImage.push_back(ToQImage(set.smallImage.Image(i)));
         }
         return built;
     }
@@ -96,7 +96,7 @@ TEST_F(PooledBuildTest, EveryThreadCountLandsTheSameImagesInEntryOrder) {
         for (size_t i = 0; i < one.large.size(); ++i) {
             // Same format, size and pixels.
             EXPECT_EQ(pooled.large[i], one.large[i]) << i;
-            EXPECT_EQ(pooled.small[i], one.small[i]) << i;
+            EXPECT_EQ(pooled.smallImage[i], one.smallImage[i]) << i;
         }
         Close();
     }

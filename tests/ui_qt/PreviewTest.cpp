@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 #include <string>
 
+#include "palette/QurixDoc.h"
 #include "render/qt/QtBridge.h"
 #include "render/qt/QtCanvas.h"
 #include "tests/ui_qt/PaletteTestBase.h"
@@ -13,7 +14,6 @@
 #include "ui/qt/MainFrame.h"
 #include "ui/qt/PartView.h"
 #include "ui/qt/PartsView.h"
-#include "ui/qt/QurixDoc.h"
 
 namespace qurix {
 namespace {
@@ -60,7 +60,7 @@ protected:
         const QImage shown = Grab();
         CQtCanvas canvas(shown.width(), shown.height(),
                          Doc().Settings().colours.Get(ColourKey::BG));
-        DrawPartPreview(canvas, Doc().Settings(), Doc().currentEntry, {Scale{}, block});
+        DrawPartPreview(canvas, Doc().Settings(), Doc().CurrentEntry(), {Scale{}, block});
         return canvas.TakeImage();
     }
 };
@@ -199,7 +199,7 @@ TEST_F(PreviewTest, DrawnAtTheDeviceResolution) {
         ASSERT_EQ(shown.size(), Preview().viewport()->size() * r.ratio);
         CQtCanvas canvas(shown.width(), shown.height(),
                          Doc().Settings().colours.Get(ColourKey::BG));
-        DrawPartPreview(canvas, Doc().Settings(), Doc().currentEntry, {r.drawn, 0});
+        DrawPartPreview(canvas, Doc().Settings(), Doc().CurrentEntry(), {r.drawn, 0});
         QImage direct = canvas.TakeImage();
         direct.setDevicePixelRatio(r.ratio);
         EXPECT_EQ(shown, direct) << r.ratio << " " << r.drawn.num << ":" << r.drawn.den;

@@ -184,7 +184,7 @@ int Thumbs(const std::string& iniPath, const std::string& outDir, int32_t thread
         }
         const std::string stem = dir + std::to_string(n);
         if (!SavePng(ToQImage(images.large), stem + "-64.png") ||
-            !SavePng(ToQImage(images.small), stem + "-32.png")) {
+            !SavePng(ToQImage(images.smallImage), stem + "-32.png")) {
             return 1;
         }
         index += std::to_string(n) + '\t' + std::to_string(part.slot) + '\t' +

@@ -4,8 +4,9 @@
 #include <QTextDocument>
 
 #include "core/library/LibEntry.h"
+#include "palette/QurixDoc.h"
+#include "palette/Texts.h"
 #include "ui/qt/PartSummary.h"
-#include "ui/qt/QurixDoc.h"
 #include "ui/qt/TextDisplay.h"
 
 namespace qurix {
@@ -27,7 +28,7 @@ void CInfoView::OnInitialUpdate() {
 }
 
 void CInfoView::OnUpdate(CQurixView* /*sender*/) {
-    const CLibEntry* entry = GetDocument().currentEntry;
+    const CLibEntry* entry = GetDocument().CurrentEntry();
     if (!entry) return;
     QString text = DisplayText(entry->Note());
     // A part of several blocks says how many, and how many pins they share.
@@ -39,7 +40,7 @@ void CInfoView::OnUpdate(CQurixView* /*sender*/) {
 }
 
 void CInfoView::ShowProblem(const LoadProblem& problem) {
-    setPlainText(QStringLiteral("ライブラリを読み込めません\n") +
+    setPlainText(UiText(texts::LIBRARY_NOT_LOADED) + QLatin1Char('\n') +
                  DisplayText(ProblemText(problem)));
     viewport()->repaint();
 }

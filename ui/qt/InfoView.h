@@ -2,7 +2,7 @@
 #include <QPlainTextEdit>
 
 #include "palette/LoadProblem.h"
-#include "ui/qt/QurixView.h"
+#include "palette/QurixView.h"
 
 namespace qurix {
 

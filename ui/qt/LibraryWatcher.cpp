@@ -2,8 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <filesystem>
-#include <system_error>
 
 namespace qurix {
 
@@ -11,11 +9,6 @@ namespace {
 
 QString ToQ(const std::string& path) {
     return QString::fromStdString(path);
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    return parent.empty() ? std::string(".") : parent.string();
 }
 
 }  // namespace
@@ -31,15 +24,12 @@ CLibraryWatcher::CLibraryWatcher(QObject* parent) : QObject(parent) {
 void CLibraryWatcher::Watch(const std::vector<std::string>& paths) {
     const QStringList old = watcher_.files() + watcher_.directories();
     if (!old.isEmpty()) watcher_.removePaths(old);
-    stamps_.clear();
-    for (const std::string& p : paths) {
-        if (!p.empty()) stamps_[p] = StampOf(p);
-    }
+    detector_.Watch(paths);
     Arm();
 }
 
 void CLibraryWatcher::Rearm() {
-    for (auto& [path, stamp] : stamps_) stamp = StampOf(path);
+    detector_.Rearm();
     Arm();
 }
 
@@ -48,14 +38,13 @@ void CLibraryWatcher::Arm() {
     // watch: add it again whenever it exists and is not watched.
     const QStringList files = watcher_.files();
     QStringList folders = watcher_.directories();
-    for (const auto& [path, stamp] : stamps_) {
-        const QString folder = ToQ(FolderOf(path));
-        std::error_code ec;
-        if (!folders.contains(folder) && std::filesystem::is_directory(FolderOf(path), ec)) {
-            watcher_.addPath(folder);
-            folders << folder;
-        }
-        if (stamp.valid && !files.contains(ToQ(path))) watcher_.addPath(ToQ(path));
+    for (const std::string& folder : detector_.Folders()) {
+        if (folders.contains(ToQ(folder))) continue;
+        watcher_.addPath(ToQ(folder));
+        folders << ToQ(folder);
+    }
+    for (const std::string& file : detector_.Files()) {
+        if (!files.contains(ToQ(file))) watcher_.addPath(ToQ(file));
     }
 }
 
@@ -65,19 +54,13 @@ void CLibraryWatcher::OnEvent() {
 }
 
 void CLibraryWatcher::OnSettled() {
-    if (canReport && !canReport()) {
+    const CChangeDetector::Decision d = detector_.Settle(!canReport || canReport());
+    if (d.hold) {
         timer_.start();
         return;
     }
-    std::vector<std::string> changedPaths;
-    for (auto& [path, stamp] : stamps_) {
-        const FileStamp now = StampOf(path);
-        if (now == stamp) continue;
-        stamp = now;
-        changedPaths.push_back(path);
-    }
     Arm();
-    if (enabled_ && !changedPaths.empty()) emit changed(changedPaths);
+    if (!d.changed.empty()) emit changed(d.changed);
 }
 
 }  // namespace qurix

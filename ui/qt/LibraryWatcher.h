@@ -7,18 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "palette/FileStamp.h"
+#include "palette/ChangeDetector.h"
 
 namespace qurix {
 
-// Watches files (the configured libraries and the configuration file) and reports those
-// whose content changed once the changes have settled. Editors save by writing a new
-// file and renaming it over the old one, which ends a watch on the file itself, so each
-// file's folder is watched too and the file is watched again when it reappears.
+// Watches files (the configured libraries and the configuration file) with Qt's file
+// watch and timer, and reports those whose content changed as CChangeDetector decides.
 class CLibraryWatcher : public QObject {
     Q_OBJECT
 public:
-    static constexpr int SETTLE_MS = 500;
+    static constexpr int SETTLE_MS = CChangeDetector::SETTLE_MS;
 
     explicit CLibraryWatcher(QObject* parent = nullptr);
 
@@ -27,8 +25,8 @@ public:
     // Takes the files' state now as unchanged (after the program wrote one of them).
     void Rearm();
     // While false, changes are taken in silently.
-    void SetEnabled(bool enabled) { enabled_ = enabled; }
-    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled) { detector_.SetEnabled(enabled); }
+    bool Enabled() const { return detector_.Enabled(); }
     // Asked before reporting; while it says false the report is held and asked again.
     std::function<bool()> canReport;
 
@@ -45,8 +43,7 @@ private:
 
     QFileSystemWatcher watcher_;
     QTimer timer_;
-    std::map<std::string, FileStamp> stamps_;
-    bool enabled_ = true;
+    CChangeDetector detector_;
 };
 
 }  // namespace qurix

@@ -1,4 +1,5 @@
 #include "ui/qt/MainFrame.h"
+#include "palette/Texts.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -17,14 +18,16 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "palette/QurixDoc.h"
 #include "ui/qt/InfoView.h"
 #include "ui/qt/LibraryWatcher.h"
 #include "ui/qt/PartView.h"
 #include "ui/qt/PartsPane.h"
 #include "ui/qt/PartsView.h"
 #include "ui/qt/PlibView.h"
+#include "ui/qt/QtUiHost.h"
 #include "ui/qt/QurixApp.h"
-#include "ui/qt/QurixDoc.h"
+#include "ui/qt/TextDisplay.h"
 
 namespace qurix {
 
@@ -32,64 +35,26 @@ namespace {
 
 constexpr const char* SECTION = "qurix";
 constexpr const char* AUTO_RELOAD_KEY = "auto_reload";
-// Pane sizes beyond this come from a damaged file, not from a screen.
-constexpr int MAX_PANE = 65535;
+constexpr int MAX_PANE = WindowLayout::MAX_PANE;
 
-int PaneSize(int v) {
-    return std::clamp(v, 0, MAX_PANE);
+QRect ToQRect(const Rect& r) {
+    return QRect(QPoint(r.left, r.top), QSize(r.right - r.left, r.bottom - r.top));
 }
 
-// Why the palette's settings could not be written to the file.
-QString WriteProblemText(const CProfile& profile) {
-    const QString path = QFile::decodeName(profile.Path().c_str());
-    switch (profile.LastWriteProblem()) {
-        case CProfile::WriteProblem::Busy:
-            return QStringLiteral("他のプログラムが保存中のため、設定を保存しませんでした: %1")
-                .arg(path);
-        case CProfile::WriteProblem::Encoding:
-            return QStringLiteral("文字コードを保てないため、設定を保存しませんでした: %1")
-                .arg(path);
-        case CProfile::WriteProblem::None:
-        case CProfile::WriteProblem::Refused:
-            break;
-    }
-    return QStringLiteral("設定を保存できません: %1").arg(path);
+Rect ToRect(const QRect& r) {
+    return Rect::FromOriginSize(Point{r.x(), r.y()}, r.width(), r.height());
 }
 
 }  // namespace
 
 CMainFrame::Layout CMainFrame::ReadLayout(const CProfile& profile) {
-    Layout l;
-    l.winWidth = profile.GetInt(SECTION, "win_width", DEFAULT_WIN_WIDTH);
-    l.winHeight = profile.GetInt(SECTION, "win_height", DEFAULT_WIN_HEIGHT);
-    l.plvWidth = profile.GetInt(SECTION, "plv_width", DEFAULT_PLV_WIDTH);
-    l.plvHeight = profile.GetInt(SECTION, "plv_height", DEFAULT_PLV_HEIGHT);
-    l.prtHeight = profile.GetInt(SECTION, "prt_height", DEFAULT_PRT_HEIGHT);
-    l.maximized = profile.GetInt(SECTION, "win_maximized", 0) != 0;
-    l.hasPosition = !profile.GetString(SECTION, "win_x").empty() &&
-                    !profile.GetString(SECTION, "win_y").empty();
-    l.winX = profile.GetInt(SECTION, "win_x", 0);
-    l.winY = profile.GetInt(SECTION, "win_y", 0);
-    return l;
+    return ReadWindowLayout(profile);
 }
 
 QRect CMainFrame::PlaceOnScreens(QRect wanted, const QList<QRect>& screens) {
-    if (screens.isEmpty()) return wanted;
-    QRect screen = screens.first();
-    int64_t best = 0;
-    for (const QRect& s : screens) {
-        const QRect common = s.intersected(wanted);
-        const int64_t area = int64_t{common.width()} * common.height();
-        if (area > best) {
-            best = area;
-            screen = s;
-        }
-    }
-    wanted.setSize(wanted.size().boundedTo(screen.size()));
-    const int x = std::clamp(wanted.x(), screen.left(), screen.right() - wanted.width() + 1);
-    const int y = std::clamp(wanted.y(), screen.top(), screen.bottom() - wanted.height() + 1);
-    wanted.moveTo(x, y);
-    return wanted;
+    std::vector<Rect> rects;
+    for (const QRect& s : screens) rects.push_back(ToRect(s));
+    return ToQRect(qurix::PlaceOnScreens(ToRect(wanted), rects));
 }
 
 CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
@@ -131,18 +96,24 @@ CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
     auto* prev = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this);
     connect(prev, &QShortcut::activated, this, [this] { ActivateNextPane(true); });
 
-    doc_.onCloseAfterBusy = [this] { QTimer::singleShot(0, this, [this] { close(); }); };
-    doc_.onStatusMessage = [this](const std::string& text) {
-        ShowStatus(QString::fromStdString(text));
-    };
-    doc_.onLoaded = [this] { watcher_->Watch(doc_.WatchedFiles()); };
+    host_ = std::make_unique<CQtUiHost>(
+        this, [this](const std::string& text) { ShowStatus(QString::fromStdString(text)); });
+    doc_.SetHost(host_.get());
+    doc_.AddListener(this);
     UpdateCommandStates();
 }
 
 CMainFrame::~CMainFrame() {
-    doc_.onLoaded = nullptr;
-    doc_.onCloseAfterBusy = nullptr;
-    doc_.onStatusMessage = nullptr;
+    doc_.RemoveListener(this);
+    doc_.SetHost(nullptr);
+}
+
+void CMainFrame::OnLoaded() {
+    watcher_->Watch(doc_.WatchedFiles());
+}
+
+void CMainFrame::OnCloseAfterBusy() {
+    host_->Post([this] { close(); });
 }
 
 void CMainFrame::ShowStatus(const QString& text) {
@@ -157,7 +128,8 @@ bool CMainFrame::CheckSettingsWritable() {
     // The palette's own write is no change to reload for.
     watcher_->Rearm();
     if (written) return true;
-    ShowStatus(WriteProblemText(profile_));
+    // The path as bytes of the system's encoding, as the rest of the window shows paths.
+    ShowStatus(QString::fromStdString(SettingsProblemText(profile_)));
     return false;
 }
 
@@ -170,17 +142,9 @@ void CMainFrame::SaveSettings() {
     partsList_->SaveSettings();
     partView_->SaveSettings();
     plibView_->SaveSettings();
-    profile_.WriteInt(SECTION, "win_width", layout.winWidth);
-    profile_.WriteInt(SECTION, "win_height", layout.winHeight);
-    profile_.WriteInt(SECTION, "plv_width", layout.plvWidth);
-    profile_.WriteInt(SECTION, "plv_height", layout.plvHeight);
-    profile_.WriteInt(SECTION, "prt_height", layout.prtHeight);
-    profile_.WriteInt(SECTION, "win_maximized", layout.maximized ? 1 : 0);
-    profile_.WriteInt(SECTION, "win_x", layout.winX);
-    profile_.WriteInt(SECTION, "win_y", layout.winY);
+    WriteWindowLayout(profile_, layout);
     // The window is going: the reason goes where a starter of the program can see it.
-    if (!batch.Commit())
-        std::fprintf(stderr, "qurix: %s\n", WriteProblemText(profile_).toUtf8().constData());
+    if (!batch.Commit()) std::fprintf(stderr, "qurix: %s\n", SettingsProblemText(profile_).c_str());
 }
 
 CMainFrame::Layout CMainFrame::CurrentLayout() const {
@@ -222,17 +186,16 @@ QAction* CMainFrame::Action(int id) const {
 }
 
 void CMainFrame::CreateActions() {
-    QAction* reload = AddAction(ID_FILE_RELOAD, QStringLiteral("再読み込み(&R)"));
+    QAction* reload = AddAction(ID_FILE_RELOAD, UiText(texts::CMD_RELOAD));
     // The menu item names Ctrl+R, so the key does what it says.
     reload->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     connect(reload, &QAction::triggered, this, &CMainFrame::OnFileReload);
-    QAction* autoReload =
-        AddAction(ID_VIEW_AUTO_RELOAD, QStringLiteral("ライブラリの変更を自動で読み込む(&A)"));
+    QAction* autoReload = AddAction(ID_VIEW_AUTO_RELOAD, UiText(texts::CMD_AUTO_RELOAD));
     autoReload->setCheckable(true);
     autoReload->setChecked(profile_.GetInt(SECTION, AUTO_RELOAD_KEY, 1) != 0);
     watcher_->SetEnabled(autoReload->isChecked());
     connect(autoReload, &QAction::toggled, this, &CMainFrame::OnAutoReloadToggled);
-    QAction* exit = AddAction(ID_APP_EXIT, QStringLiteral("アプリケーションの終了(&X)"));
+    QAction* exit = AddAction(ID_APP_EXIT, UiText(texts::CMD_EXIT));
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
     viewModes_ = new QActionGroup(this);
@@ -245,11 +208,11 @@ void CMainFrame::CreateActions() {
     };
     // In toolbar order.
     const Mode modes[] = {
-        {ID_VIEW_LARGEICON, "大きいイメージ(&N)", "大きいイメージ", ":/qurix/view_large.png"},
-        {ID_VIEW_SMALLICON, "小さいイメージ(&S)", "小さいイメージ", ":/qurix/view_small.png"},
-        {ID_VIEW_LIST, "一覧(&L)", "一覧", ":/qurix/view_list.png"},
+        {ID_VIEW_LARGEICON, texts::CMD_LARGE, texts::TIP_LARGE, ":/qurix/view_large.png"},
+        {ID_VIEW_SMALLICON, texts::CMD_SMALL, texts::TIP_SMALL, ":/qurix/view_small.png"},
+        {ID_VIEW_LIST, texts::CMD_LIST, texts::TIP_LIST, ":/qurix/view_list.png"},
         // The palette's own, after the usual three.
-        {ID_VIEW_XLARGEICON, "特大アイコン(&X)", "特大アイコン", ":/qurix/view_xlarge.png"},
+        {ID_VIEW_XLARGEICON, texts::CMD_XLARGE, texts::TIP_XLARGE, ":/qurix/view_xlarge.png"},
     };
     for (const Mode& m : modes) {
         QAction* a = AddAction(m.id, QString::fromUtf8(m.text), QString::fromUtf8(m.tip));
@@ -260,20 +223,19 @@ void CMainFrame::CreateActions() {
         connect(a, &QAction::triggered, this, [this, id = m.id] { OnViewStyle(id); });
         viewModes_->addAction(a);
     }
-    QAction* about = AddAction(ID_APP_ABOUT, QStringLiteral("バージョン情報 (&A)..."),
-                               QStringLiteral("バージョン情報"));
+    QAction* about = AddAction(ID_APP_ABOUT, UiText(texts::CMD_ABOUT), UiText(texts::ABOUT_TITLE));
     about->setIcon(QIcon(QStringLiteral(":/qurix/about.png")));
     about->setIconVisibleInMenu(false);
     connect(about, &QAction::triggered, this, [this] { CQurixApp::OnAppAbout(this); });
 }
 
 void CMainFrame::CreateMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    QMenu* file = menuBar()->addMenu(UiText(texts::MENU_FILE));
     file->addAction(Action(ID_FILE_RELOAD));
     file->addSeparator();
     file->addAction(Action(ID_APP_EXIT));
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    QMenu* view = menuBar()->addMenu(UiText(texts::MENU_VIEW));
     // The toolbar's own show/hide action goes in once the toolbar exists.
     view->setObjectName(QStringLiteral("viewMenu"));
     view->addSeparator();
@@ -284,7 +246,7 @@ void CMainFrame::CreateMenus() {
     view->addSeparator();
     view->addAction(Action(ID_VIEW_AUTO_RELOAD));
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    QMenu* help = menuBar()->addMenu(UiText(texts::MENU_HELP));
     help->addAction(Action(ID_APP_ABOUT));
 
     for (QMenu* m : {file, view, help}) {
@@ -293,7 +255,7 @@ void CMainFrame::CreateMenus() {
 }
 
 void CMainFrame::CreateToolBar() {
-    toolBar_ = new QToolBar(QStringLiteral("ツール バー"), this);
+    toolBar_ = new QToolBar(UiText(texts::TOOLBAR), this);
     toolBar_->setObjectName(QStringLiteral("toolBar"));
     toolBar_->setIconSize(QSize(16, 15));
     toolBar_->setMovable(true);
@@ -307,7 +269,7 @@ void CMainFrame::CreateToolBar() {
     addToolBar(Qt::TopToolBarArea, toolBar_);
 
     QAction* toggle = toolBar_->toggleViewAction();
-    toggle->setText(QStringLiteral("ツール バー(&T)"));
+    toggle->setText(UiText(texts::CMD_TOOLBAR));
     toggle->setData(ID_VIEW_TOOLBAR);
     actions_[ID_VIEW_TOOLBAR] = toggle;
     if (QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("viewMenu"))) {
@@ -401,10 +363,9 @@ void CMainFrame::OnFilesChanged(const std::vector<std::string>& paths) {
     for (const std::string& p : paths) {
         names << QFileInfo(QFile::decodeName(p.c_str())).fileName();
     }
-    QString text = QStringLiteral("%1 を再読み込みしました").arg(names.join(QStringLiteral("、")));
+    QString text = UiText(texts::RELOADED).arg(names.join(UiText(texts::LIST_SEPARATOR)));
     if (!doc_.Problems().empty()) {
-        text += QStringLiteral("（%1 個のライブラリを読み込めませんでした）")
-                    .arg(doc_.Problems().size());
+        text += UiText(texts::RELOADED_WITH_FAILURES).arg(doc_.Problems().size());
     }
     ShowStatus(text);
 }

@@ -3,11 +3,14 @@
 #include <QMainWindow>
 #include <QRect>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/profile/Profile.h"
 #include "palette/CommandIds.h"
+#include "palette/QurixDoc.h"
+#include "palette/WindowLayout.h"
 
 class QAction;
 class QActionGroup;
@@ -16,13 +19,13 @@ class QToolBar;
 
 namespace qurix {
 
-class CQurixDoc;
 class CPlibView;
 class CPartView;
 class CInfoView;
 class CPartsView;
 class CPartsPane;
 class CLibraryWatcher;
+class CQtUiHost;
 
 // The right-hand pane's class.
 using CPartsListPane = CPartsView;
@@ -30,31 +33,14 @@ using CPartsListPane = CPartsView;
 // The palette's only window: a toolbar, and two splitters holding the parts list on
 // the right and the library list, preview and info view on the left. Its size and the
 // pane sizes persist in section "qurix".
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, private CDocListener {
     Q_OBJECT
 public:
-    // The layout when the configuration file has none.
-    static constexpr int DEFAULT_WIN_WIDTH = 320;
-    static constexpr int DEFAULT_WIN_HEIGHT = 600;
-    static constexpr int DEFAULT_PLV_WIDTH = 160;
-    static constexpr int DEFAULT_PLV_HEIGHT = 200;
-    static constexpr int DEFAULT_PRT_HEIGHT = 200;
-
     static constexpr const char* TITLE = "Qurix";
 
     // The window's size and position are those of its normal (not maximised) state,
     // without the frame.
-    struct Layout {
-        int winWidth = DEFAULT_WIN_WIDTH;
-        int winHeight = DEFAULT_WIN_HEIGHT;
-        int plvWidth = DEFAULT_PLV_WIDTH;
-        int plvHeight = DEFAULT_PLV_HEIGHT;
-        int prtHeight = DEFAULT_PRT_HEIGHT;
-        bool maximized = false;
-        bool hasPosition = false;  // false: the window manager places the window
-        int winX = 0;
-        int winY = 0;
-    };
+    using Layout = WindowLayout;
 
     // Reads the layout, makes the toolbar, the menu and the four views (parts list,
     // library list, preview, info: the document's view order) and sizes the window.
@@ -114,8 +100,12 @@ private:
     // Reloads keeping the place, and says which files it read again.
     void OnFilesChanged(const std::vector<std::string>& paths);
     QWidget* Pane(int i) const;
+    // The files a load names are watched; a close held back by a build happens after it.
+    void OnLoaded() override;
+    void OnCloseAfterBusy() override;
 
     CQurixDoc& doc_;
+    std::unique_ptr<CQtUiHost> host_;
     CProfile profile_;
     std::map<int, QAction*> actions_;
     QActionGroup* viewModes_ = nullptr;

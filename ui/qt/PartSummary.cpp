@@ -1,4 +1,5 @@
 #include "ui/qt/PartSummary.h"
+#include "palette/Texts.h"
 
 #include <QStringList>
 #include <set>
@@ -21,7 +22,7 @@ QString BlocksAndPinsText(const CLibEntry& entry) {
             if (number != nullptr && *number != '\0') numbers.insert(number);
         }
     }
-    return QStringLiteral("ブロック数 %1 / ピン数 %2").arg(entry.BlockCount()).arg(numbers.size());
+    return UiText(texts::BLOCKS_AND_PINS).arg(entry.BlockCount()).arg(numbers.size());
 }
 
 const CLibEntry* AliasTarget(const CPartLibrary& library, const CLibEntry& entry) {
@@ -36,11 +37,11 @@ const CLibEntry* AliasTarget(const CPartLibrary& library, const CLibEntry& entry
 
 QString PartToolTip(const QString& text, const CLibEntry& entry, const CPartLibrary* library) {
     QStringList lines{text};
-    if (library != nullptr) lines << QStringLiteral("ライブラリ: ") + DisplayText(library->Path());
+    if (library != nullptr) lines << UiText(texts::TIP_LIBRARY) + DisplayText(library->Path());
     lines << BlocksAndPinsText(entry);
     if (library != nullptr) {
         if (const CLibEntry* target = AliasTarget(*library, entry)) {
-            lines << QStringLiteral("別名の元: ") + DisplayText(target->Name());
+            lines << UiText(texts::TIP_ALIAS_OF) + DisplayText(target->Name());
         }
     }
     const QString note = DisplayText(entry.Note());

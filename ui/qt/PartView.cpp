@@ -1,4 +1,5 @@
 #include "ui/qt/PartView.h"
+#include "palette/Texts.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -12,11 +13,12 @@
 #include <numeric>
 
 #include "core/library/LibEntry.h"
+#include "palette/QurixDoc.h"
 #include "render/DisplaySettings.h"
 #include "render/qt/QtBridge.h"
 #include "render/qt/QtCanvas.h"
 #include "render/qt/QtSurface.h"
-#include "ui/qt/QurixDoc.h"
+#include "ui/qt/TextDisplay.h"
 
 namespace qurix {
 
@@ -65,7 +67,7 @@ std::string FormatPreviewZoom(Scale zoom) {
 CPartView::CPartView(CQurixDoc& doc, QWidget* parent)
     : QAbstractScrollArea(parent),
       CQurixView(doc),
-      fitAction_(new QAction(QStringLiteral("ウィンドウに合わせる(&W)"), this)),
+      fitAction_(new QAction(UiText(texts::CMD_FIT), this)),
       blocks_(new QTabBar(this)) {
     setFocusPolicy(Qt::StrongFocus);
     // Every repaint fills what it exposes with the background itself.
@@ -111,12 +113,12 @@ void CPartView::OnUpdate(CQurixView* /*sender*/) {
     CQurixDoc& doc = GetDocument();
     doc.TakePending(this);
     UpdateBlockSelector();
-    if (doc.currentEntry) Relayout();
+    if (doc.CurrentEntry()) Relayout();
     viewport()->repaint();
 }
 
 void CPartView::UpdateBlockSelector() {
-    const CLibEntry* entry = GetDocument().currentEntry;
+    const CLibEntry* entry = GetDocument().CurrentEntry();
     const int count = entry != nullptr ? std::clamp(entry->BlockCount(), 1, 26 * 26) : 1;
     // Another part starts at its first block; other updates keep the choice.
     if (entry != blockEntry_ || view_.block >= count) view_.block = 0;
@@ -138,7 +140,7 @@ void CPartView::UpdateBlockSelector() {
 }
 
 void CPartView::SetBlock(int block) {
-    const CLibEntry* entry = GetDocument().currentEntry;
+    const CLibEntry* entry = GetDocument().CurrentEntry();
     if (entry == nullptr || block < 0 || block >= entry->BlockCount()) return;
     view_.block = block;
     if (blocks_->currentIndex() != block) {
@@ -155,10 +157,10 @@ Scale CPartView::Zoom() const {
 
 Scale CPartView::FitZoom() const {
     const CQurixDoc& doc = GetDocument();
-    if (doc.currentEntry == nullptr || !doc.IsLoaded()) return Scale{};
+    if (doc.CurrentEntry() == nullptr || !doc.IsLoaded()) return Scale{};
     CQtCanvas measure(1, 1, Colour{});
     const Point plain =
-        PreviewExtent(doc.Settings(), doc.currentEntry, {Scale{}, view_.block}, &measure);
+        PreviewExtent(doc.Settings(), doc.CurrentEntry(), {Scale{}, view_.block}, &measure);
     const QSize room = maximumViewportSize();
     return FitPreviewZoom(plain, Point{room.width(), room.height()});
 }
@@ -198,11 +200,11 @@ void CPartView::SetFitted(bool fit) {
 
 void CPartView::Relayout() {
     const CQurixDoc& doc = GetDocument();
-    if (doc.currentEntry == nullptr || !doc.IsLoaded()) return;
+    if (doc.CurrentEntry() == nullptr || !doc.IsLoaded()) return;
     if (fit_) fitZoom_ = FitZoom();
     CQtCanvas measure(1, 1, Colour{});
     const Point extent =
-        PreviewExtent(doc.Settings(), doc.currentEntry, {Zoom(), view_.block}, &measure);
+        PreviewExtent(doc.Settings(), doc.CurrentEntry(), {Zoom(), view_.block}, &measure);
     SetExtent(QSize(extent.x, extent.y));
 }
 
@@ -258,7 +260,7 @@ QImage CPartView::RenderVisible(int ratio) const {
 
 void CPartView::DrawPart(QPainter& painter, QPoint origin, const QRect& exposed, int ratio) const {
     const CQurixDoc& doc = GetDocument();
-    if (!doc.currentEntry || !doc.IsLoaded() || exposed.isEmpty()) return;
+    if (!doc.CurrentEntry() || !doc.IsLoaded() || exposed.isEmpty()) return;
     const Scale zoom = Zoom();
     const Scale largest = PREVIEW_ZOOMS[std::size(PREVIEW_ZOOMS) - 1];
     // Beyond the largest zoom the painter enlarges what the largest draws.
@@ -274,7 +276,7 @@ void CPartView::DrawPart(QPainter& painter, QPoint origin, const QRect& exposed,
             QPainter p(&image);
             p.translate(-target.topLeft());
             CQtSurface surface(p, target);
-            DrawPartPreview(surface, doc.Settings(), doc.currentEntry,
+            DrawPartPreview(surface, doc.Settings(), doc.CurrentEntry(),
                             {Reduced(Scale{zoom.num * ratio, zoom.den}), view_.block});
             p.end();
             image.setDevicePixelRatio(ratio);
@@ -285,7 +287,7 @@ void CPartView::DrawPart(QPainter& painter, QPoint origin, const QRect& exposed,
     painter.save();
     painter.translate(origin);
     CQtSurface surface(painter, exposed.translated(-origin));
-    DrawPartPreview(surface, doc.Settings(), doc.currentEntry, {zoom, view_.block});
+    DrawPartPreview(surface, doc.Settings(), doc.CurrentEntry(), {zoom, view_.block});
     painter.restore();
 }
 

@@ -4,8 +4,8 @@
 #include <QImage>
 #include <QSize>
 
+#include "palette/QurixView.h"
 #include "render/Thumbnails.h"
-#include "ui/qt/QurixView.h"
 
 class QAction;
 class QTabBar;

@@ -1,4 +1,5 @@
 #include "ui/qt/PartsPane.h"
+#include "palette/Texts.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -11,8 +12,8 @@
 
 #include "core/library/LibEntry.h"
 #include "core/library/PartLibrary.h"
+#include "palette/QurixDoc.h"
 #include "ui/qt/PartsView.h"
-#include "ui/qt/QurixDoc.h"
 #include "ui/qt/SearchBar.h"
 #include "ui/qt/TextDisplay.h"
 
@@ -55,7 +56,7 @@ bool CPartsPane::IsSearching() const {
 }
 
 QString CPartsPane::CountText() const {
-    return IsSearching() ? QStringLiteral("%1 件").arg(resultCount_) : QString();
+    return IsSearching() ? UiText(texts::SEARCH_COUNT).arg(resultCount_) : QString();
 }
 
 void CPartsPane::Search(const QString& text) {
@@ -84,10 +85,10 @@ void CPartsPane::Search(const QString& text) {
 }
 
 void CPartsPane::ReturnToLibrary() {
-    view_->ShowLibrary(doc_.currentLibrary);
+    view_->ShowLibrary(doc_.CurrentLibrary());
     // The part picked among the results stays picked in its library.
     for (int row = 0; row < view_->ItemCount(); ++row) {
-        if (view_->ItemEntry(row) != doc_.currentEntry) continue;
+        if (view_->ItemEntry(row) != doc_.CurrentEntry()) continue;
         view_->SelectItem(row);
         view_->scrollTo(view_->model()->index(row, 0));
         break;

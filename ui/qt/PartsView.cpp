@@ -16,24 +16,21 @@
 
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
+#include "palette/QurixDoc.h"
 #include "palette/Texts.h"
 #include "render/DisplaySettings.h"
-#include "render/ThumbnailPool.h"
 #include "render/Thumbnails.h"
 #include "render/qt/QtBridge.h"
 #include "ui/qt/DragData.h"
 #include "ui/qt/IconCache.h"
 #include "ui/qt/PartSummary.h"
 #include "ui/qt/ProgressDlg.h"
-#include "ui/qt/QurixDoc.h"
 #include "ui/qt/TextDisplay.h"
 
 namespace qurix {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr auto PUMP_INTERVAL = std::chrono::milliseconds(10);
 // More than a large screen shows at once in the densest mode, so scrolling back and
 // forth decodes each thumbnail once; 16 MB at most for large icons.
 constexpr size_t ICON_CACHE_CAPACITY = 1024;
@@ -126,7 +123,7 @@ private:
         }
         if (kind_ == CExtraThumbnails::Kind::ExtraLarge) return QIcon();
         const bool large = kind_ == CExtraThumbnails::Kind::Large;
-        const CPackedImages& list = large ? images_.large : images_.small;
+        const CPackedImages& list = large ? images_.large : images_.smallImage;
         const int32_t image = items_[row].image;
         if (image < 0 || static_cast<size_t>(image) >= list.Count()) return QIcon();
         return icons_.Put(
@@ -158,8 +155,9 @@ private:
 CPartsView::CPartsView(CQurixDoc& doc, QWidget* parent)
     : QListView(parent),
       CQurixView(doc),
+      store_(doc, QtCanvasMaker),
       model_(new CPartsModel(
-          images_,
+          store_.Images(),
           [this](const CPartsModel::Item& item, CExtraThumbnails::Kind kind) {
               return ExtraPixmap(item.image, item.entry, kind);
           },
@@ -180,16 +178,7 @@ CPartsView::CPartsView(CQurixDoc& doc, QWidget* parent)
 
 void CPartsView::SaveSettings() {
     WritePartsStyle(profile_, mode_);
-    if (cacheDirty_) SaveImageCache(cacheFolder_, libraryLines_, drawing_, images_);
-    extras_.Save(images_);
-}
-
-size_t CPartsView::EntryTotal() const {
-    size_t total = 0;
-    for (const CPartLibrary* lib : CollectLibraries()) {
-        total += static_cast<size_t>(std::max(lib->EntryCount(), 0));
-    }
-    return total;
+    store_.Save();
 }
 
 int32_t CPartsView::DeviceRatio() const {
@@ -214,65 +203,29 @@ void CPartsView::SetDeviceRatio(int32_t ratio) {
 QPixmap CPartsView::ExtraPixmap(int32_t image, const CLibEntry* entry,
                                 CExtraThumbnails::Kind kind) {
     const int32_t ratio = DeviceRatio();
-    if (ratio == 1 && kind != CExtraThumbnails::Kind::ExtraLarge) return QPixmap();
-    if (image < 0 || static_cast<size_t>(image) >= images_.identities.size() || !entry) {
-        return QPixmap();
-    }
-    const CDisplaySettings& settings = GetDocument().Settings();
-    const auto draw = [&](CExtraThumbnails::Kind k, int32_t r, ArgbImage& first,
-                          ArgbImage& second) {
-        const CanvasMaker maker = QtCanvasMaker(settings.colours.Get(ColourKey::BG));
-        if (k == CExtraThumbnails::Kind::ExtraLarge) {
-            first = MakeExtraLargeThumbnail(maker, settings, *entry, Scale{r, 1});
-            return;
-        }
-        PartThumbnails thumbs = MakePartThumbnails(maker, settings, *entry, Scale{r, 1});
-        if (!thumbs.IsValid()) return;
-        first = std::move(thumbs.large);
-        second = std::move(thumbs.small);
-    };
-    QPixmap pixmap =
-        QPixmap::fromImage(ToQImage(extras_.Get(kind, ratio, images_.identities[image], draw)));
+    const ArgbImage drawn = store_.ExtraImage(kind, ratio, image, entry);
+    if (drawn.IsNull()) return QPixmap();
+    QPixmap pixmap = QPixmap::fromImage(ToQImage(drawn));
     // Drawn at the device's size, shown at the logical one.
     pixmap.setDevicePixelRatio(ratio);
     return pixmap;
 }
 
 void CPartsView::OnInitialUpdate() {
-    CQurixDoc& doc = GetDocument();
     mode_ = ReadPartsStyle(profile_);
-    // The process's working folder, as it is at start.
-    cacheFolder_ = DefaultCacheFolder();
-    CacheExpectation expect;
-    expect.drawing = DrawingDigest(doc.Settings());
-    expect.maxImages = EntryTotal();
-    // Made on another thread while the cache is read.
-    identities_.Start(CollectLibraries());
-    cacheValid_ = LoadImageCache(cacheFolder_, doc.Profile(), doc.ConfigFolder(), expect, images_);
-    extras_.Reset(cacheFolder_, expect.drawing, expect.maxImages);
+    store_.Open();
     ApplyMode();
     CQurixView::OnInitialUpdate();
 }
 
 void CPartsView::OnUpdate(CQurixView* /*sender*/) {
     CQurixDoc& doc = GetDocument();
-    if (doc.TakePending(this)) {
-        // Images drawn so far are kept in their files; the new settings may differ.
-        extras_.Save(images_);
-        extras_.Reset(cacheFolder_, DrawingDigest(doc.Settings()), EntryTotal());
-        // A valid cache is kept for the build to take its images from; otherwise the
-        // images of the previous load are, for the libraries that did not change.
-        if (!cacheValid_) {
-            previous_ = std::move(images_);
-            images_.Clear();
-        }
-        imageIndex_.clear();
-        imagesBuilt_ = false;
-    }
-    if (!imagesBuilt_) BuildImages();
-    if (doc.currentLibrary != nullptr && !showingEntries_) {
-        ShowLibrary(doc.currentLibrary);
-        if (!doc.place.libraryPath.empty() && doc.place.libraryPath == doc.currentLibrary->Path()) {
+    if (doc.TakePending(this)) store_.OnLoad();
+    if (!store_.Built()) BuildImages();
+    if (doc.CurrentLibrary() != nullptr && !showingEntries_) {
+        ShowLibrary(doc.CurrentLibrary());
+        if (!doc.place.libraryPath.empty() &&
+            doc.place.libraryPath == doc.CurrentLibrary()->Path()) {
             PutBackPlace(doc.place);
         }
     }
@@ -301,254 +254,52 @@ void CPartsView::DeleteAllItems() {
     shown_ = nullptr;
     showingEntries_ = false;
     emit librariesReleased();
-    // Keyed by libraries and entries that are about to be released. The images stay:
-    // they are saved at the end.
+    // Keyed by libraries that are about to be released.
     scrollMemory_.clear();
-    imageIndex_.clear();
-    identities_.Wait();
-    imagesBuilt_ = false;
+    store_.Release();
 }
 
-// One image build under way: the cached images it may take, where each entry's image
-// comes from, the drawing of those that need it and how far the build got.
-struct CPartsView::BuildStep {
-    enum class Source { None, Cached, Previous, Drawn };
-    const CLibEntry* entry = nullptr;
-    Source source = Source::None;
-    size_t image = 0;       // in the cached images or previous_
-    uint64_t identity = 0;  // ImageIdentity of the entry
+namespace {
+
+// The thumbnail build's progress in the progress dialog, made when the build begins.
+class CDialogProgress : public CBuildProgress {
+public:
+    using Step = std::function<void(CProgressDlg& dialog, int32_t done)>;
+    CDialogProgress(QWidget* parent, const Step& step) : parent_(parent), step_(step) {}
+
+    void Begin(int32_t total) override {
+        dialog_ = std::make_unique<CProgressDlg>(parent_);
+        dialog_->SetTotal(total);
+    }
+    void SetPos(int32_t done) override {
+        dialog_->SetPos(done);
+        if (step_) step_(*dialog_, done);
+    }
+    bool Pump() override { return dialog_->CheckCancel(); }
+    bool CancelRequested() const override { return dialog_->CancelRequested(); }
+    void End(bool stopped) override {
+        if (!stopped) dialog_->DestroyWindow();
+        dialog_.reset();
+    }
+
+private:
+    QWidget* parent_;
+    const Step& step_;
+    std::unique_ptr<CProgressDlg> dialog_;
 };
 
-struct CPartsView::Build {
-    explicit Build(const CDisplaySettings& s) : settings(s) {}
-    const CDisplaySettings& settings;
-    ThumbnailSet cached;
-    // The previous load's images by identity, and whether the library walked now is
-    // unchanged since then (only its images are taken from there).
-    std::unordered_map<uint64_t, size_t> previous;
-    bool libraryUnchanged = false;
-    size_t next = 0;  // the first cached image not yet passed
-    // Every entry of every library, in order.
-    std::vector<BuildStep> steps;
-    // Draws the steps of source Drawn, in their order.
-    std::unique_ptr<CThumbnailPool> pool;
-    int32_t ordinal = 0;  // the entry's position among all entries
-    BuildStats stats;
-    Clock::time_point lastPump = Clock::now();
-};
+}  // namespace
 
 void CPartsView::BuildImages() {
-    CQurixDoc& doc = GetDocument();
     ApplyColours();
-    const std::vector<const CPartLibrary*> libraries = CollectLibraries();
-    // Taken now, before drawing: a library saved while the build runs must not be
-    // recorded with a time newer than its images.
-    libraryLines_ = MakeLibraryLines(doc.Profile(), doc.ConfigFolder());
-    const uint64_t previousDrawing = drawing_;
-    drawing_ = DrawingDigest(doc.Settings());
-    std::map<std::string, FileStamp> stamps;
-    for (const CPartLibrary* lib : libraries) stamps[lib->Path()] = StampOf(lib->Path());
-
-    const bool reuse = cacheValid_;
-    Build build(doc.Settings());
-    if (reuse) build.cached = std::move(images_);
-    // Other colours or fonts change every image.
-    if (previousDrawing != drawing_) previous_.Clear();
-    for (size_t i = 0; i < previous_.Count(); ++i)
-        build.previous.emplace(previous_.identities[i], i);
-    images_.Clear();
-    imageIndex_.clear();
-    if (!reuse) cacheDirty_ = true;
-    cacheValid_ = false;
     // The items refer to images by index; none may outlive the old images.
     if (model_->rowCount(QModelIndex()) > 0) {
         filling_ = true;
         model_->Reset({});
         filling_ = false;
     }
-    const std::vector<uint64_t> identities = identities_.Take(libraries);
-    int64_t total = 0;
-    for (const CPartLibrary* lib : libraries) total += lib->EntryCount();
-    build.stats.total =
-        static_cast<int32_t>(std::min<int64_t>(total, std::numeric_limits<int32_t>::max()));
-
-    doc.BeginBusy();
-    {
-        CProgressDlg dialog(window());
-        dialog.SetTotal(build.stats.total);
-        PlanImages(build, libraries, identities, stamps);
-        for (BuildStep& step : build.steps) {
-            const bool drawn = step.source == BuildStep::Source::Drawn;
-            if (step.source == BuildStep::Source::Cached ||
-                step.source == BuildStep::Source::Previous) {
-                ReuseImage(build, step);
-            }
-            // Stopped while waiting for the drawing: the entry counts as not reached.
-            if (drawn && !RenderImage(build, dialog, step)) break;
-            ++build.ordinal;
-            ++build.stats.done;
-            Pump(build, dialog, drawn);
-            if (build.stats.stopped) break;
-        }
-        // Parts under way are dropped; the workers end before the dialog goes.
-        build.pool.reset();
-        if (build.stats.stopped) {
-            KeepUnreachedImages(build);
-        } else {
-            dialog.DestroyWindow();
-        }
-    }
-    // A cache that did not cover every part is completed at the next save.
-    if (reuse && build.stats.rendered > 0) cacheDirty_ = true;
-    lastBuild_ = build.stats;
-    builtStamps_ = std::move(stamps);
-    previous_.Clear();
-    imagesBuilt_ = true;
-    doc.EndBusy();
-}
-
-void CPartsView::PlanImages(Build& build, const std::vector<const CPartLibrary*>& libraries,
-                            const std::vector<uint64_t>& identities,
-                            std::map<std::string, FileStamp>& stamps) {
-    build.steps.reserve(static_cast<size_t>(build.stats.total));
-    std::vector<const CLibEntry*> drawn;
-    for (const CPartLibrary* lib : libraries) {
-        const auto was = builtStamps_.find(lib->Path());
-        build.libraryUnchanged =
-            was != builtStamps_.end() && was->second.valid && was->second == stamps[lib->Path()];
-        for (int32_t e = 0; e < lib->EntryCount(); ++e) {
-            BuildStep step;
-            step.entry = lib->Entry(e);
-            const auto ordinal = static_cast<int32_t>(build.steps.size());
-            step.identity =
-                static_cast<size_t>(ordinal) < identities.size() ? identities[ordinal] : 0;
-            if (!FindCachedImage(build, step, ordinal) && step.entry != nullptr) {
-                step.source = BuildStep::Source::Drawn;
-                drawn.push_back(step.entry);
-            }
-            build.steps.push_back(step);
-        }
-    }
-    if (drawn.empty()) return;
-    const int32_t threads = renderThreads_ > 0
-                                ? renderThreads_
-                                : GetDocument().Profile().GetInt("qurix", "render_threads", 0);
-    build.pool =
-        std::make_unique<CThumbnailPool>(build.settings, std::move(drawn), threads, QtCanvasMaker);
-    build.stats.workers = build.pool->Workers();
-}
-
-bool CPartsView::FindCachedImage(Build& build, BuildStep& step, int32_t ordinal) const {
-    const ThumbnailSet& cached = build.cached;
-    while (build.next < cached.Count() && cached.entries[build.next] < ordinal) ++build.next;
-    if (build.next < cached.Count() && cached.entries[build.next] == ordinal) {
-        // An image made from another part (a library that failed to load shifts every
-        // later entry) is never shown for this one.
-        if (step.entry == nullptr || cached.identities[build.next] != step.identity) return false;
-        step.source = BuildStep::Source::Cached;
-        step.image = build.next++;
-        return true;
-    }
-    // The identity is checked too: a library saved between its load and its stamp keeps
-    // its old stamp with new parts.
-    if (!build.libraryUnchanged || step.entry == nullptr) return false;
-    const auto found = build.previous.find(step.identity);
-    if (found == build.previous.end()) return false;
-    step.source = BuildStep::Source::Previous;
-    step.image = found->second;
-    return true;
-}
-
-std::vector<const CPartLibrary*> CPartsView::CollectLibraries() const {
-    std::vector<const CPartLibrary*> libraries;
-    for (int32_t i = 0; i < CLibrarySet::MAX_LIBRARIES; ++i) {
-        const CPartLibrary* lib = GetDocument().Libraries().GetLibrary(i);
-        if (lib == nullptr) break;
-        libraries.push_back(lib);
-    }
-    return libraries;
-}
-
-int32_t CPartsView::AppendImage(const ArgbImage& large, const ArgbImage& small, int32_t ordinal,
-                                uint64_t identity) {
-    // Both sides or neither, so that an image index means the same in both.
-    if (large.width != LARGE_THUMB_SIZE || large.height != LARGE_THUMB_SIZE ||
-        small.width != SMALL_THUMB_SIZE || small.height != SMALL_THUMB_SIZE) {
-        return -1;
-    }
-    images_.large.Append(large);
-    images_.small.Append(small);
-    images_.entries.push_back(ordinal);
-    images_.identities.push_back(identity);
-    return static_cast<int32_t>(images_.large.Count() - 1);
-}
-
-int32_t CPartsView::TakeImage(const ThumbnailSet& from, size_t index, int32_t ordinal) {
-    // Shared, not copied: the packed bytes never change.
-    images_.large.AppendFrom(from.large, index);
-    images_.small.AppendFrom(from.small, index);
-    images_.entries.push_back(ordinal);
-    images_.identities.push_back(from.identities[index]);
-    return static_cast<int32_t>(images_.large.Count() - 1);
-}
-
-void CPartsView::ReuseImage(Build& build, BuildStep& step) {
-    // Shared, not taken away: equal parts in one library share a previous image.
-    const ThumbnailSet& from = step.source == BuildStep::Source::Cached ? build.cached : previous_;
-    imageIndex_[step.entry] = TakeImage(from, step.image, build.ordinal);
-    ++build.stats.reused;
-}
-
-bool CPartsView::RenderImage(Build& build, CProgressDlg& dialog, BuildStep& step) {
-    CThumbnailPool::Images images;
-    // The window stays usable while the workers draw.
-    while (!build.pool->Next(images, PUMP_INTERVAL)) {
-        if (!RunEvents(dialog)) {
-            build.stats.stopped = true;
-            return false;
-        }
-    }
-    if (images.IsValid()) {
-        imageIndex_[step.entry] =
-            AppendImage(images.large, images.small, build.ordinal, step.identity);
-        ++build.stats.rendered;
-    }
-    return true;
-}
-
-bool CPartsView::RunEvents(CProgressDlg& dialog) {
-    return dialog.CheckCancel() && !GetDocument().CloseRequested();
-}
-
-void CPartsView::Pump(Build& build, CProgressDlg& dialog, bool drawn) {
-    // Progress shows after every drawn part. Events run there too when this thread drew
-    // it; otherwise only every few milliseconds: taking a cached image costs next to
-    // nothing, and parts drawn by workers arrive faster than a pump each could keep up
-    // with (the pumps would take the workers' processor time).
-    const Clock::time_point now = Clock::now();
-    const bool due = build.stats.done >= build.stats.total || now - build.lastPump >= PUMP_INTERVAL;
-    if (!drawn && !due) return;
-    dialog.SetPos(build.stats.done);
-    if (onBuildStep) onBuildStep(dialog, build.stats.done);
-    const bool workersDrew = drawn && build.pool && build.pool->Workers() > 0;
-    if (due || !workersDrew) {
-        build.lastPump = now;
-        if (!RunEvents(dialog)) build.stats.stopped = true;
-    } else if (dialog.CancelRequested() || GetDocument().CloseRequested()) {
-        // A cancel or a close from within the step (tests) stops at once, as a pump would.
-        build.stats.stopped = true;
-    }
-}
-
-void CPartsView::KeepUnreachedImages(Build& build) {
-    // Cached images not reached stay with the set, so that saving it after a cancel does
-    // not throw them away; they are listed after the next load.
-    ThumbnailSet& cached = build.cached;
-    for (size_t i = 0; i < cached.Count(); ++i) {
-        if (cached.entries[i] >= build.ordinal) {
-            TakeImage(cached, i, cached.entries[i]);
-        }
-    }
+    CDialogProgress progress(window(), onBuildStep);
+    store_.Build(progress);
 }
 
 void CPartsView::ShowLibrary(const CPartLibrary* library) {
@@ -591,13 +342,13 @@ int CPartsView::ShowEntries(std::vector<ListedPart> parts) {
 }
 
 QString CPartsView::EmptyMessage() const {
-    return showingEntries_ && ItemCount() == 0 ? QStringLiteral("見つかりません") : QString();
+    return showingEntries_ && ItemCount() == 0 ? UiText(texts::SEARCH_NOTHING_FOUND) : QString();
 }
 
 const CPartLibrary* CPartsView::ItemLibrary(int row) const {
     const CPartsModel::Item* item = model_->At(row);
     if (item == nullptr) return nullptr;
-    return item->library != nullptr ? item->library : GetDocument().currentLibrary;
+    return item->library != nullptr ? item->library : GetDocument().CurrentLibrary();
 }
 
 void CPartsView::Refill(const std::function<void()>& reset) {
@@ -690,8 +441,7 @@ void CPartsView::SelectItem(int row) {
 }
 
 int32_t CPartsView::ImageIndex(const CLibEntry* entry) const {
-    const auto it = imageIndex_.find(entry);
-    return it == imageIndex_.end() ? -1 : it->second;
+    return store_.ImageIndex(entry);
 }
 
 void CPartsView::ApplyMode() {
@@ -803,9 +553,9 @@ void CPartsView::OnSelectionChanged(const QItemSelection& selected,
     if (changed.isEmpty() || changed.indexes().isEmpty()) return;
     CQurixDoc& doc = GetDocument();
     const CPartsModel::Item* item = model_->At(changed.indexes().first().row());
-    doc.currentEntry = item != nullptr ? item->entry : nullptr;
+    doc.SetCurrentEntry(item != nullptr ? item->entry : nullptr);
     // A listed part brings its library with it.
-    if (item != nullptr && item->library != nullptr) doc.currentLibrary = item->library;
+    if (item != nullptr && item->library != nullptr) doc.SetCurrentLibrary(item->library);
     doc.UpdateAllViews(this);
 }
 

@@ -12,12 +12,11 @@
 
 #include "core/profile/Profile.h"
 #include "palette/CommandIds.h"
-#include "palette/EntryIdentities.h"
 #include "palette/ExtraThumbnails.h"
-#include "palette/FileStamp.h"
 #include "palette/ImageCache.h"
-#include "ui/qt/QurixDoc.h"
-#include "ui/qt/QurixView.h"
+#include "palette/QurixDoc.h"
+#include "palette/QurixView.h"
+#include "palette/ThumbnailStore.h"
 
 namespace qurix {
 
@@ -100,10 +99,10 @@ public:
     void SelectItem(int row);
     // The image index of an entry, -1 when it has none.
     int32_t ImageIndex(const CLibEntry* entry) const;
-    const ThumbnailSet& Images() const { return images_; }
-    bool CacheValid() const { return cacheValid_; }
-    bool CacheDirty() const { return cacheDirty_; }
-    const std::string& CacheFolder() const { return cacheFolder_; }
+    const ThumbnailSet& Images() const { return store_.Images(); }
+    bool CacheValid() const { return store_.CacheValid(); }
+    bool CacheDirty() const { return store_.CacheDirty(); }
+    const std::string& CacheFolder() const { return store_.CacheFolder(); }
     // Scrolls so that the item's rectangle starts at the top left (only left in list mode).
     void ScrollItemToTopLeft(int row);
     // Device pixels per logical pixel the thumbnails are drawn for: the screen's, rounded,
@@ -111,26 +110,17 @@ public:
     int32_t DeviceRatio() const;
     void SetDeviceRatio(int32_t ratio);
     // The extra-large thumbnails and those for a device pixel ratio above 1.
-    const CExtraThumbnails& Extras() const { return extras_; }
+    const CExtraThumbnails& Extras() const { return store_.Extras(); }
     // How often the list was painted.
     int PaintCount() const { return paintCount_; }
     // The icons kept for the items (at most IconCapacity, tests may lower it).
     size_t KeptIcons() const;
     void SetIconCapacity(size_t capacity);
 
-    struct BuildStats {
-        int32_t total = 0;     // entries of all libraries
-        int32_t done = 0;      // entries walked before the build ended
-        int32_t rendered = 0;  // images drawn
-        int32_t reused = 0;    // images taken from the cache
-        bool stopped = false;  // cancelled, or the window was closed
-        int32_t workers = 0;   // threads that drew in the background (0: the window's own)
-    };
-    const BuildStats& LastBuild() const { return lastBuild_; }
-    // How many threads draw thumbnails: 0 (the default) takes "render_threads" of section
-    // "qurix", and where that is missing or 0 one per core; 1 draws on the window's own
-    // thread.
-    void SetRenderThreads(int32_t threads) { renderThreads_ = threads; }
+    using BuildStats = CThumbnailStore::BuildStats;
+    const BuildStats& LastBuild() const { return store_.LastBuild(); }
+    // How many threads draw thumbnails (CThumbnailStore::SetRenderThreads).
+    void SetRenderThreads(int32_t threads) { store_.SetRenderThreads(threads); }
     // Called after each entry of a build, before the cancel check (tests cancel from here).
     std::function<void(CProgressDlg& dialog, int32_t done)> onBuildStep;
 
@@ -165,39 +155,10 @@ protected:
     void startDrag(Qt::DropActions supportedActions) override;
 
 private:
-    // The steps of BuildImages.
-    struct Build;
-    struct BuildStep;
-    std::vector<const CPartLibrary*> CollectLibraries() const;
-    // The entries of all loaded libraries: no cache file may hold more images.
-    size_t EntryTotal() const;
-    int32_t AppendImage(const ArgbImage& large, const ArgbImage& small, int32_t ordinal,
-                        uint64_t identity);
-    // Appends image index of from (a cached or previous set) for the entry at ordinal.
-    int32_t TakeImage(const ThumbnailSet& from, size_t index, int32_t ordinal);
-    // Lists every entry with where its image comes from, and starts drawing those that
-    // neither the cache nor the previous load has.
-    // identities holds every entry's ImageIdentity, in entry order.
-    void PlanImages(Build& build, const std::vector<const CPartLibrary*>& libraries,
-                    const std::vector<uint64_t>& identities,
-                    std::map<std::string, FileStamp>& stamps);
-    // Finds the cached image of the entry at ordinal, or the previous load's one when its
-    // library did not change; false when neither shows it.
-    bool FindCachedImage(Build& build, BuildStep& step, int32_t ordinal) const;
-    // Takes the cached, or the previous load's, image of a planned entry.
-    void ReuseImage(Build& build, BuildStep& step);
-    // Takes the entry's drawn images, in entry order, running events while they are drawn;
-    // false when the build was stopped meanwhile.
-    bool RenderImage(Build& build, CProgressDlg& dialog, BuildStep& step);
-    // Shows progress and runs events; stops the build on a cancel or a close.
-    void Pump(Build& build, CProgressDlg& dialog, bool drawn);
-    // Runs queued events; false on a cancel or a close.
-    bool RunEvents(CProgressDlg& dialog);
-    void KeepUnreachedImages(Build& build);
     // After a reload that keeps the place: selects the part and scrolls back.
     void PutBackPlace(CQurixDoc::Place& place);
 
-    // The item's image when it is not one of images_; null for those.
+    // The item's image when it is not one of the store's own; null for those.
     QPixmap ExtraPixmap(int32_t image, const CLibEntry* entry, CExtraThumbnails::Kind kind);
     void ApplyMode();
     // Replaces the items through reset (no selection change reaches the document), lays
@@ -214,37 +175,15 @@ private:
 
     static constexpr int GRID_GAP = 4;
 
+    // Declared before the model, which shows its images.
+    CThumbnailStore store_;
     CPartsModel* model_;
     CPartsDelegate* delegate_;
     CProfile profile_;
     int mode_ = MODE_LARGE;
     const CPartLibrary* shown_ = nullptr;
-    // The thumbnails of all entries in image-index order, and which entry has which.
-    ThumbnailSet images_;
-    std::unordered_map<const CLibEntry*, int32_t> imageIndex_;
-    // The identities of the loaded libraries' entries, for the next build.
-    CEntryIdentities identities_;
-    // False from a load until the images of that load have been built (even when the
-    // build was cancelled before any image, so a cancelled build is not started again by
-    // every later notification).
-    bool imagesBuilt_ = false;
     std::map<const CPartLibrary*, int> scrollMemory_;
-    std::string cacheFolder_;
-    bool cacheValid_ = false;
-    bool cacheDirty_ = false;
-    // The libraries' lines as they were when the images were built: what the cache files
-    // say the images were made from.
-    std::vector<std::string> libraryLines_;
-    // The DrawingDigest of the settings the images were built with.
-    uint64_t drawing_ = 0;
-    BuildStats lastBuild_;
-    // Between a reload and its build: the images of the load before. The file of each
-    // library as it was when the last build began.
-    ThumbnailSet previous_;
-    std::map<std::string, FileStamp> builtStamps_;
-    CExtraThumbnails extras_;
     int32_t deviceRatio_ = 0;
-    int32_t renderThreads_ = 0;
     int32_t paintedRatio_ = 1;
     bool filling_ = false;
     bool showingEntries_ = false;

@@ -1,4 +1,5 @@
 #include "ui/qt/PlibView.h"
+#include "palette/Texts.h"
 
 #include <QAbstractListModel>
 #include <QHeaderView>
@@ -9,7 +10,7 @@
 
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
-#include "ui/qt/QurixDoc.h"
+#include "palette/QurixDoc.h"
 #include "ui/qt/TextDisplay.h"
 
 namespace qurix {
@@ -100,7 +101,7 @@ public:
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (section != 0 || orientation != Qt::Horizontal) return QVariant();
-        if (role == Qt::DisplayRole) return QStringLiteral("ライブラリ");
+        if (role == Qt::DisplayRole) return UiText(texts::LIBRARY_HEADER);
         if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
         return QVariant();
     }
@@ -225,7 +226,7 @@ void CPlibView::OnUpdate(CQurixView* /*sender*/) {
 }
 
 void CPlibView::SelectCurrentLibrary() {
-    const CPartLibrary* current = GetDocument().currentLibrary;
+    const CPartLibrary* current = GetDocument().CurrentLibrary();
     if (current == nullptr) return;
     for (int row = 0; row < RowCount(); ++row) {
         if (RowLibrary(row) != current) continue;
@@ -255,14 +256,14 @@ void CPlibView::OnSelectionChanged(const QItemSelection& selected,
     // The old row lets go first, then the new one takes over, as in a list that
     // reports each row's change on its own.
     if (!deselected.isEmpty()) {
-        doc.currentLibrary = nullptr;
+        doc.SetCurrentLibrary(nullptr);
         lastIndex_ = 0;
     }
     for (const QModelIndex& index : selected.indexes()) {
         if (index.column() != 0) continue;
         const CPartLibrary* lib = model_->Library(index.row());
         if (!lib) continue;
-        doc.currentLibrary = lib;
+        doc.SetCurrentLibrary(lib);
         lastIndex_ = index.row();
         doc.UpdateAllViews(this);
         break;

@@ -4,7 +4,7 @@
 
 #include "core/profile/Profile.h"
 #include "palette/LoadProblem.h"
-#include "ui/qt/QurixView.h"
+#include "palette/QurixView.h"
 
 namespace qurix {
 

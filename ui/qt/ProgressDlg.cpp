@@ -1,4 +1,5 @@
 #include "ui/qt/ProgressDlg.h"
+#include "palette/Texts.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -11,6 +12,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
+#include "ui/qt/TextDisplay.h"
 
 namespace qurix {
 
@@ -18,9 +20,9 @@ CProgressDlg::CProgressDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setModal(false);
-    setWindowTitle(QStringLiteral("パーツ・ライブラリの読み込み"));
+    setWindowTitle(UiText(texts::PROGRESS_TITLE));
 
-    message_ = new QLabel(QStringLiteral("パーツ・ライブラリを読み込み中です・・・"), this);
+    message_ = new QLabel(UiText(texts::PROGRESS_MESSAGE), this);
     count_ = new QLabel(this);
     count_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Room for large counts, so the text does not jump as it grows.
@@ -30,7 +32,7 @@ CProgressDlg::CProgressDlg(QWidget* parent)
     bar_->setTextVisible(false);
     bar_->setRange(0, 1);
     bar_->setValue(0);
-    cancel_ = new QPushButton(QStringLiteral("キャンセル"), this);
+    cancel_ = new QPushButton(UiText(texts::CANCEL), this);
     connect(cancel_, &QPushButton::clicked, this, &CProgressDlg::reject);
 
     auto* top = new QHBoxLayout;

@@ -1,4 +1,5 @@
 #include "ui/qt/QurixApp.h"
+#include "palette/Texts.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -9,9 +10,10 @@
 
 #include "core/platform/FileReplace.h"
 #include "palette/ConfigLocation.h"
+#include "palette/QurixDoc.h"
 #include "render/DisplaySettings.h"
 #include "ui/qt/MainFrame.h"
-#include "ui/qt/QurixDoc.h"
+#include "ui/qt/TextDisplay.h"
 
 namespace qurix {
 
@@ -36,7 +38,7 @@ bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
     doc_ = std::make_unique<CQurixDoc>(*settings_, profile_, configFolder_);
     frame_ = std::make_unique<CMainFrame>(*doc_);
     if (recovery == Recovery::Restored) {
-        doc_->ShowStatus("前回中断された設定の書き込みを元に戻しました: " + profile_.Path());
+        doc_->ShowStatus(FormatText(texts::SETTINGS_RESTORED, profile_.Path()));
     }
     if (!doc_->OnNewDocument()) return false;
     doc_->SendInitialUpdate();
@@ -48,7 +50,7 @@ bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
 
 std::unique_ptr<QDialog> CQurixApp::MakeAboutBox(QWidget* parent) {
     auto box = std::make_unique<QDialog>(parent);
-    box->setWindowTitle(QStringLiteral("バージョン情報"));
+    box->setWindowTitle(UiText(texts::ABOUT_TITLE));
     box->setModal(true);
     auto* grid = new QGridLayout(box.get());
     grid->setSizeConstraint(QLayout::SetFixedSize);
@@ -60,13 +62,12 @@ std::unique_ptr<QDialog> CQurixApp::MakeAboutBox(QWidget* parent) {
     grid->addWidget(icon, 0, 0, 2, 1);
 
     auto* title = new QLabel(
-        QStringLiteral("%1 バージョン %2")
+        UiText(texts::ABOUT_VERSION)
             .arg(QString::fromLatin1(PRODUCT_NAME), QString::fromLatin1(PRODUCT_VERSION)),
         box.get());
     title->setObjectName(QStringLiteral("titleLine"));
     grid->addWidget(title, 0, 1);
-    auto* second =
-        new QLabel(QStringLiteral("Kivox 回路図エディタのためのパーツ・パレット"), box.get());
+    auto* second = new QLabel(UiText(texts::ABOUT_PRODUCT), box.get());
     second->setObjectName(QStringLiteral("secondLine"));
     grid->addWidget(second, 1, 1);
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <QLineEdit>
+#include "palette/Texts.h"
 
 namespace qurix {
 
@@ -8,7 +9,7 @@ namespace qurix {
 class CSearchBar : public QLineEdit {
     Q_OBJECT
 public:
-    static constexpr const char* PLACEHOLDER = "パーツを検索 (Ctrl+F)";
+    static constexpr const char* PLACEHOLDER = texts::SEARCH_PLACEHOLDER;
 
     explicit CSearchBar(QWidget* parent = nullptr);
 

@@ -8,4 +8,9 @@ namespace qurix {
 // editor's CR LF (or a lone CR) line breaks made plain line breaks.
 QString DisplayText(const std::string& bytes);
 
+// A text of the palette's table (palette/Texts.h, UTF-8) as Qt shows it.
+inline QString UiText(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
 }  // namespace qurix

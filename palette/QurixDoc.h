@@ -1,10 +1,10 @@
 #pragma once
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "core/profile/Profile.h"
 #include "palette/LoadProblem.h"
+#include "palette/UiHost.h"
 
 namespace qurix {
 
@@ -13,6 +13,17 @@ class CLibEntry;
 class CLibrarySet;
 class CPartLibrary;
 class CQurixView;
+
+// Hears what happens to the document besides the view updates (the main window, the
+// file watching); any number of listeners, called in the order they were added.
+class CDocListener {
+public:
+    virtual ~CDocListener() = default;
+    // After every load of the settings and libraries.
+    virtual void OnLoaded() {}
+    // A close asked for while busy may now go ahead.
+    virtual void OnCloseAfterBusy() {}
+};
 
 // The palette's one document: the loaded settings and libraries, the library and part
 // the user selected, and the change notifications between the views. It has no file.
@@ -48,21 +59,25 @@ public:
     void RemoveView(CQurixView* view);
     const std::vector<CQurixView*>& Views() const { return views_; }
 
+    void AddListener(CDocListener* listener);
+    void RemoveListener(CDocListener* listener);
+    // The window system's seams (wait cursor, status bar); null for none. The front end
+    // sets it before the first load and clears it before it goes.
+    void SetHost(CUiHost* host) { host_ = host; }
+    CUiHost* Host() const { return host_; }
+
     // A long task that pumps events (the thumbnail build) brackets itself with these;
     // Reload is refused meanwhile. A close asked for during it is recorded, the task
-    // should stop at its next cancel check, and onCloseAfterBusy runs when it ends.
+    // should stop at its next cancel check, and the listeners hear OnCloseAfterBusy when
+    // it ends.
     void BeginBusy() { ++busy_; }
     void EndBusy();
     bool IsBusy() const { return busy_ > 0; }
     void RequestClose() { closeRequested_ = true; }
     bool CloseRequested() const { return closeRequested_; }
-    std::function<void()> onCloseAfterBusy;
-    // A line for the user in the window's status bar (UTF-8); set by the main window.
-    std::function<void(const std::string& text)> onStatusMessage;
-    // After every load (the main window watches the files it names).
-    std::function<void()> onLoaded;
+    // A line for the user in the window's status bar (UTF-8).
     void ShowStatus(const std::string& text) const {
-        if (onStatusMessage) onStatusMessage(text);
+        if (host_ != nullptr) host_->ShowStatus(text);
     }
 
     const CDisplaySettings& Settings() const { return settings_; }
@@ -73,10 +88,12 @@ public:
     // The configured libraries the latest load could not load, in key order.
     const std::vector<LoadProblem>& Problems() const { return problems_; }
 
-    // Written by the library list and the parts list, read by every view. Both refer
+    // Chosen in the library list and the parts list, read by every view. Both refer
     // into the library set loaded now and are cleared before it is released.
-    const CPartLibrary* currentLibrary = nullptr;
-    const CLibEntry* currentEntry = nullptr;
+    const CPartLibrary* CurrentLibrary() const { return currentLibrary_; }
+    const CLibEntry* CurrentEntry() const { return currentEntry_; }
+    void SetCurrentLibrary(const CPartLibrary* library) { currentLibrary_ = library; }
+    void SetCurrentEntry(const CLibEntry* entry) { currentEntry_ = entry; }
 
     // What Reload(true) puts back, by name since the old objects are gone; empty
     // otherwise. The parts list records its top item when its items are deleted.
@@ -93,10 +110,15 @@ private:
     void Load();
     void Free();
     void MakeAllPending();
+    void Notify(void (CDocListener::*event)());
 
     CDisplaySettings& settings_;
     CProfile profile_;
     std::string configFolder_;
+    CUiHost* host_ = nullptr;  // only referred to
+    std::vector<CDocListener*> listeners_;
+    const CPartLibrary* currentLibrary_ = nullptr;
+    const CLibEntry* currentEntry_ = nullptr;
     std::vector<CQurixView*> views_;
     std::vector<CQurixView*> pending_;
     bool loaded_ = false;

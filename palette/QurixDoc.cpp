@@ -1,28 +1,14 @@
-#include "ui/qt/QurixDoc.h"
+#include "palette/QurixDoc.h"
 
-#include <QCursor>
-#include <QGuiApplication>
 #include <algorithm>
 
 #include "core/library/LibEntry.h"
 #include "core/library/LibrarySet.h"
+#include "palette/QurixView.h"
+#include "palette/Texts.h"
 #include "render/DisplaySettings.h"
-#include "ui/qt/QurixView.h"
 
 namespace qurix {
-
-namespace {
-
-// The wait cursor while settings and libraries load.
-class CWaitCursor {
-public:
-    CWaitCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-    ~CWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-};
-
-}  // namespace
 
 CQurixDoc::CQurixDoc(CDisplaySettings& settings, CProfile profile, std::string configFolder)
     : settings_(settings), profile_(std::move(profile)), configFolder_(std::move(configFolder)) {}
@@ -36,7 +22,7 @@ const CLibrarySet& CQurixDoc::Libraries() const {
 }
 
 void CQurixDoc::Load() {
-    CWaitCursor wait;
+    const CWaitCursor wait(host_);
     problems_.clear();
     const CLibrarySet::LoadListener listener = [this](const std::string& key,
                                                       const std::string& path, int32_t line,
@@ -46,14 +32,14 @@ void CQurixDoc::Load() {
     LoadDisplaySettings(settings_, profile_, configFolder_, &listener);
     loaded_ = true;
     if (!problems_.empty()) {
-        ShowStatus(std::to_string(problems_.size()) + " 個のライブラリを読み込めませんでした");
+        ShowStatus(FormatText(texts::LIBRARIES_FAILED, std::to_string(problems_.size())));
     }
-    if (onLoaded) onLoaded();
+    Notify(&CDocListener::OnLoaded);
 }
 
 void CQurixDoc::Free() {
-    currentEntry = nullptr;
-    currentLibrary = nullptr;
+    currentEntry_ = nullptr;
+    currentLibrary_ = nullptr;
     FreeDisplaySettings(settings_);
     problems_.clear();
     loaded_ = false;
@@ -87,16 +73,16 @@ bool CQurixDoc::Reload(bool keepPlace) {
     // The reload, and the thumbnails' checks against the file, read it once.
     const CProfile::CReadHold hold(profile_);
     place = Place();
-    if (keepPlace && currentLibrary != nullptr) {
-        place.libraryPath = currentLibrary->Path();
-        if (currentEntry != nullptr) place.entryName = currentEntry->Name();
+    if (keepPlace && currentLibrary_ != nullptr) {
+        place.libraryPath = currentLibrary_->Path();
+        if (currentEntry_ != nullptr) place.entryName = currentEntry_->Name();
     }
     {
-        CWaitCursor wait;
+        const CWaitCursor wait(host_);
         for (CQurixView* v : views_) v->DeleteAllItems();
         MakeAllPending();
-        currentLibrary = nullptr;
-        currentEntry = nullptr;
+        currentLibrary_ = nullptr;
+        currentEntry_ = nullptr;
         if (loaded_) Free();
         Load();
     }
@@ -144,7 +130,25 @@ void CQurixDoc::RemoveView(CQurixView* view) {
 
 void CQurixDoc::EndBusy() {
     if (busy_ == 0) return;
-    if (--busy_ == 0 && closeRequested_ && onCloseAfterBusy) onCloseAfterBusy();
+    if (--busy_ == 0 && closeRequested_) Notify(&CDocListener::OnCloseAfterBusy);
+}
+
+void CQurixDoc::Notify(void (CDocListener::*event)()) {
+    // A listener may leave while another hears the event, so walk a copy.
+    const std::vector<CDocListener*> listeners = listeners_;
+    for (CDocListener* l : listeners) {
+        if (std::find(listeners_.begin(), listeners_.end(), l) != listeners_.end()) (l->*event)();
+    }
+}
+
+void CQurixDoc::AddListener(CDocListener* listener) {
+    if (std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end()) {
+        listeners_.push_back(listener);
+    }
+}
+
+void CQurixDoc::RemoveListener(CDocListener* listener) {
+    listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
 }
 
 }  // namespace qurix

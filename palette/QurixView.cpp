@@ -1,6 +1,6 @@
-#include "ui/qt/QurixView.h"
+#include "palette/QurixView.h"
 
-#include "ui/qt/QurixDoc.h"
+#include "palette/QurixDoc.h"
 
 namespace qurix {
 

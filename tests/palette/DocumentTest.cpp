@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "palette/QurixDoc.h"
+#include "palette/QurixView.h"
 #include "render/DisplaySettings.h"
-#include "tests/ui_qt/TestApp.h"
-#include "ui/qt/QurixDoc.h"
-#include "ui/qt/QurixView.h"
 
 namespace qurix {
 namespace {
@@ -38,8 +39,6 @@ private:
 
 class DocumentTest : public ::testing::Test {
 protected:
-    void SetUp() override { TestApp(); }
-
     CDisplaySettings settings;
     // No file: every setting is a default and no library loads.
     CQurixDoc doc{settings, CProfile(), std::string()};
@@ -69,11 +68,11 @@ TEST_F(DocumentTest, ReloadClearsListsAndSelectionThenUpdatesEveryView) {
     log.clear();
     // Stand-ins for a selection; Reload must drop them before the libraries go.
     int dummy = 0;
-    doc.currentLibrary = reinterpret_cast<const CPartLibrary*>(&dummy);
-    doc.currentEntry = reinterpret_cast<const CLibEntry*>(&dummy);
+    doc.SetCurrentLibrary(reinterpret_cast<const CPartLibrary*>(&dummy));
+    doc.SetCurrentEntry(reinterpret_cast<const CLibEntry*>(&dummy));
     a.onUpdate = [&] {
-        EXPECT_EQ(doc.currentLibrary, nullptr);
-        EXPECT_EQ(doc.currentEntry, nullptr);
+        EXPECT_EQ(doc.CurrentLibrary(), nullptr);
+        EXPECT_EQ(doc.CurrentEntry(), nullptr);
     };
     EXPECT_TRUE(doc.Reload());
     EXPECT_EQ(log, (std::vector<std::string>{"a:clear", "b:clear", "a:update+pending",
@@ -119,22 +118,83 @@ TEST_F(DocumentTest, ReloadIsRefusedWhileABuildRuns) {
     EXPECT_TRUE(doc.Reload());
 }
 
-TEST_F(DocumentTest, ACloseDuringABuildWaitsForItsEnd) {
+// Counts the events it hears; may leave the document while hearing one.
+class CProbeListener : public CDocListener {
+public:
+    explicit CProbeListener(CQurixDoc& doc) : doc_(doc) { doc_.AddListener(this); }
+    ~CProbeListener() override { doc_.RemoveListener(this); }
+    void OnLoaded() override { ++loads; }
+    void OnCloseAfterBusy() override {
+        ++closes;
+        if (leave) leave();
+    }
+    int loads = 0;
     int closes = 0;
-    doc.onCloseAfterBusy = [&] { ++closes; };
+    std::function<void()> leave;
+
+private:
+    CQurixDoc& doc_;
+};
+
+TEST_F(DocumentTest, ACloseDuringABuildWaitsForItsEnd) {
+    CProbeListener first(doc);
+    CProbeListener second(doc);
     doc.OnNewDocument();
+    EXPECT_EQ(first.loads, 1);
+    EXPECT_EQ(second.loads, 1);
     doc.BeginBusy();
     doc.BeginBusy();
     doc.RequestClose();
     EXPECT_TRUE(doc.CloseRequested());
     doc.EndBusy();
-    EXPECT_EQ(closes, 0);
+    EXPECT_EQ(first.closes, 0);
     doc.EndBusy();
-    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(first.closes, 1);
+    EXPECT_EQ(second.closes, 1);
     // Unbalanced ends do nothing more.
     doc.EndBusy();
-    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(first.closes, 1);
     EXPECT_FALSE(doc.IsBusy());
+}
+
+TEST_F(DocumentTest, AListenerMayRemoveAnotherWhileHearing) {
+    CProbeListener first(doc);
+    auto second = std::make_unique<CProbeListener>(doc);
+    first.leave = [&] { second.reset(); };
+    doc.BeginBusy();
+    doc.RequestClose();
+    doc.EndBusy();
+    EXPECT_EQ(first.closes, 1);
+    EXPECT_EQ(second, nullptr);
+}
+
+// Records what the document asks of the window system.
+class CProbeHost : public CUiHost {
+public:
+    void BeginWait() override { log.push_back("wait"); }
+    void EndWait() override { log.push_back("done"); }
+    void ShowStatus(const std::string& text) override { log.push_back(text); }
+    void Post(std::function<void()> task) override { task(); }
+    std::vector<std::string> log;
+};
+
+TEST_F(DocumentTest, LoadsShowTheWaitCursorAndTellOfFailedLibraries) {
+    CProbeHost host;
+    doc.SetHost(&host);
+    doc.OnNewDocument();
+    EXPECT_EQ(host.log, (std::vector<std::string>{"wait", "done"}));
+    host.log.clear();
+    // Two configured libraries that are not there.
+    CQurixDoc failing(settings,
+                      CProfile(std::string(QURIX_SOURCE_DIR) + "/tests/palette/data/missing.ini"),
+                      std::string(QURIX_SOURCE_DIR) + "/tests/palette/data/");
+    failing.SetHost(&host);
+    failing.OnNewDocument();
+    ASSERT_EQ(failing.Problems().size(), 2u);
+    EXPECT_EQ(host.log,
+              (std::vector<std::string>{"wait", "2 個のライブラリを読み込めませんでした", "done"}));
+    doc.SetHost(nullptr);
+    doc.ShowStatus("nobody hears this");
 }
 
 }  // namespace

@@ -1,0 +1,220 @@
+// The thumbnail build on the palette layer: no window, a canvas that draws nothing, and
+// a progress that counts and cancels on the spot.
+#include "palette/ThumbnailStore.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "core/library/LibrarySet.h"
+#include "core/library/PartLibrary.h"
+#include "core/platform/Paths.h"
+#include "palette/QurixDoc.h"
+#include "render/DisplaySettings.h"
+#include "tests/ScratchFolder.h"
+#include "tests/render/RecordingSurface.h"
+
+namespace qurix {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Records the calls and reads back a canvas of its size in one colour.
+class CFlatCanvas : public CRecordingSurface {
+public:
+    CFlatCanvas(int32_t width, int32_t height) : width_(width), height_(height) {}
+    bool ReadPixels(CanvasPixels& out) const override {
+        out.width = width_;
+        out.height = height_;
+        out.bgrx.assign(static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4, 0x40);
+        return true;
+    }
+
+private:
+    int32_t width_;
+    int32_t height_;
+};
+
+CanvasMaker FlatCanvases(Colour) {
+    return [](int32_t width, int32_t height) -> std::unique_ptr<CDrawSurface> {
+        return std::make_unique<CFlatCanvas>(width, height);
+    };
+}
+
+// Counts what the build shows and cancels after cancelAt steps (never when negative).
+class CProbeProgress : public CBuildProgress {
+public:
+    void Begin(int32_t n) override {
+        total = n;
+        ++begins;
+    }
+    void SetPos(int32_t done) override { pos = done; }
+    bool Pump() override {
+        ++pumps;
+        return !CancelRequested();
+    }
+    bool CancelRequested() const override { return cancelAt >= 0 && pos >= cancelAt; }
+    void End(bool wasStopped) override {
+        stopped = wasStopped;
+        ++ends;
+    }
+    int32_t total = -1;
+    int32_t pos = 0;
+    int32_t cancelAt = -1;
+    int begins = 0;
+    int ends = 0;
+    int pumps = 0;
+    bool stopped = false;
+};
+
+class ThumbnailStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const fs::path examples = fs::path(QURIX_SOURCE_DIR) / "examples";
+        for (const char* name : {"KIVOX.INI", "passive.lib", "semiconductor.lib", "logic.lib",
+                                 "analog.lib", "connector.lib", "demo_sheet.kxd"}) {
+            fs::copy_file(examples / name, fs::path(folder_.Path()) / name);
+        }
+        // The cache goes to ./cache.
+        before_ = fs::current_path();
+        fs::current_path(folder_.Path());
+        doc_ = std::make_unique<CQurixDoc>(settings_, CProfile(folder_.File("KIVOX.INI")),
+                                           folder_.Path() + "/");
+        ASSERT_TRUE(doc_->OnNewDocument());
+        store_ = std::make_unique<CThumbnailStore>(*doc_, FlatCanvases);
+        store_->SetRenderThreads(threads_);
+    }
+    void TearDown() override {
+        store_.reset();
+        doc_.reset();
+        fs::current_path(before_);
+    }
+    int32_t Entries() const {
+        int32_t n = 0;
+        for (int32_t i = 0; i < doc_->Libraries().Count(); ++i)
+            n += doc_->Libraries().GetLibrary(i)->EntryCount();
+        return n;
+    }
+    // The document's reload as the views take it.
+    void Reload() {
+        store_->Release();
+        ASSERT_TRUE(doc_->Reload());
+        store_->OnLoad();
+    }
+
+    test::ScratchFolder folder_;
+    fs::path before_;
+    CDisplaySettings settings_;
+    std::unique_ptr<CQurixDoc> doc_;
+    std::unique_ptr<CThumbnailStore> store_;
+    int32_t threads_ = 1;
+};
+
+TEST_F(ThumbnailStoreTest, ColdBuildDrawsEveryPartThenTheCacheServesThem) {
+    store_->Open();
+    EXPECT_FALSE(store_->CacheValid());
+    CProbeProgress progress;
+    store_->Build(progress);
+    const int32_t n = Entries();
+    ASSERT_GT(n, 20);
+    EXPECT_EQ(progress.total, n);
+    EXPECT_EQ(progress.pos, n);
+    EXPECT_EQ(progress.begins, 1);
+    EXPECT_EQ(progress.ends, 1);
+    EXPECT_FALSE(progress.stopped);
+    EXPECT_EQ(store_->LastBuild().rendered, n);
+    EXPECT_EQ(store_->LastBuild().reused, 0);
+    EXPECT_FALSE(doc_->IsBusy());
+    const CPartLibrary* first = doc_->Libraries().GetLibrary(0);
+    EXPECT_EQ(store_->ImageIndex(first->Entry(0)), 0);
+    EXPECT_TRUE(store_->CacheDirty());
+    store_->Save();
+
+    // The next start takes every image from the files.
+    store_ = std::make_unique<CThumbnailStore>(*doc_, FlatCanvases);
+    store_->Open();
+    EXPECT_TRUE(store_->CacheValid());
+    CProbeProgress again;
+    store_->Build(again);
+    EXPECT_EQ(store_->LastBuild().reused, n);
+    EXPECT_EQ(store_->LastBuild().rendered, 0);
+    EXPECT_FALSE(store_->CacheDirty());
+}
+
+TEST_F(ThumbnailStoreTest, ACancelStopsAtOnceAndKeepsWhatWasDrawn) {
+    store_->Open();
+    CProbeProgress progress;
+    progress.cancelAt = 5;
+    store_->Build(progress);
+    EXPECT_TRUE(progress.stopped);
+    EXPECT_TRUE(store_->LastBuild().stopped);
+    EXPECT_EQ(store_->LastBuild().done, 5);
+    EXPECT_EQ(store_->Images().Count(), 5u);
+    EXPECT_TRUE(store_->Built());  // not started again by the next update
+    EXPECT_FALSE(doc_->IsBusy());
+}
+
+TEST_F(ThumbnailStoreTest, ACloseDuringTheBuildStopsIt) {
+    store_->Open();
+    CProbeProgress progress;
+    store_->onStep = [&](int32_t done) {
+        if (done == 3) doc_->RequestClose();
+    };
+    store_->Build(progress);
+    EXPECT_TRUE(store_->LastBuild().stopped);
+    EXPECT_EQ(store_->LastBuild().done, 3);
+}
+
+TEST_F(ThumbnailStoreTest, AReloadDrawsOnlyTheLibraryWhoseFileChanged) {
+    store_->Open();
+    CProbeProgress progress;
+    store_->Build(progress);
+    const int32_t n = Entries();
+    // logic.lib saved again (one part more would do; the same bytes with a new time
+    // and size are enough to count as changed).
+    const CPartLibrary* logic = nullptr;
+    for (int32_t i = 0; i < doc_->Libraries().Count(); ++i) {
+        const CPartLibrary* lib = doc_->Libraries().GetLibrary(i);
+        if (lib->Path().find("logic.lib") != std::string::npos) logic = lib;
+    }
+    ASSERT_NE(logic, nullptr);
+    const int32_t changed = logic->EntryCount();
+    const std::string path = logic->Path();
+    {
+        std::FILE* f = std::fopen(path.c_str(), "ab");
+        ASSERT_NE(f, nullptr);
+        std::fputs("\n", f);
+        std::fclose(f);
+    }
+    Reload();
+    CProbeProgress again;
+    store_->Build(again);
+    EXPECT_EQ(store_->LastBuild().rendered, changed);
+    EXPECT_EQ(store_->LastBuild().reused, n - changed);
+    EXPECT_EQ(store_->Images().Count(), static_cast<size_t>(n));
+}
+
+class PooledStoreTest : public ThumbnailStoreTest {
+protected:
+    void SetUp() override {
+        threads_ = 3;
+        ThumbnailStoreTest::SetUp();
+    }
+};
+
+TEST_F(PooledStoreTest, WorkersDrawTheSameSetInEntryOrder) {
+    store_->Open();
+    CProbeProgress progress;
+    store_->Build(progress);
+    EXPECT_EQ(store_->LastBuild().workers, 3);
+    EXPECT_EQ(store_->LastBuild().rendered, Entries());
+    EXPECT_TRUE(store_->Images().Consistent());
+    for (size_t i = 0; i < store_->Images().Count(); ++i) {
+        EXPECT_EQ(store_->Images().entries[i], static_cast<int32_t>(i));
+    }
+}
+
+}  // namespace
+}  // namespace qurix
