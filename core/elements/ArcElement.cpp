@@ -183,7 +183,7 @@ bool CArcElement::IsInside(const Rect& r) {
     return r.Contains(Point{b.left, b.top}) && r.Contains(Point{b.right, b.bottom});
 }
 
-bool CArcElement::Read(CRecordReader& reader) {
+bool CArcElement::Read(CRecordReader& reader, CArena* /*arena*/) {
     PenFields pen;
     Point centre{10, 10};
     int32_t radius = 10;

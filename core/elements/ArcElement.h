@@ -31,7 +31,7 @@ public:
     bool IsInside(const Rect& r) override;
     // Reduces begin and end to within one turn and stores them.
     Rect Bounds() override;
-    bool Read(CRecordReader& reader) override;
+    bool Read(CRecordReader& reader, CArena* arena = nullptr) override;
     bool Write(CRecordWriter& writer, const Point* origin = nullptr) const override;
 
     const Point& Centre() const { return centre_; }

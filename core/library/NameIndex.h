@@ -16,6 +16,8 @@ public:
     // Adds the entry under its name (which must not change) unless an entry has it.
     void Add(const CLibEntry* entry);
     void Clear();
+    // The bytes of the table.
+    int64_t Bytes() const { return static_cast<int64_t>(slots_.capacity() * sizeof(Slot)); }
 
 private:
     struct Slot {
