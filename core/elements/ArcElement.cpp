@@ -54,8 +54,8 @@ int32_t CArcElement::AngleOf(Point p) const {
 }
 
 void CArcElement::DeriveRays() {
-    beginRay_ = PointAtAngle(begin_, ARC_RAY_LENGTH);
-    endRay_ = PointAtAngle(end_, ARC_RAY_LENGTH);
+    rayBegin_ = begin_;
+    rayEnd_ = end_;
 }
 
 void CArcElement::ReduceAngles() {

@@ -35,11 +35,11 @@ void SplitNumberSuffix(const std::string& name, std::string& base, int32_t& n) {
 
 // Splits a name written the way MakeUniqueName writes its candidates, "base(n)" with n in
 // its shortest decimal form, into base and n; false for any other name.
-bool SplitCandidate(const std::string& name, std::string& base, int32_t& n) {
+bool SplitCandidate(std::string_view name, std::string& base, int32_t& n) {
     if (name.size() < 3 || name.back() != ')') return false;
     const size_t open = name.rfind('(');
-    if (open == std::string::npos || name.size() - open > 13) return false;
-    const std::string digits = name.substr(open + 1, name.size() - open - 2);
+    if (open == std::string_view::npos || name.size() - open > 13) return false;
+    const std::string_view digits = name.substr(open + 1, name.size() - open - 2);
     n = ParseInt(digits);
     if (std::to_string(n) != digits) return false;
     base = name.substr(0, open);
@@ -86,13 +86,18 @@ int32_t CPartLibrary::NextFree(std::unordered_map<int32_t, int32_t>& taken, int3
     return free;
 }
 
-void CPartLibrary::AddEntry(const std::string& name, const CComponentDef* def) {
+void CPartLibrary::AddEntry(std::string_view name, const CComponentDef* def) {
+    // Names are mostly new: one look-up adds them.
     const CLibEntry* entry = arena_->Make<CLibEntry>(CText::In(*arena_, name), def);
+    if (byName_.AddOrFind(entry)) {
+        const std::string unique = MakeUniqueName(std::string(name));
+        entry = arena_->Make<CLibEntry>(CText::In(*arena_, unique), def);
+        byName_.Add(entry);
+    }
     entries_.push_back(entry);
     std::string base;
     int32_t n = 0;
-    if (SplitCandidate(name, base, n)) numbered_[base].emplace(n, WrapAdd(n, 1));
-    byName_.Add(entry);  // the first of equal names is found
+    if (SplitCandidate(entry->Name(), base, n)) numbered_[base].emplace(n, WrapAdd(n, 1));
 }
 
 const CPattern* CPartLibrary::FindPattern(std::string_view name) {
@@ -223,7 +228,7 @@ bool CPartLibrary::ReadComponentRecord(CRecordReader& reader) {
         // The newest pattern of that name in this section, shared; none is not an error.
         if (const CPattern* found = FindPattern(patternName)) def->SetPatternInArena(found);
     }
-    AddEntry(MakeUniqueName(name), def);
+    AddEntry(name, def);
     return Spend(reader);
 }
 
@@ -255,9 +260,8 @@ bool CPartLibrary::ReadAliasRecord(CRecordReader& reader) {
             }
             break;
     }
-    const std::string name = MakeUniqueName(alias);
     // An alias of a part the library lacks adds nothing.
-    if (const CLibEntry* found = byName_.Find(target)) AddEntry(name, found->ComponentDef());
+    if (const CLibEntry* found = byName_.Find(target)) AddEntry(alias, found->ComponentDef());
     return Spend(reader);
 }
 

@@ -1,7 +1,12 @@
 #include "core/memory/Arena.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #if defined(__SANITIZE_ADDRESS__)
 #define QURIX_ARENA_ASAN 1
@@ -32,6 +37,21 @@ void CArena::Unpoison(const void* p, size_t bytes) {
 #endif
 }
 
+void CArena::FreeBytes::operator()(std::byte* p) const {
+    std::free(p);
+}
+
+CArena::Block CArena::NewBlock(size_t size) {
+    void* p = size % MAX_BLOCK == 0 ? std::aligned_alloc(MAX_BLOCK, size) : std::malloc(size);
+    // Like a failed new: there is no way on without the memory.
+    if (!p) std::abort();
+#if defined(__linux__)
+    if (size % MAX_BLOCK == 0) madvise(p, size, MADV_HUGEPAGE);  // only advice
+#endif
+    Poison(p, size);
+    return Block{std::unique_ptr<std::byte[], FreeBytes>(static_cast<std::byte*>(p)), size};
+}
+
 CArena::~CArena() {
     for (const Block& block : blocks_) Unpoison(block.bytes.get(), block.size);
 }
@@ -41,9 +61,8 @@ void* CArena::AllocateInNewBlock(size_t bytes, size_t align) {
     // Blocks grow with the library, up to a size whose waste at the end hardly counts; a
     // larger object gets a block of its own and the newest block stays in use.
     if (need > MAX_BLOCK / 4) {
-        Block block{std::make_unique_for_overwrite<std::byte[]>(need), need};
+        Block block = NewBlock(need);
         std::byte* base = block.bytes.get();
-        Poison(base, need);
         bytes_ += static_cast<int64_t>(need);
         blocks_.insert(blocks_.end() - (blocks_.empty() ? 0 : 1), std::move(block));
         const uintptr_t at = (reinterpret_cast<uintptr_t>(base) + align - 1) & ~(align - 1);
@@ -53,10 +72,9 @@ void* CArena::AllocateInNewBlock(size_t bytes, size_t align) {
     }
     const size_t size = std::max(nextBlock_, need);
     nextBlock_ = std::min(nextBlock_ * 2, MAX_BLOCK);
-    Block block{std::make_unique_for_overwrite<std::byte[]>(size), size};
+    Block block = NewBlock(size);
     at_ = block.bytes.get();
     end_ = at_ + size;
-    Poison(at_, size);
     bytes_ += static_cast<int64_t>(size);
     blocks_.push_back(std::move(block));
     return Allocate(bytes, align);

@@ -19,7 +19,10 @@ namespace qurix {
 class CArena : public std::enable_shared_from_this<CArena> {
 public:
     static constexpr size_t FIRST_BLOCK = 16 * 1024;
-    static constexpr size_t MAX_BLOCK = 1024 * 1024;
+    // The size of a huge page where the system has them: a full block is aligned to it
+    // and asks for them, so that a large library faults its memory in a few hundred
+    // times instead of tens of thousands.
+    static constexpr size_t MAX_BLOCK = 2 * 1024 * 1024;
 
     CArena() = default;
     CArena(const CArena&) = delete;
@@ -76,10 +79,14 @@ private:
 
     void* AllocateInNewBlock(size_t bytes, size_t align);
 
+    struct FreeBytes {
+        void operator()(std::byte* p) const;
+    };
     struct Block {
-        std::unique_ptr<std::byte[]> bytes;
+        std::unique_ptr<std::byte[], FreeBytes> bytes;
         size_t size = 0;
     };
+    static Block NewBlock(size_t size);
     std::vector<Block> blocks_;
     std::byte* at_ = nullptr;  // the free rest of the newest block: [at_, end_)
     std::byte* end_ = nullptr;
