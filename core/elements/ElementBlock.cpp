@@ -60,6 +60,13 @@ CElementBlock::CElementBlock(std::vector<ElementSlot>& slots, CArena* arena) {
     }
 }
 
+CElementBlock::CElementBlock(std::span<CPatternElement* const> elements, CArena& arena) {
+    if (elements.empty()) return;
+    bytes_ = elements.size() * sizeof(CPatternElement*);
+    base_ = static_cast<std::byte*>(arena.Allocate(bytes_, alignof(CPatternElement*)));
+    for (CPatternElement* e : elements) Elements()[count_++] = e;
+}
+
 CElementBlock::CElementBlock(const CElementBlock& other) : bytes_(other.bytes_) {
     if (other.count_ == 0) return;
     storage_ = std::make_unique_for_overwrite<std::byte[]>(bytes_);

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "core/elements/ElementSlot.h"
@@ -20,6 +21,8 @@ public:
     // Moves the elements of slots in, in their order (slots keeps moved-from elements):
     // into arena when one is given, else into an allocation of its own.
     CElementBlock(std::vector<ElementSlot>& slots, CArena* arena);
+    // Elements already made in arena, in their order: only the table of them is added.
+    CElementBlock(std::span<CPatternElement* const> elements, CArena& arena);
     CElementBlock(const CElementBlock& other);  // deep
     CElementBlock& operator=(const CElementBlock&) = delete;
     CElementBlock(CElementBlock&& other) noexcept;

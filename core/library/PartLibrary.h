@@ -111,7 +111,7 @@ private:
     std::unordered_map<std::string_view, size_t> patternIndex_;
     size_t patternsIndexed_ = 0;
     // Lent to the readers of patterns and parts, so that each allocates only its own.
-    std::vector<ElementSlot> elementScratch_;
+    PatternScratch elementScratch_;
     std::vector<CPinDef> pinScratch_;
     int64_t memoryBudget_ = 0;
     // The first entry of each name, viewing the entries' own names (which never change).

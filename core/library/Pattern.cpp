@@ -80,17 +80,18 @@ bool CPattern::ReadBitmap(CRecordReader& reader, CArena* arena) {
     return true;
 }
 
-bool CPattern::ReadPattern(CRecordReader& reader, std::vector<ElementSlot>* scratch,
-                           CArena* arena) {
+bool CPattern::ReadPattern(CRecordReader& reader, PatternScratch* scratch, CArena* arena) {
     arena_ = arena;
     bitmapByteCount_ = 0;
     bitmap_ = {};
     elements_ = CElementBlock();
     bool namedHere = false;
     bool bitmapFailed = false;
-    std::vector<ElementSlot> own;
-    std::vector<ElementSlot>& elements = scratch ? *scratch : own;
+    PatternScratch own;
+    std::vector<ElementSlot>& elements = (scratch ? *scratch : own).slots;
+    std::vector<CPatternElement*>& placed = (scratch ? *scratch : own).placed;
     elements.clear();
+    placed.clear();
     const auto onNested = [&](std::string_view tag, int32_t) {
         if (tag == "+BMP" && width_ > 0 && height_ > 0 && namedHere && bitmap_.empty()) {
             if (StrideOf(width_) * height_ <= MAX_BITMAP_BYTES) {
@@ -100,15 +101,27 @@ bool CPattern::ReadPattern(CRecordReader& reader, std::vector<ElementSlot>* scra
             }
             // A declared size this large is skipped like a block that does not qualify.
         }
-        if (!EmplaceElementByTag(elements, tag)) return Nested::Skip;
-        CPatternElement& e = ElementOf(elements.back());
-        if (!e.Read(reader, arena)) {
-            // A broken element must not carry the pattern past its end.
-            const bool endsPattern = e.StrayEndTag() == "-PTN";
-            elements.pop_back();
-            if (endsPattern) return Nested::EndsRecord;
+        CPatternElement* e = nullptr;
+        if (arena) {
+            // Made where it stays: no copy at the end, nothing to destroy.
+            e = MakeElementByTag(*arena, tag);
+            if (!e) return Nested::Skip;
+        } else {
+            if (!EmplaceElementByTag(elements, tag)) return Nested::Skip;
+            e = &ElementOf(elements.back());
         }
-        return Nested::Read;
+        if (e->Read(reader, arena)) {
+            if (arena) placed.push_back(e);
+            return Nested::Read;
+        }
+        // A broken element must not carry the pattern past its end.
+        const bool endsPattern = e->StrayEndTag() == "-PTN";
+        if (arena) {
+            e->~CPatternElement();  // gives back the stray tag; the bytes stay in the arena
+        } else {
+            elements.pop_back();
+        }
+        return endsPattern ? Nested::EndsRecord : Nested::Read;
     };
     const auto onData = [&](std::string_view key, std::string_view value) {
         if (key == "N") {
@@ -128,8 +141,9 @@ bool CPattern::ReadPattern(CRecordReader& reader, std::vector<ElementSlot>* scra
     };
     const RecordEnd end = ReadRecord(reader, {"-PTN", DataForm::Element}, onData, onNested, reason);
     if (bitmapFailed) return false;
-    elements_ = CElementBlock(elements, arena);
+    elements_ = arena ? CElementBlock(placed, *arena) : CElementBlock(elements, nullptr);
     elements.clear();
+    placed.clear();
     return end != RecordEnd::Failed;
 }
 

@@ -15,6 +15,13 @@
 
 namespace qurix {
 
+// What a caller that reads many patterns lends to the reading of each, so that each
+// allocates only what it keeps.
+struct PatternScratch {
+    std::vector<ElementSlot> slots;        // elements read without an arena
+    std::vector<CPatternElement*> placed;  // elements read into an arena
+};
+
 // The drawing of a component body: vector elements and/or a one-bit bitmap. Immutable once
 // read, so that the components naming one pattern can share it. A library's patterns live
 // in its arena with all they hold; a copy holds its own.
@@ -39,7 +46,7 @@ public:
     // reads many patterns lends scratch to read the elements into, so that each pattern
     // allocates only its own block of elements. With an arena (which must hold this
     // pattern too), everything the pattern holds is put there.
-    bool ReadPattern(CRecordReader& reader, std::vector<ElementSlot>* scratch = nullptr,
+    bool ReadPattern(CRecordReader& reader, PatternScratch* scratch = nullptr,
                      CArena* arena = nullptr);
     // Writes the record under name, or under the pattern's own name when name is null.
     bool WritePattern(CRecordWriter& writer, const char* name = nullptr) const;

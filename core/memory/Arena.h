@@ -60,9 +60,9 @@ public:
         return std::shared_ptr<const T>(std::move(self), object);
     }
 
-private:
-    // Under AddressSanitizer every allocation is followed by a poisoned gap, and what is
-    // not handed out yet stays poisoned, so that reading past an object is still caught.
+    // Under AddressSanitizer every allocation is followed by a poisoned gap of this many
+    // bytes, and what is not handed out yet stays poisoned, so that reading past an
+    // object is still caught.
 #if defined(__SANITIZE_ADDRESS__)
     static constexpr size_t GAP = 16;
 #elif defined(__has_feature)
@@ -74,6 +74,8 @@ private:
 #else
     static constexpr size_t GAP = 0;
 #endif
+
+private:
     static void Poison(const void* p, size_t bytes);
     static void Unpoison(const void* p, size_t bytes);
 
