@@ -1,7 +1,6 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>

@@ -87,9 +87,9 @@ bool CPattern::ReadPattern(CRecordReader& reader, PatternScratch* scratch, CAren
     elements_ = CElementBlock();
     bool namedHere = false;
     bool bitmapFailed = false;
-    PatternScratch own;
-    std::vector<ElementSlot>& elements = (scratch ? *scratch : own).slots;
-    std::vector<CPatternElement*>& placed = (scratch ? *scratch : own).placed;
+    PatternScratch local;
+    std::vector<ElementSlot>& elements = (scratch ? *scratch : local).own;
+    std::vector<CPatternElement*>& placed = (scratch ? *scratch : local).placed;
     elements.clear();
     placed.clear();
     const auto onNested = [&](std::string_view tag, int32_t) {

@@ -18,7 +18,7 @@ namespace qurix {
 // What a caller that reads many patterns lends to the reading of each, so that each
 // allocates only what it keeps.
 struct PatternScratch {
-    std::vector<ElementSlot> slots;        // elements read without an arena
+    std::vector<ElementSlot> own;          // elements read without an arena
     std::vector<CPatternElement*> placed;  // elements read into an arena
 };
 

@@ -42,12 +42,16 @@ void CArena::FreeBytes::operator()(std::byte* p) const {
 }
 
 CArena::Block CArena::NewBlock(size_t size) {
-    void* p = size % MAX_BLOCK == 0 ? std::aligned_alloc(MAX_BLOCK, size) : std::malloc(size);
+#if defined(__linux__)
+    // Full blocks are aligned to a huge page and ask for them (only advice).
+    const bool huge = size % MAX_BLOCK == 0;
+    void* p = huge ? std::aligned_alloc(MAX_BLOCK, size) : std::malloc(size);
+    if (p && huge) madvise(p, size, MADV_HUGEPAGE);
+#else
+    void* p = std::malloc(size);
+#endif
     // Like a failed new: there is no way on without the memory.
     if (!p) std::abort();
-#if defined(__linux__)
-    if (size % MAX_BLOCK == 0) madvise(p, size, MADV_HUGEPAGE);  // only advice
-#endif
     Poison(p, size);
     return Block{std::unique_ptr<std::byte[], FreeBytes>(static_cast<std::byte*>(p)), size};
 }
