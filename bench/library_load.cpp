@@ -85,9 +85,15 @@ const BenchFile& LibraryFile() {
         f.size = std::ftell(out);
         std::fclose(out);
         f.entries = PARTS + PARTS / 10;
-        std::atexit([] { std::remove(LibraryFile().path.c_str()); });
         return f;
     }();
+    // Registered once the file above is made, so that it runs before the file is destroyed
+    // (registered inside its making, it ran after, and every run left the file behind).
+    static const bool removed = [] {
+        std::atexit([] { std::remove(file.path.c_str()); });
+        return true;
+    }();
+    static_cast<void>(removed);
     return file;
 }
 

@@ -89,7 +89,7 @@ void PlacePreview(CPlacedComponent& component, const CLibEntry& entry, int32_t b
     PlaceEntry(
         component, entry,
         Point{static_cast<int32_t>(w + PREVIEW_MARGIN), static_cast<int32_t>(h + PREVIEW_MARGIN)});
-    component.SetName(entry.Name());
+    component.SetName(entry.Name().str());
     component.SetBlock(block);
 }
 

@@ -100,7 +100,7 @@ void CPlacedComponent::InstallDefinition(std::unique_ptr<CComponentDef> def) {
 void CPlacedComponent::SetPart(const CLibEntry* entry) {
     if (entry == nullptr) return;
     // Copy before releasing: entry may be this object's own part.
-    std::string name = entry->Name();
+    std::string name(entry->Name());
     std::unique_ptr<CComponentDef> def;
     if (entry->ComponentDef() != nullptr) {
         def = std::make_unique<CComponentDef>(*entry->ComponentDef());
@@ -111,7 +111,7 @@ void CPlacedComponent::SetPart(const CLibEntry* entry) {
 
 void CPlacedComponent::SetSharedPart(const CLibEntry* entry) {
     if (entry == nullptr) return;
-    std::string name = entry->Name();
+    std::string name(entry->Name());
     ReleasePart();
     part_ = entry;
     ownsPart_ = false;

@@ -54,8 +54,8 @@ int32_t CArcElement::AngleOf(Point p) const {
 }
 
 void CArcElement::DeriveRays() {
-    beginRay_ = PointAtAngle(begin_, ARC_RAY_LENGTH);
-    endRay_ = PointAtAngle(end_, ARC_RAY_LENGTH);
+    rayBegin_ = begin_;
+    rayEnd_ = end_;
 }
 
 void CArcElement::ReduceAngles() {
@@ -183,7 +183,7 @@ bool CArcElement::IsInside(const Rect& r) {
     return r.Contains(Point{b.left, b.top}) && r.Contains(Point{b.right, b.bottom});
 }
 
-bool CArcElement::Read(CRecordReader& reader) {
+bool CArcElement::Read(CRecordReader& reader, CArena* /*arena*/) {
     PenFields pen;
     Point centre{10, 10};
     int32_t radius = 10;

@@ -31,7 +31,7 @@ public:
     bool IsInside(const Rect& r) override;
     // Reduces begin and end to within one turn and stores them.
     Rect Bounds() override;
-    bool Read(CRecordReader& reader) override;
+    bool Read(CRecordReader& reader, CArena* arena = nullptr) override;
     bool Write(CRecordWriter& writer, const Point* origin = nullptr) const override;
 
     const Point& Centre() const { return centre_; }
@@ -40,8 +40,8 @@ public:
     int32_t End() const { return end_; }
     // The points at ARC_RAY_LENGTH from the centre in the directions of begin and end; what
     // an arc drawing call takes as its start and end.
-    const Point& BeginRay() const { return beginRay_; }
-    const Point& EndRay() const { return endRay_; }
+    Point BeginRay() const { return PointAtAngle(rayBegin_, ARC_RAY_LENGTH); }
+    Point EndRay() const { return PointAtAngle(rayEnd_, ARC_RAY_LENGTH); }
     // The square box of the whole circle: centre -+ radius.
     Rect CircleBox() const;
     // The point at distance from the centre in the direction of angle.
@@ -59,8 +59,11 @@ private:
     int32_t radius_ = 10;
     int32_t begin_ = 0;
     int32_t end_ = ANGLE_FULL_TURN;
-    Point beginRay_;
-    Point endRay_;
+    // The angles of the rays, as they were when the arc was last set or moved: reducing
+    // the angles to one turn leaves the rays as they were. Worked out only when asked for,
+    // since a library reads far more arcs than it draws.
+    int32_t rayBegin_ = 0;
+    int32_t rayEnd_ = ANGLE_FULL_TURN;
 };
 
 }  // namespace qurix

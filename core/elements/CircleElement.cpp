@@ -69,7 +69,7 @@ bool CCircleElement::IsInside(const Rect& r) {
     return r.Contains(p1_) && r.Contains(p2_);
 }
 
-bool CCircleElement::Read(CRecordReader& reader) {
+bool CCircleElement::Read(CRecordReader& reader, CArena* /*arena*/) {
     TwoPointFields f;
     std::string stray;
     const RecordEnd end = ReadTwoPointRecord(reader, "-C", true, stray, f);

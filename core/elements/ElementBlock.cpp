@@ -34,13 +34,18 @@ void WithType(ElementKind kind, F&& f) {
 
 }  // namespace
 
-CElementBlock::CElementBlock(std::vector<ElementSlot>& slots) {
+CElementBlock::CElementBlock(std::vector<ElementSlot>& slots, CArena* arena) {
     if (slots.empty()) return;
     size_t bytes = Aligned(slots.size() * sizeof(CPatternElement*));
     for (const ElementSlot& slot : slots) {
         bytes += std::visit([](const auto& e) { return Aligned(sizeof e); }, slot);
     }
-    storage_ = std::make_unique_for_overwrite<std::byte[]>(bytes);
+    if (arena) {
+        base_ = static_cast<std::byte*>(arena->Allocate(bytes, ALIGN));
+    } else {
+        storage_ = std::make_unique_for_overwrite<std::byte[]>(bytes);
+        base_ = storage_.get();
+    }
     bytes_ = bytes;
     size_t at = Aligned(slots.size() * sizeof(CPatternElement*));
     for (ElementSlot& slot : slots) {
@@ -48,22 +53,30 @@ CElementBlock::CElementBlock(std::vector<ElementSlot>& slots) {
             [&](auto& e) {
                 using T = std::decay_t<decltype(e)>;
                 static_assert(alignof(T) <= ALIGN);
-                Elements()[count_++] = ::new (storage_.get() + at) T(std::move(e));
+                Elements()[count_++] = ::new (base_ + at) T(std::move(e));
                 at += Aligned(sizeof(T));
             },
             slot);
     }
 }
 
+CElementBlock::CElementBlock(std::span<CPatternElement* const> elements, CArena& arena) {
+    if (elements.empty()) return;
+    bytes_ = elements.size() * sizeof(CPatternElement*);
+    base_ = static_cast<std::byte*>(arena.Allocate(bytes_, alignof(CPatternElement*)));
+    for (CPatternElement* e : elements) Elements()[count_++] = e;
+}
+
 CElementBlock::CElementBlock(const CElementBlock& other) : bytes_(other.bytes_) {
     if (other.count_ == 0) return;
     storage_ = std::make_unique_for_overwrite<std::byte[]>(bytes_);
+    base_ = storage_.get();
     size_t at = Aligned(static_cast<size_t>(other.count_) * sizeof(CPatternElement*));
     for (int32_t i = 0; i < other.count_; ++i) {
         const CPatternElement& e = other.At(i);
         WithType(e.Kind(), [&](auto type) {
             using T = typename decltype(type)::type;
-            Elements()[count_++] = ::new (storage_.get() + at) T(static_cast<const T&>(e));
+            Elements()[count_++] = ::new (base_ + at) T(static_cast<const T&>(e));
             at += Aligned(sizeof(T));
         });
     }
@@ -71,6 +84,7 @@ CElementBlock::CElementBlock(const CElementBlock& other) : bytes_(other.bytes_) 
 
 CElementBlock::CElementBlock(CElementBlock&& other) noexcept
     : storage_(std::move(other.storage_)),
+      base_(std::exchange(other.base_, nullptr)),
       bytes_(std::exchange(other.bytes_, 0)),
       count_(std::exchange(other.count_, 0)) {}
 
@@ -78,6 +92,7 @@ CElementBlock& CElementBlock::operator=(CElementBlock&& other) noexcept {
     if (this != &other) {
         const CElementBlock old(std::move(*this));  // its elements end with it
         storage_ = std::move(other.storage_);
+        base_ = std::exchange(other.base_, nullptr);
         bytes_ = std::exchange(other.bytes_, 0);
         count_ = std::exchange(other.count_, 0);
     }
@@ -85,6 +100,7 @@ CElementBlock& CElementBlock::operator=(CElementBlock&& other) noexcept {
 }
 
 CElementBlock::~CElementBlock() {
+    if (!storage_) return;  // an arena's elements end with the arena
     for (int32_t i = 0; i < count_; ++i) Elements()[i]->~CPatternElement();
 }
 

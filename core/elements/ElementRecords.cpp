@@ -22,6 +22,16 @@ void EmplaceKind(std::vector<ElementSlot>& slots, size_t kind) {
     }
 }
 
+template <size_t I = 0>
+CPatternElement* MakeKind(CArena& arena, size_t kind) {
+    if constexpr (I < std::variant_size_v<ElementSlot>) {
+        if (kind == I) return arena.Make<std::variant_alternative_t<I, ElementSlot>>();
+        return MakeKind<I + 1>(arena, kind);
+    } else {
+        return nullptr;
+    }
+}
+
 size_t KindOfTag(std::string_view tag) {
     size_t kind = 0;
     while (kind < std::size(ELEMENT_TAGS) && ELEMENT_TAGS[kind] != tag) ++kind;
@@ -38,23 +48,14 @@ std::unique_ptr<CPatternElement> CreateElementByTag(std::string_view tag) {
     return ElementOf(one.front()).Clone();
 }
 
+CPatternElement* MakeElementByTag(CArena& arena, std::string_view tag) {
+    return MakeKind(arena, KindOfTag(tag));
+}
+
 bool EmplaceElementByTag(std::vector<ElementSlot>& slots, std::string_view tag) {
     const size_t kind = KindOfTag(tag);
     if (kind == std::size(ELEMENT_TAGS)) return false;
     EmplaceKind(slots, kind);
-    return true;
-}
-
-bool PenFields::Read(std::string_view key, std::string_view value, bool withFill) {
-    if (key == "W") {
-        width = ParseInt(value);
-    } else if (key == "S") {
-        style = ParseInt(value);
-    } else if (withFill && key == "F") {
-        fill = ParseInt(value);
-    } else {
-        return false;
-    }
     return true;
 }
 

@@ -21,8 +21,21 @@ struct PenFields {
     int32_t style = CPatternElement::DEFAULT_STYLE;
     int32_t fill = CPatternElement::NOT_FILLED;
 
-    // Takes the value when key is one of the pen's; false for any other key.
-    bool Read(std::string_view key, std::string_view value, bool withFill);
+    // Takes the value when key is one of the pen's; false for any other key. Inline: it
+    // sees every data token of every drawn element.
+    bool Read(std::string_view key, std::string_view value, bool withFill) {
+        if (key.size() != 1) return false;
+        if (key[0] == 'W') {
+            width = ParseInt(value);
+        } else if (key[0] == 'S') {
+            style = ParseInt(value);
+        } else if (withFill && key[0] == 'F') {
+            fill = ParseInt(value);
+        } else {
+            return false;
+        }
+        return true;
+    }
 };
 
 // Element records take keys and values as NUL-terminated texts, skip nested records and

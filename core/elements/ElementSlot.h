@@ -10,6 +10,7 @@
 #include "core/elements/LineElement.h"
 #include "core/elements/PolygonElement.h"
 #include "core/elements/TextElement.h"
+#include "core/memory/Arena.h"
 
 namespace qurix {
 
@@ -19,6 +20,9 @@ using ElementSlot =
 // Appends a default-constructed element for "+L", "+C", "+PG", "+AR" or "+TX" (the
 // whole token); false, with nothing appended, for any other token.
 bool EmplaceElementByTag(std::vector<ElementSlot>& slots, std::string_view tag);
+
+// The same made in arena, where it is never destroyed; null for any other token.
+CPatternElement* MakeElementByTag(CArena& arena, std::string_view tag);
 
 inline CPatternElement& ElementOf(ElementSlot& slot) {
     return std::visit([](CPatternElement& e) -> CPatternElement& { return e; }, slot);

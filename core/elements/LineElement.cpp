@@ -44,7 +44,7 @@ bool CLineElement::IsInside(const Rect& r) {
     return r.Contains(p1_) && r.Contains(p2_);
 }
 
-bool CLineElement::Read(CRecordReader& reader) {
+bool CLineElement::Read(CRecordReader& reader, CArena* /*arena*/) {
     TwoPointFields f;
     std::string stray;
     const RecordEnd end = ReadTwoPointRecord(reader, "-L", false, stray, f);

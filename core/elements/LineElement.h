@@ -22,7 +22,7 @@ public:
     bool HitTest(Point p) override;
     bool IsInside(const Rect& r) override;
     Rect Bounds() override { return Rect::FromPoints(p1_, p2_).Normalized(); }
-    bool Read(CRecordReader& reader) override;
+    bool Read(CRecordReader& reader, CArena* arena = nullptr) override;
     bool Write(CRecordWriter& writer, const Point* origin = nullptr) const override;
 
     const Point& P1() const { return p1_; }

@@ -9,6 +9,8 @@
 
 namespace qurix {
 
+class CArena;
+
 // The kind code by which pattern drawing dispatches; the values are stored nowhere but
 // are fixed because callers switch on them.
 enum class ElementKind : int32_t {
@@ -49,8 +51,9 @@ public:
     virtual bool IsInside(const Rect& /*r*/) { return false; }        // 13
     virtual Rect Bounds() = 0;                                        // 14
     // Consumes the record up to and including its own end tag (the reader stands just
-    // after the start tag); false when the element is unusable and must be dropped.
-    virtual bool Read(CRecordReader& reader) = 0;  // 15
+    // after the start tag); false when the element is unusable and must be dropped. With
+    // an arena, what the element holds beside itself (texts, points) is put there.
+    virtual bool Read(CRecordReader& reader, CArena* arena = nullptr) = 0;  // 15
     // Writes the whole record as one line; with an origin every coordinate is written
     // relative to it. False when nothing usable could be written or the writer failed.
     virtual bool Write(CRecordWriter& writer, const Point* origin = nullptr) const = 0;  // 16

@@ -21,24 +21,15 @@ bool CPolygonElement::IsValid() {
 void CPolygonElement::RemoveRepeatedPoints() {
     const size_t n = points_.size();
     if (n == 0) return;
-    size_t duplicates = 0;
+    // In place: the points may be borrowed from a library's arena, which gives nothing back.
+    Point* p = points_.data();
+    const bool lastRepeatsFirst = p[n - 1] == p[0];
+    size_t kept = 0;
     for (size_t k = 0; k + 1 < n; ++k) {
-        if (points_[k] == points_[k + 1]) ++duplicates;
+        if (!(p[k] == p[k + 1])) p[kept++] = p[k];
     }
-    if (points_[n - 1] == points_[0]) ++duplicates;
-    if (duplicates == 0) return;
-    if (n - duplicates <= 1) {
-        points_.clear();
-        points_.shrink_to_fit();
-        return;
-    }
-    std::vector<Point> kept;
-    kept.reserve(n - duplicates);
-    for (size_t k = 0; k + 1 < n; ++k) {
-        if (!(points_[k] == points_[k + 1])) kept.push_back(points_[k]);
-    }
-    if (!(points_[n - 1] == points_[0])) kept.push_back(points_[n - 1]);
-    points_ = std::move(kept);
+    if (!lastRepeatsFirst) p[kept++] = p[n - 1];
+    points_.Shorten(kept <= 1 ? 0 : kept);
 }
 
 namespace {
@@ -136,8 +127,8 @@ bool CPolygonElement::IsInside(const Rect& r) {
     return r.Contains(Point{b.left, b.top}) && r.Contains(Point{b.right, b.bottom});
 }
 
-bool CPolygonElement::Read(CRecordReader& reader) {
-    points_.clear();
+bool CPolygonElement::Read(CRecordReader& reader, CArena* arena) {
+    points_ = {};
     PenFields pen;
     int32_t declared = 0;
     bool haveCount = false;
@@ -180,7 +171,7 @@ bool CPolygonElement::Read(CRecordReader& reader) {
     width_ = pen.width;
     style_ = pen.style;
     fill_ = pen.fill;
-    points_.assign(read.begin(), read.begin() + static_cast<std::ptrdiff_t>(count));
+    points_ = CHeldArray<Point>(std::span<Point>(read.data(), count), arena);
     return true;
 }
 

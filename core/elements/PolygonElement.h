@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "core/elements/PatternElement.h"
+#include "core/memory/HeldArray.h"
 
 namespace qurix {
 
@@ -32,25 +33,25 @@ public:
     bool IsInside(const Rect& r) override;
     // All four edges 2147483647 for an empty polygon.
     Rect Bounds() override { return PointBounds(); }
-    bool Read(CRecordReader& reader) override;
+    bool Read(CRecordReader& reader, CArena* arena = nullptr) override;
     // Writes nothing and answers false unless the polygon can be stored (IsWritable).
     bool Write(CRecordWriter& writer, const Point* origin = nullptr) const override;
 
     int32_t Count() const { return static_cast<int32_t>(points_.size()); }
     // The vertices in drawing order; null when there are none.
     const Point* Points() const { return points_.empty() ? nullptr : points_.data(); }
-    const std::vector<Point>& PointList() const { return points_; }
+    std::vector<Point> PointList() const { return {points_.begin(), points_.end()}; }
     // 2 to 32 points: what a record can hold.
     bool IsWritable() const { return Count() >= 2 && Count() <= MAX_POINTS; }
     Rect PointBounds() const;
-    void SetPoints(std::vector<Point> points) { points_ = std::move(points); }
+    void SetPoints(std::vector<Point> points) { points_ = CHeldArray<Point>(points, nullptr); }
     void SetFill(int32_t fill) { fill_ = fill; }
     // Removes each point equal to its successor (and the last when it equals the first);
     // empties the polygon when at most one point would remain.
     void RemoveRepeatedPoints();
 
 private:
-    std::vector<Point> points_;
+    CHeldArray<Point> points_;
 };
 
 }  // namespace qurix

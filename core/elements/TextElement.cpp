@@ -106,7 +106,7 @@ bool CTextElement::IsInside(const Rect& r) {
     return r.Contains(Point{b.left, b.top}) && r.Contains(Point{b.right, b.bottom});
 }
 
-bool CTextElement::Read(CRecordReader& reader) {
+bool CTextElement::Read(CRecordReader& reader, CArena* arena) {
     bool haveX = false;
     bool haveY = false;
     bool haveText = false;
@@ -124,10 +124,10 @@ bool CTextElement::Read(CRecordReader& reader) {
                                          } else if (key == "A") {
                                              align_ = ParseInt(value);
                                          } else if (key == "S") {
-                                             text_ = value;
+                                             text_ = CText::Make(arena, value);
                                              haveText = true;
                                          } else if (key == "FN") {
-                                             fontName_ = value;
+                                             fontName_ = CText::Make(arena, value);
                                          } else if (key == "FS") {
                                              SetFontSize(ParseInt(value));
                                          } else if (key == "FF") {

@@ -4,6 +4,7 @@
 #include "core/elements/MeasuredSize.h"
 #include "core/elements/PatternElement.h"
 #include "core/elements/TextAlign.h"
+#include "core/memory/Text.h"
 
 namespace qurix {
 
@@ -36,7 +37,7 @@ public:
     bool IsInside(const Rect& r) override;
     Rect Bounds() override { return TextBox(); }
     // Needs "X", "Y", a non-empty "S" and the closing "-TX".
-    bool Read(CRecordReader& reader) override;
+    bool Read(CRecordReader& reader, CArena* arena = nullptr) override;
     bool Write(CRecordWriter& writer, const Point* origin = nullptr) const override;
 
     const Point& Position() const { return position_; }
@@ -44,9 +45,9 @@ public:
     bool IsHorizontal() const { return horizontal_; }
     int32_t Align() const { return align_; }
     // The text bytes (NUL-terminated through c_str()).
-    const std::string& Text() const { return text_; }
+    const CText& Text() const { return text_; }
     // Empty for the default label font.
-    const std::string& FontName() const { return fontName_; }
+    const CText& FontName() const { return fontName_; }
     int32_t FontSize() const { return fontSize_; }
     bool IsBold() const { return bold_; }
     bool IsItalic() const { return italic_; }
@@ -69,8 +70,8 @@ public:
     void SetPosition(Point p) { position_ = p; }
     void SetHorizontal(bool horizontal) { horizontal_ = horizontal; }
     void SetAlign(int32_t align) { align_ = align; }
-    void SetText(std::string text) { text_ = std::move(text); }
-    void SetFontName(std::string name) { fontName_ = std::move(name); }
+    void SetText(std::string_view text) { text_ = CText(text); }
+    void SetFontName(std::string_view name) { fontName_ = CText(name); }
     void SetFontStyle(bool bold, bool italic, bool underline, bool strikeout) {
         bold_ = bold;
         italic_ = italic;
@@ -81,10 +82,10 @@ public:
 private:
     Point position_;
     bool horizontal_ = true;
-    std::string text_;
+    CText text_;
     int32_t align_ = 0;
     mutable CMeasuredSize drawnSize_;
-    std::string fontName_;
+    CText fontName_;
     int32_t fontSize_ = DEFAULT_FONT_SIZE;
     bool bold_ = false;
     bool italic_ = false;

@@ -8,12 +8,19 @@ namespace qurix {
 
 CComponentDef::CComponentDef(const CComponentDef& other)
     : prefix_(other.prefix_),
+      hasPrefix_(other.hasPrefix_),
       width_(other.width_),
       height_(other.height_),
       blockCount_(other.blockCount_),
       pattern_(other.pattern_),
+      heldPattern_(other.SharedPattern()),
       pins_(other.pins_),
       note_(other.note_) {}
+
+std::shared_ptr<const CPattern> CComponentDef::SharedPattern() const {
+    if (heldPattern_ || !pattern_) return heldPattern_;
+    return pattern_->Arena() ? pattern_->Arena()->SharedFrom(pattern_) : nullptr;
+}
 
 CComponentDef::~CComponentDef() = default;
 
@@ -23,20 +30,22 @@ const CPinDef* CComponentDef::Pin(int32_t i) const {
 }
 
 int64_t CComponentDef::MemoryBytes() const {
-    int64_t bytes = sizeof(CComponentDef) + static_cast<int64_t>(note_.capacity());
+    int64_t bytes = sizeof(CComponentDef) + static_cast<int64_t>(note_.size() + prefix_.size());
     for (const CPinDef& pin : pins_) bytes += pin.MemoryBytes();
-    return bytes + static_cast<int64_t>((pins_.capacity() - pins_.size()) * sizeof(CPinDef));
+    return bytes;
 }
 
 bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
-                                  std::string& patternName, std::vector<CPinDef>* scratch) {
-    prefix_.reset();
-    pattern_.reset();
-    pins_.clear();
+                                  std::string& patternName, std::vector<CPinDef>* scratch,
+                                  CArena* arena) {
+    prefix_ = CText();
+    hasPrefix_ = false;
+    SetPattern(nullptr);
+    pins_ = {};
     partName.clear();
     patternName.clear();
-    std::string prefix = "U";
-    std::string note;
+    std::string_view prefix = "U";
+    CText note;
     int32_t x = 0, y = 0, blocks = 0;
     std::vector<CPinDef> own;
     std::vector<CPinDef>& pins = scratch ? *scratch : own;
@@ -59,7 +68,7 @@ bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
             return Nested::Failed;
         }
         CPinDef& pin = pins.emplace_back();
-        if (!pin.ReadPin(reader, blocks)) {
+        if (!pin.ReadPin(reader, blocks, arena)) {
             pins.pop_back();
             fail("pin " + std::to_string(pins.size()));
             return Nested::Failed;
@@ -84,11 +93,12 @@ bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
             }
             blocks = n;
         } else if (key == "R") {
-            prefix = v;
+            prefix_ = CText::Make(arena, v);
+            prefix = prefix_;
         } else if (key == "P") {
             patternName = v;
         } else if (key == "NOTE") {
-            note = v;
+            note = CText::Make(arena, v);
         }
         return true;
     };
@@ -111,26 +121,28 @@ bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
             break;
     }
 
-    prefix_ = std::move(prefix);
+    if (prefix.data() != prefix_.data()) prefix_ = CText::Make(arena, prefix);
+    hasPrefix_ = true;
     width_ = x;
     height_ = y;
     blockCount_ = blocks;
     // One block of the exact size.
-    pins_.assign(std::make_move_iterator(pins.begin()), std::make_move_iterator(pins.end()));
+    pins_ = CHeldArray<CPinDef>(pins, arena);
     pins.clear();
     note_ = std::move(note);
     return true;
 }
 
-bool CComponentDef::WriteComponent(CRecordWriter& writer, const std::string& partName) const {
+bool CComponentDef::WriteComponent(CRecordWriter& writer, std::string_view partName) const {
     if (partName.empty() || partName[0] == '\0') return false;
-    if (pattern_ && !pattern_->WritePattern(writer, partName.c_str())) return false;
+    // The pattern is written under the name up to its first NUL, as a C text would be.
+    const std::string name(partName.substr(0, partName.find('\0')));
+    if (pattern_ && !pattern_->WritePattern(writer, name.c_str())) return false;
     bool ok = writer.WriteToken("+COMP") == 0 && writer.WriteKeyValue("N", partName) == 0 &&
               writer.EndLine() == 0;
     ok = ok && writer.WriteKeyInt("X", width_) == 0 && writer.WriteKeyInt("Y", height_) == 0 &&
          writer.WriteKeyInt("B", blockCount_) == 0 && writer.EndLine() == 0;
-    ok = ok && writer.WriteKeyValue("R", prefix_ ? *prefix_ : std::string()) == 0 &&
-         writer.EndLine() == 0;
+    ok = ok && writer.WriteKeyValue("R", prefix_) == 0 && writer.EndLine() == 0;
     if (ok && pattern_) ok = writer.WriteKeyValue("P", partName) == 0 && writer.EndLine() == 0;
     for (const CPinDef& pin : pins_) {
         if (!ok) break;

@@ -4,21 +4,24 @@
 
 #include "core/geometry/Geometry.h"
 #include "core/library/ComponentDef.h"
+#include "core/memory/Text.h"
 
 namespace qurix {
 
 // One part of a library: a name bound to a component definition. The library owns
-// the definition; a part and its aliases share it. The accessors forward to the
+// the definition; a part and its aliases share it. A library's entries and their names
+// live in its arena. The accessors forward to the
 // definition and answer neutrally when there is none.
 class CLibEntry {
 public:
     CLibEntry() = default;
-    CLibEntry(std::string name, const CComponentDef* def) : name_(std::move(name)), def_(def) {}
+    CLibEntry(CText name, const CComponentDef* def) : name_(std::move(name)), def_(def) {}
+    CLibEntry(std::string_view name, const CComponentDef* def) : name_(name), def_(def) {}
 
     // NUL-terminated through c_str(); unique within the library under exact comparison.
-    const std::string& Name() const { return name_; }
+    const CText& Name() const { return name_; }
     const CComponentDef* ComponentDef() const { return def_; }
-    void SetName(std::string name) { name_ = std::move(name); }
+    void SetName(std::string_view name) { name_ = CText(name); }
     void SetComponentDef(const CComponentDef* def) { def_ = def; }
 
     // Null without a definition.
@@ -35,15 +38,15 @@ public:
     int32_t PinCount() const { return def_ ? def_->PinCount() : 0; }
     const CPinDef* Pin(int32_t i) const { return def_ ? def_->Pin(i) : nullptr; }
     // The definition's note; empty without a definition.
-    const std::string& Note() const;
+    const CText& Note() const;
 
 private:
-    std::string name_;
+    CText name_;
     const CComponentDef* def_ = nullptr;
 };
 
-inline const std::string& CLibEntry::Note() const {
-    static const std::string EMPTY;
+inline const CText& CLibEntry::Note() const {
+    static const CText EMPTY;
     return def_ ? def_->Note() : EMPTY;
 }
 

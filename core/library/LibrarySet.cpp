@@ -21,10 +21,10 @@ unsigned char AsciiUpper(unsigned char c) {
 
 // Byte for byte, with ASCII letters matched regardless of case; other bytes (those of
 // multi-byte characters too) must be equal.
-bool SameNameIgnoringAsciiCase(const std::string& a, const std::string& b) {
+bool SameNameIgnoringAsciiCase(const char* a, const char* b) {
     // Names are NUL-terminated texts.
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(a.c_str());
-    const unsigned char* q = reinterpret_cast<const unsigned char*>(b.c_str());
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(a);
+    const unsigned char* q = reinterpret_cast<const unsigned char*>(b);
     for (; *p != '\0' && *q != '\0'; ++p, ++q) {
         if (AsciiUpper(*p) != AsciiUpper(*q)) return false;
     }
@@ -81,7 +81,7 @@ const CLibEntry* CLibrarySet::FindPartByName(const std::string& name) const {
         const CPartLibrary& library = *slots_[static_cast<size_t>(i)];
         for (int32_t e = 0; e < library.EntryCount(); ++e) {
             const CLibEntry* entry = library.Entry(e);
-            if (SameNameIgnoringAsciiCase(entry->Name(), name)) return entry;
+            if (SameNameIgnoringAsciiCase(entry->Name().c_str(), name.c_str())) return entry;
         }
     }
     return nullptr;

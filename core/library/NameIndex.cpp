@@ -19,19 +19,26 @@ const CLibEntry* CNameIndex::Find(std::string_view name) const {
     return slots_[SlotOf(name, std::hash<std::string_view>{}(name))].entry;
 }
 
-void CNameIndex::Add(const CLibEntry* entry) {
+const CLibEntry* CNameIndex::AddOrFind(const CLibEntry* entry) {
     if ((count_ + 1) * 2 > slots_.size()) {
         std::vector<Slot> old = std::move(slots_);
         slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+        // The names are distinct: each goes to the first free slot from its hash, without
+        // reading the entry (which would cost a cache miss per name).
+        const size_t mask = slots_.size() - 1;
         for (const Slot& s : old) {
-            if (s.entry) slots_[SlotOf(s.entry->Name(), s.hash)] = s;
+            if (!s.entry) continue;
+            size_t i = s.hash & mask;
+            while (slots_[i].entry) i = (i + 1) & mask;
+            slots_[i] = s;
         }
     }
     const size_t hash = std::hash<std::string_view>{}(entry->Name());
     Slot& slot = slots_[SlotOf(entry->Name(), hash)];
-    if (slot.entry) return;
+    if (slot.entry) return slot.entry;
     slot = Slot{hash, entry};
     ++count_;
+    return nullptr;
 }
 
 void CNameIndex::Clear() {

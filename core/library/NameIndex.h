@@ -14,8 +14,13 @@ public:
     // Null when no entry has the name.
     const CLibEntry* Find(std::string_view name) const;
     // Adds the entry under its name (which must not change) unless an entry has it.
-    void Add(const CLibEntry* entry);
+    void Add(const CLibEntry* entry) { static_cast<void>(AddOrFind(entry)); }
+    // The same in one look-up: null when the entry was added, else the entry that has
+    // the name (and the entry is not added).
+    const CLibEntry* AddOrFind(const CLibEntry* entry);
     void Clear();
+    // The bytes of the table.
+    int64_t Bytes() const { return static_cast<int64_t>(slots_.capacity() * sizeof(Slot)); }
 
 private:
     struct Slot {

@@ -12,9 +12,6 @@ namespace qurix {
 
 namespace {
 
-// What an entry costs beside its definition: the entry, its name and its index node.
-constexpr int64_t ENTRY_BYTES = sizeof(CLibEntry) + sizeof(std::unique_ptr<CLibEntry>) + 64;
-
 // The size of what remains to be read, or -1 when the stream cannot tell (a pipe).
 int64_t RemainingBytes(FILE* file) {
     const long at = std::ftell(file);
@@ -38,11 +35,11 @@ void SplitNumberSuffix(const std::string& name, std::string& base, int32_t& n) {
 
 // Splits a name written the way MakeUniqueName writes its candidates, "base(n)" with n in
 // its shortest decimal form, into base and n; false for any other name.
-bool SplitCandidate(const std::string& name, std::string& base, int32_t& n) {
+bool SplitCandidate(std::string_view name, std::string& base, int32_t& n) {
     if (name.size() < 3 || name.back() != ')') return false;
     const size_t open = name.rfind('(');
-    if (open == std::string::npos || name.size() - open > 13) return false;
-    const std::string digits = name.substr(open + 1, name.size() - open - 2);
+    if (open == std::string_view::npos || name.size() - open > 13) return false;
+    const std::string_view digits = name.substr(open + 1, name.size() - open - 2);
     n = ParseInt(digits);
     if (std::to_string(n) != digits) return false;
     base = name.substr(0, open);
@@ -56,7 +53,13 @@ CPartLibrary::~CPartLibrary() = default;
 
 const CLibEntry* CPartLibrary::Entry(int32_t i) const {
     if (i < 0 || i >= EntryCount()) return nullptr;
-    return &entries_[static_cast<size_t>(i)];
+    return entries_[static_cast<size_t>(i)];
+}
+
+int64_t CPartLibrary::MemoryBytes() const {
+    const int64_t arena = arena_ ? arena_->Bytes() : 0;
+    return arena + static_cast<int64_t>(entries_.capacity() * sizeof(const CLibEntry*)) +
+           byName_.Bytes();
 }
 
 std::string CPartLibrary::MakeUniqueName(const std::string& name) const {
@@ -83,29 +86,36 @@ int32_t CPartLibrary::NextFree(std::unordered_map<int32_t, int32_t>& taken, int3
     return free;
 }
 
-void CPartLibrary::AddEntry(std::string name, const CComponentDef* def) {
-    const CLibEntry& entry = entries_.emplace_back(std::move(name), def);
+void CPartLibrary::AddEntry(std::string_view name, const CComponentDef* def) {
+    // Names are mostly new: one look-up adds them.
+    const CLibEntry* entry = arena_->Make<CLibEntry>(CText::In(*arena_, name), def);
+    if (byName_.AddOrFind(entry)) {
+        const std::string unique = MakeUniqueName(std::string(name));
+        entry = arena_->Make<CLibEntry>(CText::In(*arena_, unique), def);
+        byName_.Add(entry);
+    }
+    entries_.push_back(entry);
     std::string base;
     int32_t n = 0;
-    if (SplitCandidate(entry.Name(), base, n)) numbered_[base].emplace(n, WrapAdd(n, 1));
-    byName_.Add(&entry);  // the first of equal names is found
+    if (SplitCandidate(entry->Name(), base, n)) numbered_[base].emplace(n, WrapAdd(n, 1));
 }
 
-const std::shared_ptr<const CPattern>* CPartLibrary::FindPattern(std::string_view name) {
+const CPattern* CPartLibrary::FindPattern(std::string_view name) {
     if (patterns_.empty()) return nullptr;
-    if (patterns_.back()->Name() == name) return &patterns_.back();
+    if (patterns_.back()->Name() == name) return patterns_.back();
     for (; patternsIndexed_ < patterns_.size(); ++patternsIndexed_) {
         patternIndex_[patterns_[patternsIndexed_]->Name()] = patternsIndexed_;
     }
     const auto found = patternIndex_.find(name);
-    return found == patternIndex_.end() ? nullptr : &patterns_[found->second];
+    return found == patternIndex_.end() ? nullptr : patterns_[found->second];
 }
 
 void CPartLibrary::Clear() {
     property_.clear();
     entries_.clear();
-    defs_.clear();
+    entries_.shrink_to_fit();
     EndSection();
+    arena_.reset();
     byName_.Clear();
     numbered_.clear();
 }
@@ -144,7 +154,7 @@ bool CPartLibrary::LoadStream(FILE* file, const std::string& path, const Listene
     // A folder, for one, can claim a size near the largest number.
     const int64_t size = std::clamp<int64_t>(RemainingBytes(file), 0, INT64_MAX / 128);
     memoryBudget_ = MEMORY_BUDGET_BASE + size * MEMORY_BUDGET_PER_BYTE;
-    memoryUsed_ = 0;
+    arena_ = std::make_shared<CArena>();
 
     std::string token;
     bool ok;
@@ -174,14 +184,14 @@ bool CPartLibrary::LoadStream(FILE* file, const std::string& path, const Listene
 bool CPartLibrary::ReadBody(CRecordReader& reader) {
     const auto onNested = [&](std::string_view tag, int32_t) {
         if (tag == "+PTN") {
-            auto pattern = std::make_shared<CPattern>();
-            if (!pattern->ReadPattern(reader, &elementScratch_)) {
+            CPattern* pattern = arena_->Make<CPattern>();
+            if (!pattern->ReadPattern(reader, &elementScratch_, arena_.get())) {
                 reader.Fail("pattern record fails");
                 return Nested::Failed;
             }
-            if (!Spend(reader, pattern->MemoryBytes())) return Nested::Failed;
+            if (!Spend(reader)) return Nested::Failed;
             // Only a named pattern can be found; the newest of a name hides the older.
-            if (pattern->HasName()) patterns_.push_back(std::move(pattern));
+            if (pattern->HasName()) patterns_.push_back(pattern);
             return Nested::Read;
         }
         bool ok = true;
@@ -212,22 +222,18 @@ bool CPartLibrary::ReadBody(CRecordReader& reader) {
 }
 
 bool CPartLibrary::ReadComponentRecord(CRecordReader& reader) {
-    CComponentDef& def = defs_.emplace_back();
+    // A definition that fails stays in the arena unused until the load fails as a whole.
+    CComponentDef* def = arena_->Make<CComponentDef>();
     std::string name, patternName;
-    if (!def.ReadComponent(reader, name, patternName, &pinScratch_)) {
-        defs_.pop_back();
+    if (!def->ReadComponent(reader, name, patternName, &pinScratch_, arena_.get())) {
         return reader.Fail("component record fails");
-    }
-    if (!Spend(reader, def.MemoryBytes() + ENTRY_BYTES + static_cast<int64_t>(name.size()))) {
-        defs_.pop_back();
-        return false;
     }
     if (!patternName.empty()) {
         // The newest pattern of that name in this section, shared; none is not an error.
-        if (const auto* found = FindPattern(patternName)) def.SetPattern(*found);
+        if (const CPattern* found = FindPattern(patternName)) def->SetPatternInArena(found);
     }
-    AddEntry(MakeUniqueName(name), &def);
-    return true;
+    AddEntry(name, def);
+    return Spend(reader);
 }
 
 bool CPartLibrary::ReadAliasRecord(CRecordReader& reader) {
@@ -258,13 +264,9 @@ bool CPartLibrary::ReadAliasRecord(CRecordReader& reader) {
             }
             break;
     }
-    if (!Spend(reader, ENTRY_BYTES + static_cast<int64_t>(alias.size()))) return false;
-    std::string name = MakeUniqueName(alias);
     // An alias of a part the library lacks adds nothing.
-    if (const CLibEntry* found = byName_.Find(target)) {
-        AddEntry(std::move(name), found->ComponentDef());
-    }
-    return true;
+    if (const CLibEntry* found = byName_.Find(target)) AddEntry(alias, found->ComponentDef());
+    return Spend(reader);
 }
 
 void CPartLibrary::EndSection() {
@@ -275,9 +277,8 @@ void CPartLibrary::EndSection() {
     pinScratch_ = {};
 }
 
-bool CPartLibrary::Spend(CRecordReader& reader, int64_t bytes) {
-    memoryUsed_ += bytes;
-    if (memoryUsed_ <= memoryBudget_) return true;
+bool CPartLibrary::Spend(CRecordReader& reader) {
+    if (MemoryBytes() <= memoryBudget_) return true;
     return reader.Fail([&] {
         return "the parts need more than " + std::to_string(memoryBudget_) +
                " bytes of memory, more than the file's size allows";
@@ -288,14 +289,14 @@ bool CPartLibrary::WriteLibrary(CRecordWriter& writer) const {
     if (writer.WriteToken(LIB_HEADER) != 0 || writer.EndLine() != 0) return false;
     if (writer.WriteKeyValue("PROP", property_) != 0 || writer.EndLine() != 0) return false;
     bool ok = true;
-    for (const CLibEntry& entry : entries_) {
-        const CComponentDef* def = entry.ComponentDef();
+    for (const CLibEntry* entry : entries_) {
+        const CComponentDef* def = entry->ComponentDef();
         // A part cut off before its name or size would not read back; skip it, say so.
-        if (!def || entry.Name().c_str()[0] == '\0' || !def->ReadsBack()) {
+        if (!def || entry->Name().c_str()[0] == '\0' || !def->ReadsBack()) {
             ok = false;
             continue;
         }
-        if (!def->WriteComponent(writer, entry.Name())) return false;
+        if (!def->WriteComponent(writer, entry->Name())) return false;
     }
     return writer.WriteToken(LIB_TRAILER) == 0 && writer.EndLine() == 0 && ok;
 }

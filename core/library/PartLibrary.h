@@ -1,7 +1,6 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,6 +12,7 @@
 #include "core/library/LibEntry.h"
 #include "core/library/NameIndex.h"
 #include "core/library/Pattern.h"
+#include "core/memory/Arena.h"
 #include "core/records/RecordReader.h"
 #include "core/records/RecordWriter.h"
 
@@ -23,6 +23,11 @@ inline constexpr const char* NOT_REGULAR_FILE = "not a regular file";
 
 // One library file loaded: its parts in file order, each a name bound to a component
 // definition, and the file's property text. Read-only once loaded.
+//
+// Definitions, entries, patterns with their elements, pins and texts all live in one arena
+// of the library: a few large blocks, returned whole when the library ends. A definition
+// copied out of it (as a placed component does) shares the pattern and so keeps the arena,
+// but nothing else of the library, alive.
 class CPartLibrary {
 public:
     static constexpr const char* LIB_HEADER = "+KIVOX_LIB_V.1.0";
@@ -58,6 +63,8 @@ public:
 
     // 0 until a load succeeds.
     int32_t EntryCount() const { return static_cast<int32_t>(entries_.size()); }
+    // What the parts take in memory, in bytes: the arena's blocks and the indexes.
+    int64_t MemoryBytes() const;
     // Entries in file order (aliases where their record stood); null when out of range.
     const CLibEntry* Entry(int32_t i) const;
 
@@ -78,14 +85,15 @@ private:
     bool ReadBody(CRecordReader& reader);
     bool ReadComponentRecord(CRecordReader& reader);
     bool ReadAliasRecord(CRecordReader& reader);
-    void AddEntry(std::string name, const CComponentDef* def);
+    // Adds an entry of def under name, or under MakeUniqueName's when name is taken.
+    void AddEntry(std::string_view name, const CComponentDef* def);
     // The newest pattern of the name in the current section; null when there is none.
-    const std::shared_ptr<const CPattern>* FindPattern(std::string_view name);
+    const CPattern* FindPattern(std::string_view name);
     // The first number from n on that is not taken, shortening the paths it followed.
     static int32_t NextFree(std::unordered_map<int32_t, int32_t>& taken, int32_t n);
-    // Counts bytes against the load's memory budget; false, with the reason reported,
-    // once it is exceeded.
-    bool Spend(CRecordReader& reader, int64_t bytes);
+    // Checks what the parts take so far against the load's memory budget; false, with the
+    // reason reported, once it is exceeded.
+    bool Spend(CRecordReader& reader);
     void Clear();
     // Forgets the section's patterns and gives back what was lent to the readers.
     void EndSection();
@@ -93,22 +101,21 @@ private:
     bool loaded_ = false;
     std::string path_;
     std::string property_;
-    // Deques: what they hold never moves, and is allocated in blocks rather than one by one.
-    std::deque<CComponentDef> defs_;
-    std::deque<CLibEntry> entries_;
+    // Holds everything the entries point at; shared with the definitions copied out of it.
+    std::shared_ptr<CArena> arena_;
+    std::vector<const CLibEntry*> entries_;  // in the arena
 
     // Only while loading: the current section's named patterns in file order, shared by
     // the definitions that name them, and an index of the newest of each name over the
     // first patternsIndexed_ of them. Parts mostly name the pattern just read, so the
     // index is brought up to date only when one names another.
-    std::vector<std::shared_ptr<const CPattern>> patterns_;
+    std::vector<const CPattern*> patterns_;
     std::unordered_map<std::string_view, size_t> patternIndex_;
     size_t patternsIndexed_ = 0;
     // Lent to the readers of patterns and parts, so that each allocates only its own.
-    std::vector<ElementSlot> elementScratch_;
+    PatternScratch elementScratch_;
     std::vector<CPinDef> pinScratch_;
     int64_t memoryBudget_ = 0;
-    int64_t memoryUsed_ = 0;
     // The first entry of each name, viewing the entries' own names (which never change).
     CNameIndex byName_;
     // The names of the form "base(n)" by base: for each n taken, a number after it from

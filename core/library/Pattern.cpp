@@ -21,6 +21,15 @@ int NibbleOf(char c) {
 
 }  // namespace
 
+CPattern::CPattern(const CPattern& other)
+    : hasName_(other.hasName_),
+      name_(other.name_),
+      width_(other.width_),
+      height_(other.height_),
+      bitmapByteCount_(other.bitmapByteCount_),
+      elements_(other.elements_),
+      bitmap_(other.bitmap_) {}
+
 int32_t CPattern::BitmapStride() const {
     return static_cast<int32_t>(StrideOf(width_));
 }
@@ -31,11 +40,11 @@ const CPatternElement* CPattern::Element(int32_t i) const {
 }
 
 int64_t CPattern::MemoryBytes() const {
-    return static_cast<int64_t>(sizeof(CPattern) + name_.capacity() + bitmap_.capacity() +
+    return static_cast<int64_t>(sizeof(CPattern) + name_.size() + bitmap_.size() +
                                 elements_.Bytes());
 }
 
-bool CPattern::ReadBitmap(CRecordReader& reader) {
+bool CPattern::ReadBitmap(CRecordReader& reader, CArena* arena) {
     const int32_t w = std::min(width_, MAX_BITMAP_EXTENT);
     const int32_t h = std::min(height_, MAX_BITMAP_EXTENT);
     const size_t bytesPerRow = static_cast<size_t>((w + 7) / 8);
@@ -66,42 +75,57 @@ bool CPattern::ReadBitmap(CRecordReader& reader) {
     if (ReadRecord(reader, syntax, onRow, SkipAllNested{}, reason) == RecordEnd::Failed) {
         return false;
     }
-    bitmap_ = std::move(bits);
+    bitmap_ = CHeldArray<uint8_t>(bits, arena);
     bitmapByteCount_ = static_cast<int32_t>(byteCount);
     return true;
 }
 
-bool CPattern::ReadPattern(CRecordReader& reader, std::vector<ElementSlot>* scratch) {
+bool CPattern::ReadPattern(CRecordReader& reader, PatternScratch* scratch, CArena* arena) {
+    arena_ = arena;
     bitmapByteCount_ = 0;
-    bitmap_.clear();
+    bitmap_ = {};
     elements_ = CElementBlock();
     bool namedHere = false;
     bool bitmapFailed = false;
-    std::vector<ElementSlot> own;
-    std::vector<ElementSlot>& elements = scratch ? *scratch : own;
+    PatternScratch local;
+    std::vector<ElementSlot>& elements = (scratch ? *scratch : local).own;
+    std::vector<CPatternElement*>& placed = (scratch ? *scratch : local).placed;
     elements.clear();
+    placed.clear();
     const auto onNested = [&](std::string_view tag, int32_t) {
         if (tag == "+BMP" && width_ > 0 && height_ > 0 && namedHere && bitmap_.empty()) {
             if (StrideOf(width_) * height_ <= MAX_BITMAP_BYTES) {
-                if (ReadBitmap(reader)) return Nested::Read;
+                if (ReadBitmap(reader, arena)) return Nested::Read;
                 bitmapFailed = true;
                 return Nested::Failed;
             }
             // A declared size this large is skipped like a block that does not qualify.
         }
-        if (!EmplaceElementByTag(elements, tag)) return Nested::Skip;
-        CPatternElement& e = ElementOf(elements.back());
-        if (!e.Read(reader)) {
-            // A broken element must not carry the pattern past its end.
-            const bool endsPattern = e.StrayEndTag() == "-PTN";
-            elements.pop_back();
-            if (endsPattern) return Nested::EndsRecord;
+        CPatternElement* e = nullptr;
+        if (arena) {
+            // Made where it stays: no copy at the end, nothing to destroy.
+            e = MakeElementByTag(*arena, tag);
+            if (!e) return Nested::Skip;
+        } else {
+            if (!EmplaceElementByTag(elements, tag)) return Nested::Skip;
+            e = &ElementOf(elements.back());
         }
-        return Nested::Read;
+        if (e->Read(reader, arena)) {
+            if (arena) placed.push_back(e);
+            return Nested::Read;
+        }
+        // A broken element must not carry the pattern past its end.
+        const bool endsPattern = e->StrayEndTag() == "-PTN";
+        if (arena) {
+            e->~CPatternElement();  // gives back the stray tag; the bytes stay in the arena
+        } else {
+            elements.pop_back();
+        }
+        return endsPattern ? Nested::EndsRecord : Nested::Read;
     };
     const auto onData = [&](std::string_view key, std::string_view value) {
         if (key == "N") {
-            name_ = value;
+            name_ = CText::Make(arena, value);
             hasName_ = true;
             namedHere = true;
         } else if ((key == "X" || key == "Y") && bitmap_.empty()) {
@@ -117,15 +141,15 @@ bool CPattern::ReadPattern(CRecordReader& reader, std::vector<ElementSlot>* scra
     };
     const RecordEnd end = ReadRecord(reader, {"-PTN", DataForm::Element}, onData, onNested, reason);
     if (bitmapFailed) return false;
-    elements_ = CElementBlock(elements);
+    elements_ = arena ? CElementBlock(placed, *arena) : CElementBlock(elements, nullptr);
     elements.clear();
+    placed.clear();
     return end != RecordEnd::Failed;
 }
 
 bool CPattern::WritePattern(CRecordWriter& writer, const char* name) const {
-    const std::string& ownName = name_;
     if (writer.WriteToken("+PTN") < 0) return false;
-    if (writer.WriteKeyValue("N", name ? std::string(name) : ownName) < 0) return false;
+    if (writer.WriteKeyValue("N", name ? std::string_view(name) : name_.View()) < 0) return false;
     if (writer.WriteKeyInt("X", width_) < 0 || writer.WriteKeyInt("Y", height_) < 0) return false;
     if (writer.EndLine() < 0) return false;
     if (!bitmap_.empty()) {

@@ -70,7 +70,7 @@ uint32_t FlagsFromLetters(std::string_view letters) {
 size_t CPinDef::SlotStart(int32_t k) const {
     size_t at = 0;
     for (int32_t i = 0; i < k && at < numbers_.size(); ++i) {
-        at = numbers_[at] == 0 ? at + 1 : numbers_.find('\0', at + 1) + 1;
+        at = numbers_[at] == 0 ? at + 1 : numbers_.View().find('\0', at + 1) + 1;
     }
     return at;
 }
@@ -87,7 +87,8 @@ void CPinDef::SetNumber(int32_t k, const char* text) {
     // Slots up to k, then this one, then the rest as they were.
     const size_t at = SlotStart(k);
     const size_t rest = k < numberSlots_ ? SlotStart(k + 1) : numbers_.size();
-    std::string packed = numbers_.substr(0, at);
+    const std::string_view old = numbers_.View();
+    std::string packed(old.substr(0, at));
     for (int32_t i = numberSlots_; i < k; ++i) packed.push_back('\0');
     if (text) {
         packed.push_back('\1');
@@ -96,58 +97,56 @@ void CPinDef::SetNumber(int32_t k, const char* text) {
     } else {
         packed.push_back('\0');
     }
-    packed.append(numbers_, rest, std::string::npos);
-    numbers_ = std::move(packed);
+    packed.append(old.substr(rest));
+    numbers_ = CText(packed);
     numberSlots_ = std::max(numberSlots_, k + 1);
     // Trailing blocks without a number take no slot.
     while (numberSlots_ > 0 && !Number(numberSlots_ - 1)) {
         --numberSlots_;
-        numbers_.resize(SlotStart(numberSlots_));
+        numbers_ = CText(numbers_.View().substr(0, SlotStart(numberSlots_)));
     }
 }
 
 int64_t CPinDef::MemoryBytes() const {
-    // A short packed text lives inside the pin.
-    const size_t inside = std::string().capacity();
-    return static_cast<int64_t>(sizeof(CPinDef)) +
-           static_cast<int64_t>(numbers_.capacity() > inside ? numbers_.capacity() : 0);
-}
-
-const std::string& CPinDef::NameBytes() const {
-    static const std::string EMPTY;
-    return name_ ? *name_ : EMPTY;
+    return static_cast<int64_t>(sizeof(CPinDef) + numbers_.size() + name_.size());
 }
 
 void CPinDef::SetName(const char* encoded) {
     if (!encoded) {
-        name_.reset();
+        name_ = CText();
+        hasName_ = false;
         return;
     }
     SetName(std::string_view(encoded));
 }
 
 void CPinDef::SetName(std::string_view encoded) {
+    DecodeName(encoded, nullptr);
+}
+
+void CPinDef::DecodeName(std::string_view encoded, CArena* arena) {
     encoded = encoded.substr(0, encoded.find('\0'));
-    std::string name;
+    char name[MAX_PIN_NAME];
+    size_t n = 0;
     size_t i = 0;
-    while (i < encoded.size() && name.size() < static_cast<size_t>(MAX_PIN_NAME)) {
+    while (i < encoded.size() && n < static_cast<size_t>(MAX_PIN_NAME)) {
         if (encoded[i] == '\\') {
             // A lone mark at the end has nothing to overline and is dropped.
             if (i + 1 == encoded.size()) break;
-            name.push_back(static_cast<char>(static_cast<unsigned char>(encoded[i + 1]) | 0x80));
+            name[n++] = static_cast<char>(static_cast<unsigned char>(encoded[i + 1]) | 0x80);
             i += 2;
         } else {
-            name.push_back(encoded[i]);
+            name[n++] = encoded[i];
             ++i;
         }
     }
-    name_ = std::move(name);
+    name_ = CText::Make(arena, std::string_view(name, n));
+    hasName_ = true;
 }
 
 std::string CPinDef::EncodedName() const {
     std::string out;
-    if (!name_) return out;
-    for (const char ch : *name_) {
+    for (const char ch : name_) {
         const unsigned char c = static_cast<unsigned char>(ch);
         if (c == 0x80) {
             // "\" and a NUL would end the text; the bare byte reads back the same.
@@ -162,18 +161,20 @@ std::string CPinDef::EncodedName() const {
     return out;
 }
 
-bool CPinDef::ReadPin(CRecordReader& reader, int32_t blockCount) {
+bool CPinDef::ReadPin(CRecordReader& reader, int32_t blockCount, CArena* arena) {
     if (blockCount < 0) blockCount = 0;
     if (blockCount > MAX_PIN_BLOCKS) blockCount = MAX_PIN_BLOCKS;
-    name_.reset();
-    numbers_.clear();
+    name_ = CText();
+    hasName_ = false;
     numberSlots_ = 0;
     blockCount_ = blockCount;
+    // Packed here and put in place once, at the end.
+    std::string numbers;
 
     const auto onData = [&](std::string_view key, std::string_view value) {
         // Values come without a NUL inside: their end is the text's end.
         if (key == "N") {
-            SetName(value);
+            DecodeName(value, arena);
         } else if (key == "L") {
             if (value.empty()) return true;
             side_ = SideFromLetter(value[0], side_);
@@ -183,9 +184,9 @@ bool CPinDef::ReadPin(CRecordReader& reader, int32_t blockCount) {
             flags_ = FlagsFromLetters(value);
         } else if (key == "M") {
             if (numberSlots_ < blockCount) {
-                numbers_.push_back('\1');
-                numbers_.append(value);
-                numbers_.push_back('\0');
+                numbers.push_back('\1');
+                numbers.append(value);
+                numbers.push_back('\0');
                 ++numberSlots_;
             }
         }
@@ -195,7 +196,10 @@ bool CPinDef::ReadPin(CRecordReader& reader, int32_t blockCount) {
         if (fault == RecordFault::NestedNeverEnds) return NestedNeverEndsReason(tag, line);
         return "unexpected end tag " + tag + " in a pin";
     };
-    return ReadRecord(reader, {"-PIN"}, onData, SkipAllNested{}, reason) != RecordEnd::Failed;
+    const bool ok =
+        ReadRecord(reader, {"-PIN"}, onData, SkipAllNested{}, reason) != RecordEnd::Failed;
+    numbers_ = CText::Make(arena, numbers);
+    return ok;
 }
 
 bool CPinDef::WritePin(CRecordWriter& writer) const {
@@ -217,7 +221,7 @@ bool CPinDef::WritePin(CRecordWriter& writer) const {
         const char* n = "";
         if (k < numberSlots_) {
             if (numbers_[at] != 0) n = numbers_.c_str() + at + 1;
-            at = numbers_[at] == 0 ? at + 1 : numbers_.find('\0', at + 1) + 1;
+            at = numbers_[at] == 0 ? at + 1 : numbers_.View().find('\0', at + 1) + 1;
         }
         if (writer.WriteKeyValue("M", n) != 0) return false;
     }

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/memory/Arena.h"
+#include "core/memory/Text.h"
 #include "core/records/RecordReader.h"
 #include "core/records/RecordWriter.h"
 
@@ -33,15 +35,16 @@ public:
 
     // Block count 0, no numbers, no name, flags 0, left side, offset 0.
     CPinDef() = default;
-    CPinDef(const CPinDef&) = default;  // deep: numbers and name are owned strings
+    CPinDef(const CPinDef&) = default;  // deep: the copy owns its numbers and name
     CPinDef& operator=(const CPinDef&) = default;
     CPinDef(CPinDef&&) = default;
     CPinDef& operator=(CPinDef&&) = default;
 
     // Reads a "+PIN" record for a component of blockCount blocks; the reader stands
     // just after "+PIN". False on a foreign end tag or a nested record that never ends;
-    // the end of input ends the record with what was read.
-    bool ReadPin(CRecordReader& reader, int32_t blockCount);
+    // the end of input ends the record with what was read. With an arena, the name and
+    // numbers are put there.
+    bool ReadPin(CRecordReader& reader, int32_t blockCount, CArena* arena = nullptr);
     // One line of tokens, "+PIN" to "-PIN", without the line end.
     bool WritePin(CRecordWriter& writer) const;
 
@@ -54,9 +57,9 @@ public:
 
     // The decoded name: a byte with bit 7 set is the character of its low seven bits
     // drawn overlined. Null when the pin has no name.
-    const char* Name() const { return name_ ? name_->c_str() : nullptr; }
+    const char* Name() const { return hasName_ ? name_.c_str() : nullptr; }
     // The same bytes; empty when there is no name.
-    const std::string& NameBytes() const;
+    std::string_view NameBytes() const { return name_.View(); }
     // Decodes a name with backslash marks ("\A" is an overlined A); null clears it.
     void SetName(const char* encoded);
     // The same from a text that ends at its first NUL or its end.
@@ -77,14 +80,17 @@ public:
 private:
     // Where block k's slot starts in numbers_, or numbers_.size() past the last slot.
     size_t SlotStart(int32_t k) const;
+    // Decodes the marks of encoded into the name, in arena when one is given.
+    void DecodeName(std::string_view encoded, CArena* arena);
 
     // The numbers up to the last block that has one, packed into one text so that a pin
     // of a few short numbers needs no allocation of its own: per block a mark byte, 1 for
     // a number (then its bytes and a NUL) or 0 for none.
-    std::string numbers_;
+    CText numbers_;
     int32_t numberSlots_ = 0;
     int32_t blockCount_ = 0;
-    std::optional<std::string> name_;
+    CText name_;
+    bool hasName_ = false;
     uint32_t flags_ = 0;
     int32_t side_ = SIDE_LEFT;
     int32_t offset_ = 0;

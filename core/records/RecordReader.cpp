@@ -160,22 +160,4 @@ bool SkipNestedRecord(CRecordReader& reader, std::string_view startTag) {
     return reader.SkipToToken(end);
 }
 
-int32_t ParseInt(std::string_view text) {
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
-    const unsigned char* const end = p + text.size();
-    while (p != end && (*p == ' ' || (*p >= '\t' && *p <= '\r'))) ++p;
-    bool negative = false;
-    if (p != end && (*p == '+' || *p == '-')) {
-        negative = *p == '-';
-        ++p;
-    }
-    uint32_t v = 0;
-    while (p != end && *p >= '0' && *p <= '9') {
-        v = v * 10u + static_cast<uint32_t>(*p - '0');
-        ++p;
-    }
-    if (negative) v = 0u - v;
-    return static_cast<int32_t>(v);
-}
-
 }  // namespace qurix

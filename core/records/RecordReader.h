@@ -142,8 +142,24 @@ bool SplitDataToken(std::string_view token, std::string_view& key, std::string_v
 bool SkipNestedRecord(CRecordReader& reader, std::string_view startTag);
 
 // atoi: optional blanks, optional sign, decimal digits; no digits give 0; wraps to 32 bits.
-// The view's end stands for the NUL.
-int32_t ParseInt(std::string_view text);
+// The view's end stands for the NUL. Inline: a library has millions of numbers.
+inline int32_t ParseInt(std::string_view text) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
+    const unsigned char* const end = p + text.size();
+    while (p != end && (*p == ' ' || (*p >= '\t' && *p <= '\r'))) ++p;
+    bool negative = false;
+    if (p != end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
+    }
+    uint32_t v = 0;
+    while (p != end && *p >= '0' && *p <= '9') {
+        v = v * 10u + static_cast<uint32_t>(*p - '0');
+        ++p;
+    }
+    if (negative) v = 0u - v;
+    return static_cast<int32_t>(v);
+}
 inline int32_t ParseInt(const char* text) {
     return ParseInt(std::string_view(text));
 }

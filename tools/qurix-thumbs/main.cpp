@@ -188,7 +188,7 @@ int Thumbs(const std::string& iniPath, const std::string& outDir, int32_t thread
             return 1;
         }
         index += std::to_string(n) + '\t' + std::to_string(part.slot) + '\t' +
-                 std::to_string(part.index) + '\t' + TsvField(part.entry->Name()) + '\n';
+                 std::to_string(part.index) + '\t' + TsvField(part.entry->Name().str()) + '\n';
         ++n;
     }
     const std::string indexPath = dir + "index.tsv";

@@ -607,7 +607,7 @@ bool CPartsView::PrepareDrag(QPoint pressPos, DragRequest& request) const {
     const CPartLibrary* library = ItemLibrary(pressed.row());
     // Copies: the drag loop runs events, and nothing may refer into the libraries then.
     const std::string path = library != nullptr && entry != nullptr ? library->Path() : "";
-    const std::string name = entry != nullptr ? entry->Name() : "";
+    const std::string name = entry != nullptr ? std::string(entry->Name()) : std::string();
     std::string block;
     // The editor opens the library by the block's path: under Wine, its Windows form.
     const CWinePaths editorPaths =

@@ -4,7 +4,7 @@
 
 namespace qurix {
 
-QString DisplayText(const std::string& bytes) {
+QString DisplayText(std::string_view bytes) {
     QString text = DecodeText(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));

@@ -34,7 +34,7 @@ bool LoadText(CPartLibrary& lib, const std::string& text, Failure* failure = nul
 
 std::vector<std::string> Names(const CPartLibrary& lib) {
     std::vector<std::string> names;
-    for (int32_t i = 0; i < lib.EntryCount(); ++i) names.push_back(lib.Entry(i)->Name());
+    for (int32_t i = 0; i < lib.EntryCount(); ++i) names.push_back(lib.Entry(i)->Name().str());
     return names;
 }
 
@@ -135,7 +135,7 @@ TEST(PartLibrary, UniqueNamesKeepCountingPast4096Tries) {
     EXPECT_EQ(lib.Entry(4099 + 40001)->Name(), "W(-2147483648)");
     EXPECT_EQ(lib.Entry(4099 + 40004)->Name(), "Z(1)");
     std::set<std::string> names;
-    for (int32_t i = 0; i < lib.EntryCount(); ++i) names.insert(lib.Entry(i)->Name());
+    for (int32_t i = 0; i < lib.EntryCount(); ++i) names.insert(lib.Entry(i)->Name().str());
     EXPECT_EQ(names.size(), static_cast<size_t>(lib.EntryCount()));  // a name is one part
     EXPECT_EQ(lib.MakeUniqueName("R(4090)"), "R(4099)");
     EXPECT_EQ(lib.MakeUniqueName("X(7)"), "X(40001)");

@@ -52,7 +52,7 @@ TEST_P(PartSearch, FindsAndRanks) {
     std::vector<std::string> got;
     for (const SearchHit& hit : index_->Find(GetParam().query)) {
         ASSERT_EQ(hit.part, set_->GetLibrary(hit.slot)->Entry(hit.entry));
-        got.push_back(std::to_string(hit.slot) + " " + hit.part->Name() + " " +
+        got.push_back(std::to_string(hit.slot) + " " + hit.part->Name().str() + " " +
                       SearchRankName(hit.rank));
     }
     EXPECT_EQ(got, GetParam().hits);
