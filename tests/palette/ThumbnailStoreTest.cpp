@@ -11,6 +11,7 @@
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
 #include "core/platform/Paths.h"
+#include "palette/PartsList.h"
 #include "palette/QurixDoc.h"
 #include "render/DisplaySettings.h"
 #include "tests/ScratchFolder.h"
@@ -194,6 +195,45 @@ TEST_F(ThumbnailStoreTest, AReloadDrawsOnlyTheLibraryWhoseFileChanged) {
     EXPECT_EQ(store_->LastBuild().rendered, changed);
     EXPECT_EQ(store_->LastBuild().reused, n - changed);
     EXPECT_EQ(store_->Images().Count(), static_cast<size_t>(n));
+}
+
+// The parts list shows the parts that have images: after a cancel, those reached.
+TEST_F(ThumbnailStoreTest, PartsListItemsAreThePartsWithImages) {
+    store_->Open();
+    CProbeProgress progress;
+    const CPartLibrary* first = doc_->Libraries().GetLibrary(0);
+    const CPartLibrary* second = doc_->Libraries().GetLibrary(1);
+    ASSERT_GT(first->EntryCount(), 3);
+    progress.cancelAt = first->EntryCount() + 2;
+    store_->Build(progress);
+    const std::vector<PartsListItem> all = CPartsList::LibraryItems(first, *store_);
+    ASSERT_EQ(all.size(), static_cast<size_t>(first->EntryCount()));
+    EXPECT_EQ(all[1].entry, first->Entry(1));
+    EXPECT_EQ(all[1].shown, first);
+    EXPECT_EQ(all[1].library, nullptr);
+    EXPECT_EQ(CPartsList::LibraryItems(second, *store_).size(), 2u);  // reached before the cancel
+    EXPECT_TRUE(CPartsList::LibraryItems(nullptr, *store_).empty());
+
+    const std::vector<ListedPart> listed = {
+        {second, second->Entry(second->EntryCount() - 1)},  // not drawn: left out
+        {first, first->Entry(2)},
+        {nullptr, first->Entry(0)},  // no library to drag from: left out
+        {second, second->Entry(0)},
+    };
+    const std::vector<PartsListItem> found = CPartsList::ListedItems(listed, *store_);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].entry, first->Entry(2));
+    EXPECT_EQ(found[0].library, first);
+    EXPECT_EQ(found[1].entry, second->Entry(0));
+
+    CPartsList list;
+    EXPECT_EQ(list.Recall(first), -1);
+    list.Remember(first, 7);
+    list.Remember(nullptr, 3);
+    EXPECT_EQ(list.Recall(first), 7);
+    EXPECT_EQ(list.Recall(nullptr), -1);
+    list.Forget();
+    EXPECT_EQ(list.Recall(first), -1);
 }
 
 class PooledStoreTest : public ThumbnailStoreTest {

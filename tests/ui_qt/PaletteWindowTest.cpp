@@ -594,32 +594,6 @@ TEST_F(PaletteWindowTest, LibraryRowsShowTheFileNameOnly) {
               QString::fromStdString((root_ / "work" / "sub.d" / "std.lib").string()));
 }
 
-TEST(LibraryDisplayName, DropsFolderAndExtension) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"D:\\lib\\std.lib", "std"},
-        {"/usr/share/kivox/std.lib", "std"},
-        {"std.lib", "std"},
-        {"noext", "noext"},
-        {"/a.b/noext", "noext"},
-        {"two.dots.lib", "two.dots"},
-        {".lib", ""},
-        {"folder/", ""},
-        {"", ""},
-        // Shift-JIS "表示" ends in 0x5C, which is no separator inside the character.
-        {"D:\\lib\\\x95\x5C\x8E\xA6.lib", "\x95\x5C\x8E\xA6"},
-        {"\x95\x5C.lib", "\x95\x5C"},
-        // UTF-8 names split at every separator.
-        {"/lib/表示.lib", "表示"},
-        // A colon is a separator only after a drive letter.
-        {"/home/u/rev:2.lib", "rev:2"},
-        {"D:std.lib", "std"},
-        {"D:\\x:y.lib", "x:y"},
-        {"1:a.lib", "1:a"},
-        {"ab:c.lib", "ab:c"},
-    };
-    for (const auto& [path, want] : cases) EXPECT_EQ(LibraryDisplayName(path), want) << path;
-}
-
 TEST(AboutBox, HasItsTitleTwoLinesAndOk) {
     TestApp();
     const std::unique_ptr<QDialog> box = CQurixApp::MakeAboutBox(nullptr);

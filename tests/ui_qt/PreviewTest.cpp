@@ -239,29 +239,5 @@ TEST_F(PreviewTest, TheExtentGrowsToHoldALongName) {
     EXPECT_GT(Preview().Extent().width(), wide * 4 / 3);
 }
 
-TEST(PreviewZoomText, OnlyZoomStepsAreRead) {
-    const struct {
-        const char* text;
-        bool ok;
-        Scale zoom;
-    } rows[] = {
-        {"1:1", true, {1, 1}}, {"8:1", true, {8, 1}}, {"1:2", true, {1, 2}},
-        {"2:3", true, {2, 3}}, {"5:1", false, {}},  // between steps
-        {"16:1", false, {}},                        // beyond the largest
-        {"2:4", false, {}},                         // not in lowest terms
-        {"0:1", false, {}},    {"1:0", false, {}},    {"1", false, {}},
-        {":1", false, {}},     {"1:", false, {}},     {"-1:1", false, {}},
-        {"1:1x", false, {}},   {"", false, {}},       {"999:1", false, {}},  // long
-    };
-    for (const auto& r : rows) {
-        Scale zoom;
-        EXPECT_EQ(ParsePreviewZoom(r.text, zoom), r.ok) << r.text;
-        if (r.ok) {
-            EXPECT_EQ(zoom, r.zoom) << r.text;
-            EXPECT_EQ(FormatPreviewZoom(zoom), r.text);
-        }
-    }
-}
-
 }  // namespace
 }  // namespace qurix

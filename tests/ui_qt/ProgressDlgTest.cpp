@@ -175,52 +175,5 @@ TEST(ProgressDlg, AQuitDuringTheBuildEndsIt) {
     EXPECT_FALSE(CProgressDlg().QuitRequested());
 }
 
-TEST(ProgressDlg, ClosingTheMainWindowEndsTheBuildAndTheProgram) {
-    QApplication& app = TestApp();
-    int steps = -1;
-    bool quitSeen = false;
-    bool cancelSeen = true;
-    QWidget mainWindow;
-    mainWindow.setGeometry(50, 50, 600, 400);
-    QTimer::singleShot(0, &app, [&] {
-        mainWindow.show();
-        CProgressDlg dlg(&mainWindow);
-        dlg.SetTotal(1000);
-        QMetaObject::invokeMethod(&mainWindow, &QWidget::close, Qt::QueuedConnection);
-        for (steps = 0; steps < 1000; ++steps) {
-            dlg.SetPos(steps);
-            if (!dlg.CheckCancel()) break;
-        }
-        quitSeen = dlg.QuitRequested();
-        cancelSeen = dlg.CancelRequested();
-        // The builder stops; the dialog goes with its object.
-    });
-    QTimer guard;  // local, so it cannot fire into a later test's loop
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, &app, [&] { app.exit(7); });
-    guard.start(10000);
-    EXPECT_EQ(app.exec(), 0);
-    EXPECT_TRUE(quitSeen);
-    EXPECT_FALSE(cancelSeen);
-    EXPECT_LT(steps, 1000);
-}
-
-TEST(ProgressDlg, ARefusedCloseOfTheMainWindowDoesNotStopTheBuild) {
-    TestApp();
-    class CStubborn : public QWidget {
-    protected:
-        void closeEvent(QCloseEvent* event) override { event->ignore(); }
-    };
-    CStubborn mainWindow;
-    mainWindow.show();
-    CProgressDlg dlg(&mainWindow);
-    mainWindow.close();
-    EXPECT_TRUE(dlg.CheckCancel());
-    // Hidden for another reason than a close: the build goes on.
-    mainWindow.hide();
-    EXPECT_TRUE(dlg.CheckCancel());
-    EXPECT_TRUE(dlg.isVisible());
-}
-
 }  // namespace
 }  // namespace qurix

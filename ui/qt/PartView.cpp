@@ -26,13 +26,7 @@ namespace {
 
 // Line steps as a scroll view takes them by default: a tenth of the page.
 constexpr int LINE_DIVISOR = 10;
-constexpr const char* SECTION = "qurix";
 constexpr int WHEEL_NOTCH = 120;
-
-bool IsZoomStep(Scale zoom) {
-    return std::find(std::begin(PREVIEW_ZOOMS), std::end(PREVIEW_ZOOMS), zoom) !=
-           std::end(PREVIEW_ZOOMS);
-}
 
 // In lowest terms, as the zoom steps are: 2:2 is drawn as 1:1.
 Scale Reduced(Scale s) {
@@ -41,28 +35,6 @@ Scale Reduced(Scale s) {
 }
 
 }  // namespace
-
-bool ParsePreviewZoom(const std::string& text, Scale& zoom) {
-    const size_t colon = text.find(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 >= text.size() || colon > 2 ||
-        text.size() - colon - 1 > 2) {
-        return false;
-    }
-    Scale parsed{0, 0};
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (i == colon) continue;
-        if (text[i] < '0' || text[i] > '9') return false;
-        int32_t& part = i < colon ? parsed.num : parsed.den;
-        part = part * 10 + (text[i] - '0');
-    }
-    if (!IsZoomStep(parsed)) return false;
-    zoom = parsed;
-    return true;
-}
-
-std::string FormatPreviewZoom(Scale zoom) {
-    return std::to_string(zoom.num) + ":" + std::to_string(zoom.den);
-}
 
 CPartView::CPartView(CQurixDoc& doc, QWidget* parent)
     : QAbstractScrollArea(parent),
@@ -88,25 +60,13 @@ CPartView::CPartView(CQurixDoc& doc, QWidget* parent)
 
 void CPartView::OnInitialUpdate() {
     CQurixView::OnInitialUpdate();
-    const CProfile& profile = GetDocument().Profile();
-    Scale zoom;
-    if (ParsePreviewZoom(profile.GetString(SECTION, "preview_zoom", "1:1"), zoom)) {
-        view_.zoom = zoom;
-    }
-    fit_ = profile.GetInt(SECTION, "preview_fit", 0) == 1;
-    fitAction_->setChecked(fit_);
+    state_.Read(GetDocument().Profile());
+    fitAction_->setChecked(state_.fit);
     SetExtent(QSize(INITIAL_EXTENT, INITIAL_EXTENT));
 }
 
 void CPartView::SaveSettings() const {
-    const CProfile& profile = GetDocument().Profile();
-    // Left out while never changed, so that a first start writes the same section as before.
-    if (view_.zoom != Scale{} || !profile.GetString(SECTION, "preview_zoom").empty()) {
-        profile.WriteString(SECTION, "preview_zoom", FormatPreviewZoom(view_.zoom));
-    }
-    if (fit_ || !profile.GetString(SECTION, "preview_fit").empty()) {
-        profile.WriteInt(SECTION, "preview_fit", fit_ ? 1 : 0);
-    }
+    state_.Save(GetDocument().Profile());
 }
 
 void CPartView::OnUpdate(CQurixView* /*sender*/) {
@@ -119,18 +79,14 @@ void CPartView::OnUpdate(CQurixView* /*sender*/) {
 
 void CPartView::UpdateBlockSelector() {
     const CLibEntry* entry = GetDocument().CurrentEntry();
-    const int count = entry != nullptr ? std::clamp(entry->BlockCount(), 1, 26 * 26) : 1;
-    // Another part starts at its first block; other updates keep the choice.
-    if (entry != blockEntry_ || view_.block >= count) view_.block = 0;
-    blockEntry_ = entry;
+    const int count = state_.TakeEntry(entry);
     const QSignalBlocker quiet(blocks_);
     while (blocks_->count() > 0) blocks_->removeTab(blocks_->count() - 1);
     if (count > 1) {
         for (int i = 0; i < count; ++i) {
-            const QString first = i >= 26 ? QString(QChar('A' + i / 26 - 1)) : QString();
-            blocks_->addTab(first + QChar('A' + i % 26));
+            blocks_->addTab(QString::fromStdString(CPreviewState::BlockLabel(i)));
         }
-        blocks_->setCurrentIndex(view_.block);
+        blocks_->setCurrentIndex(state_.view.block);
     }
     const bool show = count > 1;
     blocks_->setVisible(show);
@@ -142,7 +98,7 @@ void CPartView::UpdateBlockSelector() {
 void CPartView::SetBlock(int block) {
     const CLibEntry* entry = GetDocument().CurrentEntry();
     if (entry == nullptr || block < 0 || block >= entry->BlockCount()) return;
-    view_.block = block;
+    state_.view.block = block;
     if (blocks_->currentIndex() != block) {
         const QSignalBlocker quiet(blocks_);
         blocks_->setCurrentIndex(block);
@@ -152,7 +108,7 @@ void CPartView::SetBlock(int block) {
 }
 
 Scale CPartView::Zoom() const {
-    return fit_ ? fitZoom_ : view_.zoom;
+    return state_.fit ? fitZoom_ : state_.view.zoom;
 }
 
 Scale CPartView::FitZoom() const {
@@ -160,28 +116,28 @@ Scale CPartView::FitZoom() const {
     if (doc.CurrentEntry() == nullptr || !doc.IsLoaded()) return Scale{};
     CQtCanvas measure(1, 1, Colour{});
     const Point plain =
-        PreviewExtent(doc.Settings(), doc.CurrentEntry(), {Scale{}, view_.block}, &measure);
+        PreviewExtent(doc.Settings(), doc.CurrentEntry(), {Scale{}, state_.view.block}, &measure);
     const QSize room = maximumViewportSize();
     return FitPreviewZoom(plain, Point{room.width(), room.height()});
 }
 
 void CPartView::StepZoom(int steps) {
     const Scale from = Zoom();
-    fit_ = false;
+    state_.fit = false;
     if (fitAction_->isChecked()) {
         const QSignalBlocker quiet(fitAction_);
         fitAction_->setChecked(false);
     }
     Scale to = StepPreviewZoom(from, steps);
     // A fitted zoom between two steps lands on a step.
-    if (!IsZoomStep(to)) to = Scale{};
-    view_.zoom = to;
+    if (!IsPreviewZoomStep(to)) to = Scale{};
+    state_.view.zoom = to;
     Relayout();
     viewport()->update();
 }
 
 void CPartView::ResetZoom() {
-    view_.zoom = Scale{};
+    state_.view.zoom = Scale{};
     SetFitted(false);
     Relayout();
     viewport()->update();
@@ -192,8 +148,8 @@ void CPartView::SetFitted(bool fit) {
         const QSignalBlocker quiet(fitAction_);
         fitAction_->setChecked(fit);
     }
-    if (fit_ == fit) return;
-    fit_ = fit;
+    if (state_.fit == fit) return;
+    state_.fit = fit;
     Relayout();
     viewport()->update();
 }
@@ -201,10 +157,10 @@ void CPartView::SetFitted(bool fit) {
 void CPartView::Relayout() {
     const CQurixDoc& doc = GetDocument();
     if (doc.CurrentEntry() == nullptr || !doc.IsLoaded()) return;
-    if (fit_) fitZoom_ = FitZoom();
+    if (state_.fit) fitZoom_ = FitZoom();
     CQtCanvas measure(1, 1, Colour{});
     const Point extent =
-        PreviewExtent(doc.Settings(), doc.CurrentEntry(), {Zoom(), view_.block}, &measure);
+        PreviewExtent(doc.Settings(), doc.CurrentEntry(), {Zoom(), state_.view.block}, &measure);
     SetExtent(QSize(extent.x, extent.y));
 }
 
@@ -277,7 +233,7 @@ void CPartView::DrawPart(QPainter& painter, QPoint origin, const QRect& exposed,
             p.translate(-target.topLeft());
             CQtSurface surface(p, target);
             DrawPartPreview(surface, doc.Settings(), doc.CurrentEntry(),
-                            {Reduced(Scale{zoom.num * ratio, zoom.den}), view_.block});
+                            {Reduced(Scale{zoom.num * ratio, zoom.den}), state_.view.block});
             p.end();
             image.setDevicePixelRatio(ratio);
             painter.drawImage(exposed.topLeft(), image);
@@ -287,14 +243,14 @@ void CPartView::DrawPart(QPainter& painter, QPoint origin, const QRect& exposed,
     painter.save();
     painter.translate(origin);
     CQtSurface surface(painter, exposed.translated(-origin));
-    DrawPartPreview(surface, doc.Settings(), doc.CurrentEntry(), {zoom, view_.block});
+    DrawPartPreview(surface, doc.Settings(), doc.CurrentEntry(), {zoom, state_.view.block});
     painter.restore();
 }
 
 void CPartView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     if (blocks_->isVisible()) blocks_->setGeometry(0, 0, width(), blocks_->height());
-    if (fit_) Relayout();
+    if (state_.fit) Relayout();
     UpdateScrollBars();
 }
 

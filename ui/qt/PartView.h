@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QSize>
 
+#include "palette/PreviewState.h"
 #include "palette/QurixView.h"
 #include "render/Thumbnails.h"
 
@@ -48,11 +49,11 @@ public:
     void StepZoom(int steps);
     // Back to 1:1, not fitted.
     void ResetZoom();
-    bool Fitted() const { return fit_; }
+    bool Fitted() const { return state_.fit; }
     void SetFitted(bool fit);
     // The toggle "ウィンドウに合わせる", for the View menu.
     QAction* FitAction() const { return fitAction_; }
-    int Block() const { return view_.block; }
+    int Block() const { return state_.view.block; }
     // Chooses the block whose pin numbers are drawn (out of range: ignored).
     void SetBlock(int block);
     // The screen's whole device pixel ratio (1 for a fractional one).
@@ -82,18 +83,11 @@ private:
     void DrawPart(QPainter& painter, QPoint origin, const QRect& exposed, int ratio) const;
 
     QSize extent_{INITIAL_EXTENT, INITIAL_EXTENT};
-    PreviewView view_;
-    bool fit_ = false;
+    CPreviewState state_;
     Scale fitZoom_;      // kept by Relayout while fitting
     int wheelRest_ = 0;  // the part of a wheel notch not yet turned into a step
-    // The part the block choice belongs to (compared, never followed).
-    const CLibEntry* blockEntry_ = nullptr;
     QAction* fitAction_;
     QTabBar* blocks_;
 };
-
-// "N:D" with N and D among the preview's zoom steps; false for anything else.
-bool ParsePreviewZoom(const std::string& text, Scale& zoom);
-std::string FormatPreviewZoom(Scale zoom);
 
 }  // namespace qurix

@@ -39,12 +39,11 @@ CPartsPane::CPartsPane(CQurixDoc& doc, QWidget* parent)
     // The index refers into the libraries: it goes with them and is made again on the
     // first search after the next load.
     connect(view_, &CPartsView::librariesReleased, this, [this] {
-        index_.Clear();
-        indexBuilt_ = false;
+        search_.Release();
         names_.clear();
     });
     connect(view_, &CPartsView::updated, this, [this] {
-        if (!indexBuilt_ && !bar_->text().trimmed().isEmpty()) Search(bar_->text());
+        if (!search_.Ready() && !bar_->text().trimmed().isEmpty()) Search(bar_->text());
     });
     view_->installEventFilter(this);
 }
@@ -68,13 +67,9 @@ void CPartsPane::Search(const QString& text) {
         return;
     }
     if (!doc_.IsLoaded()) return;
-    if (!indexBuilt_) {
-        index_.Build(doc_.Libraries());
-        indexBuilt_ = true;
-    }
     const QByteArray query = text.toUtf8();
-    const std::vector<SearchHit> hits =
-        index_.Find(std::string_view(query.constData(), static_cast<size_t>(query.size())));
+    const std::vector<SearchHit> hits = search_.Find(
+        doc_.Libraries(), std::string_view(query.constData(), static_cast<size_t>(query.size())));
     std::vector<CPartsView::ListedPart> parts;
     parts.reserve(hits.size());
     for (const SearchHit& hit : hits) {

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <unordered_map>
 
-#include "core/search/PartIndex.h"
+#include "palette/search/PartSearch.h"
 
 namespace qurix {
 
@@ -51,8 +51,7 @@ private:
     // The count last put in the status bar: only that is taken away when the search ends,
     // not a message someone else showed since.
     QString shownCount_;
-    CPartIndex index_;
-    bool indexBuilt_ = false;
+    CPartSearch search_;
     std::unordered_map<const CLibEntry*, QString> names_;
     int resultCount_ = 0;
 };

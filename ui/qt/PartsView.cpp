@@ -41,14 +41,8 @@ constexpr size_t ICON_CACHE_CAPACITY = 1024;
 // from the view's thumbnails when the list asks for them.
 class CPartsModel : public QAbstractListModel {
 public:
-    struct Item {
-        const CLibEntry* entry;
-        int32_t image;
+    struct Item : PartsListItem {
         QString text;
-        // Only for parts listed outside their library's own list.
-        const CPartLibrary* library = nullptr;
-        // The library listed, for the tool tip of a library's own item.
-        const CPartLibrary* shown = nullptr;
     };
 
     // Another image than the specified one of the kind (extra-large, or drawn for a
@@ -255,7 +249,7 @@ void CPartsView::DeleteAllItems() {
     showingEntries_ = false;
     emit librariesReleased();
     // Keyed by libraries that are about to be released.
-    scrollMemory_.clear();
+    list_.Forget();
     store_.Release();
 }
 
@@ -303,36 +297,36 @@ void CPartsView::BuildImages() {
 }
 
 void CPartsView::ShowLibrary(const CPartLibrary* library) {
-    if (shown_ != nullptr) scrollMemory_[shown_] = TopItem();
-
+    if (shown_ != nullptr) list_.Remember(shown_, TopItem());
     std::vector<CPartsModel::Item> items;
-    if (library != nullptr) {
-        items.reserve(static_cast<size_t>(std::max(library->EntryCount(), 0)));
-        for (int32_t i = 0; i < library->EntryCount(); ++i) {
-            const CLibEntry* entry = library->Entry(i);
-            const int32_t image = ImageIndex(entry);
-            if (image < 0) continue;
-            items.push_back({entry, image, DisplayText(entry->Name()), nullptr, library});
-        }
+    for (const PartsListItem& item : CPartsList::LibraryItems(library, store_)) {
+        items.push_back({item, DisplayText(item.entry->Name())});
     }
     Refill([&] { model_->Reset(std::move(items)); });
 
-    const auto remembered = scrollMemory_.find(library);
-    if (remembered != scrollMemory_.end()) ScrollItemToTopLeft(remembered->second);
+    const int32_t remembered = list_.Recall(library);
+    if (remembered >= 0) ScrollItemToTopLeft(remembered);
     shown_ = library;
     showingEntries_ = false;
 }
 
 int CPartsView::ShowEntries(std::vector<ListedPart> parts) {
     // The library left keeps its place for the return to it.
-    if (shown_ != nullptr) scrollMemory_[shown_] = TopItem();
+    if (shown_ != nullptr) list_.Remember(shown_, TopItem());
     shown_ = nullptr;
+    std::vector<qurix::ListedPart> listed;
+    listed.reserve(parts.size());
+    for (const ListedPart& part : parts) listed.push_back({part.library, part.entry});
+    const std::vector<PartsListItem> kept = CPartsList::ListedItems(listed, store_);
     std::vector<CPartsModel::Item> items;
-    items.reserve(parts.size());
+    items.reserve(kept.size());
+    // The kept parts come in the given order, each with its text.
+    size_t next = 0;
     for (ListedPart& part : parts) {
-        const int32_t image = ImageIndex(part.entry);
-        if (image < 0 || part.library == nullptr) continue;
-        items.push_back({part.entry, image, std::move(part.text), part.library});
+        if (next < kept.size() && kept[next].entry == part.entry &&
+            kept[next].library == part.library) {
+            items.push_back({kept[next++], std::move(part.text)});
+        }
     }
     const int count = static_cast<int>(items.size());
     Refill([&] { model_->Reset(std::move(items)); });

@@ -14,6 +14,7 @@
 #include "palette/CommandIds.h"
 #include "palette/ExtraThumbnails.h"
 #include "palette/ImageCache.h"
+#include "palette/PartsList.h"
 #include "palette/QurixDoc.h"
 #include "palette/QurixView.h"
 #include "palette/ThumbnailStore.h"
@@ -182,7 +183,7 @@ private:
     CProfile profile_;
     int mode_ = MODE_LARGE;
     const CPartLibrary* shown_ = nullptr;
-    std::map<const CPartLibrary*, int> scrollMemory_;
+    CPartsList list_;
     int32_t deviceRatio_ = 0;
     int32_t paintedRatio_ = 1;
     bool filling_ = false;

@@ -5,7 +5,6 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QStyle>
-#include <cctype>
 #include <vector>
 
 #include "core/library/LibrarySet.h"
@@ -14,61 +13,6 @@
 #include "ui/qt/TextDisplay.h"
 
 namespace qurix {
-
-namespace {
-
-// Whether bytes are well-formed UTF-8, in which no byte of a character is a backslash.
-bool IsUtf8(const std::string& s) {
-    size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        int more = 0;
-        if (c < 0x80) {
-            more = 0;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            more = 1;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            more = 2;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            more = 3;
-        } else {
-            return false;
-        }
-        if (more > 0 && i + more >= s.size()) return false;
-        for (int k = 1; k <= more; ++k) {
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        }
-        i += more + 1;
-    }
-    return true;
-}
-
-bool IsCp932LeadByte(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
-}  // namespace
-
-std::string LibraryDisplayName(const std::string& path) {
-    // Shift-JIS names may hold 0x5C as the second byte of a character ("表" is 95 5C),
-    // which is no separator; UTF-8 never does.
-    const bool sjis = !IsUtf8(path);
-    size_t start = 0;
-    for (size_t i = 0; i < path.size(); ++i) {
-        const auto c = static_cast<unsigned char>(path[i]);
-        if (sjis && IsCp932LeadByte(c)) {
-            ++i;
-            continue;
-        }
-        // A colon separates only a drive ("D:std.lib"); elsewhere it is part of the name.
-        const bool drive = c == ':' && i == 1 && std::isalpha(static_cast<unsigned char>(path[0]));
-        if (c == '/' || c == '\\' || drive) start = i + 1;
-    }
-    std::string name = path.substr(start);
-    const size_t dot = name.find_last_of('.');
-    if (dot != std::string::npos) name.erase(dot);
-    return name;
-}
 
 // The rows: library references; the texts are made when the view asks for them.
 class CLibraryListModel : public QAbstractListModel {
@@ -173,7 +117,7 @@ CPlibView::CPlibView(CQurixDoc& doc, QWidget* parent)
 }
 
 void CPlibView::SaveSettings() {
-    profile_.WriteInt("qurix", "plib_last", lastIndex_);
+    WriteLastLibrary(profile_, lastIndex_);
 }
 
 int CPlibView::RowCount() const {
@@ -194,7 +138,7 @@ int CPlibView::SelectedRow() const {
 }
 
 void CPlibView::OnInitialUpdate() {
-    lastIndex_ = profile_.GetInt("qurix", "plib_last", 0);
+    lastIndex_ = ReadLastLibrary(profile_);
     CQurixView::OnInitialUpdate();
 }
 
@@ -204,20 +148,16 @@ void CPlibView::OnUpdate(CQurixView* /*sender*/) {
         SelectCurrentLibrary();
         return;
     }
-    int n = 0;
+    std::vector<std::string> paths;
     for (int i = 0; i < CLibrarySet::MAX_LIBRARIES; ++i) {
         const CPartLibrary* lib = doc.Libraries().GetLibrary(i);
         if (!lib) break;
         model_->Append(lib);
-        ++n;
+        paths.push_back(lib->Path());
     }
     model_->AppendProblems(doc.Problems());
-    for (int row = 0; row < n && !doc.place.libraryPath.empty(); ++row) {
-        if (RowLibrary(row)->Path() == doc.place.libraryPath) lastIndex_ = row;
-    }
-    // A remembered row that no longer exists, or a negative one, becomes the first.
-    if (lastIndex_ < 0 || n - 1 < lastIndex_) lastIndex_ = 0;
-    if (n > 0) {
+    lastIndex_ = RestoredLibraryRow(paths, lastIndex_, doc.place.libraryPath);
+    if (!paths.empty()) {
         const QModelIndex index = model_->index(lastIndex_, 0);
         selectionModel()->setCurrentIndex(
             index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);

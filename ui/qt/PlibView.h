@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/profile/Profile.h"
+#include "palette/LibraryList.h"
 #include "palette/LoadProblem.h"
 #include "palette/QurixView.h"
 
@@ -10,11 +11,6 @@ namespace qurix {
 
 class CPartLibrary;
 class CLibraryListModel;
-
-// A library's row text: its file name without folder and extension ("D:\lib\std.lib"
-// and "/lib/std.lib" both give "std"). Both kinds of separator count, since the INI
-// may come from the editor on Windows; a colon only after a drive letter.
-std::string LibraryDisplayName(const std::string& path);
 
 // The top-left pane: one row per loaded library; the selected row is the document's
 // current library. The row selected last is remembered as "plib_last" in "qurix".

@@ -58,10 +58,9 @@ CProgressDlg::CProgressDlg(QWidget* parent)
     // A quit asked for by a handler that runs inside CheckCancel (the main window
     // closing) must end the build too.
     if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
-    if (parent != nullptr) {
-        parentWindow_ = parent->window();
-        parentWindow_->installEventFilter(this);
-    }
+    // A close of the main window needs no watch here: the window refuses it while the
+    // document is busy and closes once the build has ended.
+    if (parent != nullptr) parentWindow_ = parent->window();
     // A window not shown yet (the first start builds before the main window appears) has
     // no place to centre on: the screen's middle, not its top-left corner.
     if (parentWindow_ == nullptr || !parentWindow_->isVisible()) {
@@ -121,21 +120,6 @@ void CProgressDlg::reject() {
 bool CProgressDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Quit && watched == QCoreApplication::instance()) {
         quitRequested_ = true;
-    } else if (watched == parentWindow_ && parentWindow_ != nullptr) {
-        // A close may still be refused; it has happened once the window hides.
-        if (event->type() == QEvent::Close) {
-            parentClosing_ = true;
-            // A refused close leaves the window up; forget it once the close is over.
-            QMetaObject::invokeMethod(
-                this, [this] { parentClosing_ = false; }, Qt::QueuedConnection);
-        } else if (event->type() == QEvent::Hide && parentClosing_ && !quitRequested_) {
-            quitRequested_ = true;
-            // While this dialog is up the main window is not the last one; closing it
-            // (later, outside the parent's own close) lets the application quit.
-            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-        } else if (event->type() == QEvent::Show) {
-            parentClosing_ = false;
-        }
     }
     return QDialog::eventFilter(watched, event);
 }

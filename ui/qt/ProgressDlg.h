@@ -26,9 +26,8 @@ public:
     // Steps done: moves the bar and sets the count text to "n / total".
     void SetPos(int32_t n);
     // Lets every queued event run, then tells whether to go on: false once Cancel was
-    // pressed (button, Esc, close box), the application was asked to quit, or the
-    // parent's window was closed (the dialog then closes too, so the application can
-    // end once the build has returned).
+    // pressed (button, Esc, close box) or the application was asked to quit. A close of
+    // the main window stops the build through the document (CQurixDoc::RequestClose).
     bool CheckCancel();
     // After the last step: closes the window; SetTotal and SetPos then do nothing.
     void DestroyWindow();
@@ -55,7 +54,6 @@ private:
     QPushButton* cancel_ = nullptr;
     int32_t total_ = 0;
     QWidget* parentWindow_ = nullptr;
-    bool parentClosing_ = false;
     bool cancelRequested_ = false;
     bool quitRequested_ = false;
     bool windowGone_ = false;

@@ -1,0 +1,74 @@
+#include "palette/PreviewState.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "core/library/LibEntry.h"
+
+namespace qurix {
+
+namespace {
+
+constexpr const char* SECTION = "qurix";
+
+}  // namespace
+
+bool IsPreviewZoomStep(Scale zoom) {
+    return std::find(std::begin(PREVIEW_ZOOMS), std::end(PREVIEW_ZOOMS), zoom) !=
+           std::end(PREVIEW_ZOOMS);
+}
+
+bool ParsePreviewZoom(const std::string& text, Scale& zoom) {
+    const size_t colon = text.find(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 >= text.size() || colon > 2 ||
+        text.size() - colon - 1 > 2) {
+        return false;
+    }
+    Scale parsed{0, 0};
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (i == colon) continue;
+        if (text[i] < '0' || text[i] > '9') return false;
+        int32_t& part = i < colon ? parsed.num : parsed.den;
+        part = part * 10 + (text[i] - '0');
+    }
+    if (!IsPreviewZoomStep(parsed)) return false;
+    zoom = parsed;
+    return true;
+}
+
+std::string FormatPreviewZoom(Scale zoom) {
+    return std::to_string(zoom.num) + ":" + std::to_string(zoom.den);
+}
+
+void CPreviewState::Read(const CProfile& profile) {
+    Scale zoom;
+    if (ParsePreviewZoom(profile.GetString(SECTION, "preview_zoom", "1:1"), zoom)) {
+        view.zoom = zoom;
+    }
+    fit = profile.GetInt(SECTION, "preview_fit", 0) == 1;
+}
+
+void CPreviewState::Save(const CProfile& profile) const {
+    if (view.zoom != Scale{} || !profile.GetString(SECTION, "preview_zoom").empty()) {
+        profile.WriteString(SECTION, "preview_zoom", FormatPreviewZoom(view.zoom));
+    }
+    if (fit || !profile.GetString(SECTION, "preview_fit").empty()) {
+        profile.WriteInt(SECTION, "preview_fit", fit ? 1 : 0);
+    }
+}
+
+int32_t CPreviewState::TakeEntry(const CLibEntry* entry) {
+    const int32_t count = entry != nullptr ? std::clamp(entry->BlockCount(), 1, MAX_BLOCKS) : 1;
+    if (entry != blockEntry_ || view.block >= count) view.block = 0;
+    blockEntry_ = entry;
+    return count;
+}
+
+std::string CPreviewState::BlockLabel(int32_t block) {
+    std::string label;
+    if (block >= 26) label += static_cast<char>('A' + block / 26 - 1);
+    label += static_cast<char>('A' + block % 26);
+    return label;
+}
+
+}  // namespace qurix

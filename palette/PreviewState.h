@@ -1,0 +1,46 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "core/profile/Profile.h"
+#include "render/Thumbnails.h"
+
+namespace qurix {
+
+class CLibEntry;
+
+// Whether zoom is one of the preview's steps (PREVIEW_ZOOMS).
+bool IsPreviewZoomStep(Scale zoom);
+// "N:D" with N and D among the preview's zoom steps; false for anything else.
+bool ParsePreviewZoom(const std::string& text, Scale& zoom);
+std::string FormatPreviewZoom(Scale zoom);
+
+// What the preview pane shows of the current part besides the part itself: the zoom (a
+// step, or fitted to the pane) and the block whose pin numbers are drawn. The zoom and
+// fitting persist in section "qurix" ("preview_zoom", "preview_fit").
+class CPreviewState {
+public:
+    // The most blocks the selector offers ("A" .. "Z", "AA" .. "YZ").
+    static constexpr int32_t MAX_BLOCKS = 26 * 26;
+
+    void Read(const CProfile& profile);
+    // Left out while never changed, so that a first start writes the same section as
+    // before.
+    void Save(const CProfile& profile) const;
+
+    // The document's current part is now entry: another part starts at its first block,
+    // other updates keep the choice. Returns how many blocks the selector offers (1 for
+    // none or one).
+    int32_t TakeEntry(const CLibEntry* entry);
+    // "A" .. "Z", then "AA", "AB", …
+    static std::string BlockLabel(int32_t block);
+
+    PreviewView view;
+    bool fit = false;
+
+private:
+    // The part the block choice belongs to (compared, never followed).
+    const CLibEntry* blockEntry_ = nullptr;
+};
+
+}  // namespace qurix

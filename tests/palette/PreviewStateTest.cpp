@@ -1,0 +1,59 @@
+#include "palette/PreviewState.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/library/LibEntry.h"
+
+namespace qurix {
+namespace {
+
+TEST(PreviewZoomText, OnlyZoomStepsAreRead) {
+    const struct {
+        const char* text;
+        bool ok;
+        Scale zoom;
+    } rows[] = {
+        {"1:1", true, {1, 1}}, {"8:1", true, {8, 1}}, {"1:2", true, {1, 2}},
+        {"2:3", true, {2, 3}}, {"5:1", false, {}},  // between steps
+        {"16:1", false, {}},                        // beyond the largest
+        {"2:4", false, {}},                         // not in lowest terms
+        {"0:1", false, {}},    {"1:0", false, {}},    {"1", false, {}},
+        {":1", false, {}},     {"1:", false, {}},     {"-1:1", false, {}},
+        {"1:1x", false, {}},   {"", false, {}},       {"999:1", false, {}},  // long
+    };
+    for (const auto& r : rows) {
+        Scale zoom;
+        EXPECT_EQ(ParsePreviewZoom(r.text, zoom), r.ok) << r.text;
+        if (r.ok) {
+            EXPECT_EQ(zoom, r.zoom) << r.text;
+            EXPECT_EQ(FormatPreviewZoom(zoom), r.text);
+        }
+    }
+}
+
+TEST(PreviewBlocks, LabelsAndTheChoiceFollowThePart) {
+    const struct {
+        int32_t block;
+        const char* label;
+    } labels[] = {
+        {0, "A"}, {25, "Z"}, {26, "AA"}, {27, "AB"}, {675, "YZ"}};  // the last of MAX_BLOCKS
+    for (const auto& l : labels) EXPECT_EQ(CPreviewState::BlockLabel(l.block), l.label);
+
+    CPreviewState state;
+    EXPECT_EQ(state.TakeEntry(nullptr), 1);  // nothing shown: one block
+    const CLibEntry part("R", nullptr);
+    const CLibEntry other("C", nullptr);
+    state.TakeEntry(&part);
+    state.view.block = 0;
+    EXPECT_EQ(state.TakeEntry(&part), 1);
+    state.view.block = 3;  // beyond the part's blocks: back to the first
+    state.TakeEntry(&part);
+    EXPECT_EQ(state.view.block, 0);
+    EXPECT_EQ(state.TakeEntry(&other), 1);
+    EXPECT_EQ(state.view.block, 0);
+}
+
+}  // namespace
+}  // namespace qurix
