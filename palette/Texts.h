@@ -46,6 +46,7 @@ inline constexpr const char* TIP_LIBRARY = "ライブラリ: ";
 inline constexpr const char* TIP_ALIAS_OF = "別名の元: ";
 inline constexpr const char* SEARCH_COUNT = "%1 件";
 inline constexpr const char* SEARCH_NOTHING_FOUND = "見つかりません";
+inline constexpr const char* SEARCH_PREPARING = "検索の準備中…";
 inline constexpr const char* SEARCH_PLACEHOLDER = "パーツを検索 (Ctrl+F)";
 inline constexpr const char* LIBRARY_HEADER = "ライブラリ";
 inline constexpr const char* PROGRESS_TITLE = "パーツ・ライブラリの読み込み";

@@ -21,7 +21,7 @@ void CPartIndex::Clear() {
     groups_.clear();
 }
 
-void CPartIndex::Build(const CLibrarySet& libraries) {
+void CPartIndex::Build(const CLibrarySet& libraries, const std::atomic<bool>* stop) {
     Clear();
     // Entries sharing a definition are aliases of each other, within one library.
     std::unordered_map<const CComponentDef*, int32_t> groupOf;
@@ -30,6 +30,10 @@ void CPartIndex::Build(const CLibrarySet& libraries) {
         if (library == nullptr) continue;
         groupOf.clear();
         for (int32_t e = 0; e < library->EntryCount(); ++e) {
+            if (stop != nullptr && e % 1024 == 0 && stop->load(std::memory_order_relaxed)) {
+                Clear();
+                return;
+            }
             const CLibEntry* entry = library->Entry(e);
             if (entry == nullptr) continue;
             const CComponentDef* def = entry->ComponentDef();

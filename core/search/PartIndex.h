@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,8 +17,9 @@ class CLibrarySet;
 // is loaded again, and drop it before the set is released.
 class CPartIndex {
 public:
-    // Folds every entry of every library, in slot order then entry order.
-    void Build(const CLibrarySet& libraries);
+    // Folds every entry of every library, in slot order then entry order. A set stop ends
+    // the build early, with the index cleared.
+    void Build(const CLibrarySet& libraries, const std::atomic<bool>* stop = nullptr);
     void Clear();
     bool IsEmpty() const { return parts_.empty(); }
     int32_t PartCount() const { return static_cast<int32_t>(parts_.size()); }

@@ -55,21 +55,36 @@ bool CPartsPane::IsSearching() const {
 }
 
 QString CPartsPane::CountText() const {
-    return IsSearching() ? UiText(texts::SEARCH_COUNT).arg(resultCount_) : QString();
+    if (!IsSearching()) return QString();
+    return preparing_ ? UiText(texts::SEARCH_PREPARING)
+                      : UiText(texts::SEARCH_COUNT).arg(resultCount_);
 }
 
 void CPartsPane::Search(const QString& text) {
     if (view_ == nullptr) return;
     if (text.trimmed().isEmpty()) {
         resultCount_ = 0;
+        preparing_ = false;
         if (IsSearching()) ReturnToLibrary();
         ShowCount();
         return;
     }
     if (!doc_.IsLoaded()) return;
     const QByteArray query = text.toUtf8();
-    const std::vector<SearchHit> hits = search_.Find(
-        doc_.Libraries(), std::string_view(query.constData(), static_cast<size_t>(query.size())));
+    std::vector<SearchHit> hits;
+    preparing_ = !search_.Find(
+        doc_.Libraries(), std::string_view(query.constData(), static_cast<size_t>(query.size())),
+        hits, [this] {
+            // On the worker: the search runs again on the window's thread, with what is
+            // typed by then.
+            QMetaObject::invokeMethod(
+                this, [this] { Search(bar_->text()); }, Qt::QueuedConnection);
+        });
+    if (preparing_) {
+        resultCount_ = view_->ShowEntries({}, texts::SEARCH_PREPARING);
+        ShowCount();
+        return;
+    }
     std::vector<CPartsView::ListedPart> parts;
     parts.reserve(hits.size());
     for (const SearchHit& hit : hits) {

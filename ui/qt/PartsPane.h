@@ -54,6 +54,7 @@ private:
     CPartSearch search_;
     std::unordered_map<const CLibEntry*, QString> names_;
     int resultCount_ = 0;
+    bool preparing_ = false;  // the index is being made
 };
 
 }  // namespace qurix

@@ -310,7 +310,8 @@ void CPartsView::ShowLibrary(const CPartLibrary* library) {
     showingEntries_ = false;
 }
 
-int CPartsView::ShowEntries(std::vector<ListedPart> parts) {
+int CPartsView::ShowEntries(std::vector<ListedPart> parts, const char* emptyText) {
+    emptyText_ = emptyText;
     // The library left keeps its place for the return to it.
     if (shown_ != nullptr) list_.Remember(shown_, TopItem());
     shown_ = nullptr;
@@ -336,7 +337,7 @@ int CPartsView::ShowEntries(std::vector<ListedPart> parts) {
 }
 
 QString CPartsView::EmptyMessage() const {
-    return showingEntries_ && ItemCount() == 0 ? UiText(texts::SEARCH_NOTHING_FOUND) : QString();
+    return showingEntries_ && ItemCount() == 0 ? UiText(emptyText_) : QString();
 }
 
 const CPartLibrary* CPartsView::ItemLibrary(int row) const {

@@ -17,6 +17,7 @@
 #include "palette/PartsList.h"
 #include "palette/QurixDoc.h"
 #include "palette/QurixView.h"
+#include "palette/Texts.h"
 #include "palette/ThumbnailStore.h"
 
 namespace qurix {
@@ -71,8 +72,10 @@ public:
     };
     // Lists the parts that have images, in the given order, instead of a library, until
     // ShowLibrary; document updates leave the list alone meanwhile. An item's tool tip
-    // names its library. Returns how many are listed.
-    int ShowEntries(std::vector<ListedPart> parts);
+    // names its library. Returns how many are listed. emptyText (UTF-8) is what the list
+    // says when none is listed.
+    int ShowEntries(std::vector<ListedPart> parts,
+                    const char* emptyText = texts::SEARCH_NOTHING_FOUND);
     bool ShowingEntries() const { return showingEntries_; }
     // What the list says when it shows no entries: empty unless ShowEntries listed none.
     QString EmptyMessage() const;
@@ -188,6 +191,7 @@ private:
     int32_t paintedRatio_ = 1;
     bool filling_ = false;
     bool showingEntries_ = false;
+    const char* emptyText_ = texts::SEARCH_NOTHING_FOUND;
     QPoint pressPos_;
     int paintCount_ = 0;
 };
