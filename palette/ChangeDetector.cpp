@@ -32,7 +32,14 @@ void CChangeDetector::Rearm() {
 std::vector<std::string> CChangeDetector::Folders() const {
     std::vector<std::string> folders;
     for (const auto& [path, stamp] : stamps_) {
-        const std::string folder = FolderOf(path);
+        // A folder that is gone is watched through the nearest one that is there, so that
+        // its return is seen and it can be watched again.
+        std::string folder = FolderOf(path);
+        while (!IsFolder(folder)) {
+            const std::string above = FolderOf(folder);
+            if (above == folder) break;
+            folder = above;
+        }
         if (IsFolder(folder)) folders.push_back(folder);
     }
     return folders;

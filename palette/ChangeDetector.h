@@ -25,8 +25,8 @@ public:
     bool Enabled() const { return enabled_; }
 
     // What the watch must cover now: each file's folder (editors save by writing a new
-    // file and renaming it over the old one, which ends a watch on the file itself), and
-    // every file that exists.
+    // file and renaming it over the old one, which ends a watch on the file itself), or the
+    // nearest folder above it that exists while it is gone, and every file that exists.
     std::vector<std::string> Folders() const;
     std::vector<std::string> Files() const;
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -76,6 +77,26 @@ TEST(ChangeDetector, OwnWritesAndAutoReloadOffAreNoChange) {
     EXPECT_TRUE(detector.Settle(true).changed.empty());
     detector.SetEnabled(true);
     EXPECT_TRUE(detector.Settle(true).changed.empty());  // taken in silently before
+}
+
+// A library whose folder is deleted is watched through the nearest folder above it, and
+// reported once the folder and the file are back.
+TEST(ChangeDetector, AFolderThatGoesIsWatchedFromAbove) {
+    test::ScratchFolder scratch;
+    const std::string libs = scratch.File("parts/libs");
+    std::filesystem::create_directories(libs);
+    const std::string lib = libs + "/a.lib";
+    Write(lib, "one");
+    CChangeDetector detector;
+    detector.Watch({lib});
+    EXPECT_EQ(detector.Folders(), Paths{libs});
+    std::filesystem::remove_all(scratch.File("parts"));
+    EXPECT_EQ(detector.Settle(true).changed, Paths{lib});
+    EXPECT_EQ(detector.Folders(), Paths{scratch.Path()});
+    std::filesystem::create_directories(libs);
+    EXPECT_EQ(detector.Folders(), Paths{libs});
+    Write(lib, "two");
+    EXPECT_EQ(detector.Settle(true).changed, Paths{lib});
 }
 
 }  // namespace

@@ -178,6 +178,26 @@ TEST_F(LibraryWatchTest, ALibraryNamedByAWineDriveReloads) {
 }
 #endif
 
+// A library folder deleted and made again is watched again: a save there reloads (the
+// folder lies away from the INI's, so only the watch from above sees it come back).
+TEST_F(LibraryWatchTest, AFolderDeletedAndMadeAgainIsWatchedAgain) {
+    const std::filesystem::path parts = root_ / "shared" / "parts";
+    std::filesystem::create_directories(parts);
+    Write("shared/parts/a.lib", Library({"A1"}));
+    Write("work/KIVOX.INI", "[Library]\nLIB0=" + (parts / "a.lib").string() + "\n");
+    Start();
+    ASSERT_EQ(PartsOf(0), 1);
+    std::filesystem::remove_all(parts);
+    ASSERT_TRUE(RunUntil([&] { return Doc().Libraries().Count() == 0; }));
+    std::filesystem::create_directories(parts);
+    // The folder's return is seen and armed before the file comes.
+    QElapsedTimer wait;
+    wait.start();
+    while (wait.elapsed() < 1500) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    SaveByRename("shared/parts/a.lib", Library({"A1", "A2"}));
+    ASSERT_TRUE(RunUntil([&] { return PartsOf(0) == 2; }));
+}
+
 TEST_F(LibraryWatchTest, BrokenAndFixedInTheEditorRedrawsOnlyThatLibrary) {
     std::vector<std::string> many;
     for (int k = 0; k < 60; ++k) many.push_back(std::string("M") + std::to_string(k));
