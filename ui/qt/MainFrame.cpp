@@ -239,10 +239,8 @@ void CMainFrame::CreateMenus() {
     // The toolbar's own show/hide action goes in once the toolbar exists.
     view->setObjectName(QStringLiteral("viewMenu"));
     view->addSeparator();
-    view->addAction(Action(ID_VIEW_LARGEICON));
-    view->addAction(Action(ID_VIEW_SMALLICON));
-    view->addAction(Action(ID_VIEW_LIST));
-    view->addAction(Action(ID_VIEW_XLARGEICON));
+    // The view modes in toolbar order.
+    view->addActions(viewModes_->actions());
     view->addSeparator();
     view->addAction(Action(ID_VIEW_AUTO_RELOAD));
 
@@ -260,10 +258,7 @@ void CMainFrame::CreateToolBar() {
     toolBar_->setIconSize(QSize(16, 15));
     toolBar_->setMovable(true);
     toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
-    toolBar_->addAction(Action(ID_VIEW_LARGEICON));
-    toolBar_->addAction(Action(ID_VIEW_SMALLICON));
-    toolBar_->addAction(Action(ID_VIEW_LIST));
-    toolBar_->addAction(Action(ID_VIEW_XLARGEICON));
+    toolBar_->addActions(viewModes_->actions());
     toolBar_->addSeparator();
     toolBar_->addAction(Action(ID_APP_ABOUT));
     addToolBar(Qt::TopToolBarArea, toolBar_);
