@@ -480,7 +480,7 @@ TEST_F(PaletteWindowTest, MenusAndToolbarCarryTheirTexts) {
     };
     EXPECT_EQ(items(0), (QStringList{"再読み込み(&R)", "-", "アプリケーションの終了(&X)"}));
     EXPECT_EQ(items(1), (QStringList{"ツール バー(&T)", "-", "大きいイメージ(&N)",
-                                     "小さいイメージ(&S)", "一覧(&L)", "特大アイコン(&X)", "-",
+                                     "小さいイメージ(&S)", "一覧(&L)", "特大イメージ(&X)", "-",
                                      "ライブラリの変更を自動で読み込む(&A)", "-",
                                      "ウィンドウに合わせる(&W)"}));
     EXPECT_EQ(items(2), (QStringList{"バージョン情報 (&A)..."}));
@@ -490,7 +490,7 @@ TEST_F(PaletteWindowTest, MenusAndToolbarCarryTheirTexts) {
     for (QAction* a : Frame().ToolBar()->actions()) {
         tips << (a->isSeparator() ? QStringLiteral("-") : a->toolTip());
     }
-    EXPECT_EQ(tips, (QStringList{"大きいイメージ", "小さいイメージ", "一覧", "特大アイコン", "-",
+    EXPECT_EQ(tips, (QStringList{"大きいイメージ", "小さいイメージ", "一覧", "特大イメージ", "-",
                                  "バージョン情報"}));
 
     QAction* toolbar = Frame().Action(ID_VIEW_TOOLBAR);
