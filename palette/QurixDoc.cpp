@@ -68,6 +68,18 @@ void CQurixDoc::SendInitialUpdate() {
     }
 }
 
+void CQurixDoc::SetCurrentLibrary(const CPartLibrary* library) {
+    // Letting go of the library (null) keeps the part: the list still shows it.
+    if (library != nullptr && library != currentLibrary_ && currentEntry_ != nullptr) {
+        bool ours = false;
+        for (int32_t e = 0; e < library->EntryCount() && !ours; ++e) {
+            ours = library->Entry(e) == currentEntry_;
+        }
+        if (!ours) currentEntry_ = nullptr;
+    }
+    currentLibrary_ = library;
+}
+
 bool CQurixDoc::Reload(bool keepPlace) {
     if (IsBusy() || closeRequested_) return false;
     // The reload, and the thumbnails' checks against the file, read it once.

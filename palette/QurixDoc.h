@@ -92,7 +92,9 @@ public:
     // into the library set loaded now and are cleared before it is released.
     const CPartLibrary* CurrentLibrary() const { return currentLibrary_; }
     const CLibEntry* CurrentEntry() const { return currentEntry_; }
-    void SetCurrentLibrary(const CPartLibrary* library) { currentLibrary_ = library; }
+    // A part belongs to its library: making another library current leaves no part
+    // current (the preview and note then show none); letting go of it (null) does not.
+    void SetCurrentLibrary(const CPartLibrary* library);
     void SetCurrentEntry(const CLibEntry* entry) { currentEntry_ = entry; }
 
     // What Reload(true) puts back, by name since the old objects are gone; empty

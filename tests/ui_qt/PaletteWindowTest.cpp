@@ -246,16 +246,27 @@ TEST_F(PaletteWindowTest, ReloadShowsANewLibraryAndTheNewColour) {
     EXPECT_EQ(Plib().SelectedRow(), 2);
     EXPECT_EQ(Doc().CurrentLibrary(), Doc().Libraries().GetLibrary(2));
     EXPECT_EQ(PartRows(), (QStringList{"R", "C", "EMPTY"}));
-    EXPECT_EQ(Doc().CurrentEntry(), nullptr);
-    // No part is current: the preview keeps its extent and shows the background, and
-    // the note stays.
-    EXPECT_EQ(Frame().Preview()->Extent(), QSize(120, 100));
-    EXPECT_EQ(PreviewPixel(2, 2), QColor(0, 255, 0));
+    // Reloaded by hand as by itself: the part stays current, drawn in the new colours.
+    ASSERT_NE(Doc().CurrentEntry(), nullptr);
+    EXPECT_EQ(std::string(Doc().CurrentEntry()->Name()), "R");
     EXPECT_EQ(Frame().Info()->toPlainText(), note);
-    // The part is drawn in the new colour.
-    SelectPart("R");
+    EXPECT_EQ(PreviewPixel(2, 2), QColor(0, 255, 0));
     EXPECT_EQ(PreviewPixel(40, 50), QColor(0, 0, 255));
     EXPECT_EQ(PreviewPixel(60, 50), QColor(0, 255, 0));
+}
+
+// Another library chosen: no part is current, and the note of the last one goes.
+TEST_F(PaletteWindowTest, SwitchingLibrariesLeavesNoStaleNote) {
+    WriteLibraries();
+    Write("work/KIVOX.INI", LibraryKeys(3) + "[qurix]\nplib_last=2\n");
+    Start();
+    SelectPart("R");
+    EXPECT_FALSE(Frame().Info()->toPlainText().isEmpty());
+    Plib().selectionModel()->select(
+        Plib().model()->index(0, 0),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    EXPECT_EQ(Doc().CurrentEntry(), nullptr);
+    EXPECT_TRUE(Frame().Info()->toPlainText().isEmpty());
 }
 
 TEST_F(PaletteWindowTest, ReloadWithFewerLibrariesSelectsTheFirst) {

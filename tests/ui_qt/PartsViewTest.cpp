@@ -240,9 +240,9 @@ TEST_F(PartsViewTest, SelectingAnItemMakesItsEntryCurrent) {
     // Letting go of the selection keeps the part current.
     Parts().selectionModel()->clearSelection();
     EXPECT_EQ(Doc().CurrentEntry(), Lib(0)->Entry(2));
-    // Another library: the entry stays until an item of it is chosen.
+    // Another library: no part is current until an item of it is chosen.
     SelectLibrary(1);
-    EXPECT_EQ(Doc().CurrentEntry(), Lib(0)->Entry(2));
+    EXPECT_EQ(Doc().CurrentEntry(), nullptr);
     Parts().SelectItem(0);
     EXPECT_EQ(Doc().CurrentEntry(), Lib(1)->Entry(0));
 }

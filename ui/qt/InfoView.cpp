@@ -29,7 +29,11 @@ void CInfoView::OnInitialUpdate() {
 
 void CInfoView::OnUpdate(CQurixView* /*sender*/) {
     const CLibEntry* entry = GetDocument().CurrentEntry();
-    if (!entry) return;
+    if (!entry) {
+        // No part is current: a note left from the last one would describe another part.
+        clear();
+        return;
+    }
     QString text = DisplayText(entry->Note());
     // A part of several blocks says how many, and how many pins they share.
     if (entry->BlockCount() > 1) {

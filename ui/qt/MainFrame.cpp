@@ -340,7 +340,8 @@ void CMainFrame::ActivateNextPane(bool previous) {
 }
 
 void CMainFrame::OnFileReload() {
-    doc_.Reload();
+    // As the automatic reload: the library, the part and the scroll position stay.
+    doc_.Reload(true);
     UpdateCommandStates();
 }
 
