@@ -14,33 +14,6 @@
 
 namespace {
 
-// 79 patterns of 267 000 x 501 pixels (a 16 MiB bitmap at the declared width's stride),
-// every row written out 500 characters long, and two parts naming each pattern.
-std::string BitmapLibraryText() {
-    std::string text = "+KIVOX_LIB_V.1.0\n";
-    const std::string row = std::string(500, 'O') + "\n";
-    for (int p = 0; p < 79; ++p) {
-        const std::string name = "BMP" + std::to_string(p);
-        text += "+PTN,N:" + name + ",X:267000,Y:501\n+BMP\n";
-        for (int r = 0; r < 501; ++r) text += row;
-        text += "-BMP\n-PTN\n";
-        for (int twice = 0; twice < 2; ++twice) {
-            text += "+COMP,N:" + name + "_" + std::to_string(twice) + ",X:1,Y:1,B:1,P:" + name +
-                    ",-COMP\n";
-        }
-    }
-    return text + "-KIVOX_LIB_V.1.0\n";
-}
-
-// 187 244 parts of one pin-less block without a pattern: about 27 bytes each.
-std::string TinyLibraryText() {
-    std::string text = "+KIVOX_LIB_V.1.0\n";
-    for (int k = 0; k < 187244; ++k) {
-        text += "+COMP,N:T" + std::to_string(k) + ",X:1,Y:1,B:1,-COMP\n";
-    }
-    return text + "-KIVOX_LIB_V.1.0\n";
-}
-
 bool WriteFile(const std::filesystem::path& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
     out << text;
@@ -59,7 +32,8 @@ int main(int argc, char** argv) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     const int libraries = kind == "bitmaps" ? 16 : 1;
-    const std::string text = kind == "bitmaps" ? BitmapLibraryText() : TinyLibraryText();
+    const std::string text = kind == "bitmaps" ? qurix::bench::WideBitmapLibraryText()
+                                               : qurix::bench::TinyPartsLibraryText();
     for (int lib = 0; lib < libraries; ++lib) {
         if (!WriteFile(folder / ("lib" + std::to_string(lib) + ".lib"), text)) return 1;
     }
