@@ -89,11 +89,15 @@ inline std::string WideBitmapLibraryText() {
     return text + "-KIVOX_LIB_V.1.0\n";
 }
 
-// 187 244 parts of one pin-less block without a pattern: about 27 bytes each.
+// 187 244 parts of one pin-less block without a pattern, named in four letters and
+// digits: 31 bytes each.
 inline std::string TinyPartsLibraryText() {
     std::string text = "+KIVOX_LIB_V.1.0\n";
     for (int k = 0; k < 187244; ++k) {
-        text += "+COMP,N:T" + std::to_string(k) + ",X:1,Y:1,B:1,-COMP\n";
+        char name[5] = {};
+        for (int i = 3, n = k; i >= 0; --i, n /= 36)
+            name[i] = "0123456789abcdefghijklmnopqrstuvwxyz"[n % 36];
+        text += std::string("+COMP,N:") + name + ",X:1,Y:1,B:1,-COMP\n";
     }
     return text + "-KIVOX_LIB_V.1.0\n";
 }

@@ -1,5 +1,5 @@
 // Memory of a library set under its budget: sixteen copies of a 20 MB library of 79
-// patterns that each declare a 16 MiB bitmap, and sixteen of a 5 MB library of 187 244
+// patterns that each declare a 16 MiB bitmap, and sixteen of a 5.8 MB library of 187 244
 // tiny parts (the budget leaves all but two of those out). Reported with what the set
 // keeps by the budget's count, the libraries loaded and the process's peak RSS.
 #include <benchmark/benchmark.h>

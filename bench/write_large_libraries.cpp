@@ -2,7 +2,7 @@
 // with, into a folder with its KIVOX.INI (never commit what it writes):
 //     bench_write_large_libraries bitmaps FOLDER   16 x 20 MB: 79 patterns each declaring
 //                                                  a 16 MiB bitmap, each named by two parts
-//     bench_write_large_libraries tiny FOLDER      one 5 MB library of 187 244 tiny parts
+//     bench_write_large_libraries tiny FOLDER      one 5.8 MB library of 187 244 tiny parts
 // Then `qurix-lib list FOLDER/KIVOX.INI` or `qurix --exit-when-shown` under
 // `/usr/bin/time -v`.
 #include <cstdio>
