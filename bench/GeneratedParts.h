@@ -71,6 +71,37 @@ inline std::string StartupIniText(int libraries) {
     return ini + "[qurix]\nwin_width=800\nwin_height=600\nplib_last=0\nparts_style=0\n";
 }
 
+// 79 patterns of 267 000 x 501 pixels (a 16 MiB bitmap at the declared width's stride),
+// every row written out 500 characters long, and two parts naming each pattern.
+inline std::string WideBitmapLibraryText() {
+    std::string text = "+KIVOX_LIB_V.1.0\n";
+    const std::string row = std::string(500, 'O') + "\n";
+    for (int p = 0; p < 79; ++p) {
+        const std::string name = "BMP" + std::to_string(p);
+        text += "+PTN,N:" + name + ",X:267000,Y:501\n+BMP\n";
+        for (int r = 0; r < 501; ++r) text += row;
+        text += "-BMP\n-PTN\n";
+        for (int twice = 0; twice < 2; ++twice) {
+            text += "+COMP,N:" + name + "_" + std::to_string(twice) + ",X:1,Y:1,B:1,P:" + name +
+                    ",-COMP\n";
+        }
+    }
+    return text + "-KIVOX_LIB_V.1.0\n";
+}
+
+// 187 244 parts of one pin-less block without a pattern, named in four letters and
+// digits: 31 bytes each.
+inline std::string TinyPartsLibraryText() {
+    std::string text = "+KIVOX_LIB_V.1.0\n";
+    for (int k = 0; k < 187244; ++k) {
+        char name[5] = {};
+        for (int i = 3, n = k; i >= 0; --i, n /= 36)
+            name[i] = "0123456789abcdefghijklmnopqrstuvwxyz"[n % 36];
+        text += std::string("+COMP,N:") + name + ",X:1,Y:1,B:1,-COMP\n";
+    }
+    return text + "-KIVOX_LIB_V.1.0\n";
+}
+
 inline constexpr std::array<const char*, 8> SEARCH_NAME_PREFIXES = {
     "R", "C", "74HC", "NE", "LM", "抵抗_", "コネクタ-", "TL0"};
 inline constexpr std::array<const char*, 4> SEARCH_NOTES = {

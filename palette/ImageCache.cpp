@@ -175,6 +175,14 @@ uint64_t NewSaveId() {
     return (uint64_t{random()} << 32) ^ random();
 }
 
+// The temporary file a save writes before it replaces path: named after the save, so that
+// palettes saving the same file at once never write into one another's.
+std::string TempNameFor(const std::string& path, uint64_t saveId) {
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(saveId));
+    return path + suffix;
+}
+
 std::FILE* OpenNewFile(const std::string& path) {
     return OpenFile(path, "wb");
 }
@@ -413,7 +421,7 @@ bool LibraryLinesMatch(const std::vector<std::string>& lines, const CProfile& pr
     return k == lines.size();
 }
 
-uint64_t DrawingDigest(const CDisplaySettings& settings) {
+uint64_t DrawingDigest(const CDisplaySettings& settings, const CanvasFactory& canvases) {
     std::string bytes;
     AddU32(bytes, THUMBNAIL_RENDERER_VERSION);
     AddU32(bytes, IDENTITY_VERSION);
@@ -423,6 +431,15 @@ uint64_t DrawingDigest(const CDisplaySettings& settings) {
     }
     AddFont(bytes, settings.labelFont);
     AddFont(bytes, settings.compNameFont);
+    const CanvasMaker maker = canvases ? canvases(settings.colours.Get(ColourKey::BG)) : nullptr;
+    if (const std::unique_ptr<CDrawSurface> canvas = maker ? maker(1, 1) : nullptr) {
+        for (const LogFont* font : {&settings.labelFont, &settings.compNameFont}) {
+            const std::unique_ptr<CSurfaceFont> made = canvas->MakeFont(*font);
+            const std::string drawnWith = made ? made->DrawnWith() : std::string();
+            AddU32(bytes, static_cast<uint32_t>(drawnWith.size()));
+            bytes += drawnWith;
+        }
+    }
     return XXH3_64bits(bytes.data(), bytes.size());
 }
 
@@ -658,9 +675,6 @@ bool SaveImageCache(const std::string& cacheFolder, const std::vector<std::strin
     Pending files[] = {{LARGE_CACHE_FILE, &large, {}},
                        {SMALL_CACHE_FILE, &smallImage, {}},
                        {LIBDATA_CACHE_FILE, &libdata, {}}};
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%016llx.tmp",
-                  static_cast<unsigned long long>(stamp.saveId));
     const auto dropTemps = [&files] {
         for (Pending& p : files) {
             if (!p.temp.empty()) RemoveQuietly(p.temp);
@@ -668,7 +682,7 @@ bool SaveImageCache(const std::string& cacheFolder, const std::vector<std::strin
     };
 
     for (Pending& p : files) {
-        const std::string temp = JoinPath(cacheFolder, p.name) + suffix;
+        const std::string temp = TempNameFor(JoinPath(cacheFolder, p.name), stamp.saveId);
         std::FILE* f = OpenNewFile(temp);
         if (f == nullptr && &p == &files[0]) {
             // The folder is made when it is first needed.
@@ -723,7 +737,7 @@ bool SaveExtraImageFile(const std::string& path, int32_t side, uint64_t drawing,
     stamp.drawing = drawing;
     const std::string bytes = EncodeImageFile(images, entries, identities, side, stamp);
     if (bytes.empty()) return false;
-    const std::string temp = path + ".tmp";
+    const std::string temp = TempNameFor(path, stamp.saveId);
     std::FILE* f = OpenNewFile(temp);
     if (f == nullptr) {
         const std::string folder = FolderOfPath(path);

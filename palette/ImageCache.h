@@ -7,6 +7,7 @@
 
 #include "core/profile/Profile.h"
 #include "palette/PackedImages.h"
+#include "render/Thumbnails.h"
 
 namespace qurix {
 
@@ -91,8 +92,9 @@ std::vector<std::string> MakeLibraryLines(const CProfile& profile, const std::st
 
 // A digest of everything besides the part that changes a drawn pixel: the 21 colours,
 // the two fonts and THUMBNAIL_RENDERER_VERSION; and of how identities and the digest
-// are made.
-uint64_t DrawingDigest(const CDisplaySettings& settings);
+// are made. With canvases, also what their backend draws the two fonts with (the family
+// each resolves to, the text backend's version), so that a changed substitution redraws.
+uint64_t DrawingDigest(const CDisplaySettings& settings, const CanvasFactory& canvases = {});
 // What an image shows: the library's path as opened, the entry's name and its
 // definition as the library format writes it, hashed with XXH3 (fast enough to tie
 // every cached image to its part at each start).

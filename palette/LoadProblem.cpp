@@ -12,6 +12,7 @@ std::string ProblemReason(const LoadProblem& problem) {
         return "file not found";
     }
     if (problem.line == 0 && problem.reason == NOT_REGULAR_FILE) return texts::NOT_REGULAR_FILE;
+    if (problem.reason.starts_with(SET_BUDGET_EXCEEDED)) return texts::SET_BUDGET_EXCEEDED;
     return problem.reason;
 }
 

@@ -65,6 +65,9 @@ inline constexpr const char* DRAG_NOT_IN_CODE_PAGE =
 inline constexpr const char* DRAG_REFUSED = "この部品はドラッグできません";
 // A library path that names a FIFO, socket, device or folder.
 inline constexpr const char* NOT_REGULAR_FILE = "通常のファイルではありません";
+// A library left out because the whole set would pass its memory budget with it.
+inline constexpr const char* SET_BUDGET_EXCEEDED =
+    "ライブラリ全体のメモリの上限を超えるため、このライブラリは読み込みません";
 
 }  // namespace texts
 

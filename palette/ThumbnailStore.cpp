@@ -56,7 +56,7 @@ void CThumbnailStore::Open() {
     // The process's working folder, as it is at start.
     cacheFolder_ = DefaultCacheFolder();
     CacheExpectation expect;
-    expect.drawing = DrawingDigest(doc_.Settings());
+    expect.drawing = DrawingDigest(doc_.Settings(), canvases_);
     expect.maxImages = EntryTotal();
     // Made on another thread while the cache is read.
     identities_.Start(CollectLibraries());
@@ -68,7 +68,7 @@ void CThumbnailStore::Open() {
 void CThumbnailStore::OnLoad() {
     // Images drawn so far are kept in their files; the new settings may differ.
     extras_.Save(images_);
-    extras_.Reset(cacheFolder_, DrawingDigest(doc_.Settings()), EntryTotal());
+    extras_.Reset(cacheFolder_, DrawingDigest(doc_.Settings(), canvases_), EntryTotal());
     // A valid cache is kept for the build to take its images from; otherwise the images
     // of the previous load are, for the libraries that did not change.
     if (!cacheValid_) {
@@ -144,7 +144,7 @@ void CThumbnailStore::Build(CBuildProgress& progress) {
     // recorded with a time newer than its images.
     libraryLines_ = MakeLibraryLines(doc_.Profile(), doc_.ConfigFolder());
     const uint64_t previousDrawing = drawing_;
-    drawing_ = DrawingDigest(doc_.Settings());
+    drawing_ = DrawingDigest(doc_.Settings(), canvases_);
     std::map<std::string, FileStamp> stamps;
     for (const CPartLibrary* lib : libraries) stamps[lib->Path()] = StampOf(lib->Path());
 

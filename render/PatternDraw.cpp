@@ -190,7 +190,8 @@ TurnedBitmap TurnPatternBitmap(const PatternBitmap& source, int32_t k, bool flip
         return out;
     }
     k &= 3;
-    const int64_t stride = (static_cast<int64_t>(source.width) + 15) / 16 * 2;
+    // Rows are held at the stride of the columns that can carry data, not the declared width.
+    const int64_t stride = CPattern::HeldStride(source.width);
     // Only the corner that can carry data is turned; rows the buffer does not hold are clear.
     const int32_t cw = std::min(source.width, PATTERN_BITMAP_DATA_LIMIT);
     const int32_t ch = static_cast<int32_t>(

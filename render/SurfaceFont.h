@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "render/LogFont.h"
 
 namespace qurix {
@@ -14,6 +16,10 @@ public:
     virtual ~CSurfaceFont() = default;
 
     const LogFont& Description() const { return description_; }
+    // What its texts are drawn with, as far as that changes pixels: the family the system
+    // resolved the face to and the version of the backend's text drawing. Drawings cached
+    // with another answer are drawn again. Without a backend of its own: the face asked for.
+    virtual std::string DrawnWith() const { return description_.FaceName(); }
 
 private:
     LogFont description_;

@@ -173,6 +173,13 @@ bool CPlacedComponent::ReadEmbeddedLibrary(CRecordReader& reader, CComponentDef&
         return false;
     }
     if (!componentRead) return reader.Fail("embedded library without a component");
+    // The budget of a library stream of unknown size: what the part may hold however long
+    // its record is.
+    const int64_t bytes = def.MemoryBytes() + (pattern ? pattern->MemoryBytes() : 0);
+    if (bytes > CPartLibrary::MEMORY_BUDGET_BASE) {
+        return reader.Fail("embedded library: the part needs more than " +
+                           std::to_string(CPartLibrary::MEMORY_BUDGET_BASE) + " bytes of memory");
+    }
     def.SetPattern(std::move(pattern));
     return true;
 }

@@ -41,6 +41,8 @@ bool CLibrarySet::LoadLibrarySet(const CProfile& profile, const std::string& con
                                  const LoadListener* listener) {
     FreeLibrarySet();
     CWinePaths paths = ConfiguredPaths(profile, configFolder);
+    // One budget for the whole set: the library that would pass it is left out with a reason.
+    CMemoryBudget budget(memoryLimit_);
     int32_t n = 0;
     for (int32_t j = 0; j < MAX_LIBRARIES; ++j) {
         const std::string key = "LIB" + std::to_string(j);
@@ -55,9 +57,9 @@ bool CLibrarySet::LoadLibrarySet(const CProfile& profile, const std::string& con
             const CPartLibrary::Listener onFailure = [&](int32_t line, const std::string& why) {
                 (*listener)(key, path, line, why);
             };
-            loaded = library->LoadFile(path, &onFailure);
+            loaded = library->LoadFile(path, &onFailure, &budget);
         } else {
-            loaded = library->LoadFile(path);
+            loaded = library->LoadFile(path, nullptr, &budget);
         }
         // A library that fails leaves no gap: the next one takes its slot.
         if (loaded) slots_[static_cast<size_t>(n++)] = std::move(library);

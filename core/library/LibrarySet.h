@@ -23,7 +23,8 @@ public:
     static constexpr int32_t MAX_LIBRARIES = 16;
 
     // Reads the keys through profile, resolving relative paths against configFolder,
-    // and loads every file; a file that fails is dropped. Always true.
+    // and loads every file; a file that fails is dropped, and so is one that would take the
+    // set past its memory limit. Always true.
     bool LoadLibrarySet(const CProfile& profile, const std::string& configFolder);
     // The same, telling listener about every library that failed to load: its key
     // ("LIB3"), the path as opened, the line and the reason (line 0 when the file
@@ -33,6 +34,9 @@ public:
     bool LoadLibrarySet(const CProfile& profile, const std::string& configFolder,
                         const LoadListener* listener);
     void FreeLibrarySet();
+    // What the palette may keep for the whole set (CMemoryBudget::SET_LIMIT unless set);
+    // applies from the next load.
+    void SetMemoryLimit(int64_t bytes) { memoryLimit_ = bytes; }
 
     int32_t Count() const { return count_; }
     // Null when i < 0 or i >= Count().
@@ -43,6 +47,7 @@ public:
 private:
     std::array<std::unique_ptr<CPartLibrary>, MAX_LIBRARIES> slots_;
     int32_t count_ = 0;
+    int64_t memoryLimit_ = CMemoryBudget::SET_LIMIT;
 };
 
 }  // namespace qurix

@@ -120,7 +120,12 @@ void CPartLibrary::Clear() {
     numbered_.clear();
 }
 
-bool CPartLibrary::LoadFile(const std::string& path, const Listener* listener) {
+int64_t CPartLibrary::KeptBytes() const {
+    return MemoryBytes() + int64_t{EntryCount()} * CMemoryBudget::UPKEEP_PER_PART;
+}
+
+bool CPartLibrary::LoadFile(const std::string& path, const Listener* listener,
+                            CMemoryBudget* setBudget) {
     if (loaded_) {
         if (listener) (*listener)(0, "library already loaded");
         return false;
@@ -135,12 +140,13 @@ bool CPartLibrary::LoadFile(const std::string& path, const Listener* listener) {
         }
         return false;
     }
-    const bool ok = LoadStream(file, path, listener);
+    const bool ok = LoadStream(file, path, listener, setBudget);
     std::fclose(file);
     return ok;
 }
 
-bool CPartLibrary::LoadStream(FILE* file, const std::string& path, const Listener* listener) {
+bool CPartLibrary::LoadStream(FILE* file, const std::string& path, const Listener* listener,
+                              CMemoryBudget* setBudget) {
     if (loaded_) {
         if (listener) (*listener)(0, "library already loaded");
         return false;
@@ -154,6 +160,7 @@ bool CPartLibrary::LoadStream(FILE* file, const std::string& path, const Listene
     // A folder, for one, can claim a size near the largest number.
     const int64_t size = std::clamp<int64_t>(RemainingBytes(file), 0, INT64_MAX / 128);
     memoryBudget_ = MEMORY_BUDGET_BASE + size * MEMORY_BUDGET_PER_BYTE;
+    setBudget_ = setBudget;
     arena_ = std::make_shared<CArena>();
 
     std::string token;
@@ -172,10 +179,12 @@ bool CPartLibrary::LoadStream(FILE* file, const std::string& path, const Listene
     EndSection();
     // A read error looks like the end of input to the reader; it is not a short file.
     if (ok && std::ferror(file)) ok = reader.Fail("read error");
+    setBudget_ = nullptr;
     if (!ok) {
         Clear();
         return false;
     }
+    if (setBudget) setBudget->Charge(KeptBytes());
     path_ = path;
     loaded_ = true;
     return true;
@@ -278,10 +287,16 @@ void CPartLibrary::EndSection() {
 }
 
 bool CPartLibrary::Spend(CRecordReader& reader) {
-    if (MemoryBytes() <= memoryBudget_) return true;
+    if (MemoryBytes() > memoryBudget_) {
+        return reader.Fail([&] {
+            return "the parts need more than " + std::to_string(memoryBudget_) +
+                   " bytes of memory, more than the file's size allows";
+        });
+    }
+    if (setBudget_ == nullptr || setBudget_->Fits(KeptBytes())) return true;
     return reader.Fail([&] {
-        return "the parts need more than " + std::to_string(memoryBudget_) +
-               " bytes of memory, more than the file's size allows";
+        return SET_BUDGET_EXCEEDED + std::to_string(setBudget_->Limit()) +
+               " bytes of memory with this library";
     });
 }
 

@@ -13,6 +13,7 @@
 #include "core/library/NameIndex.h"
 #include "core/library/Pattern.h"
 #include "core/memory/Arena.h"
+#include "core/memory/MemoryBudget.h"
 #include "core/records/RecordReader.h"
 #include "core/records/RecordWriter.h"
 
@@ -20,6 +21,8 @@ namespace qurix {
 
 // Why a library path that names a FIFO, socket, device or folder is not read.
 inline constexpr const char* NOT_REGULAR_FILE = "not a regular file";
+// How the reason begins when a library would take its set past the set's memory budget.
+inline constexpr const char* SET_BUDGET_EXCEEDED = "the library set would need more than ";
 
 // One library file loaded: its parts in file order, each a name bound to a component
 // definition, and the file's property text. Read-only once loaded.
@@ -51,9 +54,13 @@ public:
     // when the file cannot be read, is not a library, or a record in it fails; the
     // library is then left empty. A loaded library cannot be loaded again (false).
     // The optional listener hears why a load failed; without one nothing is built.
-    bool LoadFile(const std::string& path, const Listener* listener = nullptr);
+    // With a set budget the load also fails once KeptBytes() would not fit what is left of
+    // it, and a load that succeeds charges it KeptBytes().
+    bool LoadFile(const std::string& path, const Listener* listener = nullptr,
+                  CMemoryBudget* setBudget = nullptr);
     // The same from an open stream (not closed here); path is what Path() will say.
-    bool LoadStream(FILE* file, const std::string& path, const Listener* listener = nullptr);
+    bool LoadStream(FILE* file, const std::string& path, const Listener* listener = nullptr,
+                    CMemoryBudget* setBudget = nullptr);
 
     bool IsLoaded() const { return loaded_; }
     // The path as it was opened, byte for byte; empty until a load succeeds.
@@ -65,6 +72,9 @@ public:
     int32_t EntryCount() const { return static_cast<int32_t>(entries_.size()); }
     // What the parts take in memory, in bytes: the arena's blocks and the indexes.
     int64_t MemoryBytes() const;
+    // What the palette keeps for this library: MemoryBytes() and, per entry, the estimate
+    // of its thumbnails, identity and search index entry.
+    int64_t KeptBytes() const;
     // Entries in file order (aliases where their record stood); null when out of range.
     const CLibEntry* Entry(int32_t i) const;
 
@@ -116,6 +126,7 @@ private:
     PatternScratch elementScratch_;
     std::vector<CPinDef> pinScratch_;
     int64_t memoryBudget_ = 0;
+    CMemoryBudget* setBudget_ = nullptr;  // the caller's, only while loading
     // The first entry of each name, viewing the entries' own names (which never change).
     CNameIndex byName_;
     // The names of the form "base(n)" by base: for each n taken, a number after it from

@@ -30,8 +30,12 @@ CPattern::CPattern(const CPattern& other)
       elements_(other.elements_),
       bitmap_(other.bitmap_) {}
 
+int32_t CPattern::HeldStride(int32_t width) {
+    return static_cast<int32_t>(StrideOf(std::min(width, MAX_BITMAP_EXTENT)));
+}
+
 int32_t CPattern::BitmapStride() const {
-    return static_cast<int32_t>(StrideOf(width_));
+    return HeldStride(width_);
 }
 
 const CPatternElement* CPattern::Element(int32_t i) const {
@@ -48,9 +52,8 @@ bool CPattern::ReadBitmap(CRecordReader& reader, CArena* arena) {
     const int32_t w = std::min(width_, MAX_BITMAP_EXTENT);
     const int32_t h = std::min(height_, MAX_BITMAP_EXTENT);
     const size_t bytesPerRow = static_cast<size_t>((w + 7) / 8);
-    const size_t stride = static_cast<size_t>(StrideOf(width_));
-    // The stride stays that of the declared width, the layout the renderer reads.
-    const int64_t byteCount = StrideOf(width_) * h;
+    const size_t stride = static_cast<size_t>(HeldStride(width_));
+    const int64_t byteCount = int64_t{HeldStride(width_)} * h;
     std::vector<uint8_t> bits(static_cast<size_t>(byteCount), 0);
     int32_t row = 0;
     const auto onRow = [&](std::string_view, std::string_view token) {
@@ -155,7 +158,7 @@ bool CPattern::WritePattern(CRecordWriter& writer, const char* name) const {
     if (!bitmap_.empty()) {
         if (writer.WriteToken("+BMP") < 0 || writer.EndLine() < 0) return false;
         // Only what can be read back is written: the rows and columns that carry data.
-        const int64_t stride = StrideOf(width_);
+        const int64_t stride = HeldStride(width_);
         const int64_t rowBytes =
             (static_cast<int64_t>(std::min(width_, MAX_BITMAP_EXTENT)) + 7) / 8;
         const int64_t rows = std::min(height_, MAX_BITMAP_EXTENT);

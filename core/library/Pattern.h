@@ -60,8 +60,11 @@ public:
     int32_t BitmapByteCount() const { return bitmapByteCount_; }
     // Null when the pattern holds no bitmap.
     const uint8_t* Bitmap() const { return bitmap_.empty() ? nullptr : bitmap_.data(); }
-    // Bytes from one bitmap row to the next: ((width + 15) / 16) * 2.
+    // Bytes from one held bitmap row to the next: HeldStride(Width()).
     int32_t BitmapStride() const;
+    // The stride of the columns that can carry data, ((min(width, 501) + 15) / 16) * 2, so
+    // that a declared width far past them costs nothing.
+    static int32_t HeldStride(int32_t width);
     // About how many bytes the pattern takes in memory, apart from the texts of its elements
     // (which cost what the file spent on them).
     int64_t MemoryBytes() const;

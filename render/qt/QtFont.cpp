@@ -80,4 +80,17 @@ CQtFont::CQtFont(const LogFont& description)
       metrics_(font_),
       rotation_(-static_cast<qreal>(description.escapement % 3600) / 10.0) {}
 
+std::string CQtFont::DrawnWith() const {
+    // The requested face may resolve to another family ("Tahoma" to "DejaVu Sans"), and so
+    // may the Japanese fallback named after it.
+    const QFontInfo info(font_);
+    QString drawnWith = info.family();
+    for (const QString& family : font_.families()) {
+        drawnWith += u'|' + QFontInfo(QFont(family)).family();
+    }
+    drawnWith += u'|' + QString::number(info.pixelSize()) + u'|' + QString::fromLatin1(qVersion()) +
+                 u'|' + QString::number(TEXT_BACKEND_VERSION);
+    return drawnWith.toStdString();
+}
+
 }  // namespace qurix

@@ -21,7 +21,12 @@ public:
     static constexpr const char* SMALL_JAPANESE_FACE = "VL Gothic";
     static constexpr const char* JAPANESE_FACE = "IPAGothic";
 
+    // Raised whenever a change here draws a text with other pixels.
+    static constexpr int32_t TEXT_BACKEND_VERSION = 1;
+
     explicit CQtFont(const LogFont& description);
+    // The families as Qt resolved them, the pixel size, Qt's version and ours.
+    std::string DrawnWith() const override;
 
     const QFont& Font() const { return font_; }
     const QFontMetrics& Metrics() const { return metrics_; }

@@ -68,16 +68,16 @@ TEST(PatternTest, BitmapRowRules) {
     }
 }
 
-TEST(PatternTest, OnlyRowsThatCarryDataAreHeldAtTheDeclaredStride) {
+TEST(PatternTest, OnlyRowsAndColumnsThatCarryDataAreHeld) {
     std::string body = "N:W,X:600,Y:3,+BMP";
     for (int r = 0; r < 3; ++r) body += "," + std::string(200, 'O');
     CPattern p;
     ASSERT_TRUE(ReadPat(p, body + ",-BMP,-PTN"));
-    EXPECT_EQ(p.BitmapStride(), 76);
-    ASSERT_EQ(p.BitmapByteCount(), 228);
+    EXPECT_EQ(p.BitmapStride(), 64);  // 501 columns, not the declared 600
+    ASSERT_EQ(p.BitmapByteCount(), 192);
     for (int r = 0; r < 3; ++r) {
-        for (int i = 0; i < 76; ++i) {
-            EXPECT_EQ(p.Bitmap()[r * 76 + i], i < 63 ? 0xFF : 0x00) << r << "," << i;
+        for (int i = 0; i < 64; ++i) {
+            EXPECT_EQ(p.Bitmap()[r * 64 + i], i < 63 ? 0xFF : 0x00) << r << "," << i;
         }
     }
     std::string tall = "N:T,X:8,Y:600,+BMP";
@@ -87,6 +87,11 @@ TEST(PatternTest, OnlyRowsThatCarryDataAreHeldAtTheDeclaredStride) {
     EXPECT_EQ(q.Height(), 600);
     ASSERT_EQ(q.BitmapByteCount(), 501 * 2);  // the rows past 501 are clear, not held
     EXPECT_EQ(q.Bitmap()[500 * 2], 0x11);
+    // A declared width whose full rows would take 16 MiB holds 501 rows of 64 bytes.
+    CPattern wide;
+    ASSERT_TRUE(ReadPat(wide, "N:W,X:267000,Y:501,+BMP,OO,-BMP,-PTN"));
+    EXPECT_EQ(wide.BitmapByteCount(), 501 * 64);
+    EXPECT_EQ(wide.Bitmap()[0], 0xFF);
 }
 
 TEST(PatternTest, BitmapBlocksThatDoNotQualifyAreSkipped) {

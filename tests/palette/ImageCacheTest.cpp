@@ -22,6 +22,7 @@
 #include "render/DisplaySettings.h"
 #include "tests/ScratchFolder.h"
 #include "tests/palette/TestImages.h"
+#include "tests/render/RecordingSurface.h"
 
 namespace qurix {
 namespace {
@@ -497,6 +498,43 @@ TEST(DrawingDigest, EverySettingThatChangesAPixelCounts) {
     a.labelFont.height = 12;
     b.compNameFont.height = 12;
     EXPECT_NE(DrawingDigest(a), DrawingDigest(b));
+}
+
+// Canvases whose fonts are drawn with the given family, whatever face is asked for.
+CanvasFactory CanvasesResolvingTo(const std::string& family) {
+    class CResolvingSurface : public CRecordingSurface {
+    public:
+        explicit CResolvingSurface(std::string family) : family_(std::move(family)) {}
+        std::unique_ptr<CSurfaceFont> MakeFont(const LogFont& font) override {
+            class CFont : public CSurfaceFont {
+            public:
+                CFont(const LogFont& font, std::string family)
+                    : CSurfaceFont(font), family_(std::move(family)) {}
+                std::string DrawnWith() const override { return family_; }
+
+            private:
+                std::string family_;
+            };
+            return std::make_unique<CFont>(font, family_);
+        }
+
+    private:
+        std::string family_;
+    };
+    return [family](Colour) -> CanvasMaker {
+        return [family](int32_t, int32_t) -> std::unique_ptr<CDrawSurface> {
+            return std::make_unique<CResolvingSurface>(family);
+        };
+    };
+}
+
+TEST(DrawingDigest, TheFamilyAFaceResolvesToCounts) {
+    const CDisplaySettings settings;
+    const uint64_t dejaVu = DrawingDigest(settings, CanvasesResolvingTo("DejaVu Sans|1"));
+    EXPECT_EQ(DrawingDigest(settings, CanvasesResolvingTo("DejaVu Sans|1")), dejaVu);
+    EXPECT_NE(DrawingDigest(settings, CanvasesResolvingTo("Liberation Sans|1")), dejaVu);
+    EXPECT_NE(DrawingDigest(settings, CanvasesResolvingTo("DejaVu Sans|2")), dejaVu);  // backend
+    EXPECT_NE(DrawingDigest(settings), dejaVu);  // without a backend: the requested faces only
 }
 
 // Two libraries loaded from text; the entries' definitions come from there.

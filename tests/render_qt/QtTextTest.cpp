@@ -71,6 +71,17 @@ TEST(QtTextTest, MissingFaceFallsBackToAnInstalledFont) {
     }
 }
 
+TEST(QtTextTest, WhatTextIsDrawnWithNamesTheResolvedFamily) {
+    // Two faces that are not installed resolve alike and draw alike: one answer, naming
+    // the family drawn with and not the face asked for.
+    const std::string a = CQtFont(Font(-12, "No Such Face At All")).DrawnWith();
+    EXPECT_EQ(CQtFont(Font(-12, "Nor This One")).DrawnWith(), a);
+    EXPECT_EQ(a.find("No Such Face"), std::string::npos) << a;
+    const QFontInfo info(CQtFont(Font(-12, "No Such Face At All")).Font());
+    EXPECT_EQ(a.rfind(info.family().toStdString(), 0), 0u) << a;
+    EXPECT_NE(CQtFont(Font(-13, "No Such Face At All")).DrawnWith(), a);  // another size
+}
+
 TEST(QtTextTest, ExtentAndAscentFromTheFontsMetrics) {
     CQtCanvas canvas(10, 10, WHITE);
     const auto font = canvas.MakeFont(Font(-16));

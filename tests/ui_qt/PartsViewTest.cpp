@@ -486,7 +486,7 @@ TEST_F(PartsViewTest, CachedImagesGoToTheirOwnEntries) {
     for (int32_t e = 0; e < 4; ++e) {
         identities.push_back(ImageIdentity(Lib(0)->Path(), *Lib(0)->Entry(e)));
     }
-    const uint64_t drawing = DrawingDigest(Doc().Settings());
+    const uint64_t drawing = DrawingDigest(Doc().Settings(), QtCanvasMaker);
     Close();
     // A cache holding images for entries 0 and 2 only, each a plain colour.
     ThumbnailSet set;

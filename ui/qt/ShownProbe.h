@@ -8,14 +8,18 @@ namespace qurix {
 class CMainFrame;
 
 // For measuring a start as a whole process ("qurix --exit-when-shown"): at the first
-// paint of a parts list that shows items it prints how long the start took and how much
-// memory the process holds, then closes the window as the user would (settings and
-// cache are saved), which ends the program.
+// paint of a parts list that shows items it prints how long the start took, how long until
+// its first window (the build's progress or the palette) was shown, and how much memory
+// the process holds, then closes the window as the user would (settings and cache are
+// saved), which ends the program.
 class CShownProbe : public QObject {
 public:
     using Clock = std::chrono::steady_clock;
-    // started: taken first thing in main. Watches frame's parts list; frame outlives it.
-    CShownProbe(CMainFrame& frame, Clock::time_point started, std::FILE* out);
+    // started: taken first thing in main. Made before the window, so that it sees the first
+    // window shown, whichever it is.
+    CShownProbe(Clock::time_point started, std::FILE* out);
+    // Watches frame's parts list; frame outlives the probe's reporting.
+    void Watch(CMainFrame& frame) { frame_ = &frame; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -23,10 +27,11 @@ protected:
 private:
     void Report();
 
-    CMainFrame& frame_;
+    CMainFrame* frame_ = nullptr;
     Clock::time_point started_;
     std::FILE* out_;
     bool fired_ = false;
+    double firstWindowMs_ = -1;
 };
 
 }  // namespace qurix

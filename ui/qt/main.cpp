@@ -2,6 +2,7 @@
 #include <QFile>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "core/program/StandardOptions.h"
 #include "palette/ConfigLocation.h"
@@ -29,10 +30,12 @@ int main(int argc, char** argv) {
     // Ties the window to the installed desktop entry (its icon and name on Wayland).
     QGuiApplication::setDesktopFileName(QString::fromLatin1(qurix::APP_ID));
 
+    std::unique_ptr<qurix::CShownProbe> probe;
+    if (exitWhenShown) probe = std::make_unique<qurix::CShownProbe>(started, stdout);
     CQurixApp app;
     const std::string modulePath =
         QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
     if (!app.InitInstance(qurix::RealConfigLocationInputs(modulePath))) return 1;
-    if (exitWhenShown) new qurix::CShownProbe(*app.MainFrame(), started, stdout);
+    if (probe) probe->Watch(*app.MainFrame());
     return QApplication::exec();
 }

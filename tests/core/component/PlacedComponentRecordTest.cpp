@@ -108,6 +108,18 @@ TEST(ComponentRecord, EmbeddedRoundTripWithAndWithoutOrigin) {
     }
 }
 
+TEST(ComponentRecord, AShortRecordHoldsOnlyTheBitmapColumnsThatCarryData) {
+    // A declared width whose full rows would take 16 MiB: 501 rows of 64 bytes are held.
+    CPlacedComponent c;
+    ASSERT_TRUE(ReadInto(c,
+                         "+COMPONENT,+KIVOX_LIB_V.1.0,+PTN,N:P,X:267000,Y:501,+BMP,OO,-BMP,-PTN,"
+                         "+COMP,N:A,X:1,Y:1,B:1,P:P,-COMP,-KIVOX_LIB_V.1.0,X:0,Y:0,LIB:A,"
+                         "-COMPONENT"));
+    ASSERT_NE(c.Definition(), nullptr);
+    ASSERT_NE(c.Definition()->Pattern(), nullptr);
+    EXPECT_EQ(c.Definition()->Pattern()->BitmapByteCount(), 501 * 64);
+}
+
 TEST(ComponentRecord, LibraryNameIsLookedUpInTheLibrarySet) {
     TempLibrarySet libs({LIBRARY});
     ASSERT_EQ(libs.set.Count(), 1);

@@ -190,5 +190,35 @@ TEST_F(LibrarySetTest, ListenerHearsEveryFailedLibrary) {
                                                "LIB2 /bad.lib 2 unexpected end tag -COMP"}));
 }
 
+TEST_F(LibrarySetTest, TheLibraryThatWouldPassTheSetBudgetIsLeftOutWithAReason) {
+    std::string many = "+KIVOX_LIB_V.1.0\n";
+    for (int i = 0; i < 60; ++i) many += "+COMP,N:M" + std::to_string(i) + ",X:2,Y:1,B:1,-COMP\n";
+    dir.Write("one.lib", OnePart("A"));
+    dir.Write("many.lib", many + "-KIVOX_LIB_V.1.0\n");
+    dir.Write("two.lib", OnePart("B"));
+    const std::string ini =
+        dir.Write("KIVOX.INI", "[Library]\nLIB0=one.lib\nLIB1=many.lib\nLIB2=two.lib\n");
+    profile.SetPath(ini);
+    std::vector<std::string> heard;
+    const CLibrarySet::LoadListener listener = [&](const std::string& key, const std::string&,
+                                                   int32_t, const std::string& why) {
+        heard.push_back(key + " " + why);
+    };
+    // Room for the two small libraries (an arena's first block and a part each), not for
+    // sixty parts' upkeep on top.
+    set.SetMemoryLimit(2 * CArena::FIRST_BLOCK + 40 * CMemoryBudget::UPKEEP_PER_PART);
+    EXPECT_TRUE(set.LoadLibrarySet(profile, dir.Path() + "/", &listener));
+    EXPECT_EQ(Paths(),
+              (std::vector<std::string>{dir.Path() + "/one.lib", dir.Path() + "/two.lib"}));
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0].substr(0, 42), "LIB1 the library set would need more than ");
+    // A budget that fits everything loads everything: the default one.
+    set.SetMemoryLimit(CMemoryBudget::SET_LIMIT);
+    heard.clear();
+    EXPECT_TRUE(set.LoadLibrarySet(profile, dir.Path() + "/", &listener));
+    EXPECT_EQ(set.Count(), 3);
+    EXPECT_TRUE(heard.empty());
+}
+
 }  // namespace
 }  // namespace qurix
