@@ -68,8 +68,9 @@ inline constexpr const char* NOT_REGULAR_FILE = "通常のファイルではあ�
 
 }  // namespace texts
 
-// Puts arg where text says "%1".
+// Puts arg where text says "%1" (and arg2 where it says "%2").
 std::string FormatText(const char* text, const std::string& arg);
+std::string FormatText(const char* text, const std::string& arg1, const std::string& arg2);
 
 // What the status bar says when a drag is refused; empty for DragRefusal::None.
 std::string DragRefusalText(DragRefusal refusal);
