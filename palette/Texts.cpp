@@ -9,6 +9,13 @@ std::string FormatText(const char* text, const std::string& arg) {
     return out;
 }
 
+std::string FormatText(const char* text, const std::string& arg1, const std::string& arg2) {
+    std::string out = FormatText(text, arg1);
+    const size_t at = out.find("%2");
+    if (at != std::string::npos) out.replace(at, 2, arg2);
+    return out;
+}
+
 std::string DragRefusalText(DragRefusal refusal) {
     const std::string limit = std::to_string(DRAG_FIELD_SIZE);
     switch (refusal) {

@@ -71,8 +71,9 @@ inline constexpr const char* SET_BUDGET_EXCEEDED =
 
 }  // namespace texts
 
-// Puts arg where text says "%1".
+// Puts arg where text says "%1" (and arg2 where it says "%2").
 std::string FormatText(const char* text, const std::string& arg);
+std::string FormatText(const char* text, const std::string& arg1, const std::string& arg2);
 
 // What the status bar says when a drag is refused; empty for DragRefusal::None.
 std::string DragRefusalText(DragRefusal refusal);

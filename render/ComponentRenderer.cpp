@@ -249,24 +249,24 @@ void DrawComponent(CDrawSurface& surface, const CDisplaySettings& settings,
     CTextRenderer& renderer = *settings.compNameRenderer;
     const CColourTable& colours = settings.colours;
 
+    // One label where it meets the clip, in its colour; its drawn size, none when clipped.
+    const auto label = [&](const Rect& box, bool horizontal, const auto& text,
+                           ColourKey key) -> std::optional<Point> {
+        if (!MeetsClip(clip, box)) return std::nullopt;
+        const Colour colour = ChooseTextColour(mode, colours.Get(key), colours);
+        return DrawLabel(surface, renderer, box, !horizontal, text, colour, Scale{num, den});
+    };
     if (!(mode & DRAW_NO_NAME)) {
-        const Rect box = component->NameLabelRect();
-        if (MeetsClip(clip, box)) {
-            const Colour colour =
-                ChooseTextColour(mode, colours.Get(ColourKey::ComponentName), colours);
-            const Point size = DrawLabel(surface, renderer, box, !component->NameHorizontal(),
-                                         component->Name(), colour, Scale{num, den});
-            component->ReportNameSize(size.x, size.y);
+        if (const auto size = label(component->NameLabelRect(), component->NameHorizontal(),
+                                    component->Name(), ColourKey::ComponentName)) {
+            component->ReportNameSize(size->x, size->y);
         }
     }
     if (!(mode & DRAW_NO_REFERENCE)) {
-        const Rect box = component->ReferenceLabelRect();
-        if (MeetsClip(clip, box)) {
-            const Colour colour =
-                ChooseTextColour(mode, colours.Get(ColourKey::ComponentNum), colours);
-            const Point size = DrawLabel(surface, renderer, box, !component->ReferenceHorizontal(),
-                                         component->Reference(), colour, Scale{num, den});
-            component->ReportReferenceSize(size.x, size.y);
+        if (const auto size =
+                label(component->ReferenceLabelRect(), component->ReferenceHorizontal(),
+                      component->Reference(), ColourKey::ComponentNum)) {
+            component->ReportReferenceSize(size->x, size->y);
         }
     }
 }

@@ -11,29 +11,6 @@ std::unique_ptr<CPatternElement> CCircleElement::Clone() const {
     return std::make_unique<CCircleElement>(*this);
 }
 
-void CCircleElement::Move(int32_t dx, int32_t dy) {
-    p1_ += Point{dx, dy};
-    p2_ += Point{dx, dy};
-}
-
-void CCircleElement::SetHandle(int32_t index, int32_t x, int32_t y) {
-    (index == 0 ? p1_ : p2_) = Point{x, y};
-}
-
-void CCircleElement::MirrorAbout(int32_t axisX) {
-    p1_.x = MirrorX(p1_.x, axisX);
-    p2_.x = MirrorX(p2_.x, axisX);
-}
-
-void CCircleElement::RotateInPlace() {
-    RotateAbout(Point{Mid(p1_.x, p2_.x), Mid(p1_.y, p2_.y)});
-}
-
-void CCircleElement::RotateAbout(Point centre) {
-    p1_ = RotateQuarter(p1_, centre);
-    p2_ = RotateQuarter(p2_, centre);
-}
-
 namespace {
 
 bool StrictlyBetween(double v, double a, double b) {
@@ -65,34 +42,12 @@ bool CCircleElement::HitTest(Point p) {
     return StrictlyBetween(b2, v + sq((p.x - 2.0 - cx) / k), v + sq((p.x + 2.0 - cx) / k));
 }
 
-bool CCircleElement::IsInside(const Rect& r) {
-    return r.Contains(p1_) && r.Contains(p2_);
-}
-
 bool CCircleElement::Read(CRecordReader& reader, CArena* /*arena*/) {
-    TwoPointFields f;
-    std::string stray;
-    const RecordEnd end = ReadTwoPointRecord(reader, "-C", true, stray, f);
-    KeepStrayEndTag(std::move(stray));
-    if (end == RecordEnd::Failed) {
-        return false;
-    }
-    width_ = f.pen.width;
-    style_ = f.pen.style;
-    fill_ = f.pen.fill;
-    p1_ = f.p1;
-    p2_ = f.p2;
-    return true;
+    return ReadPoints(reader, "-C", true);
 }
 
 bool CCircleElement::Write(CRecordWriter& writer, const Point* origin) const {
-    TwoPointFields f;
-    f.pen.width = width_;
-    f.pen.style = style_;
-    f.pen.fill = fill_;
-    f.p1 = p1_;
-    f.p2 = p2_;
-    return WriteTwoPointRecord(writer, "+C", "-C", true, f, origin);
+    return WritePoints(writer, "+C", "-C", true, origin);
 }
 
 }  // namespace qurix

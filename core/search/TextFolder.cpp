@@ -1,16 +1,15 @@
 #include "core/search/TextFolder.h"
 
 #include <unicode/uchar.h>
-#include <unicode/ucnv.h>
-#include <unicode/ucnv_cb.h>
 #include <unicode/unorm2.h>
 #include <unicode/ustring.h>
+
+#include "core/text/TextDecode.h"
 
 namespace qurix {
 
 namespace {
 
-constexpr char16_t REPLACEMENT = 0xFFFD;
 // The marker a name is written with for an overbar ("\R\S\T").
 constexpr char16_t OVERBAR_MARK = u'\\';
 constexpr char16_t HIRAGANA_FIRST = 0x3041;
@@ -18,16 +17,6 @@ constexpr char16_t HIRAGANA_LAST = 0x3096;
 constexpr char16_t HIRAGANA_ITERATION_FIRST = 0x309D;
 constexpr char16_t HIRAGANA_ITERATION_LAST = 0x309E;
 constexpr char16_t KATAKANA_OFFSET = 0x60;
-
-// ICU's own substitute for a bad single byte of CP932 is U+001A; the palette shows U+FFFD.
-void SubstituteReplacement(const void* /*context*/, UConverterToUnicodeArgs* args,
-                           const char* /*units*/, int32_t /*length*/,
-                           UConverterCallbackReason reason, UErrorCode* error) {
-    if (reason > UCNV_IRREGULAR) return;
-    *error = U_ZERO_ERROR;
-    const UChar replacement = REPLACEMENT;
-    ucnv_cbToUWriteUChars(args, &replacement, 1, 0, error);
-}
 
 bool IsBlank(char16_t c) {
     return c < 0x20 || (c >= 0x7F && c <= 0x9F) || u_isUWhiteSpace(c);
@@ -65,19 +54,8 @@ bool IsAscii(std::string_view bytes) {
 
 }  // namespace
 
-void CTextFolder::ConverterCloser::operator()(UConverter* c) const {
-    ucnv_close(c);
-}
-
 CTextFolder::CTextFolder() {
     UErrorCode error = U_ZERO_ERROR;
-    cp932_.reset(ucnv_open("windows-31j", &error));
-    if (U_FAILURE(error)) cp932_.reset();
-    if (cp932_) {
-        error = U_ZERO_ERROR;
-        ucnv_setToUCallBack(cp932_.get(), SubstituteReplacement, nullptr, nullptr, nullptr, &error);
-    }
-    error = U_ZERO_ERROR;
     nfkcCasefold_ = unorm2_getNFKCCasefoldInstance(&error);
     if (U_FAILURE(error)) nfkcCasefold_ = nullptr;
 }
@@ -85,31 +63,7 @@ CTextFolder::CTextFolder() {
 CTextFolder::~CTextFolder() = default;
 
 std::u16string CTextFolder::Decode(std::string_view bytes) {
-    // Neither UTF-8 nor CP932 makes more UTF-16 units than there are bytes.
-    std::u16string out(bytes.size() + 1, u'\0');
-    const auto size = static_cast<int32_t>(out.size());
-    const auto length = static_cast<int32_t>(bytes.size());
-    int32_t produced = 0;
-    UErrorCode error = U_ZERO_ERROR;
-    u_strFromUTF8(out.data(), size, &produced, bytes.data(), length, &error);
-    if (U_SUCCESS(error)) {
-        out.resize(static_cast<size_t>(produced));
-        return out;
-    }
-    if (!cp932_) {
-        // No converter: keep what ASCII there is.
-        out.clear();
-        for (const char ch : bytes) {
-            const auto c = static_cast<unsigned char>(ch);
-            out.push_back(c < 0x80 ? c : REPLACEMENT);
-        }
-        return out;
-    }
-    error = U_ZERO_ERROR;
-    ucnv_resetToUnicode(cp932_.get());
-    produced = ucnv_toUChars(cp932_.get(), out.data(), size, bytes.data(), length, &error);
-    out.resize(U_SUCCESS(error) ? static_cast<size_t>(produced) : 0);
-    return out;
+    return DecodeToUtf16(bytes);
 }
 
 std::u16string CTextFolder::Fold(std::string_view bytes) {

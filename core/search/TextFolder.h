@@ -4,7 +4,6 @@
 #include <string_view>
 #include <vector>
 
-struct UConverter;
 struct UNormalizer2;
 
 namespace qurix {
@@ -12,7 +11,7 @@ namespace qurix {
 // Turns library and query bytes into the form the part search compares: decoded as the
 // palette decodes (UTF-8 when valid, else CP932, U+FFFD for what does not decode), then
 // folded so that width, Latin case and hiragana/katakana do not matter and the overbar
-// marker is ignored. Holds an ICU converter, so one object serves one thread.
+// marker is ignored. Keeps a scratch buffer, so one object serves one thread.
 class CTextFolder {
 public:
     CTextFolder();
@@ -26,10 +25,6 @@ public:
     std::u16string Fold(std::string_view bytes);
 
 private:
-    struct ConverterCloser {
-        void operator()(UConverter* c) const;
-    };
-    std::unique_ptr<UConverter, ConverterCloser> cp932_;
     const UNormalizer2* nfkcCasefold_ = nullptr;
     std::u16string scratch_;
 };

@@ -215,18 +215,10 @@ public:
         calls.push_back(std::move(c));
     }
     void Rectangle(const Rect& box, const Pen& pen, const Brush& brush) override {
-        DrawCall c(DrawCall::Kind::Rectangle);
-        c.rect = box;
-        c.pen = pen;
-        c.brush = brush;
-        calls.push_back(std::move(c));
+        RecordBox(DrawCall::Kind::Rectangle, box, pen, brush);
     }
     void Ellipse(const Rect& box, const Pen& pen, const Brush& brush) override {
-        DrawCall c(DrawCall::Kind::Ellipse);
-        c.rect = box;
-        c.pen = pen;
-        c.brush = brush;
-        calls.push_back(std::move(c));
+        RecordBox(DrawCall::Kind::Ellipse, box, pen, brush);
     }
     void Polygon(std::span<const Point> points, const Pen& pen, const Brush& brush) override {
         DrawCall c(DrawCall::Kind::Polygon);
@@ -285,6 +277,14 @@ public:
     bool ReadPixels(CanvasPixels&) const override { return false; }
 
 private:
+    void RecordBox(DrawCall::Kind kind, const Rect& box, const Pen& pen, const Brush& brush) {
+        DrawCall c(kind);
+        c.rect = box;
+        c.pen = pen;
+        c.brush = brush;
+        calls.push_back(std::move(c));
+    }
+
     class RecordingFont : public CSurfaceFont {
     public:
         RecordingFont(const LogFont& font, std::shared_ptr<int32_t> live)

@@ -65,65 +65,67 @@ TEST(QtSurfaceTest, LineSetsItsStartPixelAndNotItsEnd) {
     }
 }
 
-TEST(QtSurfaceTest, RectangleExcludesRightAndBottom) {
-    CQtCanvas canvas(10, 7, WHITE);
-    canvas.Rectangle(Rect{2, 1, 8, 6}, Pen::Solid(1, RED), Brush::Solid(BLUE));
-    EXPECT_EQ(Picture(canvas), (Art{
-                                   "..........",
-                                   "..######..",
-                                   "..#oooo#..",
-                                   "..#oooo#..",
-                                   "..#oooo#..",
-                                   "..######..",
-                                   "..........",
-                               }));
-    // Corners given the other way round, the null brush leaves the inside alone.
-    CQtCanvas grey(10, 7, GREY);
-    grey.Rectangle(Rect{8, 6, 2, 1}, Pen::Solid(0, RED), Brush::Null());
-    EXPECT_EQ(Picture(grey), (Art{
-                                 "----------",
-                                 "--######--",
-                                 "--#----#--",
-                                 "--#----#--",
-                                 "--#----#--",
-                                 "--######--",
-                                 "----------",
-                             }));
-    // Degenerate boxes: one pixel across is a bar; zero across is nothing.
+// Boxes exclude their right and bottom edges whichever way their corners are given; a
+// null brush leaves the inside alone; an ellipse is inscribed in its box, an odd size
+// centred on a pixel.
+TEST(QtSurfaceTest, BoxShapesFillTheirBox) {
+    const struct Case {
+        bool ellipse;
+        Colour background;
+        Rect box;
+        int penWidth;
+        Brush brush;
+        Art expected;
+    } cases[] = {
+        {false,
+         WHITE,
+         Rect{2, 1, 8, 6},
+         1,
+         Brush::Solid(BLUE),
+         {"..........", "..######..", "..#oooo#..", "..#oooo#..", "..#oooo#..", "..######..",
+          ".........."}},
+        {false,
+         GREY,
+         Rect{8, 6, 2, 1},
+         0,
+         Brush::Null(),
+         {"----------", "--######--", "--#----#--", "--#----#--", "--#----#--", "--######--",
+          "----------"}},
+        {true,
+         WHITE,
+         Rect{1, 1, 9, 9},
+         1,
+         Brush::Solid(BLUE),
+         {"..........", "...####...", "..#oooo#..", ".#oooooo#.", ".#oooooo#.", ".#oooooo#.",
+          ".#oooooo#.", "..#oooo#..", "...####...", ".........."}},
+        // The stock white brush fills white.
+        {true,
+         GREY,
+         Rect{8, 6, 1, 1},
+         0,
+         Brush::StockWhite(),
+         {"---------", "---###---", "--#...#--", "-#.....#-", "--#...#--", "---###---",
+          "---------"}},
+    };
+    for (const Case& c : cases) {
+        CQtCanvas canvas(static_cast<int>(c.expected[0].size()),
+                         static_cast<int>(c.expected.size()), c.background);
+        if (c.ellipse) {
+            canvas.Ellipse(c.box, Pen::Solid(c.penWidth, RED), c.brush);
+        } else {
+            canvas.Rectangle(c.box, Pen::Solid(c.penWidth, RED), c.brush);
+        }
+        EXPECT_EQ(Picture(canvas), c.expected) << c.box.left << "," << c.box.top;
+    }
+}
+
+TEST(QtSurfaceTest, DegenerateRectangles) {
+    // One pixel across is a bar; zero across is nothing.
     CQtCanvas thin(6, 4, WHITE);
     thin.Rectangle(Rect{1, 1, 2, 4}, Pen::Solid(1, RED), Brush::StockBlack());
     thin.Rectangle(Rect{3, 1, 6, 2}, Pen::Solid(1, RED), Brush::StockBlack());
     thin.Rectangle(Rect{3, 3, 3, 4}, Pen::Solid(1, RED), Brush::StockBlack());
     EXPECT_EQ(Picture(thin), (Art{"......", ".#.###", ".#....", ".#...."}));
-}
-
-TEST(QtSurfaceTest, EllipseInscribedInItsBox) {
-    CQtCanvas canvas(10, 10, WHITE);
-    canvas.Ellipse(Rect{1, 1, 9, 9}, Pen::Solid(1, RED), Brush::Solid(BLUE));
-    EXPECT_EQ(Picture(canvas), (Art{
-                                   "..........",
-                                   "...####...",
-                                   "..#oooo#..",
-                                   ".#oooooo#.",
-                                   ".#oooooo#.",
-                                   ".#oooooo#.",
-                                   ".#oooooo#.",
-                                   "..#oooo#..",
-                                   "...####...",
-                                   "..........",
-                               }));
-    // An odd size is centred on a pixel; the stock white brush fills white.
-    CQtCanvas odd(9, 7, GREY);
-    odd.Ellipse(Rect{8, 6, 1, 1}, Pen::Solid(0, RED), Brush::StockWhite());
-    EXPECT_EQ(Picture(odd), (Art{
-                                "---------",
-                                "---###---",
-                                "--#...#--",
-                                "-#.....#-",
-                                "--#...#--",
-                                "---###---",
-                                "---------",
-                            }));
 }
 
 TEST(QtSurfaceTest, ArcRunsCounterClockwiseBetweenTheRays) {

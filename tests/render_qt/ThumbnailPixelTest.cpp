@@ -15,6 +15,13 @@ namespace {
 constexpr uint32_t TRANSPARENT_WHITE = 0x00FFFFFFu;
 constexpr uint32_t COMPONENT = 0xFFC00000u;  // default "Component", opaque
 
+// A body of gx x gy grid units, no pins, no pattern, and an empty reference prefix so
+// that only the frame is drawn.
+std::unique_ptr<drawtest::OwnedEntry> Body(int32_t gx, int32_t gy) {
+    return drawtest::EntryFrom(
+        "B", "N:B,X:" + std::to_string(gx) + ",Y:" + std::to_string(gy) + ",B:1,R:\n-COMP\n");
+}
+
 struct Fixture {
     CDisplaySettings settings;
     CanvasMaker maker;
@@ -23,20 +30,16 @@ struct Fixture {
         settings.compNameRenderer = std::make_unique<CTextRenderer>(settings.compNameFont);
         maker = QtCanvasMaker(settings.colours.Get(ColourKey::BG));
     }
+    // The thumbnails of Body(gx, gy); none when the part does not load.
+    PartThumbnails Thumbnails(int32_t gx, int32_t gy) const {
+        auto part = Body(gx, gy);
+        return part ? MakePartThumbnails(maker, settings, part->entry) : PartThumbnails{};
+    }
 };
 
-// A body of gx x gy grid units, no pins, no pattern, and an empty reference prefix so
-// that only the frame is drawn.
-std::unique_ptr<drawtest::OwnedEntry> Body(int32_t gx, int32_t gy) {
-    return drawtest::EntryFrom(
-        "B", "N:B,X:" + std::to_string(gx) + ",Y:" + std::to_string(gy) + ",B:1,R:\n-COMP\n");
-}
-
 TEST(ThumbnailPixelTest, SmallBodyIsCentredAndKeptOneToOne) {
-    auto part = Body(1, 1);
-    ASSERT_TRUE(part);
     Fixture f;
-    const PartThumbnails t = MakePartThumbnails(f.maker, f.settings, part->entry);
+    const PartThumbnails t = f.Thumbnails(1, 1);
     ASSERT_TRUE(t.IsValid());
     // 64 x 64 canvas, frame (27,27)-(37,37) with every outline pixel set; the large image
     // is the canvas itself.
@@ -62,10 +65,8 @@ TEST(ThumbnailPixelTest, SmallBodyIsCentredAndKeptOneToOne) {
 }
 
 TEST(ThumbnailPixelTest, WiderBodyShrinksFromItsCanvas) {
-    auto part = Body(4, 2);
-    ASSERT_TRUE(part);
     Fixture f;
-    const PartThumbnails t = MakePartThumbnails(f.maker, f.settings, part->entry);
+    const PartThumbnails t = f.Thumbnails(4, 2);
     ASSERT_TRUE(t.IsValid());
     // 80 x 80 canvas to 64: 1.25 source pixels each. The frame's left edge at x = 20 falls
     // in output column 16 (source 20 - 21.25); its top at y = 20 in output row 16.
@@ -107,11 +108,9 @@ TEST(ThumbnailPixelTest, RatioTwoIsDrawnFromVectorsAndEqualsTheExtraLargeImage) 
 }
 
 TEST(ThumbnailPixelTest, BlackBackgroundIsTheKey) {
-    auto part = Body(1, 1);
-    ASSERT_TRUE(part);
     Fixture f;
     f.settings.colours.Set(ColourKey::BG, COLOUR_BLACK);
-    const PartThumbnails t = MakePartThumbnails(f.maker, f.settings, part->entry);
+    const PartThumbnails t = f.Thumbnails(1, 1);
     ASSERT_TRUE(t.IsValid());
     EXPECT_EQ(t.large.Pixel(0, 0), 0x00000000u);
     EXPECT_EQ(t.large.Pixel(32, 32), 0x00000000u);

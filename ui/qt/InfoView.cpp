@@ -4,9 +4,9 @@
 #include <QTextDocument>
 
 #include "core/library/LibEntry.h"
+#include "palette/PartSummary.h"
 #include "palette/QurixDoc.h"
 #include "palette/Texts.h"
-#include "ui/qt/PartSummary.h"
 #include "ui/qt/TextDisplay.h"
 
 namespace qurix {
@@ -37,7 +37,8 @@ void CInfoView::OnUpdate(CQurixView* /*sender*/) {
     QString text = DisplayText(entry->Note());
     // A part of several blocks says how many, and how many pins they share.
     if (entry->BlockCount() > 1) {
-        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + BlocksAndPinsText(*entry);
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) +
+                QString::fromStdString(BlocksAndPinsText(*entry));
     }
     setPlainText(text);
     viewport()->repaint();

@@ -16,6 +16,7 @@
 
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
+#include "palette/PartSummary.h"
 #include "palette/QurixDoc.h"
 #include "palette/Texts.h"
 #include "render/DisplaySettings.h"
@@ -23,7 +24,6 @@
 #include "render/qt/QtBridge.h"
 #include "ui/qt/DragData.h"
 #include "ui/qt/IconCache.h"
-#include "ui/qt/PartSummary.h"
 #include "ui/qt/ProgressDlg.h"
 #include "ui/qt/TextDisplay.h"
 
@@ -64,8 +64,9 @@ public:
                 return item->text;
             case Qt::ToolTipRole:
                 if (item->entry == nullptr) return item->text;
-                return PartToolTip(item->text, *item->entry,
-                                   item->library != nullptr ? item->library : item->shown);
+                return QString::fromStdString(
+                    PartToolTip(item->text.toStdString(), *item->entry,
+                                item->library != nullptr ? item->library : item->shown));
             case Qt::DecorationRole:
                 return Icon(index.row());
             default:

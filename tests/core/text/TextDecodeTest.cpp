@@ -1,6 +1,8 @@
-#include "render/qt/TextDecode.h"
+#include "core/text/TextDecode.h"
 
 #include <gtest/gtest.h>
+
+#include "core/text/ByteText.h"
 
 namespace qurix {
 namespace {
@@ -14,14 +16,15 @@ TEST(TextDecodeTest, Utf8WhenValidElseCp932) {
     const Case cases[] = {
         {"", 0, u""},
         {"R1 abc", 6, u"R1 abc"},
-        {"\xE6\x97\xA5\xE6\x9C\xAC", 6, u"日本"},  // UTF-8
-        {"\x93\xFA\x96\x7B", 4, u"日本"},          // Shift-JIS
-        {"\x81\x60", 2, u"\uFF5E"},                // CP932's own mapping
-        {"\x87\x40", 2, u"\u2460"},                // NEC row 13
-        {"\\", 1, u"\\"},                          // a backslash, not a yen
-        {"\xB1\xB2", 2, u"\uFF71\uFF72"},          // half-width katakana
-        {"\xC0\xAF", 2, u"\uFF80\uFF6F"},          // overlong UTF-8
-        {"\xED\xA0\x80", 3, u"\u605D\uFFFD"},      // a UTF-8 surrogate is CP932 bytes
+        {"\xE6\x97\xA5\xE6\x9C\xAC", 6, u"日本"},              // UTF-8
+        {"\x93\xFA\x96\x7B", 4, u"日本"},                      // Shift-JIS
+        {"\x81\x60", 2, u"\uFF5E"},                            // CP932's own mapping
+        {"\x87\x40", 2, u"\u2460"},                            // NEC row 13
+        {"\\", 1, u"\\"},                                      // a backslash, not a yen
+        {"\xB1\xB2", 2, u"\uFF71\uFF72"},                      // half-width katakana
+        {"\xC0\xAF", 2, u"\uFF80\uFF6F"},                      // overlong UTF-8
+        {"\xED\xA0\x80", 3, u"\u605D\uFFFD"},                  // a UTF-8 surrogate is CP932 bytes
+        {"\xF0\x9F\x98\x80\xC3\xA9", 6, u"\U0001F600\u00E9"},  // UTF-8 beyond the basic plane
         {"A\xFF"
          "B",
          3, u"A\uFFFDB"},               // undecodable byte
@@ -33,8 +36,7 @@ TEST(TextDecodeTest, Utf8WhenValidElseCp932) {
     };
     for (const Case& c : cases) {
         const std::string bytes(c.bytes, c.size);
-        EXPECT_EQ(DecodeText(bytes), QString::fromStdU16String(c.expected))
-            << testing::PrintToString(bytes);
+        EXPECT_EQ(DecodeToUtf16(bytes), c.expected) << testing::PrintToString(bytes);
     }
 }
 
@@ -58,7 +60,13 @@ TEST(TextDecodeTest, LongShiftJisText) {
     }
     bytes += "\xFF";
     expected += u"\uFFFD";
-    EXPECT_EQ(DecodeText(bytes), QString::fromStdU16String(expected));
+    EXPECT_EQ(DecodeToUtf16(bytes), expected);
+}
+
+TEST(TextDecodeTest, Utf8OutKeepsValidBytesAndDecodesTheRest) {
+    EXPECT_EQ(DecodeToUtf8("\xE6\x97\xA5 R1"), "\xE6\x97\xA5 R1");
+    EXPECT_EQ(DecodeToUtf8("\x93\xFA\x96\x7B"), "\xE6\x97\xA5\xE6\x9C\xAC");  // 日本
+    EXPECT_EQ(DecodeToUtf8("A\xB1\xFF"), "A\xEF\xBD\xB1\xEF\xBF\xBD");        // ｱ, U+FFFD
 }
 
 }  // namespace
