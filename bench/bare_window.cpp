@@ -3,7 +3,6 @@
 // window with an empty list, prints the same line as "qurix --exit-when-shown" at its
 // first paint (time since main, resident and peak memory) and closes.
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QEvent>
@@ -13,17 +12,10 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
+
+#include "ui/qt/ShownProbe.h"
 
 namespace {
-
-long ResidentKiB() {
-    std::ifstream statm("/proc/self/statm");
-    long size = 0;
-    long resident = 0;
-    if (!(statm >> size >> resident)) return -1;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
 
 class CFirstPaint : public QObject {
 public:
@@ -49,7 +41,7 @@ private:
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
         std::printf("shown_ms=%.1f shown_at_ns=%lld%09ld rss_kib=%ld peak_rss_kib=%ld\n", ms,
-                    static_cast<long long>(wall.tv_sec), wall.tv_nsec, ResidentKiB(),
+                    static_cast<long long>(wall.tv_sec), wall.tv_nsec, qurix::ResidentKiB(),
                     usage.ru_maxrss);
         std::fflush(stdout);
         window_.close();

@@ -15,8 +15,6 @@
 
 namespace qurix {
 
-namespace {
-
 // Resident set size now, in KiB (the second field of statm counts pages).
 long ResidentKiB() {
     std::ifstream statm("/proc/self/statm");
@@ -25,8 +23,6 @@ long ResidentKiB() {
     if (!(statm >> size >> resident)) return -1;
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
-
-}  // namespace
 
 CShownProbe::CShownProbe(Clock::time_point started, std::FILE* out) : started_(started), out_(out) {
     // Every object's events: the first window shown may be the build's progress dialog.

@@ -12,6 +12,9 @@ class CMainFrame;
 // its first window (the build's progress or the palette) was shown, and how much memory
 // the process holds, then closes the window as the user would (settings and cache are
 // saved), which ends the program.
+// Resident set size now, in KiB; -1 where it cannot be had.
+long ResidentKiB();
+
 class CShownProbe : public QObject {
 public:
     using Clock = std::chrono::steady_clock;
