@@ -20,33 +20,51 @@ inline std::string Pins(char side, int count, int& number, const char* flags) {
 // The kinds of part a library holds: two-pin passives with a small pattern, gates with
 // an arc, op-amps with a polygon and texts, and ICs of 8 to 40 pins drawn as a frame.
 inline std::string PartText(const std::string& name, int k) {
+    struct PinRun {
+        char side;
+        int count;
+        const char* flags;
+    };
+    struct Kind {
+        const char* size;
+        const char* elements;
+        const char* head;
+        std::array<PinRun, 4> pins;
+    };
+    static const Kind kinds[] = {
+        {",X:40,Y:20\n",
+         "+L,X:0,Y:10,X:8,Y:10,-L\n+L,X:32,Y:10,X:40,Y:10,-L\n"
+         "+PG,N:4,X:8,Y:6,X:32,Y:6,X:32,Y:14,X:8,Y:14,-PG\n",
+         "\nX:4,Y:2,B:1\nR:R\nP:",
+         {{{'L', 1, "m"}, {'R', 1, "m"}}}},
+        {",X:40,Y:40\n",
+         "+L,X:0,Y:0,X:20,Y:0,-L\n+L,X:0,Y:0,X:0,Y:40,-L\n+L,X:0,Y:40,X:20,Y:40,-L\n"
+         "+AR,X:20,Y:20,R:20,B:4320,E:1440,-AR\n",
+         "\nX:4,Y:4,B:4\nR:U\nP:",
+         {{{'L', 2, ""}, {'R', 1, "N"}}}},
+        {",X:40,Y:40\n",
+         "+PG,N:3,X:0,Y:0,X:40,Y:20,X:0,Y:40,-PG\n"
+         "+TX,X:4,Y:14,A:8,S:-,-TX\n+TX,X:4,Y:28,A:8,S:+,-TX\n",
+         "\nX:4,Y:4,B:2\nR:U\nP:",
+         {{{'L', 2, ""}, {'R', 1, ""}, {'T', 1, ""}, {'B', 1, ""}}}},
+    };
     int number = 1;
-    switch (k % 4) {
-        case 0:
-            return "+PTN,N:" + name + ",X:40,Y:20\n" +
-                   "+L,X:0,Y:10,X:8,Y:10,-L\n+L,X:32,Y:10,X:40,Y:10,-L\n"
-                   "+PG,N:4,X:8,Y:6,X:32,Y:6,X:32,Y:14,X:8,Y:14,-PG\n-PTN\n+COMP,N:" +
-                   name + "\nX:4,Y:2,B:1\nR:R\nP:" + name + "\n" + Pins('L', 1, number, "m") +
-                   Pins('R', 1, number, "m") + "-COMP\n";
-        case 1:
-            return "+PTN,N:" + name + ",X:40,Y:40\n" +
-                   "+L,X:0,Y:0,X:20,Y:0,-L\n+L,X:0,Y:0,X:0,Y:40,-L\n+L,X:0,Y:40,X:20,Y:40,-L\n"
-                   "+AR,X:20,Y:20,R:20,B:4320,E:1440,-AR\n-PTN\n+COMP,N:" +
-                   name + "\nX:4,Y:4,B:4\nR:U\nP:" + name + "\n" + Pins('L', 2, number, "") +
-                   Pins('R', 1, number, "N") + "-COMP\n";
-        case 2:
-            return "+PTN,N:" + name + ",X:40,Y:40\n" +
-                   "+PG,N:3,X:0,Y:0,X:40,Y:20,X:0,Y:40,-PG\n"
-                   "+TX,X:4,Y:14,A:8,S:-,-TX\n+TX,X:4,Y:28,A:8,S:+,-TX\n-PTN\n+COMP,N:" +
-                   name + "\nX:4,Y:4,B:2\nR:U\nP:" + name + "\n" + Pins('L', 2, number, "") +
-                   Pins('R', 1, number, "") + Pins('T', 1, number, "") + Pins('B', 1, number, "") +
-                   "-COMP\n";
-        default: {
-            const int perSide = 4 + (k / 4) % 17;
-            return "+COMP,N:" + name + "\nX:8,Y:" + std::to_string(perSide + 1) + ",B:1\nR:U\n" +
-                   Pins('L', perSide, number, "C") + Pins('R', perSide, number, "N") + "-COMP\n";
-        }
+    if (k % 4 == 3) {
+        const int perSide = 4 + (k / 4) % 17;
+        // One statement per side: the order of a single expression's calls is unspecified.
+        std::string text =
+            "+COMP,N:" + name + "\nX:8,Y:" + std::to_string(perSide + 1) + ",B:1\nR:U\n";
+        text += Pins('L', perSide, number, "C");
+        text += Pins('R', perSide, number, "N");
+        return text + "-COMP\n";
     }
+    const Kind& kind = kinds[k % 4];
+    std::string text = "+PTN,N:" + name + kind.size + kind.elements + "-PTN\n+COMP,N:" + name +
+                       kind.head + name + "\n";
+    for (const PinRun& run : kind.pins) {
+        if (run.count > 0) text += Pins(run.side, run.count, number, run.flags);
+    }
+    return text + "-COMP\n";
 }
 
 // A library of typical parts named "L<lib>P<k>", as the start-up measurements use.

@@ -40,11 +40,16 @@ private:
     bool argumentsOk_ = false;
 };
 
+// The size of the palettes the window benchmarks run on.
+inline constexpr int BENCH_LIBRARIES = 16;
+inline constexpr int BENCH_PARTS = 1000;
+
 // The palette started once on generated libraries of parts with notes, in a scratch
 // working folder named after the benchmark; qurixKeys go into the INI's "qurix" section.
 class CBenchPalette {
 public:
-    CBenchPalette(const std::string& name, int libraries, int parts, const std::string& qurixKeys)
+    CBenchPalette(const std::string& name, const std::string& qurixKeys,
+                  int libraries = BENCH_LIBRARIES, int parts = BENCH_PARTS)
         : folder_(std::filesystem::temp_directory_path() /
                   ("qurix-bench-" + name + "-" + std::to_string(getpid()))) {
         std::filesystem::remove_all(folder_);
@@ -57,12 +62,9 @@ public:
         std::ofstream(folder_ / "KIVOX.INI", std::ios::binary) << ini << "[qurix]\n" << qurixKeys;
         oldCwd_ = std::filesystem::current_path();
         std::filesystem::current_path(folder_);
-        ConfigLocationInputs in;
-        in.modulePath = (folder_ / "qurix").string();
-        in.currentDirectory = folder_.string();
-        in.canOpen = CanOpenForReading;
         app_ = std::make_unique<CQurixApp>();
-        started_ = app_->InitInstance(in);
+        started_ = app_->InitInstance(
+            FolderConfigLocationInputs((folder_ / "qurix").string(), folder_.string()));
     }
     ~CBenchPalette() {
         app_.reset();
@@ -75,6 +77,7 @@ public:
 
     bool Started() const { return started_; }
     CQurixApp& App() const { return *app_; }
+    CMainFrame& Frame() const { return *app_->MainFrame(); }
     std::filesystem::path LibraryFile(int lib) const {
         return folder_ / ("lib" + std::to_string(lib) + ".lib");
     }

@@ -57,6 +57,12 @@ const Files& CacheFiles() {
     return files;
 }
 
+// Parts per second, and the bytes the images of one part hold.
+void CountParts(benchmark::State& state, size_t held) {
+    state.counters["bytes_per_part"] = static_cast<double>(held) / PART_COUNT;
+    state.SetItemsProcessed(state.iterations() * PART_COUNT);
+}
+
 // Both files read as a start reads them: checked and kept packed.
 void BM_ReadPacked(benchmark::State& state) {
     const Files& files = CacheFiles();
@@ -76,8 +82,7 @@ void BM_ReadPacked(benchmark::State& state) {
         held = set.large.HeldBytes() + set.smallImage.HeldBytes();
         benchmark::DoNotOptimize(set);
     }
-    state.counters["bytes_per_part"] = static_cast<double>(held) / PART_COUNT;
-    state.SetItemsProcessed(state.iterations() * PART_COUNT);
+    CountParts(state, held);
 }
 BENCHMARK(BM_ReadPacked)->Unit(benchmark::kMillisecond);
 
@@ -102,8 +107,7 @@ void BM_ReadDecoded(benchmark::State& state) {
         for (const ArgbImage& image : smallImage) held += image.pixels.size() * 4;
         benchmark::DoNotOptimize(large);
     }
-    state.counters["bytes_per_part"] = static_cast<double>(held) / PART_COUNT;
-    state.SetItemsProcessed(state.iterations() * PART_COUNT);
+    CountParts(state, held);
 }
 BENCHMARK(BM_ReadDecoded)->Unit(benchmark::kMillisecond);
 

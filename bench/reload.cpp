@@ -22,40 +22,24 @@ using namespace qurix;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr int LIBRARIES = 16;
-constexpr int PARTS_PER_LIBRARY = 1000;
-
-// The palette on the generated libraries, as the editor saving some of them sees it. No
-// watching: the benchmark reloads by itself.
-class CPalette {
-public:
-    CPalette() : palette_("reload", LIBRARIES, PARTS_PER_LIBRARY, "auto_reload=0\n") {}
-
-    bool Ok() const { return palette_.Started(); }
-    // As the editor saving the first `count` libraries unchanged: a newer time.
-    void Save(int count) const {
-        for (int lib = 0; lib < count; ++lib) {
-            const fs::path p = palette_.LibraryFile(lib);
-            fs::last_write_time(p, fs::last_write_time(p) + std::chrono::seconds(1));
-        }
+// As the editor saving the first `count` libraries unchanged: a newer time.
+void Save(const bench::CBenchPalette& palette, int count) {
+    for (int lib = 0; lib < count; ++lib) {
+        const fs::path p = palette.LibraryFile(lib);
+        fs::last_write_time(p, fs::last_write_time(p) + std::chrono::seconds(1));
     }
-    const CPartsView& Parts() const { return *palette_.App().MainFrame()->PartsList(); }
-    bool Reload() const { return palette_.App().Document()->Reload(); }
+}
 
-private:
-    bench::CBenchPalette palette_;
-};
-
-double TimeReloads(benchmark::State& state, const CPalette& palette, int saved) {
-    if (!palette.Ok()) {
+double TimeReloads(benchmark::State& state, const bench::CBenchPalette& palette, int saved) {
+    if (!palette.Started()) {
         state.SkipWithError("the palette did not start");
         return -1;
     }
     double total = 0;
     for (auto _ : state) {
-        palette.Save(saved);
+        Save(palette, saved);
         const Clock::time_point begin = Clock::now();
-        if (!palette.Reload()) {
+        if (!palette.App().Document()->Reload()) {
             state.SkipWithError("the reload was refused");
             return -1;
         }
@@ -63,8 +47,9 @@ double TimeReloads(benchmark::State& state, const CPalette& palette, int saved) 
         state.SetIterationTime(seconds);
         total += seconds;
     }
-    state.counters["rendered"] = palette.Parts().LastBuild().rendered;
-    state.counters["reused"] = palette.Parts().LastBuild().reused;
+    const CPartsView& parts = *palette.Frame().PartsList();
+    state.counters["rendered"] = parts.LastBuild().rendered;
+    state.counters["reused"] = parts.LastBuild().reused;
     return total / static_cast<double>(state.iterations());
 }
 
@@ -74,12 +59,13 @@ int main(int argc, char** argv) {
     const bench::CQtBench qt(argc, argv);
     if (!qt.ArgumentsOk()) return 1;
 
-    const CPalette palette;
+    // No watching: the benchmark reloads by itself.
+    const bench::CBenchPalette palette("reload", "auto_reload=0\n");
     double full = 0;
     double one = 0;
     benchmark::RegisterBenchmark(
         "BM_ReloadAllSaved",
-        [&](benchmark::State& s) { full = TimeReloads(s, palette, LIBRARIES); })
+        [&](benchmark::State& s) { full = TimeReloads(s, palette, bench::BENCH_LIBRARIES); })
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond)
         ->Iterations(2);
@@ -92,7 +78,8 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     if (full > 0 && one > 0) {
         std::printf("%d libraries x %d parts: all saved %.0f ms, one saved %.0f ms, one/all %.3f\n",
-                    LIBRARIES, PARTS_PER_LIBRARY, full * 1000, one * 1000, one / full);
+                    bench::BENCH_LIBRARIES, bench::BENCH_PARTS, full * 1000, one * 1000,
+                    one / full);
     }
     return 0;
 }

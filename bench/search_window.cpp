@@ -17,27 +17,12 @@ namespace {
 
 using namespace qurix;
 
-constexpr int LIBRARIES = 16;
-constexpr int PARTS = 1000;
-
-// The palette on the generated libraries.
-class CPalette {
-public:
-    CPalette() : palette_("search-window", LIBRARIES, PARTS, "win_width=800\nwin_height=600\n") {}
-
-    bool Started() const { return palette_.Started(); }
-    CPartsPane& Pane() const { return *palette_.App().MainFrame()->PartsPane(); }
-
-private:
-    bench::CBenchPalette palette_;
-};
-
-void Keystroke(benchmark::State& state, CPalette& palette, const char* query) {
+void Keystroke(benchmark::State& state, const bench::CBenchPalette& palette, const char* query) {
     if (!palette.Started()) {
         state.SkipWithError("the palette did not start");
         return;
     }
-    CPartsPane& pane = palette.Pane();
+    CPartsPane& pane = *palette.Frame().PartsPane();
     CPartsView& parts = *pane.PartsView();
     // The index is made by the first search after a load; that one is not a keystroke.
     pane.Search(QStringLiteral("x"));
@@ -55,7 +40,7 @@ int main(int argc, char** argv) {
     const bench::CQtBench qt(argc, argv);
     if (!qt.ArgumentsOk()) return 1;
 
-    CPalette palette;
+    const bench::CBenchPalette palette("search-window", "win_width=800\nwin_height=600\n");
     for (const char* query : {"r", "hc", "ちっぷ", "74 nand"}) {
         benchmark::RegisterBenchmark(
             (std::string("BM_Keystroke/") + query).c_str(),

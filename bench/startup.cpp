@@ -61,11 +61,8 @@ public:
     CConfiguration& operator=(const CConfiguration&) = delete;
 
     ConfigLocationInputs Where() const {
-        ConfigLocationInputs in;
-        in.modulePath = (root_ / "bin" / "qurix").string();
-        in.currentDirectory = (root_ / "work").string();
-        in.canOpen = CanOpenForReading;
-        return in;
+        return FolderConfigLocationInputs((root_ / "bin" / "qurix").string(),
+                                          (root_ / "work").string());
     }
     void DropCache() const {
         std::error_code ec;

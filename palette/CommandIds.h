@@ -4,16 +4,18 @@ namespace qurix {
 
 // The window's commands, numbered as the editor's platform numbers them; the main window
 // finds its actions by these and the parts list takes the view-mode ones.
-inline constexpr int ID_FILE_RELOAD = 0x8003;
-// The palette's own: reload by itself when a watched file changes.
-inline constexpr int ID_VIEW_AUTO_RELOAD = 0x8010;
-inline constexpr int ID_APP_ABOUT = 0xE140;
-inline constexpr int ID_APP_EXIT = 0xE141;
-inline constexpr int ID_VIEW_TOOLBAR = 0xE800;
-inline constexpr int ID_VIEW_SMALLICON = 0xE810;
-inline constexpr int ID_VIEW_LARGEICON = 0xE811;
-inline constexpr int ID_VIEW_LIST = 0xE812;
-// The palette's own: the extra-large thumbnails.
-inline constexpr int ID_VIEW_XLARGEICON = 0x8011;
+enum CommandId : int {
+    ID_FILE_RELOAD = 0x8003,
+    // The palette's own: reload by itself when a watched file changes.
+    ID_VIEW_AUTO_RELOAD = 0x8010,
+    ID_APP_ABOUT = 0xE140,
+    ID_APP_EXIT = 0xE141,
+    ID_VIEW_TOOLBAR = 0xE800,
+    ID_VIEW_SMALLICON = 0xE810,
+    ID_VIEW_LARGEICON = 0xE811,
+    ID_VIEW_LIST = 0xE812,
+    // The palette's own: the extra-large thumbnails.
+    ID_VIEW_XLARGEICON = 0x8011,
+};
 
 }  // namespace qurix

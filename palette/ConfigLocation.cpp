@@ -20,15 +20,22 @@ bool CanOpenForReading(const std::string& path) {
     return true;
 }
 
-ConfigLocationInputs RealConfigLocationInputs(const std::string& modulePath) {
+ConfigLocationInputs FolderConfigLocationInputs(const std::string& modulePath,
+                                                const std::string& currentDirectory) {
     ConfigLocationInputs in;
     in.modulePath = modulePath;
+    in.currentDirectory = currentDirectory;
+    in.canOpen = CanOpenForReading;
+    return in;
+}
+
+ConfigLocationInputs RealConfigLocationInputs(const std::string& modulePath) {
     const std::string cwd = CurrentFolder();
     // A current folder that cannot be had (it was removed) counts as the program's
     // folder, so only the per-user and program folders are candidates.
-    in.currentDirectory = cwd.empty() ? ConfigFolder(modulePath) : cwd;
+    ConfigLocationInputs in =
+        FolderConfigLocationInputs(modulePath, cwd.empty() ? ConfigFolder(modulePath) : cwd);
     in.perUserFolder = PerUserDataFolder();
-    in.canOpen = CanOpenForReading;
 #ifndef _WIN32
     // The editor under Wine keeps its INI in the default prefix's per-user folder.
     const char* prefix = std::getenv("WINEPREFIX");

@@ -9,6 +9,11 @@ namespace qurix {
 // KIVOX.INI is not a configuration file).
 bool CanOpenForReading(const std::string& path);
 
+// The inputs of LocateConfigFile for a program at modulePath started in currentDirectory,
+// with no per-user or Wine folders: a palette that keeps to folders of its own.
+ConfigLocationInputs FolderConfigLocationInputs(const std::string& modulePath,
+                                                const std::string& currentDirectory);
+
 // The inputs of LocateConfigFile taken from the running process: the given executable
 // path, the current folder and the environment.
 ConfigLocationInputs RealConfigLocationInputs(const std::string& modulePath);

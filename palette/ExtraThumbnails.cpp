@@ -9,14 +9,8 @@
 namespace qurix {
 
 int32_t CExtraThumbnails::LogicalSide(Kind kind) {
-    switch (kind) {
-        case Kind::Small:
-            return SMALL_THUMBNAIL_SIDE;
-        case Kind::ExtraLarge:
-            return EXTRA_LARGE_THUMBNAIL_SIDE;
-        default:
-            return LARGE_THUMBNAIL_SIDE;
-    }
+    if (kind == Kind::Small) return SMALL_THUMBNAIL_SIDE;
+    return kind == Kind::ExtraLarge ? EXTRA_LARGE_THUMBNAIL_SIDE : LARGE_THUMBNAIL_SIDE;
 }
 
 std::string CExtraThumbnails::FileName(Kind kind, int32_t ratio) {

@@ -112,28 +112,38 @@ std::FILE* OpenWithHead(const std::string& path, size_t headSize, std::string& h
     return f;
 }
 
-// The whole file, when fits(head, size) allows its size; head is the first headSize
-// bytes (fewer when the file is shorter). Nothing more is read from a file refused.
-bool ReadCheckedFile(const std::string& path, size_t headSize,
-                     const std::function<bool(const std::string& head, uintmax_t size)>& fits,
-                     std::string& out) {
-    out.clear();
+// Runs read(file, head, size) on the file at path when fits(head, size) allows its size;
+// head is the first headSize bytes (fewer when the file is shorter). Nothing more is read
+// from a file refused.
+bool ReadFittingFile(
+    const std::string& path, size_t headSize,
+    const std::function<bool(const std::string& head, uintmax_t size)>& fits,
+    const std::function<bool(std::FILE*, std::string& head, uintmax_t size)>& read) {
     std::string head;
     uintmax_t size = 0;
     bool sizeKnown = false;
     std::FILE* f = OpenWithHead(path, headSize, head, size, sizeKnown);
     if (f == nullptr) return false;
-    bool ok = sizeKnown && fits(head, size);
-    if (ok) {
-        const size_t have = std::min(head.size(), static_cast<size_t>(size));
-        out = std::move(head);
-        out.resize(static_cast<size_t>(size));
-        const size_t rest = out.size() - have;
-        ok = rest == 0 || std::fread(out.data() + have, 1, rest, f) == rest;
-        // The file must end where its size said (it may be rewritten while we read).
-        ok = ok && std::fgetc(f) == EOF;
-    }
+    const bool ok = sizeKnown && fits(head, size) && read(f, head, size);
     std::fclose(f);
+    return ok;
+}
+
+// The whole file, when fits(head, size) allows its size.
+bool ReadCheckedFile(const std::string& path, size_t headSize,
+                     const std::function<bool(const std::string& head, uintmax_t size)>& fits,
+                     std::string& out) {
+    out.clear();
+    const bool ok =
+        ReadFittingFile(path, headSize, fits, [&](std::FILE* f, std::string& head, uintmax_t size) {
+            const size_t have = std::min(head.size(), static_cast<size_t>(size));
+            out = std::move(head);
+            out.resize(static_cast<size_t>(size));
+            const size_t rest = out.size() - have;
+            // The file must end where its size said (it may be rewritten while we read).
+            return (rest == 0 || std::fread(out.data() + have, 1, rest, f) == rest) &&
+                   std::fgetc(f) == EOF;
+        });
     if (!ok) out.clear();
     return ok;
 }
@@ -318,29 +328,25 @@ bool ReadImageFile(const std::string& path, int32_t side, size_t maxImages, CPac
     images = CPackedImages(side);
     entries.clear();
     identities.clear();
-    std::string head;
-    uintmax_t size = 0;
-    bool sizeKnown = false;
-    std::FILE* f = OpenWithHead(path, IMAGE_HEADER_SIZE, head, size, sizeKnown);
-    if (f == nullptr) return false;
-    // Nothing more is read from a file whose size does not fit its header.
-    bool ok = sizeKnown && ImageFileSizeFits(head, size, side, maxImages);
-    if (ok) {
-        CFileSource in(f, std::move(head), size - CRC_SIZE);
-        CPackedImages packed;
-        std::vector<int32_t> numbers;
-        std::vector<uint64_t> shown;
-        CacheStamp read;
-        ok = ReadImageRecords(in, side, packed, numbers, shown, read) && in.CrcMatches();
-        if (ok) {
+    const auto fits = [&](const std::string& head, uintmax_t size) {
+        return ImageFileSizeFits(head, size, side, maxImages);
+    };
+    return ReadFittingFile(
+        path, IMAGE_HEADER_SIZE, fits, [&](std::FILE* f, std::string& head, uintmax_t size) {
+            CFileSource in(f, std::move(head), size - CRC_SIZE);
+            CPackedImages packed;
+            std::vector<int32_t> numbers;
+            std::vector<uint64_t> shown;
+            CacheStamp read;
+            if (!ReadImageRecords(in, side, packed, numbers, shown, read) || !in.CrcMatches()) {
+                return false;
+            }
             images = std::move(packed);
             entries = std::move(numbers);
             identities = std::move(shown);
             stamp = read;
-        }
-    }
-    std::fclose(f);
-    return ok;
+            return true;
+        });
 }
 
 }  // namespace

@@ -11,6 +11,8 @@ namespace qurix {
 // that the same thing has the same words everywhere.
 namespace texts {
 
+// One line per text, so the table reads as a table.
+// clang-format off
 inline constexpr const char* MENU_FILE = "ファイル(&F)";
 inline constexpr const char* MENU_VIEW = "表示(&V)";
 inline constexpr const char* MENU_HELP = "ヘルプ(&H)";
@@ -31,10 +33,8 @@ inline constexpr const char* TOOLBAR = "ツール バー";
 inline constexpr const char* CMD_TOOLBAR = "ツール バー(&T)";
 inline constexpr const char* CMD_FIT = "ウィンドウに合わせる(&W)";
 inline constexpr const char* SETTINGS_NOT_WRITABLE = "設定を保存できません: %1";
-inline constexpr const char* SETTINGS_BUSY =
-    "他のプログラムが保存中のため、設定を保存しませんでした: %1";
-inline constexpr const char* SETTINGS_ENCODING =
-    "文字コードを保てないため、設定を保存しませんでした: %1";
+inline constexpr const char* SETTINGS_BUSY = "他のプログラムが保存中のため、設定を保存しませんでした: %1";
+inline constexpr const char* SETTINGS_ENCODING = "文字コードを保てないため、設定を保存しませんでした: %1";
 inline constexpr const char* SETTINGS_RESTORED = "前回中断された設定の書き込みを元に戻しました: %1";
 inline constexpr const char* RELOADED = "%1 を再読み込みしました";
 inline constexpr const char* LIST_SEPARATOR = "、";
@@ -55,19 +55,16 @@ inline constexpr const char* CANCEL = "キャンセル";
 inline constexpr const char* ABOUT_VERSION = "%1 バージョン %2";
 inline constexpr const char* ABOUT_PRODUCT = "Kivox 回路図エディタのためのパーツ・パレット";
 
-inline constexpr const char* DRAG_NO_LIBRARY =
-    "ライブラリが選択されていないため、ドラッグできません";
-inline constexpr const char* DRAG_LONG_PATH =
-    "ライブラリのパスが %1 バイト以上あるため、ドラッグできません";
+inline constexpr const char* DRAG_NO_LIBRARY = "ライブラリが選択されていないため、ドラッグできません";
+inline constexpr const char* DRAG_LONG_PATH = "ライブラリのパスが %1 バイト以上あるため、ドラッグできません";
 inline constexpr const char* DRAG_LONG_NAME = "部品名が %1 バイト以上あるため、ドラッグできません";
-inline constexpr const char* DRAG_NOT_IN_CODE_PAGE =
-    "ライブラリのパスにエディタのコードページで書けない文字があるため、ドラッグできません";
+inline constexpr const char* DRAG_NOT_IN_CODE_PAGE = "ライブラリのパスにエディタのコードページで書けない文字があるため、ドラッグできません";
 inline constexpr const char* DRAG_REFUSED = "この部品はドラッグできません";
 // A library path that names a FIFO, socket, device or folder.
 inline constexpr const char* NOT_REGULAR_FILE = "通常のファイルではありません";
 // A library left out because the whole set would pass its memory budget with it.
-inline constexpr const char* SET_BUDGET_EXCEEDED =
-    "ライブラリ全体のメモリの上限を超えるため、このライブラリは読み込みません";
+inline constexpr const char* SET_BUDGET_EXCEEDED = "ライブラリ全体のメモリの上限を超えるため、このライブラリは読み込みません";
+// clang-format on
 
 }  // namespace texts
 

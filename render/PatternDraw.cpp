@@ -38,21 +38,29 @@ Rect OutlineBox(Point a, Point b, int32_t scaledWidth) {
     return box;
 }
 
-void DrawLine(CDrawSurface& surface, const CLineElement& line, Colour colour,
-              const PatternPlacement& at) {
+// Draws e with draw when it is of the kind and the type that goes with it.
+template <class Element, class Draw>
+bool DrawAs(const CPatternElement& e, ElementKind kind, const Draw& draw) {
+    const auto* typed = e.Kind() == kind ? dynamic_cast<const Element*>(&e) : nullptr;
+    if (typed != nullptr) draw(*typed);
+    return typed != nullptr;
+}
+
+void DrawElement(CDrawSurface& surface, const CLineElement& line, Colour colour,
+                 const PatternPlacement& at) {
     const Pen pen = PatternPen(line.Style(), line.Width(), colour, at.scale.num, at.scale.den);
     surface.Line(ToSurface(at, line.P1()), ToSurface(at, line.P2()), pen);
 }
 
-void DrawCircle(CDrawSurface& surface, const CCircleElement& circle, Colour colour,
-                const PatternPlacement& at) {
+void DrawElement(CDrawSurface& surface, const CCircleElement& circle, Colour colour,
+                 const PatternPlacement& at) {
     const Pen pen = PatternPen(circle.Style(), circle.Width(), colour, at.scale.num, at.scale.den);
     const Rect box = OutlineBox(ToSurface(at, circle.P1()), ToSurface(at, circle.P2()),
                                 ScaleValue(circle.Width(), at.scale));
     surface.Ellipse(box, pen, PatternBrush(circle.Fill(), colour));
 }
 
-void DrawPolygon(CDrawSurface& surface, const CPolygonElement& polygon, Colour colour,
+void DrawElement(CDrawSurface& surface, const CPolygonElement& polygon, Colour colour,
                  const PatternPlacement& at) {
     const int32_t count = polygon.Count();
     if (count < 2 || count > CPolygonElement::MAX_POINTS) return;
@@ -64,8 +72,8 @@ void DrawPolygon(CDrawSurface& surface, const CPolygonElement& polygon, Colour c
                     PatternBrush(polygon.Fill(), colour));
 }
 
-void DrawArc(CDrawSurface& surface, const CArcElement& arc, Colour colour,
-             const PatternPlacement& at) {
+void DrawElement(CDrawSurface& surface, const CArcElement& arc, Colour colour,
+                 const PatternPlacement& at) {
     const Pen pen = PatternPen(arc.Style(), arc.Width(), colour, at.scale.num, at.scale.den);
     const Point c = arc.Centre();
     const int32_t r = arc.Radius();
@@ -135,44 +143,20 @@ void DrawPattern(CDrawSurface& surface, const CPattern& pattern, Colour colour, 
                  const PatternPlacement& at, CTextRenderer* labelRenderer) {
     const int32_t count = pattern.ElementCount();
     if (count > 0) {
+        const auto draw = [&](const auto& element) { DrawElement(surface, element, colour, at); };
+        const auto drawText = [&](const CTextElement& text) {
+            DrawTextElement(surface, text, colour, at, labelRenderer);
+        };
         for (int32_t i = 0; i < count; ++i) {
             const CPatternElement* e = pattern.Element(i);
-            if (e == nullptr) return;
             // The kind decides; a kind this drawing does not know ends the pattern.
-            switch (e->Kind()) {
-                case ElementKind::Line:
-                    if (auto* line = dynamic_cast<const CLineElement*>(e)) {
-                        DrawLine(surface, *line, colour, at);
-                        continue;
-                    }
-                    return;
-                case ElementKind::Circle:
-                    if (auto* circle = dynamic_cast<const CCircleElement*>(e)) {
-                        DrawCircle(surface, *circle, colour, at);
-                        continue;
-                    }
-                    return;
-                case ElementKind::Polygon:
-                    if (auto* polygon = dynamic_cast<const CPolygonElement*>(e)) {
-                        DrawPolygon(surface, *polygon, colour, at);
-                        continue;
-                    }
-                    return;
-                case ElementKind::Arc:
-                    if (auto* arc = dynamic_cast<const CArcElement*>(e)) {
-                        DrawArc(surface, *arc, colour, at);
-                        continue;
-                    }
-                    return;
-                case ElementKind::Text:
-                    if (auto* text = dynamic_cast<const CTextElement*>(e)) {
-                        DrawTextElement(surface, *text, colour, at, labelRenderer);
-                        continue;
-                    }
-                    return;
-                default:
-                    return;
-            }
+            const bool drawn =
+                e != nullptr && (DrawAs<CLineElement>(*e, ElementKind::Line, draw) ||
+                                 DrawAs<CCircleElement>(*e, ElementKind::Circle, draw) ||
+                                 DrawAs<CPolygonElement>(*e, ElementKind::Polygon, draw) ||
+                                 DrawAs<CArcElement>(*e, ElementKind::Arc, draw) ||
+                                 DrawAs<CTextElement>(*e, ElementKind::Text, drawText));
+            if (!drawn) return;
         }
         return;
     }

@@ -129,20 +129,12 @@ void CArcElement::MirrorAbout(int32_t axisX) {
     DeriveRays();
 }
 
-void CArcElement::MirrorInPlace() {
-    MirrorAbout(Bounds().Center().x);
-}
-
 void CArcElement::RotateAbout(Point centre) {
     centre_ = RotateQuarter(centre_, centre);
     // A quarter turn clockwise is three quarters counter-clockwise.
     begin_ = static_cast<int32_t>((static_cast<int64_t>(begin_) + 3 * QUARTER) % ANGLE_FULL_TURN);
     end_ = static_cast<int32_t>((static_cast<int64_t>(end_) + 3 * QUARTER) % ANGLE_FULL_TURN);
     DeriveRays();
-}
-
-void CArcElement::RotateInPlace() {
-    RotateAbout(Bounds().Center());
 }
 
 Rect CArcElement::Bounds() {

@@ -22,9 +22,7 @@ public:
     // the circle (any other index counts as 6).
     Point Handle(int32_t index) const override;
     void SetHandle(int32_t index, int32_t x, int32_t y) override;
-    void MirrorInPlace() override;
     void MirrorAbout(int32_t axisX) override;
-    void RotateInPlace() override;
     void RotateAbout(Point centre) override;
     // Reduces begin and end to within one turn and stores them.
     bool HitTest(Point p) override;

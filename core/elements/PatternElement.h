@@ -43,13 +43,14 @@ public:
     virtual int32_t HandleCount() const = 0;                          // 5
     virtual Point Handle(int32_t index) const = 0;                    // 6
     virtual void SetHandle(int32_t index, int32_t x, int32_t y) = 0;  // 7
-    virtual void MirrorInPlace() = 0;                                 // 8
-    virtual void MirrorAbout(int32_t axisX) = 0;                      // 9
-    virtual void RotateInPlace() = 0;                                 // 10
-    virtual void RotateAbout(Point centre) = 0;                       // 11
-    virtual bool HitTest(Point /*p*/) { return false; }               // 12
-    virtual bool IsInside(const Rect& /*r*/) { return false; }        // 13
-    virtual Rect Bounds() = 0;                                        // 14
+    // By default about the centre of the bounds.
+    virtual void MirrorInPlace() { MirrorAbout(Bounds().Center().x); }  // 8
+    virtual void MirrorAbout(int32_t axisX) = 0;                        // 9
+    virtual void RotateInPlace() { RotateAbout(Bounds().Center()); }    // 10
+    virtual void RotateAbout(Point centre) = 0;                         // 11
+    virtual bool HitTest(Point /*p*/) { return false; }                 // 12
+    virtual bool IsInside(const Rect& /*r*/) { return false; }          // 13
+    virtual Rect Bounds() = 0;                                          // 14
     // Consumes the record up to and including its own end tag (the reader stands just
     // after the start tag); false when the element is unusable and must be dropped. With
     // an arena, what the element holds beside itself (texts, points) is put there.

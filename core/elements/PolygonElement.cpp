@@ -61,16 +61,8 @@ void CPolygonElement::SetHandle(int32_t index, int32_t x, int32_t y) {
     p = Point{x, y};
 }
 
-void CPolygonElement::MirrorInPlace() {
-    MirrorAbout(Bounds().Center().x);
-}
-
 void CPolygonElement::MirrorAbout(int32_t axisX) {
     for (Point& p : points_) p.x = MirrorX(p.x, axisX);
-}
-
-void CPolygonElement::RotateInPlace() {
-    RotateAbout(Bounds().Center());
 }
 
 void CPolygonElement::RotateAbout(Point centre) {

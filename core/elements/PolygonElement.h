@@ -24,9 +24,7 @@ public:
     // for an empty polygon.
     Point Handle(int32_t index) const override;
     void SetHandle(int32_t index, int32_t x, int32_t y) override;
-    void MirrorInPlace() override;
     void MirrorAbout(int32_t axisX) override;
-    void RotateInPlace() override;
     void RotateAbout(Point centre) override;
     // Drops repeated points first.
     bool HitTest(Point p) override;

@@ -41,45 +41,29 @@ Rect CTextElement::TextBox() const {
             o = defaultFont ? WrapMul(h, 5) / 8 : h / 2;
             break;
     }
-    const int32_t x = position_.x;
-    const int32_t y = position_.y;
-    Rect r;
-    if (horizontal_) {
-        r.bottom = WrapAdd(y, o);
-        r.top = WrapSub(r.bottom, h);
-        switch (align_ & ALIGN_ALONG_MASK) {
-            case ALIGN_ALONG_CENTRE:
-                r.left = WrapSub(x, w / 2);
-                r.right = WrapAdd(r.left, w);
-                break;
-            case ALIGN_ALONG_END:
-                r.left = WrapSub(x, w);
-                r.right = x;
-                break;
-            default:
-                r.left = x;
-                r.right = WrapAdd(x, w);
-                break;
+    // Along the text: turned text reads upwards, so its start is the lower end.
+    const int32_t along = align_ & ALIGN_ALONG_MASK;
+    const int32_t at = horizontal_ ? position_.x : position_.y;
+    int32_t lo;
+    int32_t hi;
+    if (along == ALIGN_ALONG_CENTRE) {
+        if (horizontal_) {
+            lo = WrapSub(at, w / 2);
+            hi = WrapAdd(lo, w);
+        } else {
+            hi = WrapAdd(at, w / 2);
+            lo = WrapSub(hi, w);
         }
+    } else if ((along == ALIGN_ALONG_END) == horizontal_) {
+        lo = WrapSub(at, w);
+        hi = at;
     } else {
-        r.right = WrapAdd(x, o);
-        r.left = WrapSub(r.right, h);
-        switch (align_ & ALIGN_ALONG_MASK) {
-            case ALIGN_ALONG_CENTRE:
-                r.bottom = WrapAdd(y, w / 2);
-                r.top = WrapSub(r.bottom, w);
-                break;
-            case ALIGN_ALONG_END:
-                r.top = y;
-                r.bottom = WrapAdd(y, w);
-                break;
-            default:
-                r.bottom = y;
-                r.top = WrapSub(y, w);
-                break;
-        }
+        lo = at;
+        hi = WrapAdd(at, w);
     }
-    return r;
+    const int32_t acrossHi = WrapAdd(horizontal_ ? position_.y : position_.x, o);
+    const int32_t acrossLo = WrapSub(acrossHi, h);
+    return horizontal_ ? Rect{lo, acrossLo, hi, acrossHi} : Rect{acrossLo, lo, acrossHi, hi};
 }
 
 void CTextElement::MirrorAbout(int32_t axisX) {

@@ -29,9 +29,7 @@ public:
     int32_t HandleCount() const override { return 1; }
     Point Handle(int32_t /*index*/) const override { return position_; }
     void SetHandle(int32_t /*index*/, int32_t x, int32_t y) override { position_ = Point{x, y}; }
-    void MirrorInPlace() override { MirrorAbout(TextBox().Center().x); }
     void MirrorAbout(int32_t axisX) override;
-    void RotateInPlace() override { RotateAbout(TextBox().Center()); }
     void RotateAbout(Point centre) override;
     bool HitTest(Point p) override { return TextBox().Contains(p); }
     bool IsInside(const Rect& r) override;

@@ -11,55 +11,42 @@ namespace {
 // A component never has more blocks than this; a larger count would only waste memory.
 constexpr int32_t MAX_PIN_BLOCKS = 256;
 
+// The letters of sides and pin flags in library files.
+struct Letter {
+    char letter;
+    uint32_t value;
+};
+constexpr Letter SIDE_LETTERS[] = {{'L', CPinDef::SIDE_LEFT},
+                                   {'T', CPinDef::SIDE_TOP},
+                                   {'R', CPinDef::SIDE_RIGHT},
+                                   {'B', CPinDef::SIDE_BOTTOM}};
+constexpr Letter FLAG_LETTERS[] = {{'S', CPinDef::PIN_SHORT_NUMBER},
+                                   {'Z', CPinDef::PIN_ZERO_LENGTH},
+                                   {'C', CPinDef::PIN_CLOCK},
+                                   {'N', CPinDef::PIN_NEGATED},
+                                   {'m', CPinDef::PIN_HIDE_NUMBER}};
+
 int32_t SideFromLetter(char c, int32_t current) {
-    switch (c) {
-        case 'L':
-            return CPinDef::SIDE_LEFT;
-        case 'T':
-            return CPinDef::SIDE_TOP;
-        case 'R':
-            return CPinDef::SIDE_RIGHT;
-        case 'B':
-            return CPinDef::SIDE_BOTTOM;
-        default:
-            return current;
+    for (const Letter& side : SIDE_LETTERS) {
+        if (side.letter == c) return static_cast<int32_t>(side.value);
     }
+    return current;
 }
 
+// Any other side is written as the bottom.
 char SideLetter(int32_t side) {
-    switch (side) {
-        case CPinDef::SIDE_LEFT:
-            return 'L';
-        case CPinDef::SIDE_TOP:
-            return 'T';
-        case CPinDef::SIDE_RIGHT:
-            return 'R';
-        default:
-            return 'B';
+    for (const Letter& known : SIDE_LETTERS) {
+        if (static_cast<int32_t>(known.value) == side) return known.letter;
     }
+    return 'B';
 }
 
+// Unknown letters are ignored.
 uint32_t FlagsFromLetters(std::string_view letters) {
     uint32_t flags = 0;
     for (const char c : letters) {
-        switch (c) {
-            case 'S':
-                flags |= CPinDef::PIN_SHORT_NUMBER;
-                break;
-            case 'Z':
-                flags |= CPinDef::PIN_ZERO_LENGTH;
-                break;
-            case 'C':
-                flags |= CPinDef::PIN_CLOCK;
-                break;
-            case 'N':
-                flags |= CPinDef::PIN_NEGATED;
-                break;
-            case 'm':
-                flags |= CPinDef::PIN_HIDE_NUMBER;
-                break;
-            default:
-                break;
+        for (const Letter& flag : FLAG_LETTERS) {
+            if (flag.letter == c) flags |= flag.value;
         }
     }
     return flags;

@@ -21,21 +21,19 @@
 
 namespace qurix {
 
-void CArena::Poison(const void* p, size_t bytes) {
 #ifdef QURIX_ARENA_ASAN
+void CArena::Poison(const void* p, size_t bytes) {
     ASAN_POISON_MEMORY_REGION(p, bytes);
-#else
-    static_cast<void>(p), static_cast<void>(bytes);
-#endif
 }
 
 void CArena::Unpoison(const void* p, size_t bytes) {
-#ifdef QURIX_ARENA_ASAN
     ASAN_UNPOISON_MEMORY_REGION(p, bytes);
-#else
-    static_cast<void>(p), static_cast<void>(bytes);
-#endif
 }
+#else
+void CArena::Poison(const void* /*p*/, size_t /*bytes*/) {}
+
+void CArena::Unpoison(const void* /*p*/, size_t /*bytes*/) {}
+#endif
 
 void CArena::FreeBytes::operator()(std::byte* p) const {
     std::free(p);

@@ -1,11 +1,15 @@
 #pragma once
-// Token readers over text held in memory, for the record reader tests of every core folder.
+// Token readers over text held in memory and text written by records, for the record
+// tests of every core folder.
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <string>
 #include <utility>
 
 #include "core/platform/TempFiles.h"
 #include "core/records/RecordReader.h"
+#include "core/records/RecordWriter.h"
 
 namespace qurix::test {
 
@@ -34,5 +38,14 @@ private:
     std::string text_;
     FILE* file_ = nullptr;
 };
+
+// The text write(CRecordWriter&) puts out; the write must succeed.
+template <class Write>
+std::string WrittenText(const Write& write) {
+    std::string out;
+    CRecordWriter writer(&out);
+    EXPECT_TRUE(write(writer));
+    return out;
+}
 
 }  // namespace qurix::test

@@ -39,11 +39,8 @@ protected:
     void Write(const std::string& rel, const std::string& bytes) { scratch_.Write(rel, bytes); }
     std::string Read(const std::string& rel) const { return scratch_.Read(rel); }
     ConfigLocationInputs Where() const {
-        ConfigLocationInputs in;
-        in.modulePath = (root_ / "bin" / "qurix").string();
-        in.currentDirectory = (root_ / "work").string();
-        in.canOpen = CanOpenForReading;
-        return in;
+        return FolderConfigLocationInputs((root_ / "bin" / "qurix").string(),
+                                          (root_ / "work").string());
     }
     // As the user closing the window: the document closes, then the window goes.
     void Close() {

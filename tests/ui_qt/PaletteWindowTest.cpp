@@ -460,21 +460,22 @@ TEST_F(PaletteWindowTest, ViewModeCommandsMoveTheRadioMark) {
     EXPECT_EQ(Parts().DisplayMode(), 0);
     EXPECT_EQ(marks(), (std::vector<bool>{true, false, false, false}));
 
-    smallImage->trigger();
-    EXPECT_EQ(Parts().DisplayMode(), 2);
-    EXPECT_EQ(marks(), (std::vector<bool>{false, true, false, false}));
-    list->trigger();
-    EXPECT_EQ(Parts().DisplayMode(), 3);
-    EXPECT_EQ(marks(), (std::vector<bool>{false, false, true, false}));
-    // Choosing the marked mode again keeps its mark.
-    list->trigger();
-    EXPECT_EQ(marks(), (std::vector<bool>{false, false, true, false}));
-    xlarge->trigger();
-    EXPECT_EQ(Parts().DisplayMode(), 4);
-    EXPECT_EQ(marks(), (std::vector<bool>{false, false, false, true}));
-    large->trigger();
-    EXPECT_EQ(Parts().DisplayMode(), 0);
-    EXPECT_EQ(marks(), (std::vector<bool>{true, false, false, false}));
+    const struct {
+        QAction* action;
+        int mode;
+        std::vector<bool> marks;
+    } steps[] = {
+        {smallImage, 2, {false, true, false, false}},
+        {list, 3, {false, false, true, false}},
+        {list, 3, {false, false, true, false}},  // the marked mode again keeps its mark
+        {xlarge, 4, {false, false, false, true}},
+        {large, 0, {true, false, false, false}},
+    };
+    for (const auto& step : steps) {
+        step.action->trigger();
+        EXPECT_EQ(Parts().DisplayMode(), step.mode) << step.action->text().toStdString();
+        EXPECT_EQ(marks(), step.marks) << step.action->text().toStdString();
+    }
 }
 
 TEST_F(PaletteWindowTest, MenusAndToolbarCarryTheirTexts) {

@@ -337,10 +337,7 @@ TEST_F(PartsViewTest, ModesAndTheirPersistence) {
 TEST_F(PartsViewTest, CancelStopsAtOnceAndListsOnlyWhatHasImages) {
     WriteLibraries({3, 4, 2});
     app_ = std::make_unique<CQurixApp>();
-    ConfigLocationInputs in;
-    in.modulePath = (root_ / "bin" / "qurix").string();
-    in.currentDirectory = (root_ / "work").string();
-    in.canOpen = CanOpenForReading;
+    const ConfigLocationInputs in = Where();
     // The first start renders everything; Reload builds again with a cancel after 5
     // (every library saved again, so nothing is kept from the first build).
     ASSERT_TRUE(app_->InitInstance(in));

@@ -97,9 +97,8 @@ protected:
              std::to_string(origin.x()) + "+" + std::to_string(origin.y()));
     }
 
-    void dragEnterEvent(QDragEnterEvent* event) override {
-        const QStringList offered = event->mimeData()->formats();
-        Emit("enter formats=" + offered.join(QLatin1Char(',')).toStdString());
+    // A copy of what the palette offers is taken; anything else is refused.
+    static void AcceptCopy(QDragMoveEvent* event) {
         if (!Offers(*event->mimeData()) || !(event->possibleActions() & Qt::CopyAction)) {
             event->ignore();
             return;
@@ -108,14 +107,13 @@ protected:
         event->accept();
     }
 
-    void dragMoveEvent(QDragMoveEvent* event) override {
-        if (!Offers(*event->mimeData()) || !(event->possibleActions() & Qt::CopyAction)) {
-            event->ignore();
-            return;
-        }
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
+    void dragEnterEvent(QDragEnterEvent* event) override {
+        const QStringList offered = event->mimeData()->formats();
+        Emit("enter formats=" + offered.join(QLatin1Char(',')).toStdString());
+        AcceptCopy(event);
     }
+
+    void dragMoveEvent(QDragMoveEvent* event) override { AcceptCopy(event); }
 
     void dragLeaveEvent(QDragLeaveEvent* event) override {
         Emit("leave");

@@ -12,6 +12,7 @@
 #include "core/elements/TextElement.h"
 #include "core/library/PartLibrary.h"
 #include "core/platform/TempFiles.h"
+#include "tests/core/TextReader.h"
 
 namespace qurix {
 namespace {
@@ -37,10 +38,7 @@ std::unique_ptr<CPartLibrary> Load(const std::string& text) {
 }
 
 std::string Written(const CPlacedComponent& component) {
-    std::string out;
-    CRecordWriter writer(&out);
-    EXPECT_TRUE(component.Write(writer));
-    return out;
+    return test::WrittenText([&](CRecordWriter& w) { return component.Write(w); });
 }
 
 TEST(LibraryLifetime, APlacedPartOutlivesItsLibrary) {

@@ -5,6 +5,7 @@
 
 #include "core/component/PlacedComponent.h"
 #include "core/library/LibrarySet.h"
+#include "tests/core/TextReader.h"
 #include "tests/core/component/ComponentTestUtil.h"
 
 namespace qurix {
@@ -26,10 +27,7 @@ constexpr const char* EMBEDDED_4X3 =
     "-KIVOX_LIB_V.1.0,";
 
 std::string WriteOf(const CPlacedComponent& c, const Point* origin = nullptr) {
-    std::string out;
-    CRecordWriter writer(&out);
-    EXPECT_TRUE(c.Write(writer, origin));
-    return out;
+    return test::WrittenText([&](CRecordWriter& w) { return c.Write(w, origin); });
 }
 
 // Reads the record that follows "+COMPONENT" in text.

@@ -31,10 +31,7 @@ ReadResult ReadCompText(CComponentDef& def, const std::string& text) {
 }
 
 std::string WriteCompText(const CComponentDef& def, const std::string& name) {
-    std::string out;
-    CRecordWriter writer(&out);
-    EXPECT_TRUE(def.WriteComponent(writer, name));
-    return out;
+    return test::WrittenText([&](CRecordWriter& w) { return def.WriteComponent(w, name); });
 }
 
 TEST(ComponentDef, ReadsTheSmallestRecord) {

@@ -13,6 +13,7 @@
 #include "core/platform/TempFiles.h"
 #include "core/profile/ConfigFile.h"
 #include "core/profile/Profile.h"
+#include "tests/core/TextReader.h"
 
 namespace qurix {
 namespace {
@@ -20,10 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string Write(const CPartLibrary& lib) {
-    std::string out;
-    CRecordWriter writer(&out);
-    EXPECT_TRUE(lib.WriteLibrary(writer));
-    return out;
+    return test::WrittenText([&](CRecordWriter& w) { return lib.WriteLibrary(w); });
 }
 
 bool LoadText(CPartLibrary& lib, const std::string& text) {

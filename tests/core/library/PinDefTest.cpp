@@ -18,10 +18,7 @@ bool ReadPinText(CPinDef& pin, const std::string& text, int32_t blocks) {
 }
 
 std::string WritePinText(const CPinDef& pin) {
-    std::string out;
-    CRecordWriter writer(&out);
-    EXPECT_TRUE(pin.WritePin(writer));
-    return out;
+    return test::WrittenText([&](CRecordWriter& w) { return pin.WritePin(w); });
 }
 
 TEST(PinDef, ReadsMarkedNameSideFlagsAndNumbers) {
