@@ -465,11 +465,9 @@ TEST_F(PaletteWindowTest, ViewModeCommandsMoveTheRadioMark) {
         int mode;
         std::vector<bool> marks;
     } steps[] = {
-        {smallImage, 2, {false, true, false, false}},
-        {list, 3, {false, false, true, false}},
+        {smallImage, 2, {false, true, false, false}}, {list, 3, {false, false, true, false}},
         {list, 3, {false, false, true, false}},  // the marked mode again keeps its mark
-        {xlarge, 4, {false, false, false, true}},
-        {large, 0, {true, false, false, false}},
+        {xlarge, 4, {false, false, false, true}},     {large, 0, {true, false, false, false}},
     };
     for (const auto& step : steps) {
         step.action->trigger();
