@@ -5,6 +5,7 @@
 #   qurix-<version>-win64.zip  the same programs with a read-me, run where unpacked.
 # The programs lie at the top of the folder, since the palette's location rule for
 # KIVOX.INI looks at the program's own folder.
+
 # Stripping writes the time into each program's header unless SOURCE_DATE_EPOCH says
 # otherwise: with it, the installer and the zip hold the same bytes, and a rebuild too.
 install(CODE "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})

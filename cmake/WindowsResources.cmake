@@ -2,6 +2,7 @@
 # taskbar and the list of installed programs show. qurix_windows_resources(<target>
 # [DESCRIPTION <text>]) adds both to a program; on other systems it does nothing.
 # The icon is resource 1: LoadIcon(instance, MAKEINTRESOURCE(1)) gives it to a window.
+include_guard(GLOBAL)
 if(WIN32)
   enable_language(RC)
   set(QURIX_ICO ${CMAKE_BINARY_DIR}/resources/qurix.ico)
