@@ -1,6 +1,11 @@
-# Install rules and the Debian package. `cmake --install build` puts the programs,
+# Install rules and the Debian package (on Windows the installer and the zip:
+# cmake/WindowsInstall.cmake). `cmake --install build` puts the programs,
 # the menu entry, the icons, the AppStream metadata and the manual pages under the
 # prefix; `cpack --config build/CPackConfig.cmake` makes qurix_<version>_<arch>.deb.
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/WindowsInstall.cmake)
+  return()
+endif()
 include(GNUInstallDirs)
 
 # QURIX_APP_ID (cmake/Version.cmake) names the desktop entry, the icon and the
