@@ -42,15 +42,7 @@ bool IsHangulSyllable(char32_t c) {
 }
 
 void AppendUtf32(std::u16string_view units, std::u32string& out) {
-    for (size_t i = 0; i < units.size(); ++i) {
-        char32_t c = units[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
-            ++i;
-        }
-        out.push_back(c);
-    }
+    for (size_t i = 0; i < units.size();) out.push_back(NextCodePoint(units, i));
 }
 
 void Decompose(char32_t c, std::u32string& out) {
@@ -143,15 +135,6 @@ void Compose(std::u32string& text) {
     text.resize(kept);
 }
 
-void AppendUtf16(char32_t c, std::u16string& out) {
-    if (c < 0x10000) {
-        out.push_back(static_cast<char16_t>(c));
-        return;
-    }
-    out.push_back(static_cast<char16_t>(0xD7C0 + (c >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
-}
-
 uint8_t Classes(char16_t unit) {
     return Lookup(CLASS_STAGE1, CLASS_STAGE2, unit);
 }
@@ -161,18 +144,27 @@ uint8_t Classes(char16_t unit) {
 void AppendNfkcCasefold(std::u16string_view text, std::u16string& out, std::u32string& scratch) {
     scratch.clear();
     std::u32string& decomposed = scratch;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        }
-        Decompose(c, decomposed);
-    }
+    for (size_t i = 0; i < text.size();) Decompose(NextCodePoint(text, i), decomposed);
     CanonicalOrder(decomposed);
     Compose(decomposed);
     for (const char32_t c : decomposed) AppendUtf16(c, out);
+}
+
+char32_t NextCodePoint(std::u16string_view text, size_t& i) {
+    const char32_t c = text[i++];
+    if (c >= 0xD800 && c < 0xDC00 && i < text.size() && text[i] >= 0xDC00 && text[i] < 0xE000) {
+        return 0x10000 + ((c - 0xD800) << 10) + (text[i++] - 0xDC00);
+    }
+    return c;
+}
+
+void AppendUtf16(char32_t c, std::u16string& out) {
+    if (c < 0x10000) {
+        out.push_back(static_cast<char16_t>(c));
+        return;
+    }
+    out.push_back(static_cast<char16_t>(0xD7C0 + (c >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
 }
 
 bool IsUnicodeWhiteSpace(char16_t unit) {

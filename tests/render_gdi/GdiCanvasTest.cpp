@@ -5,6 +5,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/library/PartLibrary.h"
+#include "core/profile/ConfigFile.h"
+#include "core/profile/Profile.h"
+#include "render/DisplaySettings.h"
 #include "render/gdi/GdiCanvas.h"
 #include "render/gdi/GdiFont.h"
 #include "tests/render/ExactShapes.h"
@@ -137,6 +141,46 @@ TEST(GdiCanvas, VerticalTextRunsUpward) {
     EXPECT_LT(ink.right, 10 + extent.cy);
     EXPECT_LE(ink.bottom, 100);
     EXPECT_GT(ink.top, 100 - extent.cx - 1);
+}
+
+// With QURIX_SHOTS_DIR set: previews of parts with texts as PPM files, to be set beside
+// the Linux build's (qurix-thumbs preview of the same parts).
+TEST(GdiCanvas, PreviewShots) {
+    const char* dir = std::getenv("QURIX_SHOTS_DIR");
+    if (dir == nullptr) GTEST_SKIP() << "QURIX_SHOTS_DIR not set";
+    const std::string ini = QURIX_SOURCE_DIR "/tests/render_gdi/data/KIVOX.INI";
+    CDisplaySettings settings;
+    LoadDisplaySettings(settings, CProfile(ini), ConfigFolder(ini));
+    const struct {
+        int32_t slot;
+        const char* part;
+        const char* file;
+    } shots[] = {{0, "74HC00", "74HC00"}, {1, "\x92\xEF\x8D\x52\x8A\xED", "japanese"}};
+    for (const auto& shot : shots) {
+        const CPartLibrary* library = settings.libraries.GetLibrary(shot.slot);
+        ASSERT_NE(library, nullptr) << shot.file;
+        const CLibEntry* entry = nullptr;
+        for (int32_t e = 0; e < library->EntryCount() && entry == nullptr; ++e) {
+            if (library->Entry(e)->Name() == shot.part) entry = library->Entry(e);
+        }
+        ASSERT_NE(entry, nullptr) << shot.file;
+        const Colour background = settings.colours.Get(ColourKey::BG);
+        CGdiCanvas measure(1, 1, background);
+        const Point extent = PreviewExtent(settings, entry, PreviewView{}, &measure);
+        CGdiCanvas canvas(extent.x, extent.y, background);
+        DrawPartPreview(canvas, settings, entry);
+        CanvasPixels px;
+        ASSERT_TRUE(canvas.ReadPixels(px));
+        const std::string path = std::string(dir) + "/" + shot.file + ".ppm";
+        FILE* out = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(out, nullptr) << path;
+        std::fprintf(out, "P6\n%d %d\n255\n", px.width, px.height);
+        for (size_t i = 0; i < px.bgrx.size(); i += 4) {
+            const uint8_t rgb[3] = {px.bgrx[i + 2], px.bgrx[i + 1], px.bgrx[i]};
+            std::fwrite(rgb, 1, 3, out);
+        }
+        std::fclose(out);
+    }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/search/FoldData.h"
+#include "core/search/UnicodeFold.h"
 
 namespace {
 
@@ -39,26 +40,14 @@ std::u16string Normalize(const UNormalizer2* n, const std::u16string& in) {
 
 std::u16string Utf16(UChar32 c) {
     std::u16string s;
-    if (c < 0x10000) {
-        s.push_back(static_cast<char16_t>(c));
-    } else {
-        s.push_back(static_cast<char16_t>(0xD7C0 + (c >> 10)));
-        s.push_back(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
-    }
+    qurix::AppendUtf16(static_cast<char32_t>(c), s);
     return s;
 }
 
 std::vector<UChar32> CodePoints(const std::u16string& s) {
     std::vector<UChar32> out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        UChar32 c = s[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
-            s[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-            ++i;
-        }
-        out.push_back(c);
-    }
+    for (size_t i = 0; i < s.size();)
+        out.push_back(static_cast<UChar32>(qurix::NextCodePoint(s, i)));
     return out;
 }
 

@@ -17,12 +17,7 @@ namespace {
 
 std::u16string Utf16(char32_t c) {
     std::u16string s;
-    if (c < 0x10000) {
-        s.push_back(static_cast<char16_t>(c));
-    } else {
-        s.push_back(static_cast<char16_t>(0xD7C0 + (c >> 10)));
-        s.push_back(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
-    }
+    AppendUtf16(c, s);
     return s;
 }
 
