@@ -44,18 +44,6 @@ void CRasterCanvas::Plot(const std::vector<Point>& points, Colour colour) {
     for (const Point& p : points) FillClipped(Rect{p.x, p.y, p.x + 1, p.y + 1}, colour);
 }
 
-void CRasterCanvas::OnePixelPolyline(std::span<const Point> points, const Pen& pen,
-                                     std::vector<Point>& out) {
-    const bool dotted = pen.style == PenStyle::Dotted;
-    int64_t index = 0;
-    for (size_t i = 1; i < points.size(); ++i) {
-        index += raster::LinePixels(points[i - 1], points[i], Bounds(), index,
-                                    [&](int32_t x, int32_t y, int64_t k) {
-                                        if (!dotted || raster::DotOn(k)) out.push_back({x, y});
-                                    });
-    }
-}
-
 void CRasterCanvas::FillRect(const Rect& rect, Colour colour) {
     if (!Active()) return;
     BeforePixels();
@@ -70,7 +58,7 @@ void CRasterCanvas::Polyline(std::span<const Point> points, const Pen& pen) {
     }
     BeforePixels();
     std::vector<Point> pixels;
-    OnePixelPolyline(points, pen, pixels);
+    raster::PolylinePixels(points, pen.style == PenStyle::Dotted, Bounds(), pixels);
     Plot(pixels, pen.colour);
 }
 
@@ -93,19 +81,8 @@ void CRasterCanvas::Rectangle(const Rect& box, const Pen& pen, const Brush& brus
     if (brush.Fills() && w > 2 && h > 2) {
         FillClipped(Rect{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, brush.FillColour());
     }
-    const Point tl{r.left, r.top};
-    const Point tr{r.right - 1, r.top};
-    const Point br{r.right - 1, r.bottom - 1};
-    const Point bl{r.left, r.bottom - 1};
     std::vector<Point> pixels;
-    if (w == 1 || h == 1) {
-        // A bar one pixel across: every pixel of it, end included.
-        const Point path[2] = {tl, Point{br.x + (h == 1 ? 1 : 0), br.y + (h == 1 ? 0 : 1)}};
-        OnePixelPolyline(path, pen, pixels);
-    } else {
-        const Point path[5] = {tl, tr, br, bl, tl};
-        OnePixelPolyline(path, pen, pixels);
-    }
+    raster::RectanglePixels(r, pen.style == PenStyle::Dotted, Bounds(), pixels);
     Plot(pixels, pen.colour);
 }
 
@@ -126,27 +103,7 @@ void CRasterCanvas::Ellipse(const Rect& box, const Pen& pen, const Brush& brush)
             FillClipped(Rect{s.left, s.y, s.right + 1, s.y + 1}, brush.FillColour());
         }
     }
-    PlotOutline(r, outline, pen, 0.0, TWO_PI);
-}
-
-void CRasterCanvas::PlotOutline(const Rect& box, const std::vector<Point>& visible, const Pen& pen,
-                                double from, double sweep) {
-    std::vector<Point> path;
-    if (pen.style != PenStyle::Dotted) {
-        // A whole solid outline needs no order.
-        path = sweep >= TWO_PI ? visible : raster::ArcOrder(box, visible, from, sweep);
-    } else if (!raster::DottedArcPixels(box, visible, from, sweep, path)) {
-        // The dots count along the whole outline.
-        std::vector<Point> outline;
-        std::vector<raster::Span> inside;
-        raster::EllipsePixels(box, outline, inside);
-        const std::vector<Point> ordered = raster::ArcOrder(box, outline, from, sweep);
-        path.clear();
-        for (size_t i = 0; i < ordered.size(); ++i) {
-            if (raster::DotOn(static_cast<int64_t>(i))) path.push_back(ordered[i]);
-        }
-    }
-    Plot(path, pen.colour);
+    Plot(raster::OutlinePixels(r, outline, pen.style == PenStyle::Dotted, 0.0, TWO_PI), pen.colour);
 }
 
 void CRasterCanvas::Polygon(std::span<const Point> points, const Pen& pen, const Brush& brush) {
@@ -160,7 +117,7 @@ void CRasterCanvas::Polygon(std::span<const Point> points, const Pen& pen, const
     std::vector<Point> closed(points.begin(), points.end());
     closed.push_back(points.front());
     std::vector<Point> pixels;
-    OnePixelPolyline(closed, pen, pixels);
+    raster::PolylinePixels(closed, pen.style == PenStyle::Dotted, Bounds(), pixels);
     Plot(pixels, pen.colour);
 }
 
@@ -173,7 +130,8 @@ void CRasterCanvas::Arc(const Rect& box, Point start, Point end, const Pen& pen)
     std::vector<raster::Span> inside;
     if (pen.IsOnePixel() && raster::ClippedEllipsePixels(r, Bounds(), outline, inside)) {
         BeforePixels();
-        PlotOutline(r, outline, pen, from, sweep);
+        Plot(raster::OutlinePixels(r, outline, pen.style == PenStyle::Dotted, from, sweep),
+             pen.colour);
         return;
     }
     const int64_t w = static_cast<int64_t>(r.right) - r.left;
@@ -196,30 +154,10 @@ void CRasterCanvas::StretchMonoBitmap(const Rect& dest, const MonoBitmap& bitmap
     if (right <= left || bottom <= top) return;
     BeforePixels();
 
-    // Destination pixel d covers source [d * s / dd, (d + 1) * s / dd), at least one
-    // source pixel; shrinking ORs what it covers, so set bits win.
-    auto range = [](int64_t d, int64_t dd, int64_t s) {
-        const int64_t first = d * s / dd;
-        const int64_t last = std::max(first + 1, (d + 1) * s / dd);
-        return std::pair<int32_t, int32_t>(static_cast<int32_t>(first),
-                                           static_cast<int32_t>(std::min<int64_t>(last, s)));
-    };
-    std::vector<uint8_t> rowBits(static_cast<size_t>(bitmap.width));
-    for (int32_t y = top; y < bottom; ++y) {
-        const auto [sy0, sy1] = range(static_cast<int64_t>(y) - dest.top, dh, bitmap.height);
-        std::fill(rowBits.begin(), rowBits.end(), 0);
-        for (int32_t sy = sy0; sy < sy1; ++sy) {
-            for (int32_t sx = 0; sx < bitmap.width; ++sx) {
-                if (bitmap.Pixel(sx, sy)) rowBits[static_cast<size_t>(sx)] = 1;
-            }
-        }
-        for (int32_t x = left; x < right; ++x) {
-            const auto [sx0, sx1] = range(static_cast<int64_t>(x) - dest.left, dw, bitmap.width);
-            bool set = false;
-            for (int32_t sx = sx0; sx < sx1 && !set; ++sx) set = rowBits[static_cast<size_t>(sx)];
-            if (set) FillClipped(Rect{x, y, x + 1, y + 1}, colour);
-        }
-    }
+    raster::StretchedBitmapRuns(dest, bitmap, Rect{left, top, right, bottom},
+                                [&](int32_t y, int32_t runLeft, int32_t runRight) {
+                                    FillClipped(Rect{runLeft, y, runRight, y + 1}, colour);
+                                });
 }
 
 bool CRasterCanvas::ReadPixels(CanvasPixels& out) const {

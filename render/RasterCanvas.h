@@ -48,9 +48,6 @@ protected:
 private:
     void FillClipped(const Rect& rect, Colour colour);
     void Plot(const std::vector<Point>& pixels, Colour colour);
-    void OnePixelPolyline(std::span<const Point> points, const Pen& pen, std::vector<Point>& out);
-    void PlotOutline(const Rect& box, const std::vector<Point>& visible, const Pen& pen,
-                     double from, double sweep);
 
     uint8_t* pixels_;  // not owned
     int32_t width_;
