@@ -37,9 +37,10 @@ LOGFONTW MakeLogFontW(const LogFont& description) {
     lf.lfItalic = description.italic != 0;
     lf.lfUnderline = description.underline != 0;
     lf.lfStrikeOut = description.strikeOut != 0;
-    // The INI's fonts carry no character set (0, ANSI): asking for the default one lets
-    // the mapper take a Japanese face by its name.
-    lf.lfCharSet = description.charSet != 0 ? description.charSet : DEFAULT_CHARSET;
+    // As the editor asks (the INI's fonts say ANSI): the face is found by its name, and
+    // Japanese text comes from the face's linked fonts. Asking for the default character
+    // set instead makes Wine under a Japanese locale trade the face for a Japanese one.
+    lf.lfCharSet = description.charSet;
     lf.lfOutPrecision = description.outPrecision;
     lf.lfClipPrecision = description.clipPrecision;
     // Aliased like the Qt backend: the key colour of image lists must stay exact around
