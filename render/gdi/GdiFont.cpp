@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/text/TextDecode.h"
+#include "render/FontSizes.h"
 // Last: its macros (DEFAULT_CHARSET, ...) would rename our own constants.
 #include <windows.h>
 
@@ -11,8 +12,8 @@ namespace qurix {
 namespace {
 
 int32_t ClampHeight(int64_t height) {
-    const int64_t limit = CGdiFont::MAX_PIXEL_SIZE;
-    if (height == 0) return -CGdiFont::DEFAULT_PIXEL_SIZE;
+    const int64_t limit = MAX_FONT_PIXEL_SIZE;
+    if (height == 0) return -DEFAULT_FONT_PIXEL_SIZE;
     return static_cast<int32_t>(std::clamp<int64_t>(height, -limit, limit));
 }
 
@@ -26,11 +27,11 @@ std::string ToUtf8(const wchar_t* text) {
 }
 
 // The face decoded as the palette decodes INI bytes, heights as the platform reads them
-// (0: DEFAULT_PIXEL_SIZE).
+// (0: DEFAULT_FONT_PIXEL_SIZE).
 LOGFONTW MakeLogFontW(const LogFont& description) {
     LOGFONTW lf{};
     lf.lfHeight = ClampHeight(description.height);
-    lf.lfWidth = std::clamp<int32_t>(description.width, 0, CGdiFont::MAX_PIXEL_SIZE);
+    lf.lfWidth = std::clamp<int32_t>(description.width, 0, MAX_FONT_PIXEL_SIZE);
     lf.lfEscapement = description.escapement % 3600;
     lf.lfOrientation = description.escapement % 3600;
     lf.lfWeight = std::clamp<int32_t>(description.weight, 0, 1000);

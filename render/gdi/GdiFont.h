@@ -12,10 +12,6 @@ namespace qurix {
 // A logical-font description made into a GDI font, with its metrics measured once.
 class CGdiFont : public CSurfaceFont {
 public:
-    // Sizes are kept within this many pixels, as in the Qt backend.
-    static constexpr int32_t MAX_PIXEL_SIZE = 2048;
-    // The character height of a description whose height is 0, as in the Qt backend.
-    static constexpr int32_t DEFAULT_PIXEL_SIZE = 12;
     // Raised whenever a change here draws a text with other pixels.
     static constexpr int32_t TEXT_BACKEND_VERSION = 1;
 
