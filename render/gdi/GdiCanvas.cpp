@@ -195,17 +195,9 @@ Extent CGdiCanvas::TextExtent(const CSurfaceFont& font, std::string_view text) {
     const CGdiFont& f = GdiFontOf(font, holder);
     Extent extent{0, f.CellHeight()};
     if (text.empty() || f.Handle() == nullptr) return extent;
-    const std::u16string wide = DecodeToUtf16(text);
     HDC dc = dib_.dc != nullptr ? dib_.dc : CreateCompatibleDC(nullptr);
     if (dc == nullptr) return extent;
-    {
-        Selected fontIn(dc, f.Handle(), false);
-        SIZE size{};
-        if (GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(wide.data()),
-                                  static_cast<int>(wide.size()), &size)) {
-            extent.cx = size.cx;
-        }
-    }
+    for (const TextRun& run : TextRuns(dc, f, DecodeToUtf16(text))) extent.cx += run.width;
     if (dc != dib_.dc) DeleteDC(dc);
     return extent;
 }
@@ -222,12 +214,67 @@ void CGdiCanvas::DrawString(const CSurfaceFont& font, Point cellTopLeft, std::st
     const CGdiFont& f = GdiFontOf(font, holder);
     if (f.Handle() == nullptr) return;
     const std::u16string wide = DecodeToUtf16(text);
-    Selected fontIn(dib_.dc, f.Handle(), false);
+    const std::vector<TextRun> runs = TextRuns(dib_.dc, f, wide);
     SetTextColor(dib_.dc, colour & COLOUR_RGB_MASK);
-    // Transparent background, aligned at the cell's top-left corner (for a rotated font:
-    // the rotated cell's own corner), which is the surface's rule.
-    TextOutW(dib_.dc, cellTopLeft.x, cellTopLeft.y, reinterpret_cast<const wchar_t*>(wide.data()),
-             static_cast<int>(wide.size()));
+    if (runs.size() == 1) {
+        // Aligned at the cell's top-left corner (for a rotated font: the rotated cell's own
+        // corner), which is the surface's rule.
+        Selected fontIn(dib_.dc, runs.front().font, false);
+        TextOutW(dib_.dc, cellTopLeft.x, cellTopLeft.y,
+                 reinterpret_cast<const wchar_t*>(wide.data()), static_cast<int>(wide.size()));
+        return;
+    }
+    // Runs of two fonts share the first font's baseline, one after the other along the
+    // text's direction.
+    const double angle = (f.Description().escapement % 3600) * 3.14159265358979323846 / 1800.0;
+    const double alongX = std::cos(angle);
+    const double alongY = -std::sin(angle);
+    const double baseX = cellTopLeft.x + std::sin(angle) * f.Ascent();
+    const double baseY = cellTopLeft.y + std::cos(angle) * f.Ascent();
+    SetTextAlign(dib_.dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
+    double advance = 0.0;
+    for (const TextRun& run : runs) {
+        Selected fontIn(dib_.dc, run.font, false);
+        TextOutW(dib_.dc, static_cast<int>(std::lround(baseX + alongX * advance)),
+                 static_cast<int>(std::lround(baseY + alongY * advance)),
+                 reinterpret_cast<const wchar_t*>(run.text.data()),
+                 static_cast<int>(run.text.size()));
+        advance += run.width;
+    }
+    SetTextAlign(dib_.dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
+}
+
+std::vector<CGdiCanvas::TextRun> CGdiCanvas::TextRuns(HDC__* dc, const CGdiFont& font,
+                                                      std::u16string_view text) {
+    std::vector<TextRun> runs;
+    if (text.empty()) return runs;
+    // Which characters the font lacks: those go to the fallback in runs of their own.
+    std::vector<WORD> glyphs(text.size(), 0);
+    if (font.Fallback() != nullptr) {
+        Selected fontIn(dc, font.Handle(), false);
+        if (GetGlyphIndicesW(dc, reinterpret_cast<const wchar_t*>(text.data()),
+                             static_cast<int>(text.size()), glyphs.data(),
+                             GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) {
+            std::fill(glyphs.begin(), glyphs.end(), 0);
+        }
+    }
+    constexpr WORD MISSING = 0xFFFF;
+    size_t start = 0;
+    for (size_t i = 1; i <= text.size(); ++i) {
+        if (i < text.size() && (glyphs[i] == MISSING) == (glyphs[start] == MISSING)) continue;
+        HFONT__* runFont = glyphs[start] == MISSING ? font.Fallback() : font.Handle();
+        runs.push_back(TextRun{text.substr(start, i - start), runFont, 0});
+        start = i;
+    }
+    for (TextRun& run : runs) {
+        Selected fontIn(dc, run.font, false);
+        SIZE size{};
+        if (GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(run.text.data()),
+                                  static_cast<int>(run.text.size()), &size)) {
+            run.width = size.cx;
+        }
+    }
+    return runs;
 }
 
 CanvasFactory MakeGdiCanvasFactory() {

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include "render/RasterCanvas.h"
 #include "render/Thumbnails.h"
@@ -8,8 +10,11 @@
 // GDI's handle types, without windows.h (whose macros clash with our names).
 struct HDC__;
 struct HBITMAP__;
+struct HFONT__;
 
 namespace qurix {
+
+class CGdiFont;
 
 // A memory canvas for Windows: a top-down 32-bit DIB section filled with a colour. What
 // the raster canvas computes exactly is set in its pixels, as on Linux; wide and dashed
@@ -38,6 +43,15 @@ protected:
     void PaintArc(const Rect& box, double from, double sweep, const Pen& pen) override;
 
 private:
+    // Part of a text drawn in one font, and its width.
+    struct TextRun {
+        std::u16string_view text;
+        HFONT__* font = nullptr;
+        int32_t width = 0;
+    };
+    // The text in runs of font and of its fallback, for the characters font lacks.
+    static std::vector<TextRun> TextRuns(HDC__* dc, const CGdiFont& font, std::u16string_view text);
+
     // Made before the raster base, which is given the DIB's pixels.
     struct Dib {
         HDC__* dc = nullptr;

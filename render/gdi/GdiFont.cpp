@@ -55,11 +55,25 @@ LOGFONTW MakeLogFontW(const LogFont& description) {
     return lf;
 }
 
+// The face a font resolves to on dc, in UTF-8.
+std::string FaceOf(HDC dc, HFONT font) {
+    const HGDIOBJ old = SelectObject(dc, font);
+    wchar_t face[LF_FACESIZE] = {};
+    std::string resolved;
+    if (GetTextFaceW(dc, LF_FACESIZE, face) > 0) resolved = ToUtf8(face);
+    SelectObject(dc, old);
+    return resolved;
+}
+
 }  // namespace
 
 CGdiFont::CGdiFont(const LogFont& description) : CSurfaceFont(description) {
-    const LOGFONTW lf = MakeLogFontW(description);
+    LOGFONTW lf = MakeLogFontW(description);
     font_ = CreateFontIndirectW(&lf);
+    // No face: the mapper takes one that has the Japanese character set.
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    lf.lfFaceName[0] = L'\0';
+    fallback_ = CreateFontIndirectW(&lf);
     HDC dc = CreateCompatibleDC(nullptr);
     if (dc == nullptr) return;
     HGDIOBJ old = SelectObject(
@@ -69,18 +83,19 @@ CGdiFont::CGdiFont(const LogFont& description) : CSurfaceFont(description) {
         ascent_ = metrics.tmAscent;
         cellHeight_ = metrics.tmHeight;
     }
-    wchar_t face[LF_FACESIZE] = {};
-    if (GetTextFaceW(dc, LF_FACESIZE, face) > 0) resolvedFace_ = ToUtf8(face);
     SelectObject(dc, old);
+    if (font_ != nullptr) resolvedFace_ = FaceOf(dc, font_);
+    if (fallback_ != nullptr) fallbackFace_ = FaceOf(dc, fallback_);
     DeleteDC(dc);
 }
 
 CGdiFont::~CGdiFont() {
     if (font_ != nullptr) DeleteObject(font_);
+    if (fallback_ != nullptr) DeleteObject(fallback_);
 }
 
 std::string CGdiFont::DrawnWith() const {
-    return resolvedFace_ + "|" + std::to_string(cellHeight_) + "|gdi|" +
+    return resolvedFace_ + "|" + fallbackFace_ + "|" + std::to_string(cellHeight_) + "|gdi|" +
            std::to_string(TEXT_BACKEND_VERSION);
 }
 

@@ -20,10 +20,14 @@ public:
     CGdiFont(const CGdiFont&) = delete;
     CGdiFont& operator=(const CGdiFont&) = delete;
 
-    // The face GDI resolved, the cell height, and the backend's version.
+    // The faces GDI resolved (the font's and its fallback's), the cell height, and the
+    // backend's version.
     std::string DrawnWith() const override;
 
     HFONT__* Handle() const { return font_; }
+    // The same size and style in a Japanese face, for the characters the face lacks
+    // (where the system links no font to it, as Wine outside a Japanese locale).
+    HFONT__* Fallback() const { return fallback_; }
     int32_t Ascent() const { return ascent_; }
     int32_t CellHeight() const { return cellHeight_; }
     // The face as GDI resolved it, in UTF-8.
@@ -31,9 +35,11 @@ public:
 
 private:
     HFONT__* font_ = nullptr;
+    HFONT__* fallback_ = nullptr;
     int32_t ascent_ = 0;
     int32_t cellHeight_ = 0;
     std::string resolvedFace_;
+    std::string fallbackFace_;
 };
 
 }  // namespace qurix

@@ -88,7 +88,8 @@ const TextCase TEXT_CASES[] = {
     {"Tahoma", 16, "R12", "R12"},                               // a cell height
     {"Arial", -20, "ABgy", "AB"},                               // another Windows face
     {"\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E", -16,  // ＭＳ ゴシック
-     "\x92\xEF\x8D\x52R1", "R1"},  // 抵抗R1 in CP932: kanji reach below the baseline
+     "\x92\xEF\x8D\x52R1", "R1"},              // 抵抗R1 in CP932: kanji reach below the baseline
+    {"Tahoma", -16, "\x92\xEF\x8D\x52", "R"},  // 抵抗 alone: its own face or a fallback
 };
 
 TEST(GdiCanvas, TextStandsOnTheBaselineInsideItsExtent) {
@@ -121,6 +122,23 @@ TEST(GdiCanvas, TextStandsOnTheBaselineInsideItsExtent) {
         ASSERT_TRUE(baseline.ReadPixels(px));
         EXPECT_EQ(FindInk(px).bottom, at.y + ascent - 1) << drawnWith;
     }
+}
+
+// Kanji a face lacks come from a Japanese face: two kanji draw two pictures, where a
+// face without them would draw the same empty box twice.
+TEST(GdiCanvas, KanjiTheFaceLacksAreDrawn) {
+    LogFont description;
+    description.height = -16;
+    description.SetFaceName("Tahoma");
+    CanvasPixels drawn[2];
+    const char* kanji[2] = {"\x92\xEF", "\x8D\x52"};  // 抵, 抗 in CP932
+    for (int i = 0; i < 2; ++i) {
+        CGdiCanvas canvas(24, 24, WHITE);
+        const auto font = canvas.MakeFont(description);
+        canvas.DrawString(*font, {2, 2}, kanji[i], INK);
+        ASSERT_TRUE(canvas.ReadPixels(drawn[i]));
+    }
+    EXPECT_FALSE(drawn[0].bgrx == drawn[1].bgrx);
 }
 
 // Escapement 900 turns the text a quarter counter-clockwise about the cell's corner: it
