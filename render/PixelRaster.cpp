@@ -701,4 +701,96 @@ bool ClipSegment(double x0, double y0, double x1, double y1, double left, double
     return true;
 }
 
+void PolylinePixels(std::span<const Point> points, bool dotted, const Rect& clip,
+                    std::vector<Point>& out) {
+    int64_t index = 0;
+    for (size_t i = 1; i < points.size(); ++i) {
+        index +=
+            LinePixels(points[i - 1], points[i], clip, index, [&](int32_t x, int32_t y, int64_t k) {
+                if (!dotted || DotOn(k)) out.push_back(Point{x, y});
+            });
+    }
+}
+
+void RectanglePixels(const Rect& box, bool dotted, const Rect& clip, std::vector<Point>& out) {
+    const int64_t w = static_cast<int64_t>(box.right) - box.left;
+    const int64_t h = static_cast<int64_t>(box.bottom) - box.top;
+    const Point tl{box.left, box.top};
+    const Point tr{box.right - 1, box.top};
+    const Point br{box.right - 1, box.bottom - 1};
+    const Point bl{box.left, box.bottom - 1};
+    if (w == 1 || h == 1) {
+        // A bar one pixel across: every pixel of it, end included.
+        const Point path[2] = {tl, Point{br.x + (h == 1 ? 1 : 0), br.y + (h == 1 ? 0 : 1)}};
+        PolylinePixels(path, dotted, clip, out);
+    } else {
+        const Point path[5] = {tl, tr, br, bl, tl};
+        PolylinePixels(path, dotted, clip, out);
+    }
+}
+
+std::vector<Point> OutlinePixels(const Rect& box, const std::vector<Point>& visible, bool dotted,
+                                 double from, double sweep) {
+    if (!dotted) {
+        // A whole solid outline needs no order.
+        return sweep >= TWO_PI ? visible : ArcOrder(box, visible, from, sweep);
+    }
+    std::vector<Point> path;
+    if (DottedArcPixels(box, visible, from, sweep, path)) return path;
+    // The dots count along the whole outline.
+    std::vector<Point> outline;
+    std::vector<Span> inside;
+    EllipsePixels(box, outline, inside);
+    const std::vector<Point> ordered = ArcOrder(box, outline, from, sweep);
+    path.clear();
+    for (size_t i = 0; i < ordered.size(); ++i) {
+        if (DotOn(static_cast<int64_t>(i))) path.push_back(ordered[i]);
+    }
+    return path;
+}
+
+void StretchedBitmapRuns(const Rect& dest, const MonoBitmap& bitmap, const Rect& visible,
+                         const std::function<void(int32_t y, int32_t left, int32_t right)>& run) {
+    const int64_t dw = static_cast<int64_t>(dest.right) - dest.left;
+    const int64_t dh = static_cast<int64_t>(dest.bottom) - dest.top;
+    // Shrinking ORs what a destination pixel covers, so set bits win.
+    auto range = [](int64_t d, int64_t dd, int64_t s) {
+        const int64_t first = d * s / dd;
+        const int64_t last = std::max(first + 1, (d + 1) * s / dd);
+        return std::pair<int32_t, int32_t>(static_cast<int32_t>(first),
+                                           static_cast<int32_t>(std::min<int64_t>(last, s)));
+    };
+    const int32_t width = visible.right - visible.left;
+    std::vector<std::pair<int32_t, int32_t>> columns;
+    columns.reserve(static_cast<size_t>(width));
+    for (int32_t x = visible.left; x < visible.right; ++x) {
+        columns.push_back(range(static_cast<int64_t>(x) - dest.left, dw, bitmap.width));
+    }
+    std::vector<uint8_t> rowBits(static_cast<size_t>(bitmap.width));
+    for (int32_t y = visible.top; y < visible.bottom; ++y) {
+        const auto [sy0, sy1] = range(static_cast<int64_t>(y) - dest.top, dh, bitmap.height);
+        std::fill(rowBits.begin(), rowBits.end(), 0);
+        for (int32_t sy = sy0; sy < sy1; ++sy) {
+            for (int32_t sx = 0; sx < bitmap.width; ++sx) {
+                if (bitmap.Pixel(sx, sy)) rowBits[static_cast<size_t>(sx)] = 1;
+            }
+        }
+        int32_t runStart = -1;
+        for (int32_t i = 0; i <= width; ++i) {
+            bool set = false;
+            if (i < width) {
+                const auto [sx0, sx1] = columns[static_cast<size_t>(i)];
+                for (int32_t sx = sx0; sx < sx1 && !set; ++sx) {
+                    set = rowBits[static_cast<size_t>(sx)] != 0;
+                }
+            }
+            if (set && runStart < 0) runStart = i;
+            if (!set && runStart >= 0) {
+                run(y, visible.left + runStart, visible.left + i);
+                runStart = -1;
+            }
+        }
+    }
+}
+
 }  // namespace qurix::raster

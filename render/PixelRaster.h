@@ -4,9 +4,11 @@
 // ellipses keep inside left..right-1 and top..bottom-1; arcs run counter-clockwise.
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <vector>
 
 #include "core/geometry/Geometry.h"
+#include "render/DrawSurface.h"
 
 namespace qurix::raster {
 
@@ -61,6 +63,24 @@ double PixelAngle(const Rect& box, double x, double y);
 // `sweep` radians of it (both ends included).
 std::vector<Point> ArcOrder(const Rect& box, const std::vector<Point>& outline, double from,
                             double sweep);
+
+// The pixels of a one-pixel pen along connected segments inside clip, a dotted pen's
+// count running on from one segment to the next; appended to out.
+void PolylinePixels(std::span<const Point> points, bool dotted, const Rect& clip,
+                    std::vector<Point>& out);
+// The outline of a normalised, non-empty rectangle (right and bottom excluded) in a
+// one-pixel pen; a box one pixel across is a bar with every pixel set.
+void RectanglePixels(const Rect& box, bool dotted, const Rect& clip, std::vector<Point>& out);
+// Of the outline pixels `visible` of box (from ClippedEllipsePixels), those a one-pixel pen
+// sets on the arc from angle `from` over `sweep` radians (2 pi: the whole outline).
+std::vector<Point> OutlinePixels(const Rect& box, const std::vector<Point>& visible, bool dotted,
+                                 double from, double sweep);
+// The runs of pixels, on the rows and columns of visible (inside dest), that bitmap
+// stretched onto dest sets: destination pixel d covers source pixels [d * s / dd,
+// (d + 1) * s / dd), at least one, and is set when any of them is. run(y, left, right)
+// with right excluded. The caller checks the bitmap's sizes.
+void StretchedBitmapRuns(const Rect& dest, const MonoBitmap& bitmap, const Rect& visible,
+                         const std::function<void(int32_t y, int32_t left, int32_t right)>& run);
 
 // Liang-Barsky: where the segment (x0,y0)-(x1,y1) enters and leaves the box, as
 // fractions t0 <= t1 of its length. False when no part of it lies inside.

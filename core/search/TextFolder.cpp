@@ -1,9 +1,6 @@
 #include "core/search/TextFolder.h"
 
-#include <unicode/uchar.h>
-#include <unicode/unorm2.h>
-#include <unicode/ustring.h>
-
+#include "core/search/UnicodeFold.h"
 #include "core/text/TextDecode.h"
 
 namespace qurix {
@@ -19,7 +16,7 @@ constexpr char16_t HIRAGANA_ITERATION_LAST = 0x309E;
 constexpr char16_t KATAKANA_OFFSET = 0x60;
 
 bool IsBlank(char16_t c) {
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || u_isUWhiteSpace(c);
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || IsUnicodeWhiteSpace(c);
 }
 
 // What is left of a folded character: nothing (the overbar marker), a blank, or the
@@ -54,11 +51,7 @@ bool IsAscii(std::string_view bytes) {
 
 }  // namespace
 
-CTextFolder::CTextFolder() {
-    UErrorCode error = U_ZERO_ERROR;
-    nfkcCasefold_ = unorm2_getNFKCCasefoldInstance(&error);
-    if (U_FAILURE(error)) nfkcCasefold_ = nullptr;
-}
+CTextFolder::CTextFolder() = default;
 
 CTextFolder::~CTextFolder() = default;
 
@@ -69,7 +62,7 @@ std::u16string CTextFolder::Decode(std::string_view bytes) {
 std::u16string CTextFolder::Fold(std::string_view bytes) {
     std::u16string out;
     out.reserve(bytes.size());
-    // Most names are ASCII, where folding is only lower case: no decoding, no ICU.
+    // Most names are ASCII, where folding is only lower case: no decoding, no tables.
     if (IsAscii(bytes)) {
         for (const char ch : bytes) {
             char16_t c = static_cast<unsigned char>(ch);
@@ -81,25 +74,9 @@ std::u16string CTextFolder::Fold(std::string_view bytes) {
     }
 
     const std::u16string decoded = Decode(bytes);
-    const std::u16string* normalized = &decoded;
-    if (nfkcCasefold_ != nullptr) {
-        UErrorCode error = U_ZERO_ERROR;
-        scratch_.resize(decoded.size() * 2 + 8);
-        const auto length = static_cast<int32_t>(decoded.size());
-        int32_t n = unorm2_normalize(nfkcCasefold_, decoded.data(), length, scratch_.data(),
-                                     static_cast<int32_t>(scratch_.size()), &error);
-        if (error == U_BUFFER_OVERFLOW_ERROR) {
-            scratch_.resize(static_cast<size_t>(n) + 1);
-            error = U_ZERO_ERROR;
-            n = unorm2_normalize(nfkcCasefold_, decoded.data(), length, scratch_.data(),
-                                 static_cast<int32_t>(scratch_.size()), &error);
-        }
-        if (U_SUCCESS(error)) {
-            scratch_.resize(static_cast<size_t>(n));
-            normalized = &scratch_;
-        }
-    }
-    for (const char16_t c : *normalized) AppendFolded(out, FoldChar(c));
+    scratch_.clear();
+    AppendNfkcCasefold(decoded, scratch_, codePoints_);
+    for (const char16_t c : scratch_) AppendFolded(out, FoldChar(c));
     TrimEnd(out);
     return out;
 }
@@ -122,7 +99,8 @@ bool IsWordStart(std::u16string_view folded, size_t pos) {
     const char16_t before = folded[pos - 1];
     if (before == u' ' || before == u'_' || before == u'-' || before == u'/') return true;
     const char16_t at = folded[pos];
-    return (u_isdigit(before) && u_isalpha(at)) || (u_isalpha(before) && u_isdigit(at));
+    return (IsUnicodeDigit(before) && IsUnicodeAlpha(at)) ||
+           (IsUnicodeAlpha(before) && IsUnicodeDigit(at));
 }
 
 }  // namespace qurix

@@ -4,8 +4,6 @@
 #include <string_view>
 #include <vector>
 
-struct UNormalizer2;
-
 namespace qurix {
 
 // Turns library and query bytes into the form the part search compares: decoded as the
@@ -25,8 +23,8 @@ public:
     std::u16string Fold(std::string_view bytes);
 
 private:
-    const UNormalizer2* nfkcCasefold_ = nullptr;
     std::u16string scratch_;
+    std::u32string codePoints_;
 };
 
 // Folded text split at its blanks: the terms of a query; none for empty text.

@@ -2,6 +2,7 @@
 #include <QFont>
 #include <QFontMetrics>
 
+#include "render/FontSizes.h"
 #include "render/SurfaceFont.h"
 
 namespace qurix {
@@ -9,10 +10,8 @@ namespace qurix {
 // A logical-font description made into a QFont, with its metrics measured once.
 class CQtFont : public CSurfaceFont {
 public:
-    // Sizes are kept within this many pixels, so a hostile size cannot exhaust memory.
-    static constexpr int32_t MAX_PIXEL_SIZE = 2048;
-    // The character height of a description whose height is 0.
-    static constexpr int32_t DEFAULT_PIXEL_SIZE = 12;
+    static constexpr int32_t MAX_PIXEL_SIZE = MAX_FONT_PIXEL_SIZE;
+    static constexpr int32_t DEFAULT_PIXEL_SIZE = DEFAULT_FONT_PIXEL_SIZE;
     // With SMALL_JAPANESE_FACE installed (fonts-vlgothic), Japanese text the face cannot
     // show is drawn in it up to SMALL_JAPANESE_MAX_PIXEL_SIZE, where IPAGothic turns kanji
     // into blobs without antialiasing, and in JAPANESE_FACE above: named, so that the

@@ -133,9 +133,12 @@ QBrush CQtSurface::PainterBrush(const Brush& brush) {
     return QBrush(ToQColor(brush.FillColour()));
 }
 
-void CQtSurface::PlotPixels(const std::vector<QPoint>& pixels, Colour colour) {
-    if (pixels.empty()) return;
+void CQtSurface::PlotPixels(const std::vector<Point>& points, Colour colour) {
+    if (points.empty()) return;
     if (painter_->deviceTransform().type() <= QTransform::TxTranslate) {
+        std::vector<QPoint> pixels;
+        pixels.reserve(points.size());
+        for (const Point& p : points) pixels.emplace_back(p.x, p.y);
         QPen pen(ToQColor(colour), 0);
         pen.setCapStyle(Qt::SquareCap);
         painter_->setPen(pen);
@@ -145,24 +148,11 @@ void CQtSurface::PlotPixels(const std::vector<QPoint>& pixels, Colour colour) {
     // A scaled painter (a high-density screen): each surface pixel as the square it is, so
     // one-pixel paths keep no holes.
     std::vector<QRect> squares;
-    squares.reserve(pixels.size());
-    for (const QPoint& p : pixels) squares.emplace_back(p.x(), p.y(), 1, 1);
+    squares.reserve(points.size());
+    for (const Point& p : points) squares.emplace_back(p.x, p.y, 1, 1);
     painter_->setPen(Qt::NoPen);
     painter_->setBrush(ToQColor(colour));
     painter_->drawRects(squares.data(), static_cast<int>(squares.size()));
-}
-
-void CQtSurface::OnePixelPolyline(std::span<const Point> points, const Pen& pen,
-                                  std::vector<QPoint>& out) const {
-    const bool dotted = pen.style == PenStyle::Dotted;
-    const Rect clip = ToRect(bounds_);
-    int64_t index = 0;
-    for (size_t i = 1; i < points.size(); ++i) {
-        index += raster::LinePixels(points[i - 1], points[i], clip, index,
-                                    [&](int32_t x, int32_t y, int64_t k) {
-                                        if (!dotted || raster::DotOn(k)) out.emplace_back(x, y);
-                                    });
-    }
 }
 
 void CQtSurface::FillRect(const Rect& rect, Colour colour) {
@@ -177,8 +167,8 @@ void CQtSurface::Polyline(std::span<const Point> points, const Pen& pen) {
     if (!Active() || points.size() < 2) return;
     Session session(*painter_);
     if (pen.IsOnePixel()) {
-        std::vector<QPoint> pixels;
-        OnePixelPolyline(points, pen, pixels);
+        std::vector<Point> pixels;
+        raster::PolylinePixels(points, pen.style == PenStyle::Dotted, ToRect(bounds_), pixels);
         PlotPixels(pixels, pen.colour);
         return;
     }
@@ -245,19 +235,8 @@ void CQtSurface::Rectangle(const Rect& box, const Pen& pen, const Brush& brush) 
             Intersect(Rect{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, bounds_);
         if (!inside.isEmpty()) painter_->fillRect(inside, ToQColor(brush.FillColour()));
     }
-    const Point tl{r.left, r.top};
-    const Point tr{r.right - 1, r.top};
-    const Point br{r.right - 1, r.bottom - 1};
-    const Point bl{r.left, r.bottom - 1};
-    std::vector<QPoint> pixels;
-    if (w == 1 || h == 1) {
-        // A bar one pixel across: every pixel of it, end included.
-        const Point path[2] = {tl, Point{br.x + (h == 1 ? 1 : 0), br.y + (h == 1 ? 0 : 1)}};
-        OnePixelPolyline(path, pen, pixels);
-    } else {
-        const Point path[5] = {tl, tr, br, bl, tl};
-        OnePixelPolyline(path, pen, pixels);
-    }
+    std::vector<Point> pixels;
+    raster::RectanglePixels(r, pen.style == PenStyle::Dotted, ToRect(bounds_), pixels);
     PlotPixels(pixels, pen.colour);
 }
 
@@ -291,24 +270,11 @@ void CQtSurface::Ellipse(const Rect& box, const Pen& pen, const Brush& brush) {
 
 void CQtSurface::PlotOutline(const Rect& box, const std::vector<Point>& visible, const Pen& pen,
                              double from, double sweep) {
-    std::vector<Point> path;
-    if (pen.style != PenStyle::Dotted) {
-        // A whole solid outline needs no order.
-        path = sweep >= TWO_PI ? visible : raster::ArcOrder(box, visible, from, sweep);
-    } else if (!raster::DottedArcPixels(box, visible, from, sweep, path)) {
-        // The dots count along the whole outline.
-        std::vector<Point> outline;
-        std::vector<raster::Span> inside;
-        raster::EllipsePixels(box, outline, inside);
-        const std::vector<Point> ordered = raster::ArcOrder(box, outline, from, sweep);
-        path.clear();
-        for (size_t i = 0; i < ordered.size(); ++i) {
-            if (raster::DotOn(static_cast<int64_t>(i))) path.push_back(ordered[i]);
-        }
-    }
-    std::vector<QPoint> pixels;
+    const std::vector<Point> path =
+        raster::OutlinePixels(box, visible, pen.style == PenStyle::Dotted, from, sweep);
+    std::vector<Point> pixels;
     for (const Point& p : path) {
-        if (bounds_.contains(p.x, p.y)) pixels.emplace_back(p.x, p.y);
+        if (bounds_.contains(p.x, p.y)) pixels.push_back(p);
     }
     PlotPixels(pixels, pen.colour);
 }
@@ -329,8 +295,8 @@ void CQtSurface::Polygon(std::span<const Point> points, const Pen& pen, const Br
     }
     std::vector<Point> closed(points.begin(), points.end());
     closed.push_back(points.front());
-    std::vector<QPoint> pixels;
-    OnePixelPolyline(closed, pen, pixels);
+    std::vector<Point> pixels;
+    raster::PolylinePixels(closed, pen.style == PenStyle::Dotted, ToRect(bounds_), pixels);
     PlotPixels(pixels, pen.colour);
 }
 
@@ -408,47 +374,12 @@ void CQtSurface::StretchMonoBitmap(const Rect& dest, const MonoBitmap& bitmap, C
     const QRect visible = Intersect(dest, bounds_);
     if (visible.isEmpty()) return;
 
-    // Destination pixel d covers source [d * s / dd, (d + 1) * s / dd), at least one
-    // source pixel; shrinking ORs what it covers, so set bits win.
-    auto range = [](int64_t d, int64_t dd, int64_t s) {
-        const int64_t first = d * s / dd;
-        const int64_t last = std::max(first + 1, (d + 1) * s / dd);
-        return std::pair<int32_t, int32_t>(static_cast<int32_t>(first),
-                                           static_cast<int32_t>(std::min<int64_t>(last, s)));
-    };
-    std::vector<std::pair<int32_t, int32_t>> columns;
-    columns.reserve(static_cast<size_t>(visible.width()));
-    for (int x = visible.left(); x <= visible.right(); ++x) {
-        columns.push_back(range(static_cast<int64_t>(x) - dest.left, dw, bitmap.width));
-    }
-
     Session session(*painter_);
     const QColor ink = ToQColor(colour);
-    std::vector<uint8_t> rowBits(static_cast<size_t>(bitmap.width));
-    for (int y = visible.top(); y <= visible.bottom(); ++y) {
-        const auto [sy0, sy1] = range(static_cast<int64_t>(y) - dest.top, dh, bitmap.height);
-        std::fill(rowBits.begin(), rowBits.end(), 0);
-        for (int32_t sy = sy0; sy < sy1; ++sy) {
-            for (int32_t sx = 0; sx < bitmap.width; ++sx) {
-                if (bitmap.Pixel(sx, sy)) rowBits[static_cast<size_t>(sx)] = 1;
-            }
-        }
-        // Runs of set destination pixels, one fill each.
-        int runStart = -1;
-        for (int i = 0; i <= visible.width(); ++i) {
-            bool set = false;
-            if (i < visible.width()) {
-                const auto [sx0, sx1] = columns[static_cast<size_t>(i)];
-                for (int32_t sx = sx0; sx < sx1 && !set; ++sx)
-                    set = rowBits[static_cast<size_t>(sx)] != 0;
-            }
-            if (set && runStart < 0) runStart = i;
-            if (!set && runStart >= 0) {
-                painter_->fillRect(QRect(visible.left() + runStart, y, i - runStart, 1), ink);
-                runStart = -1;
-            }
-        }
-    }
+    raster::StretchedBitmapRuns(dest, bitmap, ToRect(visible),
+                                [&](int32_t y, int32_t left, int32_t right) {
+                                    painter_->fillRect(QRect(left, y, right - left, 1), ink);
+                                });
 }
 
 bool CQtSurface::ReadPixels(CanvasPixels&) const {

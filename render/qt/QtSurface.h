@@ -43,14 +43,11 @@ private:
     class Session;
 
     // Pixels of a one-pixel path.
-    void PlotPixels(const std::vector<QPoint>& pixels, Colour colour);
+    void PlotPixels(const std::vector<Point>& pixels, Colour colour);
     // The outline pixels of box on the canvas (visible) that a one-pixel pen sets on the
     // arc from angle `from` over `sweep` radians.
     void PlotOutline(const Rect& box, const std::vector<Point>& visible, const Pen& pen,
                      double from, double sweep);
-    // Appends the pixels of a one-pixel polyline (dotted pens skip their gaps).
-    void OnePixelPolyline(std::span<const Point> points, const Pen& pen,
-                          std::vector<QPoint>& out) const;
     // Wide or dashed segments through the painter.
     void StrokeSegments(std::span<const Point> points, bool closed, const Pen& pen);
     // A pen for the painter's own stroking (wide, dashed).

@@ -14,9 +14,7 @@
 #include "core/profile/Profile.h"
 #include "core/program/StandardOptions.h"
 #include "core/records/RecordWriter.h"
-#if QURIX_WITH_SEARCH
 #include "core/search/PartIndex.h"
-#endif
 
 namespace {
 
@@ -127,7 +125,6 @@ int List(const std::string& iniPath) {
     return Finish(0);
 }
 
-#if QURIX_WITH_SEARCH
 // The query's words joined by spaces, as one search field would hold them.
 int Find(const std::string& iniPath, int count, char** words) {
     if (!IniReadable(iniPath)) return 2;
@@ -150,13 +147,6 @@ int Find(const std::string& iniPath, int count, char** words) {
     }
     return Finish(hits.empty() ? 1 : 0);
 }
-#else
-// Built without ICU (the Windows cross build): the search is not there.
-int Find(const std::string&, int, char**) {
-    std::fputs("qurix-lib: find is not available in this build\n", stderr);
-    return 2;
-}
-#endif
 
 }  // namespace
 

@@ -1,0 +1,174 @@
+#include "render/RasterCanvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "render/PixelRaster.h"
+
+namespace qurix {
+
+namespace {
+
+constexpr double TWO_PI = 2.0 * std::numbers::pi;
+
+// Sweep from one ray to the other, counter-clockwise; the same ray is a full turn.
+double Sweep(double from, double to) {
+    double sweep = std::fmod(to - from + 2.0 * TWO_PI, TWO_PI);
+    if (sweep < 1e-12) sweep = TWO_PI;
+    return sweep;
+}
+
+}  // namespace
+
+CRasterCanvas::CRasterCanvas(uint8_t* pixels, int32_t width, int32_t height)
+    : pixels_(pixels), width_(width), height_(height) {}
+
+void CRasterCanvas::FillClipped(const Rect& rect, Colour colour) {
+    Rect r = rect.Normalized();
+    const int32_t left = std::max(r.left, 0);
+    const int32_t top = std::max(r.top, 0);
+    const int32_t right = std::min(r.right, width_);
+    const int32_t bottom = std::min(r.bottom, height_);
+    if (right <= left || bottom <= top) return;
+    const uint8_t bgrx[4] = {ColourBlue(colour), ColourGreen(colour), ColourRed(colour), 0};
+    for (int32_t y = top; y < bottom; ++y) {
+        uint8_t* p =
+            pixels_ +
+            (static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(left)) * 4;
+        for (int32_t x = left; x < right; ++x, p += 4) std::copy(bgrx, bgrx + 4, p);
+    }
+}
+
+void CRasterCanvas::Plot(const std::vector<Point>& points, Colour colour) {
+    for (const Point& p : points) FillClipped(Rect{p.x, p.y, p.x + 1, p.y + 1}, colour);
+}
+
+void CRasterCanvas::FillRect(const Rect& rect, Colour colour) {
+    if (!Active()) return;
+    BeforePixels();
+    FillClipped(rect, colour);
+}
+
+void CRasterCanvas::Polyline(std::span<const Point> points, const Pen& pen) {
+    if (!Active() || points.size() < 2) return;
+    if (!pen.IsOnePixel()) {
+        StrokePath(points, false, pen);
+        return;
+    }
+    BeforePixels();
+    std::vector<Point> pixels;
+    raster::PolylinePixels(points, pen.style == PenStyle::Dotted, Bounds(), pixels);
+    Plot(pixels, pen.colour);
+}
+
+void CRasterCanvas::Rectangle(const Rect& box, const Pen& pen, const Brush& brush) {
+    if (!Active()) return;
+    const Rect r = box.Normalized();
+    const int64_t w = static_cast<int64_t>(r.right) - r.left;
+    const int64_t h = static_cast<int64_t>(r.bottom) - r.top;
+    if (w <= 0 || h <= 0) return;
+    BeforePixels();
+    if (!pen.IsOnePixel()) {
+        if (brush.Fills()) FillClipped(r, brush.FillColour());
+        const Point corners[4] = {{r.left, r.top},
+                                  {r.right - 1, r.top},
+                                  {r.right - 1, r.bottom - 1},
+                                  {r.left, r.bottom - 1}};
+        StrokePath(corners, true, pen);
+        return;
+    }
+    if (brush.Fills() && w > 2 && h > 2) {
+        FillClipped(Rect{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, brush.FillColour());
+    }
+    std::vector<Point> pixels;
+    raster::RectanglePixels(r, pen.style == PenStyle::Dotted, Bounds(), pixels);
+    Plot(pixels, pen.colour);
+}
+
+void CRasterCanvas::Ellipse(const Rect& box, const Pen& pen, const Brush& brush) {
+    if (!Active()) return;
+    const Rect r = box.Normalized();
+    std::vector<Point> outline;
+    std::vector<raster::Span> inside;
+    if (!pen.IsOnePixel() || !raster::ClippedEllipsePixels(r, Bounds(), outline, inside)) {
+        const int64_t w = static_cast<int64_t>(r.right) - r.left;
+        const int64_t h = static_cast<int64_t>(r.bottom) - r.top;
+        if (w > 0 && h > 0) PaintEllipse(r, pen, brush);
+        return;
+    }
+    BeforePixels();
+    if (brush.Fills()) {
+        for (const raster::Span& s : inside) {
+            FillClipped(Rect{s.left, s.y, s.right + 1, s.y + 1}, brush.FillColour());
+        }
+    }
+    Plot(raster::OutlinePixels(r, outline, pen.style == PenStyle::Dotted, 0.0, TWO_PI), pen.colour);
+}
+
+void CRasterCanvas::Polygon(std::span<const Point> points, const Pen& pen, const Brush& brush) {
+    if (!Active() || points.size() < 2) return;
+    if (brush.Fills()) FillPolygon(points, brush.FillColour());
+    if (!pen.IsOnePixel()) {
+        StrokePath(points, true, pen);
+        return;
+    }
+    BeforePixels();
+    std::vector<Point> closed(points.begin(), points.end());
+    closed.push_back(points.front());
+    std::vector<Point> pixels;
+    raster::PolylinePixels(closed, pen.style == PenStyle::Dotted, Bounds(), pixels);
+    Plot(pixels, pen.colour);
+}
+
+void CRasterCanvas::Arc(const Rect& box, Point start, Point end, const Pen& pen) {
+    if (!Active()) return;
+    const Rect r = box.Normalized();
+    const double from = raster::PixelAngle(r, start.x, start.y);
+    const double sweep = Sweep(from, raster::PixelAngle(r, end.x, end.y));
+    std::vector<Point> outline;
+    std::vector<raster::Span> inside;
+    if (pen.IsOnePixel() && raster::ClippedEllipsePixels(r, Bounds(), outline, inside)) {
+        BeforePixels();
+        Plot(raster::OutlinePixels(r, outline, pen.style == PenStyle::Dotted, from, sweep),
+             pen.colour);
+        return;
+    }
+    const int64_t w = static_cast<int64_t>(r.right) - r.left;
+    const int64_t h = static_cast<int64_t>(r.bottom) - r.top;
+    if (w > 0 && h > 0) PaintArc(r, from, sweep, pen);
+}
+
+void CRasterCanvas::StretchMonoBitmap(const Rect& dest, const MonoBitmap& bitmap, Colour colour) {
+    constexpr int32_t MAX_SIDE = 1 << 20;
+    if (!Active() || !bitmap.bits || bitmap.width <= 0 || bitmap.height <= 0) return;
+    if (bitmap.width > MAX_SIDE || bitmap.height > MAX_SIDE) return;
+    if (bitmap.stride < (bitmap.width + 7) / 8) return;
+    const int64_t dw = static_cast<int64_t>(dest.right) - dest.left;
+    const int64_t dh = static_cast<int64_t>(dest.bottom) - dest.top;
+    if (dw <= 0 || dh <= 0) return;
+    const int32_t left = std::max(dest.left, 0);
+    const int32_t top = std::max(dest.top, 0);
+    const int32_t right = std::min(dest.right, width_);
+    const int32_t bottom = std::min(dest.bottom, height_);
+    if (right <= left || bottom <= top) return;
+    BeforePixels();
+
+    raster::StretchedBitmapRuns(dest, bitmap, Rect{left, top, right, bottom},
+                                [&](int32_t y, int32_t runLeft, int32_t runRight) {
+                                    FillClipped(Rect{runLeft, y, runRight, y + 1}, colour);
+                                });
+}
+
+bool CRasterCanvas::ReadPixels(CanvasPixels& out) const {
+    if (!Active()) return false;
+    BeforePixels();
+    out.width = width_;
+    out.height = height_;
+    out.bgrx.assign(pixels_,
+                    pixels_ + static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4);
+    for (size_t i = 3; i < out.bgrx.size(); i += 4) out.bgrx[i] = 0;
+    return true;
+}
+
+}  // namespace qurix
