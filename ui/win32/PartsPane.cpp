@@ -167,7 +167,7 @@ void CPartsPane::ShowItems(std::vector<Item> items) {
     RebuildImages();
     ListView_SetItemCountEx(list_, static_cast<int>(items_.size()), 0);
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, TRUE);
+    RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
     filling_ = false;
 }
 
@@ -227,7 +227,7 @@ void CPartsPane::SetMode(int mode) {
     RebuildImages();
     ListView_SetItemCountEx(list_, static_cast<int>(items_.size()), LVSICF_NOSCROLL);
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, TRUE);
+    RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
     filling_ = false;
     ScrollTo(top);
 }
