@@ -22,8 +22,8 @@ CLibraryPane::CLibraryPane(CQurixDoc& doc, HWND parent) : CQurixView(doc) {
                             0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_LIBRARY_LIST)),
                             GetModuleHandleW(nullptr), nullptr);
-    ListView_SetExtendedListViewStyle(
-        list_, LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
+    ListView_SetExtendedListViewStyle(list_,
+                                      LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
     std::wstring header = Widen(texts::LIBRARY_HEADER);
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
@@ -31,6 +31,7 @@ CLibraryPane::CLibraryPane(CQurixDoc& doc, HWND parent) : CQurixView(doc) {
     column.cx = 150;
     column.pszText = header.data();
     ListView_InsertColumn(list_, 0, &column);
+    tips_ = std::make_unique<CItemTips>(list_, [this](int row) { return TipText(row); });
     OnDpiChanged();
 }
 
@@ -104,6 +105,12 @@ void CLibraryPane::OnUpdate(CQurixView* /*sender*/) {
     if (!paths.empty()) SelectRow(lastIndex_);
 }
 
+std::wstring CLibraryPane::TipText(int row) const {
+    if (const LoadProblem* p = Problem(row)) return EditText(ProblemText(*p));
+    if (row >= 0 && row < static_cast<int>(rows_.size())) return DisplayText(rows_[row]->Path());
+    return {};
+}
+
 void CLibraryPane::SelectRow(int row) {
     ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -152,19 +159,6 @@ LRESULT CLibraryPane::OnNotify(NMHDR* header, bool& handled) {
             if (const LoadProblem* p = Problem(click->iItem); p != nullptr && problemClicked) {
                 problemClicked(*p);
             }
-            return 0;
-        }
-        case LVN_GETINFOTIPW: {
-            auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(header);
-            const LoadProblem* p = Problem(tip->iItem);
-            if (p != nullptr) {
-                tipText_ = EditText(ProblemText(*p));
-            } else if (tip->iItem >= 0 && tip->iItem < static_cast<int>(rows_.size())) {
-                tipText_ = DisplayText(rows_[tip->iItem]->Path());
-            } else {
-                return 0;
-            }
-            lstrcpynW(tip->pszText, tipText_.c_str(), tip->cchTextMax);
             return 0;
         }
         case NM_CUSTOMDRAW: {

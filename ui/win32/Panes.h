@@ -15,6 +15,7 @@
 #include "palette/QurixView.h"
 #include "palette/ThumbnailStore.h"
 #include "render/Thumbnails.h"
+#include "ui/win32/ItemTips.h"
 #include "ui/win32/Window.h"
 
 #if QURIX_WITH_SEARCH
@@ -54,11 +55,14 @@ private:
     const LoadProblem* Problem(int row) const;
     void SelectRow(int row);
 
+    // A row's tool tip: the library's path, or what kept it from loading.
+    std::wstring TipText(int row) const;
+
     HWND list_;
     HIMAGELIST icons_ = nullptr;
+    std::unique_ptr<CItemTips> tips_;
     std::vector<const CPartLibrary*> rows_;
     std::vector<LoadProblem> problems_;
-    std::wstring tipText_;
     int32_t lastIndex_ = 0;
     bool quiet_ = false;
 };
@@ -107,10 +111,14 @@ private:
     void ShowCount();
     static LRESULT CALLBACK SearchProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
+    // An item's tool tip: its name, library, blocks and pins, note.
+    std::wstring TipText(int row) const;
+
     HWND parent_;
     HWND search_;
     HWND list_;
     HIMAGELIST images_ = nullptr;
+    std::unique_ptr<CItemTips> tips_;
     CThumbnailStore store_;
     CPartsList memory_;
     std::vector<Item> items_;
@@ -119,7 +127,6 @@ private:
     bool filling_ = false;
     bool searching_ = false;
     bool preparing_ = false;
-    std::wstring tipText_;
 #if QURIX_WITH_SEARCH
     CPartSearch search_index_;
 #endif

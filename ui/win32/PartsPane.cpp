@@ -82,7 +82,8 @@ CPartsPane::CPartsPane(CQurixDoc& doc, HWND parent, CanvasFactory canvases)
             LVS_OWNERDATA | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE,
         0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_PARTS_LIST)), inst,
         nullptr);
-    ListView_SetExtendedListViewStyle(list_, LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER);
+    ListView_SetExtendedListViewStyle(list_, LVS_EX_DOUBLEBUFFER);
+    tips_ = std::make_unique<CItemTips>(list_, [this](int row) { return TipText(row); });
 }
 
 CPartsPane::~CPartsPane() {
@@ -293,6 +294,13 @@ void CPartsPane::StartDrag(int row, POINT at) {
     RunPartDrag(block, image, hot);
 }
 
+std::wstring CPartsPane::TipText(int row) const {
+    if (row < 0 || row >= ItemCount()) return {};
+    const Item& item = items_[row];
+    const CPartLibrary* library = item.library != nullptr ? item.library : item.shown;
+    return EditText(PartToolTip(ReadableText(item.entry->Name()), *item.entry, library));
+}
+
 void CPartsPane::ClearSearch() {
     if (GetWindowTextLengthW(search_) > 0) SetWindowTextW(search_, L"");
 }
@@ -410,17 +418,6 @@ LRESULT CPartsPane::OnNotify(NMHDR* header, bool& handled) {
         case LVN_KEYDOWN: {
             const auto* key = reinterpret_cast<NMLVKEYDOWN*>(header);
             if (key->wVKey == VK_ESCAPE && searching_) ClearSearch();
-            return 0;
-        }
-        case LVN_GETINFOTIPW: {
-            auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(header);
-            if (tip->iItem < 0 || tip->iItem >= ItemCount()) return 0;
-            const Item& item = items_[tip->iItem];
-            const CPartLibrary* library =
-                item.library != nullptr ? item.library : GetDocument().CurrentLibrary();
-            tipText_ =
-                EditText(PartToolTip(ReadableText(item.entry->Name()), *item.entry, library));
-            lstrcpynW(tip->pszText, tipText_.c_str(), tip->cchTextMax);
             return 0;
         }
         case LVN_GETEMPTYMARKUP: {

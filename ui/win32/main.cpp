@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "core/platform/FileReplace.h"
 #include "core/program/StandardOptions.h"
 #include "palette/ConfigLocation.h"
 #include "palette/QurixDoc.h"
@@ -60,13 +59,8 @@ std::string ModulePath() {
 int Run(int show) {
     using namespace qurix;
     CProfile profile;
-    profile.SetPath(LocateConfigFile(RealConfigLocationInputs(ModulePath())));
+    const bool restored = OpenPaletteProfile(profile, RealConfigLocationInputs(ModulePath()));
     const std::string folder = ConfigFolder(profile.Path());
-    // A write of ours that a kill cut short is undone before anything reads the file.
-    const std::string journalFolder = PaletteDataFolder();
-    profile.SetJournalFolder(journalFolder);
-    const Recovery recovery = RecoverInPlaceWrite(journalFolder, profile.Path());
-    RemoveAbandonedTemporaries(profile.Path());
 
     CDisplaySettings settings;
     CQurixDoc doc(settings, profile, folder);
@@ -75,7 +69,7 @@ int Run(int show) {
         // The whole start is served from one read of the file.
         const CProfile::CReadHold hold(profile);
         if (!frame.Create()) return 1;
-        if (recovery == Recovery::Restored) {
+        if (restored) {
             doc.ShowStatus(FormatText(texts::SETTINGS_RESTORED, profile.Path()));
         }
         if (!doc.OnNewDocument()) return 1;
