@@ -60,21 +60,7 @@ grep -Eq '^enter formats=(.*,)?KivoxPartsInfo(,.*)? kivox=yes$' "$work/target.ou
 wait_exit "$target_pid" || fail "the drop target did not end after the drop"
 cat "$work/target.out"
 
-# The block as the editor must see it: the library's Windows path, the part's name, zeros.
-printf '%s' "$editor_path" >"$work/expected.bin"
-truncate -s 260 "$work/expected.bin"
-printf '%s' "$part" >>"$work/expected.bin"
-truncate -s 520 "$work/expected.bin"
-status=0
-grep -Fxq "drop bytes=520" "$work/target.out" ||
-  { echo "$TEST_NAME: expected a block of 520 bytes" >&2; status=1; }
-grep -Fxq "open ok" "$work/target.out" ||
-  { echo "$TEST_NAME: the drop target could not open the block's path" >&2; status=1; }
-if ! cmp -s "$work/expected.bin" "$work/block.bin"; then
-  echo "$TEST_NAME: the block differs from the expected one:" >&2
-  od -A d -c "$work/block.bin" | head -20 >&2 || true
-  status=1
-fi
+check_dropped_block
 
 # Closed through the menu, from the keyboard.
 xdotool search --onlyvisible --name '^Qurix$' windowactivate --sync 2>/dev/null ||

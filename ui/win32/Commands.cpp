@@ -9,12 +9,6 @@ namespace qurix::win32 {
 
 namespace {
 
-// "parts_style" numbers.
-constexpr int MODE_LARGE = 0;
-constexpr int MODE_SMALL = 2;
-constexpr int MODE_LIST = 3;
-constexpr int MODE_XLARGE = 4;
-
 // As the Qt window has them; the reload item names its key after a tab.
 constexpr MenuItem MENU[] = {
     {0, texts::MENU_FILE, true, false},

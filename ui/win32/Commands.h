@@ -15,6 +15,13 @@ inline constexpr int ID_ZOOM_RESET = 0x8024;
 inline constexpr int ID_NEXT_PANE = 0x8025;
 inline constexpr int ID_PREV_PANE = 0x8026;
 
+// The parts list's display modes, as "parts_style" numbers them (1, a details mode without
+// columns, shows as large icons).
+inline constexpr int MODE_LARGE = 0;
+inline constexpr int MODE_SMALL = 2;
+inline constexpr int MODE_LIST = 3;
+inline constexpr int MODE_XLARGE = 4;
+
 // One item of a menu: a command with its text (palette/Texts.h), a separator (id 0), or
 // the start of a top-level menu (popup).
 struct MenuItem {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "palette/DragBlock.h"
+#include "ui/win32/GdiCanvas.h"
 
 namespace qurix::win32 {
 
@@ -152,25 +153,6 @@ private:
     ULONG references_ = 1;
 };
 
-// A 32-bit premultiplied top-down bitmap of the image, for the drag image helper.
-HBITMAP DragBitmap(const ArgbImage& image) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap == nullptr) return nullptr;
-    auto* out = static_cast<uint32_t*>(bits);
-    for (size_t i = 0; i < image.pixels.size(); ++i) {
-        // Thumbnails are opaque or clear: premultiplying only clears the clear ones.
-        out[i] = (image.pixels[i] >> 24) == 0 ? 0 : image.pixels[i];
-    }
-    return bitmap;
-}
-
 }  // namespace
 
 CLIPFORMAT PartsInfoFormat() {
@@ -189,7 +171,7 @@ HRESULT RunPartDrag(const std::string& block, const ArgbImage& image, POINT hotS
         SHDRAGIMAGE drag{};
         drag.sizeDragImage = SIZE{image.width, image.height};
         drag.ptOffset = hotSpot;
-        drag.hbmpDragImage = DragBitmap(image);
+        drag.hbmpDragImage = ArgbBitmap(image);
         drag.crColorKey = CLR_NONE;
         // The helper owns the bitmap once it took it.
         if (drag.hbmpDragImage != nullptr && FAILED(helper->InitializeFromBitmap(&drag, &data))) {

@@ -271,6 +271,24 @@ bool CGdiCanvas::ReadPixels(CanvasPixels& out) const {
     return true;
 }
 
+HBITMAP ArgbBitmap(const ArgbImage& image) {
+    if (image.IsNull()) return nullptr;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = image.width;
+    info.bmiHeader.biHeight = -image.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr) return nullptr;
+    auto* out = static_cast<uint32_t*>(bits);
+    for (size_t i = 0; i < image.pixels.size(); ++i) {
+        out[i] = (image.pixels[i] >> 24) == 0 ? 0 : image.pixels[i];
+    }
+    return bitmap;
+}
+
 CanvasFactory MakeCanvasFactory() {
     return [](Colour background) -> CanvasMaker {
         return [background](int32_t width, int32_t height) -> std::unique_ptr<CDrawSurface> {

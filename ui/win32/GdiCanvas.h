@@ -50,6 +50,11 @@ private:
     Point origin_;
 };
 
+// A 32-bit top-down DIB of the image for image lists, drag images and icons: premultiplied,
+// which for the palette's images (opaque, or clear where the key colour was; icons decoded
+// premultiplied) only means clear pixels become 0. Null when it cannot be made.
+HBITMAP ArgbBitmap(const ArgbImage& image);
+
 // The canvases the palette draws thumbnails and the preview on: the one place a front
 // end's drawing backend is chosen.
 CanvasFactory MakeCanvasFactory();

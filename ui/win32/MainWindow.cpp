@@ -77,21 +77,6 @@ ArgbImage LoadPng(int id) {
     return image;
 }
 
-HBITMAP Bitmap32(const ArgbImage& image) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap != nullptr) {
-        std::copy(image.pixels.begin(), image.pixels.end(), static_cast<uint32_t*>(bits));
-    }
-    return bitmap;
-}
-
 std::string FileNameOf(const std::string& path) {
     const size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -140,7 +125,7 @@ bool CMainWindow::Create() {
     if (!icon.IsNull()) {
         ICONINFO info{};
         info.fIcon = TRUE;
-        info.hbmColor = Bitmap32(icon);
+        info.hbmColor = ArgbBitmap(icon);
         info.hbmMask = CreateBitmap(icon.width, icon.height, 1, 1, nullptr);
         HICON h = CreateIconIndirect(&info);
         DeleteObject(info.hbmColor);
@@ -301,7 +286,7 @@ void CMainWindow::LoadToolBarImages() {
             png.height = h;
             png.pixels.assign(static_cast<size_t>(w) * h, 0);
         }
-        HBITMAP bitmap = Bitmap32(png);
+        HBITMAP bitmap = ArgbBitmap(png);
         ImageList_Add(images, bitmap, nullptr);
         DeleteObject(bitmap);
     }

@@ -14,8 +14,10 @@
 #include "palette/QurixDoc.h"
 #include "palette/Texts.h"
 #include "render/DisplaySettings.h"
+#include "ui/win32/Commands.h"
 #include "ui/win32/Dpi.h"
 #include "ui/win32/DragSource.h"
+#include "ui/win32/GdiCanvas.h"
 #include "ui/win32/Panes.h"
 #include "ui/win32/ProgressWindow.h"
 #include "ui/win32/WinText.h"
@@ -23,11 +25,6 @@
 namespace qurix::win32 {
 
 namespace {
-
-constexpr int MODE_LARGE = 0;
-constexpr int MODE_SMALL = 2;
-constexpr int MODE_LIST = 3;
-constexpr int MODE_XLARGE = 4;
 
 CExtraThumbnails::Kind KindOf(int mode) {
     switch (mode) {
@@ -38,25 +35,6 @@ CExtraThumbnails::Kind KindOf(int mode) {
         default:
             return CExtraThumbnails::Kind::Small;
     }
-}
-
-// An image-list bitmap of the image: 32 bits, premultiplied (thumbnails are opaque or
-// clear, so clear pixels become 0).
-HBITMAP ListBitmap(const ArgbImage& image) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap == nullptr) return nullptr;
-    auto* out = static_cast<uint32_t*>(bits);
-    for (size_t i = 0; i < image.pixels.size(); ++i) {
-        out[i] = (image.pixels[i] >> 24) == 0 ? 0 : image.pixels[i];
-    }
-    return bitmap;
 }
 
 }  // namespace
@@ -198,7 +176,7 @@ void CPartsPane::RebuildImages() {
             image.height = side;
             image.pixels.assign(static_cast<size_t>(side) * side, 0);
         }
-        HBITMAP bitmap = ListBitmap(image);
+        HBITMAP bitmap = ArgbBitmap(image);
         ImageList_Add(images, bitmap, nullptr);
         DeleteObject(bitmap);
     }

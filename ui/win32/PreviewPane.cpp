@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <numeric>
 
 #include "core/library/LibEntry.h"
 #include "palette/QurixDoc.h"
@@ -21,12 +20,6 @@ namespace {
 constexpr int WHEEL_NOTCH = 120;
 // Line steps as a scroll view takes them by default: a tenth of the page.
 constexpr int LINE_DIVISOR = 10;
-
-// In lowest terms, as the zoom steps are: 2:2 is drawn as 1:1.
-Scale Reduced(Scale s) {
-    const int32_t d = std::gcd(s.num, s.den);
-    return d > 0 ? Scale{s.num / d, s.den / d} : s;
-}
 
 }  // namespace
 
@@ -63,7 +56,7 @@ int CPreviewPane::Ratio() const {
 
 Scale CPreviewPane::DrawZoom() const {
     const Scale zoom = state_.fit ? fitZoom_ : state_.view.zoom;
-    return Reduced(Scale{zoom.num * Ratio(), zoom.den});
+    return DevicePreviewZoom(zoom, Ratio());
 }
 
 int CPreviewPane::BlocksHeight() const {
