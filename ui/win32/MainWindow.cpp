@@ -16,6 +16,7 @@
 #include "ui/win32/Commands.h"
 #include "ui/win32/Dpi.h"
 #include "ui/win32/GdiCanvas.h"
+#include "ui/win32/PaneLayout.h"
 #include "ui/win32/WinText.h"
 
 namespace qurix::win32 {
@@ -25,9 +26,6 @@ namespace {
 constexpr const char* SECTION = "qurix";
 constexpr const char* AUTO_RELOAD_KEY = "auto_reload";
 constexpr UINT_PTR SETTLE_TIMER = 1;
-// Splitter bars and the least size of a pane, at 96 DPI.
-constexpr int BAR = 4;
-constexpr int LEAST_PANE = 24;
 // The toolbar's icons in resources/ (qurix.rc): 1x at 10 + i, 2x at 20 + i.
 constexpr int TOOL_IMAGES = 5;
 constexpr int APP_ICON_PNG = 30;
@@ -104,10 +102,6 @@ CMainWindow::~CMainWindow() {
     if (toolImages_ != nullptr) ImageList_Destroy(toolImages_);
     if (font_ != nullptr) DeleteObject(font_);
     if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
-}
-
-int CMainWindow::Scaled(int pixels) const {
-    return ScaleToDpi(pixels, WindowDpi(Hwnd()));
 }
 
 int CMainWindow::Unscaled(int pixels) const {
@@ -376,47 +370,20 @@ void CMainWindow::Layout() {
     SendMessageW(status_, WM_SIZE, 0, 0);
     RECT s{};
     GetWindowRect(status_, &s);
-    const int bottom = client.bottom - (s.bottom - s.top);
-    const int bar = Scaled(BAR);
-    const int least = Scaled(LEAST_PANE);
-    const int width = client.right;
-    const int height = std::max(0, bottom - top);
-    const int left =
-        std::clamp(Scaled(PaneSize(layout_.plvWidth)), least, std::max(least, width - bar - least));
-    const int libH = std::clamp(Scaled(PaneSize(layout_.plvHeight)), least,
-                                std::max(least, height - 2 * bar - 2 * least));
-    const int preH = std::clamp(Scaled(PaneSize(layout_.prtHeight)), least,
-                                std::max(least, height - libH - 2 * bar - least));
-    HDWP defer = BeginDeferWindowPos(6);
-    auto place = [&defer](HWND w, int x, int y, int cx, int cy) {
-        defer = DeferWindowPos(defer, w, nullptr, x, y, std::max(0, cx), std::max(0, cy),
+    panes_ = ComputePanes(client.right, top, client.bottom - (s.bottom - s.top), layout_,
+                          WindowDpi(Hwnd()));
+    HDWP defer = BeginDeferWindowPos(5);
+    auto place = [&defer](HWND w, const Rect& r) {
+        defer = DeferWindowPos(defer, w, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                                SWP_NOZORDER | SWP_NOACTIVATE);
     };
-    place(libraries_->Hwnd(), 0, top, left, libH);
-    place(preview_->Hwnd(), 0, top + libH + bar, left, preH);
-    place(note_->Hwnd(), 0, top + libH + preH + 2 * bar, left, height - libH - preH - 2 * bar);
-    const int searchH = Scaled(24);
-    place(parts_->Search(), left + bar, top, width - left - bar, searchH);
-    place(parts_->List(), left + bar, top + searchH + Scaled(2), width - left - bar,
-          height - searchH - Scaled(2));
+    place(libraries_->Hwnd(), panes_.library);
+    place(preview_->Hwnd(), panes_.preview);
+    place(note_->Hwnd(), panes_.note);
+    place(parts_->Search(), panes_.search);
+    place(parts_->List(), panes_.parts);
     EndDeferWindowPos(defer);
     ListView_SetColumnWidth(libraries_->Hwnd(), 0, LVSCW_AUTOSIZE_USEHEADER);
-}
-
-int CMainWindow::BarAt(POINT p) const {
-    RECT lib{};
-    RECT pre{};
-    RECT parts{};
-    GetWindowRect(libraries_->Hwnd(), &lib);
-    GetWindowRect(preview_->Hwnd(), &pre);
-    GetWindowRect(parts_->Search(), &parts);
-    MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&lib), 2);
-    MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&pre), 2);
-    MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&parts), 2);
-    if (p.x >= lib.right && p.x < parts.left && p.y >= lib.top) return 0;
-    if (p.x < lib.right && p.y >= lib.bottom && p.y < pre.top) return 1;
-    if (p.x < lib.right && p.y >= pre.bottom && p.y < pre.bottom + Scaled(BAR)) return 2;
-    return -1;
 }
 
 void CMainWindow::OnInitMenu(HMENU menu) {
@@ -569,7 +536,8 @@ LRESULT CMainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             POINT p{};
             GetCursorPos(&p);
             ScreenToClient(Hwnd(), &p);
-            const int bar = reinterpret_cast<HWND>(wParam) == Hwnd() ? BarAt(p) : -1;
+            const int bar =
+                reinterpret_cast<HWND>(wParam) == Hwnd() ? SplitterAt(panes_, Point{p.x, p.y}) : -1;
             if (bar >= 0) {
                 SetCursor(LoadCursorW(nullptr, bar == 0 ? IDC_SIZEWE : IDC_SIZENS));
                 return TRUE;
@@ -582,7 +550,7 @@ LRESULT CMainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_LBUTTONDOWN: {
             const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            dragging_ = BarAt(p);
+            dragging_ = SplitterAt(panes_, Point{p.x, p.y});
             if (dragging_ >= 0) {
                 dragFrom_ = p;
                 dragStart_ = layout_;

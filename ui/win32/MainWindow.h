@@ -9,6 +9,7 @@
 #include "palette/ChangeDetector.h"
 #include "palette/QurixDoc.h"
 #include "palette/WindowLayout.h"
+#include "ui/win32/PaneLayout.h"
 #include "ui/win32/Panes.h"
 #include "ui/win32/UiHost.h"
 #include "ui/win32/Watcher.h"
@@ -58,15 +59,12 @@ private:
     void OnSettled();
     void OnFilesChanged(const std::vector<std::string>& paths);
     void FocusPane(bool previous);
-    // Which splitter bar is at a client point: 0 left|right, 1 library|preview,
-    // 2 preview|note, -1 none.
-    int BarAt(POINT p) const;
-    int Scaled(int pixels) const;
     int Unscaled(int pixels) const;
 
     CQurixDoc& doc_;
     CProfile profile_;
     WindowLayout layout_;
+    PaneRects panes_;
     std::unique_ptr<CWin32UiHost> host_;
     std::unique_ptr<CPartsPane> parts_;
     std::unique_ptr<CLibraryPane> libraries_;
