@@ -12,6 +12,7 @@
 #include "palette/DragBlock.h"
 #include "ui/win32/DragSource.h"
 #include "ui/win32/PaneLayout.h"
+#include "ui/win32/ProgressWindow.h"
 #include "ui/win32/UiHost.h"
 #include "ui/win32/Watcher.h"
 
@@ -216,6 +217,41 @@ TEST(FolderWatchTest, AWriteInAWatchedFolderIsPosted) {
         // Stopped with the watch: the thread ends and lets go of the folder.
     }
     EXPECT_TRUE(RemoveDirectoryW(folder.c_str()));
+}
+
+// The count line of the progress window (its second static control).
+std::wstring CountText(HWND progress) {
+    HWND message = FindWindowExW(progress, nullptr, L"STATIC", nullptr);
+    HWND count = FindWindowExW(progress, message, L"STATIC", nullptr);
+    wchar_t text[64] = {};
+    GetWindowTextW(count, text, 64);
+    return text;
+}
+
+TEST(ProgressWindowTest, CountsCancelsAndGivesTheOwnerBack) {
+    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    // Wine makes top-level windows only with a display.
+    if (owner == nullptr) GTEST_SKIP() << "no display for a top-level window";
+    {
+        CProgressWindow progress(owner);
+        progress.Begin(40);
+        ASSERT_NE(progress.Hwnd(), nullptr);
+        // Modal: the owner takes no input meanwhile.
+        EXPECT_FALSE(IsWindowEnabled(owner));
+        progress.SetPos(7);
+        EXPECT_EQ(CountText(progress.Hwnd()), L"7 / 40");
+        EXPECT_TRUE(progress.Pump());
+        EXPECT_FALSE(progress.CancelRequested());
+        // キャンセル, as a click on it sends it.
+        PostMessageW(progress.Hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        EXPECT_FALSE(progress.Pump());
+        EXPECT_TRUE(progress.CancelRequested());
+        progress.End(true);
+        EXPECT_EQ(progress.Hwnd(), nullptr);
+        EXPECT_TRUE(IsWindowEnabled(owner));
+    }
+    DestroyWindow(owner);
 }
 
 }  // namespace
