@@ -2,6 +2,7 @@
 // tables and the GDI canvas's pixels. Runs under Wine.
 #include "ui/win32/WinApi.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -150,6 +151,18 @@ TEST(GdiCanvasTest, RefusesImpossibleSizesAndShiftsByItsOrigin) {
     EXPECT_EQ(At(p, 1, 1), COLOUR_BLACK);
     EXPECT_EQ(At(p, 0, 0), COLOUR_WHITE);
     EXPECT_EQ(At(p, 2, 2), COLOUR_WHITE);
+}
+
+TEST(GdiCanvasTest, ImageListsKeepOneImagePerItem) {
+    HIMAGELIST list = ImageList_Create(4, 4, ILC_COLOR32, 3, 0);
+    ASSERT_NE(list, nullptr);
+    ArgbImage fits{4, 4, std::vector<uint32_t>(16, 0xFF102030u)};
+    ArgbImage other{2, 2, std::vector<uint32_t>(4, 0xFF102030u)};
+    AddToImageList(list, fits, 4, 4);
+    AddToImageList(list, other, 4, 4);  // in as a clear image
+    AddToImageList(list, ArgbImage{}, 4, 4);
+    EXPECT_EQ(ImageList_GetImageCount(list), 3);
+    ImageList_Destroy(list);
 }
 
 }  // namespace

@@ -289,6 +289,20 @@ HBITMAP ArgbBitmap(const ArgbImage& image) {
     return bitmap;
 }
 
+void AddToImageList(HIMAGELIST list, const ArgbImage& image, int32_t width, int32_t height) {
+    ArgbImage clear;
+    const ArgbImage* added = &image;
+    if (image.width != width || image.height != height || image.IsNull()) {
+        clear.width = width;
+        clear.height = height;
+        clear.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+        added = &clear;
+    }
+    HBITMAP bitmap = ArgbBitmap(*added);
+    ImageList_Add(list, bitmap, nullptr);
+    if (bitmap != nullptr) DeleteObject(bitmap);
+}
+
 CanvasFactory MakeCanvasFactory() {
     return [](Colour background) -> CanvasMaker {
         return [background](int32_t width, int32_t height) -> std::unique_ptr<CDrawSurface> {

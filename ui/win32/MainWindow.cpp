@@ -273,17 +273,8 @@ void CMainWindow::LoadToolBarImages() {
     const int w = twice ? 32 : 16;
     const int h = twice ? 30 : 15;
     HIMAGELIST images = ImageList_Create(w, h, ILC_COLOR32, TOOL_IMAGES, 0);
-    for (int i = 0; i < TOOL_IMAGES; ++i) {
-        ArgbImage png = LoadPng((twice ? 20 : 10) + i);
-        if (png.width != w || png.height != h) {
-            png.width = w;
-            png.height = h;
-            png.pixels.assign(static_cast<size_t>(w) * h, 0);
-        }
-        HBITMAP bitmap = ArgbBitmap(png);
-        ImageList_Add(images, bitmap, nullptr);
-        DeleteObject(bitmap);
-    }
+    for (int i = 0; i < TOOL_IMAGES; ++i)
+        AddToImageList(images, LoadPng((twice ? 20 : 10) + i), w, h);
     SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
     if (toolImages_ != nullptr) ImageList_Destroy(toolImages_);
     toolImages_ = images;

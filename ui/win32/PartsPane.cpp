@@ -168,18 +168,8 @@ void CPartsPane::RebuildImages() {
     const int side = CExtraThumbnails::LogicalSide(kind) * ratio;
     HIMAGELIST images =
         ImageList_Create(side, side, ILC_COLOR32, static_cast<int>(items_.size()) + 1, 16);
-    for (const Item& item : items_) {
-        ArgbImage image = ItemImage(item);
-        if (image.width != side || image.height != side) {
-            // Still one image per item: the item's index is its image's.
-            image.width = side;
-            image.height = side;
-            image.pixels.assign(static_cast<size_t>(side) * side, 0);
-        }
-        HBITMAP bitmap = ArgbBitmap(image);
-        ImageList_Add(images, bitmap, nullptr);
-        DeleteObject(bitmap);
-    }
+    // One image per item: the item's index is its image's.
+    for (const Item& item : items_) AddToImageList(images, ItemImage(item), side, side);
     const bool icons = mode_ == MODE_LARGE || mode_ == MODE_XLARGE;
     ListView_SetImageList(list_, icons ? images : nullptr, LVSIL_NORMAL);
     ListView_SetImageList(list_, icons ? nullptr : images, LVSIL_SMALL);
