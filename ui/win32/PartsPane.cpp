@@ -145,6 +145,9 @@ void CPartsPane::ShowItems(std::vector<Item> items) {
     ListView_SetItemCountEx(list_, 0, 0);
     RebuildImages();
     ListView_SetItemCountEx(list_, static_cast<int>(items_.size()), 0);
+    // Laid out again once the list has taken in the new count: the scroll bar it may now
+    // need narrows the room (Wine's list lays the icons out for the width before).
+    PostMessageW(list_, LVM_ARRANGE, LVA_DEFAULT, 0);
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
     filling_ = false;
@@ -195,6 +198,7 @@ void CPartsPane::SetMode(int mode) {
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     RebuildImages();
     ListView_SetItemCountEx(list_, static_cast<int>(items_.size()), LVSICF_NOSCROLL);
+    PostMessageW(list_, LVM_ARRANGE, LVA_DEFAULT, 0);
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
     filling_ = false;
