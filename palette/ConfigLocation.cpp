@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "core/platform/FileIo.h"
+#include "core/platform/FileReplace.h"
 #include "core/platform/Paths.h"
 #include "core/platform/UserFolders.h"
 #include "core/platform/WinePaths.h"
@@ -51,6 +52,16 @@ ConfigLocationInputs RealConfigLocationInputs(const std::string& modulePath) {
 std::string PaletteDataFolder() {
     const std::string perUser = PerUserDataFolder();
     return perUser.empty() ? std::string() : CombinePath(perUser, "qurix");
+}
+
+bool OpenPaletteProfile(CProfile& profile, const ConfigLocationInputs& where) {
+    profile.SetPath(LocateConfigFile(where));
+    // A write of ours that a kill cut short is undone before anything reads the file.
+    const std::string journalFolder = PaletteDataFolder();
+    profile.SetJournalFolder(journalFolder);
+    const Recovery recovery = RecoverInPlaceWrite(journalFolder, profile.Path());
+    RemoveAbandonedTemporaries(profile.Path());
+    return recovery == Recovery::Restored;
 }
 
 }  // namespace qurix

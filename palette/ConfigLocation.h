@@ -2,6 +2,7 @@
 #include <string>
 
 #include "core/profile/ConfigFile.h"
+#include "core/profile/Profile.h"
 
 namespace qurix {
 
@@ -21,5 +22,11 @@ ConfigLocationInputs RealConfigLocationInputs(const std::string& modulePath);
 // The palette's own per-user folder (qurix in the per-user data folder), where what it
 // keeps for itself lies; "" when there is no per-user folder.
 std::string PaletteDataFolder();
+
+// A front end's start: makes the configuration file found with where the profile's file,
+// with its journal in the palette's own folder, undoes a write of ours that a kill cut
+// short and removes the temporaries one left. True when such a write was undone (the
+// front end says so once its status bar is there).
+bool OpenPaletteProfile(CProfile& profile, const ConfigLocationInputs& where);
 
 }  // namespace qurix

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <numeric>
 
 #include "core/library/LibEntry.h"
 
@@ -12,6 +13,12 @@ namespace {
 constexpr const char* SECTION = "qurix";
 
 }  // namespace
+
+Scale DevicePreviewZoom(Scale zoom, int32_t ratio) {
+    const Scale s{zoom.num * ratio, zoom.den};
+    const int32_t d = std::gcd(s.num, s.den);
+    return d > 0 ? Scale{s.num / d, s.den / d} : s;
+}
 
 bool IsPreviewZoomStep(Scale zoom) {
     return std::find(std::begin(PREVIEW_ZOOMS), std::end(PREVIEW_ZOOMS), zoom) !=

@@ -14,6 +14,9 @@ bool IsPreviewZoomStep(Scale zoom);
 // "N:D" with N and D among the preview's zoom steps; false for anything else.
 bool ParsePreviewZoom(const std::string& text, Scale& zoom);
 std::string FormatPreviewZoom(Scale zoom);
+// The zoom the preview draws with at ratio device pixels per pixel, in lowest terms (2:2 is
+// drawn as 1:1).
+Scale DevicePreviewZoom(Scale zoom, int32_t ratio);
 
 // What the preview pane shows of the current part besides the part itself: the zoom (a
 // step, or fitted to the pane) and the block whose pin numbers are drawn. The zoom and

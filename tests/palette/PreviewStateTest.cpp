@@ -55,5 +55,19 @@ TEST(PreviewBlocks, LabelsAndTheChoiceFollowThePart) {
     EXPECT_EQ(state.view.block, 0);
 }
 
+TEST(PreviewZoomTest, DeviceZoomIsInLowestTerms) {
+    const struct {
+        Scale zoom;
+        int32_t ratio;
+        Scale drawn;
+    } cases[] = {{{1, 1}, 1, {1, 1}}, {{1, 2}, 2, {1, 1}},  {{2, 3}, 3, {2, 1}},
+                 {{3, 2}, 2, {3, 1}}, {{8, 1}, 2, {16, 1}}, {{2, 3}, 2, {4, 3}}};
+    for (const auto& c : cases) {
+        const Scale got = DevicePreviewZoom(c.zoom, c.ratio);
+        EXPECT_EQ(got.num, c.drawn.num) << c.zoom.num << ":" << c.zoom.den << " x" << c.ratio;
+        EXPECT_EQ(got.den, c.drawn.den) << c.zoom.num << ":" << c.zoom.den << " x" << c.ratio;
+    }
+}
+
 }  // namespace
 }  // namespace qurix

@@ -225,3 +225,24 @@ start_wine_drop_target() {
   wait_window wine-drop-target "$target_pid" "the drop target"
   sleep 0.5
 }
+
+# After a drop into the Win32 drop target: the block it wrote to $work/block.bin must be
+# the one the editor expects (editor_path in the first 260 bytes, part in the next 260,
+# zeros behind each), 520 bytes, with a path the target could open. Sets status to 1 on a
+# difference (0 otherwise), saying what differs.
+check_dropped_block() {
+  printf '%s' "$editor_path" >"$work/expected.bin"
+  truncate -s 260 "$work/expected.bin"
+  printf '%s' "$part" >>"$work/expected.bin"
+  truncate -s 520 "$work/expected.bin"
+  status=0
+  grep -Fxq "drop bytes=520" "$work/target.out" ||
+    { echo "$TEST_NAME: expected a block of 520 bytes" >&2; status=1; }
+  grep -Fxq "open ok" "$work/target.out" ||
+    { echo "$TEST_NAME: the drop target could not open the block's path" >&2; status=1; }
+  if ! cmp -s "$work/expected.bin" "$work/block.bin"; then
+    echo "$TEST_NAME: the block differs from the expected one:" >&2
+    od -A d -c "$work/block.bin" >&2 || true
+    status=1
+  fi
+}

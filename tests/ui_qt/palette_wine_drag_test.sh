@@ -40,22 +40,7 @@ grep -Eq '^enter formats=(.*,)?KivoxPartsInfo(,.*)? kivox=yes$' "$work/target.ou
 wait_exit "$target_pid" || fail "the drop target did not end after the drop"
 cat "$work/target.out"
 
-# The block as the editor must see it; truncate pads with zeros.
-printf '%s' "$editor_path" >"$work/expected.bin"
-truncate -s 260 "$work/expected.bin"
-printf '%s' "$part" >>"$work/expected.bin"
-truncate -s 520 "$work/expected.bin"
-
-status=0
-grep -Fxq "drop bytes=520" "$work/target.out" ||
-  { echo "$TEST_NAME: expected a block of 520 bytes" >&2; status=1; }
-grep -Fxq "open ok" "$work/target.out" ||
-  { echo "$TEST_NAME: the drop target could not open the block's path" >&2; status=1; }
-if ! cmp -s "$work/expected.bin" "$work/block.bin"; then
-  echo "$TEST_NAME: the block differs from the expected one:" >&2
-  od -A d -c "$work/block.bin" >&2 || true
-  status=1
-fi
+check_dropped_block
 [ "$exit_status" -eq 0 ] || { echo "$TEST_NAME: drop target exit $exit_status" >&2; status=1; }
 kill -0 "$qurix_pid" 2>/dev/null || { echo "$TEST_NAME: the palette ended" >&2; status=1; }
 

@@ -10,7 +10,6 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <iterator>
-#include <numeric>
 
 #include "core/library/LibEntry.h"
 #include "palette/QurixDoc.h"
@@ -27,12 +26,6 @@ namespace {
 // Line steps as a scroll view takes them by default: a tenth of the page.
 constexpr int LINE_DIVISOR = 10;
 constexpr int WHEEL_NOTCH = 120;
-
-// In lowest terms, as the zoom steps are: 2:2 is drawn as 1:1.
-Scale Reduced(Scale s) {
-    const int32_t d = std::gcd(s.num, s.den);
-    return d > 0 ? Scale{s.num / d, s.den / d} : s;
-}
 
 }  // namespace
 
@@ -233,7 +226,7 @@ void CPartView::DrawPart(QPainter& painter, QPoint origin, const QRect& exposed,
             p.translate(-target.topLeft());
             CQtSurface surface(p, target);
             DrawPartPreview(surface, doc.Settings(), doc.CurrentEntry(),
-                            {Reduced(Scale{zoom.num * ratio, zoom.den}), state_.view.block});
+                            {DevicePreviewZoom(zoom, ratio), state_.view.block});
             p.end();
             image.setDevicePixelRatio(ratio);
             painter.drawImage(exposed.topLeft(), image);

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "core/platform/FileReplace.h"
 #include "palette/ConfigLocation.h"
 #include "palette/QurixDoc.h"
 #include "render/DisplaySettings.h"
@@ -25,19 +24,14 @@ CQurixApp::~CQurixApp() {
 }
 
 bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
-    profile_.SetPath(LocateConfigFile(where));
+    const bool restored = OpenPaletteProfile(profile_, where);
     configFolder_ = qurix::ConfigFolder(profile_.Path());
-    // A write of ours that a kill cut short is undone before anything reads the file.
-    const std::string journalFolder = PaletteDataFolder();
-    profile_.SetJournalFolder(journalFolder);
-    const Recovery recovery = RecoverInPlaceWrite(journalFolder, profile_.Path());
-    RemoveAbandonedTemporaries(profile_.Path());
     // The whole start is served from one read of the file.
     const CProfile::CReadHold hold(profile_);
 
     doc_ = std::make_unique<CQurixDoc>(*settings_, profile_, configFolder_);
     frame_ = std::make_unique<CMainFrame>(*doc_);
-    if (recovery == Recovery::Restored) {
+    if (restored) {
         doc_->ShowStatus(FormatText(texts::SETTINGS_RESTORED, profile_.Path()));
     }
     if (!doc_->OnNewDocument()) return false;

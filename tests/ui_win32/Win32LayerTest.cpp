@@ -1,0 +1,169 @@
+// What the Win32 front end decides itself: text conversion, DPI scaling, the command
+// tables and the GDI canvas's pixels. Runs under Wine.
+#include "ui/win32/WinApi.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "palette/CommandIds.h"
+#include "palette/Texts.h"
+#include "ui/win32/Commands.h"
+#include "ui/win32/Dpi.h"
+#include "ui/win32/GdiCanvas.h"
+#include "ui/win32/WinText.h"
+
+namespace qurix::win32 {
+namespace {
+
+TEST(WinTextTest, Utf8RoundTripsThroughUtf16) {
+    const struct {
+        std::string utf8;
+        std::wstring wide;
+    } cases[] = {
+        {"", L""},
+        {"R_IEC", L"R_IEC"},
+        {texts::MENU_FILE, L"ファイル(&F)"},
+        {texts::CANCEL, L"キャンセル"},
+        // Outside the basic plane: a surrogate pair.
+        {"\xF0\x9F\x94\x8C", L"\xD83D\xDD0C"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Widen(c.utf8), c.wide) << c.utf8;
+        EXPECT_EQ(Narrow(c.wide), c.utf8) << c.utf8;
+    }
+}
+
+TEST(WinTextTest, ShiftJisAndLineBreaks) {
+    // "抵抗" in CP932, as library files hold it.
+    EXPECT_EQ(FromCodePage("\x92\xEF\x8D\x52", 932), L"抵抗");
+    EXPECT_EQ(EditText("a\nb"), L"a\r\nb");
+    EXPECT_EQ(Format(texts::SEARCH_COUNT, "12"), L"12 件");
+}
+
+TEST(DpiTest, ScalesSizesAndPicksThumbnailRatios) {
+    const struct {
+        int32_t pixels;
+        uint32_t dpi;
+        int32_t scaled;
+        int32_t ratio;
+    } cases[] = {
+        {160, 96, 160, 1}, {160, 120, 200, 1},   {160, 144, 240, 2}, {160, 192, 320, 2},
+        {3, 120, 4, 1},    {1, 144, 2, 2},       {-5, 192, -10, 2},  {100, 0, 100, 1},
+        {64, 288, 192, 3}, {64, 2000, 1333, 16},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ScaleToDpi(c.pixels, c.dpi), c.scaled) << c.pixels << " at " << c.dpi;
+        EXPECT_EQ(ThumbnailRatio(c.dpi), c.ratio) << c.dpi;
+    }
+}
+
+TEST(CommandsTest, MenusHaveTheLinuxPalettesItems) {
+    std::vector<std::string> popups;
+    std::set<int> ids;
+    for (const MenuItem& item : MenuItems()) {
+        if (item.popup) popups.push_back(item.text);
+        if (item.id != 0) {
+            EXPECT_TRUE(ids.insert(item.id).second) << item.id;
+        }
+        if (item.radio) {
+            EXPECT_GE(ModeOfCommand(item.id), 0) << item.id;
+        }
+    }
+    EXPECT_EQ(popups, (std::vector<std::string>{"ファイル(&F)", "表示(&V)", "ヘルプ(&H)"}));
+    for (const int id :
+         {ID_FILE_RELOAD, ID_APP_EXIT, ID_VIEW_TOOLBAR, ID_VIEW_LARGEICON, ID_VIEW_SMALLICON,
+          ID_VIEW_LIST, ID_VIEW_XLARGEICON, ID_VIEW_AUTO_RELOAD, ID_VIEW_FIT, ID_APP_ABOUT}) {
+        EXPECT_EQ(ids.count(id), 1u) << id;
+    }
+    // Every toolbar button is also a menu command.
+    for (const ToolButton& b : ToolButtons()) {
+        if (b.id != 0) {
+            EXPECT_EQ(ids.count(b.id), 1u) << b.id;
+        }
+    }
+}
+
+TEST(CommandsTest, KeysAndModes) {
+    const struct {
+        uint16_t key;
+        bool ctrl;
+        bool shift;
+        int id;
+    } wanted[] = {{'R', true, false, ID_FILE_RELOAD},
+                  {'F', true, false, ID_EDIT_FIND},
+                  {VK_F6, false, false, ID_NEXT_PANE},
+                  {VK_F6, false, true, ID_PREV_PANE}};
+    ASSERT_EQ(Accelerators().size(), std::size(wanted));
+    for (size_t i = 0; i < std::size(wanted); ++i) {
+        EXPECT_EQ(Accelerators()[i].key, wanted[i].key);
+        EXPECT_EQ(Accelerators()[i].ctrl, wanted[i].ctrl);
+        EXPECT_EQ(Accelerators()[i].shift, wanted[i].shift);
+        EXPECT_EQ(Accelerators()[i].id, wanted[i].id);
+    }
+    // "parts_style" numbers: 0 large, 2 small, 3 list, 4 extra-large; 1 has no command.
+    for (const int mode : {0, 2, 3, 4}) EXPECT_EQ(ModeOfCommand(CommandOfMode(mode)), mode);
+    EXPECT_EQ(CommandOfMode(1), 0);
+    EXPECT_EQ(ModeOfCommand(ID_APP_ABOUT), -1);
+}
+
+// The pixel at (x, y) as 0x00BBGGRR.
+Colour At(const CanvasPixels& p, int x, int y) {
+    const size_t i = (static_cast<size_t>(y) * p.width + x) * 4;
+    return MakeColour(p.bgrx[i + 2], p.bgrx[i + 1], p.bgrx[i]);
+}
+
+TEST(GdiCanvasTest, FillsLinesAndBitmapsAtTheirPixels) {
+    constexpr Colour BG = MakeColour(255, 255, 224);
+    constexpr Colour INK = MakeColour(128, 0, 0);
+    CGdiCanvas canvas(8, 6, BG);
+    ASSERT_TRUE(canvas.IsValid());
+    canvas.FillRect(Rect{1, 1, 3, 2}, INK);
+    // A one-pixel line sets its start and not its end.
+    canvas.Line(Point{0, 4}, Point{4, 4}, Pen::Solid(1, INK));
+    // 2 x 1 bits stretched to 4 x 2: the set left bit covers the left half.
+    const uint8_t bits[] = {0x80};
+    canvas.StretchMonoBitmap(Rect{4, 0, 8, 2}, MonoBitmap{bits, 2, 1, 1}, INK);
+    CanvasPixels p;
+    ASSERT_TRUE(canvas.ReadPixels(p));
+    ASSERT_EQ(p.width, 8);
+    ASSERT_EQ(p.height, 6);
+    const struct {
+        int x, y;
+        Colour c;
+    } cases[] = {{0, 0, BG},  {1, 1, INK}, {2, 1, INK}, {3, 1, BG},  {1, 2, BG},
+                 {0, 4, INK}, {3, 4, INK}, {4, 4, BG},  {4, 0, INK}, {5, 1, INK},
+                 {6, 0, BG},  {7, 1, BG},  {4, 2, BG}};
+    for (const auto& c : cases) EXPECT_EQ(At(p, c.x, c.y), c.c) << c.x << "," << c.y;
+}
+
+TEST(GdiCanvasTest, RefusesImpossibleSizesAndShiftsByItsOrigin) {
+    EXPECT_FALSE(CGdiCanvas(0, 5, 0).IsValid());
+    EXPECT_FALSE(CGdiCanvas(5, -1, 0).IsValid());
+    EXPECT_FALSE(MakeCanvasFactory()(0)(0, 0));
+    // A canvas showing drawing coordinates from (100, 50) on.
+    CGdiCanvas canvas(4, 4, COLOUR_WHITE, Point{100, 50});
+    canvas.FillRect(Rect{101, 51, 102, 52}, COLOUR_BLACK);
+    CanvasPixels p;
+    ASSERT_TRUE(canvas.ReadPixels(p));
+    EXPECT_EQ(At(p, 1, 1), COLOUR_BLACK);
+    EXPECT_EQ(At(p, 0, 0), COLOUR_WHITE);
+    EXPECT_EQ(At(p, 2, 2), COLOUR_WHITE);
+}
+
+TEST(GdiCanvasTest, ImageListsKeepOneImagePerItem) {
+    HIMAGELIST list = ImageList_Create(4, 4, ILC_COLOR32, 3, 0);
+    ASSERT_NE(list, nullptr);
+    ArgbImage fits{4, 4, std::vector<uint32_t>(16, 0xFF102030u)};
+    ArgbImage other{2, 2, std::vector<uint32_t>(4, 0xFF102030u)};
+    AddToImageList(list, fits, 4, 4);
+    AddToImageList(list, other, 4, 4);  // in as a clear image
+    AddToImageList(list, ArgbImage{}, 4, 4);
+    EXPECT_EQ(ImageList_GetImageCount(list), 3);
+    ImageList_Destroy(list);
+}
+
+}  // namespace
+}  // namespace qurix::win32

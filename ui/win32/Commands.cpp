@@ -1,0 +1,93 @@
+#include "ui/win32/WinApi.h"
+
+#include "ui/win32/Commands.h"
+
+#include "palette/CommandIds.h"
+#include "palette/Texts.h"
+
+namespace qurix::win32 {
+
+namespace {
+
+// As the Qt window has them; the reload item names its key after a tab.
+constexpr MenuItem MENU[] = {
+    {0, texts::MENU_FILE, true, false},
+    {ID_FILE_RELOAD, texts::CMD_RELOAD, false, false},
+    {0, nullptr, false, false},
+    {ID_APP_EXIT, texts::CMD_EXIT, false, false},
+    {0, texts::MENU_VIEW, true, false},
+    {ID_VIEW_TOOLBAR, texts::CMD_TOOLBAR, false, false},
+    {0, nullptr, false, false},
+    {ID_VIEW_LARGEICON, texts::CMD_LARGE, false, true},
+    {ID_VIEW_SMALLICON, texts::CMD_SMALL, false, true},
+    {ID_VIEW_LIST, texts::CMD_LIST, false, true},
+    {ID_VIEW_XLARGEICON, texts::CMD_XLARGE, false, true},
+    {0, nullptr, false, false},
+    {ID_VIEW_AUTO_RELOAD, texts::CMD_AUTO_RELOAD, false, false},
+    {0, nullptr, false, false},
+    {ID_VIEW_FIT, texts::CMD_FIT, false, false},
+    {0, texts::MENU_HELP, true, false},
+    {ID_APP_ABOUT, texts::CMD_ABOUT, false, false},
+};
+
+constexpr Accelerator KEYS[] = {
+    {'R', true, false, ID_FILE_RELOAD},
+    {'F', true, false, ID_EDIT_FIND},
+    {VK_F6, false, false, ID_NEXT_PANE},
+    {VK_F6, false, true, ID_PREV_PANE},
+};
+
+constexpr ToolButton BUTTONS[] = {
+    {ID_VIEW_LARGEICON, texts::TIP_LARGE, 0},
+    {ID_VIEW_SMALLICON, texts::TIP_SMALL, 1},
+    {ID_VIEW_LIST, texts::TIP_LIST, 2},
+    {ID_VIEW_XLARGEICON, texts::TIP_XLARGE, 3},
+    {0, nullptr, -1},
+    {ID_APP_ABOUT, texts::ABOUT_TITLE, 4},
+};
+
+}  // namespace
+
+std::span<const MenuItem> MenuItems() {
+    return MENU;
+}
+
+std::span<const Accelerator> Accelerators() {
+    return KEYS;
+}
+
+std::span<const ToolButton> ToolButtons() {
+    return BUTTONS;
+}
+
+int ModeOfCommand(int id) {
+    switch (id) {
+        case ID_VIEW_LARGEICON:
+            return MODE_LARGE;
+        case ID_VIEW_SMALLICON:
+            return MODE_SMALL;
+        case ID_VIEW_LIST:
+            return MODE_LIST;
+        case ID_VIEW_XLARGEICON:
+            return MODE_XLARGE;
+        default:
+            return -1;
+    }
+}
+
+int CommandOfMode(int mode) {
+    switch (mode) {
+        case MODE_LARGE:
+            return ID_VIEW_LARGEICON;
+        case MODE_SMALL:
+            return ID_VIEW_SMALLICON;
+        case MODE_LIST:
+            return ID_VIEW_LIST;
+        case MODE_XLARGE:
+            return ID_VIEW_XLARGEICON;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace qurix::win32

@@ -1,0 +1,58 @@
+#pragma once
+#include "ui/win32/WinApi.h"
+
+#include <cstdint>
+#include <span>
+
+namespace qurix::win32 {
+
+// The window's own commands besides those of palette/CommandIds.h.
+inline constexpr int ID_VIEW_FIT = 0x8020;
+inline constexpr int ID_EDIT_FIND = 0x8021;
+inline constexpr int ID_ZOOM_IN = 0x8022;
+inline constexpr int ID_ZOOM_OUT = 0x8023;
+inline constexpr int ID_ZOOM_RESET = 0x8024;
+inline constexpr int ID_NEXT_PANE = 0x8025;
+inline constexpr int ID_PREV_PANE = 0x8026;
+
+// The parts list's display modes, as "parts_style" numbers them (1, a details mode without
+// columns, shows as large icons).
+inline constexpr int MODE_LARGE = 0;
+inline constexpr int MODE_SMALL = 2;
+inline constexpr int MODE_LIST = 3;
+inline constexpr int MODE_XLARGE = 4;
+
+// One item of a menu: a command with its text (palette/Texts.h), a separator (id 0), or
+// the start of a top-level menu (popup).
+struct MenuItem {
+    int id = 0;
+    const char* text = nullptr;
+    bool popup = false;
+    bool radio = false;  // one of the view modes
+};
+
+// The menu bar in order: each popup followed by its items.
+std::span<const MenuItem> MenuItems();
+
+// The keys: virtual key, with Ctrl and Shift, and the command.
+struct Accelerator {
+    uint16_t key = 0;
+    bool ctrl = false;
+    bool shift = false;
+    int id = 0;
+};
+std::span<const Accelerator> Accelerators();
+
+// The toolbar's buttons in order (0: a separator), and the icon of each in resources/.
+struct ToolButton {
+    int id = 0;
+    const char* tip = nullptr;
+    int image = -1;  // in the toolbar's strip
+};
+std::span<const ToolButton> ToolButtons();
+
+// The view-mode command of a "parts_style" number and back; -1 / 0 for none.
+int ModeOfCommand(int id);
+int CommandOfMode(int mode);
+
+}  // namespace qurix::win32

@@ -1,0 +1,166 @@
+#include "ui/win32/WinApi.h"
+
+#include "ui/win32/DragSource.h"
+
+#include <ole2.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <cstring>
+#include <vector>
+
+#include "palette/DragBlock.h"
+#include "ui/win32/GdiCanvas.h"
+
+namespace qurix::win32 {
+
+namespace {
+
+// The drop source lives on RunPartDrag's stack for the whole drag; the count only answers COM.
+class CDropSource : public IDropSource {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (iid == IID_IUnknown || iid == IID_IDropSource) {
+            *object = static_cast<IDropSource*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references_; }
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
+        if (escape) return DRAGDROP_S_CANCEL;
+        if ((keys & MK_LBUTTON) == 0) return DRAGDROP_S_DROP;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+private:
+    ULONG references_ = 1;
+};
+
+}  // namespace
+
+CLIPFORMAT PartsInfoFormat() {
+    static const CLIPFORMAT format =
+        static_cast<CLIPFORMAT>(RegisterClipboardFormatA(PARTS_INFO_FORMAT));
+    return format;
+}
+
+CPartsDataObject::~CPartsDataObject() {
+    for (auto& e : extras_) GlobalFree(e.second.hGlobal);
+}
+
+HRESULT CPartsDataObject::QueryInterface(REFIID iid, void** object) {
+    if (iid == IID_IUnknown || iid == IID_IDataObject) {
+        *object = static_cast<IDataObject*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT CPartsDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
+    if (format == nullptr || medium == nullptr) return E_INVALIDARG;
+    const int i = Find(*format);
+    if (i < 0) return DV_E_FORMATETC;
+    if (i == 0) {
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, block_.size());
+        if (memory == nullptr) return E_OUTOFMEMORY;
+        void* p = GlobalLock(memory);
+        std::memcpy(p, block_.data(), block_.size());
+        GlobalUnlock(memory);
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = memory;
+        medium->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+    // What the shell's drag image helper stored.
+    medium->tymed = extras_[i - 1].second.tymed;
+    medium->pUnkForRelease = nullptr;
+    if (medium->tymed != TYMED_HGLOBAL) return DV_E_TYMED;
+    const SIZE_T size = GlobalSize(extras_[i - 1].second.hGlobal);
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (copy == nullptr) return E_OUTOFMEMORY;
+    std::memcpy(GlobalLock(copy), GlobalLock(extras_[i - 1].second.hGlobal), size);
+    GlobalUnlock(copy);
+    GlobalUnlock(extras_[i - 1].second.hGlobal);
+    medium->hGlobal = copy;
+    return S_OK;
+}
+
+HRESULT CPartsDataObject::QueryGetData(FORMATETC* format) {
+    return format != nullptr && Find(*format) >= 0 ? S_OK : DV_E_FORMATETC;
+}
+
+HRESULT CPartsDataObject::GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) {
+    if (out != nullptr) out->ptd = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT CPartsDataObject::SetData(FORMATETC* format, STGMEDIUM* medium, BOOL release) {
+    // The drag image helper keeps its data here.
+    if (format == nullptr || medium == nullptr || medium->tymed != TYMED_HGLOBAL) {
+        return E_NOTIMPL;
+    }
+    STGMEDIUM kept{};
+    kept.tymed = TYMED_HGLOBAL;
+    if (release) {
+        kept.hGlobal = medium->hGlobal;
+    } else {
+        const SIZE_T size = GlobalSize(medium->hGlobal);
+        kept.hGlobal = GlobalAlloc(GMEM_MOVEABLE, size);
+        if (kept.hGlobal == nullptr) return E_OUTOFMEMORY;
+        std::memcpy(GlobalLock(kept.hGlobal), GlobalLock(medium->hGlobal), size);
+        GlobalUnlock(kept.hGlobal);
+        GlobalUnlock(medium->hGlobal);
+    }
+    extras_.push_back({*format, kept});
+    return S_OK;
+}
+
+HRESULT CPartsDataObject::EnumFormatEtc(DWORD direction, IEnumFORMATETC** out) {
+    if (direction != DATADIR_GET || out == nullptr) return E_NOTIMPL;
+    std::vector<FORMATETC> formats{
+        FORMATETC{PartsInfoFormat(), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}};
+    for (const auto& e : extras_) formats.push_back(e.first);
+    return SHCreateStdEnumFmtEtc(static_cast<UINT>(formats.size()), formats.data(), out);
+}
+
+int CPartsDataObject::Find(const FORMATETC& f) const {
+    if (f.cfFormat == PartsInfoFormat() && (f.tymed & TYMED_HGLOBAL) != 0) return 0;
+    for (size_t i = 0; i < extras_.size(); ++i) {
+        if (extras_[i].first.cfFormat == f.cfFormat && (f.tymed & TYMED_HGLOBAL) != 0) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return -1;
+}
+
+HRESULT RunPartDrag(const std::string& block, const ArgbImage& image, POINT hotSpot) {
+    CPartsDataObject data(block);
+    CDropSource source;
+    IDragSourceHelper* helper = nullptr;
+    if (!image.IsNull() &&
+        SUCCEEDED(CoCreateInstance(CLSID_DragDropHelper, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IDragSourceHelper, reinterpret_cast<void**>(&helper)))) {
+        SHDRAGIMAGE drag{};
+        drag.sizeDragImage = SIZE{image.width, image.height};
+        drag.ptOffset = hotSpot;
+        drag.hbmpDragImage = ArgbBitmap(image);
+        drag.crColorKey = CLR_NONE;
+        // The helper owns the bitmap once it took it.
+        if (drag.hbmpDragImage != nullptr && FAILED(helper->InitializeFromBitmap(&drag, &data))) {
+            DeleteObject(drag.hbmpDragImage);
+        }
+    }
+    DWORD effect = DROPEFFECT_NONE;
+    const HRESULT result = DoDragDrop(&data, &source, DROPEFFECT_COPY, &effect);
+    if (helper != nullptr) helper->Release();
+    return result;
+}
+
+}  // namespace qurix::win32

@@ -1,0 +1,207 @@
+#include "ui/win32/WinApi.h"
+
+#include <algorithm>
+
+#include "core/library/LibEntry.h"
+#include "core/library/LibrarySet.h"
+#include "core/library/PartLibrary.h"
+#include "palette/LibraryList.h"
+#include "palette/PartSummary.h"
+#include "palette/QurixDoc.h"
+#include "palette/Texts.h"
+#include "ui/win32/Dpi.h"
+#include "ui/win32/Panes.h"
+#include "ui/win32/WinText.h"
+
+namespace qurix::win32 {
+
+CLibraryPane::CLibraryPane(CQurixDoc& doc, HWND parent) : CQurixView(doc) {
+    list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
+                                LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+                            0, 0, 0, 0, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_LIBRARY_LIST)),
+                            GetModuleHandleW(nullptr), nullptr);
+    ListView_SetExtendedListViewStyle(list_,
+                                      LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
+    std::wstring header = Widen(texts::LIBRARY_HEADER);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = 150;
+    column.pszText = header.data();
+    ListView_InsertColumn(list_, 0, &column);
+    tips_ = std::make_unique<CItemTips>(list_, [this](int row) { return TipText(row); });
+    OnDpiChanged();
+}
+
+CLibraryPane::~CLibraryPane() {
+    if (icons_ != nullptr) ImageList_Destroy(icons_);
+}
+
+void CLibraryPane::OnDpiChanged() {
+    const UINT dpi = WindowDpi(list_);
+    const int side = ScaleToDpi(16, dpi);
+    HIMAGELIST icons = ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 1, 0);
+    // A shared system icon: the image list takes a copy at its size.
+    ImageList_AddIcon(icons, LoadIconW(nullptr, IDI_WARNING));
+    ListView_SetImageList(list_, icons, LVSIL_SMALL);
+    if (icons_ != nullptr) ImageList_Destroy(icons_);
+    icons_ = icons;
+}
+
+void CLibraryPane::OnInitialUpdate() {
+    lastIndex_ = ReadLastLibrary(GetDocument().Profile());
+    CQurixView::OnInitialUpdate();
+}
+
+void CLibraryPane::SaveSettings() {
+    WriteLastLibrary(GetDocument().Profile(), lastIndex_);
+}
+
+const LoadProblem* CLibraryPane::Problem(int row) const {
+    const int i = row - static_cast<int>(rows_.size());
+    return i >= 0 && i < static_cast<int>(problems_.size()) ? &problems_[i] : nullptr;
+}
+
+void CLibraryPane::OnUpdate(CQurixView* /*sender*/) {
+    CQurixDoc& doc = GetDocument();
+    if (!doc.TakePending(this)) {
+        // Follows a part picked among the search results.
+        const auto it = std::find(rows_.begin(), rows_.end(), doc.CurrentLibrary());
+        if (doc.CurrentLibrary() != nullptr && it != rows_.end()) {
+            const int row = static_cast<int>(it - rows_.begin());
+            if (ListView_GetNextItem(list_, -1, LVNI_SELECTED) != row) {
+                quiet_ = true;
+                SelectRow(row);
+                quiet_ = false;
+                lastIndex_ = row;
+            }
+        }
+        return;
+    }
+    std::vector<std::string> paths;
+    for (int i = 0; i < CLibrarySet::MAX_LIBRARIES; ++i) {
+        const CPartLibrary* lib = doc.Libraries().GetLibrary(i);
+        if (lib == nullptr) break;
+        rows_.push_back(lib);
+        paths.push_back(lib->Path());
+    }
+    problems_ = doc.Problems();
+    quiet_ = true;
+    for (int row = 0; row < RowCount(); ++row) {
+        const LoadProblem* problem = Problem(row);
+        std::wstring text = DisplayText(
+            LibraryDisplayName(problem != nullptr ? problem->path : rows_[row]->Path()));
+        LVITEMW item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = row;
+        item.iImage = problem != nullptr ? 0 : I_IMAGENONE;
+        item.pszText = text.data();
+        ListView_InsertItem(list_, &item);
+    }
+    quiet_ = false;
+    lastIndex_ = RestoredLibraryRow(paths, lastIndex_, doc.place.libraryPath);
+    if (!paths.empty()) SelectRow(lastIndex_);
+}
+
+std::wstring CLibraryPane::TipText(int row) const {
+    if (const LoadProblem* p = Problem(row)) return EditText(ProblemText(*p));
+    if (row >= 0 && row < static_cast<int>(rows_.size())) return DisplayText(rows_[row]->Path());
+    return {};
+}
+
+void CLibraryPane::SelectRow(int row) {
+    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list_, row, FALSE);
+}
+
+void CLibraryPane::DeleteAllItems() {
+    quiet_ = true;
+    ListView_DeleteAllItems(list_);
+    rows_.clear();
+    problems_.clear();
+    quiet_ = false;
+}
+
+LRESULT CLibraryPane::OnNotify(NMHDR* header, bool& handled) {
+    handled = true;
+    switch (header->code) {
+        case LVN_ITEMCHANGING: {
+            // A library that did not load is never current.
+            const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+            return (change->uChanged & LVIF_STATE) != 0 &&
+                           (change->uNewState & LVIS_SELECTED) != 0 &&
+                           Problem(change->iItem) != nullptr
+                       ? TRUE
+                       : FALSE;
+        }
+        case LVN_ITEMCHANGED: {
+            const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+            if (quiet_ || (change->uChanged & LVIF_STATE) == 0) return 0;
+            const bool was = (change->uOldState & LVIS_SELECTED) != 0;
+            const bool is = (change->uNewState & LVIS_SELECTED) != 0;
+            CQurixDoc& doc = GetDocument();
+            if (was && !is) {
+                doc.SetCurrentLibrary(nullptr);
+                lastIndex_ = 0;
+            } else if (is && !was && change->iItem >= 0 &&
+                       change->iItem < static_cast<int>(rows_.size())) {
+                doc.SetCurrentLibrary(rows_[change->iItem]);
+                lastIndex_ = change->iItem;
+                doc.UpdateAllViews(this);
+            }
+            return 0;
+        }
+        case NM_CLICK: {
+            const auto* click = reinterpret_cast<NMITEMACTIVATE*>(header);
+            if (const LoadProblem* p = Problem(click->iItem); p != nullptr && problemClicked) {
+                problemClicked(*p);
+            }
+            return 0;
+        }
+        case NM_CUSTOMDRAW: {
+            auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
+            if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+            if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
+                Problem(static_cast<int>(draw->nmcd.dwItemSpec)) != nullptr) {
+                draw->clrText = GetSysColor(COLOR_GRAYTEXT);
+            }
+            return CDRF_DODEFAULT;
+        }
+        default:
+            handled = false;
+            return 0;
+    }
+}
+
+CNotePane::CNotePane(CQurixDoc& doc, HWND parent) : CQurixView(doc) {
+    edit_ =
+        CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE |
+                            ES_READONLY | ES_AUTOVSCROLL,
+                        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_NOTE)),
+                        GetModuleHandleW(nullptr), nullptr);
+}
+
+void CNotePane::OnUpdate(CQurixView* /*sender*/) {
+    GetDocument().TakePending(this);
+    const CLibEntry* entry = GetDocument().CurrentEntry();
+    if (entry == nullptr) {
+        // A note left from the last part would describe another one.
+        SetWindowTextW(edit_, L"");
+        return;
+    }
+    std::string text = ReadableText(entry->Note());
+    if (entry->BlockCount() > 1) text += (text.empty() ? "" : "\n") + BlocksAndPinsText(*entry);
+    SetWindowTextW(edit_, EditText(text).c_str());
+}
+
+void CNotePane::ShowProblem(const LoadProblem& problem) {
+    SetWindowTextW(edit_, EditText(std::string(texts::LIBRARY_NOT_LOADED) + "\n" +
+                                   ReadableText(ProblemText(problem)))
+                              .c_str());
+}
+
+}  // namespace qurix::win32

@@ -1,0 +1,87 @@
+#pragma once
+#include "ui/win32/WinApi.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/profile/Profile.h"
+#include "palette/ChangeDetector.h"
+#include "palette/QurixDoc.h"
+#include "palette/WindowLayout.h"
+#include "ui/win32/PaneLayout.h"
+#include "ui/win32/Panes.h"
+#include "ui/win32/UiHost.h"
+#include "ui/win32/Watcher.h"
+#include "ui/win32/Window.h"
+
+namespace qurix::win32 {
+
+// The palette's only window: menu, toolbar and status bar around four panes. The library
+// list, preview and note stack in the left column, the search field and parts list fill
+// the right; the splitters' sizes, the window's size and place persist in section "qurix"
+// (pane sizes at 96 DPI, as the Linux palette keeps them in its logical pixels).
+class CMainWindow : public CWindow, private CDocListener {
+public:
+    static constexpr const wchar_t* TITLE = L"Qurix";
+
+    explicit CMainWindow(CQurixDoc& doc);
+    ~CMainWindow() override;
+
+    // Makes the window (hidden) and its panes, in the document's view order.
+    bool Create();
+    // Shows it with the remembered placement.
+    void Show(int show);
+    HACCEL Accelerators() const { return accelerators_; }
+    // Writes "parts_style" once after start; a failure is told in the status bar.
+    bool CheckSettingsWritable();
+    void SaveSettings();
+    void ShowStatus(const std::string& utf8);
+    // The layout as the window has it now.
+    WindowLayout CurrentLayout() const;
+
+protected:
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnLoaded() override;
+    void OnCloseAfterBusy() override;
+    void CreateMenuBar();
+    void CreateToolBar();
+    void LoadToolBarImages();
+    void ApplyFonts();
+    void Layout();
+    void OnCommand(int id, int code, HWND from);
+    void OnInitMenu(HMENU menu);
+    void UpdateToolBar();
+    void OnClose();
+    void ArmWatch();
+    void OnSettled();
+    void OnFilesChanged(const std::vector<std::string>& paths);
+    void FocusPane(bool previous);
+    int Unscaled(int pixels) const;
+
+    CQurixDoc& doc_;
+    CProfile profile_;
+    WindowLayout layout_;
+    PaneRects panes_;
+    std::unique_ptr<CWin32UiHost> host_;
+    std::unique_ptr<CPartsPane> parts_;
+    std::unique_ptr<CLibraryPane> libraries_;
+    std::unique_ptr<CPreviewPane> preview_;
+    std::unique_ptr<CNotePane> note_;
+    HWND toolBar_ = nullptr;
+    HWND status_ = nullptr;
+    HIMAGELIST toolImages_ = nullptr;
+    HFONT font_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+    bool toolBarShown_ = true;
+    // The splitter being dragged and where the drag started.
+    int dragging_ = -1;
+    POINT dragFrom_{};
+    WindowLayout dragStart_;
+    CChangeDetector detector_;
+    CFolderWatch watch_;
+};
+
+}  // namespace qurix::win32

@@ -1,0 +1,186 @@
+#pragma once
+#include "ui/win32/WinApi.h"
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "palette/LoadProblem.h"
+#include "palette/PartsList.h"
+#include "palette/PreviewState.h"
+#include "palette/QurixView.h"
+#include "palette/ThumbnailStore.h"
+#include "render/Thumbnails.h"
+#include "ui/win32/ItemTips.h"
+#include "ui/win32/Window.h"
+
+#if QURIX_WITH_SEARCH
+#include "palette/search/PartSearch.h"
+#endif
+
+namespace qurix::win32 {
+
+// Child control ids, for WM_NOTIFY and WM_COMMAND.
+inline constexpr int ID_LIBRARY_LIST = 100;
+inline constexpr int ID_PARTS_LIST = 101;
+inline constexpr int ID_SEARCH_EDIT = 102;
+inline constexpr int ID_NOTE = 103;
+inline constexpr int ID_BLOCKS = 104;
+
+// The library list: a report-mode list view of one column; libraries that did not load
+// are greyed rows with a warning icon, their problem in the tool tip and, on a click, in
+// the note.
+class CLibraryPane : public CQurixView {
+public:
+    CLibraryPane(CQurixDoc& doc, HWND parent);
+    ~CLibraryPane() override;
+
+    HWND Hwnd() const { return list_; }
+    void OnInitialUpdate() override;
+    void OnUpdate(CQurixView* sender) override;
+    void DeleteAllItems() override;
+    void SaveSettings();
+    // WM_NOTIFY from the list; handled tells whether the result is the answer.
+    LRESULT OnNotify(NMHDR* header, bool& handled);
+    void OnDpiChanged();
+    // A problem row was clicked.
+    std::function<void(const LoadProblem&)> problemClicked;
+
+private:
+    int RowCount() const { return static_cast<int>(rows_.size() + problems_.size()); }
+    const LoadProblem* Problem(int row) const;
+    void SelectRow(int row);
+
+    // A row's tool tip: the library's path, or what kept it from loading.
+    std::wstring TipText(int row) const;
+
+    HWND list_;
+    HIMAGELIST icons_ = nullptr;
+    std::unique_ptr<CItemTips> tips_;
+    std::vector<const CPartLibrary*> rows_;
+    std::vector<LoadProblem> problems_;
+    int32_t lastIndex_ = 0;
+    bool quiet_ = false;
+};
+
+// The parts list with the search field above it. It owns the thumbnails of every loaded
+// part, lists the current library's (or the search's) parts in one of four modes, makes
+// the selected part current and starts drags.
+class CPartsPane : public CQurixView {
+public:
+    CPartsPane(CQurixDoc& doc, HWND parent, CanvasFactory canvases);
+    ~CPartsPane() override;
+
+    HWND List() const { return list_; }
+    HWND Search() const { return search_; }
+    void OnInitialUpdate() override;
+    void OnUpdate(CQurixView* sender) override;
+    void DeleteAllItems() override;
+    void SaveSettings();
+
+    // "parts_style": 0 large, 2 small, 3 list, 4 extra-large.
+    int Mode() const { return mode_; }
+    void SetMode(int mode);
+    void OnDpiChanged();
+    void FocusSearch();
+    LRESULT OnNotify(NMHDR* header, bool& handled);
+    // EN_CHANGE of the search field.
+    void OnSearchChanged();
+    bool Searching() const { return searching_; }
+    CThumbnailStore& Store() { return store_; }
+    int ItemCount() const { return static_cast<int>(items_.size()); }
+
+private:
+    struct Item : PartsListItem {
+        std::wstring text;
+    };
+    void BuildImages();
+    void ShowLibrary(const CPartLibrary* library);
+    void ShowItems(std::vector<Item> items);
+    void RebuildImages();
+    ArgbImage ItemImage(const Item& item);
+    int TopItem() const;
+    void ScrollTo(int row);
+    void SelectRow(int row);
+    void StartDrag(int row, POINT at);
+    void ClearSearch();
+    void ShowCount();
+    static LRESULT CALLBACK SearchProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+    // An item's tool tip: its name, library, blocks and pins, note.
+    std::wstring TipText(int row) const;
+
+    HWND parent_;
+    HWND search_;
+    HWND list_;
+    HIMAGELIST images_ = nullptr;
+    std::unique_ptr<CItemTips> tips_;
+    CThumbnailStore store_;
+    CPartsList memory_;
+    std::vector<Item> items_;
+    const CPartLibrary* shown_ = nullptr;
+    int mode_ = 0;
+    bool filling_ = false;
+    bool searching_ = false;
+    bool preparing_ = false;
+#if QURIX_WITH_SEARCH
+    CPartSearch search_index_;
+#endif
+};
+
+// The preview: the current part at a zoom (steps, or fitted), scrolling, with a block
+// selector (a combo box) above it for a part of several blocks.
+class CPreviewPane : public CWindow, public CQurixView {
+public:
+    CPreviewPane(CQurixDoc& doc, HWND parent, CanvasFactory canvases);
+
+    void OnInitialUpdate() override;
+    void OnUpdate(CQurixView* sender) override;
+    void SaveSettings() const;
+    bool Fitted() const { return state_.fit; }
+    void SetFitted(bool fit);
+    void StepZoom(int steps);
+    void ResetZoom();
+    int Block() const { return state_.view.block; }
+    int BlockCount() const { return blockCount_; }
+
+protected:
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Relayout();
+    void UpdateBlocks();
+    void UpdateScrollBars();
+    void Scroll(int bar, int request);
+    void Paint();
+    int Ratio() const;
+    Scale DrawZoom() const;
+    int BlocksHeight() const;
+
+    CanvasFactory canvases_;
+    CPreviewState state_;
+    Scale fitZoom_;
+    HWND blocks_ = nullptr;
+    int blockCount_ = 1;
+    POINT extent_{50, 50};  // device pixels
+    POINT scroll_{0, 0};
+    int wheelRest_ = 0;
+};
+
+// The note: the part's note and block count in a read-only edit control.
+class CNotePane : public CQurixView {
+public:
+    CNotePane(CQurixDoc& doc, HWND parent);
+    HWND Hwnd() const { return edit_; }
+    void OnUpdate(CQurixView* sender) override;
+    void ShowProblem(const LoadProblem& problem);
+
+private:
+    HWND edit_;
+};
+
+}  // namespace qurix::win32

@@ -1,0 +1,411 @@
+#include "ui/win32/WinApi.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <string_view>
+
+#include "core/library/LibEntry.h"
+#include "core/library/LibrarySet.h"
+#include "core/library/PartLibrary.h"
+#include "palette/DragBlock.h"
+#include "palette/ImageCache.h"
+#include "palette/PartSummary.h"
+#include "palette/QurixDoc.h"
+#include "palette/Texts.h"
+#include "render/DisplaySettings.h"
+#include "ui/win32/Commands.h"
+#include "ui/win32/Dpi.h"
+#include "ui/win32/DragSource.h"
+#include "ui/win32/GdiCanvas.h"
+#include "ui/win32/Panes.h"
+#include "ui/win32/ProgressWindow.h"
+#include "ui/win32/WinText.h"
+
+namespace qurix::win32 {
+
+namespace {
+
+CExtraThumbnails::Kind KindOf(int mode) {
+    switch (mode) {
+        case MODE_XLARGE:
+            return CExtraThumbnails::Kind::ExtraLarge;
+        case MODE_LARGE:
+            return CExtraThumbnails::Kind::Large;
+        default:
+            return CExtraThumbnails::Kind::Small;
+    }
+}
+
+}  // namespace
+
+CPartsPane::CPartsPane(CQurixDoc& doc, HWND parent, CanvasFactory canvases)
+    : CQurixView(doc), parent_(parent), store_(doc, std::move(canvases)) {
+    const HINSTANCE inst = GetModuleHandleW(nullptr);
+    search_ = CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0,
+        0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_SEARCH_EDIT)), inst, nullptr);
+#if QURIX_WITH_SEARCH
+    SendMessageW(search_, EM_SETCUEBANNER, TRUE,
+                 reinterpret_cast<LPARAM>(Widen(texts::SEARCH_PLACEHOLDER).c_str()));
+    SetWindowSubclass(search_, &CPartsPane::SearchProc, 1, reinterpret_cast<DWORD_PTR>(this));
+#else
+    // This build has no text folding to search with: the field says so.
+    SetWindowTextW(search_, Widen(texts::SEARCH_UNAVAILABLE).c_str());
+    EnableWindow(search_, FALSE);
+#endif
+    list_ = CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+            LVS_OWNERDATA | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE,
+        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_PARTS_LIST)), inst,
+        nullptr);
+    ListView_SetExtendedListViewStyle(list_, LVS_EX_DOUBLEBUFFER);
+    tips_ = std::make_unique<CItemTips>(list_, [this](int row) { return TipText(row); });
+}
+
+CPartsPane::~CPartsPane() {
+    if (images_ != nullptr) ImageList_Destroy(images_);
+}
+
+void CPartsPane::SaveSettings() {
+    WritePartsStyle(GetDocument().Profile(), mode_);
+    store_.Save();
+}
+
+void CPartsPane::OnInitialUpdate() {
+    mode_ = ReadPartsStyle(GetDocument().Profile());
+    // The details mode has no columns here either: shown as large icons.
+    if (mode_ != MODE_SMALL && mode_ != MODE_LIST && mode_ != MODE_XLARGE) mode_ = MODE_LARGE;
+    store_.Open();
+    CQurixView::OnInitialUpdate();
+}
+
+void CPartsPane::OnUpdate(CQurixView* /*sender*/) {
+    CQurixDoc& doc = GetDocument();
+    if (doc.TakePending(this)) store_.OnLoad();
+    if (!store_.Built()) BuildImages();
+    if (doc.CurrentLibrary() != nullptr && !searching_) {
+        ShowLibrary(doc.CurrentLibrary());
+        if (!doc.place.libraryPath.empty() &&
+            doc.place.libraryPath == doc.CurrentLibrary()->Path()) {
+            const CQurixDoc::Place wanted = std::exchange(doc.place, CQurixDoc::Place());
+            for (int row = 0; row < ItemCount(); ++row) {
+                if (std::string_view(items_[row].entry->Name()) == wanted.entryName) {
+                    SelectRow(row);
+                    break;
+                }
+            }
+            ScrollTo(wanted.topItem);
+        }
+    }
+    // A search typed while the libraries loaded runs once they are there.
+    if (searching_ && preparing_) OnSearchChanged();
+}
+
+void CPartsPane::BuildImages() {
+    const CColourTable& colours = GetDocument().Settings().colours;
+    ListView_SetBkColor(list_, colours.Get(ColourKey::BG) & COLOUR_RGB_MASK);
+    ListView_SetTextBkColor(list_, colours.Get(ColourKey::BG) & COLOUR_RGB_MASK);
+    ListView_SetTextColor(list_, colours.Get(ColourKey::ComponentName) & COLOUR_RGB_MASK);
+    // The items refer to images by index; none may outlive the old images.
+    ShowItems({});
+    CProgressWindow progress(GetAncestor(parent_, GA_ROOT));
+    store_.Build(progress);
+}
+
+void CPartsPane::DeleteAllItems() {
+    CQurixDoc& doc = GetDocument();
+    if (!doc.place.libraryPath.empty() && shown_ != nullptr) doc.place.topItem = TopItem();
+    ShowItems({});
+    shown_ = nullptr;
+    searching_ = false;
+#if QURIX_WITH_SEARCH
+    search_index_.Release();
+#endif
+    memory_.Forget();
+    store_.Release();
+}
+
+void CPartsPane::ShowLibrary(const CPartLibrary* library) {
+    if (shown_ != nullptr) memory_.Remember(shown_, TopItem());
+    std::vector<Item> items;
+    for (const PartsListItem& item : CPartsList::LibraryItems(library, store_)) {
+        items.push_back({item, DisplayText(item.entry->Name())});
+    }
+    ShowItems(std::move(items));
+    shown_ = library;
+    ScrollTo(memory_.Recall(library));
+}
+
+void CPartsPane::ShowItems(std::vector<Item> items) {
+    filling_ = true;
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    items_ = std::move(items);
+    ListView_SetItemCountEx(list_, 0, 0);
+    RebuildImages();
+    ListView_SetItemCountEx(list_, static_cast<int>(items_.size()), 0);
+    // Laid out again once the list has taken in the new count: the scroll bar it may now
+    // need narrows the room (Wine's list lays the icons out for the width before).
+    PostMessageW(list_, LVM_ARRANGE, LVA_DEFAULT, 0);
+    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    filling_ = false;
+}
+
+ArgbImage CPartsPane::ItemImage(const Item& item) {
+    const CExtraThumbnails::Kind kind = KindOf(mode_);
+    const int32_t ratio = ThumbnailRatio(WindowDpi(list_));
+    ArgbImage image = store_.ExtraImage(kind, ratio, item.image, item.entry);
+    if (!image.IsNull() || kind == CExtraThumbnails::Kind::ExtraLarge) return image;
+    const CPackedImages& list =
+        kind == CExtraThumbnails::Kind::Large ? store_.Images().large : store_.Images().smallImage;
+    if (item.image < 0 || static_cast<size_t>(item.image) >= list.Count()) return {};
+    return list.Image(static_cast<size_t>(item.image));
+}
+
+void CPartsPane::RebuildImages() {
+    const UINT dpi = WindowDpi(list_);
+    const int32_t ratio = ThumbnailRatio(dpi);
+    const CExtraThumbnails::Kind kind = KindOf(mode_);
+    const int side = CExtraThumbnails::LogicalSide(kind) * ratio;
+    HIMAGELIST images =
+        ImageList_Create(side, side, ILC_COLOR32, static_cast<int>(items_.size()) + 1, 16);
+    // One image per item: the item's index is its image's.
+    for (const Item& item : items_) AddToImageList(images, ItemImage(item), side, side);
+    const bool icons = mode_ == MODE_LARGE || mode_ == MODE_XLARGE;
+    ListView_SetImageList(list_, icons ? images : nullptr, LVSIL_NORMAL);
+    ListView_SetImageList(list_, icons ? nullptr : images, LVSIL_SMALL);
+    if (images_ != nullptr) ImageList_Destroy(images_);
+    images_ = images;
+    const int view = mode_ == MODE_LIST ? LV_VIEW_LIST : (icons ? LV_VIEW_ICON : LV_VIEW_SMALLICON);
+    SendMessageW(list_, LVM_SETVIEW, view, 0);
+    if (icons) {
+        // Room for the image and two lines of name.
+        const int pad = ScaleToDpi(12, dpi);
+        const int width = std::max(side + pad, ScaleToDpi(mode_ == MODE_XLARGE ? 150 : 90, dpi));
+        ListView_SetIconSpacing(list_, width, side + pad + ScaleToDpi(30, dpi));
+    } else if (mode_ == MODE_LIST) {
+        ListView_SetColumnWidth(list_, 0, side + ScaleToDpi(130, dpi));
+    }
+}
+
+void CPartsPane::SetMode(int mode) {
+    if (mode < 0) return;
+    const int top = TopItem();
+    mode_ = mode;
+    filling_ = true;
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    RebuildImages();
+    ListView_SetItemCountEx(list_, static_cast<int>(items_.size()), LVSICF_NOSCROLL);
+    PostMessageW(list_, LVM_ARRANGE, LVA_DEFAULT, 0);
+    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    filling_ = false;
+    ScrollTo(top);
+}
+
+void CPartsPane::OnDpiChanged() {
+    SetMode(mode_);
+}
+
+int CPartsPane::TopItem() const {
+    RECT client{};
+    GetClientRect(list_, &client);
+    for (int row = 0; row < ItemCount(); ++row) {
+        RECT r{};
+        RECT both{};
+        if (ListView_GetItemRect(list_, row, &r, LVIR_BOUNDS) &&
+            IntersectRect(&both, &r, &client)) {
+            return row;
+        }
+    }
+    return 0;
+}
+
+void CPartsPane::ScrollTo(int row) {
+    if (row < 0 || row >= ItemCount()) return;
+    RECT r{};
+    if (!ListView_GetItemRect(list_, row, &r, LVIR_BOUNDS)) return;
+    ListView_Scroll(list_, r.left, mode_ == MODE_LIST ? 0 : r.top);
+}
+
+void CPartsPane::SelectRow(int row) {
+    ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list_, row, FALSE);
+}
+
+void CPartsPane::FocusSearch() {
+    SetFocus(search_);
+    SendMessageW(search_, EM_SETSEL, 0, -1);
+}
+
+void CPartsPane::StartDrag(int row, POINT at) {
+    if (row < 0 || row >= ItemCount()) return;
+    CQurixDoc& doc = GetDocument();
+    const Item& item = items_[row];
+    const CPartLibrary* library = item.library != nullptr ? item.library : doc.CurrentLibrary();
+    // Copies: the drag runs messages, and nothing may refer into the libraries then.
+    const std::string path = library != nullptr ? library->Path() : "";
+    const std::string name(item.entry->Name());
+    std::string block;
+    const CWinePaths editorPaths = ConfiguredPaths(doc.Profile(), doc.ConfigFolder());
+    const DragRefusal refusal = MakePartDragBlock(path, name, block, &editorPaths);
+    if (refusal != DragRefusal::None) {
+        doc.ShowStatus(DragRefusalText(refusal));
+        return;
+    }
+    const ArgbImage image = ItemImage(item);
+    RECT icon{};
+    ListView_GetItemRect(list_, row, &icon, LVIR_ICON);
+    // The image sits centred in the icon's rectangle.
+    const int left = (icon.left + icon.right - image.width) / 2;
+    const int top = (icon.top + icon.bottom - image.height) / 2;
+    POINT hot{std::clamp<LONG>(at.x - left, 0, std::max(0, image.width - 1)),
+              std::clamp<LONG>(at.y - top, 0, std::max(0, image.height - 1))};
+    RunPartDrag(block, image, hot);
+}
+
+std::wstring CPartsPane::TipText(int row) const {
+    if (row < 0 || row >= ItemCount()) return {};
+    const Item& item = items_[row];
+    const CPartLibrary* library = item.library != nullptr ? item.library : item.shown;
+    return EditText(PartToolTip(ReadableText(item.entry->Name()), *item.entry, library));
+}
+
+void CPartsPane::ClearSearch() {
+    if (GetWindowTextLengthW(search_) > 0) SetWindowTextW(search_, L"");
+}
+
+void CPartsPane::ShowCount() {
+    CQurixDoc& doc = GetDocument();
+    if (!searching_) {
+        doc.ShowStatus("");
+        return;
+    }
+    doc.ShowStatus(preparing_ ? std::string(texts::SEARCH_PREPARING)
+                              : FormatText(texts::SEARCH_COUNT, std::to_string(ItemCount())));
+}
+
+void CPartsPane::OnSearchChanged() {
+#if QURIX_WITH_SEARCH
+    CQurixDoc& doc = GetDocument();
+    const int length = GetWindowTextLengthW(search_);
+    std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+    GetWindowTextW(search_, wide.data(), length + 1);
+    wide.resize(static_cast<size_t>(length));
+    const std::string query = Narrow(wide);
+    if (query.find_first_not_of(" \t\u3000") == std::string::npos ||
+        wide.find_first_not_of(L" \t\u3000") == std::wstring::npos) {
+        preparing_ = false;
+        if (searching_) {
+            searching_ = false;
+            ShowLibrary(doc.CurrentLibrary());
+            // The part picked among the results stays picked in its library.
+            for (int row = 0; row < ItemCount(); ++row) {
+                if (items_[row].entry == doc.CurrentEntry()) {
+                    SelectRow(row);
+                    break;
+                }
+            }
+        }
+        ShowCount();
+        return;
+    }
+    if (!doc.IsLoaded()) return;
+    if (shown_ != nullptr) memory_.Remember(shown_, TopItem());
+    shown_ = nullptr;
+    searching_ = true;
+    std::vector<SearchHit> hits;
+    CUiHost* host = doc.Host();
+    preparing_ = !search_index_.Find(doc.Libraries(), query, hits, [this, host] {
+        // On the worker: searched again on the window's thread with what is typed then.
+        if (host != nullptr) host->Post([this] { OnSearchChanged(); });
+    });
+    std::vector<ListedPart> listed;
+    listed.reserve(hits.size());
+    for (const SearchHit& hit : hits) listed.push_back({hit.library, hit.part});
+    std::vector<Item> items;
+    for (const PartsListItem& item : CPartsList::ListedItems(listed, store_)) {
+        items.push_back({item, DisplayText(item.entry->Name())});
+    }
+    ShowItems(std::move(items));
+    ShowCount();
+#endif
+}
+
+LRESULT CALLBACK CPartsPane::SearchProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR /*id*/, DWORD_PTR data) {
+    auto* self = reinterpret_cast<CPartsPane*>(data);
+    if (message == WM_KEYDOWN && wParam == VK_DOWN) {
+        if (self->ItemCount() > 0) {
+            SetFocus(self->list_);
+            if (ListView_GetNextItem(self->list_, -1, LVNI_SELECTED) < 0) self->SelectRow(0);
+        }
+        return 0;
+    }
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
+        self->ClearSearch();
+        return 0;
+    }
+    // No beep for the keys taken above.
+    if (message == WM_CHAR && (wParam == VK_ESCAPE || wParam == VK_RETURN)) return 0;
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT CPartsPane::OnNotify(NMHDR* header, bool& handled) {
+    handled = true;
+    switch (header->code) {
+        case LVN_GETDISPINFOW: {
+            auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+            const int row = info->item.iItem;
+            if (row < 0 || row >= ItemCount()) return 0;
+            if ((info->item.mask & LVIF_TEXT) != 0) {
+                lstrcpynW(info->item.pszText, items_[row].text.c_str(), info->item.cchTextMax);
+            }
+            if ((info->item.mask & LVIF_IMAGE) != 0) info->item.iImage = row;
+            return 0;
+        }
+        case LVN_ITEMCHANGED: {
+            const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+            if (filling_ || (change->uChanged & LVIF_STATE) == 0) return 0;
+            if ((change->uNewState & LVIS_SELECTED) == 0 ||
+                (change->uOldState & LVIS_SELECTED) != 0) {
+                return 0;
+            }
+            const int row = change->iItem;
+            if (row < 0 || row >= ItemCount()) return 0;
+            CQurixDoc& doc = GetDocument();
+            doc.SetCurrentEntry(items_[row].entry);
+            // A listed part brings its library with it.
+            if (items_[row].library != nullptr) doc.SetCurrentLibrary(items_[row].library);
+            doc.UpdateAllViews(this);
+            return 0;
+        }
+        case LVN_BEGINDRAG: {
+            const auto* drag = reinterpret_cast<NMLISTVIEW*>(header);
+            StartDrag(drag->iItem, drag->ptAction);
+            return 0;
+        }
+        case LVN_KEYDOWN: {
+            const auto* key = reinterpret_cast<NMLVKEYDOWN*>(header);
+            if (key->wVKey == VK_ESCAPE && searching_) ClearSearch();
+            return 0;
+        }
+        case LVN_GETEMPTYMARKUP: {
+            if (!searching_) return FALSE;
+            auto* markup = reinterpret_cast<NMLVEMPTYMARKUP*>(header);
+            markup->dwFlags = EMF_CENTERED;
+            lstrcpynW(
+                markup->szMarkup,
+                Widen(preparing_ ? texts::SEARCH_PREPARING : texts::SEARCH_NOTHING_FOUND).c_str(),
+                L_MAX_URL_LENGTH);
+            return TRUE;
+        }
+        default:
+            handled = false;
+            return 0;
+    }
+}
+
+}  // namespace qurix::win32

@@ -1,0 +1,316 @@
+#include "ui/win32/WinApi.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <iterator>
+
+#include "core/library/LibEntry.h"
+#include "palette/QurixDoc.h"
+#include "render/DisplaySettings.h"
+#include "ui/win32/Dpi.h"
+#include "ui/win32/GdiCanvas.h"
+#include "ui/win32/Panes.h"
+#include "ui/win32/WinText.h"
+
+namespace qurix::win32 {
+
+namespace {
+
+constexpr int WHEEL_NOTCH = 120;
+// Line steps as a scroll view takes them by default: a tenth of the page.
+constexpr int LINE_DIVISOR = 10;
+
+}  // namespace
+
+CPreviewPane::CPreviewPane(CQurixDoc& doc, HWND parent, CanvasFactory canvases)
+    : CQurixView(doc), canvases_(std::move(canvases)) {
+    Create(L"QurixPreview", WS_EX_CLIENTEDGE, L"",
+           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN, 0, 0, 0,
+           0, parent, nullptr);
+    blocks_ =
+        CreateWindowExW(0, WC_COMBOBOXW, L"", WS_CHILD | CBS_DROPDOWNLIST | WS_VSCROLL, 0, 0, 0, 0,
+                        Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_BLOCKS)),
+                        GetModuleHandleW(nullptr), nullptr);
+}
+
+void CPreviewPane::OnInitialUpdate() {
+    CQurixView::OnInitialUpdate();
+    state_.Read(GetDocument().Profile());
+    Relayout();
+}
+
+void CPreviewPane::SaveSettings() const {
+    state_.Save(GetDocument().Profile());
+}
+
+void CPreviewPane::OnUpdate(CQurixView* /*sender*/) {
+    GetDocument().TakePending(this);
+    UpdateBlocks();
+    Relayout();
+}
+
+int CPreviewPane::Ratio() const {
+    return ThumbnailRatio(WindowDpi(Hwnd()));
+}
+
+Scale CPreviewPane::DrawZoom() const {
+    const Scale zoom = state_.fit ? fitZoom_ : state_.view.zoom;
+    return DevicePreviewZoom(zoom, Ratio());
+}
+
+int CPreviewPane::BlocksHeight() const {
+    if (blockCount_ <= 1) return 0;
+    RECT r{};
+    GetWindowRect(blocks_, &r);
+    return r.bottom - r.top + ScaleToDpi(2, WindowDpi(Hwnd()));
+}
+
+void CPreviewPane::UpdateBlocks() {
+    const CLibEntry* entry = GetDocument().CurrentEntry();
+    blockCount_ = state_.TakeEntry(entry);
+    SendMessageW(blocks_, CB_RESETCONTENT, 0, 0);
+    if (blockCount_ > 1) {
+        for (int i = 0; i < blockCount_; ++i) {
+            SendMessageW(blocks_, CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(Widen(CPreviewState::BlockLabel(i)).c_str()));
+        }
+        SendMessageW(blocks_, CB_SETCURSEL, state_.view.block, 0);
+    }
+    const UINT dpi = WindowDpi(Hwnd());
+    MoveWindow(blocks_, 0, 0, ScaleToDpi(80, dpi), ScaleToDpi(200, dpi), TRUE);
+    ShowWindow(blocks_, blockCount_ > 1 ? SW_SHOWNA : SW_HIDE);
+}
+
+void CPreviewPane::Relayout() {
+    const CQurixDoc& doc = GetDocument();
+    if (doc.CurrentEntry() == nullptr || !doc.IsLoaded()) {
+        InvalidateRect(Hwnd(), nullptr, FALSE);
+        return;
+    }
+    CGdiCanvas measure(1, 1, Colour{});
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    if (state_.fit) {
+        const Point plain = PreviewExtent(doc.Settings(), doc.CurrentEntry(),
+                                          {Scale{}, state_.view.block}, &measure);
+        // The room in logical pixels.
+        const int r = Ratio();
+        fitZoom_ =
+            FitPreviewZoom(plain, Point{client.right / r, (client.bottom - BlocksHeight()) / r});
+    }
+    const Point extent = PreviewExtent(doc.Settings(), doc.CurrentEntry(),
+                                       {DrawZoom(), state_.view.block}, &measure);
+    extent_ = POINT{std::max(0, extent.x), std::max(0, extent.y)};
+    UpdateScrollBars();
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+void CPreviewPane::UpdateScrollBars() {
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    const int pageX = std::max<int>(1, client.right);
+    const int pageY = std::max<int>(1, client.bottom - BlocksHeight());
+    scroll_.x = std::clamp<LONG>(scroll_.x, 0, std::max<LONG>(0, extent_.x - pageX));
+    scroll_.y = std::clamp<LONG>(scroll_.y, 0, std::max<LONG>(0, extent_.y - pageY));
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMax = std::max<int>(0, extent_.x - 1);
+    si.nPage = static_cast<UINT>(pageX);
+    si.nPos = scroll_.x;
+    SetScrollInfo(Hwnd(), SB_HORZ, &si, TRUE);
+    si.nMax = std::max<int>(0, extent_.y - 1);
+    si.nPage = static_cast<UINT>(pageY);
+    si.nPos = scroll_.y;
+    SetScrollInfo(Hwnd(), SB_VERT, &si, TRUE);
+}
+
+void CPreviewPane::Scroll(int bar, int request) {
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    GetScrollInfo(Hwnd(), bar, &si);
+    const int line = std::max(1, static_cast<int>(si.nPage) / LINE_DIVISOR);
+    int pos = si.nPos;
+    switch (request) {
+        case SB_LINEUP:
+            pos -= line;
+            break;
+        case SB_LINEDOWN:
+            pos += line;
+            break;
+        case SB_PAGEUP:
+            pos -= static_cast<int>(si.nPage);
+            break;
+        case SB_PAGEDOWN:
+            pos += static_cast<int>(si.nPage);
+            break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION:
+            pos = si.nTrackPos;
+            break;
+        case SB_TOP:
+            pos = 0;
+            break;
+        case SB_BOTTOM:
+            pos = si.nMax;
+            break;
+        default:
+            return;
+    }
+    (bar == SB_HORZ ? scroll_.x : scroll_.y) = pos;
+    UpdateScrollBars();
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+void CPreviewPane::SetFitted(bool fit) {
+    if (state_.fit == fit) return;
+    state_.fit = fit;
+    Relayout();
+}
+
+void CPreviewPane::StepZoom(int steps) {
+    const Scale from = state_.fit ? fitZoom_ : state_.view.zoom;
+    state_.fit = false;
+    Scale to = StepPreviewZoom(from, steps);
+    // A fitted zoom between two steps lands on a step.
+    if (!IsPreviewZoomStep(to)) to = Scale{};
+    state_.view.zoom = to;
+    Relayout();
+}
+
+void CPreviewPane::ResetZoom() {
+    state_.view.zoom = Scale{};
+    state_.fit = false;
+    Relayout();
+}
+
+void CPreviewPane::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Hwnd(), &ps);
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    const int top = BlocksHeight();
+    const CQurixDoc& doc = GetDocument();
+    const Colour bg = doc.IsLoaded() ? doc.Settings().colours.Get(ColourKey::BG) : COLOUR_WHITE;
+    const int width = client.right;
+    const int height = client.bottom - top;
+    if (top > 0) {
+        const RECT band{0, 0, client.right, top};
+        FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
+    }
+    if (width > 0 && height > 0) {
+        // Drawn off screen at the device's scale from the vectors, then copied.
+        CGdiCanvas canvas(width, height, bg, Point{scroll_.x, scroll_.y});
+        if (canvas.IsValid()) {
+            if (doc.IsLoaded() && doc.CurrentEntry() != nullptr) {
+                DrawPartPreview(canvas, doc.Settings(), doc.CurrentEntry(),
+                                {DrawZoom(), state_.view.block});
+            }
+            BitBlt(dc, 0, top, width, height, canvas.Dc(), scroll_.x, scroll_.y, SRCCOPY);
+        }
+    }
+    EndPaint(Hwnd(), &ps);
+}
+
+LRESULT CPreviewPane::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SIZE:
+            if (state_.fit) {
+                Relayout();
+            } else {
+                UpdateScrollBars();
+            }
+            return 0;
+        case WM_HSCROLL:
+            Scroll(SB_HORZ, LOWORD(wParam));
+            return 0;
+        case WM_VSCROLL:
+            Scroll(SB_VERT, LOWORD(wParam));
+            return 0;
+        case WM_LBUTTONDOWN:
+            SetFocus(Hwnd());
+            return 0;
+        case WM_MOUSEWHEEL: {
+            const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+            if ((GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) == 0) {
+                for (int i = 0; i < std::abs(delta) / WHEEL_NOTCH * 3; ++i) {
+                    Scroll(SB_VERT, delta > 0 ? SB_LINEUP : SB_LINEDOWN);
+                }
+                return 0;
+            }
+            // Fine-grained wheels send parts of a notch: a step per whole notch.
+            wheelRest_ += delta;
+            const int steps = wheelRest_ / WHEEL_NOTCH;
+            wheelRest_ -= steps * WHEEL_NOTCH;
+            if (steps != 0) StepZoom(steps);
+            return 0;
+        }
+        case WM_KEYDOWN:
+            if (GetKeyState(VK_CONTROL) < 0) {
+                switch (wParam) {
+                    case VK_OEM_PLUS:
+                    case VK_ADD:
+                        StepZoom(1);
+                        return 0;
+                    case VK_OEM_MINUS:
+                    case VK_SUBTRACT:
+                        StepZoom(-1);
+                        return 0;
+                    case '0':
+                    case VK_NUMPAD0:
+                        ResetZoom();
+                        return 0;
+                    default:
+                        break;
+                }
+            }
+            switch (wParam) {
+                case VK_LEFT:
+                    Scroll(SB_HORZ, SB_LINEUP);
+                    return 0;
+                case VK_RIGHT:
+                    Scroll(SB_HORZ, SB_LINEDOWN);
+                    return 0;
+                case VK_UP:
+                    Scroll(SB_VERT, SB_LINEUP);
+                    return 0;
+                case VK_DOWN:
+                    Scroll(SB_VERT, SB_LINEDOWN);
+                    return 0;
+                case VK_PRIOR:
+                    Scroll(SB_VERT, SB_PAGEUP);
+                    return 0;
+                case VK_NEXT:
+                    Scroll(SB_VERT, SB_PAGEDOWN);
+                    return 0;
+                default:
+                    break;
+            }
+            break;
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == ID_BLOCKS && HIWORD(wParam) == CBN_SELCHANGE) {
+                const int block = static_cast<int>(SendMessageW(blocks_, CB_GETCURSEL, 0, 0));
+                if (block >= 0 && block < blockCount_) {
+                    state_.view.block = block;
+                    Relayout();
+                }
+                SetFocus(Hwnd());
+                return 0;
+            }
+            break;
+        default:
+            break;
+    }
+    return CWindow::Handle(message, wParam, lParam);
+}
+
+}  // namespace qurix::win32
