@@ -749,6 +749,21 @@ std::vector<Point> OutlinePixels(const Rect& box, const std::vector<Point>& visi
     return path;
 }
 
+std::array<Point, 4> InkCorners(const Rect& box) {
+    return {Point{box.left, box.top}, Point{box.right - 1, box.top},
+            Point{box.right - 1, box.bottom - 1}, Point{box.left, box.bottom - 1}};
+}
+
+bool CanStretch(const Rect& dest, const MonoBitmap& bitmap) {
+    constexpr int32_t MAX_SIDE = 1 << 20;
+    if (!bitmap.bits || bitmap.width <= 0 || bitmap.height <= 0) return false;
+    if (bitmap.width > MAX_SIDE || bitmap.height > MAX_SIDE) return false;
+    if (bitmap.stride < (bitmap.width + 7) / 8) return false;
+    const int64_t dw = static_cast<int64_t>(dest.right) - dest.left;
+    const int64_t dh = static_cast<int64_t>(dest.bottom) - dest.top;
+    return dw > 0 && dh > 0;
+}
+
 void StretchedBitmapRuns(const Rect& dest, const MonoBitmap& bitmap, const Rect& visible,
                          const std::function<void(int32_t y, int32_t left, int32_t right)>& run) {
     const int64_t dw = static_cast<int64_t>(dest.right) - dest.left;

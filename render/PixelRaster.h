@@ -2,6 +2,7 @@
 // The one-pixel paths of the editor's platform, computed exactly rather than left to a
 // painter's own rules: a line sets its start pixel and not its end pixel; rectangles and
 // ellipses keep inside left..right-1 and top..bottom-1; arcs run counter-clockwise.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -75,6 +76,12 @@ void RectanglePixels(const Rect& box, bool dotted, const Rect& clip, std::vector
 // sets on the arc from angle `from` over `sweep` radians (2 pi: the whole outline).
 std::vector<Point> OutlinePixels(const Rect& box, const std::vector<Point>& visible, bool dotted,
                                  double from, double sweep);
+// The corners of a normalised rectangle's ink (right and bottom excluded), clockwise from
+// the top left: the path a wide pen strokes.
+std::array<Point, 4> InkCorners(const Rect& box);
+// Whether bitmap can be stretched onto dest: it has bits, sides up to 2^20 and rows long
+// enough for them, and dest is not empty.
+bool CanStretch(const Rect& dest, const MonoBitmap& bitmap);
 // The runs of pixels, on the rows and columns of visible (inside dest), that bitmap
 // stretched onto dest sets: destination pixel d covers source pixels [d * s / dd,
 // (d + 1) * s / dd), at least one, and is set when any of them is. run(y, left, right)

@@ -71,11 +71,7 @@ void CRasterCanvas::Rectangle(const Rect& box, const Pen& pen, const Brush& brus
     BeforePixels();
     if (!pen.IsOnePixel()) {
         if (brush.Fills()) FillClipped(r, brush.FillColour());
-        const Point corners[4] = {{r.left, r.top},
-                                  {r.right - 1, r.top},
-                                  {r.right - 1, r.bottom - 1},
-                                  {r.left, r.bottom - 1}};
-        StrokePath(corners, true, pen);
+        StrokePath(raster::InkCorners(r), true, pen);
         return;
     }
     if (brush.Fills() && w > 2 && h > 2) {
@@ -140,13 +136,7 @@ void CRasterCanvas::Arc(const Rect& box, Point start, Point end, const Pen& pen)
 }
 
 void CRasterCanvas::StretchMonoBitmap(const Rect& dest, const MonoBitmap& bitmap, Colour colour) {
-    constexpr int32_t MAX_SIDE = 1 << 20;
-    if (!Active() || !bitmap.bits || bitmap.width <= 0 || bitmap.height <= 0) return;
-    if (bitmap.width > MAX_SIDE || bitmap.height > MAX_SIDE) return;
-    if (bitmap.stride < (bitmap.width + 7) / 8) return;
-    const int64_t dw = static_cast<int64_t>(dest.right) - dest.left;
-    const int64_t dh = static_cast<int64_t>(dest.bottom) - dest.top;
-    if (dw <= 0 || dh <= 0) return;
+    if (!Active() || !raster::CanStretch(dest, bitmap)) return;
     const int32_t left = std::max(dest.left, 0);
     const int32_t top = std::max(dest.top, 0);
     const int32_t right = std::min(dest.right, width_);

@@ -223,11 +223,7 @@ void CQtSurface::Rectangle(const Rect& box, const Pen& pen, const Brush& brush) 
             const QRect inside = Intersect(r, bounds_);
             if (!inside.isEmpty()) painter_->fillRect(inside, ToQColor(brush.FillColour()));
         }
-        const Point corners[4] = {{r.left, r.top},
-                                  {r.right - 1, r.top},
-                                  {r.right - 1, r.bottom - 1},
-                                  {r.left, r.bottom - 1}};
-        StrokeSegments(corners, true, pen);
+        StrokeSegments(raster::InkCorners(r), true, pen);
         return;
     }
     if (brush.Fills() && w > 2 && h > 2) {
@@ -364,13 +360,7 @@ void CQtSurface::DrawString(const CSurfaceFont& font, Point cellTopLeft, std::st
 }
 
 void CQtSurface::StretchMonoBitmap(const Rect& dest, const MonoBitmap& bitmap, Colour colour) {
-    constexpr int32_t MAX_SIDE = 1 << 20;
-    if (!Active() || !bitmap.bits || bitmap.width <= 0 || bitmap.height <= 0) return;
-    if (bitmap.width > MAX_SIDE || bitmap.height > MAX_SIDE) return;
-    if (bitmap.stride < (bitmap.width + 7) / 8) return;
-    const int64_t dw = static_cast<int64_t>(dest.right) - dest.left;
-    const int64_t dh = static_cast<int64_t>(dest.bottom) - dest.top;
-    if (dw <= 0 || dh <= 0) return;
+    if (!Active() || !raster::CanStretch(dest, bitmap)) return;
     const QRect visible = Intersect(dest, bounds_);
     if (visible.isEmpty()) return;
 

@@ -161,6 +161,25 @@ TEST(GdiCanvas, VerticalTextRunsUpward) {
     EXPECT_GT(ink.top, 100 - extent.cx - 1);
 }
 
+// The factory the Windows window takes draws every sample part's thumbnails.
+TEST(GdiCanvas, FactoryDrawsTheSampleThumbnails) {
+    const std::string ini = QURIX_SOURCE_DIR "/examples/KIVOX.INI";
+    CDisplaySettings settings;
+    LoadDisplaySettings(settings, CProfile(ini), ConfigFolder(ini));
+    const CanvasMaker maker = MakeGdiCanvasFactory()(settings.colours.Get(ColourKey::BG));
+    int drawn = 0;
+    for (int32_t slot = 0; slot < CLibrarySet::MAX_LIBRARIES; ++slot) {
+        const CPartLibrary* library = settings.libraries.GetLibrary(slot);
+        for (int32_t e = 0; library != nullptr && e < library->EntryCount(); ++e) {
+            const PartThumbnails images = MakePartThumbnails(maker, settings, *library->Entry(e));
+            EXPECT_TRUE(images.IsValid()) << library->Entry(e)->Name().c_str();
+            ++drawn;
+        }
+    }
+    EXPECT_GT(drawn, 80);
+    EXPECT_EQ(maker(0, 10), nullptr);
+}
+
 // With QURIX_SHOTS_DIR set: previews of parts with texts as PPM files, to be set beside
 // the Linux build's (qurix-thumbs preview of the same parts).
 TEST(GdiCanvas, PreviewShots) {
