@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "core/profile/ConfigFile.h"
 
@@ -16,5 +17,23 @@ ConfigLocationInputs RealConfigLocationInputs(const std::string& modulePath);
 // The palette's own per-user folder (qurix in the per-user data folder), where what it
 // keeps for itself lies; "" when there is no per-user folder.
 std::string PaletteDataFolder();
+
+// The KIVOX.INI a start uses, and whether it is there.
+struct ConfigChoice {
+    std::string path;
+    bool found = false;
+    // Where the location rule looked, in its order (for the first-start page).
+    std::vector<std::string> looked;
+};
+
+// The file given on the command line (--ini), else the one the user chose before while it
+// can still be read, else the location rule's.
+ConfigChoice ChooseConfigFile(const ConfigLocationInputs& in, const std::string& given,
+                              const std::string& remembered);
+
+// The KIVOX.INI the user chose, kept in "qurix.ini" of the palette's own folder (never in
+// KIVOX.INI, which the editor owns); "" when none or no folder.
+std::string RememberedConfigFile(const std::string& paletteFolder);
+bool RememberConfigFile(const std::string& paletteFolder, const std::string& path);
 
 }  // namespace qurix

@@ -69,7 +69,7 @@ protected:
     }
 };
 
-TEST_F(LibraryWatchTest, FailedLibrariesFollowTheLoadedOnesGreyedAndUnselectable) {
+TEST_F(LibraryWatchTest, FailedLibrariesFollowTheLoadedOnesGreyedAndSelectable) {
     Write("work/a.lib", Library({"A1"}));
     Write("work/bad.lib", BROKEN);
     Write("work/c.lib", Library({"C1"}));
@@ -88,32 +88,37 @@ TEST_F(LibraryWatchTest, FailedLibrariesFollowTheLoadedOnesGreyedAndUnselectable
         const char* reason;  // the start of the tool tip's last line
     };
     const Row rows[] = {
-        {2, "LIB1", "gone.lib", "file not found"},  // missing
-        {3, "LIB2", "bad.lib", "line 3: "},         // broken, with its line
+        {2, "LIB1", "gone.lib", "ファイルがありません"},                    // missing
+        {3, "LIB2", "bad.lib", "3 行目: 部品 X: 予期しない終了タグ -PIN"},  // broken, with its line
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.key);
         const QModelIndex index = Plib().model()->index(r.row, 0);
         EXPECT_EQ(Plib().RowLibrary(r.row), nullptr);
         ASSERT_NE(Plib().RowProblem(r.row), nullptr);
-        EXPECT_EQ(index.flags() & (Qt::ItemIsEnabled | Qt::ItemIsSelectable), Qt::NoItemFlags);
+        EXPECT_EQ(index.flags() & (Qt::ItemIsEnabled | Qt::ItemIsSelectable),
+                  Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         EXPECT_FALSE(index.data(Qt::DecorationRole).isNull());
         const QStringList tip = RowText(r.row, Qt::ToolTipRole).split('\n');
         ASSERT_EQ(tip.size(), 3);
         EXPECT_EQ(tip[0], r.key);
         EXPECT_EQ(tip[1].toStdString(), (root_ / "work" / r.file).string());
-        EXPECT_TRUE(tip[2].startsWith(r.reason)) << tip[2].toStdString();
-        // A click tells the note pane and leaves the current library alone.
+        EXPECT_TRUE(tip[2].startsWith(QString::fromUtf8(r.reason))) << tip[2].toStdString();
+        // A click makes it current: no library, no parts, its reason in the note pane.
         const QPointF at = Plib().visualRect(index).center();
         QMouseEvent press(QEvent::MouseButtonPress, at, Plib().viewport()->mapToGlobal(at),
                           Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(Plib().viewport(), &press);
-        EXPECT_EQ(Doc().CurrentLibrary(), Plib().RowLibrary(1));
+        EXPECT_EQ(Doc().CurrentLibrary(), nullptr);
+        ASSERT_NE(Doc().CurrentProblem(), nullptr);
+        EXPECT_EQ(Doc().CurrentProblem()->key, r.key);
+        EXPECT_EQ(Plib().SelectedRow(), r.row);
+        EXPECT_EQ(Frame().PartsList()->ItemCount(), 0);
         EXPECT_TRUE(Frame().Info()->toPlainText().endsWith(RowText(r.row, Qt::ToolTipRole)));
     }
     EXPECT_EQ(Status(), "2 個のライブラリを読み込めませんでした");
     Close();
-    EXPECT_NE(Read("work/KIVOX.INI").find("plib_last=1"), std::string::npos);
+    EXPECT_NE(Read("work/KIVOX.INI").find("plib_last=3"), std::string::npos);
 }
 
 TEST_F(LibraryWatchTest, ALibraryBrokenSinceTheLastLoadBecomesAProblemRowOnReload) {
@@ -127,6 +132,9 @@ TEST_F(LibraryWatchTest, ALibraryBrokenSinceTheLastLoadBecomesAProblemRowOnReloa
     Frame().Action(ID_FILE_RELOAD)->trigger();
     ASSERT_EQ(Plib().RowCount(), 2);
     EXPECT_EQ(RowText(0), "b");
+    // The current library stays selected as its problem row, not b.lib that moved up.
+    EXPECT_EQ(Plib().SelectedRow(), 1);
+    EXPECT_EQ(Doc().CurrentLibrary(), nullptr);
     ASSERT_NE(Plib().RowProblem(1), nullptr);
     EXPECT_EQ(Plib().RowProblem(1)->key, "LIB0");
     EXPECT_EQ(Plib().RowProblem(1)->line, 3);
@@ -137,6 +145,8 @@ TEST_F(LibraryWatchTest, ALibraryBrokenSinceTheLastLoadBecomesAProblemRowOnReloa
     EXPECT_EQ(Plib().RowCount(), 2);
     EXPECT_EQ(Plib().RowProblem(1), nullptr);
     EXPECT_TRUE(Doc().Problems().empty());
+    EXPECT_EQ(Plib().SelectedRow(), 0);
+    EXPECT_EQ(Doc().CurrentLibrary(), Plib().RowLibrary(0));
 }
 
 TEST_F(LibraryWatchTest, ASaveByRenameReloadsAndKeepsTheLibraryAndPart) {
@@ -224,6 +234,36 @@ TEST_F(LibraryWatchTest, BrokenAndFixedInTheEditorRedrawsOnlyThatLibrary) {
     ASSERT_TRUE(RunUntil([&] { return Doc().Problems().empty(); }));
     EXPECT_EQ(parts.LastBuild().rendered, 3);
     EXPECT_EQ(parts.LastBuild().reused, 60);
+    EXPECT_EQ(parts.TopItem(), top);
+}
+
+TEST_F(LibraryWatchTest, TheLibraryOnScreenBrokenThenFixedComesBackWithItsPartAndScroll) {
+    std::vector<std::string> many;
+    for (int k = 0; k < 60; ++k) many.push_back(std::string("M") + std::to_string(k));
+    Write("work/logic.lib", Library({"L1", "L2"}));
+    Write("work/many.lib", Library(many));
+    Write("work/KIVOX.INI", "[Library]\nLIB0=logic.lib\nLIB1=many.lib\n[qurix]\nplib_last=1\n");
+    Start();
+    Frame().resize(300, 300);
+    CPartsView& parts = *Frame().PartsList();
+    parts.ScrollItemToTopLeft(30);
+    parts.SelectItem(40);
+    QApplication::processEvents();
+    const int top = parts.TopItem();
+    ASSERT_GT(top, 0);
+
+    SaveByRename("work/many.lib", BROKEN);
+    ASSERT_TRUE(RunUntil([&] { return Doc().Problems().size() == 1u; }));
+    EXPECT_EQ(Plib().SelectedRow(), 1);  // its problem row, not logic.lib
+    EXPECT_EQ(Doc().CurrentEntry(), nullptr);
+    EXPECT_EQ(parts.ItemCount(), 0);
+    EXPECT_TRUE(Frame().Info()->toPlainText().contains(QStringLiteral("3 行目")));
+
+    SaveByRename("work/many.lib", Library(many));
+    ASSERT_TRUE(RunUntil([&] { return Doc().Problems().empty(); }));
+    EXPECT_EQ(Doc().CurrentLibrary(), Doc().Libraries().GetLibrary(1));
+    ASSERT_NE(Doc().CurrentEntry(), nullptr);
+    EXPECT_EQ(Doc().CurrentEntry()->Name(), std::string("M40"));
     EXPECT_EQ(parts.TopItem(), top);
 }
 

@@ -9,6 +9,7 @@
 #include <QTabBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <numeric>
 
@@ -51,7 +52,8 @@ CPartView::CPartView(CQurixDoc& doc, QWidget* parent)
     setContextMenuPolicy(Qt::ActionsContextMenu);
     blocks_->setDrawBase(false);
     blocks_->setExpanding(false);
-    blocks_->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab from the preview; the arrow keys then choose the block.
+    blocks_->setFocusPolicy(Qt::StrongFocus);
     blocks_->hide();
     connect(blocks_, &QTabBar::currentChanged, this, [this](int index) {
         if (index >= 0) SetBlock(index);
@@ -134,6 +136,21 @@ void CPartView::StepZoom(int steps) {
     state_.view.zoom = to;
     Relayout();
     viewport()->update();
+    emit zoomChanged();
+}
+
+void CPartView::StepZoomAt(int steps, QPoint at) {
+    // The point of the part under the pointer stays under it.
+    const Scale from = Zoom();
+    const QPoint offset = ScrollOffset();
+    const double x = offset.x() + at.x();
+    const double y = offset.y() + at.y();
+    StepZoom(steps);
+    const Scale to = Zoom();
+    const double ratio =
+        (static_cast<double>(to.num) * from.den) / (static_cast<double>(to.den) * from.num);
+    horizontalScrollBar()->setValue(static_cast<int>(std::lround(x * ratio - at.x())));
+    verticalScrollBar()->setValue(static_cast<int>(std::lround(y * ratio - at.y())));
 }
 
 void CPartView::ResetZoom() {
@@ -141,6 +158,7 @@ void CPartView::ResetZoom() {
     SetFitted(false);
     Relayout();
     viewport()->update();
+    emit zoomChanged();
 }
 
 void CPartView::SetFitted(bool fit) {
@@ -152,6 +170,7 @@ void CPartView::SetFitted(bool fit) {
     state_.fit = fit;
     Relayout();
     viewport()->update();
+    emit zoomChanged();
 }
 
 void CPartView::Relayout() {
@@ -162,6 +181,7 @@ void CPartView::Relayout() {
     const Point extent =
         PreviewExtent(doc.Settings(), doc.CurrentEntry(), {Zoom(), state_.view.block}, &measure);
     SetExtent(QSize(extent.x, extent.y));
+    emit zoomChanged();
 }
 
 void CPartView::SetExtent(QSize extent) {
@@ -263,7 +283,7 @@ void CPartView::wheelEvent(QWheelEvent* event) {
     wheelRest_ += event->angleDelta().y();
     const int steps = wheelRest_ / WHEEL_NOTCH;
     wheelRest_ -= steps * WHEEL_NOTCH;
-    if (steps != 0) StepZoom(steps);
+    if (steps != 0) StepZoomAt(steps, event->position().toPoint());
     event->accept();
 }
 

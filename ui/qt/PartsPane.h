@@ -33,6 +33,12 @@ public:
     int ResultCount() const { return resultCount_; }
     // "12 件" while searching, else empty.
     QString CountText() const;
+    // Puts page (taking it) where the search field and the parts list are.
+    void ShowPage(QWidget* page);
+
+signals:
+    // The search began, ended or found another number of parts.
+    void countChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
