@@ -13,19 +13,14 @@
 #include "palette/QurixDoc.h"
 #include "palette/QurixView.h"
 #include "render/DisplaySettings.h"
+#include "tests/LibraryText.h"
 #include "tests/ScratchFolder.h"
 
 namespace qurix {
 namespace {
 
-std::string Library(const std::vector<std::string>& names) {
-    std::string s = "+KIVOX_LIB_V.1.0\n";
-    for (const std::string& n : names) s += "+COMP,N:" + n + "\nX:2,Y:1,B:1\nR:U\n-COMP\n";
-    return s + "-KIVOX_LIB_V.1.0\n";
-}
-
-// A stray end tag on line 3, as a half-edited file has.
-const std::string BROKEN = "+KIVOX_LIB_V.1.0\n+COMP,N:X\n-PIN\n";
+using test::LibraryText;
+const std::string& BROKEN = test::BROKEN_LIBRARY;
 
 // Stands in for the parts list: records the top item when the items go, as it does.
 class CListStandIn : public CQurixView {
@@ -44,9 +39,9 @@ public:
 class PlaceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir.Write("a.lib", Library({"A1"}));
-        dir.Write("b.lib", Library({"B1", "B2", "B3"}));
-        dir.Write("c.lib", Library({"C1"}));
+        dir.Write("a.lib", LibraryText({"A1"}));
+        dir.Write("b.lib", LibraryText({"B1", "B2", "B3"}));
+        dir.Write("c.lib", LibraryText({"C1"}));
         dir.Write("KIVOX.INI", "[Library]\nLIB0=a.lib\nLIB1=b.lib\nLIB2=c.lib\n");
         doc.OnNewDocument();
         doc.SendInitialUpdate();
@@ -112,7 +107,7 @@ TEST_F(PlaceTest, ABrokenOrDeletedCurrentLibraryStaysCurrentAndComesBackWithItsP
         Reload();
         ASSERT_NE(doc.CurrentProblem(), nullptr);
         // Mended: the library, its part and the scroll come back.
-        dir.Write("b.lib", Library({"B1", "B2", "B3"}));
+        dir.Write("b.lib", LibraryText({"B1", "B2", "B3"}));
         const CQurixDoc::Place told = Reload();
         EXPECT_EQ(doc.CurrentProblem(), nullptr);
         EXPECT_EQ(doc.CurrentLibrary(), LibraryAt("b.lib"));
@@ -131,7 +126,7 @@ TEST_F(PlaceTest, ChoosingAnotherLibraryForgetsTheHeldPart) {
     EXPECT_EQ(doc.CurrentProblem(), nullptr);
     // Back on the broken one by hand, then mended: the library, but no part from before.
     doc.SetCurrentProblem(&doc.Problems()[0]);
-    dir.Write("b.lib", Library({"B1", "B2", "B3"}));
+    dir.Write("b.lib", LibraryText({"B1", "B2", "B3"}));
     const CQurixDoc::Place told = Reload();
     EXPECT_EQ(doc.CurrentLibrary(), LibraryAt("b.lib"));
     EXPECT_EQ(told.entryName, "");
@@ -162,7 +157,7 @@ TEST_F(PlaceTest, ACutShortLibraryAndKeysAfterAGapLoadButWarn) {
     EXPECT_NE(c.find("C2 の途中で終わって"), std::string::npos) << c;
     EXPECT_NE(c.find("LIB4 は読み込まれません"), std::string::npos) << c;
     // Mended: no warning is left.
-    dir.Write("c.lib", Library({"C1"}));
+    dir.Write("c.lib", LibraryText({"C1"}));
     dir.Write("KIVOX.INI", "[Library]\nLIB0=a.lib\nLIB1=b.lib\nLIB2=c.lib\n");
     ASSERT_TRUE(doc.Reload(false));
     EXPECT_TRUE(doc.Warnings().empty());
