@@ -14,6 +14,10 @@ bool IsPreviewZoomStep(Scale zoom);
 // "N:D" with N and D among the preview's zoom steps; false for anything else.
 bool ParsePreviewZoom(const std::string& text, Scale& zoom);
 std::string FormatPreviewZoom(Scale zoom);
+// The scroll offset after zooming from one scale to another that keeps the point of the
+// part at pointer (pane pixels) under the pointer (Ctrl + wheel). Never negative; the
+// pane clamps it to its new extent.
+Point ZoomedScrollOffset(Point offset, Point pointer, Scale from, Scale to);
 
 // What the preview pane shows of the current part besides the part itself: the zoom (a
 // step, or fitted to the pane) and the block whose pin numbers are drawn. The zoom and

@@ -9,7 +9,6 @@
 #include <QTabBar>
 #include <QWheelEvent>
 #include <algorithm>
-#include <cmath>
 #include <iterator>
 #include <numeric>
 
@@ -140,17 +139,13 @@ void CPartView::StepZoom(int steps) {
 }
 
 void CPartView::StepZoomAt(int steps, QPoint at) {
-    // The point of the part under the pointer stays under it.
     const Scale from = Zoom();
     const QPoint offset = ScrollOffset();
-    const double x = offset.x() + at.x();
-    const double y = offset.y() + at.y();
     StepZoom(steps);
-    const Scale to = Zoom();
-    const double ratio =
-        (static_cast<double>(to.num) * from.den) / (static_cast<double>(to.den) * from.num);
-    horizontalScrollBar()->setValue(static_cast<int>(std::lround(x * ratio - at.x())));
-    verticalScrollBar()->setValue(static_cast<int>(std::lround(y * ratio - at.y())));
+    const Point to =
+        ZoomedScrollOffset(Point{offset.x(), offset.y()}, Point{at.x(), at.y()}, from, Zoom());
+    horizontalScrollBar()->setValue(to.x);
+    verticalScrollBar()->setValue(to.y);
 }
 
 void CPartView::ResetZoom() {
