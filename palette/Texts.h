@@ -75,6 +75,7 @@ inline constexpr const char* FIRST_START_LOOKED = "次の場所を探しまし�
 inline constexpr const char* FIRST_START_HINT =
     "エディタの KIVOX.INI を選ぶと、次回からもそのファイルを使います。";
 inline constexpr const char* CMD_OPEN_CONFIG = "KIVOX.INI を開く…";
+inline constexpr const char* CMD_OPEN_CONFIG_MENU = "KIVOX.INI を開く(&O)…";
 inline constexpr const char* OPEN_CONFIG_FILTER =
     "設定ファイル (*.INI *.ini);;すべてのファイル (*)";
 inline constexpr const char* CONFIG_NOT_READABLE = "設定ファイルを読めません: %1";

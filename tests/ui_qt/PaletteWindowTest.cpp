@@ -498,7 +498,7 @@ TEST_F(PaletteWindowTest, MenusAndToolbarCarryTheirTexts) {
         }
         return texts;
     };
-    EXPECT_EQ(items(0), (QStringList{"KIVOX.INI を開く…", "再読み込み(&R)", "-",
+    EXPECT_EQ(items(0), (QStringList{"KIVOX.INI を開く(&O)…", "再読み込み(&R)", "-",
                                      "アプリケーションの終了(&X)"}));
     EXPECT_EQ(items(1), (QStringList{"ツール バー(&T)", "-", "大きいイメージ(&N)",
                                      "小さいイメージ(&S)", "一覧(&L)", "特大イメージ(&X)", "-",

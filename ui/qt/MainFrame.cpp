@@ -272,7 +272,7 @@ void CMainFrame::CreateActions() {
     autoReload->setChecked(profile_.GetInt(SECTION, AUTO_RELOAD_KEY, 1) != 0);
     watcher_->SetEnabled(autoReload->isChecked());
     connect(autoReload, &QAction::toggled, this, &CMainFrame::OnAutoReloadToggled);
-    QAction* open = AddAction(ID_FILE_OPEN_CONFIG, UiText(texts::CMD_OPEN_CONFIG));
+    QAction* open = AddAction(ID_FILE_OPEN_CONFIG, UiText(texts::CMD_OPEN_CONFIG_MENU));
     connect(open, &QAction::triggered, this, &CMainFrame::OnOpenConfig);
     QAction* exit = AddAction(ID_APP_EXIT, UiText(texts::CMD_EXIT));
     connect(exit, &QAction::triggered, this, &QWidget::close);
