@@ -57,6 +57,25 @@ protected:
         }
         return true;
     }
+    static std::vector<std::string> ManyNames() {
+        std::vector<std::string> many;
+        for (int k = 0; k < 60; ++k) many.push_back(std::string("M") + std::to_string(k));
+        return many;
+    }
+    // many.lib (60 parts) and logic.lib (2) under ini; the shown library scrolled to item
+    // 30 in a small window, with item selected (-1: none). Returns the top item.
+    int StartScrolled(const std::string& ini, int item = -1) {
+        Write("work/many.lib", LibraryText(ManyNames()));
+        Write("work/logic.lib", LibraryText({"L1", "L2"}));
+        Write("work/KIVOX.INI", ini);
+        Start();
+        Frame().resize(300, 300);
+        CPartsView& parts = *Frame().PartsList();
+        parts.ScrollItemToTopLeft(30);
+        if (item >= 0) parts.SelectItem(item);
+        QApplication::processEvents();
+        return parts.TopItem();
+    }
     // As editors save: a new file beside the old, renamed over it.
     void SaveByRename(const std::string& rel, const std::string& bytes) {
         Write(rel + ".tmp", bytes);
@@ -204,18 +223,9 @@ TEST_F(LibraryWatchTest, AFolderDeletedAndMadeAgainIsWatchedAgain) {
 }
 
 TEST_F(LibraryWatchTest, BrokenAndFixedInTheEditorRedrawsOnlyThatLibrary) {
-    std::vector<std::string> many;
-    for (int k = 0; k < 60; ++k) many.push_back(std::string("M") + std::to_string(k));
-    Write("work/many.lib", LibraryText(many));
-    Write("work/logic.lib", LibraryText({"L1", "L2"}));
-    Write("work/KIVOX.INI", "[Library]\nLIB0=many.lib\nLIB1=logic.lib\n");
-    Start();
-    Frame().resize(300, 300);
-    CPartsView& parts = *Frame().PartsList();
-    parts.ScrollItemToTopLeft(30);
-    QApplication::processEvents();
-    const int top = parts.TopItem();
+    const int top = StartScrolled("[Library]\nLIB0=many.lib\nLIB1=logic.lib\n");
     ASSERT_GT(top, 0);
+    CPartsView& parts = *Frame().PartsList();
 
     SaveByRename("work/logic.lib", BROKEN);
     ASSERT_TRUE(RunUntil([&] { return Doc().Problems().size() == 1u; }));
@@ -233,19 +243,10 @@ TEST_F(LibraryWatchTest, BrokenAndFixedInTheEditorRedrawsOnlyThatLibrary) {
 }
 
 TEST_F(LibraryWatchTest, TheLibraryOnScreenBrokenThenFixedComesBackWithItsPartAndScroll) {
-    std::vector<std::string> many;
-    for (int k = 0; k < 60; ++k) many.push_back(std::string("M") + std::to_string(k));
-    Write("work/logic.lib", LibraryText({"L1", "L2"}));
-    Write("work/many.lib", LibraryText(many));
-    Write("work/KIVOX.INI", "[Library]\nLIB0=logic.lib\nLIB1=many.lib\n[qurix]\nplib_last=1\n");
-    Start();
-    Frame().resize(300, 300);
-    CPartsView& parts = *Frame().PartsList();
-    parts.ScrollItemToTopLeft(30);
-    parts.SelectItem(40);
-    QApplication::processEvents();
-    const int top = parts.TopItem();
+    const int top =
+        StartScrolled("[Library]\nLIB0=logic.lib\nLIB1=many.lib\n[qurix]\nplib_last=1\n", 40);
     ASSERT_GT(top, 0);
+    CPartsView& parts = *Frame().PartsList();
 
     SaveByRename("work/many.lib", BROKEN);
     ASSERT_TRUE(RunUntil([&] { return Doc().Problems().size() == 1u; }));
@@ -254,7 +255,7 @@ TEST_F(LibraryWatchTest, TheLibraryOnScreenBrokenThenFixedComesBackWithItsPartAn
     EXPECT_EQ(parts.ItemCount(), 0);
     EXPECT_TRUE(Frame().Info()->toPlainText().contains(QStringLiteral("3 行目")));
 
-    SaveByRename("work/many.lib", LibraryText(many));
+    SaveByRename("work/many.lib", LibraryText(ManyNames()));
     ASSERT_TRUE(RunUntil([&] { return Doc().Problems().empty(); }));
     EXPECT_EQ(Doc().CurrentLibrary(), Doc().Libraries().GetLibrary(1));
     ASSERT_NE(Doc().CurrentEntry(), nullptr);
