@@ -188,7 +188,7 @@ void CMainFrame::UpdateStatusFields() {
     if (fields_[FIELD_PARTS] == nullptr || partsList_ == nullptr) return;
     StatusFacts facts;
     facts.searching = partsPane_->IsSearching();
-    facts.preparing = facts.searching && partsPane_->CountText() == UiText(texts::SEARCH_PREPARING);
+    facts.preparing = facts.searching && partsPane_->Preparing();
     facts.shown = facts.searching ? partsPane_->ResultCount() : partsList_->ItemCount();
     facts.problems = static_cast<int32_t>(doc_.Problems().size());
     facts.zoom = partView_->Zoom();

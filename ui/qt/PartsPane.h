@@ -31,6 +31,8 @@ public:
     bool IsSearching() const;
     // The number of parts the last search listed.
     int ResultCount() const { return resultCount_; }
+    // The search index is being made: the results come later.
+    bool Preparing() const { return preparing_; }
     // "12 件" while searching, else empty.
     QString CountText() const;
     // Puts page (taking it) where the search field and the parts list are.
