@@ -8,6 +8,12 @@ enum CommandId : int {
     ID_FILE_RELOAD = 0x8003,
     // The palette's own: reload by itself when a watched file changes.
     ID_VIEW_AUTO_RELOAD = 0x8010,
+    // The palette's own: choose the KIVOX.INI to use.
+    ID_FILE_OPEN_CONFIG = 0x8012,
+    // The palette's own: the preview's zoom, from any pane.
+    ID_VIEW_ZOOM_IN = 0x8013,
+    ID_VIEW_ZOOM_OUT = 0x8014,
+    ID_VIEW_ZOOM_RESET = 0x8015,
     ID_APP_ABOUT = 0xE140,
     ID_APP_EXIT = 0xE141,
     ID_VIEW_TOOLBAR = 0xE800,

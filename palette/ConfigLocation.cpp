@@ -5,9 +5,11 @@
 
 #include "core/platform/FileIo.h"
 #include "core/platform/FileReplace.h"
+#include "core/platform/FileReplaceSteps.h"
 #include "core/platform/Paths.h"
 #include "core/platform/UserFolders.h"
 #include "core/platform/WinePaths.h"
+#include "core/profile/Profile.h"
 
 namespace qurix {
 
@@ -49,13 +51,52 @@ ConfigLocationInputs RealConfigLocationInputs(const std::string& modulePath) {
     return in;
 }
 
+ConfigChoice ChooseConfigFile(const ConfigLocationInputs& in, const std::string& given,
+                              const std::string& remembered) {
+    ConfigChoice choice;
+    choice.looked = ConfigFileCandidates(in);
+    const auto canOpen = [&in](const std::string& path) { return in.canOpen && in.canOpen(path); };
+    if (!given.empty()) {
+        choice.path = given;
+    } else if (!remembered.empty() && canOpen(remembered)) {
+        choice.path = remembered;
+    } else {
+        choice.path = LocateConfigFile(in);
+    }
+    choice.found = canOpen(choice.path);
+    return choice;
+}
+
+namespace {
+
+constexpr const char* OWN_FILE = "qurix.ini";
+constexpr const char* OWN_SECTION = "qurix";
+constexpr const char* CONFIG_KEY = "config_file";
+
+}  // namespace
+
+std::string RememberedConfigFile(const std::string& paletteFolder) {
+    if (paletteFolder.empty()) return std::string();
+    return CProfile(CombinePath(paletteFolder, OWN_FILE)).GetString(OWN_SECTION, CONFIG_KEY, "");
+}
+
+bool RememberConfigFile(const std::string& paletteFolder, const std::string& path) {
+    if (paletteFolder.empty() || !MakeFolders(paletteFolder)) return false;
+    return CProfile(CombinePath(paletteFolder, OWN_FILE))
+        .WriteString(OWN_SECTION, CONFIG_KEY, path);
+}
+
 std::string PaletteDataFolder() {
     const std::string perUser = PerUserDataFolder();
     return perUser.empty() ? std::string() : CombinePath(perUser, "qurix");
 }
 
 bool OpenPaletteProfile(CProfile& profile, const ConfigLocationInputs& where) {
-    profile.SetPath(LocateConfigFile(where));
+    return OpenPaletteProfile(profile, LocateConfigFile(where));
+}
+
+bool OpenPaletteProfile(CProfile& profile, const std::string& path) {
+    profile.SetPath(path);
     // A write of ours that a kill cut short is undone before anything reads the file.
     const std::string journalFolder = PaletteDataFolder();
     profile.SetJournalFolder(journalFolder);

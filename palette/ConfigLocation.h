@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "core/profile/ConfigFile.h"
 #include "core/profile/Profile.h"
@@ -28,5 +29,25 @@ std::string PaletteDataFolder();
 // short and removes the temporaries one left. True when such a write was undone (the
 // front end says so once its status bar is there).
 bool OpenPaletteProfile(CProfile& profile, const ConfigLocationInputs& where);
+// The same for the file at path (a file given or chosen by the user).
+bool OpenPaletteProfile(CProfile& profile, const std::string& path);
+
+// The KIVOX.INI a start uses, and whether it is there.
+struct ConfigChoice {
+    std::string path;
+    bool found = false;
+    // Where the location rule looked, in its order (for the first-start page).
+    std::vector<std::string> looked;
+};
+
+// The file given on the command line (--ini), else the one the user chose before while it
+// can still be read, else the location rule's.
+ConfigChoice ChooseConfigFile(const ConfigLocationInputs& in, const std::string& given,
+                              const std::string& remembered);
+
+// The KIVOX.INI the user chose, kept in "qurix.ini" of the palette's own folder (never in
+// KIVOX.INI, which the editor owns); "" when none or no folder.
+std::string RememberedConfigFile(const std::string& paletteFolder);
+bool RememberConfigFile(const std::string& paletteFolder, const std::string& path);
 
 }  // namespace qurix

@@ -1,6 +1,7 @@
 #include "palette/PreviewState.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 #include <numeric>
 
@@ -45,6 +46,22 @@ bool ParsePreviewZoom(const std::string& text, Scale& zoom) {
 
 std::string FormatPreviewZoom(Scale zoom) {
     return std::to_string(zoom.num) + ":" + std::to_string(zoom.den);
+}
+
+Point ZoomedScrollOffset(Point offset, Point pointer, Scale from, Scale to) {
+    if (from.num <= 0 || from.den <= 0 || to.num <= 0 || to.den <= 0) return offset;
+    // The point under the pointer, in extent pixels, at the old scale and at the new.
+    const int64_t oldX = int64_t{offset.x} + pointer.x;
+    const int64_t oldY = int64_t{offset.y} + pointer.y;
+    const int64_t num = int64_t{to.num} * from.den;
+    const int64_t den = int64_t{to.den} * from.num;
+    const auto rounded = [](int64_t a, int64_t b) { return (2 * a + b) / (2 * b); };
+    const int64_t newX = rounded(oldX * num, den);
+    const int64_t newY = rounded(oldY * num, den);
+    const auto clamp = [](int64_t v) {
+        return static_cast<int32_t>(std::clamp<int64_t>(v, 0, INT32_MAX));
+    };
+    return Point{clamp(newX - pointer.x), clamp(newY - pointer.y)};
 }
 
 void CPreviewState::Read(const CProfile& profile) {

@@ -17,6 +17,10 @@ std::string FormatPreviewZoom(Scale zoom);
 // The zoom the preview draws with at ratio device pixels per pixel, in lowest terms (2:2 is
 // drawn as 1:1).
 Scale DevicePreviewZoom(Scale zoom, int32_t ratio);
+// The scroll offset after zooming from one scale to another that keeps the point of the
+// part at pointer (pane pixels) under the pointer (Ctrl + wheel). Never negative; the
+// pane clamps it to its new extent.
+Point ZoomedScrollOffset(Point offset, Point pointer, Scale from, Scale to);
 
 // What the preview pane shows of the current part besides the part itself: the zoom (a
 // step, or fitted to the pane) and the block whose pin numbers are drawn. The zoom and

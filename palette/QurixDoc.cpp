@@ -30,6 +30,7 @@ void CQurixDoc::Load() {
         problems_.push_back(LoadProblem{key, path, line, reason});
     };
     LoadDisplaySettings(settings_, profile_, configFolder_, &listener);
+    warnings_ = CollectLoadWarnings(profile_, Libraries());
     loaded_ = true;
     if (!problems_.empty()) {
         ShowStatus(FormatText(texts::LIBRARIES_FAILED, std::to_string(problems_.size())));
@@ -40,8 +41,10 @@ void CQurixDoc::Load() {
 void CQurixDoc::Free() {
     currentEntry_ = nullptr;
     currentLibrary_ = nullptr;
+    currentProblem_ = -1;
     FreeDisplaySettings(settings_);
     problems_.clear();
+    warnings_.clear();
     loaded_ = false;
 }
 
@@ -77,7 +80,50 @@ void CQurixDoc::SetCurrentLibrary(const CPartLibrary* library) {
         }
         if (!ours) currentEntry_ = nullptr;
     }
+    currentProblem_ = -1;
+    if (library != nullptr) {
+        if (library->Path() != held_.libraryPath) held_ = Place();
+    }
     currentLibrary_ = library;
+}
+
+void CQurixDoc::SetCurrentProblem(const LoadProblem* problem) {
+    currentProblem_ = -1;
+    for (size_t i = 0; i < problems_.size(); ++i) {
+        if (&problems_[i] == problem) currentProblem_ = static_cast<int32_t>(i);
+    }
+    if (currentProblem_ < 0) return;
+    currentLibrary_ = nullptr;
+    currentEntry_ = nullptr;
+    if (problem->path != held_.libraryPath) held_ = Place();
+}
+
+const LoadProblem* CQurixDoc::CurrentProblem() const {
+    return currentProblem_ < 0 ? nullptr : &problems_[static_cast<size_t>(currentProblem_)];
+}
+
+std::string CQurixDoc::CurrentPath() const {
+    if (currentLibrary_ != nullptr) return currentLibrary_->Path();
+    const LoadProblem* problem = CurrentProblem();
+    return problem != nullptr ? problem->path : std::string();
+}
+
+void CQurixDoc::PutBackCurrent(const Place& wanted) {
+    held_ = Place();
+    if (wanted.libraryPath.empty()) return;
+    for (int32_t i = 0; i < Libraries().Count(); ++i) {
+        const CPartLibrary* library = Libraries().GetLibrary(i);
+        if (library->Path() == wanted.libraryPath) {
+            currentLibrary_ = library;
+            return;
+        }
+    }
+    for (size_t i = 0; i < problems_.size(); ++i) {
+        if (problems_[i].path != wanted.libraryPath) continue;
+        currentProblem_ = static_cast<int32_t>(i);
+        held_ = wanted;
+        return;
+    }
 }
 
 bool CQurixDoc::Reload(bool keepPlace) {
@@ -85,9 +131,14 @@ bool CQurixDoc::Reload(bool keepPlace) {
     // The reload, and the thumbnails' checks against the file, read it once.
     const CProfile::CReadHold hold(profile_);
     place = Place();
-    if (keepPlace && currentLibrary_ != nullptr) {
+    if (keepPlace && CurrentProblem() != nullptr && held_.libraryPath == CurrentPath()) {
+        // Still not loaded since it broke: the part and scroll from before.
+        place = held_;
+    } else if (keepPlace && currentLibrary_ != nullptr) {
         place.libraryPath = currentLibrary_->Path();
         if (currentEntry_ != nullptr) place.entryName = currentEntry_->Name();
+    } else if (keepPlace) {
+        place.libraryPath = CurrentPath();
     }
     {
         const CWaitCursor wait(host_);
@@ -97,10 +148,20 @@ bool CQurixDoc::Reload(bool keepPlace) {
         currentEntry_ = nullptr;
         if (loaded_) Free();
         Load();
+        PutBackCurrent(place);
     }
     UpdateAllViews(nullptr);
     place = Place();
     return true;
+}
+
+std::string CQurixDoc::WarningFor(const CPartLibrary* library) const {
+    std::string text;
+    for (const LoadWarning& w : warnings_) {
+        if (library == nullptr || w.path != library->Path()) continue;
+        text += (text.empty() ? "" : "\n") + w.text;
+    }
+    return text;
 }
 
 std::vector<std::string> CQurixDoc::WatchedFiles() const {

@@ -4,6 +4,7 @@
 
 #include "core/profile/Profile.h"
 #include "palette/LoadProblem.h"
+#include "palette/LoadWarnings.h"
 #include "palette/UiHost.h"
 
 namespace qurix {
@@ -87,6 +88,11 @@ public:
     bool IsLoaded() const { return loaded_; }
     // The configured libraries the latest load could not load, in key order.
     const std::vector<LoadProblem>& Problems() const { return problems_; }
+    // What the latest load read less of than there is (a file cut short, LIB keys after
+    // a gap), though every library named here loaded.
+    const std::vector<LoadWarning>& Warnings() const { return warnings_; }
+    // The warning sentence of a loaded library; "" for none.
+    std::string WarningFor(const CPartLibrary* library) const;
 
     // Chosen in the library list and the parts list, read by every view. Both refer
     // into the library set loaded now and are cleared before it is released.
@@ -96,9 +102,17 @@ public:
     // current (the preview and note then show none); letting go of it (null) does not.
     void SetCurrentLibrary(const CPartLibrary* library);
     void SetCurrentEntry(const CLibEntry* entry) { currentEntry_ = entry; }
+    // A library that did not load may be current too (its row selected, its reason in the
+    // note): then no library and no part are. problem points into Problems(); null lets go.
+    void SetCurrentProblem(const LoadProblem* problem);
+    const LoadProblem* CurrentProblem() const;
+    // The path of the current library, loaded or not; "" for none.
+    std::string CurrentPath() const;
 
     // What Reload(true) puts back, by name since the old objects are gone; empty
-    // otherwise. The parts list records its top item when its items are deleted.
+    // otherwise. The parts list records its top item when its items are deleted. The
+    // document makes the place's library (or its problem) current again after the load;
+    // while that library does not load, its part and scroll are held for its return.
     struct Place {
         std::string libraryPath;
         std::string entryName;
@@ -112,6 +126,8 @@ private:
     void Load();
     void Free();
     void MakeAllPending();
+    // After a load: the place's library, or its problem, becomes current again.
+    void PutBackCurrent(const Place& wanted);
     void Notify(void (CDocListener::*event)());
 
     CDisplaySettings& settings_;
@@ -121,10 +137,14 @@ private:
     std::vector<CDocListener*> listeners_;
     const CPartLibrary* currentLibrary_ = nullptr;
     const CLibEntry* currentEntry_ = nullptr;
+    int32_t currentProblem_ = -1;  // into problems_
+    // The place of a current library that did not load, kept for when it loads again.
+    Place held_;
     std::vector<CQurixView*> views_;
     std::vector<CQurixView*> pending_;
     bool loaded_ = false;
     std::vector<LoadProblem> problems_;
+    std::vector<LoadWarning> warnings_;
     int busy_ = 0;
     bool closeRequested_ = false;
 };

@@ -55,6 +55,32 @@ inline constexpr const char* PROGRESS_TITLE = "パーツ・ライブラリの読
 inline constexpr const char* PROGRESS_MESSAGE = "パーツ・ライブラリを読み込み中です・・・";
 inline constexpr const char* CANCEL = "キャンセル";
 inline constexpr const char* ABOUT_VERSION = "%1 バージョン %2";
+inline constexpr const char* CMD_ZOOM_IN = "拡大(&I)";
+inline constexpr const char* CMD_ZOOM_OUT = "縮小(&O)";
+inline constexpr const char* CMD_ZOOM_RESET = "等倍(&Z)";
+inline constexpr const char* WARN_ENDS_IN_PART =
+    "このライブラリは部品 %1 の途中で終わっています。読めたところまでを表示しています";
+inline constexpr const char* WARN_ENDS_EARLY =
+    "このライブラリは終わりの行の前で終わっています。読めたところまでを表示しています";
+inline constexpr const char* WARN_KEYS_AFTER_GAP =
+    "[Library] の途中に空のキーがあるため、%1 は読み込まれません";
+inline constexpr const char* STATUS_PARTS = "%1 個のパーツ";
+inline constexpr const char* STATUS_PROBLEMS = "読み込めないライブラリ: %1";
+inline constexpr const char* STATUS_ZOOM = "倍率 %1";
+inline constexpr const char* STATUS_ZOOM_FITTED = "倍率 %1 (合わせる)";
+inline constexpr const char* ABOUT_CONFIG = "設定ファイル: %1";
+inline constexpr const char* ABOUT_CACHE = "キャッシュ: %1";
+inline constexpr const char* CACHE_NOT_WRITABLE =
+    "キャッシュを保存できません。次回の起動も時間がかかります: %1";
+inline constexpr const char* FIRST_START_TITLE = "KIVOX.INI が見つかりません";
+inline constexpr const char* FIRST_START_LOOKED = "次の場所を探しました:";
+inline constexpr const char* FIRST_START_HINT =
+    "エディタの KIVOX.INI を選ぶと、次回からもそのファイルを使います。";
+inline constexpr const char* CMD_OPEN_CONFIG = "KIVOX.INI を開く…";
+inline constexpr const char* CMD_OPEN_CONFIG_MENU = "KIVOX.INI を開く(&O)…";
+inline constexpr const char* OPEN_CONFIG_FILTER =
+    "設定ファイル (*.INI *.ini);;すべてのファイル (*)";
+inline constexpr const char* CONFIG_NOT_READABLE = "設定ファイルを読めません: %1";
 inline constexpr const char* ABOUT_PRODUCT = "Kivox 回路図エディタのためのパーツ・パレット";
 
 inline constexpr const char* DRAG_NO_LIBRARY = "ライブラリが選択されていないため、ドラッグできません";

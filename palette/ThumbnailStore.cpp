@@ -7,7 +7,11 @@
 
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
+#include "core/platform/FileReplaceSteps.h"
+#include "core/platform/Paths.h"
+#include "palette/CacheLocation.h"
 #include "palette/QurixDoc.h"
+#include "palette/Texts.h"
 #include "render/DisplaySettings.h"
 #include "render/ThumbnailPool.h"
 
@@ -54,7 +58,7 @@ CThumbnailStore::CThumbnailStore(CQurixDoc& doc, CanvasFactory canvases)
 
 void CThumbnailStore::Open() {
     // The process's working folder, as it is at start.
-    cacheFolder_ = DefaultCacheFolder();
+    cacheFolder_ = ChooseCacheFolder(RealCacheLocationInputs(doc_.Profile().Path()));
     CacheExpectation expect;
     expect.drawing = DrawingDigest(doc_.Settings(), canvases_);
     expect.maxImages = EntryTotal();
@@ -87,8 +91,23 @@ void CThumbnailStore::Release() {
     built_ = false;
 }
 
+void CThumbnailStore::CheckCacheWritable() {
+    // Once a run, and only when there is something to keep: a folder that cannot take the
+    // cache makes every start as slow as the first.
+    if (cacheChecked_ || !cacheDirty_ || images_.Count() == 0) return;
+    cacheChecked_ = true;
+    if (!CanWriteInFolder(cacheFolder_)) {
+        doc_.ShowStatus(FormatText(texts::CACHE_NOT_WRITABLE, cacheFolder_));
+    }
+}
+
 void CThumbnailStore::Save() {
-    if (cacheDirty_) SaveImageCache(cacheFolder_, libraryLines_, drawing_, images_);
+    // Nothing to cache makes no folder. The user's cache folder may lack the folders above
+    // it (~/.cache/qurix); ./cache is made alone, as before.
+    if (cacheDirty_ && images_.Count() > 0) {
+        if (cacheFolder_ != DefaultCacheFolder()) MakeFolders(FolderOfPath(cacheFolder_));
+        SaveImageCache(cacheFolder_, libraryLines_, drawing_, images_);
+    }
     extras_.Save(images_);
 }
 
@@ -191,6 +210,7 @@ void CThumbnailStore::Build(CBuildProgress& progress) {
     builtStamps_ = std::move(stamps);
     previous_.Clear();
     built_ = true;
+    CheckCacheWritable();
     doc_.EndBusy();
 }
 

@@ -31,7 +31,7 @@ public:
     CThumbnailStore(const CThumbnailStore&) = delete;
     CThumbnailStore& operator=(const CThumbnailStore&) = delete;
 
-    // After the first load: reads the cache of the working folder as it is now.
+    // After the first load: reads the cache (ChooseCacheFolder) as it is now.
     void Open();
     // After every later load: the images of the load before are kept for the next build.
     void OnLoad();
@@ -39,6 +39,9 @@ public:
     void Release();
     // Writes the cache files when this run built images not taken from a valid cache.
     void Save();
+    // After a build with images to keep: says once in the status bar when the cache
+    // folder cannot take them.
+    void CheckCacheWritable();
 
     // Whether the images of the latest load were built (also when that build stopped
     // early: a cancelled build is not started again by every later notification).
@@ -111,6 +114,7 @@ private:
     std::string cacheFolder_;
     bool cacheValid_ = false;
     bool cacheDirty_ = false;
+    bool cacheChecked_ = false;
     // The libraries' lines as they were when the images were built: what the cache files
     // say the images were made from.
     std::vector<std::string> libraryLines_;

@@ -95,6 +95,35 @@ TEST_F(RealFolders, ARemovedWorkingFolderIsNotSearched) {
     EXPECT_EQ(LocateConfigFile(in), (root_ / "bin" / "KIVOX.INI").string());
 }
 
+TEST_F(RealFolders, FirstStartTheGivenFileThenTheRememberedOneThenTheRule) {
+    ConfigLocationInputs in = RealConfigLocationInputs(Exe());
+    in.currentDirectory = (root_ / "bin").string();  // the installed program's folder
+    const std::string own = PaletteDataFolder();
+    EXPECT_EQ(own, (root_ / "cfg" / "qurix").string());
+    // Nothing anywhere: not found, with every place looked at.
+    ConfigChoice none = ChooseConfigFile(in, "", RememberedConfigFile(own));
+    EXPECT_FALSE(none.found);
+    EXPECT_EQ(none.path, (root_ / "bin" / "KIVOX.INI").string());
+    EXPECT_GE(none.looked.size(), 2u);
+    EXPECT_EQ(fs::exists(root_ / "bin" / "KIVOX.INI"), false);  // looking made nothing
+
+    const fs::path chosen = root_ / "editor" / "KIVOX.INI";
+    fs::create_directories(chosen.parent_path());
+    Touch(chosen);
+    ASSERT_TRUE(RememberConfigFile(own, chosen.string()));
+    EXPECT_EQ(RememberedConfigFile(own), chosen.string());
+    // Kept in the palette's own file, found again at the next start.
+    ConfigChoice later = ChooseConfigFile(in, "", RememberedConfigFile(own));
+    EXPECT_TRUE(later.found);
+    EXPECT_EQ(later.path, chosen.string());
+    // The command line wins, found or not; a remembered file that went is passed over.
+    EXPECT_EQ(ChooseConfigFile(in, "/x/KIVOX.INI", chosen.string()).path, "/x/KIVOX.INI");
+    EXPECT_FALSE(ChooseConfigFile(in, "/x/KIVOX.INI", chosen.string()).found);
+    fs::remove(chosen);
+    EXPECT_EQ(ChooseConfigFile(in, "", chosen.string()).path, none.path);
+    EXPECT_TRUE(RememberedConfigFile("").empty());
+}
+
 }  // namespace
 }  // namespace qurix
 #endif

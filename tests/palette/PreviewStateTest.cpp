@@ -69,5 +69,25 @@ TEST(PreviewZoomTest, DeviceZoomIsInLowestTerms) {
     }
 }
 
+TEST(PreviewZoomAbout, ThePointUnderThePointerStays) {
+    struct Case {
+        Point offset, pointer;
+        Scale from, to;
+        Point want;
+    };
+    const Case cases[] = {
+        {{0, 0}, {100, 50}, {1, 1}, {2, 1}, {100, 50}},  // 2x: the point moves by itself
+        {{40, 0}, {60, 30}, {1, 1}, {3, 2}, {90, 15}},   // (100,30) -> (150,45)
+        {{100, 50}, {100, 50}, {2, 1}, {1, 1}, {0, 0}},  // back out to the corner
+        {{0, 0}, {10, 10}, {1, 1}, {1, 2}, {0, 0}},      // never below 0
+        {{7, 9}, {1, 1}, {1, 1}, {0, 1}, {7, 9}},        // no scale: left alone
+    };
+    for (const Case& c : cases) {
+        const Point got = ZoomedScrollOffset(c.offset, c.pointer, c.from, c.to);
+        EXPECT_EQ(got.x, c.want.x) << c.from.num << ":" << c.from.den;
+        EXPECT_EQ(got.y, c.want.y);
+    }
+}
+
 }  // namespace
 }  // namespace qurix

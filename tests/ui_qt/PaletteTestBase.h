@@ -30,6 +30,8 @@ protected:
         std::filesystem::current_path(root_ / "work");
         // No Wine prefix of the user's decides the drive a drag names: Z:, Wine's root.
         setenv("WINEPREFIX", (root_ / "no-wine-prefix").c_str(), 1);
+        // A cache away from the INI's folder goes to the user's cache folder: this one.
+        setenv("XDG_CACHE_HOME", (root_ / "user-cache").c_str(), 1);
     }
     void TearDown() override {
         app_.reset();

@@ -137,6 +137,15 @@ TEST_F(PaletteWindowTest, FirstStartWithNoConfigurationAnywhere) {
     EXPECT_EQ(app_->ProfilePath(), (root_ / "bin" / "KIVOX.INI").string());
     EXPECT_EQ(app_->ConfigFolder(), (root_ / "bin").string() + "/");
     EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Qurix"));
+    // The parts pane says where it looked and offers to open the editor's file.
+    const QWidget* page = Frame().findChild<QWidget*>(QStringLiteral("firstStartPage"));
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(page->isVisibleTo(&Frame()));
+    const QLabel* looked = page->findChild<QLabel*>(QStringLiteral("lookedPlaces"));
+    ASSERT_NE(looked, nullptr);
+    EXPECT_TRUE(
+        looked->text().contains(QString::fromStdString((root_ / "bin" / "KIVOX.INI").string())));
+    EXPECT_NE(page->findChild<QPushButton*>(), nullptr);
     EXPECT_EQ(Frame().size(), QSize(320, 600));
     EXPECT_EQ(Frame().OuterSplitter()->sizes().value(0), 160);
     EXPECT_EQ(Frame().InnerSplitter()->sizes().value(0), 200);
@@ -488,11 +497,12 @@ TEST_F(PaletteWindowTest, MenusAndToolbarCarryTheirTexts) {
         }
         return texts;
     };
-    EXPECT_EQ(items(0), (QStringList{"再読み込み(&R)", "-", "アプリケーションの終了(&X)"}));
+    EXPECT_EQ(items(0), (QStringList{"KIVOX.INI を開く(&O)…", "再読み込み(&R)", "-",
+                                     "アプリケーションの終了(&X)"}));
     EXPECT_EQ(items(1), (QStringList{"ツール バー(&T)", "-", "大きいイメージ(&N)",
                                      "小さいイメージ(&S)", "一覧(&L)", "特大イメージ(&X)", "-",
-                                     "ライブラリの変更を自動で読み込む(&A)", "-",
-                                     "ウィンドウに合わせる(&W)"}));
+                                     "ライブラリの変更を自動で読み込む(&A)", "-", "拡大(&I)",
+                                     "縮小(&O)", "等倍(&Z)", "ウィンドウに合わせる(&W)"}));
     EXPECT_EQ(items(2), (QStringList{"バージョン情報 (&A)..."}));
     EXPECT_EQ(Frame().Action(ID_FILE_RELOAD)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
 
@@ -604,9 +614,33 @@ TEST_F(PaletteWindowTest, LibraryRowsShowTheFileNameOnly) {
               QString::fromStdString((root_ / "work" / "sub.d" / "std.lib").string()));
 }
 
+TEST_F(PaletteWindowTest, AChosenConfigurationReplacesTheFirstStartPage) {
+    Start();
+    ASSERT_TRUE(app_->FirstStart());
+    WriteLibraries();
+    std::filesystem::create_directories(root_ / "editor");
+    Write("editor/KIVOX.INI", "[Library]\nLIB0=" + (root_ / "work" / "a.lib").string() + "\n");
+    app_->OpenConfigFile((root_ / "editor" / "KIVOX.INI").string());
+    QApplication::processEvents();
+    QApplication::processEvents();
+    ASSERT_NE(app_->MainFrame(), nullptr);
+    EXPECT_FALSE(app_->FirstStart());
+    EXPECT_EQ(Frame().windowTitle().toStdString(),
+              "Qurix - " + (root_ / "editor" / "KIVOX.INI").string());
+    EXPECT_EQ(Frame().findChild<QWidget*>(QStringLiteral("firstStartPage")), nullptr);
+    EXPECT_EQ(Plib().RowCount(), 1);
+    // Nothing was written where the rule looked in vain.
+    EXPECT_FALSE(std::filesystem::exists(root_ / "bin" / "KIVOX.INI"));
+}
+
 TEST(AboutBox, HasItsTitleTwoLinesAndOk) {
     TestApp();
-    const std::unique_ptr<QDialog> box = CQurixApp::MakeAboutBox(nullptr);
+    const std::unique_ptr<QDialog> box =
+        CQurixApp::MakeAboutBox(nullptr, {"/e/KIVOX.INI", "/home/u/.cache/qurix/0123abcd"});
+    const QLabel* facts = box->findChild<QLabel*>(QStringLiteral("factsLine"));
+    ASSERT_NE(facts, nullptr);
+    EXPECT_TRUE(facts->text().contains(QStringLiteral("/e/KIVOX.INI")));
+    EXPECT_TRUE(facts->text().contains(QStringLiteral("/home/u/.cache/qurix/0123abcd")));
     EXPECT_EQ(box->windowTitle(), QStringLiteral("バージョン情報"));
     const QLabel* title = box->findChild<QLabel*>(QStringLiteral("titleLine"));
     const QLabel* second = box->findChild<QLabel*>(QStringLiteral("secondLine"));

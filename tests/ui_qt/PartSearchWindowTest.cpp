@@ -5,8 +5,10 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <memory>
 #include <string>
 
@@ -77,7 +79,7 @@ TEST_F(PartSearchWindowTest, TypeEnterPickAndReturn) {
     Parts().setFocus();
     emit find->activated();
     EXPECT_TRUE(Bar().hasFocus());
-    EXPECT_FALSE(StatusBarShown());
+    EXPECT_TRUE(StatusBarShown());  // always there: the panes never jump
 
     // Each keystroke searches again: "5" starts a word in both NE555s and is inside
     // LM358; "ne" starts only the NE555s.
@@ -89,7 +91,8 @@ TEST_F(PartSearchWindowTest, TypeEnterPickAndReturn) {
     Type("ne");
     ASSERT_EQ(Parts().ItemCount(), 2);
     EXPECT_TRUE(Parts().ShowingEntries());
-    EXPECT_EQ(Parts().ItemText(0), "NE555");
+    // Alike but for their library: a second line names it.
+    EXPECT_EQ(Parts().ItemText(0), "NE555\na");
     EXPECT_EQ(Parts().ItemLibrary(0), Lib(0));
     EXPECT_EQ(Parts().ItemLibrary(1), Lib(1));
     EXPECT_GE(Parts().ItemImage(1), 0);
@@ -98,13 +101,13 @@ TEST_F(PartSearchWindowTest, TypeEnterPickAndReturn) {
     EXPECT_TRUE(tip.section('\n', 1, 1).startsWith(QStringLiteral("ライブラリ: ")));
     EXPECT_TRUE(tip.section('\n', 1, 1).endsWith("b.lib")) << tip.toStdString();
     EXPECT_EQ(Pane().CountText(), QStringLiteral("2 件"));
-    EXPECT_TRUE(StatusBarShown());
-    EXPECT_EQ(Frame().statusBar()->currentMessage(), QStringLiteral("2 件"));
-    // Another view mode shows the same results.
+    EXPECT_EQ(Frame().StatusField(CMainFrame::FIELD_PARTS)->text(), QStringLiteral("2 件"));
+    // Another view mode shows the same results, the library after the name.
     Frame().Action(ID_VIEW_LIST)->trigger();
     EXPECT_EQ(Parts().DisplayMode(), CPartsView::MODE_LIST);
     EXPECT_TRUE(Parts().ShowingEntries());
     EXPECT_EQ(Parts().ItemCount(), 2);
+    EXPECT_EQ(Parts().ItemText(1), "NE555 (b)");
 
     // Down enters the results on the first one; picking the second makes its library
     // and part current, and the library list follows.
@@ -127,7 +130,35 @@ TEST_F(PartSearchWindowTest, TypeEnterPickAndReturn) {
     EXPECT_EQ(Parts().ItemCount(), 2);
     EXPECT_TRUE(Parts().selectionModel()->isRowSelected(1, QModelIndex()));
     EXPECT_EQ(Doc().CurrentEntry(), Lib(1)->Entry(1));
-    EXPECT_FALSE(StatusBarShown());
+    EXPECT_EQ(Frame().StatusField(CMainFrame::FIELD_PARTS)->text(), QStringLiteral("2 個のパーツ"));
+}
+
+TEST_F(PartSearchWindowTest, StatusFieldsOutlastToolTipsAndZoomWorksFromAnyPane) {
+    Start();
+    const auto field = [&](int i) { return Frame().StatusField(i)->text(); };
+    EXPECT_EQ(field(CMainFrame::FIELD_PARTS), QStringLiteral("3 個のパーツ"));
+    EXPECT_TRUE(Frame().StatusField(CMainFrame::FIELD_PROBLEMS)->isHidden());
+    EXPECT_EQ(field(CMainFrame::FIELD_ZOOM), QStringLiteral("倍率 1:1"));
+    Type("ne");
+    // A toolbar button's tip comes and goes; the count stays.
+    QStatusTipEvent tip(QStringLiteral("大きいアイコン"));
+    QApplication::sendEvent(&Frame(), &tip);
+    QStatusTipEvent gone{QString()};
+    QApplication::sendEvent(&Frame(), &gone);
+    EXPECT_EQ(field(CMainFrame::FIELD_PARTS), QStringLiteral("2 件"));
+    // The zoom keys reach the preview from the library list; Enter in the field takes the
+    // first result.
+    Frame().LibraryList()->setFocus();
+    Frame().Action(ID_VIEW_ZOOM_IN)->trigger();
+    EXPECT_EQ(field(CMainFrame::FIELD_ZOOM), QStringLiteral("倍率 3:2"));
+    Frame().Action(ID_VIEW_ZOOM_RESET)->trigger();
+    EXPECT_EQ(field(CMainFrame::FIELD_ZOOM), QStringLiteral("倍率 1:1"));
+    Key(Bar(), Qt::Key_Return);
+    EXPECT_EQ(Doc().CurrentEntry(), Lib(0)->Entry(1));
+    // A long message is whole in the tool tip.
+    const QString longText(400, QChar(u'あ'));
+    Frame().ShowStatus(longText);
+    EXPECT_EQ(Frame().statusBar()->toolTip(), longText);
 }
 
 TEST_F(PartSearchWindowTest, NothingFoundSaysSoAndEscReturns) {

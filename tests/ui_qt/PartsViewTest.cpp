@@ -20,6 +20,7 @@
 
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
+#include "palette/CacheLocation.h"
 #include "palette/ConfigLocation.h"
 #include "palette/ImageCache.h"
 #include "palette/QurixDoc.h"
@@ -422,14 +423,23 @@ TEST_F(PartsViewTest, CacheIsReusedOnlyWhileTheLibrariesAreUnchanged) {
     EXPECT_EQ(Parts().LastBuild().reused, 7);
     Close();
 
-    // Another working folder has a cache of its own.
+    // Started elsewhere (from the desktop menu, say): the user's cache folder of this INI,
+    // made only at the save; ./cache there is left alone.
     fs::create_directories(root_ / "other");
     fs::current_path(root_ / "other");
     Start();
-    EXPECT_EQ(Parts().CacheFolder(), (root_ / "other" / "cache").string());
+    const fs::path own = root_ / "user-cache" / "qurix" / ConfigPathDigest(app_->ProfilePath());
+    EXPECT_EQ(Parts().CacheFolder(), own.string());
     EXPECT_EQ(Parts().LastBuild().rendered, 7);
+    EXPECT_FALSE(fs::exists(own));
     Close();
-    EXPECT_TRUE(fs::exists(root_ / "other" / "cache" / LARGE_CACHE_FILE));
+    EXPECT_TRUE(fs::exists(own / LARGE_CACHE_FILE));
+    EXPECT_FALSE(fs::exists(root_ / "other" / "cache"));
+    // An existing ./cache is used wherever the palette starts.
+    fs::create_directories(root_ / "other" / "cache");
+    Start();
+    EXPECT_EQ(Parts().CacheFolder(), (root_ / "other" / "cache").string());
+    Close();
 }
 
 TEST_F(PartsViewTest, ReloadDrawsOnlyTheLibrariesThatChanged) {

@@ -150,7 +150,7 @@ start_palette() {
   qurix_pid=$!
   pids+=("$qurix_pid")
   # The main window is shown once the thumbnails are built.
-  wait_window Qurix "$qurix_pid" "the palette"
+  wait_window "Qurix( - .*)?" "$qurix_pid" "the palette"
 }
 
 # Drags the palette's first large icon to the right, into a drop target whose window

@@ -65,7 +65,7 @@ mkdir "$work/elsewhere" "$work/xdg"
 (cd "$work/elsewhere" && XDG_CONFIG_HOME="$work/xdg" exec "$qurix") >"$work/qurix.log" 2>&1 &
 qurix_pid=$!
 pids+=("$qurix_pid")
-wait_window Qurix "$qurix_pid" "the palette"
+wait_window "Qurix( - .*)?" "$qurix_pid" "the palette"
 grep -q '^\[qurix\]' "$ini" || fail "the palette did not take $ini"
 
 start_wine_drop_target "$target" japanese

@@ -28,13 +28,21 @@ void CInfoView::OnInitialUpdate() {
 }
 
 void CInfoView::OnUpdate(CQurixView* /*sender*/) {
-    const CLibEntry* entry = GetDocument().CurrentEntry();
-    if (!entry) {
-        // No part is current: a note left from the last one would describe another part.
-        clear();
+    if (const LoadProblem* problem = GetDocument().CurrentProblem()) {
+        ShowProblem(*problem);
         return;
     }
-    QString text = DisplayText(entry->Note());
+    const CLibEntry* entry = GetDocument().CurrentEntry();
+    // Said before the note, or alone, while the library is current.
+    const std::string warning = GetDocument().WarningFor(GetDocument().CurrentLibrary());
+    const QString said = warning.empty() ? QString() : UiText(warning.c_str());
+    if (!entry) {
+        // No part is current: a note left from the last one would describe another part.
+        setPlainText(said);
+        return;
+    }
+    QString text = said.isEmpty() ? DisplayText(entry->Note())
+                                  : said + QStringLiteral("\n\n") + DisplayText(entry->Note());
     // A part of several blocks says how many, and how many pins they share.
     if (entry->BlockCount() > 1) {
         text += (text.isEmpty() ? QString() : QStringLiteral("\n")) +

@@ -16,9 +16,11 @@ public:
     CInfoView(CQurixDoc& doc, QWidget* parent = nullptr);
 
     void OnInitialUpdate() override;
-    // With a current entry shows its note; without one keeps what it shows.
+    // The current entry's note, the current problem's reason, or nothing.
     void OnUpdate(CQurixView* sender) override;
-    // Says which library did not load, where and why, until the next entry's note.
+
+private:
+    // Says which library did not load, where and why.
     void ShowProblem(const LoadProblem& problem);
 };
 

@@ -5,9 +5,11 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QShortcut>
@@ -18,7 +20,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "palette/ConfigLocation.h"
 #include "palette/QurixDoc.h"
+#include "palette/StatusFields.h"
+#include "ui/qt/FirstStartPage.h"
 #include "ui/qt/InfoView.h"
 #include "ui/qt/LibraryWatcher.h"
 #include "ui/qt/PartView.h"
@@ -27,6 +32,7 @@
 #include "ui/qt/PlibView.h"
 #include "ui/qt/QtUiHost.h"
 #include "ui/qt/QurixApp.h"
+#include "ui/qt/SearchBar.h"
 #include "ui/qt/TextDisplay.h"
 
 namespace qurix {
@@ -57,10 +63,14 @@ QRect CMainFrame::PlaceOnScreens(QRect wanted, const QList<QRect>& screens) {
     return ToQRect(qurix::PlaceOnScreens(ToRect(wanted), rects));
 }
 
-CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
-    : QMainWindow(parent), doc_(doc), profile_(doc.Profile()), startLayout_(ReadLayout(profile_)) {
+CMainFrame::CMainFrame(CQurixDoc& doc, bool configFound, QWidget* parent)
+    : QMainWindow(parent),
+      doc_(doc),
+      profile_(doc.Profile()),
+      startLayout_(ReadLayout(profile_)),
+      configFound_(configFound) {
     const Layout& layout = startLayout_;
-    setWindowTitle(QString::fromLatin1(TITLE));
+    setWindowTitle(TitleFor(profile_.Path(), configFound));
     setWindowIcon(QIcon(QStringLiteral(":/qurix/qurix.png")));
     watcher_ = new CLibraryWatcher(this);
     // A change during a thumbnail build waits for its end: the build walks the libraries.
@@ -70,6 +80,10 @@ CMainFrame::CMainFrame(CQurixDoc& doc, QWidget* parent)
     CreateMenus();
     CreateToolBar();
     CreateClient(layout);
+    CreateStatusBar();
+    connect(partsList_, &CPartsView::updated, this, &CMainFrame::UpdateStatusFields);
+    connect(partsPane_, &CPartsPane::countChanged, this, &CMainFrame::UpdateStatusFields);
+    connect(partView_, &CPartView::zoomChanged, this, &CMainFrame::UpdateStatusFields);
 
     // The size of the window without the frame the window manager adds: that is what
     // can be restored exactly. A size larger than the screen, or below nothing, is
@@ -108,8 +122,39 @@ CMainFrame::~CMainFrame() {
     doc_.SetHost(nullptr);
 }
 
+QString CMainFrame::TitleFor(const std::string& configPath, bool found) {
+    QString title = QString::fromLatin1(TITLE);
+    if (found) title += QStringLiteral(" - ") + QFile::decodeName(configPath.c_str());
+    return title;
+}
+
+void CMainFrame::ShowFirstStart(const std::string& configPath,
+                                const std::vector<std::string>& looked) {
+    std::vector<std::string> places = looked;
+    if (std::find(places.begin(), places.end(), configPath) == places.end())
+        places.insert(places.begin(), configPath);
+    auto* page = new CFirstStartPage(places);
+    connect(page, &CFirstStartPage::openClicked, this, &CMainFrame::OnOpenConfig);
+    partsPane_->ShowPage(page);
+    firstStartPage_ = page;
+    page->setFocus(Qt::OtherFocusReason);
+}
+
+void CMainFrame::OnOpenConfig() {
+    const QString chosen = QFileDialog::getOpenFileName(
+        this, UiText(texts::CMD_OPEN_CONFIG), QString(), UiText(texts::OPEN_CONFIG_FILTER));
+    if (chosen.isEmpty()) return;
+    const std::string path = QFile::encodeName(chosen).toStdString();
+    if (!CanOpenForReading(path)) {
+        ShowStatus(UiText(texts::CONFIG_NOT_READABLE).arg(chosen));
+        return;
+    }
+    if (onOpenConfig) onOpenConfig(path);
+}
+
 void CMainFrame::OnLoaded() {
     watcher_->Watch(doc_.WatchedFiles());
+    UpdateStatusFields();
 }
 
 void CMainFrame::OnCloseAfterBusy() {
@@ -117,10 +162,42 @@ void CMainFrame::OnCloseAfterBusy() {
 }
 
 void CMainFrame::ShowStatus(const QString& text) {
-    // Made, and shown, with the first message.
     QStatusBar* bar = statusBar();
     bar->showMessage(text);
+    // A message cut at the bar's width is there whole in the tool tip.
+    const int room = bar->width() - (fields_[FIELD_ZOOM] ? fields_[FIELD_ZOOM]->width() * 3 : 0);
+    bar->setToolTip(bar->fontMetrics().horizontalAdvance(text) > room ? text : QString());
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setSizeGripEnabled(true);
+    for (int i = 0; i < FIELD_COUNT; ++i) {
+        fields_[i] = new QLabel(bar);
+        fields_[i]->setObjectName(QStringLiteral("statusField%1").arg(i));
+        fields_[i]->setContentsMargins(6, 0, 6, 0);
+        bar->addPermanentWidget(fields_[i]);
+    }
+    connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& text) {
+        if (text.isEmpty()) bar->setToolTip(QString());
+    });
     bar->show();
+}
+
+void CMainFrame::UpdateStatusFields() {
+    if (fields_[FIELD_PARTS] == nullptr || partsList_ == nullptr) return;
+    StatusFacts facts;
+    facts.searching = partsPane_->IsSearching();
+    facts.preparing = facts.searching && partsPane_->Preparing();
+    facts.shown = facts.searching ? partsPane_->ResultCount() : partsList_->ItemCount();
+    facts.problems = static_cast<int32_t>(doc_.Problems().size());
+    facts.zoom = partView_->Zoom();
+    facts.fitted = partView_->Fitted();
+    const StatusFields texts = MakeStatusFields(facts);
+    fields_[FIELD_PARTS]->setText(QString::fromStdString(texts.parts));
+    fields_[FIELD_PROBLEMS]->setText(QString::fromStdString(texts.problems));
+    fields_[FIELD_PROBLEMS]->setVisible(!texts.problems.empty());
+    fields_[FIELD_ZOOM]->setText(QString::fromStdString(texts.zoom));
 }
 
 bool CMainFrame::CheckSettingsWritable() {
@@ -195,6 +272,8 @@ void CMainFrame::CreateActions() {
     autoReload->setChecked(profile_.GetInt(SECTION, AUTO_RELOAD_KEY, 1) != 0);
     watcher_->SetEnabled(autoReload->isChecked());
     connect(autoReload, &QAction::toggled, this, &CMainFrame::OnAutoReloadToggled);
+    QAction* open = AddAction(ID_FILE_OPEN_CONFIG, UiText(texts::CMD_OPEN_CONFIG_MENU));
+    connect(open, &QAction::triggered, this, &CMainFrame::OnOpenConfig);
     QAction* exit = AddAction(ID_APP_EXIT, UiText(texts::CMD_EXIT));
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
@@ -226,11 +305,15 @@ void CMainFrame::CreateActions() {
     QAction* about = AddAction(ID_APP_ABOUT, UiText(texts::CMD_ABOUT), UiText(texts::ABOUT_TITLE));
     about->setIcon(QIcon(QStringLiteral(":/qurix/about.png")));
     about->setIconVisibleInMenu(false);
-    connect(about, &QAction::triggered, this, [this] { CQurixApp::OnAppAbout(this); });
+    connect(about, &QAction::triggered, this, [this] {
+        CQurixApp::OnAppAbout(
+            this, {configFound_ ? profile_.Path() : std::string(), partsList_->CacheFolder()});
+    });
 }
 
 void CMainFrame::CreateMenus() {
     QMenu* file = menuBar()->addMenu(UiText(texts::MENU_FILE));
+    file->addAction(Action(ID_FILE_OPEN_CONFIG));
     file->addAction(Action(ID_FILE_RELOAD));
     file->addSeparator();
     file->addAction(Action(ID_APP_EXIT));
@@ -284,10 +367,36 @@ void CMainFrame::CreateClient(const Layout& layout) {
     partView_ = new CPartView(doc_, inner_);
     if (QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("viewMenu"))) {
         view->addSeparator();
+        // Window-wide keys: the zoom works whichever pane has the focus.
+        const struct {
+            int id;
+            const char* text;
+            QList<QKeySequence> keys;
+            std::function<void()> run;
+        } zooms[] = {
+            {ID_VIEW_ZOOM_IN,
+             texts::CMD_ZOOM_IN,
+             {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+             [this] { partView_->StepZoom(1); }},
+            {ID_VIEW_ZOOM_OUT,
+             texts::CMD_ZOOM_OUT,
+             {QKeySequence(Qt::CTRL | Qt::Key_Minus)},
+             [this] { partView_->StepZoom(-1); }},
+            {ID_VIEW_ZOOM_RESET,
+             texts::CMD_ZOOM_RESET,
+             {QKeySequence(Qt::CTRL | Qt::Key_0)},
+             [this] { partView_->ResetZoom(); }},
+        };
+        for (const auto& z : zooms) {
+            QAction* a = AddAction(z.id, UiText(z.text));
+            a->setShortcuts(z.keys);
+            a->setShortcutContext(Qt::WindowShortcut);
+            connect(a, &QAction::triggered, this, z.run);
+            view->addAction(a);
+        }
         view->addAction(partView_->FitAction());
     }
     infoView_ = new CInfoView(doc_, inner_);
-    connect(plibView_, &CPlibView::problemClicked, infoView_, &CInfoView::ShowProblem);
 
     outer_->insertWidget(0, inner_);
     outer_->insertWidget(1, partsPane_);
@@ -298,6 +407,12 @@ void CMainFrame::CreateClient(const Layout& layout) {
     inner_->setStretchFactor(0, 0);
     inner_->setStretchFactor(1, 0);
     inner_->setStretchFactor(2, 1);
+    // The pane with the focus shows it, whichever it is.
+    for (QWidget* pane : {static_cast<QWidget*>(plibView_), static_cast<QWidget*>(partView_),
+                          static_cast<QWidget*>(infoView_), static_cast<QWidget*>(partsList_)}) {
+        pane->setStyleSheet(
+            QStringLiteral("QAbstractScrollArea:focus { border: 2px solid palette(highlight); }"));
+    }
     outer_->setSizes({PaneSize(layout.plvWidth), MAX_PANE});
     inner_->setSizes({PaneSize(layout.plvHeight), PaneSize(layout.prtHeight), MAX_PANE});
     setCentralWidget(outer_);
@@ -312,7 +427,8 @@ QWidget* CMainFrame::Pane(int i) const {
         case 2:
             return infoView_;
         case 3:
-            return partsList_;
+            // The first-start page stands where the parts list is.
+            return firstStartPage_ != nullptr ? firstStartPage_ : static_cast<QWidget*>(partsList_);
         default:
             return nullptr;
     }
@@ -368,6 +484,8 @@ void CMainFrame::OnFilesChanged(const std::vector<std::string>& paths) {
 
 void CMainFrame::OnViewStyle(int id) {
     partsList_->SetViewStyle(id);
+    // The results' library names go on a second line or after the name, by mode.
+    if (partsPane_->IsSearching()) partsPane_->Search(partsPane_->SearchBar()->text());
     UpdateCommandStates();
 }
 
@@ -392,7 +510,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    SaveSettings();
+    if (saveOnClose_) SaveSettings();
     doc_.OnCloseDocument();
     event->accept();
 }

@@ -2,6 +2,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QRect>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 #include "palette/WindowLayout.h"
 
 class QAction;
+class QLabel;
 class QActionGroup;
 class QSplitter;
 class QToolBar;
@@ -44,7 +46,8 @@ public:
 
     // Reads the layout, makes the toolbar, the menu and the four views (parts list,
     // library list, preview, info: the document's view order) and sizes the window.
-    CMainFrame(CQurixDoc& doc, QWidget* parent = nullptr);
+    // configFound false: no KIVOX.INI is there (the title names none, the About box too).
+    CMainFrame(CQurixDoc& doc, bool configFound = true, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     static Layout ReadLayout(const CProfile& profile);
@@ -64,12 +67,28 @@ public:
     // Enables the commands and sets the view-mode radio marks from the parts list.
     void UpdateCommandStates();
     // A line in the status bar until the next one (why a drag or a settings write did not
-    // happen).
+    // happen). A line longer than the bar has room for is shown whole in its tool tip.
     void ShowStatus(const QString& text);
+    // The permanent fields (parts shown or found, libraries with problems, zoom) from the
+    // panes as they are now. No tool tip or message covers them.
+    void UpdateStatusFields();
+    QLabel* StatusField(int i) const { return fields_[i]; }
+    enum { FIELD_PARTS, FIELD_PROBLEMS, FIELD_ZOOM, FIELD_COUNT };
     // F6 and Shift+F6: the focus to the next or previous pane.
     void ActivateNextPane(bool previous);
     // The pane holding the focus (0 library list, 1 preview, 2 info, 3 parts list), -1.
     int ActivePane() const;
+
+    // The first-start page in the parts pane: where the palette looked (configPath is the
+    // path the location rule settled on).
+    void ShowFirstStart(const std::string& configPath, const std::vector<std::string>& looked);
+    // Asks the user for a KIVOX.INI and hands it to onOpenConfig.
+    void OnOpenConfig();
+    std::function<void(const std::string&)> onOpenConfig;
+    // The close writes nothing: the window goes for another KIVOX.INI than the rule's.
+    void DiscardSettingsAtClose() { saveOnClose_ = false; }
+    // "Qurix - <the INI in use>", or "Qurix" when none was found.
+    static QString TitleFor(const std::string& configPath, bool found);
 
     // The action of a command (app/CommandIds.h), null for one the window does not have.
     QAction* Action(int id) const;
@@ -92,6 +111,7 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateClient(const Layout& layout);
+    void CreateStatusBar();
     QAction* AddAction(int id, const QString& text, const QString& tip = QString());
     void OnFileReload();
     void OnViewStyle(int id);
@@ -120,6 +140,10 @@ private:
     CLibraryWatcher* watcher_ = nullptr;
     // The layout read at start: the normal geometry until the window has had one.
     Layout startLayout_;
+    bool configFound_;
+    bool saveOnClose_ = true;
+    QWidget* firstStartPage_ = nullptr;  // a child of the parts pane, when shown
+    QLabel* fields_[FIELD_COUNT] = {};
 };
 
 }  // namespace qurix

@@ -44,7 +44,8 @@ CPartView::CPartView(CQurixDoc& doc, QWidget* parent)
     setContextMenuPolicy(Qt::ActionsContextMenu);
     blocks_->setDrawBase(false);
     blocks_->setExpanding(false);
-    blocks_->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab from the preview; the arrow keys then choose the block.
+    blocks_->setFocusPolicy(Qt::StrongFocus);
     blocks_->hide();
     connect(blocks_, &QTabBar::currentChanged, this, [this](int index) {
         if (index >= 0) SetBlock(index);
@@ -127,6 +128,17 @@ void CPartView::StepZoom(int steps) {
     state_.view.zoom = to;
     Relayout();
     viewport()->update();
+    emit zoomChanged();
+}
+
+void CPartView::StepZoomAt(int steps, QPoint at) {
+    const Scale from = Zoom();
+    const QPoint offset = ScrollOffset();
+    StepZoom(steps);
+    const Point to =
+        ZoomedScrollOffset(Point{offset.x(), offset.y()}, Point{at.x(), at.y()}, from, Zoom());
+    horizontalScrollBar()->setValue(to.x);
+    verticalScrollBar()->setValue(to.y);
 }
 
 void CPartView::ResetZoom() {
@@ -134,6 +146,7 @@ void CPartView::ResetZoom() {
     SetFitted(false);
     Relayout();
     viewport()->update();
+    emit zoomChanged();
 }
 
 void CPartView::SetFitted(bool fit) {
@@ -145,6 +158,7 @@ void CPartView::SetFitted(bool fit) {
     state_.fit = fit;
     Relayout();
     viewport()->update();
+    emit zoomChanged();
 }
 
 void CPartView::Relayout() {
@@ -155,6 +169,7 @@ void CPartView::Relayout() {
     const Point extent =
         PreviewExtent(doc.Settings(), doc.CurrentEntry(), {Zoom(), state_.view.block}, &measure);
     SetExtent(QSize(extent.x, extent.y));
+    emit zoomChanged();
 }
 
 void CPartView::SetExtent(QSize extent) {
@@ -256,7 +271,7 @@ void CPartView::wheelEvent(QWheelEvent* event) {
     wheelRest_ += event->angleDelta().y();
     const int steps = wheelRest_ / WHEEL_NOTCH;
     wheelRest_ -= steps * WHEEL_NOTCH;
-    if (steps != 0) StepZoom(steps);
+    if (steps != 0) StepZoomAt(steps, event->position().toPoint());
     event->accept();
 }
 

@@ -47,6 +47,8 @@ public:
     Scale Zoom() const;
     // Zooms by steps (negative: smaller) from the zoom in use and ends fitting.
     void StepZoom(int steps);
+    // The same, keeping the point at (viewport pixels) of the part where it is.
+    void StepZoomAt(int steps, QPoint at);
     // Back to 1:1, not fitted.
     void ResetZoom();
     bool Fitted() const { return state_.fit; }
@@ -62,6 +64,10 @@ public:
     QImage RenderVisible(int ratio) const;
     // The selector's tab labels ("A", "B", …); hidden for a part of one block.
     QTabBar* BlockSelector() const { return blocks_; }
+
+signals:
+    // The zoom in use, or the fitting, changed.
+    void zoomChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

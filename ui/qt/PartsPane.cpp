@@ -12,7 +12,9 @@
 
 #include "core/library/LibEntry.h"
 #include "core/library/PartLibrary.h"
+#include "palette/LibraryList.h"
 #include "palette/QurixDoc.h"
+#include "palette/search/ResultLabels.h"
 #include "ui/qt/PartsView.h"
 #include "ui/qt/SearchBar.h"
 #include "ui/qt/TextDisplay.h"
@@ -36,6 +38,8 @@ CPartsPane::CPartsPane(CQurixDoc& doc, QWidget* parent)
     connect(bar_, &QLineEdit::textChanged, this, &CPartsPane::Search);
     connect(bar_, &CSearchBar::escapePressed, this, &CPartsPane::ClearSearch);
     connect(bar_, &CSearchBar::downPressed, this, &CPartsPane::EnterResults);
+    // Enter takes the first result, as Down does.
+    connect(bar_, &QLineEdit::returnPressed, this, &CPartsPane::EnterResults);
     // The index refers into the libraries: it goes with them and is made again on the
     // first search after the next load.
     connect(view_, &CPartsView::librariesReleased, this, [this] {
@@ -49,6 +53,14 @@ CPartsPane::CPartsPane(CQurixDoc& doc, QWidget* parent)
 }
 
 CPartsPane::~CPartsPane() = default;
+
+void CPartsPane::ShowPage(QWidget* page) {
+    bar_->hide();
+    if (view_ != nullptr) view_->hide();
+    page->setParent(this);
+    static_cast<QVBoxLayout*>(layout())->addWidget(page, 1);
+    page->show();
+}
 
 bool CPartsPane::IsSearching() const {
     return view_ != nullptr && view_->ShowingEntries();
@@ -85,10 +97,21 @@ void CPartsPane::Search(const QString& text) {
         ShowCount();
         return;
     }
+    std::vector<ListedPart> listed;
+    listed.reserve(hits.size());
+    for (const SearchHit& hit : hits) listed.push_back({hit.library, hit.part});
+    const std::vector<bool> naming = ResultsNamingLibrary(listed);
+    // A second line under the icon; after the name in the one-line list.
+    const bool oneLine = view_->DisplayMode() == CPartsView::MODE_LIST;
     std::vector<CPartsView::ListedPart> parts;
     parts.reserve(hits.size());
-    for (const SearchHit& hit : hits) {
-        parts.push_back({hit.library, hit.part, NameText(hit.part)});
+    for (size_t i = 0; i < hits.size(); ++i) {
+        QString text = NameText(hits[i].part);
+        if (naming[i] && hits[i].library != nullptr) {
+            const QString library = DisplayText(LibraryDisplayName(hits[i].library->Path()));
+            text += oneLine ? QStringLiteral(" (%1)").arg(library) : QLatin1Char('\n') + library;
+        }
+        parts.push_back({hits[i].library, hits[i].part, text});
     }
     resultCount_ = view_->ShowEntries(std::move(parts));
     ShowCount();
@@ -116,21 +139,9 @@ void CPartsPane::EnterResults() {
 }
 
 void CPartsPane::ShowCount() {
-    auto* main = qobject_cast<QMainWindow*>(window());
-    if (main == nullptr) return;
-    // The window has a status bar only while it has a count to show.
-    if (IsSearching()) {
-        QStatusBar* status = main->statusBar();
-        shownCount_ = CountText();
-        status->showMessage(shownCount_);
-        status->show();
-    } else if (auto* status = main->findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (!shownCount_.isEmpty() && status->currentMessage() == shownCount_) {
-            status->clearMessage();
-            status->hide();
-        }
-        shownCount_.clear();
-    }
+    // The window shows the count in a field of its own, where no tool tip covers it.
+    shownCount_ = CountText();
+    emit countChanged();
 }
 
 bool CPartsPane::eventFilter(QObject* watched, QEvent* event) {

@@ -31,8 +31,16 @@ public:
     bool IsSearching() const;
     // The number of parts the last search listed.
     int ResultCount() const { return resultCount_; }
+    // The search index is being made: the results come later.
+    bool Preparing() const { return preparing_; }
     // "12 件" while searching, else empty.
     QString CountText() const;
+    // Puts page (taking it) where the search field and the parts list are.
+    void ShowPage(QWidget* page);
+
+signals:
+    // The search began, ended or found another number of parts.
+    void countChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -64,8 +64,9 @@ public:
                 return item->text;
             case Qt::ToolTipRole:
                 if (item->entry == nullptr) return item->text;
+                // The part's own name: the text may carry its library too.
                 return QString::fromStdString(
-                    PartToolTip(item->text.toStdString(), *item->entry,
+                    PartToolTip(DisplayText(item->entry->Name()).toStdString(), *item->entry,
                                 item->library != nullptr ? item->library : item->shown));
             case Qt::DecorationRole:
                 return Icon(index.row());
@@ -223,6 +224,11 @@ void CPartsView::OnUpdate(CQurixView* /*sender*/) {
             doc.place.libraryPath == doc.CurrentLibrary()->Path()) {
             PutBackPlace(doc.place);
         }
+    } else if (doc.CurrentProblem() != nullptr && !showingEntries_ && shown_ != nullptr) {
+        // A library that did not load has no parts to show.
+        list_.Remember(shown_, TopItem());
+        Refill([&] { model_->Reset({}); });
+        shown_ = nullptr;
     }
     emit updated();
 }

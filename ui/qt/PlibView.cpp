@@ -23,23 +23,25 @@ public:
         return parent.isValid() ? 0 : static_cast<int>(rows_.size() + problems_.size());
     }
 
-    Qt::ItemFlags flags(const QModelIndex& index) const override {
-        // Greyed and never current: a library that did not load has no index.
-        if (Problem(index.row())) return Qt::NoItemFlags;
-        return QAbstractListModel::flags(index);
-    }
-
     QVariant data(const QModelIndex& index, int role) const override {
         if (const LoadProblem* problem = Problem(index.row())) {
             if (role == Qt::DisplayRole) return DisplayText(LibraryDisplayName(problem->path));
             if (role == Qt::ToolTipRole) return DisplayText(ProblemText(*problem));
             if (role == Qt::DecorationRole) return warningIcon_;
+            // Greyed, yet selectable: the place stays on it until it loads again.
+            if (role == Qt::ForegroundRole) return greyed_;
             return QVariant();
         }
         const CPartLibrary* lib = Library(index.row());
         if (!index.isValid() || !lib) return QVariant();
+        const std::string warning = doc_ != nullptr ? doc_->WarningFor(lib) : std::string();
         if (role == Qt::DisplayRole) return DisplayText(LibraryDisplayName(lib->Path()));
-        if (role == Qt::ToolTipRole) return DisplayText(lib->Path());
+        if (role == Qt::ToolTipRole) {
+            return DisplayText(lib->Path()) +
+                   (warning.empty() ? QString() : QLatin1Char('\n') + UiText(warning.c_str()));
+        }
+        // Loaded, but less than the file or the INI holds.
+        if (role == Qt::DecorationRole && !warning.empty()) return warningIcon_;
         return QVariant();
     }
 
@@ -75,6 +77,8 @@ public:
     }
 
     void SetWarningIcon(const QIcon& icon) { warningIcon_ = icon; }
+    void SetGreyed(const QBrush& brush) { greyed_ = brush; }
+    void SetDocument(const CQurixDoc* doc) { doc_ = doc; }
 
     void Clear() {
         beginResetModel();
@@ -88,6 +92,8 @@ private:
     // Copies: they stay valid while the document reloads.
     std::vector<LoadProblem> problems_;
     QIcon warningIcon_;
+    QBrush greyed_;
+    const CQurixDoc* doc_ = nullptr;  // only referred to
 };
 
 CPlibView::CPlibView(CQurixDoc& doc, QWidget* parent)
@@ -96,6 +102,8 @@ CPlibView::CPlibView(CQurixDoc& doc, QWidget* parent)
       model_(new CLibraryListModel(this)),
       profile_(doc.Profile()) {
     model_->SetWarningIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    model_->SetGreyed(palette().brush(QPalette::Disabled, QPalette::Text));
+    model_->SetDocument(&doc);
     setModel(model_);
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -156,7 +164,13 @@ void CPlibView::OnUpdate(CQurixView* /*sender*/) {
         paths.push_back(lib->Path());
     }
     model_->AppendProblems(doc.Problems());
-    lastIndex_ = RestoredLibraryRow(paths, lastIndex_, doc.place.libraryPath);
+    for (const LoadProblem& p : doc.Problems()) paths.push_back(p.path);
+    // A reload that kept the place has made its library current already.
+    if (!doc.CurrentPath().empty()) {
+        SelectCurrentLibrary();
+        return;
+    }
+    lastIndex_ = RestoredLibraryRow(paths, lastIndex_, std::string());
     if (!paths.empty()) {
         const QModelIndex index = model_->index(lastIndex_, 0);
         selectionModel()->setCurrentIndex(
@@ -166,10 +180,16 @@ void CPlibView::OnUpdate(CQurixView* /*sender*/) {
 }
 
 void CPlibView::SelectCurrentLibrary() {
-    const CPartLibrary* current = GetDocument().CurrentLibrary();
-    if (current == nullptr) return;
+    const CQurixDoc& doc = GetDocument();
+    const CPartLibrary* current = doc.CurrentLibrary();
+    const LoadProblem* problem = doc.CurrentProblem();
+    if (current == nullptr && problem == nullptr) return;
     for (int row = 0; row < RowCount(); ++row) {
-        if (RowLibrary(row) != current) continue;
+        const LoadProblem* rowProblem = RowProblem(row);
+        const bool match = current != nullptr
+                               ? RowLibrary(row) == current
+                               : rowProblem != nullptr && rowProblem->path == problem->path;
+        if (!match) continue;
         if (row == SelectedRow()) return;
         const QModelIndex index = model_->index(row, 0);
         following_ = true;
@@ -202,8 +222,16 @@ void CPlibView::OnSelectionChanged(const QItemSelection& selected,
     for (const QModelIndex& index : selected.indexes()) {
         if (index.column() != 0) continue;
         const CPartLibrary* lib = model_->Library(index.row());
-        if (!lib) continue;
-        doc.SetCurrentLibrary(lib);
+        const LoadProblem* problem = model_->Problem(index.row());
+        if (lib != nullptr) {
+            doc.SetCurrentLibrary(lib);
+        } else if (problem != nullptr) {
+            // The document's own copy: the model's outlives a reload, the document's not.
+            const size_t i = static_cast<size_t>(index.row() - doc.Libraries().Count());
+            if (i < doc.Problems().size()) doc.SetCurrentProblem(&doc.Problems()[i]);
+        } else {
+            continue;
+        }
         lastIndex_ = index.row();
         doc.UpdateAllViews(this);
         break;
@@ -214,10 +242,6 @@ void CPlibView::mousePressEvent(QMouseEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
     // A click below the last row lets go of the selection, as list views do.
     if (!index.isValid()) selectionModel()->clearSelection();
-    if (const LoadProblem* problem = model_->Problem(index.row()); problem && index.isValid()) {
-        emit problemClicked(*problem);
-        return;
-    }
     QTreeView::mousePressEvent(event);
 }
 

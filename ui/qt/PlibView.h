@@ -14,7 +14,8 @@ class CLibraryListModel;
 
 // The top-left pane: one row per loaded library; the selected row is the document's
 // current library. The row selected last is remembered as "plib_last" in "qurix".
-// Libraries that failed to load follow, greyed with a warning icon and never selected.
+// Libraries that failed to load follow, greyed with a warning icon; selecting one shows
+// its reason in the note.
 class CPlibView : public QTreeView, public CQurixView {
     Q_OBJECT
 public:
@@ -39,10 +40,6 @@ public:
     const LoadProblem* RowProblem(int row) const;
     // The selected row, or -1.
     int SelectedRow() const;
-
-signals:
-    // A click on the row of a library that failed to load.
-    void problemClicked(const qurix::LoadProblem& problem);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -1,13 +1,17 @@
 #include "ui/qt/QurixApp.h"
 #include "palette/Texts.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QGridLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 
+#include "core/platform/Paths.h"
 #include "palette/ConfigLocation.h"
 #include "palette/QurixDoc.h"
 #include "render/DisplaySettings.h"
@@ -23,26 +27,65 @@ CQurixApp::~CQurixApp() {
     doc_.reset();
 }
 
+namespace {
+
+std::string PaletteFolderOf(const ConfigLocationInputs& where) {
+    return where.perUserFolder.empty() ? std::string() : CombinePath(where.perUserFolder, "qurix");
+}
+
+}  // namespace
+
+void CQurixApp::Close() {
+    if (frame_) frame_->close();
+    frame_.reset();
+    doc_.reset();
+}
+
+void CQurixApp::OpenConfigFile(const std::string& path) {
+    // The window asking goes: not from inside its own handler.
+    QTimer::singleShot(0, qApp, [this, path] {
+        RememberConfigFile(PaletteFolderOf(where_), path);
+        given_ = path;
+        // The old window's close is no end of the program.
+        const bool quits = QGuiApplication::quitOnLastWindowClosed();
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+        // No stray KIVOX.INI where the rule looked in vain.
+        if (FirstStart() && frame_) frame_->DiscardSettingsAtClose();
+        Close();
+        profile_ = CProfile();
+        InitInstance(where_, shown_);
+        QGuiApplication::setQuitOnLastWindowClosed(quits);
+    });
+}
+
 bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
-    const bool restored = OpenPaletteProfile(profile_, where);
+    where_ = where;
+    shown_ = show;
+    choice_ = ChooseConfigFile(where, given_, RememberedConfigFile(PaletteFolderOf(where)));
+    if (!given_.empty() && choice_.found) RememberConfigFile(PaletteFolderOf(where), given_);
+    const bool restored = OpenPaletteProfile(profile_, choice_.path);
     configFolder_ = qurix::ConfigFolder(profile_.Path());
     // The whole start is served from one read of the file.
     const CProfile::CReadHold hold(profile_);
 
     doc_ = std::make_unique<CQurixDoc>(*settings_, profile_, configFolder_);
-    frame_ = std::make_unique<CMainFrame>(*doc_);
+    frame_ = std::make_unique<CMainFrame>(*doc_, choice_.found);
+    frame_->onOpenConfig = [this](const std::string& path) { OpenConfigFile(path); };
+    if (!choice_.found) frame_->ShowFirstStart(choice_.path, choice_.looked);
     if (restored) {
         doc_->ShowStatus(FormatText(texts::SETTINGS_RESTORED, profile_.Path()));
     }
     if (!doc_->OnNewDocument()) return false;
     doc_->SendInitialUpdate();
-    frame_->CheckSettingsWritable();
+    // Without the file the first-start page says what is wrong; a failed write would only
+    // repeat it in other words.
+    if (choice_.found) frame_->CheckSettingsWritable();
     frame_->UpdateCommandStates();
     if (show) frame_->show();
     return true;
 }
 
-std::unique_ptr<QDialog> CQurixApp::MakeAboutBox(QWidget* parent) {
+std::unique_ptr<QDialog> CQurixApp::MakeAboutBox(QWidget* parent, const AboutFacts& about) {
     auto box = std::make_unique<QDialog>(parent);
     box->setWindowTitle(UiText(texts::ABOUT_TITLE));
     box->setModal(true);
@@ -53,7 +96,7 @@ std::unique_ptr<QDialog> CQurixApp::MakeAboutBox(QWidget* parent) {
     auto* icon = new QLabel(box.get());
     icon->setPixmap(QIcon(QStringLiteral(":/qurix/qurix.png")).pixmap(32, 32));
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
-    grid->addWidget(icon, 0, 0, 2, 1);
+    grid->addWidget(icon, 0, 0, 3, 1);
 
     auto* title = new QLabel(
         UiText(texts::ABOUT_VERSION)
@@ -64,15 +107,24 @@ std::unique_ptr<QDialog> CQurixApp::MakeAboutBox(QWidget* parent) {
     auto* second = new QLabel(UiText(texts::ABOUT_PRODUCT), box.get());
     second->setObjectName(QStringLiteral("secondLine"));
     grid->addWidget(second, 1, 1);
+    // Paths as the system's bytes, as the rest of the window shows them.
+    auto* facts =
+        new QLabel(UiText(texts::ABOUT_CONFIG).arg(QFile::decodeName(about.configPath.c_str())) +
+                       QLatin1Char('\n') +
+                       UiText(texts::ABOUT_CACHE).arg(QFile::decodeName(about.cacheFolder.c_str())),
+                   box.get());
+    facts->setObjectName(QStringLiteral("factsLine"));
+    facts->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid->addWidget(facts, 2, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, box.get());
     QObject::connect(buttons, &QDialogButtonBox::accepted, box.get(), &QDialog::accept);
-    grid->addWidget(buttons, 0, 2, 2, 1, Qt::AlignTop);
+    grid->addWidget(buttons, 0, 2, 3, 1, Qt::AlignTop);
     return box;
 }
 
-void CQurixApp::OnAppAbout(QWidget* parent) {
-    const std::unique_ptr<QDialog> box = MakeAboutBox(parent);
+void CQurixApp::OnAppAbout(QWidget* parent, const AboutFacts& facts) {
+    const std::unique_ptr<QDialog> box = MakeAboutBox(parent, facts);
     box->exec();
 }
 

@@ -5,6 +5,7 @@
 #include "QurixVersion.h"
 #include "core/profile/ConfigFile.h"
 #include "core/profile/Profile.h"
+#include "palette/ConfigLocation.h"
 
 class QDialog;
 class QWidget;
@@ -23,17 +24,22 @@ class CQurixApp {
 public:
     static constexpr const char* PRODUCT_NAME = "Qurix";
     static constexpr const char* PRODUCT_VERSION = VERSION;
-    static constexpr const char* USAGE = "usage: qurix [--help | --version]";
+    static constexpr const char* USAGE = "usage: qurix [--ini PATH | --help | --version]";
+    static constexpr const char* INI_OPTION = "--ini";
     // For measuring a start (CShownProbe); not in USAGE.
     static constexpr const char* EXIT_WHEN_SHOWN = "--exit-when-shown";
     // Printed by --help after USAGE.
     static constexpr const char* HELP =
         "Opens the parts palette of the Kivox schematic editor on the libraries named in\n"
-        "KIVOX.INI. That file is taken from the working folder when it is not the\n"
-        "program's folder, else from $XDG_CONFIG_HOME/Tolmera/ (default\n"
-        "~/.config/Tolmera/), else from the program's folder. The palette writes only\n"
-        "its own section [qurix] of that file and keeps its thumbnails in ./cache.\n"
+        "KIVOX.INI. That file is the one given with --ini, else the one chosen before\n"
+        "(kept in $XDG_CONFIG_HOME/qurix/qurix.ini), else taken from the working folder\n"
+        "when it is not the program's folder, else from $XDG_CONFIG_HOME/Tolmera/\n"
+        "(default ~/.config/Tolmera/), else from the program's folder. The palette\n"
+        "writes only its own section [qurix] of that file. It keeps its thumbnails in\n"
+        "./cache when that folder exists or the working folder is the INI's, else in\n"
+        "$XDG_CACHE_HOME/qurix/ (default ~/.cache/qurix/).\n"
         "\n"
+        "  --ini PATH use this KIVOX.INI, now and at later starts\n"
         "  --help     print this help and exit\n"
         "  --version  print the version and exit\n"
         "  --exit-when-shown\n"
@@ -53,7 +59,15 @@ public:
     // Locates the configuration file with the given folders, loads, creates the
     // window and its views (initial updates done), checks that the settings can be
     // written (CMainFrame::CheckSettingsWritable) and shows it unless show is false.
+    // Without a KIVOX.INI the window shows the first-start page instead of the parts.
     bool InitInstance(const ConfigLocationInputs& where, bool show = true);
+    // The file of --ini: used instead of the location rule, and remembered.
+    void SetGivenConfigFile(std::string path) { given_ = std::move(path); }
+    // Closes the window and document and starts again on path, remembering it for later
+    // starts (the first-start page's choice). Runs after the caller's event handler.
+    void OpenConfigFile(const std::string& path);
+    // No KIVOX.INI was found: nothing is written to the path the rule gave.
+    bool FirstStart() const { return !choice_.found; }
 
     const std::string& ProfilePath() const { return profile_.Path(); }
     const CProfile& Profile() const { return profile_; }
@@ -62,11 +76,22 @@ public:
     CQurixDoc* Document() const { return doc_.get(); }
     CMainFrame* MainFrame() const { return frame_.get(); }
 
-    // The About box: title "バージョン情報", the icon, two lines and OK.
-    static std::unique_ptr<QDialog> MakeAboutBox(QWidget* parent);
-    static void OnAppAbout(QWidget* parent);
+    // The About box: title "バージョン情報", the icon, the version and product lines, the
+    // KIVOX.INI in use and the cache folder, and OK.
+    struct AboutFacts {
+        std::string configPath;
+        std::string cacheFolder;
+    };
+    static std::unique_ptr<QDialog> MakeAboutBox(QWidget* parent, const AboutFacts& facts = {});
+    static void OnAppAbout(QWidget* parent, const AboutFacts& facts);
 
 private:
+    void Close();
+
+    ConfigLocationInputs where_;
+    std::string given_;
+    ConfigChoice choice_;
+    bool shown_ = true;
     CProfile profile_;
     std::string configFolder_;
     std::unique_ptr<CDisplaySettings> settings_;

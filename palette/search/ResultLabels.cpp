@@ -1,0 +1,23 @@
+#include "palette/search/ResultLabels.h"
+
+#include <string_view>
+#include <unordered_map>
+
+#include "core/library/LibEntry.h"
+
+namespace qurix {
+
+std::vector<bool> ResultsNamingLibrary(const std::vector<ListedPart>& results) {
+    std::unordered_map<std::string_view, int> seen;
+    for (const ListedPart& r : results) {
+        if (r.entry != nullptr) ++seen[r.entry->Name()];
+    }
+    std::vector<bool> naming;
+    naming.reserve(results.size());
+    for (const ListedPart& r : results) {
+        naming.push_back(r.entry != nullptr && seen[r.entry->Name()] > 1);
+    }
+    return naming;
+}
+
+}  // namespace qurix
