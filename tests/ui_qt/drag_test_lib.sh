@@ -146,6 +146,8 @@ wait_window() {
 # Starts the palette in $work/palette and waits for its window; sets qurix_pid.
 start_palette() {
   local qurix=$1
+  # The palette keeps its recent parts in the per-user folder: the test's own, not the user's.
+  export XDG_CONFIG_HOME=$work/config
   (cd "$work/palette" && exec "$qurix") >"$work/qurix.log" 2>&1 &
   qurix_pid=$!
   pids+=("$qurix_pid")

@@ -8,11 +8,13 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
@@ -21,9 +23,11 @@
 #include "palette/QurixDoc.h"
 #include "ui/qt/InfoView.h"
 #include "ui/qt/LibraryWatcher.h"
+#include "ui/qt/PartCommands.h"
 #include "ui/qt/PartView.h"
 #include "ui/qt/PartsPane.h"
 #include "ui/qt/PartsView.h"
+#include "ui/qt/PinTableView.h"
 #include "ui/qt/PlibView.h"
 #include "ui/qt/QtUiHost.h"
 #include "ui/qt/QurixApp.h"
@@ -286,8 +290,11 @@ void CMainFrame::CreateClient(const Layout& layout) {
         view->addSeparator();
         view->addAction(partView_->FitAction());
     }
-    infoView_ = new CInfoView(doc_, inner_);
+    notes_ = new QTabWidget(inner_);
+    notes_->setDocumentMode(true);
+    infoView_ = new CInfoView(doc_, notes_);
     connect(plibView_, &CPlibView::problemClicked, infoView_, &CInfoView::ShowProblem);
+    CreatePartTools();
 
     outer_->insertWidget(0, inner_);
     outer_->insertWidget(1, partsPane_);
@@ -301,6 +308,25 @@ void CMainFrame::CreateClient(const Layout& layout) {
     outer_->setSizes({PaneSize(layout.plvWidth), MAX_PANE});
     inner_->setSizes({PaneSize(layout.plvHeight), PaneSize(layout.prtHeight), MAX_PANE});
     setCentralWidget(outer_);
+}
+
+void CMainFrame::CreatePartTools() {
+    pinTable_ = new CPinTableView(notes_);
+    notes_->addTab(infoView_, UiText(texts::NOTE_TAB));
+    notes_->addTab(pinTable_, UiText(texts::PINS_TAB));
+    connect(plibView_, &CPlibView::problemClicked, notes_, [this] { notes_->setCurrentIndex(0); });
+    connect(partView_, &CPartView::partShown, pinTable_, &CPinTableView::ShowPart);
+    connect(pinTable_, &CPinTableView::pinChosen, partView_, &CPartView::MarkPin);
+
+    partCommands_ = new CPartCommands(doc_, partsList_, this);
+    connect(plibView_, &CPlibView::partListChosen, partCommands_, &CPartCommands::ShowKeptParts);
+    connect(plibView_, &CPlibView::libraryChosen, partCommands_, &CPartCommands::LeaveKeptParts);
+    auto* part = new QMenu(UiText(texts::MENU_PART), this);
+    part->addActions(partCommands_->Actions());
+    connect(part, &QMenu::aboutToShow, partCommands_, &CPartCommands::UpdateActions);
+    // Before Help, the last menu.
+    const QList<QAction*> menus = menuBar()->actions();
+    menuBar()->insertMenu(menus.isEmpty() ? nullptr : menus.last(), part);
 }
 
 QWidget* CMainFrame::Pane(int i) const {

@@ -15,6 +15,7 @@
 class QAction;
 class QActionGroup;
 class QSplitter;
+class QTabWidget;
 class QToolBar;
 
 namespace qurix {
@@ -26,6 +27,8 @@ class CPartsView;
 class CPartsPane;
 class CLibraryWatcher;
 class CQtUiHost;
+class CPartCommands;
+class CPinTableView;
 
 // The right-hand pane's class.
 using CPartsListPane = CPartsView;
@@ -82,6 +85,10 @@ public:
     CPlibView* LibraryList() const { return plibView_; }
     CPartView* Preview() const { return partView_; }
     CInfoView* Info() const { return infoView_; }
+    // The note pane's pages: the note and the pin table.
+    QTabWidget* NotePages() const { return notes_; }
+    CPinTableView* PinTable() const { return pinTable_; }
+    CPartCommands* PartCommands() const { return partCommands_; }
     CLibraryWatcher* Watcher() const { return watcher_; }
 
 protected:
@@ -92,6 +99,8 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateClient(const Layout& layout);
+    // The pin table beside the note, and the part commands with their menu.
+    void CreatePartTools();
     QAction* AddAction(int id, const QString& text, const QString& tip = QString());
     void OnFileReload();
     void OnViewStyle(int id);
@@ -117,6 +126,9 @@ private:
     CPlibView* plibView_ = nullptr;
     CPartView* partView_ = nullptr;
     CInfoView* infoView_ = nullptr;
+    QTabWidget* notes_ = nullptr;
+    CPinTableView* pinTable_ = nullptr;
+    CPartCommands* partCommands_ = nullptr;
     CLibraryWatcher* watcher_ = nullptr;
     // The layout read at start: the normal geometry until the window has had one.
     Layout startLayout_;

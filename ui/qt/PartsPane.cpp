@@ -13,6 +13,7 @@
 #include "core/library/LibEntry.h"
 #include "core/library/PartLibrary.h"
 #include "palette/QurixDoc.h"
+#include "palette/search/PreferredParts.h"
 #include "ui/qt/PartsView.h"
 #include "ui/qt/SearchBar.h"
 #include "ui/qt/TextDisplay.h"
@@ -85,10 +86,11 @@ void CPartsPane::Search(const QString& text) {
         ShowCount();
         return;
     }
+    PreferKeptParts(hits, doc_.history);
     std::vector<CPartsView::ListedPart> parts;
     parts.reserve(hits.size());
     for (const SearchHit& hit : hits) {
-        parts.push_back({hit.library, hit.part, NameText(hit.part)});
+        parts.push_back({hit.library, hit.part, NameText(hit.part), QString(), -1});
     }
     resultCount_ = view_->ShowEntries(std::move(parts));
     ShowCount();

@@ -10,6 +10,7 @@
 
 #include "core/platform/FileReplace.h"
 #include "palette/ConfigLocation.h"
+#include "palette/KeptParts.h"
 #include "palette/QurixDoc.h"
 #include "render/DisplaySettings.h"
 #include "ui/qt/MainFrame.h"
@@ -40,6 +41,8 @@ bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
     if (recovery == Recovery::Restored) {
         doc_->ShowStatus(FormatText(texts::SETTINGS_RESTORED, profile_.Path()));
     }
+    doc_->historyPath = PartHistoryPath();
+    LoadKeptParts(*doc_);
     if (!doc_->OnNewDocument()) return false;
     doc_->SendInitialUpdate();
     frame_->CheckSettingsWritable();
