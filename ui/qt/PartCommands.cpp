@@ -147,13 +147,17 @@ void CPartCommands::Refresh() {
     const bool recent = shown_ == LibraryRowKind::RecentParts;
     parts_ = recent ? ResolveRecent(doc_.history, doc_.Libraries())
                     : ResolveFavourites(doc_.history, doc_.Libraries());
+    const bool icons = view_->DisplayMode() == CPartsView::MODE_LARGE ||
+                       view_->DisplayMode() == CPartsView::MODE_XLARGE;
     std::vector<CPartsView::ListedPart> listed;
     listed.reserve(parts_.size());
     for (size_t i = 0; i < parts_.size(); ++i) {
         const ResolvedPart& part = parts_[i];
-        QString text = UiText("%1 (%2)").arg(DisplayText(part.key.partName),
-                                             DisplayText(LibraryDisplayName(part.key.libraryPath)));
-        if (recent) text += QLatin1Char(' ') + UiText("×%1").arg(part.uses);
+        QString text = DisplayText(part.key.partName);
+        if (recent) text += UiText(" ×%1").arg(part.uses);
+        // Under a thumbnail the library goes on a line of its own.
+        text += icons ? QChar(QChar::LineSeparator) : QLatin1Char(' ');
+        text += UiText("(%1)").arg(DisplayText(LibraryDisplayName(part.key.libraryPath)));
         const char* gone = GoneReasonText(part);
         listed.push_back(
             {part.library, part.entry, text,

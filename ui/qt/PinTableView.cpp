@@ -20,7 +20,11 @@ CPinTableView::CPinTableView(QWidget* parent) : QTreeWidget(parent) {
     setSortingEnabled(false);
     header()->setSectionsClickable(true);
     header()->setSortIndicatorShown(false);
-    header()->setStretchLastSection(true);
+    // The narrow pane shows every column: the name takes what the number and side leave.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     connect(header(), &QHeaderView::sectionClicked, this, [this](int section) {
         const auto column = static_cast<PinColumn>(section);
         SortBy(column, sorted_ && column == column_ ? !ascending_ : true);

@@ -161,6 +161,10 @@ const LoadProblem* CPlibView::RowProblem(int row) const {
     return row < 0 ? nullptr : model_->Problem(LibraryListRow(row));
 }
 
+QModelIndex CPlibView::LibraryIndex(int row) const {
+    return row < 0 ? QModelIndex() : model_->index(LibraryListRow(row), 0);
+}
+
 int CPlibView::SelectedRow() const {
     const QModelIndexList rows = selectionModel()->selectedRows();
     return rows.isEmpty() || rows.first().row() < PART_LIST_ROWS

@@ -39,6 +39,8 @@ public:
     const CPartLibrary* RowLibrary(int row) const;
     // The failed library of a row; null for a loaded library's row.
     const LoadProblem* RowProblem(int row) const;
+    // The model index of a library row (the list's row below the two part lists).
+    QModelIndex LibraryIndex(int row) const;
     // The selected library row, or -1 (also while a part list is chosen).
     int SelectedRow() const;
     // The part list chosen (RecentParts, Favourites), else None.
