@@ -72,8 +72,8 @@ TEST_F(KeptPartsWindowTest, RecentAndFavouriteRowsListTheirPartsAndKeepThem) {
 
     Plib().SelectPartList(LibraryRowKind::RecentParts);
     ASSERT_EQ(Parts().ItemCount(), 2);
-    EXPECT_EQ(Parts().ItemText(0), QStringLiteral("U1 ×1\u2028(a)"));
-    EXPECT_EQ(Parts().ItemText(1), QStringLiteral("R1 ×2\u2028(a)"));
+    EXPECT_EQ(Parts().ItemText(0), QStringLiteral("U1\u2028×1 (a)"));
+    EXPECT_EQ(Parts().ItemText(1), QStringLiteral("R1\u2028×2 (a)"));
     EXPECT_EQ(Plib().SelectedRow(), -1);
     // Picking a listed part keeps the row chosen; plib_last keeps the library.
     Parts().SelectItem(0);

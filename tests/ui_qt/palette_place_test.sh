@@ -32,35 +32,13 @@ pids+=("$probe_pid")
 wait_for "$work/probe.out" '^ready ' 100 || fail "the probe did not get ready"
 sleep 0.5
 
-# Picks the first part with a click, starts placing it with Enter and carries it into
-# the probe with the button up; waits for the probe's COUNT-th "enter" line.
-carry_first_part() {
-  local count=$1 x
-  xdotool mousemove 205 90 click 1
-  sleep 0.3
-  xdotool key Return
-  sleep 0.3
-  for x in 212 220 240 300 400 500 600 700 780 820; do
-    xdotool mousemove "$x" 190
-    sleep 0.1
-  done
-  for _ in $(seq 50); do
-    [ "$(grep -c '^enter ' "$work/probe.out")" -ge "$count" ] && break
-    sleep 0.1
-  done
-  [ "$(grep -c '^enter ' "$work/probe.out")" -ge "$count" ] ||
-    fail "the part did not follow the pointer into the probe (round $count)"
-  xdotool mousemove 825 195
-  sleep 0.3
-}
-
-carry_first_part 1
+carry_first_part "$work/probe.out" '^enter ' 1
 xdotool key Escape
 sleep 1
 grep -q '^drop ' "$work/probe.out" && fail "Esc dropped the part"
 kill -0 "$probe_pid" 2>/dev/null || fail "the probe ended after Esc"
 
-carry_first_part 2
+carry_first_part "$work/probe.out" '^enter ' 2
 xdotool click 1
 wait_exit "$probe_pid" || fail "the probe did not end after the click"
 probe_status=$exit_status

@@ -153,10 +153,11 @@ void CPartCommands::Refresh() {
     listed.reserve(parts_.size());
     for (size_t i = 0; i < parts_.size(); ++i) {
         const ResolvedPart& part = parts_[i];
+        // Under a thumbnail the use count and library go on a line of their own, the count
+        // first so that a long library name cannot hide it.
         QString text = DisplayText(part.key.partName);
-        if (recent) text += UiText(" ×%1").arg(part.uses);
-        // Under a thumbnail the library goes on a line of its own.
         text += icons ? QChar(QChar::LineSeparator) : QLatin1Char(' ');
+        if (recent) text += UiText("×%1 ").arg(part.uses);
         text += UiText("(%1)").arg(DisplayText(LibraryDisplayName(part.key.libraryPath)));
         const char* gone = GoneReasonText(part);
         listed.push_back(
