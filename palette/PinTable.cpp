@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <utility>
 
 #include "core/library/LibEntry.h"
 #include "core/library/PinDef.h"
@@ -13,19 +14,12 @@ namespace qurix {
 namespace {
 
 // A pin name's byte with bit 7 set is its low seven bits drawn overlined.
-std::string PinNameText(const CPinDef& pin) {
-    static constexpr std::string_view OVERLINE = "\xCC\x85";  // U+0305
-    std::string text;
+void PinNameText(const CPinDef& pin, std::string& name, std::string& overline) {
     for (const char ch : pin.NameBytes()) {
         const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            text += ch;
-        } else {
-            text += static_cast<char>(c & 0x7F);
-            text += OVERLINE;
-        }
+        name += static_cast<char>(c & 0x7F);
+        overline += c < 0x80 ? ' ' : '-';
     }
-    return text;
 }
 
 bool IsDigit(char c) {
@@ -70,7 +64,9 @@ std::vector<PinRow> PinRows(const CLibEntry& entry, int32_t block) {
     for (int32_t i = 0; i < def->PinCount(); ++i) {
         const CPinDef* pin = def->Pin(i);
         const char* number = pin->Number(block);
-        rows.push_back({i, number != nullptr ? number : "", PinNameText(*pin), pin->Side()});
+        PinRow row{i, number != nullptr ? number : "", {}, {}, pin->Side()};
+        PinNameText(*pin, row.name, row.overline);
+        rows.push_back(std::move(row));
     }
     return rows;
 }

@@ -11,8 +11,11 @@ class CLibEntry;
 struct PinRow {
     int32_t pin = 0;     // the pin's index in its part, to mark it in the preview
     std::string number;  // the pin's number in the block, bytes ("" when it has none)
-    std::string name;    // UTF-8, overlined letters with U+0305 ("" when it has none)
-    int32_t side = 0;    // CPinDef::SIDE_*
+    std::string name;    // the letters, ASCII ("" when it has none)
+    // One byte per letter of name: '-' for a letter drawn overlined, ' ' for one that is
+    // not (fonts rarely draw a combining overline, so the front end draws it).
+    std::string overline;
+    int32_t side = 0;  // CPinDef::SIDE_*
 };
 
 enum class PinColumn { Number, Name, Side };

@@ -158,18 +158,17 @@ TEST(PartHistoryTest, ResolvedAgainstTheLoadedLibraries) {
     ASSERT_NE(recent[2].entry, nullptr);
     EXPECT_EQ(GoneReasonText(recent[2]), nullptr);
 
-    // The pin table of the two-block part: numbers of the chosen block, overlines, sides.
+    // The pin table of the two-block part: numbers of the chosen block, names, sides.
     struct Case {
         int block;
         PinColumn column;
         bool ascending;
         const char* rows;  // number/name/side, in order
     } const cases[] = {
-        {0, PinColumn::Number, true, "1/OUT/3 9/A/2 10/R\xCC\x85S\xCC\x85T\xCC\x85/0 "},
-        {1, PinColumn::Number, true,
-         "/A/2 2/R\xCC\x85S\xCC\x85T\xCC\x85/0 3/OUT/3 "},  // none first
-        {0, PinColumn::Name, false, "10/R\xCC\x85S\xCC\x85T\xCC\x85/0 1/OUT/3 9/A/2 "},
-        {0, PinColumn::Side, true, "10/R\xCC\x85S\xCC\x85T\xCC\x85/0 9/A/2 1/OUT/3 "},
+        {0, PinColumn::Number, true, "1/OUT/3 9/A/2 10/RST/0 "},
+        {1, PinColumn::Number, true, "/A/2 2/RST/0 3/OUT/3 "},  // none first
+        {0, PinColumn::Name, false, "10/RST/0 1/OUT/3 9/A/2 "},
+        {0, PinColumn::Side, true, "10/RST/0 9/A/2 1/OUT/3 "},
     };
     for (const Case& c : cases) {
         std::vector<PinRow> rows = PinRows(*recent[2].entry, c.block);
@@ -177,6 +176,9 @@ TEST(PartHistoryTest, ResolvedAgainstTheLoadedLibraries) {
         std::string text;
         for (const PinRow& row : rows) {
             text += row.number + "/" + row.name + "/" + std::to_string(row.side) + " ";
+            // Every letter of "\R\S\T" is overlined, none of "OUT".
+            const char* marks = row.name == "RST" ? "---" : row.name == "OUT" ? "   " : " ";
+            EXPECT_EQ(row.overline, marks) << row.name;
         }
         EXPECT_EQ(text, c.rows) << c.block << " " << static_cast<int>(c.column);
     }

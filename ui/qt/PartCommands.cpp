@@ -154,11 +154,13 @@ void CPartCommands::Refresh() {
     for (size_t i = 0; i < parts_.size(); ++i) {
         const ResolvedPart& part = parts_[i];
         // Under a thumbnail the use count and library go on a line of their own, the count
-        // first so that a long library name cannot hide it.
+        // first and held to the library so that a long library name cannot hide it.
+        const QString library = DisplayText(LibraryDisplayName(part.key.libraryPath));
         QString text = DisplayText(part.key.partName);
         text += icons ? QChar(QChar::LineSeparator) : QLatin1Char(' ');
-        if (recent) text += UiText("×%1 ").arg(part.uses);
-        text += UiText("(%1)").arg(DisplayText(LibraryDisplayName(part.key.libraryPath)));
+        if (recent)
+            text += UiText("×%1").arg(part.uses) + (icons ? QChar(QChar::Nbsp) : QLatin1Char(' '));
+        text += icons ? library : UiText("(%1)").arg(library);
         const char* gone = GoneReasonText(part);
         listed.push_back(
             {part.library, part.entry, text,

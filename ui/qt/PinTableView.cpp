@@ -1,14 +1,58 @@
 #include "ui/qt/PinTableView.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QPainter>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 
 #include "palette/Texts.h"
 #include "ui/qt/TextDisplay.h"
 
 namespace qurix {
 
+namespace {
+
+// The overline marks of a name ("-" under each overlined letter), on the name's cell.
+constexpr int OVERLINE_ROLE = Qt::UserRole + 1;
+
+// Draws the name column as usual, then a line over each run of overlined letters.
+class COverlineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QString marks = index.data(OVERLINE_ROLE).toString();
+        if (!marks.contains(QLatin1Char('-'))) return;
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QWidget* widget = opt.widget;
+        QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+        const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
+        // The same margin the style leaves before the text.
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const QFontMetrics metrics(opt.font);
+        const int baseline = text.top() + (text.height() - metrics.height()) / 2 + metrics.ascent();
+        const int y = baseline - metrics.capHeight() - 2;
+        painter->save();
+        painter->setPen(opt.palette.color(
+            opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+        for (qsizetype i = 0; i < marks.size() && i < opt.text.size(); ++i) {
+            if (marks[i] != QLatin1Char('-')) continue;
+            const int from = text.left() + margin + metrics.horizontalAdvance(opt.text.left(i));
+            const int to = from + metrics.horizontalAdvance(opt.text.at(i));
+            painter->drawLine(from, y, to - 1, y);
+        }
+        painter->restore();
+    }
+};
+
+}  // namespace
+
 CPinTableView::CPinTableView(QWidget* parent) : QTreeWidget(parent) {
+    setItemDelegateForColumn(1, new COverlineDelegate(this));
     setColumnCount(3);
     setHeaderLabels({UiText(texts::PIN_NUMBER), UiText(texts::PIN_NAME), UiText(texts::PIN_SIDE)});
     setRootIsDecorated(false);
@@ -76,8 +120,9 @@ void CPinTableView::Fill() {
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(rows_.size()));
     for (const PinRow& row : rows_) {
-        items.push_back(new QTreeWidgetItem(
-            {DisplayText(row.number), QString::fromUtf8(row.name), UiText(PinSideText(row.side))}));
+        items.push_back(new QTreeWidgetItem({DisplayText(row.number), QString::fromLatin1(row.name),
+                                             UiText(PinSideText(row.side))}));
+        items.back()->setData(1, OVERLINE_ROLE, QString::fromLatin1(row.overline));
     }
     addTopLevelItems(items);
 }
