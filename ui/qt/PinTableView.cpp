@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QPainter>
-#include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "palette/Texts.h"
 #include "ui/qt/TextDisplay.h"
@@ -35,8 +35,10 @@ public:
         const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
         const QFontMetrics metrics(opt.font);
         const int baseline = text.top() + (text.height() - metrics.height()) / 2 + metrics.ascent();
-        const int y = baseline - metrics.capHeight() - 2;
+        // Within the cell: a row as tall as the font leaves no room above the capitals.
+        const int y = std::max(baseline - metrics.capHeight() - 2, option.rect.top() + 1);
         painter->save();
+        painter->setClipRect(option.rect);
         painter->setPen(opt.palette.color(
             opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
         for (qsizetype i = 0; i < marks.size() && i < opt.text.size(); ++i) {
@@ -74,6 +76,7 @@ CPinTableView::CPinTableView(QWidget* parent) : QTreeWidget(parent) {
         SortBy(column, sorted_ && column == column_ ? !ascending_ : true);
     });
     connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (filling_) return;
         emit pinChosen(item != nullptr ? RowPin(indexOfTopLevelItem(item)) : -1);
     });
 }
@@ -109,13 +112,14 @@ void CPinTableView::SortBy(PinColumn column, bool ascending) {
                                ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
     for (int row = 0; row < static_cast<int>(rows_.size()); ++row) {
         if (rows_[static_cast<size_t>(row)].pin != chosen) continue;
-        const QSignalBlocker quiet(this);
+        filling_ = true;
         setCurrentItem(topLevelItem(row));
+        filling_ = false;
     }
 }
 
 void CPinTableView::Fill() {
-    const QSignalBlocker quiet(this);
+    filling_ = true;
     clear();
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(rows_.size()));
@@ -125,6 +129,10 @@ void CPinTableView::Fill() {
         items.back()->setData(1, OVERLINE_ROLE, QString::fromLatin1(row.overline));
     }
     addTopLevelItems(items);
+    filling_ = false;
+    // A row removed under the current one is otherwise left drawn until something else
+    // repaints the list.
+    viewport()->update();
 }
 
 }  // namespace qurix

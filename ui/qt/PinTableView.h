@@ -34,6 +34,8 @@ private:
     PinColumn column_ = PinColumn::Number;
     bool ascending_ = true;
     bool sorted_ = false;  // pin order until a header is clicked
+    // Rows made again are no choice of the user's.
+    bool filling_ = false;
 };
 
 }  // namespace qurix
