@@ -394,6 +394,8 @@ void CMainFrame::OnFilesChanged(const std::vector<std::string>& paths) {
 
 void CMainFrame::OnViewStyle(int id) {
     partsList_->SetViewStyle(id);
+    // Kept parts name their library under the thumbnail or beside the name.
+    partCommands_->RefreshShown();
     UpdateCommandStates();
 }
 

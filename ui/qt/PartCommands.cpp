@@ -141,6 +141,10 @@ void CPartCommands::LeaveKeptParts() {
     UpdateActions();
 }
 
+void CPartCommands::RefreshShown() {
+    if (view_ != nullptr && view_->EntriesShown() == listing_) Refresh();
+}
+
 void CPartCommands::Refresh() {
     if (view_ == nullptr || shown_ == LibraryRowKind::None || !doc_.IsLoaded()) return;
     const PartKey selected = SelectedKey();
@@ -202,14 +206,14 @@ bool CPartCommands::Place(int row) {
 void CPartCommands::Dropped(int row) {
     if (view_ == nullptr) return;
     RecordDroppedPart(doc_, KeyOfPart(view_->ItemLibrary(row), view_->ItemEntry(row)));
-    if (shown_ == LibraryRowKind::RecentParts && view_->EntriesShown() == listing_) Refresh();
+    if (shown_ == LibraryRowKind::RecentParts) RefreshShown();
 }
 
 void CPartCommands::ToggleFavourite() {
     const PartKey key = SelectedKey();
     if (key.libraryPath.empty()) return;
     qurix::ToggleFavourite(doc_, key);
-    if (shown_ == LibraryRowKind::Favourites && view_->EntriesShown() == listing_) Refresh();
+    if (shown_ == LibraryRowKind::Favourites) RefreshShown();
     UpdateActions();
 }
 
@@ -241,7 +245,8 @@ void CPartCommands::ShowLibraryFolder() {
 }
 
 void CPartCommands::MoveFavourite(int delta) {
-    if (shown_ != LibraryRowKind::Favourites) return;
+    if (view_ == nullptr || shown_ != LibraryRowKind::Favourites) return;
+    if (view_->EntriesShown() != listing_) return;
     const PartKey key = SelectedKey();
     const auto& favourites = doc_.history.Favourites();
     const auto at = std::find(favourites.begin(), favourites.end(), key);
@@ -253,7 +258,8 @@ void CPartCommands::MoveFavourite(int delta) {
 }
 
 void CPartCommands::RemoveRecent() {
-    if (shown_ != LibraryRowKind::RecentParts) return;
+    if (view_ == nullptr || shown_ != LibraryRowKind::RecentParts) return;
+    if (view_->EntriesShown() != listing_) return;
     if (!doc_.history.RemoveRecent(SelectedKey())) return;
     SaveKeptParts(doc_);
     Refresh();

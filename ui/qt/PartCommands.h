@@ -33,6 +33,8 @@ public:
     // Lists the recent parts or the favourites until a library is chosen.
     void ShowKeptParts(LibraryRowKind kind);
     void LeaveKeptParts();
+    // Lists the kept parts again (after a change of the view mode) while they are listed.
+    void RefreshShown();
     LibraryRowKind Shown() const { return shown_; }
 
     // Starts a drag of the item with no button held: its image follows the pointer, a
