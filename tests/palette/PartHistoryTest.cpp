@@ -103,6 +103,11 @@ TEST(PartHistoryTest, KeptAcrossRunsByteForByte) {
     EXPECT_EQ(again.Recent()[0].uses, 2);
     EXPECT_EQ(again.Favourites()[1], odd);
     EXPECT_EQ(again.Load(scratch.File("none.txt")), CPartHistory::LoadResult::Missing);
+    // A damaged file leaves nothing of what was loaded before.
+    ASSERT_EQ(again.Load(path), CPartHistory::LoadResult::Loaded);
+    EXPECT_EQ(again.Load(scratch.Write("bad.txt", "qurix-parts 1\nR\t1\n")),
+              CPartHistory::LoadResult::Damaged);
+    EXPECT_TRUE(again.Recent().empty() && again.Favourites().empty());
 }
 
 TEST(PartHistoryTest, DamagedFilesAreIgnoredWhole) {
