@@ -18,6 +18,7 @@
 #include "tests/ui_qt/PaletteTestBase.h"
 #include "ui/qt/PartCommands.h"
 #include "ui/qt/PartView.h"
+#include "ui/qt/PartsPane.h"
 #include "ui/qt/PartsView.h"
 #include "ui/qt/PinTableView.h"
 #include "ui/qt/PlibView.h"
@@ -79,6 +80,11 @@ TEST_F(KeptPartsWindowTest, RecentAndFavouriteRowsListTheirPartsAndKeepThem) {
     Parts().SelectItem(0);
     EXPECT_EQ(Plib().SelectedPartList(), LibraryRowKind::RecentParts);
     EXPECT_EQ(Plib().LastIndex(), 0);
+    // A search started from the list returns to it.
+    Frame().PartsPane()->Search(QStringLiteral("R1"));
+    EXPECT_EQ(Parts().ItemText(0), QStringLiteral("R1"));
+    Frame().PartsPane()->Search(QString());
+    EXPECT_EQ(Parts().ItemText(0), QStringLiteral("U1\u2028×1\u00A0a"));
 
     Plib().SelectPartList(LibraryRowKind::Favourites);
     ASSERT_EQ(Parts().ItemCount(), 2);

@@ -321,6 +321,11 @@ void CMainFrame::CreatePartTools() {
     partCommands_ = new CPartCommands(doc_, partsList_, this);
     connect(plibView_, &CPlibView::partListChosen, partCommands_, &CPartCommands::ShowKeptParts);
     connect(plibView_, &CPlibView::libraryChosen, partCommands_, &CPartCommands::LeaveKeptParts);
+    // A search started from a part list returns to that list.
+    connect(partsPane_, &CPartsPane::searchLeft, partCommands_, [this] {
+        const LibraryRowKind kind = plibView_->SelectedPartList();
+        if (kind != LibraryRowKind::None) partCommands_->ShowKeptParts(kind);
+    });
     auto* part = new QMenu(UiText(texts::MENU_PART), this);
     part->addActions(partCommands_->Actions());
     connect(part, &QMenu::aboutToShow, partCommands_, &CPartCommands::UpdateActions);

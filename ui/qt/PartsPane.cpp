@@ -66,7 +66,10 @@ void CPartsPane::Search(const QString& text) {
     if (text.trimmed().isEmpty()) {
         resultCount_ = 0;
         preparing_ = false;
-        if (IsSearching()) ReturnToLibrary();
+        if (IsSearching()) {
+            ReturnToLibrary();
+            emit searchLeft();
+        }
         ShowCount();
         return;
     }

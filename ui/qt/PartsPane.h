@@ -34,6 +34,10 @@ public:
     // "12 件" while searching, else empty.
     QString CountText() const;
 
+signals:
+    // The search was emptied and the list shows the current library again.
+    void searchLeft();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
