@@ -22,6 +22,14 @@ enum CommandId : int {
     ID_VIEW_LIST = 0xE812,
     // The palette's own: the extra-large thumbnails.
     ID_VIEW_XLARGEICON = 0x8011,
+    // The palette's own: the part commands of the menu and the parts list's context menu.
+    ID_PART_PLACE = 0x8020,
+    ID_PART_FAVOURITE = 0x8021,
+    ID_PART_COPY = 0x8022,
+    ID_PART_SHOW_LIBRARY = 0x8023,
+    ID_PART_MOVE_UP = 0x8024,
+    ID_PART_MOVE_DOWN = 0x8025,
+    ID_PART_REMOVE_RECENT = 0x8026,
 };
 
 }  // namespace qurix

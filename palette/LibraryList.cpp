@@ -37,6 +37,16 @@ int32_t RestoredLibraryRow(const std::vector<std::string>& paths, int32_t rememb
     return remembered < 0 || remembered >= n ? 0 : remembered;
 }
 
+LibraryRow LibraryRowAt(int32_t row, int32_t libraries, int32_t problems) {
+    if (row == 0) return {LibraryRowKind::RecentParts, -1};
+    if (row == 1) return {LibraryRowKind::Favourites, -1};
+    const int32_t library = row - PART_LIST_ROWS;
+    if (library < 0) return {};
+    if (library < libraries) return {LibraryRowKind::Library, library};
+    if (library - libraries < problems) return {LibraryRowKind::Problem, library - libraries};
+    return {};
+}
+
 int32_t ReadLastLibrary(const CProfile& profile) {
     return profile.GetInt("qurix", "plib_last", 0);
 }

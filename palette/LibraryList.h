@@ -19,6 +19,21 @@ std::string LibraryDisplayName(const std::string& path);
 int32_t RestoredLibraryRow(const std::vector<std::string>& paths, int32_t remembered,
                            const std::string& placePath);
 
+// The list's rows: the recent parts and the favourites above the libraries, then the
+// loaded libraries, then those that failed to load. The two part lists take no library
+// number: "plib_last" and the cache count libraries only.
+enum class LibraryRowKind { RecentParts, Favourites, Library, Problem, None };
+inline constexpr int32_t PART_LIST_ROWS = 2;
+struct LibraryRow {
+    LibraryRowKind kind = LibraryRowKind::None;
+    int32_t index = -1;  // the library's number or the problem's, else -1
+};
+LibraryRow LibraryRowAt(int32_t row, int32_t libraries, int32_t problems);
+// The list row of a library's number.
+inline int32_t LibraryListRow(int32_t library) {
+    return library + PART_LIST_ROWS;
+}
+
 // The row selected last ("plib_last" in section "qurix").
 int32_t ReadLastLibrary(const CProfile& profile);
 bool WriteLastLibrary(const CProfile& profile, int32_t row);

@@ -5,6 +5,7 @@
 #include "core/profile/Profile.h"
 #include "palette/LoadProblem.h"
 #include "palette/LoadWarnings.h"
+#include "palette/PartHistory.h"
 #include "palette/UiHost.h"
 
 namespace qurix {
@@ -119,6 +120,10 @@ public:
         int topItem = -1;
     };
     Place place;
+    // The recent parts and favourites, kept in historyPath by the front end (empty: kept
+    // nowhere, as in tests and tools). See palette/KeptParts.h.
+    CPartHistory history;
+    std::string historyPath;
     // The configuration file and every configured library, loaded or not.
     std::vector<std::string> WatchedFiles() const;
 

@@ -94,6 +94,37 @@ inline constexpr const char* NOT_REGULAR_FILE = "通常のファイルではあ�
 inline constexpr const char* SET_BUDGET_EXCEEDED = "ライブラリ全体のメモリの上限を超えるため、このライブラリは読み込みません";
 // clang-format on
 
+// The part lists above the libraries, their commands and the pin table.
+inline constexpr const char* RECENT_PARTS = "最近使ったパーツ";
+inline constexpr const char* FAVOURITE_PARTS = "お気に入り";
+inline constexpr const char* NO_RECENT_PARTS = "まだ配置したパーツはありません";
+inline constexpr const char* NO_FAVOURITE_PARTS = "お気に入りはありません (Ctrl+D で追加)";
+inline constexpr const char* PART_USES = "使用回数: %1";
+inline constexpr const char* LIBRARY_GONE = "ライブラリが見つかりません: %1";
+inline constexpr const char* PART_GONE = "ライブラリにこのパーツがありません: %1";
+inline constexpr const char* MENU_PART = "パーツ(&P)";
+inline constexpr const char* CMD_PLACE = "配置(&P)";
+inline constexpr const char* CMD_ADD_FAVOURITE = "お気に入りに追加(&F)";
+inline constexpr const char* CMD_REMOVE_FAVOURITE = "お気に入りから削除(&F)";
+inline constexpr const char* CMD_MOVE_UP = "上へ(&U)";
+inline constexpr const char* CMD_MOVE_DOWN = "下へ(&W)";
+inline constexpr const char* CMD_REMOVE_RECENT = "一覧から削除(&R)";
+inline constexpr const char* CMD_COPY = "コピー(&C)";
+inline constexpr const char* CMD_SHOW_LIBRARY = "ライブラリのフォルダを開く(&L)";
+inline constexpr const char* PLACING = "クリックした場所に配置します (Esc で取り消し)";
+inline constexpr const char* HISTORY_DAMAGED =
+    "最近使ったパーツとお気に入りのファイルが壊れているため、読み込みませんでした: %1";
+inline constexpr const char* HISTORY_NOT_SAVED = "最近使ったパーツとお気に入りを保存できません: %1";
+inline constexpr const char* NOTE_TAB = "ノート";
+inline constexpr const char* PINS_TAB = "ピン";
+inline constexpr const char* PIN_NUMBER = "番号";
+inline constexpr const char* PIN_NAME = "名前";
+inline constexpr const char* PIN_SIDE = "位置";
+inline constexpr const char* PIN_SIDE_LEFT = "左";
+inline constexpr const char* PIN_SIDE_TOP = "上";
+inline constexpr const char* PIN_SIDE_RIGHT = "右";
+inline constexpr const char* PIN_SIDE_BOTTOM = "下";
+
 }  // namespace texts
 
 // Puts arg where text says "%1" (and arg2 where it says "%2").

@@ -264,4 +264,24 @@ void DrawPartPreview(CDrawSurface& surface, const CDisplaySettings& settings,
     DrawComponent(surface, settings, component, DRAW_NORMAL, zoom.num, zoom.den, nullptr);
 }
 
+bool PreviewPinEnds(const CLibEntry* entry, const PreviewView& view, int32_t pin, Point& from,
+                    Point& to) {
+    if (entry == nullptr) return false;
+    int64_t w = 0, h = 0;
+    EntryBodySize(*entry, w, h);
+    if (w > MAX_DRAWABLE_BODY || h > MAX_DRAWABLE_BODY) return false;
+    const Scale zoom = ValidPreviewZoom(view.zoom);
+    CPlacedComponent component;
+    PlacePreview(component, *entry, view.block);
+    const PlacedPin placed = component.PinPosition(pin);
+    if (!placed) return false;
+    const auto scaled = [&](Point p) {
+        return Point{Saturate(int64_t{p.x} * zoom.num / zoom.den),
+                     Saturate(int64_t{p.y} * zoom.num / zoom.den)};
+    };
+    from = scaled(placed.position);
+    to = scaled(placed.tip);
+    return true;
+}
+
 }  // namespace qurix

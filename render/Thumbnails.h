@@ -131,4 +131,10 @@ Point PreviewExtent(const CDisplaySettings& settings, const CLibEntry* entry,
 void DrawPartPreview(CDrawSurface& surface, const CDisplaySettings& settings,
                      const CLibEntry* entry, const PreviewView& view = {});
 
+// Where DrawPartPreview draws pin number pin of entry, in pixels at view's zoom: from its
+// point on the body outline (from) to its outer end (to). False when there is no such
+// pin or the body is not drawn.
+bool PreviewPinEnds(const CLibEntry* entry, const PreviewView& view, int32_t pin, Point& from,
+                    Point& to);
+
 }  // namespace qurix

@@ -319,6 +319,39 @@ TEST(ThumbnailsTest, PreviewAtAZoomAndABlock) {
               "Polyline (80,80)-(160,80)-(160,120)-(80,120)-(80,80) solid/2 rgb(192,0,0)");
 }
 
+// The preview marks a chosen pin where the drawing has it: from the body to its outer end.
+TEST(ThumbnailsTest, PreviewPinEndsAreWhereThePinIsDrawn) {
+    auto part = drawtest::EntryFrom("GATE",
+                                    "N:GATE,X:4,Y:2,B:2,R:U\n"
+                                    "+PIN,N:,L:L1,T:,M:1,M:5,-PIN\n"
+                                    "+PIN,N:,L:B2,T:Z,M:2,M:6,-PIN\n-COMP\n");
+    ASSERT_TRUE(part);
+    struct Case {
+        PreviewView view;
+        int32_t pin;
+        bool found;
+        Point from, to;
+    } const cases[] = {
+        {{}, 0, true, {40, 50}, {30, 50}},                  // left, one grid unit down
+        {{.zoom = {2, 1}}, 0, true, {80, 100}, {60, 100}},  // everything twice as far
+        {{.zoom = {1, 2}}, 0, true, {20, 25}, {15, 25}},
+        {{}, 1, true, {60, 60}, {60, 60}},  // "Z": its end on the outline
+        {{}, 2, false, {}, {}},             // no such pin
+        {{}, -1, false, {}, {}},
+    };
+    for (const Case& c : cases) {
+        Point from{-1, -1};
+        Point to{-1, -1};
+        EXPECT_EQ(PreviewPinEnds(&part->entry, c.view, c.pin, from, to), c.found) << c.pin;
+        if (!c.found) continue;
+        EXPECT_EQ(from, c.from) << c.pin << " at " << c.view.zoom.num << ":" << c.view.zoom.den;
+        EXPECT_EQ(to, c.to) << c.pin << " at " << c.view.zoom.num << ":" << c.view.zoom.den;
+    }
+    Point from;
+    Point to;
+    EXPECT_FALSE(PreviewPinEnds(nullptr, {}, 0, from, to));
+}
+
 TEST(ThumbnailsTest, PreviewExtentHoldsTheName) {
     Fixture f;
     auto named = [](const std::string& name) {

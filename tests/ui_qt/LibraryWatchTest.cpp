@@ -39,7 +39,7 @@ protected:
     }
     CPlibView& Plib() const { return *Frame().LibraryList(); }
     QString RowText(int row, int role = Qt::DisplayRole) const {
-        return Plib().model()->index(row, 0).data(role).toString();
+        return Plib().LibraryIndex(row).data(role).toString();
     }
     QString Status() const { return Frame().statusBar()->currentMessage(); }
     int PartsOf(int library) const {
@@ -107,7 +107,7 @@ TEST_F(LibraryWatchTest, FailedLibrariesFollowTheLoadedOnesGreyedAndSelectable) 
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.key);
-        const QModelIndex index = Plib().model()->index(r.row, 0);
+        const QModelIndex index = Plib().LibraryIndex(r.row);
         EXPECT_EQ(Plib().RowLibrary(r.row), nullptr);
         ASSERT_NE(Plib().RowProblem(r.row), nullptr);
         EXPECT_EQ(index.flags() & (Qt::ItemIsEnabled | Qt::ItemIsSelectable),

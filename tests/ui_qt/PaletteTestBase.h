@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "palette/ConfigLocation.h"
@@ -32,10 +33,19 @@ protected:
         setenv("WINEPREFIX", (root_ / "no-wine-prefix").c_str(), 1);
         // A cache away from the INI's folder goes to the user's cache folder: this one.
         setenv("XDG_CACHE_HOME", (root_ / "user-cache").c_str(), 1);
+        // The palette's own per-user files (recent parts, favourites) stay in the scratch.
+        const char* xdg = std::getenv("XDG_CONFIG_HOME");
+        oldXdg_ = xdg != nullptr ? std::optional<std::string>(xdg) : std::nullopt;
+        setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
     }
     void TearDown() override {
         app_.reset();
         std::filesystem::current_path(oldCwd_);
+        if (oldXdg_) {
+            setenv("XDG_CONFIG_HOME", oldXdg_->c_str(), 1);
+        } else {
+            unsetenv("XDG_CONFIG_HOME");
+        }
     }
 
     void Write(const std::string& rel, const std::string& bytes) { scratch_.Write(rel, bytes); }
@@ -64,6 +74,7 @@ protected:
     test::ScratchFolder scratch_;
     std::filesystem::path root_{scratch_.Path()};
     std::filesystem::path oldCwd_;
+    std::optional<std::string> oldXdg_;
     std::unique_ptr<CQurixApp> app_;
 };
 

@@ -112,7 +112,7 @@ protected:
     QStringList LibraryRows() const {
         QStringList rows;
         for (int i = 0; i < Plib().RowCount(); ++i) {
-            rows << Plib().model()->index(i, 0).data().toString();
+            rows << Plib().LibraryIndex(i).data().toString();
         }
         return rows;
     }
@@ -272,8 +272,7 @@ TEST_F(PaletteWindowTest, SwitchingLibrariesLeavesNoStaleNote) {
     SelectPart("R");
     EXPECT_FALSE(Frame().Info()->toPlainText().isEmpty());
     Plib().selectionModel()->select(
-        Plib().model()->index(0, 0),
-        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        Plib().LibraryIndex(0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     EXPECT_EQ(Doc().CurrentEntry(), nullptr);
     EXPECT_TRUE(Frame().Info()->toPlainText().isEmpty());
 }
@@ -489,7 +488,7 @@ TEST_F(PaletteWindowTest, MenusAndToolbarCarryTheirTexts) {
     Start();
     QStringList menus;
     for (QAction* a : Frame().menuBar()->actions()) menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"ファイル(&F)", "表示(&V)", "ヘルプ(&H)"}));
+    EXPECT_EQ(menus, (QStringList{"ファイル(&F)", "表示(&V)", "パーツ(&P)", "ヘルプ(&H)"}));
     auto items = [&](int i) {
         QStringList texts;
         for (QAction* a : Frame().menuBar()->actions().at(i)->menu()->actions()) {
@@ -503,7 +502,10 @@ TEST_F(PaletteWindowTest, MenusAndToolbarCarryTheirTexts) {
                                      "小さいイメージ(&S)", "一覧(&L)", "特大イメージ(&X)", "-",
                                      "ライブラリの変更を自動で読み込む(&A)", "-", "拡大(&I)",
                                      "縮小(&O)", "等倍(&Z)", "ウィンドウに合わせる(&W)"}));
-    EXPECT_EQ(items(2), (QStringList{"バージョン情報 (&A)..."}));
+    EXPECT_EQ(items(2), (QStringList{"配置(&P)", "お気に入りに追加(&F)", "コピー(&C)",
+                                     "ライブラリのフォルダを開く(&L)", "-", "上へ(&U)", "下へ(&W)",
+                                     "一覧から削除(&R)"}));
+    EXPECT_EQ(items(3), (QStringList{"バージョン情報 (&A)..."}));
     EXPECT_EQ(Frame().Action(ID_FILE_RELOAD)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
 
     QStringList tips;
@@ -589,7 +591,7 @@ TEST_F(PaletteWindowTest, AClickBelowTheRowsLetsGoOfTheLibrary) {
     EXPECT_NE(Doc().CurrentEntry(), nullptr);
 
     // Clicking a row selects it again.
-    const QRect row0 = Plib().visualRect(Plib().model()->index(0, 0));
+    const QRect row0 = Plib().visualRect(Plib().LibraryIndex(0));
     QMouseEvent press0(QEvent::MouseButtonPress, row0.center(), vp->mapToGlobal(row0.center()),
                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(vp, &press0);
@@ -610,7 +612,7 @@ TEST_F(PaletteWindowTest, LibraryRowsShowTheFileNameOnly) {
               "\nLIB2=" + SJIS_RESISTOR + ".lib\n");
     Start();
     EXPECT_EQ(LibraryRows(), (QStringList{"std", "noext", "抵抗"}));
-    EXPECT_EQ(Plib().model()->index(0, 0).data(Qt::ToolTipRole).toString(),
+    EXPECT_EQ(Plib().LibraryIndex(0).data(Qt::ToolTipRole).toString(),
               QString::fromStdString((root_ / "work" / "sub.d" / "std.lib").string()));
 }
 

@@ -189,7 +189,7 @@ TEST_F(PartSearchWindowTest, AResultDragsAsTheItemInItsOwnLibrary) {
     Key(Bar(), Qt::Key_Escape);
 
     Frame().LibraryList()->selectionModel()->setCurrentIndex(
-        Frame().LibraryList()->model()->index(1, 0),
+        Frame().LibraryList()->LibraryIndex(1),
         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     ASSERT_EQ(Parts().ShownLibrary(), Lib(1));
     CPartsView::DragRequest fromLibrary;

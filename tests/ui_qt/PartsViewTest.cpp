@@ -79,7 +79,7 @@ protected:
     void SelectLibrary(int row) {
         CPlibView& plib = *Frame().LibraryList();
         plib.selectionModel()->setCurrentIndex(
-            plib.model()->index(row, 0),
+            plib.LibraryIndex(row),
             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         QApplication::processEvents();
     }

@@ -146,6 +146,8 @@ wait_window() {
 # Starts the palette in $work/palette and waits for its window; sets qurix_pid.
 start_palette() {
   local qurix=$1
+  # The palette keeps its recent parts in the per-user folder: the test's own, not the user's.
+  export XDG_CONFIG_HOME=$work/config
   (cd "$work/palette" && exec "$qurix") >"$work/qurix.log" 2>&1 &
   qurix_pid=$!
   pids+=("$qurix_pid")
@@ -175,6 +177,30 @@ drag_first_part() {
   xdotool mousemove 825 195
   sleep 0.3
   xdotool mouseup 1
+}
+
+# Click-to-place: picks the palette's first large icon with a click, starts placing it
+# with Enter and carries it with no button held into a drop target whose window covers
+# (820,190), until LOG has COUNT lines matching ENTERED. The caller clicks (drop) or
+# presses Esc (cancel).
+carry_first_part() {
+  local log=$1 entered=$2 count=$3 x
+  xdotool mousemove 205 90 click 1
+  sleep 0.3
+  xdotool key Return
+  sleep 0.3
+  for x in 212 220 240 300 400 500 600 700 780 820; do
+    xdotool mousemove "$x" 190
+    sleep 0.1
+  done
+  for _ in $(seq 50); do
+    [ "$(grep -Ec -- "$entered" "$log")" -ge "$count" ] && break
+    sleep 0.1
+  done
+  [ "$(grep -Ec -- "$entered" "$log")" -ge "$count" ] ||
+    fail "the part did not follow the pointer into the drop target"
+  xdotool mousemove 825 195
+  sleep 0.3
 }
 
 # Takes the Wine prefix PREFIX for this test: exports what Wine needs and locks it against

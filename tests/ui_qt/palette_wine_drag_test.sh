@@ -5,7 +5,8 @@
 # editor does under Wine; it must get the 520 bytes: the library's absolute path in the
 # first 260, the part's name in the next 260, zeros behind each.
 #
-# usage: palette_wine_drag_test.sh QURIX DROP_TARGET_EXE EXAMPLES_DIR WINEPREFIX
+# usage: palette_wine_drag_test.sh QURIX DROP_TARGET_EXE EXAMPLES_DIR WINEPREFIX [--place]
+# With --place the part is placed by click instead: Enter, move, click, no button held.
 # The Wine prefix is made on the first run (wineboot, the slow part) and kept; runs that
 # share it wait for each other. Exits 77 (skipped) when Wine, the MinGW cross-compiler,
 # Xvfb or xdotool is missing. WINEDEBUG=+xdnd,+clipboard shows Wine's side of the drag.
@@ -15,7 +16,13 @@ TEST_NAME=palette_wine_drag_test
 WATCHDOG=${WATCHDOG:-240}
 # shellcheck source=tests/ui_qt/drag_test_lib.sh
 . "$(dirname -- "$0")/drag_test_lib.sh"
-take_paths "QURIX DROP_TARGET_EXE EXAMPLES_DIR WINEPREFIX" 4 "$@"
+# --place (last): click-to-place instead, Enter then a click with no button held.
+place=no
+if [ $# -eq 5 ] && [ "$5" = --place ]; then
+  place=yes
+  set -- "${@:1:4}"
+fi
+take_paths "QURIX DROP_TARGET_EXE EXAMPLES_DIR WINEPREFIX [--place]" 4 "$@"
 qurix=${args[0]} target=${args[1]} examples=${args[2]} prefix=${args[3]}
 skip_unless_tools Xvfb xdotool wine wineserver x86_64-w64-mingw32-g++
 [ -x "$qurix" ] || { echo "$TEST_NAME: no $qurix" >&2; exit 1; }
@@ -33,7 +40,12 @@ make_wine_prefix
 start_palette "$qurix"
 start_wine_drop_target "$target"
 
-drag_first_part "$work/target.out" '^enter '
+if [ "$place" = yes ]; then
+  carry_first_part "$work/target.out" '^enter ' 1
+  xdotool click 1
+else
+  drag_first_part "$work/target.out" '^enter '
+fi
 # Without the format the target refuses the drop and waits on.
 grep -Eq '^enter formats=(.*,)?KivoxPartsInfo(,.*)? kivox=yes$' "$work/target.out" ||
   fail "Wine did not offer KivoxPartsInfo"

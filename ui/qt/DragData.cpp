@@ -46,7 +46,8 @@ bool TakeDragBlock(const QMimeData& data, std::string& block, std::string* forma
 }
 
 bool StartPartDrag(QWidget* source, const std::string& libraryPath, const std::string& partName,
-                   const QPixmap& pixmap, const QPoint& hotSpot) {
+                   const QPixmap& pixmap, const QPoint& hotSpot, bool* dropped) {
+    if (dropped != nullptr) *dropped = false;
     if (source == nullptr) return false;
     std::unique_ptr<QMimeData> data =
         MakeDragMimeData(libraryPath, partName, CurrentDragPlatform());
@@ -59,7 +60,8 @@ bool StartPartDrag(QWidget* source, const std::string& libraryPath, const std::s
         drag->setPixmap(pixmap);
         drag->setHotSpot(hotSpot);
     }
-    drag->exec(Qt::CopyAction, Qt::CopyAction);
+    const Qt::DropAction action = drag->exec(Qt::CopyAction, Qt::CopyAction);
+    if (dropped != nullptr) *dropped = action == Qt::CopyAction;
     return true;
 }
 

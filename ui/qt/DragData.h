@@ -31,10 +31,11 @@ std::unique_ptr<QMimeData> MakeDragMimeData(const std::string& libraryPath,
 bool TakeDragBlock(const QMimeData& data, std::string& block, std::string* formatUsed = nullptr);
 
 // Runs a copy-only drag of the part from source and returns when it ends (dropped or
-// cancelled; the outcome is not reported). pixmap is the item's image; hotSpot the
-// pointer's offset inside it. False, and no drag, when the block cannot be made
-// (no library, empty or oversized texts) or source is null.
+// cancelled). pixmap is the item's image; hotSpot the pointer's offset inside it. dropped
+// (optional) tells whether the target accepted the drop. False, and no drag, when the
+// block cannot be made (no library, empty or oversized texts) or source is null. Started
+// with no mouse button held, the image follows the pointer and a click drops it.
 bool StartPartDrag(QWidget* source, const std::string& libraryPath, const std::string& partName,
-                   const QPixmap& pixmap, const QPoint& hotSpot);
+                   const QPixmap& pixmap, const QPoint& hotSpot, bool* dropped = nullptr);
 
 }  // namespace qurix

@@ -10,11 +10,13 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
@@ -26,9 +28,11 @@
 #include "ui/qt/FirstStartPage.h"
 #include "ui/qt/InfoView.h"
 #include "ui/qt/LibraryWatcher.h"
+#include "ui/qt/PartCommands.h"
 #include "ui/qt/PartView.h"
 #include "ui/qt/PartsPane.h"
 #include "ui/qt/PartsView.h"
+#include "ui/qt/PinTableView.h"
 #include "ui/qt/PlibView.h"
 #include "ui/qt/QtUiHost.h"
 #include "ui/qt/QurixApp.h"
@@ -396,7 +400,10 @@ void CMainFrame::CreateClient(const Layout& layout) {
         }
         view->addAction(partView_->FitAction());
     }
-    infoView_ = new CInfoView(doc_, inner_);
+    notes_ = new QTabWidget(inner_);
+    notes_->setDocumentMode(true);
+    infoView_ = new CInfoView(doc_, notes_);
+    CreatePartTools();
 
     outer_->insertWidget(0, inner_);
     outer_->insertWidget(1, partsPane_);
@@ -416,6 +423,33 @@ void CMainFrame::CreateClient(const Layout& layout) {
     outer_->setSizes({PaneSize(layout.plvWidth), MAX_PANE});
     inner_->setSizes({PaneSize(layout.plvHeight), PaneSize(layout.prtHeight), MAX_PANE});
     setCentralWidget(outer_);
+}
+
+void CMainFrame::CreatePartTools() {
+    pinTable_ = new CPinTableView(notes_);
+    notes_->addTab(infoView_, UiText(texts::NOTE_TAB));
+    notes_->addTab(pinTable_, UiText(texts::PINS_TAB));
+    // A library that did not load tells why on the note's page.
+    connect(plibView_, &CPlibView::libraryChosen, notes_, [this] {
+        if (doc_.CurrentProblem() != nullptr) notes_->setCurrentIndex(0);
+    });
+    connect(partView_, &CPartView::partShown, pinTable_, &CPinTableView::ShowPart);
+    connect(pinTable_, &CPinTableView::pinChosen, partView_, &CPartView::MarkPin);
+
+    partCommands_ = new CPartCommands(doc_, partsList_, this);
+    connect(plibView_, &CPlibView::partListChosen, partCommands_, &CPartCommands::ShowKeptParts);
+    connect(plibView_, &CPlibView::libraryChosen, partCommands_, &CPartCommands::LeaveKeptParts);
+    // A search started from a part list returns to that list.
+    connect(partsPane_, &CPartsPane::searchLeft, partCommands_, [this] {
+        const LibraryRowKind kind = plibView_->SelectedPartList();
+        if (kind != LibraryRowKind::None) partCommands_->ShowKeptParts(kind);
+    });
+    auto* part = new QMenu(UiText(texts::MENU_PART), this);
+    part->addActions(partCommands_->Actions());
+    connect(part, &QMenu::aboutToShow, partCommands_, &CPartCommands::UpdateActions);
+    // Before Help, the last menu.
+    const QList<QAction*> menus = menuBar()->actions();
+    menuBar()->insertMenu(menus.isEmpty() ? nullptr : menus.last(), part);
 }
 
 QWidget* CMainFrame::Pane(int i) const {
@@ -486,6 +520,8 @@ void CMainFrame::OnViewStyle(int id) {
     partsList_->SetViewStyle(id);
     // The results' library names go on a second line or after the name, by mode.
     if (partsPane_->IsSearching()) partsPane_->Search(partsPane_->SearchBar()->text());
+    // Kept parts name their library under the thumbnail or beside the name.
+    partCommands_->RefreshShown();
     UpdateCommandStates();
 }
 

@@ -17,6 +17,7 @@ class QAction;
 class QLabel;
 class QActionGroup;
 class QSplitter;
+class QTabWidget;
 class QToolBar;
 
 namespace qurix {
@@ -28,6 +29,8 @@ class CPartsView;
 class CPartsPane;
 class CLibraryWatcher;
 class CQtUiHost;
+class CPartCommands;
+class CPinTableView;
 
 // The right-hand pane's class.
 using CPartsListPane = CPartsView;
@@ -101,6 +104,10 @@ public:
     CPlibView* LibraryList() const { return plibView_; }
     CPartView* Preview() const { return partView_; }
     CInfoView* Info() const { return infoView_; }
+    // The note pane's pages: the note and the pin table.
+    QTabWidget* NotePages() const { return notes_; }
+    CPinTableView* PinTable() const { return pinTable_; }
+    CPartCommands* PartCommands() const { return partCommands_; }
     CLibraryWatcher* Watcher() const { return watcher_; }
 
 protected:
@@ -112,6 +119,8 @@ private:
     void CreateToolBar();
     void CreateClient(const Layout& layout);
     void CreateStatusBar();
+    // The pin table beside the note, and the part commands with their menu.
+    void CreatePartTools();
     QAction* AddAction(int id, const QString& text, const QString& tip = QString());
     void OnFileReload();
     void OnViewStyle(int id);
@@ -137,6 +146,9 @@ private:
     CPlibView* plibView_ = nullptr;
     CPartView* partView_ = nullptr;
     CInfoView* infoView_ = nullptr;
+    QTabWidget* notes_ = nullptr;
+    CPinTableView* pinTable_ = nullptr;
+    CPartCommands* partCommands_ = nullptr;
     CLibraryWatcher* watcher_ = nullptr;
     // The layout read at start: the normal geometry until the window has had one.
     Layout startLayout_;

@@ -69,6 +69,7 @@ void CPartView::OnUpdate(CQurixView* /*sender*/) {
     UpdateBlockSelector();
     if (doc.CurrentEntry()) Relayout();
     viewport()->repaint();
+    emit partShown(doc.CurrentEntry(), Block());
 }
 
 void CPartView::UpdateBlockSelector() {
@@ -99,6 +100,33 @@ void CPartView::SetBlock(int block) {
     }
     Relayout();
     viewport()->update();
+    emit partShown(entry, block);
+}
+
+void CPartView::MarkPin(int pin) {
+    markedEntry_ = GetDocument().CurrentEntry();
+    markedPin_ = pin;
+    viewport()->update();
+}
+
+void CPartView::DrawPinMarker(QPainter& painter, QPoint origin) const {
+    const CLibEntry* entry = GetDocument().CurrentEntry();
+    if (markedPin_ < 0 || entry == nullptr || entry != markedEntry_) return;
+    Point from;
+    Point to;
+    if (!PreviewPinEnds(entry, {Zoom(), state_.view.block}, markedPin_, from, to)) return;
+    // Over the drawing, never part of it: a ring around the pin's outer end and the pin
+    // itself drawn over, in the selection's colour.
+    const QPoint tip = origin + QPoint(to.x, to.y);
+    const QPoint base = origin + QPoint(from.x, from.y);
+    const int radius = PIN_MARKER_RADIUS;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLine(base, tip);
+    painter.drawEllipse(tip, radius, radius);
+    painter.restore();
 }
 
 Scale CPartView::Zoom() const {
@@ -202,6 +230,7 @@ void CPartView::paintEvent(QPaintEvent* event) {
     const QRect exposed = event->rect();
     if (!exposed.isEmpty()) painter.fillRect(exposed, Background());
     DrawPart(painter, -ScrollOffset(), exposed, DeviceRatio());
+    DrawPinMarker(painter, -ScrollOffset());
 }
 
 int CPartView::DeviceRatio() const {

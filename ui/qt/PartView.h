@@ -9,6 +9,7 @@
 #include "render/Thumbnails.h"
 
 class QAction;
+class QPainter;
 class QTabBar;
 
 namespace qurix {
@@ -65,9 +66,16 @@ public:
     // The selector's tab labels ("A", "B", …); hidden for a part of one block.
     QTabBar* BlockSelector() const { return blocks_; }
 
+    // Marks pin (its index in the current part) over the drawing until another part is
+    // current; -1 marks none.
+    void MarkPin(int pin);
+    int MarkedPin() const { return markedPin_; }
+
 signals:
     // The zoom in use, or the fitting, changed.
     void zoomChanged();
+    // After every update and block change: the part shown and its block.
+    void partShown(const qurix::CLibEntry* entry, int block);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -94,6 +102,10 @@ private:
     int wheelRest_ = 0;  // the part of a wheel notch not yet turned into a step
     QAction* fitAction_;
     QTabBar* blocks_;
+    void DrawPinMarker(QPainter& painter, QPoint origin) const;
+    static constexpr int PIN_MARKER_RADIUS = 5;
+    const CLibEntry* markedEntry_ = nullptr;  // compared, never followed
+    int markedPin_ = -1;
 };
 
 }  // namespace qurix

@@ -15,6 +15,7 @@
 #include "palette/LibraryList.h"
 #include "palette/QurixDoc.h"
 #include "palette/search/ResultLabels.h"
+#include "palette/search/PreferredParts.h"
 #include "ui/qt/PartsView.h"
 #include "ui/qt/SearchBar.h"
 #include "ui/qt/TextDisplay.h"
@@ -77,7 +78,10 @@ void CPartsPane::Search(const QString& text) {
     if (text.trimmed().isEmpty()) {
         resultCount_ = 0;
         preparing_ = false;
-        if (IsSearching()) ReturnToLibrary();
+        if (IsSearching()) {
+            ReturnToLibrary();
+            emit searchLeft();
+        }
         ShowCount();
         return;
     }
@@ -97,6 +101,7 @@ void CPartsPane::Search(const QString& text) {
         ShowCount();
         return;
     }
+    PreferKeptParts(hits, doc_.history);
     std::vector<ListedPart> listed;
     listed.reserve(hits.size());
     for (const SearchHit& hit : hits) listed.push_back({hit.library, hit.part});
@@ -111,7 +116,7 @@ void CPartsPane::Search(const QString& text) {
             const QString library = DisplayText(LibraryDisplayName(hits[i].library->Path()));
             text += oneLine ? QStringLiteral(" (%1)").arg(library) : QLatin1Char('\n') + library;
         }
-        parts.push_back({hits[i].library, hits[i].part, text});
+        parts.push_back({hits[i].library, hits[i].part, text, QString(), -1});
     }
     resultCount_ = view_->ShowEntries(std::move(parts));
     ShowCount();

@@ -42,6 +42,10 @@ signals:
     // The search began, ended or found another number of parts.
     void countChanged();
 
+signals:
+    // The search was emptied and the list shows the current library again.
+    void searchLeft();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -1,11 +1,13 @@
 #include "ui/qt/PartsView.h"
 
 #include <QAbstractListModel>
+#include <QApplication>
 #include <QIcon>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QStyledItemDelegate>
 #include <algorithm>
@@ -43,6 +45,9 @@ class CPartsModel : public QAbstractListModel {
 public:
     struct Item : PartsListItem {
         QString text;
+        // Why a kept part is not there (greyed, not dragged); empty for one that is.
+        QString gone;
+        int tag = -1;
     };
 
     // Another image than the specified one of the kind (extra-large, or drawn for a
@@ -59,6 +64,7 @@ public:
     QVariant data(const QModelIndex& index, int role) const override {
         const Item* item = At(index.row());
         if (!index.isValid() || item == nullptr) return QVariant();
+        if (!item->gone.isEmpty()) return GoneData(*item, role);
         switch (role) {
             case Qt::DisplayRole:
                 return item->text;
@@ -75,8 +81,26 @@ public:
         }
     }
 
+    QVariant GoneData(const Item& item, int role) const {
+        switch (role) {
+            case Qt::DisplayRole:
+                return item.text;
+            case Qt::ToolTipRole:
+                return item.gone;
+            case Qt::DecorationRole:
+                return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+            case Qt::ForegroundRole:
+                return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+            default:
+                return QVariant();
+        }
+    }
+
     Qt::ItemFlags flags(const QModelIndex& index) const override {
         if (!index.isValid()) return Qt::NoItemFlags;
+        if (const Item* item = At(index.row()); item != nullptr && !item->gone.isEmpty()) {
+            return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        }
         return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
     }
 
@@ -155,6 +179,7 @@ CPartsView::CPartsView(CQurixDoc& doc, QWidget* parent)
       model_(new CPartsModel(
           store_.Images(),
           [this](const CPartsModel::Item& item, CExtraThumbnails::Kind kind) {
+              if (item.entry == nullptr) return QPixmap();
               return ExtraPixmap(item.image, item.entry, kind);
           },
           this)),
@@ -307,7 +332,7 @@ void CPartsView::ShowLibrary(const CPartLibrary* library) {
     if (shown_ != nullptr) list_.Remember(shown_, TopItem());
     std::vector<CPartsModel::Item> items;
     for (const PartsListItem& item : CPartsList::LibraryItems(library, store_)) {
-        items.push_back({item, DisplayText(item.entry->Name())});
+        items.push_back({item, DisplayText(item.entry->Name()), QString(), -1});
     }
     Refill([&] { model_->Reset(std::move(items)); });
 
@@ -331,11 +356,15 @@ int CPartsView::ShowEntries(std::vector<ListedPart> parts, const char* emptyText
     // The kept parts come in the given order, each with its text.
     size_t next = 0;
     for (ListedPart& part : parts) {
-        if (next < kept.size() && kept[next].entry == part.entry &&
-            kept[next].library == part.library) {
-            items.push_back({kept[next++], std::move(part.text)});
+        if (!part.gone.isEmpty()) {
+            items.push_back(
+                {PartsListItem{}, std::move(part.text), std::move(part.gone), part.tag});
+        } else if (next < kept.size() && kept[next].entry == part.entry &&
+                   kept[next].library == part.library) {
+            items.push_back({kept[next++], std::move(part.text), QString(), part.tag});
         }
     }
+    ++entriesShown_;
     const int count = static_cast<int>(items.size());
     Refill([&] { model_->Reset(std::move(items)); });
     showingEntries_ = true;
@@ -424,6 +453,11 @@ QString CPartsView::ItemText(int row) const {
 const CLibEntry* CPartsView::ItemEntry(int row) const {
     const CPartsModel::Item* item = model_->At(row);
     return item != nullptr ? item->entry : nullptr;
+}
+
+int CPartsView::ItemTag(int row) const {
+    const CPartsModel::Item* item = model_->At(row);
+    return item != nullptr ? item->tag : -1;
 }
 
 int32_t CPartsView::ItemImage(int row) const {
@@ -635,7 +669,11 @@ void CPartsView::startDrag(Qt::DropActions /*supportedActions*/) {
         if (!request.refusal.isEmpty()) GetDocument().ShowStatus(request.refusal.toStdString());
         return;
     }
-    StartPartDrag(this, request.libraryPath, request.partName, request.pixmap, request.hotSpot);
+    const int row = indexAt(pressPos_).row();
+    bool dropped = false;
+    StartPartDrag(this, request.libraryPath, request.partName, request.pixmap, request.hotSpot,
+                  &dropped);
+    if (dropped) emit partDropped(row);
 }
 
 }  // namespace qurix

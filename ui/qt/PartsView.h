@@ -69,6 +69,11 @@ public:
         const CPartLibrary* library;
         const CLibEntry* entry;
         QString text;
+        // A kept part that is no longer there: listed greyed with this reason as its tool
+        // tip, never dragged.
+        QString gone = {};
+        // The caller's own number of the part (ItemTag).
+        int tag = -1;
     };
     // Lists the parts that have images, in the given order, instead of a library, until
     // ShowLibrary; document updates leave the list alone meanwhile. An item's tool tip
@@ -77,6 +82,10 @@ public:
     int ShowEntries(std::vector<ListedPart> parts,
                     const char* emptyText = texts::SEARCH_NOTHING_FOUND);
     bool ShowingEntries() const { return showingEntries_; }
+    // How many times ShowEntries listed parts (who listed them last can tell it was them).
+    int EntriesShown() const { return entriesShown_; }
+    // The tag ShowEntries was given for the item; -1 for a library's own item.
+    int ItemTag(int row) const;
     // What the list says when it shows no entries: empty unless ShowEntries listed none.
     QString EmptyMessage() const;
     // The library an item drags from: its own for listed parts, else the document's
@@ -132,6 +141,8 @@ signals:
     // At the end of every update, and when the libraries are about to go.
     void updated();
     void librariesReleased();
+    // A drag of the item at row ended in a drop the target accepted.
+    void partDropped(int row);
 
 public:
     // What a drag from the item under pressPos (viewport coordinates) hands over: the
@@ -194,6 +205,7 @@ private:
     const char* emptyText_ = texts::SEARCH_NOTHING_FOUND;
     QPoint pressPos_;
     int paintCount_ = 0;
+    int entriesShown_ = 0;
 };
 
 }  // namespace qurix

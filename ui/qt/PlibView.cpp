@@ -20,10 +20,26 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     int rowCount(const QModelIndex& parent) const override {
-        return parent.isValid() ? 0 : static_cast<int>(rows_.size() + problems_.size());
+        return parent.isValid()
+                   ? 0
+                   : PART_LIST_ROWS + static_cast<int>(rows_.size() + problems_.size());
+    }
+
+    LibraryRow Row(int row) const {
+        return LibraryRowAt(row, static_cast<int32_t>(rows_.size()),
+                            static_cast<int32_t>(problems_.size()));
     }
 
     QVariant data(const QModelIndex& index, int role) const override {
+        if (const LibraryRowKind kind = Row(index.row()).kind;
+            kind == LibraryRowKind::RecentParts || kind == LibraryRowKind::Favourites) {
+            const bool recent = kind == LibraryRowKind::RecentParts;
+            if (role == Qt::DisplayRole) {
+                return UiText(recent ? texts::RECENT_PARTS : texts::FAVOURITE_PARTS);
+            }
+            if (role == Qt::DecorationRole) return recent ? recentIcon_ : favouriteIcon_;
+            return QVariant();
+        }
         if (const LoadProblem* problem = Problem(index.row())) {
             if (role == Qt::DisplayRole) return DisplayText(LibraryDisplayName(problem->path));
             if (role == Qt::ToolTipRole) return DisplayText(ProblemText(*problem));
@@ -53,19 +69,21 @@ public:
     }
 
     const CPartLibrary* Library(int row) const {
-        return row >= 0 && row < static_cast<int>(rows_.size()) ? rows_[row] : nullptr;
+        const LibraryRow at = Row(row);
+        return at.kind == LibraryRowKind::Library ? rows_[static_cast<size_t>(at.index)] : nullptr;
     }
 
     void Append(const CPartLibrary* lib) {
-        const int row = static_cast<int>(rows_.size());
+        const int row = LibraryListRow(static_cast<int32_t>(rows_.size()));
         beginInsertRows(QModelIndex(), row, row);
         rows_.push_back(lib);
         endInsertRows();
     }
 
     const LoadProblem* Problem(int row) const {
-        const int i = row - static_cast<int>(rows_.size());
-        return i >= 0 && i < static_cast<int>(problems_.size()) ? &problems_[i] : nullptr;
+        const LibraryRow at = Row(row);
+        return at.kind == LibraryRowKind::Problem ? &problems_[static_cast<size_t>(at.index)]
+                                                  : nullptr;
     }
 
     void AppendProblems(const std::vector<LoadProblem>& problems) {
@@ -79,8 +97,13 @@ public:
     void SetWarningIcon(const QIcon& icon) { warningIcon_ = icon; }
     void SetGreyed(const QBrush& brush) { greyed_ = brush; }
     void SetDocument(const CQurixDoc* doc) { doc_ = doc; }
+    void SetPartListIcons(const QIcon& recent, const QIcon& favourite) {
+        recentIcon_ = recent;
+        favouriteIcon_ = favourite;
+    }
 
     void Clear() {
+        // The two part-list rows stay: only the libraries go.
         beginResetModel();
         rows_.clear();
         problems_.clear();
@@ -94,6 +117,8 @@ private:
     QIcon warningIcon_;
     QBrush greyed_;
     const CQurixDoc* doc_ = nullptr;  // only referred to
+    QIcon recentIcon_;
+    QIcon favouriteIcon_;
 };
 
 CPlibView::CPlibView(CQurixDoc& doc, QWidget* parent)
@@ -104,6 +129,10 @@ CPlibView::CPlibView(CQurixDoc& doc, QWidget* parent)
     model_->SetWarningIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
     model_->SetGreyed(palette().brush(QPalette::Disabled, QPalette::Text));
     model_->SetDocument(&doc);
+    model_->SetPartListIcons(QIcon::fromTheme(QStringLiteral("document-open-recent"),
+                                              style()->standardIcon(QStyle::SP_BrowserReload)),
+                             QIcon::fromTheme(QStringLiteral("emblem-favorite"),
+                                              style()->standardIcon(QStyle::SP_DialogYesButton)));
     setModel(model_);
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -129,20 +158,41 @@ void CPlibView::SaveSettings() {
 }
 
 int CPlibView::RowCount() const {
-    return model_->rowCount(QModelIndex());
+    return model_->rowCount(QModelIndex()) - PART_LIST_ROWS;
 }
 
 const CPartLibrary* CPlibView::RowLibrary(int row) const {
-    return model_->Library(row);
+    return row < 0 ? nullptr : model_->Library(LibraryListRow(row));
 }
 
 const LoadProblem* CPlibView::RowProblem(int row) const {
-    return model_->Problem(row);
+    return row < 0 ? nullptr : model_->Problem(LibraryListRow(row));
+}
+
+QModelIndex CPlibView::LibraryIndex(int row) const {
+    return row < 0 ? QModelIndex() : model_->index(LibraryListRow(row), 0);
 }
 
 int CPlibView::SelectedRow() const {
     const QModelIndexList rows = selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    return rows.isEmpty() || rows.first().row() < PART_LIST_ROWS
+               ? -1
+               : rows.first().row() - PART_LIST_ROWS;
+}
+
+LibraryRowKind CPlibView::SelectedPartList() const {
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    if (rows.isEmpty()) return LibraryRowKind::None;
+    const LibraryRowKind kind = model_->Row(rows.first().row()).kind;
+    return kind == LibraryRowKind::RecentParts || kind == LibraryRowKind::Favourites
+               ? kind
+               : LibraryRowKind::None;
+}
+
+void CPlibView::SelectPartList(LibraryRowKind kind) {
+    const int row = kind == LibraryRowKind::RecentParts ? 0 : 1;
+    selectionModel()->setCurrentIndex(
+        model_->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void CPlibView::OnInitialUpdate() {
@@ -172,7 +222,7 @@ void CPlibView::OnUpdate(CQurixView* /*sender*/) {
     }
     lastIndex_ = RestoredLibraryRow(paths, lastIndex_, std::string());
     if (!paths.empty()) {
-        const QModelIndex index = model_->index(lastIndex_, 0);
+        const QModelIndex index = model_->index(LibraryListRow(lastIndex_), 0);
         selectionModel()->setCurrentIndex(
             index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         scrollTo(index);
@@ -183,7 +233,11 @@ void CPlibView::SelectCurrentLibrary() {
     const CQurixDoc& doc = GetDocument();
     const CPartLibrary* current = doc.CurrentLibrary();
     const LoadProblem* problem = doc.CurrentProblem();
-    if (current == nullptr && problem == nullptr) return;
+    // A part list chosen stays chosen while its parts are picked.
+    if ((current == nullptr && problem == nullptr) ||
+        SelectedPartList() != LibraryRowKind::None) {
+        return;
+    }
     for (int row = 0; row < RowCount(); ++row) {
         const LoadProblem* rowProblem = RowProblem(row);
         const bool match = current != nullptr
@@ -191,7 +245,7 @@ void CPlibView::SelectCurrentLibrary() {
                                : rowProblem != nullptr && rowProblem->path == problem->path;
         if (!match) continue;
         if (row == SelectedRow()) return;
-        const QModelIndex index = model_->index(row, 0);
+        const QModelIndex index = model_->index(LibraryListRow(row), 0);
         following_ = true;
         selectionModel()->setCurrentIndex(
             index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -213,6 +267,13 @@ void CPlibView::OnSelectionChanged(const QItemSelection& selected,
                                    const QItemSelection& deselected) {
     if (clearing_ || following_) return;
     CQurixDoc& doc = GetDocument();
+    for (const QModelIndex& index : selected.indexes()) {
+        const LibraryRowKind kind = model_->Row(index.row()).kind;
+        if (kind != LibraryRowKind::RecentParts && kind != LibraryRowKind::Favourites) continue;
+        // No library number: "plib_last" keeps the library chosen before.
+        emit partListChosen(kind);
+        return;
+    }
     // The old row lets go first, then the new one takes over, as in a list that
     // reports each row's change on its own.
     if (!deselected.isEmpty()) {
@@ -227,12 +288,13 @@ void CPlibView::OnSelectionChanged(const QItemSelection& selected,
             doc.SetCurrentLibrary(lib);
         } else if (problem != nullptr) {
             // The document's own copy: the model's outlives a reload, the document's not.
-            const size_t i = static_cast<size_t>(index.row() - doc.Libraries().Count());
+            const auto i = static_cast<size_t>(model_->Row(index.row()).index);
             if (i < doc.Problems().size()) doc.SetCurrentProblem(&doc.Problems()[i]);
         } else {
             continue;
         }
-        lastIndex_ = index.row();
+        lastIndex_ = index.row() - PART_LIST_ROWS;
+        emit libraryChosen();
         doc.UpdateAllViews(this);
         break;
     }

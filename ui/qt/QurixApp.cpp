@@ -13,6 +13,7 @@
 
 #include "core/platform/Paths.h"
 #include "palette/ConfigLocation.h"
+#include "palette/KeptParts.h"
 #include "palette/QurixDoc.h"
 #include "render/DisplaySettings.h"
 #include "ui/qt/MainFrame.h"
@@ -75,6 +76,8 @@ bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
     if (restored) {
         doc_->ShowStatus(FormatText(texts::SETTINGS_RESTORED, profile_.Path()));
     }
+    doc_->historyPath = PartHistoryPath();
+    LoadKeptParts(*doc_);
     if (!doc_->OnNewDocument()) return false;
     doc_->SendInitialUpdate();
     // Without the file the first-start page says what is wrong; a failed write would only

@@ -1,0 +1,57 @@
+#include "palette/KeptParts.h"
+
+#include "core/library/LibEntry.h"
+#include "core/library/LibrarySet.h"
+#include "core/library/PartLibrary.h"
+#include "palette/QurixDoc.h"
+#include "palette/Texts.h"
+
+namespace qurix {
+
+PartKey KeyOfPart(const CPartLibrary* library, const CLibEntry* entry) {
+    if (library == nullptr || entry == nullptr) return {};
+    return {library->Path(), std::string(entry->Name().View())};
+}
+
+void LoadKeptParts(CQurixDoc& doc) {
+    if (doc.history.Load(doc.historyPath) == CPartHistory::LoadResult::Damaged) {
+        doc.ShowStatus(FormatText(texts::HISTORY_DAMAGED, doc.historyPath));
+    }
+}
+
+bool SaveKeptParts(CQurixDoc& doc) {
+    if (doc.historyPath.empty()) return true;
+    if (doc.history.Save(doc.historyPath)) return true;
+    doc.ShowStatus(FormatText(texts::HISTORY_NOT_SAVED, doc.historyPath));
+    return false;
+}
+
+void RecordDroppedPart(CQurixDoc& doc, const PartKey& key) {
+    if (key.libraryPath.empty()) return;
+    doc.history.RecordDrop(key);
+    SaveKeptParts(doc);
+}
+
+bool ToggleFavourite(CQurixDoc& doc, const PartKey& key) {
+    if (key.libraryPath.empty()) return false;
+    const bool now = !doc.history.IsFavourite(key);
+    if (now) {
+        doc.history.AddFavourite(key);
+    } else {
+        doc.history.RemoveFavourite(key);
+    }
+    SaveKeptParts(doc);
+    return now;
+}
+
+CopiedPart CopyPart(const CQurixDoc& doc, const CPartLibrary* library, const CLibEntry* entry) {
+    CopiedPart copied;
+    if (entry != nullptr) copied.name = std::string(entry->Name().View());
+    // The block names the library as the editor opens it, as a drop does.
+    const CWinePaths editorPaths = ConfiguredPaths(doc.Profile(), doc.ConfigFolder());
+    copied.refusal = MakePartDragBlock(library != nullptr ? library->Path() : std::string(),
+                                       copied.name, copied.block, &editorPaths);
+    return copied;
+}
+
+}  // namespace qurix
