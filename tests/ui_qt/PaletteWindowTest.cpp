@@ -356,10 +356,11 @@ TEST_F(PaletteWindowTest, LayoutSurvivesARestart) {
     EXPECT_EQ(Frame().InnerSplitter()->sizes().value(0), 120);
     EXPECT_EQ(Frame().InnerSplitter()->sizes().value(1), 150);
 
-    // The user drags the bars and makes the window smaller.
+    // The user drags the bars and resizes the window (tall enough for the panes, the
+    // note's page tabs and the status bar).
     Frame().OuterSplitter()->setSizes({180, 300});
     Frame().InnerSplitter()->setSizes({100, 170, 100});
-    Frame().resize(480, 440);
+    Frame().resize(480, 520);
     QApplication::processEvents();
     const CMainFrame::Layout before = Frame().CurrentLayout();
     Close();
