@@ -234,8 +234,7 @@ void CPlibView::SelectCurrentLibrary() {
     const CPartLibrary* current = doc.CurrentLibrary();
     const LoadProblem* problem = doc.CurrentProblem();
     // A part list chosen stays chosen while its parts are picked.
-    if ((current == nullptr && problem == nullptr) ||
-        SelectedPartList() != LibraryRowKind::None) {
+    if ((current == nullptr && problem == nullptr) || SelectedPartList() != LibraryRowKind::None) {
         return;
     }
     for (int row = 0; row < RowCount(); ++row) {
