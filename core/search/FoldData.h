@@ -1,6 +1,6 @@
 #pragma once
 // The folding data of the part search, generated from ICU by tools/qurix-fold-data into
-// FoldTables.cpp. Tables of code points are in two stages: STAGE1[c >> BLOCK_SHIFT] is a
+// FoldTables.inc. Tables of code points are in two stages: STAGE1[c >> BLOCK_SHIFT] is a
 // block, STAGE2[block * BLOCK_SIZE + (c & BLOCK_MASK)] the value.
 #include <cstddef>
 #include <cstdint>

@@ -5,6 +5,9 @@
 
 #include "core/search/FoldData.h"
 
+// The tables generated from ICU, compiled with their only reader.
+#include "core/search/FoldTables.inc"
+
 namespace qurix {
 
 namespace {

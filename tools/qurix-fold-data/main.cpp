@@ -1,7 +1,7 @@
-// Writes core/search/FoldTables.cpp: the folding data of the part search, taken from ICU
+// Writes core/search/FoldTables.inc: the folding data of the part search, taken from ICU
 // (NFKC_Casefold, canonical combining classes and compositions, and the white-space, digit
 // and letter classes), so that the search folds alike where ICU is not at hand (Windows).
-//   qurix-fold-data OUT.cpp
+//   qurix-fold-data OUT.inc
 #include <unicode/uchar.h>
 #include <unicode/unorm2.h>
 #include <unicode/uversion.h>
@@ -81,7 +81,7 @@ void WriteArray(FILE* out, const char* type, const char* name, const std::vector
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: qurix-fold-data OUT.cpp\n");
+        std::fprintf(stderr, "usage: qurix-fold-data OUT.inc\n");
         return 2;
     }
     UErrorCode error = U_ZERO_ERROR;
