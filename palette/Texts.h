@@ -58,28 +58,22 @@ inline constexpr const char* ABOUT_VERSION = "%1 バージョン %2";
 inline constexpr const char* CMD_ZOOM_IN = "拡大(&I)";
 inline constexpr const char* CMD_ZOOM_OUT = "縮小(&O)";
 inline constexpr const char* CMD_ZOOM_RESET = "等倍(&Z)";
-inline constexpr const char* WARN_ENDS_IN_PART =
-    "このライブラリは部品 %1 の途中で終わっています。読めたところまでを表示しています";
-inline constexpr const char* WARN_ENDS_EARLY =
-    "このライブラリは終わりの行の前で終わっています。読めたところまでを表示しています";
-inline constexpr const char* WARN_KEYS_AFTER_GAP =
-    "[Library] の途中に空のキーがあるため、%1 は読み込まれません";
+inline constexpr const char* WARN_ENDS_IN_PART = "このライブラリは部品 %1 の途中で終わっています。読めたところまでを表示しています";
+inline constexpr const char* WARN_ENDS_EARLY = "このライブラリは終わりの行の前で終わっています。読めたところまでを表示しています";
+inline constexpr const char* WARN_KEYS_AFTER_GAP = "[Library] の途中に空のキーがあるため、%1 は読み込まれません";
 inline constexpr const char* STATUS_PARTS = "%1 個のパーツ";
 inline constexpr const char* STATUS_PROBLEMS = "読み込めないライブラリ: %1";
 inline constexpr const char* STATUS_ZOOM = "倍率 %1";
 inline constexpr const char* STATUS_ZOOM_FITTED = "倍率 %1 (合わせる)";
 inline constexpr const char* ABOUT_CONFIG = "設定ファイル: %1";
 inline constexpr const char* ABOUT_CACHE = "キャッシュ: %1";
-inline constexpr const char* CACHE_NOT_WRITABLE =
-    "キャッシュを保存できません。次回の起動も時間がかかります: %1";
+inline constexpr const char* CACHE_NOT_WRITABLE = "キャッシュを保存できません。次回の起動も時間がかかります: %1";
 inline constexpr const char* FIRST_START_TITLE = "KIVOX.INI が見つかりません";
 inline constexpr const char* FIRST_START_LOOKED = "次の場所を探しました:";
-inline constexpr const char* FIRST_START_HINT =
-    "エディタの KIVOX.INI を選ぶと、次回からもそのファイルを使います。";
+inline constexpr const char* FIRST_START_HINT = "エディタの KIVOX.INI を選ぶと、次回からもそのファイルを使います。";
 inline constexpr const char* CMD_OPEN_CONFIG = "KIVOX.INI を開く…";
 inline constexpr const char* CMD_OPEN_CONFIG_MENU = "KIVOX.INI を開く(&O)…";
-inline constexpr const char* OPEN_CONFIG_FILTER =
-    "設定ファイル (*.INI *.ini);;すべてのファイル (*)";
+inline constexpr const char* OPEN_CONFIG_FILTER = "設定ファイル (*.INI *.ini);;すべてのファイル (*)";
 inline constexpr const char* CONFIG_NOT_READABLE = "設定ファイルを読めません: %1";
 inline constexpr const char* ABOUT_PRODUCT = "Kivox 回路図エディタのためのパーツ・パレット";
 
@@ -92,7 +86,6 @@ inline constexpr const char* DRAG_REFUSED = "この部品はドラッグでき�
 inline constexpr const char* NOT_REGULAR_FILE = "通常のファイルではありません";
 // A library left out because the whole set would pass its memory budget with it.
 inline constexpr const char* SET_BUDGET_EXCEEDED = "ライブラリ全体のメモリの上限を超えるため、このライブラリは読み込みません";
-// clang-format on
 
 // The part lists above the libraries, their commands and the pin table.
 inline constexpr const char* RECENT_PARTS = "最近使ったパーツ";
@@ -112,8 +105,7 @@ inline constexpr const char* CMD_REMOVE_RECENT = "一覧から削除(&R)";
 inline constexpr const char* CMD_COPY = "コピー(&C)";
 inline constexpr const char* CMD_SHOW_LIBRARY = "ライブラリのフォルダを開く(&L)";
 inline constexpr const char* PLACING = "クリックした場所に配置します (Esc で取り消し)";
-inline constexpr const char* HISTORY_DAMAGED =
-    "最近使ったパーツとお気に入りのファイルが壊れているため、読み込みませんでした: %1";
+inline constexpr const char* HISTORY_DAMAGED = "最近使ったパーツとお気に入りのファイルが壊れているため、読み込みませんでした: %1";
 inline constexpr const char* HISTORY_NOT_SAVED = "最近使ったパーツとお気に入りを保存できません: %1";
 inline constexpr const char* NOTE_TAB = "ノート";
 inline constexpr const char* PINS_TAB = "ピン";
@@ -124,6 +116,7 @@ inline constexpr const char* PIN_SIDE_LEFT = "左";
 inline constexpr const char* PIN_SIDE_TOP = "上";
 inline constexpr const char* PIN_SIDE_RIGHT = "右";
 inline constexpr const char* PIN_SIDE_BOTTOM = "下";
+// clang-format on
 
 }  // namespace texts
 
