@@ -241,15 +241,9 @@ bool CPartHistory::Save(const std::string& path) const {
     for (int attempt = 0; attempt < SAVE_ATTEMPTS; ++attempt) {
         FileSnapshot snapshot;
         if (ReadSnapshot(path, snapshot) == SnapshotRead::Failed) return false;
-        switch (ReplaceIfUnchanged(path, snapshot, bytes, ReplaceOptions{})) {
-            case ReplaceMethod::Atomic:
-            case ReplaceMethod::InPlace:
-                return true;
-            case ReplaceMethod::Failed:
-                return false;
-            case ReplaceMethod::Changed:
-                break;
-        }
+        // Changed under us: read it again and replace that.
+        const ReplaceMethod method = ReplaceIfUnchanged(path, snapshot, bytes, ReplaceOptions{});
+        if (method != ReplaceMethod::Changed) return method != ReplaceMethod::Failed;
     }
     return false;
 }
@@ -271,15 +265,8 @@ std::vector<ResolvedPart> ResolveFavourites(const CPartHistory& history, const C
 }
 
 const char* GoneReasonText(const ResolvedPart& part) {
-    switch (part.gone) {
-        case ResolvedPart::Gone::None:
-            break;
-        case ResolvedPart::Gone::Library:
-            return texts::LIBRARY_GONE;
-        case ResolvedPart::Gone::Part:
-            return texts::PART_GONE;
-    }
-    return nullptr;
+    if (part.gone == ResolvedPart::Gone::Library) return texts::LIBRARY_GONE;
+    return part.gone == ResolvedPart::Gone::Part ? texts::PART_GONE : nullptr;
 }
 
 }  // namespace qurix

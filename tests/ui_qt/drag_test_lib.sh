@@ -14,6 +14,12 @@ cleanup_hooks=()
 take_paths() {
   local usage=$1 count=$2 path
   shift 2
+  # A last "--place": place by click (Enter, move, click) instead of a held drag.
+  place=no
+  if [ $# -eq $((count + 1)) ] && [ "${!#}" = --place ]; then
+    place=yes
+    set -- "${@:1:count}"
+  fi
   if [ $# -ne "$count" ]; then
     echo "usage: $TEST_NAME $usage" >&2
     exit 2

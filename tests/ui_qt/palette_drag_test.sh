@@ -19,11 +19,6 @@ TEST_NAME=palette_drag_test
 WATCHDOG=${WATCHDOG:-45}
 # shellcheck source=tests/ui_qt/drag_test_lib.sh
 . "$(dirname -- "$0")/drag_test_lib.sh"
-place=no
-if [ $# -eq 4 ] && [ "$4" = --place ]; then
-  place=yes
-  set -- "${@:1:3}"
-fi
 take_paths "QURIX DROP_PROBE EXAMPLES_DIR [--place]" 3 "$@"
 qurix=${args[0]} probe=${args[1]} examples=${args[2]}
 skip_unless_tools Xvfb xdotool

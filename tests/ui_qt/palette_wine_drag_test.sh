@@ -16,12 +16,6 @@ TEST_NAME=palette_wine_drag_test
 WATCHDOG=${WATCHDOG:-240}
 # shellcheck source=tests/ui_qt/drag_test_lib.sh
 . "$(dirname -- "$0")/drag_test_lib.sh"
-# --place (last): click-to-place instead, Enter then a click with no button held.
-place=no
-if [ $# -eq 5 ] && [ "$5" = --place ]; then
-  place=yes
-  set -- "${@:1:4}"
-fi
 take_paths "QURIX DROP_TARGET_EXE EXAMPLES_DIR WINEPREFIX [--place]" 4 "$@"
 qurix=${args[0]} target=${args[1]} examples=${args[2]} prefix=${args[3]}
 skip_unless_tools Xvfb xdotool wine wineserver x86_64-w64-mingw32-g++
