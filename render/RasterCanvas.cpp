@@ -65,16 +65,14 @@ void CRasterCanvas::Polyline(std::span<const Point> points, const Pen& pen) {
 void CRasterCanvas::Rectangle(const Rect& box, const Pen& pen, const Brush& brush) {
     if (!Active()) return;
     const Rect r = box.Normalized();
-    const int64_t w = static_cast<int64_t>(r.right) - r.left;
-    const int64_t h = static_cast<int64_t>(r.bottom) - r.top;
-    if (w <= 0 || h <= 0) return;
+    if (!r.HasArea()) return;
     BeforePixels();
     if (!pen.IsOnePixel()) {
         if (brush.Fills()) FillClipped(r, brush.FillColour());
         StrokePath(raster::InkCorners(r), true, pen);
         return;
     }
-    if (brush.Fills() && w > 2 && h > 2) {
+    if (brush.Fills() && int64_t{r.right} - r.left > 2 && int64_t{r.bottom} - r.top > 2) {
         FillClipped(Rect{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, brush.FillColour());
     }
     std::vector<Point> pixels;
@@ -88,9 +86,7 @@ void CRasterCanvas::Ellipse(const Rect& box, const Pen& pen, const Brush& brush)
     std::vector<Point> outline;
     std::vector<raster::Span> inside;
     if (!pen.IsOnePixel() || !raster::ClippedEllipsePixels(r, Bounds(), outline, inside)) {
-        const int64_t w = static_cast<int64_t>(r.right) - r.left;
-        const int64_t h = static_cast<int64_t>(r.bottom) - r.top;
-        if (w > 0 && h > 0) PaintEllipse(r, pen, brush);
+        if (r.HasArea()) PaintEllipse(r, pen, brush);
         return;
     }
     BeforePixels();
@@ -130,9 +126,7 @@ void CRasterCanvas::Arc(const Rect& box, Point start, Point end, const Pen& pen)
              pen.colour);
         return;
     }
-    const int64_t w = static_cast<int64_t>(r.right) - r.left;
-    const int64_t h = static_cast<int64_t>(r.bottom) - r.top;
-    if (w > 0 && h > 0) PaintArc(r, from, sweep, pen);
+    if (r.HasArea()) PaintArc(r, from, sweep, pen);
 }
 
 void CRasterCanvas::StretchMonoBitmap(const Rect& dest, const MonoBitmap& bitmap, Colour colour) {

@@ -84,6 +84,8 @@ struct Rect {
 
     bool IsEmptyAccumulator() const { return left > right || top > bottom; }
     int32_t Width() const { return WrapSub(right, left); }
+    // Whether it covers a pixel, right and bottom excluded; without the wrap of Width().
+    bool HasArea() const { return int64_t{right} > left && int64_t{bottom} > top; }
     int32_t Height() const { return WrapSub(bottom, top); }
 
     Rect& Normalize() {

@@ -214,9 +214,7 @@ void CQtSurface::StrokeSegments(std::span<const Point> points, bool closed, cons
 void CQtSurface::Rectangle(const Rect& box, const Pen& pen, const Brush& brush) {
     if (!Active()) return;
     const Rect r = box.Normalized();
-    const int64_t w = static_cast<int64_t>(r.right) - r.left;
-    const int64_t h = static_cast<int64_t>(r.bottom) - r.top;
-    if (w <= 0 || h <= 0) return;
+    if (!r.HasArea()) return;
     Session session(*painter_);
     if (!pen.IsOnePixel()) {
         if (brush.Fills()) {
@@ -226,7 +224,7 @@ void CQtSurface::Rectangle(const Rect& box, const Pen& pen, const Brush& brush) 
         StrokeSegments(raster::InkCorners(r), true, pen);
         return;
     }
-    if (brush.Fills() && w > 2 && h > 2) {
+    if (brush.Fills() && int64_t{r.right} - r.left > 2 && int64_t{r.bottom} - r.top > 2) {
         const QRect inside =
             Intersect(Rect{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, bounds_);
         if (!inside.isEmpty()) painter_->fillRect(inside, ToQColor(brush.FillColour()));
