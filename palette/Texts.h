@@ -48,8 +48,6 @@ inline constexpr const char* SEARCH_COUNT = "%1 件";
 inline constexpr const char* SEARCH_NOTHING_FOUND = "見つかりません";
 inline constexpr const char* SEARCH_PREPARING = "検索の準備中…";
 inline constexpr const char* SEARCH_PLACEHOLDER = "パーツを検索 (Ctrl+F)";
-// A build without the text folding the search needs.
-inline constexpr const char* SEARCH_UNAVAILABLE = "検索は使えません";
 inline constexpr const char* LIBRARY_HEADER = "ライブラリ";
 inline constexpr const char* PROGRESS_TITLE = "パーツ・ライブラリの読み込み";
 inline constexpr const char* PROGRESS_MESSAGE = "パーツ・ライブラリを読み込み中です・・・";

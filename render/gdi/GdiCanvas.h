@@ -28,6 +28,8 @@ public:
     CGdiCanvas& operator=(const CGdiCanvas&) = delete;
 
     bool IsValid() const { return Active(); }
+    // The memory DC holding the pixels, to copy them to a window.
+    HDC__* Dc() const { return dib_.dc; }
 
     std::unique_ptr<CSurfaceFont> MakeFont(const LogFont& font) override;
     Extent TextExtent(const CSurfaceFont& font, std::string_view text) override;

@@ -5,14 +5,15 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <set>
 #include <string>
 
 #include "palette/CommandIds.h"
 #include "palette/Texts.h"
+#include "ui/win32/Bitmaps.h"
 #include "ui/win32/Commands.h"
 #include "ui/win32/Dpi.h"
-#include "ui/win32/GdiCanvas.h"
 #include "ui/win32/WinText.h"
 
 namespace qurix::win32 {
@@ -73,9 +74,9 @@ TEST(CommandsTest, MenusHaveTheLinuxPalettesItems) {
         }
     }
     EXPECT_EQ(popups, (std::vector<std::string>{"ファイル(&F)", "表示(&V)", "ヘルプ(&H)"}));
-    for (const int id :
-         {ID_FILE_RELOAD, ID_APP_EXIT, ID_VIEW_TOOLBAR, ID_VIEW_LARGEICON, ID_VIEW_SMALLICON,
-          ID_VIEW_LIST, ID_VIEW_XLARGEICON, ID_VIEW_AUTO_RELOAD, ID_VIEW_FIT, ID_APP_ABOUT}) {
+    for (const int id : std::initializer_list<int>{
+             ID_FILE_RELOAD, ID_APP_EXIT, ID_VIEW_TOOLBAR, ID_VIEW_LARGEICON, ID_VIEW_SMALLICON,
+             ID_VIEW_LIST, ID_VIEW_XLARGEICON, ID_VIEW_AUTO_RELOAD, ID_VIEW_FIT, ID_APP_ABOUT}) {
         EXPECT_EQ(ids.count(id), 1u) << id;
     }
     // Every toolbar button is also a menu command.
@@ -109,51 +110,7 @@ TEST(CommandsTest, KeysAndModes) {
     EXPECT_EQ(ModeOfCommand(ID_APP_ABOUT), -1);
 }
 
-// The pixel at (x, y) as 0x00BBGGRR.
-Colour At(const CanvasPixels& p, int x, int y) {
-    const size_t i = (static_cast<size_t>(y) * p.width + x) * 4;
-    return MakeColour(p.bgrx[i + 2], p.bgrx[i + 1], p.bgrx[i]);
-}
-
-TEST(GdiCanvasTest, FillsLinesAndBitmapsAtTheirPixels) {
-    constexpr Colour BG = MakeColour(255, 255, 224);
-    constexpr Colour INK = MakeColour(128, 0, 0);
-    CGdiCanvas canvas(8, 6, BG);
-    ASSERT_TRUE(canvas.IsValid());
-    canvas.FillRect(Rect{1, 1, 3, 2}, INK);
-    // A one-pixel line sets its start and not its end.
-    canvas.Line(Point{0, 4}, Point{4, 4}, Pen::Solid(1, INK));
-    // 2 x 1 bits stretched to 4 x 2: the set left bit covers the left half.
-    const uint8_t bits[] = {0x80};
-    canvas.StretchMonoBitmap(Rect{4, 0, 8, 2}, MonoBitmap{bits, 2, 1, 1}, INK);
-    CanvasPixels p;
-    ASSERT_TRUE(canvas.ReadPixels(p));
-    ASSERT_EQ(p.width, 8);
-    ASSERT_EQ(p.height, 6);
-    const struct {
-        int x, y;
-        Colour c;
-    } cases[] = {{0, 0, BG},  {1, 1, INK}, {2, 1, INK}, {3, 1, BG},  {1, 2, BG},
-                 {0, 4, INK}, {3, 4, INK}, {4, 4, BG},  {4, 0, INK}, {5, 1, INK},
-                 {6, 0, BG},  {7, 1, BG},  {4, 2, BG}};
-    for (const auto& c : cases) EXPECT_EQ(At(p, c.x, c.y), c.c) << c.x << "," << c.y;
-}
-
-TEST(GdiCanvasTest, RefusesImpossibleSizesAndShiftsByItsOrigin) {
-    EXPECT_FALSE(CGdiCanvas(0, 5, 0).IsValid());
-    EXPECT_FALSE(CGdiCanvas(5, -1, 0).IsValid());
-    EXPECT_FALSE(MakeCanvasFactory()(0)(0, 0));
-    // A canvas showing drawing coordinates from (100, 50) on.
-    CGdiCanvas canvas(4, 4, COLOUR_WHITE, Point{100, 50});
-    canvas.FillRect(Rect{101, 51, 102, 52}, COLOUR_BLACK);
-    CanvasPixels p;
-    ASSERT_TRUE(canvas.ReadPixels(p));
-    EXPECT_EQ(At(p, 1, 1), COLOUR_BLACK);
-    EXPECT_EQ(At(p, 0, 0), COLOUR_WHITE);
-    EXPECT_EQ(At(p, 2, 2), COLOUR_WHITE);
-}
-
-TEST(GdiCanvasTest, ImageListsKeepOneImagePerItem) {
+TEST(BitmapsTest, ImageListsKeepOneImagePerItem) {
     HIMAGELIST list = ImageList_Create(4, 4, ILC_COLOR32, 3, 0);
     ASSERT_NE(list, nullptr);
     ArgbImage fits{4, 4, std::vector<uint32_t>(16, 0xFF102030u)};

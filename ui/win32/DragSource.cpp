@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "palette/DragBlock.h"
-#include "ui/win32/GdiCanvas.h"
+#include "ui/win32/Bitmaps.h"
 
 namespace qurix::win32 {
 

@@ -8,14 +8,16 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "QurixVersion.h"
 #include "palette/CommandIds.h"
 #include "palette/ImageCache.h"
 #include "palette/Texts.h"
+#include "render/gdi/GdiCanvas.h"
+#include "ui/win32/Bitmaps.h"
 #include "ui/win32/Commands.h"
 #include "ui/win32/Dpi.h"
-#include "ui/win32/GdiCanvas.h"
 #include "ui/win32/PaneLayout.h"
 #include "ui/win32/WinText.h"
 
@@ -28,7 +30,7 @@ constexpr const char* AUTO_RELOAD_KEY = "auto_reload";
 constexpr UINT_PTR SETTLE_TIMER = 1;
 // The toolbar's icons in resources/ (qurix.rc): 1x at 10 + i, 2x at 20 + i.
 constexpr int TOOL_IMAGES = 5;
-constexpr int APP_ICON_PNG = 30;
+constexpr int APP_ICON = 1;
 
 // A PNG resource decoded by WIC as premultiplied BGRA; null when it cannot be.
 ArgbImage LoadPng(int id) {
@@ -115,19 +117,15 @@ bool CMainWindow::Create() {
         return false;
     }
     watch_.SetWindow(Hwnd());
-    const ArgbImage icon = LoadPng(APP_ICON_PNG);
-    if (!icon.IsNull()) {
-        ICONINFO info{};
-        info.fIcon = TRUE;
-        info.hbmColor = ArgbBitmap(icon);
-        info.hbmMask = CreateBitmap(icon.width, icon.height, 1, 1, nullptr);
-        HICON h = CreateIconIndirect(&info);
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-        if (h != nullptr) {
-            SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(h));
-            SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(h));
-        }
+    // The product icon (resource 1, made from resources/qurix.svg at several sizes) at the
+    // window's scale; the system keeps the icons for the window's lifetime.
+    const HINSTANCE inst = GetModuleHandleW(nullptr);
+    const UINT dpi = WindowDpi(Hwnd());
+    for (const auto& [which, side] : {std::pair{ICON_BIG, 32}, std::pair{ICON_SMALL, 16}}) {
+        const int pixels = ScaleToDpi(side, dpi);
+        HANDLE icon = LoadImageW(inst, MAKEINTRESOURCEW(APP_ICON), IMAGE_ICON, pixels, pixels, 0);
+        if (icon != nullptr)
+            SendMessageW(Hwnd(), WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
     }
     host_ = std::make_unique<CWin32UiHost>(Hwnd(), [this](const std::string& t) { ShowStatus(t); });
     CreateMenuBar();
@@ -135,9 +133,9 @@ bool CMainWindow::Create() {
     status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0,
                               0, 0, 0, Hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
     // The views in the document's order: parts list, library list, preview, note.
-    parts_ = std::make_unique<CPartsPane>(doc_, Hwnd(), MakeCanvasFactory());
+    parts_ = std::make_unique<CPartsPane>(doc_, Hwnd(), MakeGdiCanvasFactory());
     libraries_ = std::make_unique<CLibraryPane>(doc_, Hwnd());
-    preview_ = std::make_unique<CPreviewPane>(doc_, Hwnd(), MakeCanvasFactory());
+    preview_ = std::make_unique<CPreviewPane>(doc_, Hwnd(), MakeGdiCanvasFactory());
     note_ = std::make_unique<CNotePane>(doc_, Hwnd());
     libraries_->problemClicked = [this](const LoadProblem& p) { note_->ShowProblem(p); };
     ApplyFonts();

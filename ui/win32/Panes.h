@@ -18,9 +18,7 @@
 #include "ui/win32/ItemTips.h"
 #include "ui/win32/Window.h"
 
-#if QURIX_WITH_SEARCH
 #include "palette/search/PartSearch.h"
-#endif
 
 namespace qurix::win32 {
 
@@ -127,9 +125,7 @@ private:
     bool filling_ = false;
     bool searching_ = false;
     bool preparing_ = false;
-#if QURIX_WITH_SEARCH
     CPartSearch search_index_;
-#endif
 };
 
 // The preview: the current part at a zoom (steps, or fitted), scrolling, with a block

@@ -14,10 +14,10 @@
 #include "palette/QurixDoc.h"
 #include "palette/Texts.h"
 #include "render/DisplaySettings.h"
+#include "ui/win32/Bitmaps.h"
 #include "ui/win32/Commands.h"
 #include "ui/win32/Dpi.h"
 #include "ui/win32/DragSource.h"
-#include "ui/win32/GdiCanvas.h"
 #include "ui/win32/Panes.h"
 #include "ui/win32/ProgressWindow.h"
 #include "ui/win32/WinText.h"
@@ -45,15 +45,9 @@ CPartsPane::CPartsPane(CQurixDoc& doc, HWND parent, CanvasFactory canvases)
     search_ = CreateWindowExW(
         WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0,
         0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_SEARCH_EDIT)), inst, nullptr);
-#if QURIX_WITH_SEARCH
     SendMessageW(search_, EM_SETCUEBANNER, TRUE,
                  reinterpret_cast<LPARAM>(Widen(texts::SEARCH_PLACEHOLDER).c_str()));
     SetWindowSubclass(search_, &CPartsPane::SearchProc, 1, reinterpret_cast<DWORD_PTR>(this));
-#else
-    // This build has no text folding to search with: the field says so.
-    SetWindowTextW(search_, Widen(texts::SEARCH_UNAVAILABLE).c_str());
-    EnableWindow(search_, FALSE);
-#endif
     list_ = CreateWindowExW(
         WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
@@ -120,9 +114,7 @@ void CPartsPane::DeleteAllItems() {
     ShowItems({});
     shown_ = nullptr;
     searching_ = false;
-#if QURIX_WITH_SEARCH
     search_index_.Release();
-#endif
     memory_.Forget();
     store_.Release();
 }
@@ -288,7 +280,6 @@ void CPartsPane::ShowCount() {
 }
 
 void CPartsPane::OnSearchChanged() {
-#if QURIX_WITH_SEARCH
     CQurixDoc& doc = GetDocument();
     const int length = GetWindowTextLengthW(search_);
     std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
@@ -331,7 +322,6 @@ void CPartsPane::OnSearchChanged() {
     }
     ShowItems(std::move(items));
     ShowCount();
-#endif
 }
 
 LRESULT CALLBACK CPartsPane::SearchProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,

@@ -8,8 +8,9 @@
 #include "core/library/LibEntry.h"
 #include "palette/QurixDoc.h"
 #include "render/DisplaySettings.h"
+#include "render/ShiftedSurface.h"
+#include "render/gdi/GdiCanvas.h"
 #include "ui/win32/Dpi.h"
-#include "ui/win32/GdiCanvas.h"
 #include "ui/win32/Panes.h"
 #include "ui/win32/WinText.h"
 
@@ -202,13 +203,15 @@ void CPreviewPane::Paint() {
     }
     if (width > 0 && height > 0) {
         // Drawn off screen at the device's scale from the vectors, then copied.
-        CGdiCanvas canvas(width, height, bg, Point{scroll_.x, scroll_.y});
+        // Only the visible part is drawn: the canvas shows the picture from the scroll offset.
+        CGdiCanvas canvas(width, height, bg);
         if (canvas.IsValid()) {
             if (doc.IsLoaded() && doc.CurrentEntry() != nullptr) {
-                DrawPartPreview(canvas, doc.Settings(), doc.CurrentEntry(),
+                CShiftedSurface visible(canvas, Point{scroll_.x, scroll_.y});
+                DrawPartPreview(visible, doc.Settings(), doc.CurrentEntry(),
                                 {DrawZoom(), state_.view.block});
             }
-            BitBlt(dc, 0, top, width, height, canvas.Dc(), scroll_.x, scroll_.y, SRCCOPY);
+            BitBlt(dc, 0, top, width, height, canvas.Dc(), 0, 0, SRCCOPY);
         }
     }
     EndPaint(Hwnd(), &ps);
