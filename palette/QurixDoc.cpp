@@ -1,6 +1,7 @@
 #include "palette/QurixDoc.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/library/LibEntry.h"
 #include "core/library/LibrarySet.h"
@@ -106,6 +107,14 @@ std::string CQurixDoc::CurrentPath() const {
     if (currentLibrary_ != nullptr) return currentLibrary_->Path();
     const LoadProblem* problem = CurrentProblem();
     return problem != nullptr ? problem->path : std::string();
+}
+
+bool CQurixDoc::TakePlaceFor(const CPartLibrary* library, Place& wanted) {
+    if (library == nullptr || place.libraryPath.empty() || place.libraryPath != library->Path()) {
+        return false;
+    }
+    wanted = std::exchange(place, Place());
+    return true;
 }
 
 void CQurixDoc::PutBackCurrent(const Place& wanted) {

@@ -120,6 +120,9 @@ public:
         int topItem = -1;
     };
     Place place;
+    // The place kept for library, taken once (later updates leave the user's own
+    // scrolling alone); false when none is kept for it.
+    bool TakePlaceFor(const CPartLibrary* library, Place& wanted);
     // The recent parts and favourites, kept in historyPath by the front end (empty: kept
     // nowhere, as in tests and tools). See palette/KeptParts.h.
     CPartHistory history;

@@ -1,6 +1,9 @@
 #include "palette/WindowLayout.h"
 
 #include <algorithm>
+#include <cstdio>
+
+#include "palette/Texts.h"
 
 namespace qurix {
 
@@ -72,6 +75,15 @@ Rect PlaceOnScreens(Rect wanted, const std::vector<Rect>& screens) {
     const int64_t y = std::clamp<int64_t>(wanted.top, screen.top, screen.bottom - height);
     return Rect{static_cast<int32_t>(x), static_cast<int32_t>(y), static_cast<int32_t>(x + width),
                 static_cast<int32_t>(y + height)};
+}
+
+void SaveWindowSettings(const CProfile& profile, const WindowLayout& layout,
+                        const std::function<void()>& saveViews) {
+    const CProfile::CReadHold hold(profile);
+    CProfile::CWriteBatch batch(profile);
+    if (saveViews) saveViews();
+    WriteWindowLayout(profile, layout);
+    if (!batch.Commit()) std::fprintf(stderr, "qurix: %s\n", SettingsProblemText(profile).c_str());
 }
 
 }  // namespace qurix

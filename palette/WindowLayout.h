@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "core/geometry/Geometry.h"
@@ -27,6 +28,11 @@ struct WindowLayout {
 
 WindowLayout ReadWindowLayout(const CProfile& profile);
 void WriteWindowLayout(const CProfile& profile, const WindowLayout& layout);
+// The close's write: the views' keys (saveViews writes them) and the layout in one write
+// from one read, so that the editor's file is read and replaced once. When it fails the
+// reason goes to stderr, where a starter of the program can see it: the window is going.
+void SaveWindowSettings(const CProfile& profile, const WindowLayout& layout,
+                        const std::function<void()>& saveViews);
 
 // A pane size from the file brought within 0 .. MAX_PANE.
 int32_t PaneSize(int32_t size);

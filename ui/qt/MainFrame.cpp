@@ -215,17 +215,11 @@ bool CMainFrame::CheckSettingsWritable() {
 }
 
 void CMainFrame::SaveSettings() {
-    // Every key in one write from one read, so that the editor's file is read and
-    // replaced once.
-    const CProfile::CReadHold hold(profile_);
-    CProfile::CWriteBatch batch(profile_);
-    const Layout layout = CurrentLayout();
-    partsList_->SaveSettings();
-    partView_->SaveSettings();
-    plibView_->SaveSettings();
-    WriteWindowLayout(profile_, layout);
-    // The window is going: the reason goes where a starter of the program can see it.
-    if (!batch.Commit()) std::fprintf(stderr, "qurix: %s\n", SettingsProblemText(profile_).c_str());
+    SaveWindowSettings(profile_, CurrentLayout(), [this] {
+        partsList_->SaveSettings();
+        partView_->SaveSettings();
+        plibView_->SaveSettings();
+    });
 }
 
 CMainFrame::Layout CMainFrame::CurrentLayout() const {

@@ -245,9 +245,8 @@ void CPartsView::OnUpdate(CQurixView* /*sender*/) {
     if (!store_.Built()) BuildImages();
     if (doc.CurrentLibrary() != nullptr && !showingEntries_) {
         ShowLibrary(doc.CurrentLibrary());
-        if (!doc.place.libraryPath.empty() &&
-            doc.place.libraryPath == doc.CurrentLibrary()->Path()) {
-            PutBackPlace(doc.place);
+        if (CQurixDoc::Place wanted; doc.TakePlaceFor(doc.CurrentLibrary(), wanted)) {
+            PutBackPlace(wanted);
         }
     } else if (doc.CurrentProblem() != nullptr && !showingEntries_ && shown_ != nullptr) {
         // A library that did not load has no parts to show.
@@ -258,9 +257,7 @@ void CPartsView::OnUpdate(CQurixView* /*sender*/) {
     emit updated();
 }
 
-void CPartsView::PutBackPlace(CQurixDoc::Place& place) {
-    // Taken once: later updates leave the user's own scrolling alone.
-    const CQurixDoc::Place wanted = std::exchange(place, CQurixDoc::Place());
+void CPartsView::PutBackPlace(const CQurixDoc::Place& wanted) {
     for (int row = 0; row < ItemCount() && !wanted.entryName.empty(); ++row) {
         if (ItemEntry(row)->Name() != wanted.entryName) continue;
         SelectItem(row);

@@ -171,7 +171,7 @@ protected:
 
 private:
     // After a reload that keeps the place: selects the part and scrolls back.
-    void PutBackPlace(CQurixDoc::Place& place);
+    void PutBackPlace(const CQurixDoc::Place& wanted);
 
     // The item's image when it is not one of the store's own; null for those.
     QPixmap ExtraPixmap(int32_t image, const CLibEntry* entry, CExtraThumbnails::Kind kind);

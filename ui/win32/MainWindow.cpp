@@ -334,16 +334,11 @@ WindowLayout CMainWindow::CurrentLayout() const {
 }
 
 void CMainWindow::SaveSettings() {
-    // Every key in one write from one read: the editor's file is read and replaced once.
-    const CProfile::CReadHold hold(profile_);
-    CProfile::CWriteBatch batch(profile_);
-    const WindowLayout layout = CurrentLayout();
-    parts_->SaveSettings();
-    preview_->SaveSettings();
-    libraries_->SaveSettings();
-    WriteWindowLayout(profile_, layout);
-    // The window is going: the reason goes where a starter of the program can see it.
-    if (!batch.Commit()) std::fprintf(stderr, "qurix: %s\n", SettingsProblemText(profile_).c_str());
+    SaveWindowSettings(profile_, CurrentLayout(), [this] {
+        parts_->SaveSettings();
+        preview_->SaveSettings();
+        libraries_->SaveSettings();
+    });
 }
 
 void CMainWindow::Layout() {

@@ -81,9 +81,7 @@ void CPartsPane::OnUpdate(CQurixView* /*sender*/) {
     if (!store_.Built()) BuildImages();
     if (doc.CurrentLibrary() != nullptr && !searching_) {
         ShowLibrary(doc.CurrentLibrary());
-        if (!doc.place.libraryPath.empty() &&
-            doc.place.libraryPath == doc.CurrentLibrary()->Path()) {
-            const CQurixDoc::Place wanted = std::exchange(doc.place, CQurixDoc::Place());
+        if (CQurixDoc::Place wanted; doc.TakePlaceFor(doc.CurrentLibrary(), wanted)) {
             for (int row = 0; row < ItemCount(); ++row) {
                 if (std::string_view(items_[row].entry->Name()) == wanted.entryName) {
                     SelectRow(row);
