@@ -268,9 +268,12 @@ void CPartCommands::RemoveRecent() {
 bool CPartCommands::eventFilter(QObject* watched, QEvent* event) {
     if (view_ == nullptr || watched != view_->viewport())
         return QObject::eventFilter(watched, event);
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (event->type() == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton) {
-        placeOnRelease_ = view_->indexAt(mouse->position().toPoint()).row();
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        // Only a mouse event is one: the viewport's other events are no QMouseEvent.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            placeOnRelease_ = view_->indexAt(mouse->position().toPoint()).row();
+        }
     } else if (event->type() == QEvent::MouseButtonRelease && placeOnRelease_ >= 0) {
         // After the release: a drag started with the button down would drop at once.
         const int row = std::exchange(placeOnRelease_, -1);
