@@ -266,15 +266,19 @@ void CPartCommands::RemoveRecent() {
 }
 
 bool CPartCommands::eventFilter(QObject* watched, QEvent* event) {
-    if (view_ == nullptr || watched != view_->viewport())
+    // Only the two mouse events matter; the others pass without touching the view, which
+    // may be half destroyed when its viewport hears of it.
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::MouseButtonDblClick && type != QEvent::MouseButtonRelease) ||
+        view_ == nullptr || watched != view_->viewport()) {
         return QObject::eventFilter(watched, event);
-    if (event->type() == QEvent::MouseButtonDblClick) {
-        // Only a mouse event is one: the viewport's other events are no QMouseEvent.
-        const auto* mouse = static_cast<QMouseEvent*>(event);
+    }
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (type == QEvent::MouseButtonDblClick) {
         if (mouse->button() == Qt::LeftButton) {
             placeOnRelease_ = view_->indexAt(mouse->position().toPoint()).row();
         }
-    } else if (event->type() == QEvent::MouseButtonRelease && placeOnRelease_ >= 0) {
+    } else if (placeOnRelease_ >= 0) {
         // After the release: a drag started with the button down would drop at once.
         const int row = std::exchange(placeOnRelease_, -1);
         QTimer::singleShot(0, this, [this, row] { Place(row); });
