@@ -87,8 +87,11 @@ bool RememberConfigFile(const std::string& paletteFolder, const std::string& pat
 }
 
 std::string PaletteDataFolder() {
-    const std::string perUser = PerUserDataFolder();
-    return perUser.empty() ? std::string() : CombinePath(perUser, "qurix");
+    return PaletteDataFolder(PerUserDataFolder());
+}
+
+std::string PaletteDataFolder(const std::string& perUserFolder) {
+    return perUserFolder.empty() ? std::string() : CombinePath(perUserFolder, "qurix");
 }
 
 bool OpenPaletteProfile(CProfile& profile, const ConfigLocationInputs& where) {

@@ -23,6 +23,8 @@ ConfigLocationInputs RealConfigLocationInputs(const std::string& modulePath);
 // The palette's own per-user folder (qurix in the per-user data folder), where what it
 // keeps for itself lies; "" when there is no per-user folder.
 std::string PaletteDataFolder();
+// The same below a given per-user folder (a start's ConfigLocationInputs::perUserFolder).
+std::string PaletteDataFolder(const std::string& perUserFolder);
 
 // A front end's start: makes the configuration file found with where the profile's file,
 // with its journal in the palette's own folder, undoes a write of ours that a kill cut

@@ -31,7 +31,7 @@ const CacheCase CACHE_CASES[] = {
     // Started from the desktop menu in ~: the user's cache folder, not ~/cache.
     {"elsewhere", "/h", "/e/KIVOX.INI", false, "/x", "/h", "", false, "/x/qurix/<d>"},
     {"xdg unset", "/h", "/e/KIVOX.INI", false, "", "/h", "", false, "/h/.cache/qurix/<d>"},
-    // A relative XDG_CACHE_HOME is to be ignored, as the specification of XDG says.
+    // A relative XDG_CACHE_HOME is ignored, as the XDG base-directory rules ask.
     {"xdg relative", "/h", "/e/KIVOX.INI", false, "rel", "/h", "", false, "/h/.cache/qurix/<d>"},
     {"no home", "/h", "/e/KIVOX.INI", false, "", "", "", false, "/h/cache"},
     {"no working folder", "", "/e/KIVOX.INI", false, "/x", "/h", "", false, "cache"},

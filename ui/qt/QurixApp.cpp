@@ -28,14 +28,6 @@ CQurixApp::~CQurixApp() {
     doc_.reset();
 }
 
-namespace {
-
-std::string PaletteFolderOf(const ConfigLocationInputs& where) {
-    return where.perUserFolder.empty() ? std::string() : CombinePath(where.perUserFolder, "qurix");
-}
-
-}  // namespace
-
 void CQurixApp::Close() {
     if (frame_) frame_->close();
     frame_.reset();
@@ -45,7 +37,7 @@ void CQurixApp::Close() {
 void CQurixApp::OpenConfigFile(const std::string& path) {
     // The window asking goes: not from inside its own handler.
     QTimer::singleShot(0, qApp, [this, path] {
-        RememberConfigFile(PaletteFolderOf(where_), path);
+        RememberConfigFile(PaletteDataFolder(where_.perUserFolder), path);
         given_ = path;
         // The old window's close is no end of the program.
         const bool quits = QGuiApplication::quitOnLastWindowClosed();
@@ -62,8 +54,10 @@ void CQurixApp::OpenConfigFile(const std::string& path) {
 bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
     where_ = where;
     shown_ = show;
-    choice_ = ChooseConfigFile(where, given_, RememberedConfigFile(PaletteFolderOf(where)));
-    if (!given_.empty() && choice_.found) RememberConfigFile(PaletteFolderOf(where), given_);
+    choice_ = ChooseConfigFile(where, given_,
+                               RememberedConfigFile(PaletteDataFolder(where.perUserFolder)));
+    if (!given_.empty() && choice_.found)
+        RememberConfigFile(PaletteDataFolder(where.perUserFolder), given_);
     const bool restored = OpenPaletteProfile(profile_, choice_.path);
     configFolder_ = qurix::ConfigFolder(profile_.Path());
     // The whole start is served from one read of the file.
