@@ -21,8 +21,8 @@ double Sweep(double from, double to) {
 
 }  // namespace
 
-CRasterCanvas::CRasterCanvas(uint8_t* pixels, int32_t width, int32_t height)
-    : pixels_(pixels), width_(width), height_(height) {}
+CRasterCanvas::CRasterCanvas(uint8_t* pixels, int32_t width, int32_t height, uint8_t unused)
+    : pixels_(pixels), width_(width), height_(height), unused_(unused) {}
 
 void CRasterCanvas::FillClipped(const Rect& rect, Colour colour) {
     Rect r = rect.Normalized();
@@ -31,7 +31,7 @@ void CRasterCanvas::FillClipped(const Rect& rect, Colour colour) {
     const int32_t right = std::min(r.right, width_);
     const int32_t bottom = std::min(r.bottom, height_);
     if (right <= left || bottom <= top) return;
-    const uint8_t bgrx[4] = {ColourBlue(colour), ColourGreen(colour), ColourRed(colour), 0};
+    const uint8_t bgrx[4] = {ColourBlue(colour), ColourGreen(colour), ColourRed(colour), unused_};
     for (int32_t y = top; y < bottom; ++y) {
         uint8_t* p =
             pixels_ +

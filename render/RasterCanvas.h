@@ -9,12 +9,16 @@ namespace qurix {
 
 // A drawing surface on 32-bit pixels held elsewhere (blue, green, red, unused; rows top to
 // bottom, width * 4 bytes apart) that sets the pixels of everything it can compute exactly
-// itself, by the same rules as the Qt surface: fills, one-pixel paths (lines, rectangles,
+// itself, by one set of rules on every platform: fills, one-pixel paths (lines, rectangles,
 // ellipses and arcs, solid or dotted), the insides of rectangles and ellipses, and
 // stretched one-bit bitmaps. What a painter must draw (wide and dashed pens, polygon
 // insides, ellipses too large to compute) and texts are left to the backend below.
 class CRasterCanvas : public CDrawSurface {
 public:
+    // The pixels are someone else's: a copy would draw into them too.
+    CRasterCanvas(const CRasterCanvas&) = delete;
+    CRasterCanvas& operator=(const CRasterCanvas&) = delete;
+
     void FillRect(const Rect& rect, Colour colour) override;
     void Polyline(std::span<const Point> points, const Pen& pen) override;
     void Rectangle(const Rect& box, const Pen& pen, const Brush& brush) override;
@@ -24,12 +28,17 @@ public:
     void StretchMonoBitmap(const Rect& dest, const MonoBitmap& bitmap, Colour colour) override;
     bool ReadPixels(CanvasPixels& out) const override;
 
+    // False for a canvas that could not be made: it draws nothing and gives no pixels.
+    bool IsValid() const { return Active(); }
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }
 
 protected:
-    // pixels may be null (a canvas that could not be made): then nothing is drawn.
-    CRasterCanvas(uint8_t* pixels, int32_t width, int32_t height);
+    // pixels may be null (a canvas that could not be made): then nothing is drawn. unused
+    // is what the fourth byte of each pixel set here holds (the pixel format's rule).
+    CRasterCanvas(uint8_t* pixels, int32_t width, int32_t height, uint8_t unused = 0);
+    // The pixels are gone: nothing is drawn from now on.
+    void Detach() { pixels_ = nullptr; }
 
     // Called before pixels are set directly, so a backend can finish its own drawing.
     virtual void BeforePixels() const {}
@@ -52,6 +61,7 @@ private:
     uint8_t* pixels_;  // not owned
     int32_t width_;
     int32_t height_;
+    uint8_t unused_;
 };
 
 }  // namespace qurix

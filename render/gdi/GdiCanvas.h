@@ -24,10 +24,7 @@ class CGdiCanvas : public CRasterCanvas {
 public:
     CGdiCanvas(int32_t width, int32_t height, Colour background);
     ~CGdiCanvas() override;
-    CGdiCanvas(const CGdiCanvas&) = delete;
-    CGdiCanvas& operator=(const CGdiCanvas&) = delete;
 
-    bool IsValid() const { return Active(); }
     // The memory DC holding the pixels, to copy them to a window.
     HDC__* Dc() const { return dib_.dc; }
 

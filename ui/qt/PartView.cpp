@@ -14,9 +14,9 @@
 #include "core/library/LibEntry.h"
 #include "palette/QurixDoc.h"
 #include "render/DisplaySettings.h"
+#include "render/ShiftedSurface.h"
 #include "render/qt/QtBridge.h"
 #include "render/qt/QtCanvas.h"
-#include "render/qt/QtSurface.h"
 #include "ui/qt/TextDisplay.h"
 
 namespace qurix {
@@ -256,32 +256,21 @@ void CPartView::DrawPart(QPainter& painter, QPoint origin, const QRect& exposed,
     if (!doc.CurrentEntry() || !doc.IsLoaded() || exposed.isEmpty()) return;
     const Scale zoom = Zoom();
     const Scale largest = PREVIEW_ZOOMS[std::size(PREVIEW_ZOOMS) - 1];
-    // Beyond the largest zoom the painter enlarges what the largest draws.
+    // Drawn from the vectors at the device's scale rather than enlarged by the painter, up
+    // to the largest zoom; beyond it the painter enlarges what the largest draws.
     const bool device = ratio > 1 && ratio <= MAX_DEVICE_RATIO &&
                         int64_t{zoom.num} * ratio * largest.den <= int64_t{largest.num} * zoom.den;
-    if (device) {
-        // Drawn from the vectors at the device's scale rather than enlarged by the painter.
-        const QRect area = exposed.translated(-origin);
-        const QRect target(area.topLeft() * ratio, area.size() * ratio);
-        QImage image(target.size(), QImage::Format_RGB32);
-        if (!image.isNull()) {
-            image.fill(Background());
-            QPainter p(&image);
-            p.translate(-target.topLeft());
-            CQtSurface surface(p, target);
-            DrawPartPreview(surface, doc.Settings(), doc.CurrentEntry(),
-                            {DevicePreviewZoom(zoom, ratio), state_.view.block});
-            p.end();
-            image.setDevicePixelRatio(ratio);
-            painter.drawImage(exposed.topLeft(), image);
-            return;
-        }
-    }
-    painter.save();
-    painter.translate(origin);
-    CQtSurface surface(painter, exposed.translated(-origin));
-    DrawPartPreview(surface, doc.Settings(), doc.CurrentEntry(), {zoom, state_.view.block});
-    painter.restore();
+    const int scale = device ? ratio : 1;
+    const QRect area = exposed.translated(-origin);
+    const QRect target(area.topLeft() * scale, area.size() * scale);
+    CQtCanvas canvas(target.width(), target.height(), doc.Settings().colours.Get(ColourKey::BG));
+    if (!canvas.IsValid()) return;
+    CShiftedSurface surface(canvas, Point{target.left(), target.top()});
+    DrawPartPreview(surface, doc.Settings(), doc.CurrentEntry(),
+                    {device ? DevicePreviewZoom(zoom, ratio) : zoom, state_.view.block});
+    QImage image = canvas.TakeImage();
+    image.setDevicePixelRatio(scale);
+    painter.drawImage(exposed.topLeft(), image);
 }
 
 void CPartView::resizeEvent(QResizeEvent* event) {

@@ -30,7 +30,7 @@ std::set<std::pair<int, int>> InkOf(const CQtCanvas& canvas, Colour ink) {
     return out;
 }
 
-TEST(QtSurfaceTest, LineSetsItsStartPixelAndNotItsEnd) {
+TEST(QtCanvasTest, LineSetsItsStartPixelAndNotItsEnd) {
     struct Case {
         Point from, to;
         Art expected;
@@ -68,7 +68,7 @@ TEST(QtSurfaceTest, LineSetsItsStartPixelAndNotItsEnd) {
 // Boxes exclude their right and bottom edges whichever way their corners are given; a
 // null brush leaves the inside alone; an ellipse is inscribed in its box, an odd size
 // centred on a pixel.
-TEST(QtSurfaceTest, BoxShapesFillTheirBox) {
+TEST(QtCanvasTest, BoxShapesFillTheirBox) {
     const struct Case {
         bool ellipse;
         Colour background;
@@ -119,7 +119,7 @@ TEST(QtSurfaceTest, BoxShapesFillTheirBox) {
     }
 }
 
-TEST(QtSurfaceTest, DegenerateRectangles) {
+TEST(QtCanvasTest, DegenerateRectangles) {
     // One pixel across is a bar; zero across is nothing.
     CQtCanvas thin(6, 4, WHITE);
     thin.Rectangle(Rect{1, 1, 2, 4}, Pen::Solid(1, RED), Brush::StockBlack());
@@ -128,7 +128,7 @@ TEST(QtSurfaceTest, DegenerateRectangles) {
     EXPECT_EQ(Picture(thin), (Art{"......", ".#.###", ".#....", ".#...."}));
 }
 
-TEST(QtSurfaceTest, ArcRunsCounterClockwiseBetweenTheRays) {
+TEST(QtCanvasTest, ArcRunsCounterClockwiseBetweenTheRays) {
     // The quarter from the right to the top of an 11 x 11 circle centred on (5, 5).
     CQtCanvas quarter(11, 11, WHITE);
     quarter.Arc(Rect{0, 0, 11, 11}, Point{10, 5}, Point{5, 0}, Pen::Solid(1, RED));
@@ -166,7 +166,7 @@ TEST(QtSurfaceTest, ArcRunsCounterClockwiseBetweenTheRays) {
     EXPECT_EQ(Picture(round), Picture(full));
 }
 
-TEST(QtSurfaceTest, DottedPenThreeOnThreeOffAlongThePath) {
+TEST(QtCanvasTest, DottedPenThreeOnThreeOffAlongThePath) {
     CQtCanvas canvas(22, 3, WHITE);
     canvas.Line(Point{0, 1}, Point{20, 1}, Pen::Dotted(1, RED));
     EXPECT_EQ(Picture(canvas)[1], "###...###...###...##..");
@@ -185,7 +185,7 @@ bool ColumnHasInk(const CQtCanvas& canvas, int x) {
     return false;
 }
 
-TEST(QtSurfaceTest, DashedGeometricPenRepeatsEveryFourWidths) {
+TEST(QtCanvasTest, DashedGeometricPenRepeatsEveryFourWidths) {
     // Width 2: dash 4, gap 4, each dash with round caps; the pattern starts at the start.
     CQtCanvas canvas(60, 21, WHITE);
     canvas.Line(Point{2, 10}, Point{50, 10}, Pen::Dashed(2, RED));
@@ -209,7 +209,7 @@ TEST(QtSurfaceTest, DashedGeometricPenRepeatsEveryFourWidths) {
     EXPECT_EQ(PixelColour(bent.Image(), 6, 16), RED);
 }
 
-TEST(QtSurfaceTest, WidePensAreCentredOnThePath) {
+TEST(QtCanvasTest, WidePensAreCentredOnThePath) {
     CQtCanvas canvas(40, 40, WHITE);
     canvas.Line(Point{5, 20}, Point{30, 20}, Pen::Solid(3, RED));
     std::vector<int> rows;
@@ -222,7 +222,7 @@ TEST(QtSurfaceTest, WidePensAreCentredOnThePath) {
     EXPECT_EQ(Picture(dotted), Picture(canvas));
 }
 
-TEST(QtSurfaceTest, PolygonFillsByTheWindingRule) {
+TEST(QtCanvasTest, PolygonFillsByTheWindingRule) {
     // A five-pointed star drawn in one stroke: its centre is wound twice, so it is filled.
     CQtCanvas canvas(40, 40, WHITE);
     const Point star[5] = {{20, 3}, {30, 34}, {4, 14}, {36, 14}, {10, 34}};
@@ -245,7 +245,7 @@ TEST(QtSurfaceTest, PolygonFillsByTheWindingRule) {
                                  }));
 }
 
-TEST(QtSurfaceTest, StretchedBitmapSetBitsTakeTheColour) {
+TEST(QtCanvasTest, StretchedBitmapSetBitsTakeTheColour) {
     // 2 x 2, a diagonal, blown up to 4 x 4 pixels each over grey.
     const uint8_t diagonal[4] = {0x80, 0x00, 0x40, 0x00};
     CQtCanvas big(10, 10, GREY);
@@ -280,7 +280,7 @@ TEST(QtSurfaceTest, StretchedBitmapSetBitsTakeTheColour) {
     EXPECT_EQ(Picture(edge), (Art{"##-", "##-", "---"}));
 }
 
-TEST(QtSurfaceTest, FillRectAndPixels) {
+TEST(QtCanvasTest, FillRectAndPixels) {
     CQtCanvas canvas(4, 3, WHITE);
     canvas.FillRect(Rect{1, 0, 3, 2}, RED);
     canvas.FillRect(Rect{3, 3, 0, 2}, BLUE);  // corners swapped
@@ -301,7 +301,7 @@ TEST(QtSurfaceTest, FillRectAndPixels) {
     EXPECT_FALSE(canvas.ReadPixels(pixels));
 }
 
-TEST(QtSurfaceTest, CanvasTooLargeDrawsNothing) {
+TEST(QtCanvasTest, CanvasTooLargeDrawsNothing) {
     CQtCanvas canvas(1 << 30, 1 << 30, WHITE);
     EXPECT_FALSE(canvas.IsValid());
     canvas.Line(Point{0, 0}, Point{10, 10}, Pen::Solid(1, RED));
@@ -312,7 +312,7 @@ TEST(QtSurfaceTest, CanvasTooLargeDrawsNothing) {
     EXPECT_FALSE(empty.IsValid());
 }
 
-TEST(QtSurfaceTest, ExtremeCoordinatesAreDrawnQuicklyWhereTheyShow) {
+TEST(QtCanvasTest, ExtremeCoordinatesAreDrawnQuicklyWhereTheyShow) {
     QElapsedTimer timer;
     timer.start();
     const int32_t lo = INT32_MIN;
@@ -343,45 +343,6 @@ TEST(QtSurfaceTest, ExtremeCoordinatesAreDrawnQuicklyWhereTheyShow) {
     any.StretchMonoBitmap(Rect{hi, hi, lo, lo}, MonoBitmap{bit, 1, 1, 2}, RED);
     any.FillRect(Rect{hi, hi, lo, lo}, GREY);
     EXPECT_LT(timer.elapsed(), 60000);  // a guard against hanging, not a measurement
-}
-
-TEST(QtSurfaceTest, LeavesAnOutsidePainterAsItWas) {
-    QImage image(20, 20, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    const QPen pen(Qt::green, 4);
-    painter.setPen(pen);
-    painter.setBrush(Qt::yellow);
-    painter.translate(5, 5);
-    CQtSurface surface(painter, QRect(-5, -5, 20, 20));
-    surface.Line(Point{0, 0}, Point{3, 0}, Pen::Dashed(2, RED));
-    surface.Line(Point{0, 2}, Point{3, 2}, Pen::Solid(1, RED));
-    surface.Ellipse(Rect{0, 0, 5, 5}, Pen::Solid(1, RED), Brush::Solid(BLUE));
-    CanvasPixels pixels;
-    EXPECT_FALSE(surface.ReadPixels(pixels));
-    EXPECT_EQ(painter.pen(), pen);
-    EXPECT_EQ(painter.brush().color(), QColor(Qt::yellow));
-    EXPECT_EQ(painter.transform(), QTransform::fromTranslate(5, 5));
-    painter.end();
-    // The painter's transform places surface pixels.
-    EXPECT_EQ(PixelColour(image, 5, 7), RED);
-}
-
-TEST(QtSurfaceTest, ScaledPainterKeepsOnePixelPathsWhole) {
-    // Drawn through a painter that doubles everything, a one-pixel line is two pixels thick.
-    QImage image(20, 10, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.scale(2, 2);
-    CQtSurface surface(painter, QRect(0, 0, 10, 5));
-    surface.Line(Point{1, 2}, Point{6, 2}, Pen::Solid(1, RED));
-    painter.end();
-    EXPECT_EQ(PixelArt(image, 0, 3, 14, 4, {{WHITE, '.'}, {RED, '#'}}), (Art{
-                                                                            "..............",
-                                                                            "..##########..",
-                                                                            "..##########..",
-                                                                            "..............",
-                                                                        }));
 }
 
 }  // namespace
