@@ -90,6 +90,11 @@ void CPartsPane::OnUpdate(CQurixView* /*sender*/) {
             }
             ScrollTo(wanted.topItem);
         }
+    } else if (doc.CurrentProblem() != nullptr && !searching_ && shown_ != nullptr) {
+        // A library that did not load has no parts to show.
+        memory_.Remember(shown_, TopItem());
+        ShowItems({});
+        shown_ = nullptr;
     }
     // A search typed while the libraries loaded runs once they are there.
     if (searching_ && preparing_) OnSearchChanged();
@@ -141,6 +146,7 @@ void CPartsPane::ShowItems(std::vector<Item> items) {
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
     filling_ = false;
+    if (countChanged) countChanged();
 }
 
 ArgbImage CPartsPane::ItemImage(const Item& item) {
@@ -268,13 +274,8 @@ void CPartsPane::ClearSearch() {
 }
 
 void CPartsPane::ShowCount() {
-    CQurixDoc& doc = GetDocument();
-    if (!searching_) {
-        doc.ShowStatus("");
-        return;
-    }
-    doc.ShowStatus(preparing_ ? std::string(texts::SEARCH_PREPARING)
-                              : FormatText(texts::SEARCH_COUNT, std::to_string(ItemCount())));
+    // The count is a permanent field of the status bar, never its message.
+    if (countChanged) countChanged();
 }
 
 void CPartsPane::OnSearchChanged() {
