@@ -144,6 +144,13 @@ TEST(PaletteWindowTest, StatusFieldsAndTheBrokenCurrentLibrary) {
                  [&] { return Contains(frame.StatusBar().Text(CStatusBar::PART_PARTS), "件"); });
          },
          "6 件", "", "倍率 1:1"},
+        {"a reload lists the query's results again",
+         [&] {
+             doc.Reload(true);
+             PumpUntil(
+                 [&] { return Contains(frame.StatusBar().Text(CStatusBar::PART_PARTS), "件"); });
+         },
+         "6 件", "", "倍率 1:1"},
         {"the search emptied", [&] { SetWindowTextW(GetDlgItem(frame.Hwnd(), 102), L""); },
          "36 個のパーツ", "", "倍率 1:1"},
         // A stray end tag saved over the library on screen: it stays current as its

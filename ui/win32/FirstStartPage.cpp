@@ -77,7 +77,8 @@ void CFirstStartPage::Relayout() {
     y += text.bottom + gap;
     MoveWindow(open_, margin, y, extent.cx + ScaleToDpi(BUTTON_PADDING, dpi),
                ScaleToDpi(BUTTON_HEIGHT, dpi), TRUE);
-    InvalidateRect(Hwnd(), nullptr, TRUE);
+    // The static paints only what it gained: the old wrapping would stay.
+    RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CFirstStartPage::Paint() {

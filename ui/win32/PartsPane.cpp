@@ -77,7 +77,8 @@ void CPartsPane::OnInitialUpdate() {
 
 void CPartsPane::OnUpdate(CQurixView* /*sender*/) {
     CQurixDoc& doc = GetDocument();
-    if (doc.TakePending(this)) store_.OnLoad();
+    const bool loaded = doc.TakePending(this);
+    if (loaded) store_.OnLoad();
     if (!store_.Built()) BuildImages();
     if (doc.CurrentLibrary() != nullptr && !searching_) {
         ShowLibrary(doc.CurrentLibrary());
@@ -96,8 +97,10 @@ void CPartsPane::OnUpdate(CQurixView* /*sender*/) {
         ShowItems({});
         shown_ = nullptr;
     }
-    // A search typed while the libraries loaded runs once they are there.
-    if (searching_ && preparing_) OnSearchChanged();
+    // A search typed while the libraries loaded runs once they are there; one a reload
+    // emptied runs again on the new libraries.
+    if ((searching_ && preparing_) || (loaded && GetWindowTextLengthW(search_) > 0))
+        OnSearchChanged();
 }
 
 void CPartsPane::BuildImages() {

@@ -87,6 +87,9 @@ void CPreviewPane::UpdateBlocks() {
 void CPreviewPane::Relayout() {
     const CQurixDoc& doc = GetDocument();
     if (doc.CurrentEntry() == nullptr || !doc.IsLoaded()) {
+        // Nothing to scroll: no bars left from the part before.
+        extent_ = POINT{0, 0};
+        UpdateScrollBars();
         InvalidateRect(Hwnd(), nullptr, FALSE);
         if (zoomChanged) zoomChanged();
         return;
