@@ -121,8 +121,10 @@ void CLibraryPane::OnUpdate(CQurixView* /*sender*/) {
 
 std::wstring CLibraryPane::TipText(int row) const {
     if (const LoadProblem* p = Problem(row)) return EditText(ProblemText(*p));
-    if (row >= 0 && row < static_cast<int>(rows_.size())) return DisplayText(rows_[row]->Path());
-    return {};
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return {};
+    // A library that loaded less than its file holds says so under its path.
+    const std::string warning = GetDocument().WarningFor(rows_[row]);
+    return DisplayText(rows_[row]->Path()) + (warning.empty() ? L"" : L"\r\n" + EditText(warning));
 }
 
 void CLibraryPane::SelectRow(int row) {
