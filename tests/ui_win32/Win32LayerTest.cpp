@@ -76,7 +76,8 @@ TEST(CommandsTest, MenusHaveTheLinuxPalettesItems) {
     EXPECT_EQ(popups, (std::vector<std::string>{"ファイル(&F)", "表示(&V)", "ヘルプ(&H)"}));
     for (const int id : std::initializer_list<int>{
              ID_FILE_RELOAD, ID_APP_EXIT, ID_VIEW_TOOLBAR, ID_VIEW_LARGEICON, ID_VIEW_SMALLICON,
-             ID_VIEW_LIST, ID_VIEW_XLARGEICON, ID_VIEW_AUTO_RELOAD, ID_VIEW_FIT, ID_APP_ABOUT}) {
+             ID_VIEW_LIST, ID_VIEW_XLARGEICON, ID_VIEW_AUTO_RELOAD, ID_VIEW_FIT, ID_APP_ABOUT,
+             ID_FILE_OPEN_CONFIG, ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_RESET}) {
         EXPECT_EQ(ids.count(id), 1u) << id;
     }
     // Every toolbar button is also a menu command.
@@ -96,7 +97,16 @@ TEST(CommandsTest, KeysAndModes) {
     } wanted[] = {{'R', true, false, ID_FILE_RELOAD},
                   {'F', true, false, ID_EDIT_FIND},
                   {VK_F6, false, false, ID_NEXT_PANE},
-                  {VK_F6, false, true, ID_PREV_PANE}};
+                  {VK_F6, false, true, ID_PREV_PANE},
+                  // Ctrl++ and Ctrl+= on US and Japanese keyboards and the keypad.
+                  {VK_OEM_PLUS, true, false, ID_VIEW_ZOOM_IN},
+                  {VK_OEM_PLUS, true, true, ID_VIEW_ZOOM_IN},
+                  {VK_OEM_MINUS, true, true, ID_VIEW_ZOOM_IN},
+                  {VK_ADD, true, false, ID_VIEW_ZOOM_IN},
+                  {VK_OEM_MINUS, true, false, ID_VIEW_ZOOM_OUT},
+                  {VK_SUBTRACT, true, false, ID_VIEW_ZOOM_OUT},
+                  {'0', true, false, ID_VIEW_ZOOM_RESET},
+                  {VK_NUMPAD0, true, false, ID_VIEW_ZOOM_RESET}};
     ASSERT_EQ(Accelerators().size(), std::size(wanted));
     for (size_t i = 0; i < std::size(wanted); ++i) {
         EXPECT_EQ(Accelerators()[i].key, wanted[i].key);

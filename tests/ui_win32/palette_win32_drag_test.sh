@@ -34,12 +34,13 @@ cp "$ini" "$work/before.ini"
 (cd "$work/palette" && exec wine "$qurix") >"$work/qurix.log" 2>&1 &
 qurix_pid=$!
 pids+=("$qurix_pid")
-wait_window Qurix "$qurix_pid" "the palette"
+# The title names the INI in use.
+wait_window "Qurix - .*" "$qurix_pid" "the palette"
 start_wine_drop_target "$target"
 
 # Without a window manager Wine places the window itself: the first large icon lies right
 # of the 160-pixel library column, below the menu, toolbar and search field.
-eval "$(xdotool search --onlyvisible --name '^Qurix$' getwindowgeometry --shell | head -5)"
+eval "$(xdotool search --onlyvisible --name '^Qurix - ' getwindowgeometry --shell | head -5)"
 xdotool mousemove $((X + 210)) $((Y + 100))
 sleep 0.3
 xdotool mousedown 1
@@ -63,7 +64,7 @@ cat "$work/target.out"
 check_dropped_block
 
 # Closed through the menu, from the keyboard.
-xdotool search --onlyvisible --name '^Qurix$' windowactivate --sync 2>/dev/null ||
+xdotool search --onlyvisible --name '^Qurix - ' windowactivate --sync 2>/dev/null ||
   xdotool mousemove $((X + 80)) $((Y + 300)) click 1
 sleep 0.3
 xdotool key alt+f

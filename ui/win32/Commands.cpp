@@ -12,6 +12,7 @@ namespace {
 // As the Qt window has them; the reload item names its key after a tab.
 constexpr MenuItem MENU[] = {
     {0, texts::MENU_FILE, true, false},
+    {ID_FILE_OPEN_CONFIG, texts::CMD_OPEN_CONFIG_MENU, false, false},
     {ID_FILE_RELOAD, texts::CMD_RELOAD, false, false},
     {0, nullptr, false, false},
     {ID_APP_EXIT, texts::CMD_EXIT, false, false},
@@ -25,6 +26,9 @@ constexpr MenuItem MENU[] = {
     {0, nullptr, false, false},
     {ID_VIEW_AUTO_RELOAD, texts::CMD_AUTO_RELOAD, false, false},
     {0, nullptr, false, false},
+    {ID_VIEW_ZOOM_IN, texts::CMD_ZOOM_IN, false, false},
+    {ID_VIEW_ZOOM_OUT, texts::CMD_ZOOM_OUT, false, false},
+    {ID_VIEW_ZOOM_RESET, texts::CMD_ZOOM_RESET, false, false},
     {ID_VIEW_FIT, texts::CMD_FIT, false, false},
     {0, texts::MENU_HELP, true, false},
     {ID_APP_ABOUT, texts::CMD_ABOUT, false, false},
@@ -35,6 +39,16 @@ constexpr Accelerator KEYS[] = {
     {'F', true, false, ID_EDIT_FIND},
     {VK_F6, false, false, ID_NEXT_PANE},
     {VK_F6, false, true, ID_PREV_PANE},
+    // The zoom from any pane. + and = share a key on US keyboards; on Japanese ones + is
+    // Shift with the ; key (VK_OEM_PLUS) and = is Shift with -. The keypad's keys too.
+    {VK_OEM_PLUS, true, false, ID_VIEW_ZOOM_IN},
+    {VK_OEM_PLUS, true, true, ID_VIEW_ZOOM_IN},
+    {VK_OEM_MINUS, true, true, ID_VIEW_ZOOM_IN},
+    {VK_ADD, true, false, ID_VIEW_ZOOM_IN},
+    {VK_OEM_MINUS, true, false, ID_VIEW_ZOOM_OUT},
+    {VK_SUBTRACT, true, false, ID_VIEW_ZOOM_OUT},
+    {'0', true, false, ID_VIEW_ZOOM_RESET},
+    {VK_NUMPAD0, true, false, ID_VIEW_ZOOM_RESET},
 };
 
 constexpr ToolButton BUTTONS[] = {
@@ -54,6 +68,21 @@ std::span<const MenuItem> MenuItems() {
 
 std::span<const Accelerator> Accelerators() {
     return KEYS;
+}
+
+const wchar_t* KeyText(int id) {
+    switch (id) {
+        case ID_FILE_RELOAD:
+            return L"Ctrl+R";
+        case ID_VIEW_ZOOM_IN:
+            return L"Ctrl++";
+        case ID_VIEW_ZOOM_OUT:
+            return L"Ctrl+-";
+        case ID_VIEW_ZOOM_RESET:
+            return L"Ctrl+0";
+        default:
+            return nullptr;
+    }
 }
 
 std::span<const ToolButton> ToolButtons() {

@@ -9,9 +9,6 @@ namespace qurix::win32 {
 // The window's own commands besides those of palette/CommandIds.h.
 inline constexpr int ID_VIEW_FIT = 0x8020;
 inline constexpr int ID_EDIT_FIND = 0x8021;
-inline constexpr int ID_ZOOM_IN = 0x8022;
-inline constexpr int ID_ZOOM_OUT = 0x8023;
-inline constexpr int ID_ZOOM_RESET = 0x8024;
 inline constexpr int ID_NEXT_PANE = 0x8025;
 inline constexpr int ID_PREV_PANE = 0x8026;
 
@@ -42,6 +39,8 @@ struct Accelerator {
     int id = 0;
 };
 std::span<const Accelerator> Accelerators();
+// The key a menu item names after a tab; null for none.
+const wchar_t* KeyText(int id);
 
 // The toolbar's buttons in order (0: a separator), and the icon of each in resources/.
 struct ToolButton {

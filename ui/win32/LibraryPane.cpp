@@ -96,19 +96,35 @@ void CLibraryPane::OnUpdate(CQurixView* /*sender*/) {
         LVITEMW item{};
         item.mask = LVIF_TEXT | LVIF_IMAGE;
         item.iItem = row;
-        item.iImage = problem != nullptr ? 0 : I_IMAGENONE;
+        // The warning mark too on a library that loaded less than its file holds.
+        const bool marked = problem != nullptr || !doc.WarningFor(rows_[row]).empty();
+        item.iImage = marked ? 0 : I_IMAGENONE;
         item.pszText = text.data();
         ListView_InsertItem(list_, &item);
     }
     quiet_ = false;
+    // A reload that kept the place has made its library, or its problem, current already.
+    if (const std::string current = doc.CurrentPath(); !current.empty()) {
+        for (int row = 0; row < RowCount(); ++row) {
+            const LoadProblem* problem = Problem(row);
+            if ((problem != nullptr ? problem->path : rows_[row]->Path()) != current) continue;
+            quiet_ = true;
+            SelectRow(row);
+            quiet_ = false;
+            lastIndex_ = row;
+            return;
+        }
+    }
     lastIndex_ = RestoredLibraryRow(paths, lastIndex_, doc.place.libraryPath);
     if (!paths.empty()) SelectRow(lastIndex_);
 }
 
 std::wstring CLibraryPane::TipText(int row) const {
     if (const LoadProblem* p = Problem(row)) return EditText(ProblemText(*p));
-    if (row >= 0 && row < static_cast<int>(rows_.size())) return DisplayText(rows_[row]->Path());
-    return {};
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return {};
+    // A library that loaded less than its file holds says so under its path.
+    const std::string warning = GetDocument().WarningFor(rows_[row]);
+    return DisplayText(rows_[row]->Path()) + (warning.empty() ? L"" : L"\r\n" + EditText(warning));
 }
 
 void CLibraryPane::SelectRow(int row) {
@@ -128,15 +144,6 @@ void CLibraryPane::DeleteAllItems() {
 LRESULT CLibraryPane::OnNotify(NMHDR* header, bool& handled) {
     handled = true;
     switch (header->code) {
-        case LVN_ITEMCHANGING: {
-            // A library that did not load is never current.
-            const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
-            return (change->uChanged & LVIF_STATE) != 0 &&
-                           (change->uNewState & LVIS_SELECTED) != 0 &&
-                           Problem(change->iItem) != nullptr
-                       ? TRUE
-                       : FALSE;
-        }
         case LVN_ITEMCHANGED: {
             const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
             if (quiet_ || (change->uChanged & LVIF_STATE) == 0) return 0;
@@ -151,13 +158,12 @@ LRESULT CLibraryPane::OnNotify(NMHDR* header, bool& handled) {
                 doc.SetCurrentLibrary(rows_[change->iItem]);
                 lastIndex_ = change->iItem;
                 doc.UpdateAllViews(this);
-            }
-            return 0;
-        }
-        case NM_CLICK: {
-            const auto* click = reinterpret_cast<NMITEMACTIVATE*>(header);
-            if (const LoadProblem* p = Problem(click->iItem); p != nullptr && problemClicked) {
-                problemClicked(*p);
+            } else if (is && !was && Problem(change->iItem) != nullptr) {
+                // The document's own copy: the list's outlives a reload, the document's not.
+                const size_t i = static_cast<size_t>(change->iItem) - rows_.size();
+                if (i < doc.Problems().size()) doc.SetCurrentProblem(&doc.Problems()[i]);
+                lastIndex_ = change->iItem;
+                doc.UpdateAllViews(this);
             }
             return 0;
         }
@@ -186,14 +192,22 @@ CNotePane::CNotePane(CQurixDoc& doc, HWND parent) : CQurixView(doc) {
 }
 
 void CNotePane::OnUpdate(CQurixView* /*sender*/) {
-    GetDocument().TakePending(this);
-    const CLibEntry* entry = GetDocument().CurrentEntry();
-    if (entry == nullptr) {
-        // A note left from the last part would describe another one.
-        SetWindowTextW(edit_, L"");
+    CQurixDoc& doc = GetDocument();
+    doc.TakePending(this);
+    if (const LoadProblem* problem = doc.CurrentProblem()) {
+        ShowProblem(*problem);
         return;
     }
-    std::string text = ReadableText(entry->Note());
+    // Said before the note, or alone, while the library is current.
+    const std::string warning = doc.WarningFor(doc.CurrentLibrary());
+    const CLibEntry* entry = doc.CurrentEntry();
+    if (entry == nullptr) {
+        // A note left from the last part would describe another one.
+        SetWindowTextW(edit_, EditText(warning).c_str());
+        return;
+    }
+    std::string text = warning.empty() ? std::string() : warning + "\n\n";
+    text += ReadableText(entry->Note());
     if (entry->BlockCount() > 1) text += (text.empty() ? "" : "\n") + BlocksAndPinsText(*entry);
     SetWindowTextW(edit_, EditText(text).c_str());
 }

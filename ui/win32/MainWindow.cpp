@@ -3,16 +3,20 @@
 #include "ui/win32/MainWindow.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <wincodec.h>
 #include <windowsx.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 #include "QurixVersion.h"
 #include "palette/CommandIds.h"
+#include "palette/ConfigLocation.h"
 #include "palette/ImageCache.h"
+#include "palette/StatusFields.h"
 #include "palette/Texts.h"
 #include "render/gdi/GdiCanvas.h"
 #include "ui/win32/Bitmaps.h"
@@ -87,10 +91,33 @@ std::string PathText(const std::string& bytes) {
     return Narrow(FromCodePage(bytes, CP_ACP));
 }
 
+// "Name (*.a *.b);;All (*)" as the open dialog's filter: each name, its patterns
+// ("*.a;*.b"), each ending with a NUL, and a NUL after the last.
+std::wstring OpenFilter(std::string_view filters) {
+    std::wstring out;
+    while (!filters.empty()) {
+        const size_t end = filters.find(";;");
+        const std::string_view name = filters.substr(0, end);
+        filters = end == std::string_view::npos ? std::string_view() : filters.substr(end + 2);
+        const size_t open = name.rfind('(');
+        const size_t close = name.rfind(')');
+        std::string patterns = open != std::string_view::npos && close > open
+                                   ? std::string(name.substr(open + 1, close - open - 1))
+                                   : std::string("*");
+        std::replace(patterns.begin(), patterns.end(), ' ', ';');
+        if (patterns == "*") patterns = "*.*";
+        out += Widen(name) + L'\0' + Widen(patterns) + L'\0';
+    }
+    return out + L'\0';
+}
+
 }  // namespace
 
-CMainWindow::CMainWindow(CQurixDoc& doc)
-    : doc_(doc), profile_(doc.Profile()), layout_(ReadWindowLayout(profile_)) {}
+CMainWindow::CMainWindow(CQurixDoc& doc, bool configFound)
+    : doc_(doc),
+      profile_(doc.Profile()),
+      layout_(ReadWindowLayout(profile_)),
+      configFound_(configFound) {}
 
 CMainWindow::~CMainWindow() {
     watch_.Stop();
@@ -111,9 +138,9 @@ int CMainWindow::Unscaled(int pixels) const {
 }
 
 bool CMainWindow::Create() {
-    if (!CWindow::Create(L"QurixMain", 0, TITLE, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                         CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, nullptr,
-                         GetSysColorBrush(COLOR_BTNFACE))) {
+    if (!CWindow::Create(L"QurixMain", 0, TitleFor(profile_.Path(), configFound_).c_str(),
+                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 640,
+                         480, nullptr, nullptr, GetSysColorBrush(COLOR_BTNFACE))) {
         return false;
     }
     watch_.SetWindow(Hwnd());
@@ -130,14 +157,15 @@ bool CMainWindow::Create() {
     host_ = std::make_unique<CWin32UiHost>(Hwnd(), [this](const std::string& t) { ShowStatus(t); });
     CreateMenuBar();
     CreateToolBar();
-    status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0,
-                              0, 0, 0, Hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    statusBar_ = std::make_unique<CStatusBar>(Hwnd());
+    status_ = statusBar_->Hwnd();
     // The views in the document's order: parts list, library list, preview, note.
     parts_ = std::make_unique<CPartsPane>(doc_, Hwnd(), MakeGdiCanvasFactory());
     libraries_ = std::make_unique<CLibraryPane>(doc_, Hwnd());
     preview_ = std::make_unique<CPreviewPane>(doc_, Hwnd(), MakeGdiCanvasFactory());
     note_ = std::make_unique<CNotePane>(doc_, Hwnd());
-    libraries_->problemClicked = [this](const LoadProblem& p) { note_->ShowProblem(p); };
+    parts_->countChanged = [this] { UpdateStatusFields(); };
+    preview_->zoomChanged = [this] { UpdateStatusFields(); };
     ApplyFonts();
 
     std::vector<ACCEL> keys;
@@ -224,7 +252,7 @@ void CMainWindow::CreateMenuBar() {
         } else {
             std::wstring text = Widen(item.text);
             // The item names its key, so the key does what it says.
-            if (item.id == ID_FILE_RELOAD) text += L"\tCtrl+R";
+            if (const wchar_t* key = KeyText(item.id)) text += std::wstring(L"\t") + key;
             AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(item.id), text.c_str());
         }
     }
@@ -288,6 +316,7 @@ void CMainWindow::UpdateToolBar() {
 void CMainWindow::OnLoaded() {
     detector_.Watch(doc_.WatchedFiles());
     ArmWatch();
+    UpdateStatusFields();
 }
 
 void CMainWindow::ArmWatch() {
@@ -301,8 +330,72 @@ void CMainWindow::OnCloseAfterBusy() {
 }
 
 void CMainWindow::ShowStatus(const std::string& utf8) {
-    if (status_ != nullptr)
-        SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Widen(utf8).c_str()));
+    if (statusBar_ != nullptr) statusBar_->ShowMessage(utf8);
+}
+
+void CMainWindow::UpdateStatusFields() {
+    if (statusBar_ == nullptr || parts_ == nullptr || preview_ == nullptr) return;
+    StatusFacts facts;
+    facts.searching = parts_->Searching();
+    facts.preparing = facts.searching && parts_->Preparing();
+    facts.shown = parts_->ItemCount();
+    facts.problems = static_cast<int32_t>(doc_.Problems().size());
+    facts.zoom = preview_->Zoom();
+    facts.fitted = preview_->Fitted();
+    statusBar_->SetFields(MakeStatusFields(facts));
+}
+
+std::wstring CMainWindow::TitleFor(const std::string& configPath, bool found) {
+    std::wstring title = TITLE;
+    if (found) title += L" - " + FromCodePage(configPath, CP_ACP);
+    return title;
+}
+
+void CMainWindow::ShowFirstStart(const std::string& configPath,
+                                 const std::vector<std::string>& looked) {
+    std::vector<std::string> places = looked;
+    if (std::find(places.begin(), places.end(), configPath) == places.end())
+        places.insert(places.begin(), configPath);
+    firstStart_ = std::make_unique<CFirstStartPage>(Hwnd(), places);
+    ShowWindow(parts_->Search(), SW_HIDE);
+    ShowWindow(parts_->List(), SW_HIDE);
+    ShowWindow(firstStart_->Hwnd(), SW_SHOWNA);
+    ApplyFonts();
+    Layout();
+    SetFocus(firstStart_->OpenButton());
+}
+
+void CMainWindow::OnOpenConfig() {
+    // A build walks the libraries the switch would release.
+    if (doc_.IsBusy()) return;
+    std::wstring file(MAX_PATH * 4, L'\0');
+    const std::wstring filter = OpenFilter(texts::OPEN_CONFIG_FILTER);
+    const std::wstring title = Widen(texts::CMD_OPEN_CONFIG);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = Hwnd();
+    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrTitle = title.c_str();
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+    if (!GetOpenFileNameW(&ofn)) return;
+    file.resize(wcslen(file.c_str()));
+    // The files layer opens paths by the ANSI code page's bytes.
+    std::string path;
+    if (!ToCodePage(file, CP_ACP, path) || !CanOpenForReading(path)) {
+        ShowStatus(Narrow(Format(texts::CONFIG_NOT_READABLE, Narrow(file))));
+        return;
+    }
+    if (onOpenConfig) onOpenConfig(path);
+}
+
+void CMainWindow::Retire() {
+    watch_.Stop();
+    if (configFound_) SaveSettings();
+    doc_.OnCloseDocument();
+    quitOnDestroy_ = false;
+    DestroyWindow(Hwnd());
 }
 
 bool CMainWindow::CheckSettingsWritable() {
@@ -356,7 +449,7 @@ void CMainWindow::Layout() {
     GetWindowRect(status_, &s);
     panes_ = ComputePanes(client.right, top, client.bottom - (s.bottom - s.top), layout_,
                           WindowDpi(Hwnd()));
-    HDWP defer = BeginDeferWindowPos(5);
+    HDWP defer = BeginDeferWindowPos(6);
     auto place = [&defer](HWND w, const Rect& r) {
         defer = DeferWindowPos(defer, w, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                                SWP_NOZORDER | SWP_NOACTIVATE);
@@ -366,7 +459,11 @@ void CMainWindow::Layout() {
     place(note_->Hwnd(), panes_.note);
     place(parts_->Search(), panes_.search);
     place(parts_->List(), panes_.parts);
+    if (firstStart_ != nullptr)
+        place(firstStart_->Hwnd(),
+              Rect{panes_.search.left, panes_.search.top, panes_.parts.right, panes_.parts.bottom});
     EndDeferWindowPos(defer);
+    statusBar_->Relayout();
     ListView_SetColumnWidth(libraries_->Hwnd(), 0, LVSCW_AUTOSIZE_USEHEADER);
 }
 
@@ -391,7 +488,8 @@ void CMainWindow::OnInitMenu(HMENU menu) {
 }
 
 void CMainWindow::FocusPane(bool previous) {
-    const HWND panes[] = {libraries_->Hwnd(), preview_->Hwnd(), note_->Hwnd(), parts_->List()};
+    const HWND parts = firstStart_ != nullptr ? firstStart_->OpenButton() : parts_->List();
+    const HWND panes[] = {libraries_->Hwnd(), preview_->Hwnd(), note_->Hwnd(), parts};
     const HWND focus = GetFocus();
     int current = -1;
     for (int i = 0; i < 4; ++i) {
@@ -434,9 +532,22 @@ void CMainWindow::OnCommand(int id, int code, HWND /*from*/) {
         case ID_VIEW_FIT:
             preview_->SetFitted(!preview_->Fitted());
             return;
+        case ID_FILE_OPEN_CONFIG:
+            OnOpenConfig();
+            return;
+        case ID_VIEW_ZOOM_IN:
+        case ID_VIEW_ZOOM_OUT:
+            preview_->StepZoom(id == ID_VIEW_ZOOM_IN ? 1 : -1);
+            return;
+        case ID_VIEW_ZOOM_RESET:
+            preview_->ResetZoom();
+            return;
         case ID_APP_ABOUT: {
             const std::string text =
-                FormatText(texts::ABOUT_VERSION, "Qurix", VERSION) + "\n" + texts::ABOUT_PRODUCT;
+                FormatText(texts::ABOUT_VERSION, "Qurix", VERSION) + "\n" + texts::ABOUT_PRODUCT +
+                "\n\n" +
+                FormatText(texts::ABOUT_CONFIG, configFound_ ? PathText(profile_.Path()) : "") +
+                "\n" + FormatText(texts::ABOUT_CACHE, PathText(parts_->Store().CacheFolder()));
             MessageBoxW(Hwnd(), Widen(text).c_str(), Widen(texts::ABOUT_TITLE).c_str(),
                         MB_OK | MB_ICONINFORMATION);
             return;
@@ -461,7 +572,8 @@ void CMainWindow::OnClose() {
         return;
     }
     watch_.Stop();
-    SaveSettings();
+    // Where no KIVOX.INI was found, a write would make one that hides the first start.
+    if (configFound_) SaveSettings();
     doc_.OnCloseDocument();
     DestroyWindow(Hwnd());
 }
@@ -595,7 +707,7 @@ LRESULT CMainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             OnClose();
             return 0;
         case WM_DESTROY:
-            PostQuitMessage(0);
+            if (quitOnDestroy_) PostQuitMessage(0);
             return 0;
         default:
             break;

@@ -1,6 +1,7 @@
 #pragma once
 #include "ui/win32/WinApi.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,8 +10,10 @@
 #include "palette/ChangeDetector.h"
 #include "palette/QurixDoc.h"
 #include "palette/WindowLayout.h"
+#include "ui/win32/FirstStartPage.h"
 #include "ui/win32/PaneLayout.h"
 #include "ui/win32/Panes.h"
+#include "ui/win32/StatusBar.h"
 #include "ui/win32/UiHost.h"
 #include "ui/win32/Watcher.h"
 #include "ui/win32/Window.h"
@@ -25,7 +28,9 @@ class CMainWindow : public CWindow, private CDocListener {
 public:
     static constexpr const wchar_t* TITLE = L"Qurix";
 
-    explicit CMainWindow(CQurixDoc& doc);
+    // configFound false: no KIVOX.INI is there (the title names none, the close writes
+    // nothing).
+    explicit CMainWindow(CQurixDoc& doc, bool configFound = true);
     ~CMainWindow() override;
 
     // Makes the window (hidden) and its panes, in the document's view order.
@@ -39,6 +44,20 @@ public:
     void ShowStatus(const std::string& utf8);
     // The layout as the window has it now.
     WindowLayout CurrentLayout() const;
+    // "Qurix - <the INI in use>" (ANSI code page bytes), or "Qurix" when none was found.
+    static std::wstring TitleFor(const std::string& configPath, bool found);
+    // The first-start page in the parts pane's place: where the palette looked (configPath
+    // is the path it settled on).
+    void ShowFirstStart(const std::string& configPath, const std::vector<std::string>& looked);
+    CFirstStartPage* FirstStartPage() const { return firstStart_.get(); }
+    // Asks for a KIVOX.INI (ファイル → KIVOX.INI を開く…) and hands a readable one on.
+    void OnOpenConfig();
+    std::function<void(const std::string&)> onOpenConfig;
+    // Closes for another KIVOX.INI: settings saved as at a close, the program goes on.
+    void Retire();
+    // The permanent fields from the panes as they are now.
+    void UpdateStatusFields();
+    CStatusBar& StatusBar() { return *statusBar_; }
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -72,6 +91,10 @@ private:
     std::unique_ptr<CNotePane> note_;
     HWND toolBar_ = nullptr;
     HWND status_ = nullptr;
+    std::unique_ptr<CStatusBar> statusBar_;
+    std::unique_ptr<CFirstStartPage> firstStart_;
+    bool configFound_;
+    bool quitOnDestroy_ = true;
     HIMAGELIST toolImages_ = nullptr;
     HFONT font_ = nullptr;
     HACCEL accelerators_ = nullptr;

@@ -45,8 +45,6 @@ public:
     // WM_NOTIFY from the list; handled tells whether the result is the answer.
     LRESULT OnNotify(NMHDR* header, bool& handled);
     void OnDpiChanged();
-    // A problem row was clicked.
-    std::function<void(const LoadProblem&)> problemClicked;
 
 private:
     int RowCount() const { return static_cast<int>(rows_.size() + problems_.size()); }
@@ -89,6 +87,9 @@ public:
     // EN_CHANGE of the search field.
     void OnSearchChanged();
     bool Searching() const { return searching_; }
+    bool Preparing() const { return preparing_; }
+    // The items listed changed (their number, or the search's state).
+    std::function<void()> countChanged;
     CThumbnailStore& Store() { return store_; }
     int ItemCount() const { return static_cast<int>(items_.size()); }
 
@@ -140,8 +141,13 @@ public:
     bool Fitted() const { return state_.fit; }
     void SetFitted(bool fit);
     void StepZoom(int steps);
+    // Ctrl + wheel: the point of the part under pointer (client pixels) stays there.
+    void StepZoomAbout(int steps, POINT pointer);
     void ResetZoom();
     int Block() const { return state_.view.block; }
+    Scale Zoom() const { return state_.fit ? fitZoom_ : state_.view.zoom; }
+    // The zoom, or whether it follows the pane, may have changed.
+    std::function<void()> zoomChanged;
     int BlockCount() const { return blockCount_; }
 
 protected:

@@ -77,7 +77,8 @@ void CPartsPane::OnInitialUpdate() {
 
 void CPartsPane::OnUpdate(CQurixView* /*sender*/) {
     CQurixDoc& doc = GetDocument();
-    if (doc.TakePending(this)) store_.OnLoad();
+    const bool loaded = doc.TakePending(this);
+    if (loaded) store_.OnLoad();
     if (!store_.Built()) BuildImages();
     if (doc.CurrentLibrary() != nullptr && !searching_) {
         ShowLibrary(doc.CurrentLibrary());
@@ -90,9 +91,16 @@ void CPartsPane::OnUpdate(CQurixView* /*sender*/) {
             }
             ScrollTo(wanted.topItem);
         }
+    } else if (doc.CurrentProblem() != nullptr && !searching_ && shown_ != nullptr) {
+        // A library that did not load has no parts to show.
+        memory_.Remember(shown_, TopItem());
+        ShowItems({});
+        shown_ = nullptr;
     }
-    // A search typed while the libraries loaded runs once they are there.
-    if (searching_ && preparing_) OnSearchChanged();
+    // A search typed while the libraries loaded runs once they are there; one a reload
+    // emptied runs again on the new libraries.
+    if ((searching_ && preparing_) || (loaded && GetWindowTextLengthW(search_) > 0))
+        OnSearchChanged();
 }
 
 void CPartsPane::BuildImages() {
@@ -141,6 +149,7 @@ void CPartsPane::ShowItems(std::vector<Item> items) {
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
     filling_ = false;
+    if (countChanged) countChanged();
 }
 
 ArgbImage CPartsPane::ItemImage(const Item& item) {
@@ -268,13 +277,8 @@ void CPartsPane::ClearSearch() {
 }
 
 void CPartsPane::ShowCount() {
-    CQurixDoc& doc = GetDocument();
-    if (!searching_) {
-        doc.ShowStatus("");
-        return;
-    }
-    doc.ShowStatus(preparing_ ? std::string(texts::SEARCH_PREPARING)
-                              : FormatText(texts::SEARCH_COUNT, std::to_string(ItemCount())));
+    // The count is a permanent field of the status bar, never its message.
+    if (countChanged) countChanged();
 }
 
 void CPartsPane::OnSearchChanged() {

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "core/library/LibEntry.h"
+#include "palette/PreviewState.h"
 #include "palette/QurixDoc.h"
 #include "render/DisplaySettings.h"
 #include "render/ShiftedSurface.h"
@@ -86,7 +87,11 @@ void CPreviewPane::UpdateBlocks() {
 void CPreviewPane::Relayout() {
     const CQurixDoc& doc = GetDocument();
     if (doc.CurrentEntry() == nullptr || !doc.IsLoaded()) {
+        // Nothing to scroll: no bars left from the part before.
+        extent_ = POINT{0, 0};
+        UpdateScrollBars();
         InvalidateRect(Hwnd(), nullptr, FALSE);
+        if (zoomChanged) zoomChanged();
         return;
     }
     CGdiCanvas measure(1, 1, Colour{});
@@ -105,6 +110,7 @@ void CPreviewPane::Relayout() {
     extent_ = POINT{std::max(0, extent.x), std::max(0, extent.y)};
     UpdateScrollBars();
     InvalidateRect(Hwnd(), nullptr, FALSE);
+    if (zoomChanged) zoomChanged();
 }
 
 void CPreviewPane::UpdateScrollBars() {
@@ -181,6 +187,17 @@ void CPreviewPane::StepZoom(int steps) {
     Relayout();
 }
 
+void CPreviewPane::StepZoomAbout(int steps, POINT pointer) {
+    const POINT before = scroll_;
+    const Scale from = DrawZoom();
+    StepZoom(steps);
+    const Point offset = ZoomedScrollOffset(
+        Point{before.x, before.y}, Point{pointer.x, pointer.y - BlocksHeight()}, from, DrawZoom());
+    scroll_ = POINT{offset.x, offset.y};
+    UpdateScrollBars();
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
 void CPreviewPane::ResetZoom() {
     state_.view.zoom = Scale{};
     state_.fit = false;
@@ -252,28 +269,13 @@ LRESULT CPreviewPane::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             wheelRest_ += delta;
             const int steps = wheelRest_ / WHEEL_NOTCH;
             wheelRest_ -= steps * WHEEL_NOTCH;
-            if (steps != 0) StepZoom(steps);
+            POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            ScreenToClient(Hwnd(), &at);
+            if (steps != 0) StepZoomAbout(steps, at);
             return 0;
         }
         case WM_KEYDOWN:
-            if (GetKeyState(VK_CONTROL) < 0) {
-                switch (wParam) {
-                    case VK_OEM_PLUS:
-                    case VK_ADD:
-                        StepZoom(1);
-                        return 0;
-                    case VK_OEM_MINUS:
-                    case VK_SUBTRACT:
-                        StepZoom(-1);
-                        return 0;
-                    case '0':
-                    case VK_NUMPAD0:
-                        ResetZoom();
-                        return 0;
-                    default:
-                        break;
-                }
-            }
+            // The zoom keys are the window's accelerators: they work from every pane.
             switch (wParam) {
                 case VK_LEFT:
                     Scroll(SB_HORZ, SB_LINEUP);

@@ -19,6 +19,23 @@ std::wstring FromCodePage(std::string_view bytes, unsigned codePage) {
     return wide;
 }
 
+bool ToCodePage(std::wstring_view wide, unsigned codePage, std::string& bytes) {
+    bytes.clear();
+    if (wide.size() > INT_MAX) return false;
+    if (wide.empty()) return true;
+    const int size = static_cast<int>(wide.size());
+    BOOL lost = FALSE;
+    // UTF-8 takes neither flags nor a default-character flag (and loses nothing).
+    const bool utf8 = codePage == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int n = WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr,
+                                      utf8 ? nullptr : &lost);
+    if (n <= 0 || lost) return false;
+    bytes.resize(static_cast<size_t>(n));
+    WideCharToMultiByte(codePage, flags, wide.data(), size, bytes.data(), n, nullptr, nullptr);
+    return true;
+}
+
 std::wstring Widen(std::string_view utf8) {
     return FromCodePage(utf8, CP_UTF8);
 }

@@ -17,20 +17,25 @@
 #include "palette/Texts.h"
 #include "render/DisplaySettings.h"
 #include "ui/win32/MainWindow.h"
+#include "ui/win32/PaletteApp.h"
 #include "ui/win32/Panes.h"
 #include "ui/win32/ShownProbe.h"
 #include "ui/win32/WinText.h"
 
 namespace {
 
-constexpr const char* USAGE = "usage: qurix [--help | --version]";
+constexpr const char* USAGE = "usage: qurix [--ini PATH | --help | --version]";
+constexpr const char* INI_OPTION = "--ini";
 constexpr const char* HELP =
     "Opens the parts palette of the Kivox schematic editor on the libraries named in\n"
-    "KIVOX.INI. That file is taken from the working folder when it is not the\n"
-    "program's folder, else from %LOCALAPPDATA%\\Tolmera\\, else from the program's\n"
-    "folder. The palette writes only its own section [qurix] of that file and keeps its\n"
-    "thumbnails in .\\cache.\n"
+    "KIVOX.INI. That file is the one given with --ini, else the one chosen before (kept\n"
+    "in %LOCALAPPDATA%\\qurix\\qurix.ini), else taken from the working folder when it is\n"
+    "not the program's folder, else from %LOCALAPPDATA%\\Tolmera\\, else from the\n"
+    "program's folder. The palette writes only its own section [qurix] of that file. It\n"
+    "keeps its thumbnails in .\\cache when that folder exists or the working folder is\n"
+    "the INI's, else in %LOCALAPPDATA%\\Tolmera\\qurix\\.\n"
     "\n"
+    "  --ini PATH use this KIVOX.INI, now and at later starts\n"
     "  --help     print this help and exit\n"
     "  --version  print the version and exit\n"
     "  --exit-when-shown\n"
@@ -63,50 +68,60 @@ std::string ModulePath() {
     }
 }
 
+// The --ini argument (the command line's third word) as a full path in the ANSI code
+// page's bytes, as the files layer opens paths; false when that code page cannot hold it.
+bool GivenConfigFile(std::string& path) {
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    const std::wstring given = argc >= 3 ? argv[2] : L"";
+    LocalFree(argv);
+    // Remembered for later starts, which may begin in another folder.
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n =
+            GetFullPathNameW(given.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (n == 0) return false;
+        if (n < full.size()) {
+            full.resize(n);
+            break;
+        }
+        full.resize(n);
+    }
+    return qurix::win32::ToCodePage(full, CP_ACP, path);
+}
+
 // For measuring a start; not in USAGE.
 constexpr const char* EXIT_WHEN_SHOWN = "--exit-when-shown";
 
 using Clock = std::chrono::steady_clock;
 
 // probe: the start to report at the first paint of a parts list with items, else null.
-int Run(int show, const Clock::time_point* probe) {
+int Run(int show, const Clock::time_point* probe, const std::string& givenIni) {
     using namespace qurix;
-    CProfile profile;
-    const bool restored = OpenPaletteProfile(profile, RealConfigLocationInputs(ModulePath()));
-    const std::string folder = ConfigFolder(profile.Path());
-
-    CDisplaySettings settings;
-    CQurixDoc doc(settings, profile, folder);
-    win32::CMainWindow frame(doc);
-    {
-        // The whole start is served from one read of the file.
-        const CProfile::CReadHold hold(profile);
-        if (!frame.Create()) return 1;
-        if (restored) {
-            doc.ShowStatus(FormatText(texts::SETTINGS_RESTORED, profile.Path()));
-        }
-        if (!doc.OnNewDocument()) return 1;
-        doc.SendInitialUpdate();
-        frame.CheckSettingsWritable();
-        frame.Show(show);
-    }
-    const HWND parts = GetDlgItem(frame.Hwnd(), win32::ID_PARTS_LIST);
+    win32::CPaletteApp app;
+    if (!givenIni.empty()) app.SetGivenConfigFile(givenIni);
+    if (!app.InitInstance(RealConfigLocationInputs(ModulePath()), show)) return 1;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (frame.Hwnd() != nullptr &&
-            TranslateAcceleratorW(frame.Hwnd(), frame.Accelerators(), &msg)) {
+        win32::CMainWindow* frame = app.Frame();
+        if (frame != nullptr && frame->Hwnd() != nullptr &&
+            TranslateAcceleratorW(frame->Hwnd(), frame->Accelerators(), &msg)) {
             continue;
         }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
+        // Another KIVOX.INI chosen in the window: the window that asked is done with it.
+        if (app.SwitchIfAsked()) continue;
         // Checked from the loop once a message is done, as the Linux palette reports from
         // its event loop: a list without anything left to paint is on screen.
+        if (frame == nullptr || frame->Hwnd() == nullptr) continue;
+        const HWND parts = GetDlgItem(frame->Hwnd(), win32::ID_PARTS_LIST);
         if (probe != nullptr && ListView_GetItemCount(parts) > 0 &&
             win32::IsPaintedOnScreen(parts)) {
             win32::PrintShownLine(stdout, *probe);
             probe = nullptr;
             // Closed as the user would, so settings and cache are saved as after a use.
-            PostMessageW(frame.Hwnd(), WM_COMMAND, ID_APP_EXIT, 0);
+            PostMessageW(frame->Hwnd(), WM_COMMAND, ID_APP_EXIT, 0);
         }
     }
     return 0;
@@ -118,7 +133,13 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     const Clock::time_point started = Clock::now();
     const std::vector<std::string> args = Arguments();
     const bool exitWhenShown = args.size() == 2 && args[1] == EXIT_WHEN_SHOWN;
-    if (args.size() > 1 && !exitWhenShown) {
+    const bool givenIni = args.size() == 3 && args[1] == INI_OPTION;
+    std::string ini;
+    if (givenIni && !GivenConfigFile(ini)) {
+        std::fprintf(stderr, "qurix: cannot use %s as a path on this system\n", args[2].c_str());
+        return 1;
+    }
+    if (args.size() > 1 && !exitWhenShown && !givenIni) {
         std::vector<const char*> argv;
         for (const std::string& a : args) argv.push_back(a.c_str());
         const qurix::StandardOption asked =
@@ -133,7 +154,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     InitCommonControlsEx(&controls);
     // The drag and the drag image helper need OLE on this thread.
     if (FAILED(OleInitialize(nullptr))) return 1;
-    const int status = Run(show, exitWhenShown ? &started : nullptr);
+    const int status = Run(show, exitWhenShown ? &started : nullptr, ini);
     OleUninitialize();
     return status;
 }

@@ -1,0 +1,58 @@
+#include "ui/win32/WinApi.h"
+
+#include "ui/win32/PaletteApp.h"
+
+#include <utility>
+
+#include "palette/QurixDoc.h"
+#include "palette/Texts.h"
+#include "render/DisplaySettings.h"
+#include "ui/win32/MainWindow.h"
+
+namespace qurix::win32 {
+
+CPaletteApp::CPaletteApp() : settings_(std::make_unique<CDisplaySettings>()) {}
+
+CPaletteApp::~CPaletteApp() {
+    frame_.reset();
+    doc_.reset();
+}
+
+bool CPaletteApp::InitInstance(const ConfigLocationInputs& where, int show) {
+    where_ = where;
+    show_ = show;
+    const std::string ownFolder = PaletteDataFolder(where.perUserFolder);
+    choice_ = ChooseConfigFile(where, given_, RememberedConfigFile(ownFolder));
+    if (!given_.empty() && choice_.found) RememberConfigFile(ownFolder, given_);
+    const bool restored = OpenPaletteProfile(profile_, choice_.path);
+    // The whole start is served from one read of the file.
+    const CProfile::CReadHold hold(profile_);
+    doc_ = std::make_unique<CQurixDoc>(*settings_, profile_, ConfigFolder(profile_.Path()));
+    frame_ = std::make_unique<CMainWindow>(*doc_, choice_.found);
+    if (!frame_->Create()) return false;
+    frame_->onOpenConfig = [this](const std::string& path) { OpenConfigFile(path); };
+    if (!choice_.found) frame_->ShowFirstStart(choice_.path, choice_.looked);
+    if (restored) doc_->ShowStatus(FormatText(texts::SETTINGS_RESTORED, profile_.Path()));
+    if (!doc_->OnNewDocument()) return false;
+    doc_->SendInitialUpdate();
+    // Without the file the first-start page says what is wrong; a write would make one.
+    if (choice_.found) frame_->CheckSettingsWritable();
+    if (show != SW_HIDE) frame_->Show(show);
+    return true;
+}
+
+bool CPaletteApp::SwitchIfAsked() {
+    if (asked_.empty() || frame_ == nullptr) return false;
+    const std::string path = std::exchange(asked_, std::string());
+    RememberConfigFile(PaletteDataFolder(where_.perUserFolder), path);
+    given_ = path;
+    // The old window goes without ending the program; it keeps its settings in its own
+    // file (none where the rule found nothing).
+    frame_->Retire();
+    frame_.reset();
+    doc_.reset();
+    profile_ = CProfile();
+    return InitInstance(where_, show_);
+}
+
+}  // namespace qurix::win32
