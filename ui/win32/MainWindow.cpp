@@ -351,11 +351,7 @@ std::wstring CMainWindow::TitleFor(const std::string& configPath, bool found) {
     return title;
 }
 
-void CMainWindow::ShowFirstStart(const std::string& configPath,
-                                 const std::vector<std::string>& looked) {
-    std::vector<std::string> places = looked;
-    if (std::find(places.begin(), places.end(), configPath) == places.end())
-        places.insert(places.begin(), configPath);
+void CMainWindow::ShowFirstStart(const std::vector<std::string>& places) {
     firstStart_ = std::make_unique<CFirstStartPage>(Hwnd(), places);
     ShowWindow(parts_->Search(), SW_HIDE);
     ShowWindow(parts_->List(), SW_HIDE);

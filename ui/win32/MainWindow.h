@@ -46,9 +46,9 @@ public:
     WindowLayout CurrentLayout() const;
     // "Qurix - <the INI in use>" (ANSI code page bytes), or "Qurix" when none was found.
     static std::wstring TitleFor(const std::string& configPath, bool found);
-    // The first-start page in the parts pane's place: where the palette looked (configPath
-    // is the path it settled on).
-    void ShowFirstStart(const std::string& configPath, const std::vector<std::string>& looked);
+    // The first-start page in the parts pane's place: where the palette looked
+    // (FirstStartPlaces).
+    void ShowFirstStart(const std::vector<std::string>& places);
     CFirstStartPage* FirstStartPage() const { return firstStart_.get(); }
     // Asks for a KIVOX.INI (ファイル → KIVOX.INI を開く…) and hands a readable one on.
     void OnOpenConfig();

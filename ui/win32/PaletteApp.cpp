@@ -31,7 +31,7 @@ bool CPaletteApp::InitInstance(const ConfigLocationInputs& where, int show) {
     frame_ = std::make_unique<CMainWindow>(*doc_, choice_.found);
     if (!frame_->Create()) return false;
     frame_->onOpenConfig = [this](const std::string& path) { OpenConfigFile(path); };
-    if (!choice_.found) frame_->ShowFirstStart(choice_.path, choice_.looked);
+    if (!choice_.found) frame_->ShowFirstStart(FirstStartPlaces(choice_));
     if (restored) doc_->ShowStatus(FormatText(texts::SETTINGS_RESTORED, profile_.Path()));
     if (!doc_->OnNewDocument()) return false;
     doc_->SendInitialUpdate();
