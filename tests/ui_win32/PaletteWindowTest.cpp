@@ -151,6 +151,13 @@ TEST(PaletteWindowTest, StatusFieldsAndTheBrokenCurrentLibrary) {
                  [&] { return Contains(frame.StatusBar().Text(CStatusBar::PART_PARTS), "件"); });
          },
          "6 件", "", "倍率 1:1"},
+        {"Enter in the field takes the first result",
+         [&] { SendMessageW(GetDlgItem(frame.Hwnd(), 102), WM_KEYDOWN, VK_RETURN, 0); }, "6 件", "",
+         "倍率 1:1",
+         [&] {
+             EXPECT_EQ(ListView_GetNextItem(parts, -1, LVNI_SELECTED), 0);
+             EXPECT_EQ(GetFocus(), parts);
+         }},
         {"the search emptied", [&] { SetWindowTextW(GetDlgItem(frame.Hwnd(), 102), L""); },
          "36 個のパーツ", "", "倍率 1:1"},
         // A stray end tag saved over the library on screen: it stays current as its
