@@ -216,7 +216,8 @@ void CMainWindow::Show(int show) {
                        screens);
     SetWindowPos(Hwnd(), nullptr, wanted.left, wanted.top, wanted.right - wanted.left,
                  wanted.bottom - wanted.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    ShowWindow(Hwnd(), layout_.maximized ? SW_SHOWMAXIMIZED : show);
+    // SW_HIDE: placed, not shown.
+    if (show != SW_HIDE) ShowWindow(Hwnd(), layout_.maximized ? SW_SHOWMAXIMIZED : show);
     Layout();
     UpdateWindow(Hwnd());
 }

@@ -35,7 +35,7 @@ public:
 
     // Makes the window (hidden) and its panes, in the document's view order.
     bool Create();
-    // Shows it with the remembered placement.
+    // Shows it with the remembered placement (SW_HIDE: only places it).
     void Show(int show);
     HACCEL Accelerators() const { return accelerators_; }
     // Writes "parts_style" once after start; a failure is told in the status bar.
@@ -55,6 +55,8 @@ public:
     std::function<void(const std::string&)> onOpenConfig;
     // Closes for another KIVOX.INI: settings saved as at a close, the program goes on.
     void Retire();
+    // Shown with this layout instead of the file's (before Show).
+    void UseLayout(const WindowLayout& layout) { layout_ = layout; }
     // The permanent fields from the panes as they are now.
     void UpdateStatusFields();
     CStatusBar& StatusBar() { return *statusBar_; }
