@@ -1,5 +1,6 @@
 #include "palette/ConfigLocation.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -65,6 +66,13 @@ ConfigChoice ChooseConfigFile(const ConfigLocationInputs& in, const std::string&
     }
     choice.found = canOpen(choice.path);
     return choice;
+}
+
+std::vector<std::string> FirstStartPlaces(const ConfigChoice& choice) {
+    std::vector<std::string> places = choice.looked;
+    if (std::find(places.begin(), places.end(), choice.path) == places.end())
+        places.insert(places.begin(), choice.path);
+    return places;
 }
 
 namespace {

@@ -46,6 +46,9 @@ struct ConfigChoice {
 // can still be read, else the location rule's.
 ConfigChoice ChooseConfigFile(const ConfigLocationInputs& in, const std::string& given,
                               const std::string& remembered);
+// Where the first-start page says the palette looked: the path it settled on first when
+// the rule does not name it (a given file that is not there), then the rule's places.
+std::vector<std::string> FirstStartPlaces(const ConfigChoice& choice);
 
 // The KIVOX.INI the user chose, kept in "qurix.ini" of the palette's own folder (never in
 // KIVOX.INI, which the editor owns); "" when none or no folder.

@@ -43,6 +43,10 @@ WindowLayout ReadWindowLayout(const CProfile& profile) {
     return l;
 }
 
+bool HasWindowLayout(const CProfile& profile) {
+    return !profile.GetString(SECTION, "win_width").empty();
+}
+
 void WriteWindowLayout(const CProfile& profile, const WindowLayout& layout) {
     profile.WriteInt(SECTION, "win_width", layout.winWidth);
     profile.WriteInt(SECTION, "win_height", layout.winHeight);

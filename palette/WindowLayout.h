@@ -27,6 +27,8 @@ struct WindowLayout {
 };
 
 WindowLayout ReadWindowLayout(const CProfile& profile);
+// Whether the file keeps a window size of its own (else the defaults would be read).
+bool HasWindowLayout(const CProfile& profile);
 void WriteWindowLayout(const CProfile& profile, const WindowLayout& layout);
 // The close's write: the views' keys (saveViews writes them) and the layout in one write
 // from one read, so that the editor's file is read and replaced once. When it fails the

@@ -106,6 +106,7 @@ TEST_F(RealFolders, FirstStartTheGivenFileThenTheRememberedOneThenTheRule) {
     EXPECT_EQ(none.path, (root_ / "bin" / "KIVOX.INI").string());
     EXPECT_GE(none.looked.size(), 2u);
     EXPECT_EQ(fs::exists(root_ / "bin" / "KIVOX.INI"), false);  // looking made nothing
+    EXPECT_EQ(FirstStartPlaces(none), none.looked);
 
     const fs::path chosen = root_ / "editor" / "KIVOX.INI";
     fs::create_directories(chosen.parent_path());
@@ -119,6 +120,11 @@ TEST_F(RealFolders, FirstStartTheGivenFileThenTheRememberedOneThenTheRule) {
     // The command line wins, found or not; a remembered file that went is passed over.
     EXPECT_EQ(ChooseConfigFile(in, "/x/KIVOX.INI", chosen.string()).path, "/x/KIVOX.INI");
     EXPECT_FALSE(ChooseConfigFile(in, "/x/KIVOX.INI", chosen.string()).found);
+    // The page names a given file that is not there before the rule's places.
+    const std::vector<std::string> places =
+        FirstStartPlaces(ChooseConfigFile(in, "/x/KIVOX.INI", ""));
+    EXPECT_EQ(places.front(), "/x/KIVOX.INI");
+    EXPECT_EQ(places.size(), none.looked.size() + 1);
     fs::remove(chosen);
     EXPECT_EQ(ChooseConfigFile(in, "", chosen.string()).path, none.path);
     EXPECT_TRUE(RememberedConfigFile("").empty());

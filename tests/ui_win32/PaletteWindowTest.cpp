@@ -82,12 +82,20 @@ TEST(PaletteWindowTest, FirstStartPageThenTheChosenFile) {
     EXPECT_NE(places.find(L"KIVOX.INI"), std::wstring::npos);
     EXPECT_FALSE(Shown(GetDlgItem(app.Frame()->Hwnd(), ID_PARTS_LIST)));
 
+    // Where the user put the window, the window on the chosen file (which keeps no place
+    // of its own) stays.
+    SetWindowPos(app.Frame()->Hwnd(), nullptr, 30, 40, 700, 500, SWP_NOZORDER | SWP_NOACTIVATE);
+    const WindowLayout before = app.Frame()->CurrentLayout();
     const std::string chosen = samples + "\\KIVOX.INI";
     app.OpenConfigFile(chosen);
     ASSERT_TRUE(app.SwitchIfAsked());
     EXPECT_FALSE(app.FirstStart());
     EXPECT_EQ(Text(app.Frame()->Hwnd()), L"Qurix - " + FromCodePage(chosen, CP_ACP));
     EXPECT_EQ(app.Frame()->FirstStartPage(), nullptr);
+    const WindowLayout after = app.Frame()->CurrentLayout();
+    EXPECT_EQ(after.winWidth, before.winWidth);
+    EXPECT_EQ(after.winHeight, before.winHeight);
+    EXPECT_EQ(after.winX, before.winX);
     EXPECT_EQ(ListView_GetItemCount(GetDlgItem(app.Frame()->Hwnd(), ID_LIBRARY_LIST)), 6);
     // Remembered in the palette's own file; nothing written where the rule looked in vain.
     EXPECT_EQ(RememberedConfigFile(PaletteDataFolder(user)), chosen);
@@ -151,6 +159,13 @@ TEST(PaletteWindowTest, StatusFieldsAndTheBrokenCurrentLibrary) {
                  [&] { return Contains(frame.StatusBar().Text(CStatusBar::PART_PARTS), "件"); });
          },
          "6 件", "", "倍率 1:1"},
+        {"Enter in the field takes the first result",
+         [&] { SendMessageW(GetDlgItem(frame.Hwnd(), 102), WM_KEYDOWN, VK_RETURN, 0); }, "6 件", "",
+         "倍率 1:1",
+         [&] {
+             EXPECT_EQ(ListView_GetNextItem(parts, -1, LVNI_SELECTED), 0);
+             EXPECT_EQ(GetFocus(), parts);
+         }},
         {"the search emptied", [&] { SetWindowTextW(GetDlgItem(frame.Hwnd(), 102), L""); },
          "36 個のパーツ", "", "倍率 1:1"},
         // A stray end tag saved over the library on screen: it stays current as its

@@ -132,11 +132,7 @@ QString CMainFrame::TitleFor(const std::string& configPath, bool found) {
     return title;
 }
 
-void CMainFrame::ShowFirstStart(const std::string& configPath,
-                                const std::vector<std::string>& looked) {
-    std::vector<std::string> places = looked;
-    if (std::find(places.begin(), places.end(), configPath) == places.end())
-        places.insert(places.begin(), configPath);
+void CMainFrame::ShowFirstStart(const std::vector<std::string>& places) {
     auto* page = new CFirstStartPage(places);
     connect(page, &CFirstStartPage::openClicked, this, &CMainFrame::OnOpenConfig);
     partsPane_->ShowPage(page);

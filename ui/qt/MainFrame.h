@@ -82,9 +82,8 @@ public:
     // The pane holding the focus (0 library list, 1 preview, 2 info, 3 parts list), -1.
     int ActivePane() const;
 
-    // The first-start page in the parts pane: where the palette looked (configPath is the
-    // path the location rule settled on).
-    void ShowFirstStart(const std::string& configPath, const std::vector<std::string>& looked);
+    // The first-start page in the parts pane: where the palette looked (FirstStartPlaces).
+    void ShowFirstStart(const std::vector<std::string>& places);
     // Asks the user for a KIVOX.INI and hands it to onOpenConfig.
     void OnOpenConfig();
     std::function<void(const std::string&)> onOpenConfig;

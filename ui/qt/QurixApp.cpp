@@ -66,7 +66,7 @@ bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
     doc_ = std::make_unique<CQurixDoc>(*settings_, profile_, configFolder_);
     frame_ = std::make_unique<CMainFrame>(*doc_, choice_.found);
     frame_->onOpenConfig = [this](const std::string& path) { OpenConfigFile(path); };
-    if (!choice_.found) frame_->ShowFirstStart(choice_.path, choice_.looked);
+    if (!choice_.found) frame_->ShowFirstStart(FirstStartPlaces(choice_));
     if (restored) {
         doc_->ShowStatus(FormatText(texts::SETTINGS_RESTORED, profile_.Path()));
     }

@@ -216,7 +216,8 @@ void CMainWindow::Show(int show) {
                        screens);
     SetWindowPos(Hwnd(), nullptr, wanted.left, wanted.top, wanted.right - wanted.left,
                  wanted.bottom - wanted.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    ShowWindow(Hwnd(), layout_.maximized ? SW_SHOWMAXIMIZED : show);
+    // SW_HIDE: placed, not shown.
+    if (show != SW_HIDE) ShowWindow(Hwnd(), layout_.maximized ? SW_SHOWMAXIMIZED : show);
     Layout();
     UpdateWindow(Hwnd());
 }
@@ -351,11 +352,7 @@ std::wstring CMainWindow::TitleFor(const std::string& configPath, bool found) {
     return title;
 }
 
-void CMainWindow::ShowFirstStart(const std::string& configPath,
-                                 const std::vector<std::string>& looked) {
-    std::vector<std::string> places = looked;
-    if (std::find(places.begin(), places.end(), configPath) == places.end())
-        places.insert(places.begin(), configPath);
+void CMainWindow::ShowFirstStart(const std::vector<std::string>& places) {
     firstStart_ = std::make_unique<CFirstStartPage>(Hwnd(), places);
     ShowWindow(parts_->Search(), SW_HIDE);
     ShowWindow(parts_->List(), SW_HIDE);

@@ -35,7 +35,7 @@ public:
 
     // Makes the window (hidden) and its panes, in the document's view order.
     bool Create();
-    // Shows it with the remembered placement.
+    // Shows it with the remembered placement (SW_HIDE: only places it).
     void Show(int show);
     HACCEL Accelerators() const { return accelerators_; }
     // Writes "parts_style" once after start; a failure is told in the status bar.
@@ -46,15 +46,17 @@ public:
     WindowLayout CurrentLayout() const;
     // "Qurix - <the INI in use>" (ANSI code page bytes), or "Qurix" when none was found.
     static std::wstring TitleFor(const std::string& configPath, bool found);
-    // The first-start page in the parts pane's place: where the palette looked (configPath
-    // is the path it settled on).
-    void ShowFirstStart(const std::string& configPath, const std::vector<std::string>& looked);
+    // The first-start page in the parts pane's place: where the palette looked
+    // (FirstStartPlaces).
+    void ShowFirstStart(const std::vector<std::string>& places);
     CFirstStartPage* FirstStartPage() const { return firstStart_.get(); }
     // Asks for a KIVOX.INI (ファイル → KIVOX.INI を開く…) and hands a readable one on.
     void OnOpenConfig();
     std::function<void(const std::string&)> onOpenConfig;
     // Closes for another KIVOX.INI: settings saved as at a close, the program goes on.
     void Retire();
+    // Shown with this layout instead of the file's (before Show).
+    void UseLayout(const WindowLayout& layout) { layout_ = layout; }
     // The permanent fields from the panes as they are now.
     void UpdateStatusFields();
     CStatusBar& StatusBar() { return *statusBar_; }

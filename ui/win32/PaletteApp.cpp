@@ -18,7 +18,8 @@ CPaletteApp::~CPaletteApp() {
     doc_.reset();
 }
 
-bool CPaletteApp::InitInstance(const ConfigLocationInputs& where, int show) {
+bool CPaletteApp::InitInstance(const ConfigLocationInputs& where, int show,
+                               const WindowLayout* kept) {
     where_ = where;
     show_ = show;
     const std::string ownFolder = PaletteDataFolder(where.perUserFolder);
@@ -31,13 +32,15 @@ bool CPaletteApp::InitInstance(const ConfigLocationInputs& where, int show) {
     frame_ = std::make_unique<CMainWindow>(*doc_, choice_.found);
     if (!frame_->Create()) return false;
     frame_->onOpenConfig = [this](const std::string& path) { OpenConfigFile(path); };
-    if (!choice_.found) frame_->ShowFirstStart(choice_.path, choice_.looked);
+    if (!choice_.found) frame_->ShowFirstStart(FirstStartPlaces(choice_));
     if (restored) doc_->ShowStatus(FormatText(texts::SETTINGS_RESTORED, profile_.Path()));
     if (!doc_->OnNewDocument()) return false;
     doc_->SendInitialUpdate();
     // Without the file the first-start page says what is wrong; a write would make one.
     if (choice_.found) frame_->CheckSettingsWritable();
-    if (show != SW_HIDE) frame_->Show(show);
+    // The window stays where the user had it unless the file keeps a place of its own.
+    if (kept != nullptr && !HasWindowLayout(profile_)) frame_->UseLayout(*kept);
+    frame_->Show(show);
     return true;
 }
 
@@ -48,11 +51,12 @@ bool CPaletteApp::SwitchIfAsked() {
     given_ = path;
     // The old window goes without ending the program; it keeps its settings in its own
     // file (none where the rule found nothing).
+    const WindowLayout kept = frame_->CurrentLayout();
     frame_->Retire();
     frame_.reset();
     doc_.reset();
     profile_ = CProfile();
-    return InitInstance(where_, show_);
+    return InitInstance(where_, show_, &kept);
 }
 
 }  // namespace qurix::win32

@@ -7,6 +7,7 @@
 #include "core/profile/ConfigFile.h"
 #include "core/profile/Profile.h"
 #include "palette/ConfigLocation.h"
+#include "palette/WindowLayout.h"
 
 namespace qurix {
 class CDisplaySettings;
@@ -30,8 +31,10 @@ public:
     // The file of --ini (ANSI code page bytes): used instead of the rule, and remembered.
     void SetGivenConfigFile(std::string path) { given_ = std::move(path); }
     // Finds the file, loads, makes the window (the first-start page when there is no file)
-    // and shows it with show (SW_HIDE: not at all).
-    bool InitInstance(const ConfigLocationInputs& where, int show);
+    // and shows it with show (SW_HIDE: placed, not shown).
+    // kept: the layout of the window before, for a file that has none of its own.
+    bool InitInstance(const ConfigLocationInputs& where, int show,
+                      const WindowLayout* kept = nullptr);
     // The window's choice, taken up by SwitchIfAsked once the window's handler is done.
     void OpenConfigFile(const std::string& path) { asked_ = path; }
     // Closes the window and document and starts again on the file asked for, remembering

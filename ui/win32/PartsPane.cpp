@@ -329,7 +329,8 @@ void CPartsPane::OnSearchChanged() {
 LRESULT CALLBACK CPartsPane::SearchProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR /*id*/, DWORD_PTR data) {
     auto* self = reinterpret_cast<CPartsPane*>(data);
-    if (message == WM_KEYDOWN && wParam == VK_DOWN) {
+    // Enter or Down: into the results, at the first one.
+    if (message == WM_KEYDOWN && (wParam == VK_DOWN || wParam == VK_RETURN)) {
         if (self->ItemCount() > 0) {
             SetFocus(self->list_);
             if (ListView_GetNextItem(self->list_, -1, LVNI_SELECTED) < 0) self->SelectRow(0);

@@ -231,6 +231,11 @@ void CPreviewPane::Paint() {
             BitBlt(dc, 0, top, width, height, canvas.Dc(), 0, 0, SRCCOPY);
         }
     }
+    // The pane with the keyboard shows it, as the lists do.
+    if (GetFocus() == Hwnd() && width > 0 && height > 0) {
+        const RECT inner{0, top, width, top + height};
+        DrawFocusRect(dc, &inner);
+    }
     EndPaint(Hwnd(), &ps);
 }
 
@@ -257,6 +262,10 @@ LRESULT CPreviewPane::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONDOWN:
             SetFocus(Hwnd());
             return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            InvalidateRect(Hwnd(), nullptr, FALSE);
+            break;
         case WM_MOUSEWHEEL: {
             const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
             if ((GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) == 0) {
