@@ -49,12 +49,13 @@ TEST(MainWindowTest, PanesFollowTheListsAndTheCloseKeepsTheSettings) {
     HWND libraries = GetDlgItem(frame.Hwnd(), ID_LIBRARY_LIST);
     HWND parts = GetDlgItem(frame.Hwnd(), ID_PARTS_LIST);
     HWND note = GetDlgItem(frame.Hwnd(), ID_NOTE);
-    // passive, semiconductor, logic, analog, connector, demo_sheet; the first is shown.
-    ASSERT_EQ(ListView_GetItemCount(libraries), 6);
+    // The recent parts and favourites, then passive, semiconductor, logic, analog,
+    // connector, demo_sheet; the first library is shown.
+    ASSERT_EQ(ListView_GetItemCount(libraries), 8);
     EXPECT_EQ(ListView_GetItemCount(parts), 24);
 
     // logic: 16 parts and their aliases.
-    Select(libraries, 2);
+    Select(libraries, 4);
     ASSERT_EQ(ListView_GetItemCount(parts), 36);
     Select(parts, 0);
     // 74HC00: four gates, its note and the blocks' count in the note pane.
@@ -68,6 +69,9 @@ TEST(MainWindowTest, PanesFollowTheListsAndTheCloseKeepsTheSettings) {
 
     SendMessageW(frame.Hwnd(), WM_CLOSE, 0, 0);
     EXPECT_EQ(frame.Hwnd(), nullptr);
+    // The close's WM_QUIT would end the next window's thumbnail build at its first check.
+    for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) {
+    }
     const std::string ini = scratch.Read("KIVOX.INI");
     EXPECT_NE(ini.find("[qurix]"), std::string::npos);
     EXPECT_NE(ini.find("parts_style=3"), std::string::npos);

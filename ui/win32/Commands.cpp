@@ -35,6 +35,9 @@ constexpr Accelerator KEYS[] = {
     {'F', true, false, ID_EDIT_FIND},
     {VK_F6, false, false, ID_NEXT_PANE},
     {VK_F6, false, true, ID_PREV_PANE},
+    {'D', true, false, ID_PART_FAVOURITE},
+    {VK_UP, false, false, ID_PART_MOVE_UP, true},
+    {VK_DOWN, false, false, ID_PART_MOVE_DOWN, true},
 };
 
 constexpr ToolButton BUTTONS[] = {

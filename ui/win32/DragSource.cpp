@@ -17,8 +17,12 @@ namespace qurix::win32 {
 namespace {
 
 // The drop source lives on RunPartDrag's stack for the whole drag; the count only answers COM.
+// A held drag drops when the button goes up. A click-to-place drag starts with no button
+// held (or with the double-click's still down): it drops at the next press, once every
+// button was up.
 class CDropSource : public IDropSource {
 public:
+    explicit CDropSource(bool click) : click_(click) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (iid == IID_IUnknown || iid == IID_IDropSource) {
             *object = static_cast<IDropSource*>(this);
@@ -32,13 +36,22 @@ public:
     ULONG STDMETHODCALLTYPE Release() override { return --references_; }
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
         if (escape) return DRAGDROP_S_CANCEL;
-        if ((keys & MK_LBUTTON) == 0) return DRAGDROP_S_DROP;
-        return S_OK;
+        constexpr DWORD BUTTONS = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
+        if (!click_) return (keys & MK_LBUTTON) == 0 ? DRAGDROP_S_DROP : S_OK;
+        if ((keys & BUTTONS) == 0) {
+            released_ = true;
+            return S_OK;
+        }
+        if (!released_) return S_OK;
+        // Another button than the left one cancels, as Esc does.
+        return (keys & MK_LBUTTON) != 0 ? DRAGDROP_S_DROP : DRAGDROP_S_CANCEL;
     }
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
 private:
     ULONG references_ = 1;
+    bool click_;
+    bool released_ = false;
 };
 
 }  // namespace
@@ -140,9 +153,10 @@ int CPartsDataObject::Find(const FORMATETC& f) const {
     return -1;
 }
 
-HRESULT RunPartDrag(const std::string& block, const ArgbImage& image, POINT hotSpot) {
+HRESULT RunPartDrag(const std::string& block, const ArgbImage& image, POINT hotSpot, bool click,
+                    DWORD* effect) {
     CPartsDataObject data(block);
-    CDropSource source;
+    CDropSource source(click);
     IDragSourceHelper* helper = nullptr;
     if (!image.IsNull() &&
         SUCCEEDED(CoCreateInstance(CLSID_DragDropHelper, nullptr, CLSCTX_INPROC_SERVER,
@@ -157,9 +171,10 @@ HRESULT RunPartDrag(const std::string& block, const ArgbImage& image, POINT hotS
             DeleteObject(drag.hbmpDragImage);
         }
     }
-    DWORD effect = DROPEFFECT_NONE;
-    const HRESULT result = DoDragDrop(&data, &source, DROPEFFECT_COPY, &effect);
+    DWORD done = DROPEFFECT_NONE;
+    const HRESULT result = DoDragDrop(&data, &source, DROPEFFECT_COPY, &done);
     if (helper != nullptr) helper->Release();
+    if (effect != nullptr) *effect = done;
     return result;
 }
 

@@ -59,23 +59,42 @@ void CLibraryPane::SaveSettings() {
     WriteLastLibrary(GetDocument().Profile(), lastIndex_);
 }
 
+LibraryRow CLibraryPane::Row(int row) const {
+    return LibraryRowAt(row, static_cast<int32_t>(rows_.size()),
+                        static_cast<int32_t>(problems_.size()));
+}
+
 const LoadProblem* CLibraryPane::Problem(int row) const {
-    const int i = row - static_cast<int>(rows_.size());
-    return i >= 0 && i < static_cast<int>(problems_.size()) ? &problems_[i] : nullptr;
+    const LibraryRow r = Row(row);
+    return r.kind == LibraryRowKind::Problem ? &problems_[static_cast<size_t>(r.index)] : nullptr;
+}
+
+const CPartLibrary* CLibraryPane::Library(int row) const {
+    const LibraryRow r = Row(row);
+    return r.kind == LibraryRowKind::Library ? rows_[static_cast<size_t>(r.index)] : nullptr;
+}
+
+LibraryRowKind CLibraryPane::SelectedPartList() const {
+    const LibraryRowKind kind = Row(ListView_GetNextItem(list_, -1, LVNI_SELECTED)).kind;
+    return kind == LibraryRowKind::RecentParts || kind == LibraryRowKind::Favourites
+               ? kind
+               : LibraryRowKind::None;
 }
 
 void CLibraryPane::OnUpdate(CQurixView* /*sender*/) {
     CQurixDoc& doc = GetDocument();
     if (!doc.TakePending(this)) {
-        // Follows a part picked among the search results.
+        // Follows a part picked among the search results; a part list chosen stays
+        // chosen while its parts are picked.
         const auto it = std::find(rows_.begin(), rows_.end(), doc.CurrentLibrary());
-        if (doc.CurrentLibrary() != nullptr && it != rows_.end()) {
-            const int row = static_cast<int>(it - rows_.begin());
-            if (ListView_GetNextItem(list_, -1, LVNI_SELECTED) != row) {
+        if (doc.CurrentLibrary() != nullptr && it != rows_.end() &&
+            SelectedPartList() == LibraryRowKind::None) {
+            const int index = static_cast<int>(it - rows_.begin());
+            if (ListView_GetNextItem(list_, -1, LVNI_SELECTED) != LibraryListRow(index)) {
                 quiet_ = true;
-                SelectRow(row);
+                SelectRow(LibraryListRow(index));
                 quiet_ = false;
-                lastIndex_ = row;
+                lastIndex_ = index;
             }
         }
         return;
@@ -91,8 +110,12 @@ void CLibraryPane::OnUpdate(CQurixView* /*sender*/) {
     quiet_ = true;
     for (int row = 0; row < RowCount(); ++row) {
         const LoadProblem* problem = Problem(row);
-        std::wstring text = DisplayText(
-            LibraryDisplayName(problem != nullptr ? problem->path : rows_[row]->Path()));
+        const LibraryRowKind kind = Row(row).kind;
+        std::wstring text = kind == LibraryRowKind::RecentParts ? Widen(texts::RECENT_PARTS)
+                            : kind == LibraryRowKind::Favourites
+                                ? Widen(texts::FAVOURITE_PARTS)
+                                : DisplayText(LibraryDisplayName(
+                                      problem != nullptr ? problem->path : Library(row)->Path()));
         LVITEMW item{};
         item.mask = LVIF_TEXT | LVIF_IMAGE;
         item.iItem = row;
@@ -102,12 +125,12 @@ void CLibraryPane::OnUpdate(CQurixView* /*sender*/) {
     }
     quiet_ = false;
     lastIndex_ = RestoredLibraryRow(paths, lastIndex_, doc.place.libraryPath);
-    if (!paths.empty()) SelectRow(lastIndex_);
+    if (!paths.empty()) SelectRow(LibraryListRow(lastIndex_));
 }
 
 std::wstring CLibraryPane::TipText(int row) const {
     if (const LoadProblem* p = Problem(row)) return EditText(ProblemText(*p));
-    if (row >= 0 && row < static_cast<int>(rows_.size())) return DisplayText(rows_[row]->Path());
+    if (const CPartLibrary* library = Library(row)) return DisplayText(library->Path());
     return {};
 }
 
@@ -143,13 +166,22 @@ LRESULT CLibraryPane::OnNotify(NMHDR* header, bool& handled) {
             const bool was = (change->uOldState & LVIS_SELECTED) != 0;
             const bool is = (change->uNewState & LVIS_SELECTED) != 0;
             CQurixDoc& doc = GetDocument();
+            const LibraryRowKind kind = Row(change->iItem).kind;
             if (was && !is) {
                 doc.SetCurrentLibrary(nullptr);
+                if (kind == LibraryRowKind::Library) leftIndex_ = lastIndex_;
                 lastIndex_ = 0;
-            } else if (is && !was && change->iItem >= 0 &&
-                       change->iItem < static_cast<int>(rows_.size())) {
-                doc.SetCurrentLibrary(rows_[change->iItem]);
-                lastIndex_ = change->iItem;
+            } else if (is && !was &&
+                       (kind == LibraryRowKind::RecentParts ||
+                        kind == LibraryRowKind::Favourites)) {
+                // No library number: "plib_last" keeps the library chosen before.
+                lastIndex_ = leftIndex_;
+                if (rowChosen) rowChosen(kind);
+            } else if (is && !was && kind == LibraryRowKind::Library) {
+                if (rowChosen) rowChosen(kind);
+                doc.SetCurrentLibrary(Library(change->iItem));
+                lastIndex_ = Row(change->iItem).index;
+                leftIndex_ = lastIndex_;
                 doc.UpdateAllViews(this);
             }
             return 0;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 #include "QurixVersion.h"
@@ -97,6 +98,8 @@ CMainWindow::~CMainWindow() {
     doc_.RemoveListener(this);
     doc_.SetHost(nullptr);
     // The panes' windows go with the main window; the views leave the document first.
+    commands_.reset();
+    pins_.reset();
     parts_.reset();
     libraries_.reset();
     preview_.reset();
@@ -137,7 +140,13 @@ bool CMainWindow::Create() {
     libraries_ = std::make_unique<CLibraryPane>(doc_, Hwnd());
     preview_ = std::make_unique<CPreviewPane>(doc_, Hwnd(), MakeGdiCanvasFactory());
     note_ = std::make_unique<CNotePane>(doc_, Hwnd());
-    libraries_->problemClicked = [this](const LoadProblem& p) { note_->ShowProblem(p); };
+    pins_ = std::make_unique<CPinPage>(doc_, Hwnd(), note_->Hwnd(), *preview_);
+    libraries_->problemClicked = [this](const LoadProblem& p) {
+        pins_->ShowNote();
+        note_->ShowProblem(p);
+    };
+    commands_ = std::make_unique<CPartCommands>(doc_, *parts_, Hwnd());
+    libraries_->rowChosen = [this](LibraryRowKind kind) { commands_->ShowKeptParts(kind); };
     ApplyFonts();
 
     std::vector<ACCEL> keys;
@@ -145,6 +154,7 @@ bool CMainWindow::Create() {
         BYTE flags = FVIRTKEY;
         if (a.ctrl) flags |= FCONTROL;
         if (a.shift) flags |= FSHIFT;
+        if (a.alt) flags |= FALT;
         keys.push_back(ACCEL{flags, a.key, static_cast<WORD>(a.id)});
     }
     accelerators_ = CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
@@ -215,6 +225,12 @@ void CMainWindow::CreateMenuBar() {
     HMENU bar = CreateMenu();
     HMENU popup = nullptr;
     for (const MenuItem& item : MenuItems()) {
+        // The part commands before Help, the last menu; filled as each opening finds them.
+        if (item.popup && std::string_view(item.text) == texts::MENU_HELP) {
+            partMenu_ = CreatePopupMenu();
+            AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(partMenu_),
+                        Widen(texts::MENU_PART).c_str());
+        }
         if (item.popup) {
             popup = CreatePopupMenu();
             AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup),
@@ -363,14 +379,19 @@ void CMainWindow::Layout() {
     };
     place(libraries_->Hwnd(), panes_.library);
     place(preview_->Hwnd(), panes_.preview);
-    place(note_->Hwnd(), panes_.note);
+    place(pins_->Hwnd(), panes_.note);
     place(parts_->Search(), panes_.search);
     place(parts_->List(), panes_.parts);
     EndDeferWindowPos(defer);
+    pins_->Layout();
     ListView_SetColumnWidth(libraries_->Hwnd(), 0, LVSCW_AUTOSIZE_USEHEADER);
 }
 
 void CMainWindow::OnInitMenu(HMENU menu) {
+    if (menu == partMenu_) {
+        commands_->FillMenu(menu);
+        return;
+    }
     EnableMenuItem(menu, ID_FILE_RELOAD, MF_BYCOMMAND | (doc_.IsBusy() ? MF_GRAYED : MF_ENABLED));
     const int current = CommandOfMode(parts_->Mode());
     CheckMenuRadioItem(menu, ID_VIEW_SMALLICON, ID_VIEW_LIST, current, MF_BYCOMMAND);
@@ -406,8 +427,11 @@ void CMainWindow::OnCommand(int id, int code, HWND /*from*/) {
         if (code == EN_CHANGE) parts_->OnSearchChanged();
         return;
     }
+    if (commands_->OnCommand(id)) return;
     if (const int mode = ModeOfCommand(id); mode >= 0) {
         parts_->SetMode(mode);
+        // Kept parts name their library under the thumbnail or beside the name.
+        commands_->RefreshKept();
         UpdateToolBar();
         return;
     }
@@ -507,12 +531,20 @@ LRESULT CMainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 result = parts_->OnNotify(header, handled);
             } else if (libraries_ != nullptr && header->hwndFrom == libraries_->Hwnd()) {
                 result = libraries_->OnNotify(header, handled);
+            } else if (pins_ != nullptr) {
+                result = pins_->OnNotify(header, handled);
             } else if (header->code == TBN_GETINFOTIPW) {
                 break;
             }
             if (handled) return result;
             break;
         }
+        case WM_CONTEXTMENU:
+            if (parts_ != nullptr && reinterpret_cast<HWND>(wParam) == parts_->List()) {
+                commands_->ShowContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+                return 0;
+            }
+            break;
         case WM_INITMENUPOPUP:
             OnInitMenu(reinterpret_cast<HMENU>(wParam));
             return 0;

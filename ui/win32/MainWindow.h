@@ -11,6 +11,8 @@
 #include "palette/WindowLayout.h"
 #include "ui/win32/PaneLayout.h"
 #include "ui/win32/Panes.h"
+#include "ui/win32/PartCommands.h"
+#include "ui/win32/PinPage.h"
 #include "ui/win32/UiHost.h"
 #include "ui/win32/Watcher.h"
 #include "ui/win32/Window.h"
@@ -39,6 +41,7 @@ public:
     void ShowStatus(const std::string& utf8);
     // The layout as the window has it now.
     WindowLayout CurrentLayout() const;
+    const CPreviewPane& Preview() const { return *preview_; }
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -70,6 +73,9 @@ private:
     std::unique_ptr<CLibraryPane> libraries_;
     std::unique_ptr<CPreviewPane> preview_;
     std::unique_ptr<CNotePane> note_;
+    std::unique_ptr<CPinPage> pins_;
+    std::unique_ptr<CPartCommands> commands_;
+    HMENU partMenu_ = nullptr;
     HWND toolBar_ = nullptr;
     HWND status_ = nullptr;
     HIMAGELIST toolImages_ = nullptr;

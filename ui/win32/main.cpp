@@ -13,6 +13,7 @@
 #include "core/program/StandardOptions.h"
 #include "palette/CommandIds.h"
 #include "palette/ConfigLocation.h"
+#include "palette/KeptParts.h"
 #include "palette/QurixDoc.h"
 #include "palette/Texts.h"
 #include "render/DisplaySettings.h"
@@ -85,6 +86,8 @@ int Run(int show, const Clock::time_point* probe) {
         if (restored) {
             doc.ShowStatus(FormatText(texts::SETTINGS_RESTORED, profile.Path()));
         }
+        doc.historyPath = PartHistoryPath();
+        LoadKeptParts(doc);
         if (!doc.OnNewDocument()) return 1;
         doc.SendInitialUpdate();
         frame.CheckSettingsWritable();
