@@ -72,7 +72,9 @@ if [ "$place" = yes ]; then
   grep -q '^drop ' "$work/target.out" && fail "Esc dropped the part"
   kill -0 "$target_pid" 2>/dev/null || fail "the drop target ended after Esc"
   carry_placed_part 2
-  xdotool click 1
+  xdotool mousedown 1
+  sleep 0.3
+  xdotool mouseup 1
 else
   xdotool mousemove $((X + 210)) $((Y + 100))
   sleep 0.3

@@ -38,6 +38,10 @@ public:
         if (escape) return DRAGDROP_S_CANCEL;
         constexpr DWORD BUTTONS = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
         if (!click_) return (keys & MK_LBUTTON) == 0 ? DRAGDROP_S_DROP : S_OK;
+        // The press may land in another program's window, whose thread alone hears of it
+        // (Wine routes it there): the button's state as the whole desktop has it counts too.
+        if ((GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0) keys |= MK_LBUTTON;
+        if ((GetAsyncKeyState(VK_RBUTTON) & 0x8000) != 0) keys |= MK_RBUTTON;
         if ((keys & BUTTONS) == 0) {
             released_ = true;
             return S_OK;
