@@ -186,8 +186,20 @@ void CPartsPane::ShowItems(std::vector<Item> items) {
 }
 
 ArgbImage CPartsPane::ItemImage(const Item& item) {
-    if (item.entry == nullptr) return {};
     const CExtraThumbnails::Kind kind = KindOf(mode_);
+    if (item.entry == nullptr) {
+        // A gone part has no drawing: the list's background, opaque (a clear image shows
+        // black in an image list without a mask).
+        const int32_t side = CExtraThumbnails::LogicalSide(kind) * ThumbnailRatio(WindowDpi(list_));
+        const uint32_t bg = GetDocument().Settings().colours.Get(ColourKey::BG) & COLOUR_RGB_MASK;
+        ArgbImage blank;
+        blank.width = side;
+        blank.height = side;
+        blank.pixels.assign(
+            static_cast<size_t>(side) * static_cast<size_t>(side),
+            0xFF000000u | ((bg & 0xFFu) << 16) | (bg & 0xFF00u) | ((bg >> 16) & 0xFFu));
+        return blank;
+    }
     const int32_t ratio = ThumbnailRatio(WindowDpi(list_));
     ArgbImage image = store_.ExtraImage(kind, ratio, item.image, item.entry);
     if (!image.IsNull() || kind == CExtraThumbnails::Kind::ExtraLarge) return image;
@@ -429,6 +441,8 @@ LRESULT CPartsPane::OnNotify(NMHDR* header, bool& handled) {
                 return 0;
             }
             CQurixDoc& doc = GetDocument();
+            // No gone part's reason stays for another part.
+            if (kept_ != LibraryRowKind::None) doc.ShowStatus("");
             doc.SetCurrentEntry(items_[row].entry);
             // A listed part brings its library with it.
             if (items_[row].library != nullptr) doc.SetCurrentLibrary(items_[row].library);

@@ -37,7 +37,8 @@ CPinPage::CPinPage(CQurixDoc& doc, HWND parent, HWND note, CPreviewPane& preview
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
         column.fmt = LVCFMT_LEFT;
-        column.cx = i == 1 ? 70 : 44;
+        // Room for the side and the header's sort arrow.
+        column.cx = i == 1 ? 70 : (i == 2 ? 58 : 44);
         column.pszText = label.data();
         ListView_InsertColumn(list_, i++, &column);
     }
@@ -53,7 +54,7 @@ void CPinPage::Layout() {
         SetWindowPos(page, HWND_TOP, r.left, r.top, std::max(0L, r.right - r.left),
                      std::max(0L, r.bottom - r.top), SWP_NOACTIVATE);
     }
-    ListView_SetColumnWidth(list_, 1, std::max(40L, r.right - r.left - 2 * 44 - 6));
+    ListView_SetColumnWidth(list_, 1, std::max(40L, r.right - r.left - 44 - 58 - 6));
 }
 
 int CPinPage::Page() const {
