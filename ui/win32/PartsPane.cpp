@@ -13,6 +13,7 @@
 #include "palette/PartSummary.h"
 #include "palette/QurixDoc.h"
 #include "palette/Texts.h"
+#include "palette/search/PreferredParts.h"
 #include "render/DisplaySettings.h"
 #include "ui/win32/Bitmaps.h"
 #include "ui/win32/Commands.h"
@@ -383,6 +384,8 @@ void CPartsPane::OnSearchChanged() {
         // On the worker: searched again on the window's thread with what is typed then.
         if (host != nullptr) host->Post([this] { OnSearchChanged(); });
     });
+    // Favourites, then recent parts, first within each rank group.
+    PreferKeptParts(hits, doc.history);
     std::vector<ListedPart> listed;
     listed.reserve(hits.size());
     for (const SearchHit& hit : hits) listed.push_back({hit.library, hit.part});
