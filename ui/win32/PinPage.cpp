@@ -38,7 +38,7 @@ CPinPage::CPinPage(CQurixDoc& doc, HWND parent, HWND note, CPreviewPane& preview
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
         column.fmt = LVCFMT_LEFT;
         // Room for the side and the header's sort arrow.
-        column.cx = i == 1 ? 70 : (i == 2 ? 58 : 44);
+        column.cx = i == 1 ? 70 : 58;
         column.pszText = label.data();
         ListView_InsertColumn(list_, i++, &column);
     }
@@ -54,7 +54,10 @@ void CPinPage::Layout() {
         SetWindowPos(page, HWND_TOP, r.left, r.top, std::max(0L, r.right - r.left),
                      std::max(0L, r.bottom - r.top), SWP_NOACTIVATE);
     }
-    ListView_SetColumnWidth(list_, 1, std::max(40L, r.right - r.left - 44 - 58 - 6));
+    // The name takes what the number and side leave, beside room for a scroll bar.
+    const LONG room = r.right - r.left - 2 * GetSystemMetrics(SM_CXEDGE) -
+                      GetSystemMetrics(SM_CXVSCROLL) - 2 * 58;
+    ListView_SetColumnWidth(list_, 1, std::max(40L, room));
 }
 
 int CPinPage::Page() const {
