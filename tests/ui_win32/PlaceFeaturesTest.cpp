@@ -6,23 +6,18 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "core/library/LibEntry.h"
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
-#include "core/profile/Profile.h"
 #include "palette/CommandIds.h"
 #include "palette/KeptParts.h"
 #include "palette/PinTable.h"
-#include "palette/QurixDoc.h"
-#include "render/DisplaySettings.h"
-#include "tests/ScratchFolder.h"
+#include "tests/ui_win32/SampleWindow.h"
 #include "ui/win32/Commands.h"
 #include "ui/win32/DragSource.h"
-#include "ui/win32/MainWindow.h"
 #include "ui/win32/PartCommands.h"
 #include "ui/win32/PinPage.h"
 #include "ui/win32/WinText.h"
@@ -30,9 +25,8 @@
 namespace qurix::win32 {
 namespace {
 
-void Select(HWND list, int row) {
-    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-}
+using test::Select;
+using PlaceFeaturesTest = test::SampleWindow;
 
 std::wstring ItemText(HWND list, int row, int column = 0) {
     wchar_t text[256] = {};
@@ -86,19 +80,10 @@ TEST(PartCommandsTest, OnlyAcceptedDropsCount) {
     for (const auto& c : cases) EXPECT_EQ(DropAccepted(c.result, c.effect), c.taken) << c.result;
 }
 
-TEST(PlaceFeaturesTest, KeptRowsPartCommandsAndPinPage) {
-    test::ScratchFolder scratch;
-    std::filesystem::copy(std::string(QURIX_SOURCE_DIR) + "/examples", scratch.Path());
-    CProfile profile;
-    profile.SetPath(scratch.File("KIVOX.INI"));
-    CDisplaySettings settings;
-    CQurixDoc doc(settings, profile, scratch.Path() + "/");
-    doc.historyPath = scratch.File("user/parts-history.txt");
-    CMainWindow frame(doc);
-    if (!frame.Create()) GTEST_SKIP() << "no display for a top-level window";
-    ASSERT_TRUE(doc.OnNewDocument());
-    doc.SendInitialUpdate();
-    frame.Show(SW_SHOWNOACTIVATE);
+TEST_F(PlaceFeaturesTest, KeptRowsPartCommandsAndPinPage) {
+    if (!Open("user/parts-history.txt")) GTEST_SKIP() << "no display for a top-level window";
+    CMainWindow& frame = *this->frame;
+    CQurixDoc& doc = *this->doc;
     HWND libraries = GetDlgItem(frame.Hwnd(), ID_LIBRARY_LIST);
     HWND parts = GetDlgItem(frame.Hwnd(), ID_PARTS_LIST);
     HWND pins = GetDlgItem(frame.Hwnd(), ID_PINS);
@@ -202,10 +187,7 @@ TEST(PlaceFeaturesTest, KeptRowsPartCommandsAndPinPage) {
     Select(parts, 0);
     EXPECT_EQ(frame.Preview().MarkedPin(), -1);
 
-    SendMessageW(frame.Hwnd(), WM_CLOSE, 0, 0);
-    // The close's WM_QUIT would end the next window's thumbnail build at its first check.
-    for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) {
-    }
+    Close();
     // The part lists take no library number.
     EXPECT_NE(scratch.Read("KIVOX.INI").find("plib_last=0"), std::string::npos);
 }
