@@ -183,13 +183,15 @@ TEST_F(PlaceFeaturesTest, KeptRowsPartCommandsAndPinPage) {
     Select(pins, 2);
     EXPECT_EQ(frame.Preview().MarkedPin(), rows[2].pin);
     // Another part starts with no pin marked.
-    Select(libraries, LibraryListRow(0));
+    Select(libraries, LibraryListRow(3));
     Select(parts, 0);
     EXPECT_EQ(frame.Preview().MarkedPin(), -1);
+    // A part list chosen last leaves the library chosen before it as the one to restore.
+    Select(libraries, 1);
 
     Close();
     // The part lists take no library number.
-    EXPECT_NE(scratch.Read("KIVOX.INI").find("plib_last=0"), std::string::npos);
+    EXPECT_NE(scratch.Read("KIVOX.INI").find("plib_last=3"), std::string::npos);
 }
 
 }  // namespace
