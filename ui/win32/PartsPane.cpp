@@ -311,6 +311,7 @@ bool CPartsPane::Drag(int row, POINT at, bool click) {
     const int top = (icon.top + icon.bottom - image.height) / 2;
     POINT hot{std::clamp<LONG>(at.x - left, 0, std::max(0, image.width - 1)),
               std::clamp<LONG>(at.y - top, 0, std::max(0, image.height - 1))};
+    tips_->Hide();
     if (click) doc.ShowStatus(texts::PLACING);
     DWORD effect = DROPEFFECT_NONE;
     const HRESULT result = RunPartDrag(block, image, hot, click, &effect);
