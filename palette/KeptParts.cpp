@@ -1,5 +1,7 @@
 #include "palette/KeptParts.h"
 
+#include <algorithm>
+
 #include "core/library/LibEntry.h"
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
@@ -42,6 +44,39 @@ bool ToggleFavourite(CQurixDoc& doc, const PartKey& key) {
     }
     SaveKeptParts(doc);
     return now;
+}
+
+bool MoveFavouriteBy(CQurixDoc& doc, const PartKey& key, int32_t delta) {
+    const auto& favourites = doc.history.Favourites();
+    const auto at = std::find(favourites.begin(), favourites.end(), key);
+    if (at == favourites.end()) return false;
+    const auto from = static_cast<int32_t>(at - favourites.begin());
+    if (!doc.history.MoveFavourite(from, from + delta)) return false;
+    SaveKeptParts(doc);
+    return true;
+}
+
+bool RemoveRecentPart(CQurixDoc& doc, const PartKey& key) {
+    if (!doc.history.RemoveRecent(key)) return false;
+    SaveKeptParts(doc);
+    return true;
+}
+
+PartCommandStates PartCommandsFor(const CPartHistory& history, const PartKey& key, bool there,
+                                  LibraryRowKind shown) {
+    PartCommandStates s;
+    const bool kept = !key.libraryPath.empty();
+    s.place = there;
+    s.favourite = kept;
+    s.isFavourite = kept && history.IsFavourite(key);
+    s.showMoves = shown == LibraryRowKind::Favourites;
+    s.showRemove = shown == LibraryRowKind::RecentParts;
+    const auto& favourites = history.Favourites();
+    const auto at = std::find(favourites.begin(), favourites.end(), key);
+    s.moveUp = s.showMoves && at != favourites.end() && at != favourites.begin();
+    s.moveDown = s.showMoves && at != favourites.end() && at + 1 != favourites.end();
+    s.removeRecent = s.showRemove && kept;
+    return s;
 }
 
 CopiedPart CopyPart(const CQurixDoc& doc, const CPartLibrary* library, const CLibEntry* entry) {

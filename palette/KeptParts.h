@@ -2,6 +2,7 @@
 #include <string>
 
 #include "palette/DragBlock.h"
+#include "palette/LibraryList.h"
 #include "palette/PartHistory.h"
 
 namespace qurix {
@@ -25,6 +26,27 @@ bool SaveKeptParts(CQurixDoc& doc);
 void RecordDroppedPart(CQurixDoc& doc, const PartKey& key);
 // Adds the part to the favourites or removes it; true when it is one afterwards.
 bool ToggleFavourite(CQurixDoc& doc, const PartKey& key);
+
+// Moves a favourite by delta places and saves; false when it is none or cannot move.
+bool MoveFavouriteBy(CQurixDoc& doc, const PartKey& key, int32_t delta);
+// Takes a part off the recent list and saves; false when it was not on it.
+bool RemoveRecentPart(CQurixDoc& doc, const PartKey& key);
+
+// Which part commands apply to the selected item, whatever front end shows them. there:
+// the item is a loaded part; key: the item's kept key (also of a gone part); shown: the
+// kept list the parts list shows, or None.
+struct PartCommandStates {
+    bool place = false;        // also copy and the library's folder
+    bool favourite = false;    // add or remove
+    bool isFavourite = false;  // the command's text says remove
+    bool moveUp = false;
+    bool moveDown = false;
+    bool removeRecent = false;
+    bool showMoves = false;   // 上へ/下へ are shown only with the favourites
+    bool showRemove = false;  // 一覧から削除 only with the recent parts
+};
+PartCommandStates PartCommandsFor(const CPartHistory& history, const PartKey& key, bool there,
+                                  LibraryRowKind shown);
 
 // What "copy" puts on the clipboard: the drag block (as the editor would receive it in a
 // drop) and the part's name as text (bytes). refusal says why there is no block.

@@ -9,6 +9,9 @@ namespace qurix {
 
 class CLibEntry;
 
+// The ring around the outer end of a pin chosen in the pin table, in logical pixels.
+inline constexpr int PIN_MARKER_RADIUS = 5;
+
 // Whether zoom is one of the preview's steps (PREVIEW_ZOOMS).
 bool IsPreviewZoomStep(Scale zoom);
 // "N:D" with N and D among the preview's zoom steps; false for anything else.

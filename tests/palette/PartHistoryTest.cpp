@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 #include "core/library/LibEntry.h"
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
+#include "palette/KeptParts.h"
 #include "palette/PinTable.h"
 #include "tests/ScratchFolder.h"
 
@@ -66,6 +68,38 @@ TEST(PartHistoryTest, FavouritesKeepTheUsersOrder) {
     EXPECT_TRUE(history.RemoveFavourite(Key("C")));
     EXPECT_FALSE(history.IsFavourite(Key("C")));
     EXPECT_TRUE(history.IsFavourite(Key("D")));
+}
+
+// Which part commands apply: the favourites' moves at either end, the recent list's
+// removal, a gone part (not there, still kept) and an item of no kept key.
+TEST(PartHistoryTest, PartCommandsApplyByListAndPlace) {
+    CPartHistory history;
+    history.RecordDrop(Key("R1"));
+    history.AddFavourite(Key("A"));
+    history.AddFavourite(Key("B"));
+    history.AddFavourite(Key("C"));
+    using K = LibraryRowKind;
+    const struct {
+        PartKey key;
+        bool there;
+        K shown;
+        // place, favourite, isFavourite, up, down, remove, showMoves, showRemove
+        std::array<bool, 8> want;
+    } cases[] = {
+        {Key("A"), true, K::Favourites, {true, true, true, false, true, false, true, false}},
+        {Key("B"), true, K::Favourites, {true, true, true, true, true, false, true, false}},
+        {Key("C"), false, K::Favourites, {false, true, true, true, false, false, true, false}},
+        {Key("R1"), true, K::RecentParts, {true, true, false, false, false, true, false, true}},
+        {Key("R1"), false, K::RecentParts, {false, true, false, false, false, true, false, true}},
+        {Key("A"), true, K::None, {true, true, true, false, false, false, false, false}},
+        {PartKey{}, false, K::RecentParts, {false, false, false, false, false, false, false, true}},
+    };
+    for (const auto& c : cases) {
+        const PartCommandStates s = PartCommandsFor(history, c.key, c.there, c.shown);
+        const std::array<bool, 8> got{s.place,    s.favourite,    s.isFavourite, s.moveUp,
+                                      s.moveDown, s.removeRecent, s.showMoves,   s.showRemove};
+        EXPECT_EQ(got, c.want) << c.key.partName << " " << static_cast<int>(c.shown);
+    }
 }
 
 TEST(PartHistoryTest, PreferenceIsFavouritesThenRecentThenTheRest) {

@@ -7,23 +7,18 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
-#include "core/profile/Profile.h"
+#include "core/library/LibEntry.h"
 #include "palette/CommandIds.h"
-#include "palette/QurixDoc.h"
-#include "render/DisplaySettings.h"
-#include "tests/ScratchFolder.h"
-#include "ui/win32/MainWindow.h"
+#include "tests/ui_win32/SampleWindow.h"
 #include "ui/win32/WinText.h"
 
 namespace qurix::win32 {
 namespace {
 
-void Select(HWND list, int row) {
-    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-}
+using test::Select;
+using MainWindowTest = test::SampleWindow;
 
 std::wstring Text(HWND window) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -32,29 +27,22 @@ std::wstring Text(HWND window) {
     return text;
 }
 
-TEST(MainWindowTest, PanesFollowTheListsAndTheCloseKeepsTheSettings) {
-    test::ScratchFolder scratch;
-    std::filesystem::copy(std::string(QURIX_SOURCE_DIR) + "/examples", scratch.Path());
-    CProfile profile;
-    profile.SetPath(scratch.File("KIVOX.INI"));
-    CDisplaySettings settings;
-    CQurixDoc doc(settings, profile, scratch.Path() + "/");
-    CMainWindow frame(doc);
-    if (!frame.Create()) GTEST_SKIP() << "no display for a top-level window";
-    ASSERT_TRUE(doc.OnNewDocument());
-    doc.SendInitialUpdate();
-    EXPECT_TRUE(frame.CheckSettingsWritable());
-    frame.Show(SW_SHOWNOACTIVATE);
+TEST_F(MainWindowTest, PanesFollowTheListsAndTheCloseKeepsTheSettings) {
+    if (!Open()) GTEST_SKIP() << "no display for a top-level window";
+    EXPECT_TRUE(settingsWritable);
+    CMainWindow& frame = *this->frame;
+    CQurixDoc& doc = *this->doc;
 
     HWND libraries = GetDlgItem(frame.Hwnd(), ID_LIBRARY_LIST);
     HWND parts = GetDlgItem(frame.Hwnd(), ID_PARTS_LIST);
     HWND note = GetDlgItem(frame.Hwnd(), ID_NOTE);
-    // passive, semiconductor, logic, analog, connector, demo_sheet; the first is shown.
-    ASSERT_EQ(ListView_GetItemCount(libraries), 6);
+    // The recent parts and favourites, then passive, semiconductor, logic, analog,
+    // connector, demo_sheet; the first library is shown.
+    ASSERT_EQ(ListView_GetItemCount(libraries), 8);
     EXPECT_EQ(ListView_GetItemCount(parts), 24);
 
     // logic: 16 parts and their aliases.
-    Select(libraries, 2);
+    Select(libraries, 4);
     ASSERT_EQ(ListView_GetItemCount(parts), 36);
     Select(parts, 0);
     // 74HC00: four gates, its note and the blocks' count in the note pane.
@@ -66,7 +54,7 @@ TEST(MainWindowTest, PanesFollowTheListsAndTheCloseKeepsTheSettings) {
     EXPECT_EQ(SendMessageW(parts, LVM_GETVIEW, 0, 0), LV_VIEW_LIST);
     EXPECT_EQ(ListView_GetItemCount(parts), 36);
 
-    SendMessageW(frame.Hwnd(), WM_CLOSE, 0, 0);
+    Close();
     EXPECT_EQ(frame.Hwnd(), nullptr);
     const std::string ini = scratch.Read("KIVOX.INI");
     EXPECT_NE(ini.find("[qurix]"), std::string::npos);

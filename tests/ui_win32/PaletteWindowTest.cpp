@@ -14,6 +14,7 @@
 #include "core/library/LibEntry.h"
 #include "palette/CommandIds.h"
 #include "palette/ConfigLocation.h"
+#include "palette/LibraryList.h"
 #include "palette/QurixDoc.h"
 #include "tests/ScratchFolder.h"
 #include "ui/win32/MainWindow.h"
@@ -96,7 +97,8 @@ TEST(PaletteWindowTest, FirstStartPageThenTheChosenFile) {
     EXPECT_EQ(after.winWidth, before.winWidth);
     EXPECT_EQ(after.winHeight, before.winHeight);
     EXPECT_EQ(after.winX, before.winX);
-    EXPECT_EQ(ListView_GetItemCount(GetDlgItem(app.Frame()->Hwnd(), ID_LIBRARY_LIST)), 6);
+    EXPECT_EQ(ListView_GetItemCount(GetDlgItem(app.Frame()->Hwnd(), ID_LIBRARY_LIST)),
+              LibraryListRow(6));
     // Remembered in the palette's own file; nothing written where the rule looked in vain.
     EXPECT_EQ(RememberedConfigFile(PaletteDataFolder(user)), chosen);
     EXPECT_FALSE(std::filesystem::exists(work + "\\KIVOX.INI"));
@@ -131,7 +133,7 @@ TEST(PaletteWindowTest, StatusFieldsAndTheBrokenCurrentLibrary) {
         {"after the load: the first library's parts", [] {}, "24 個のパーツ", "", "倍率 1:1"},
         {"a library and part chosen",
          [&] {
-             ListView_SetItemState(libraries, 2, LVIS_SELECTED, LVIS_SELECTED);
+             ListView_SetItemState(libraries, LibraryListRow(2), LVIS_SELECTED, LVIS_SELECTED);
              ListView_SetItemState(parts, 0, LVIS_SELECTED, LVIS_SELECTED);
          },
          "36 個のパーツ", "", "倍率 1:1"},
@@ -178,7 +180,7 @@ TEST(PaletteWindowTest, StatusFieldsAndTheBrokenCurrentLibrary) {
          "0 個のパーツ", "読み込めないライブラリ: 1", "倍率 1:1",
          [&] {
              // The problem row (after the five that loaded) is selected; the note says why.
-             EXPECT_EQ(ListView_GetNextItem(libraries, -1, LVNI_SELECTED), 5);
+             EXPECT_EQ(ListView_GetNextItem(libraries, -1, LVNI_SELECTED), LibraryListRow(5));
              EXPECT_EQ(doc.CurrentEntry(), nullptr);
              EXPECT_TRUE(Contains(Text(note), "2 行目")) << Narrow(Text(note));
          }},
@@ -198,7 +200,7 @@ TEST(PaletteWindowTest, StatusFieldsAndTheBrokenCurrentLibrary) {
         if (step.check) step.check();
     }
     // Back with the part it had.
-    EXPECT_EQ(ListView_GetNextItem(libraries, -1, LVNI_SELECTED), 2);
+    EXPECT_EQ(ListView_GetNextItem(libraries, -1, LVNI_SELECTED), LibraryListRow(2));
     ASSERT_NE(doc.CurrentEntry(), nullptr);
     EXPECT_EQ(std::string(doc.CurrentEntry()->Name()), "74HC00");
 

@@ -94,6 +94,7 @@ TEST(CommandsTest, KeysAndModes) {
         bool ctrl;
         bool shift;
         int id;
+        bool alt = false;
     } wanted[] = {{'R', true, false, ID_FILE_RELOAD},
                   {'F', true, false, ID_EDIT_FIND},
                   {VK_F6, false, false, ID_NEXT_PANE},
@@ -106,12 +107,16 @@ TEST(CommandsTest, KeysAndModes) {
                   {VK_OEM_MINUS, true, false, ID_VIEW_ZOOM_OUT},
                   {VK_SUBTRACT, true, false, ID_VIEW_ZOOM_OUT},
                   {'0', true, false, ID_VIEW_ZOOM_RESET},
-                  {VK_NUMPAD0, true, false, ID_VIEW_ZOOM_RESET}};
+                  {VK_NUMPAD0, true, false, ID_VIEW_ZOOM_RESET},
+                  {'D', true, false, ID_PART_FAVOURITE},
+                  {VK_UP, false, false, ID_PART_MOVE_UP, true},
+                  {VK_DOWN, false, false, ID_PART_MOVE_DOWN, true}};
     ASSERT_EQ(Accelerators().size(), std::size(wanted));
     for (size_t i = 0; i < std::size(wanted); ++i) {
         EXPECT_EQ(Accelerators()[i].key, wanted[i].key);
         EXPECT_EQ(Accelerators()[i].ctrl, wanted[i].ctrl);
         EXPECT_EQ(Accelerators()[i].shift, wanted[i].shift);
+        EXPECT_EQ(Accelerators()[i].alt, wanted[i].alt);
         EXPECT_EQ(Accelerators()[i].id, wanted[i].id);
     }
     // "parts_style" numbers: 0 large, 2 small, 3 list, 4 extra-large; 1 has no command.

@@ -4,8 +4,11 @@
 # display, driven by xdotool. A part dragged from the parts list must arrive as the
 # 520-byte "KivoxPartsInfo" block; the palette is then closed through its menu
 # (Alt+F, X) and KIVOX.INI must differ only in section [qurix].
+# With --place the part is placed by click instead: a click picks it, Enter starts placing
+# it with no button held, it is carried into the target and Esc cancels (nothing arrives);
+# placed again, a click drops it.
 #
-# usage: palette_win32_drag_test.sh QURIX_EXE DROP_TARGET_EXE EXAMPLES_DIR WINEPREFIX
+# usage: palette_win32_drag_test.sh QURIX_EXE DROP_TARGET_EXE EXAMPLES_DIR WINEPREFIX [--place]
 # Exits 77 (skipped) when Wine, Xvfb or xdotool is missing.
 set -euo pipefail
 
@@ -13,7 +16,7 @@ TEST_NAME=palette_win32_drag_test
 WATCHDOG=${WATCHDOG:-240}
 # shellcheck source=tests/ui_qt/drag_test_lib.sh
 . "$(dirname -- "$0")/../ui_qt/drag_test_lib.sh"
-take_paths "QURIX_EXE DROP_TARGET_EXE EXAMPLES_DIR WINEPREFIX" 4 "$@"
+take_paths "QURIX_EXE DROP_TARGET_EXE EXAMPLES_DIR WINEPREFIX [--place]" 4 "$@"
 qurix=${args[0]} target=${args[1]} examples=${args[2]}
 skip_unless_tools Xvfb xdotool wine wineserver
 for f in "$qurix" "$target"; do [ -f "$f" ] || { echo "$TEST_NAME: no $f" >&2; exit 1; }; done
@@ -41,21 +44,55 @@ start_wine_drop_target "$target"
 # Without a window manager Wine places the window itself: the first large icon lies right
 # of the 160-pixel library column, below the menu, toolbar and search field.
 eval "$(xdotool search --onlyvisible --name '^Qurix - ' getwindowgeometry --shell | head -5)"
-xdotool mousemove $((X + 210)) $((Y + 100))
-sleep 0.3
-xdotool mousedown 1
-sleep 0.3
-for x in 220 240 300 400 500 600 700 780 820; do
-  xdotool mousemove "$x" 190
-  sleep 0.1
-done
-if ! wait_for "$work/target.out" '^enter ' 50; then
-  xdotool mouseup 1 || true
-  fail "the drag did not reach the drop target"
+# Carries the part placed by Enter, no button held, into the target until it has COUNT
+# "enter" lines.
+carry_placed_part() {
+  local count=$1 x
+  xdotool mousemove $((X + 210)) $((Y + 100)) click 1
+  sleep 0.5
+  xdotool key Return
+  sleep 0.5
+  for x in 220 240 300 400 500 600 700 780 820; do
+    xdotool mousemove "$x" 190
+    sleep 0.1
+  done
+  for _ in $(seq 50); do
+    [ "$(grep -c '^enter ' "$work/target.out")" -ge "$count" ] && break
+    xdotool mousemove 822 192
+    sleep 0.1
+  done
+  [ "$(grep -c '^enter ' "$work/target.out")" -ge "$count" ] ||
+    fail "the placed part did not follow the pointer into the drop target"
+  xdotool mousemove 825 195
+  sleep 0.3
+}
+if [ "$place" = yes ]; then
+  carry_placed_part 1
+  xdotool key Escape
+  sleep 1
+  grep -q '^drop ' "$work/target.out" && fail "Esc dropped the part"
+  kill -0 "$target_pid" 2>/dev/null || fail "the drop target ended after Esc"
+  carry_placed_part 2
+  xdotool mousedown 1
+  sleep 0.3
+  xdotool mouseup 1
+else
+  xdotool mousemove $((X + 210)) $((Y + 100))
+  sleep 0.3
+  xdotool mousedown 1
+  sleep 0.3
+  for x in 220 240 300 400 500 600 700 780 820; do
+    xdotool mousemove "$x" 190
+    sleep 0.1
+  done
+  if ! wait_for "$work/target.out" '^enter ' 50; then
+    xdotool mouseup 1 || true
+    fail "the drag did not reach the drop target"
+  fi
+  xdotool mousemove 825 195
+  sleep 0.3
+  xdotool mouseup 1
 fi
-xdotool mousemove 825 195
-sleep 0.3
-xdotool mouseup 1
 grep -Eq '^enter formats=(.*,)?KivoxPartsInfo(,.*)? kivox=yes$' "$work/target.out" ||
   fail "the palette did not offer KivoxPartsInfo"
 wait_exit "$target_pid" || fail "the drop target did not end after the drop"

@@ -95,32 +95,31 @@ PartKey CPartCommands::SelectedKey() const {
 }
 
 void CPartCommands::UpdateActions() {
-    const PartKey key = SelectedKey();
-    const bool favourite = !key.libraryPath.empty() && doc_.history.IsFavourite(key);
-    favourite_->setText(UiText(favourite ? texts::CMD_REMOVE_FAVOURITE : texts::CMD_ADD_FAVOURITE));
+    const PartCommandStates states = PartCommandsFor(doc_.history, SelectedKey(), false, shown_);
+    favourite_->setText(
+        UiText(states.isFavourite ? texts::CMD_REMOVE_FAVOURITE : texts::CMD_ADD_FAVOURITE));
     // The list's own commands show only with their list; every command stays enabled, so
     // that its shortcut works, and does nothing where it does not apply.
-    up_->setVisible(shown_ == LibraryRowKind::Favourites);
-    down_->setVisible(shown_ == LibraryRowKind::Favourites);
-    remove_->setVisible(shown_ == LibraryRowKind::RecentParts);
+    up_->setVisible(states.showMoves);
+    down_->setVisible(states.showMoves);
+    remove_->setVisible(states.showRemove);
 }
 
 void CPartCommands::FillMenu(QMenu& menu) {
     UpdateActions();
     const int row = SelectedRow();
     const bool there = view_ != nullptr && view_->ItemEntry(row) != nullptr;
-    const bool kept = !SelectedKey().libraryPath.empty();
-    const auto& favourites = doc_.history.Favourites();
-    const auto at = std::find(favourites.begin(), favourites.end(), SelectedKey());
+    const PartCommandStates states = PartCommandsFor(doc_.history, SelectedKey(), there, shown_);
     for (QAction* action : actions_) {
         if (!action->isVisible()) continue;
         QAction* item = menu.addAction(action->icon(), action->text());
         item->setSeparator(action->isSeparator());
         item->setShortcut(action->shortcut());
-        bool enabled = there;
-        if (action == favourite_ || action == remove_) enabled = kept;
-        if (action == up_) enabled = at != favourites.end() && at != favourites.begin();
-        if (action == down_) enabled = at != favourites.end() && at + 1 != favourites.end();
+        bool enabled = states.place;
+        if (action == favourite_) enabled = states.favourite;
+        if (action == remove_) enabled = states.removeRecent;
+        if (action == up_) enabled = states.moveUp;
+        if (action == down_) enabled = states.moveDown;
         item->setEnabled(enabled);
         connect(item, &QAction::triggered, action, &QAction::trigger);
     }
@@ -247,22 +246,13 @@ void CPartCommands::ShowLibraryFolder() {
 void CPartCommands::MoveFavourite(int delta) {
     if (view_ == nullptr || shown_ != LibraryRowKind::Favourites) return;
     if (view_->EntriesShown() != listing_) return;
-    const PartKey key = SelectedKey();
-    const auto& favourites = doc_.history.Favourites();
-    const auto at = std::find(favourites.begin(), favourites.end(), key);
-    if (at == favourites.end()) return;
-    const auto from = static_cast<int32_t>(at - favourites.begin());
-    if (!doc_.history.MoveFavourite(from, from + delta)) return;
-    SaveKeptParts(doc_);
-    Refresh();
+    if (MoveFavouriteBy(doc_, SelectedKey(), delta)) Refresh();
 }
 
 void CPartCommands::RemoveRecent() {
     if (view_ == nullptr || shown_ != LibraryRowKind::RecentParts) return;
     if (view_->EntriesShown() != listing_) return;
-    if (!doc_.history.RemoveRecent(SelectedKey())) return;
-    SaveKeptParts(doc_);
-    Refresh();
+    if (RemoveRecentPart(doc_, SelectedKey())) Refresh();
 }
 
 bool CPartCommands::eventFilter(QObject* watched, QEvent* event) {

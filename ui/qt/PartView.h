@@ -103,7 +103,6 @@ private:
     QAction* fitAction_;
     QTabBar* blocks_;
     void DrawPinMarker(QPainter& painter, QPoint origin) const;
-    static constexpr int PIN_MARKER_RADIUS = 5;
     const CLibEntry* markedEntry_ = nullptr;  // compared, never followed
     int markedPin_ = -1;
 };

@@ -49,6 +49,9 @@ constexpr Accelerator KEYS[] = {
     {VK_SUBTRACT, true, false, ID_VIEW_ZOOM_OUT},
     {'0', true, false, ID_VIEW_ZOOM_RESET},
     {VK_NUMPAD0, true, false, ID_VIEW_ZOOM_RESET},
+    {'D', true, false, ID_PART_FAVOURITE},
+    {VK_UP, false, false, ID_PART_MOVE_UP, true},
+    {VK_DOWN, false, false, ID_PART_MOVE_DOWN, true},
 };
 
 constexpr ToolButton BUTTONS[] = {

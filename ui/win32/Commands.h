@@ -6,11 +6,12 @@
 
 namespace qurix::win32 {
 
-// The window's own commands besides those of palette/CommandIds.h.
-inline constexpr int ID_VIEW_FIT = 0x8020;
-inline constexpr int ID_EDIT_FIND = 0x8021;
-inline constexpr int ID_NEXT_PANE = 0x8025;
-inline constexpr int ID_PREV_PANE = 0x8026;
+// The window's own commands besides those of palette/CommandIds.h (whose part commands
+// take 0x8020 …).
+inline constexpr int ID_VIEW_FIT = 0x8040;
+inline constexpr int ID_EDIT_FIND = 0x8041;
+inline constexpr int ID_NEXT_PANE = 0x8045;
+inline constexpr int ID_PREV_PANE = 0x8046;
 
 // The parts list's display modes, as "parts_style" numbers them (1, a details mode without
 // columns, shows as large icons).
@@ -31,12 +32,13 @@ struct MenuItem {
 // The menu bar in order: each popup followed by its items.
 std::span<const MenuItem> MenuItems();
 
-// The keys: virtual key, with Ctrl and Shift, and the command.
+// The keys: virtual key, with Ctrl and Shift, and the command; alt: with Alt.
 struct Accelerator {
     uint16_t key = 0;
     bool ctrl = false;
     bool shift = false;
     int id = 0;
+    bool alt = false;
 };
 std::span<const Accelerator> Accelerators();
 // The key a menu item names after a tab; null for none.

@@ -7,6 +7,7 @@
 #include <shobjidl.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "palette/DragBlock.h"
@@ -16,9 +17,71 @@ namespace qurix::win32 {
 
 namespace {
 
+// A click-to-place drag's image, drawn beside the pointer by a layered window of its own
+// that follows it (the shell's drag image shows only over targets that draw it, and not
+// under Wine). Beside, never under the pointer: the window under it is the drop's target.
+class CFollowImage {
+public:
+    CFollowImage(const ArgbImage& image) {
+        HBITMAP bitmap = ArgbBitmap(image);
+        if (bitmap == nullptr) return;
+        const HINSTANCE inst = GetModuleHandleW(nullptr);
+        WNDCLASSEXW c{};
+        c.cbSize = sizeof c;
+        c.lpfnWndProc = DefWindowProcW;
+        c.hInstance = inst;
+        c.lpszClassName = CLASS;
+        RegisterClassExW(&c);  // fails harmlessly once it is there
+        window_ = CreateWindowExW(
+            WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW,
+            CLASS, L"", WS_POPUP, 0, 0, image.width, image.height, nullptr, nullptr, inst, nullptr);
+        if (window_ != nullptr) {
+            HDC screen = GetDC(nullptr);
+            HDC memory = CreateCompatibleDC(screen);
+            HGDIOBJ old = SelectObject(memory, bitmap);
+            SIZE size{image.width, image.height};
+            POINT origin{0, 0};
+            POINT at = Place();
+            BLENDFUNCTION blend{AC_SRC_OVER, 0, 192, AC_SRC_ALPHA};
+            UpdateLayeredWindow(window_, screen, &at, &size, memory, &origin, 0, &blend, ULW_ALPHA);
+            SelectObject(memory, old);
+            DeleteDC(memory);
+            ReleaseDC(nullptr, screen);
+            ShowWindow(window_, SW_SHOWNOACTIVATE);
+        }
+        DeleteObject(bitmap);
+    }
+    ~CFollowImage() {
+        if (window_ != nullptr) DestroyWindow(window_);
+    }
+    CFollowImage(const CFollowImage&) = delete;
+    CFollowImage& operator=(const CFollowImage&) = delete;
+
+    void Follow() const {
+        if (window_ == nullptr) return;
+        const POINT at = Place();
+        SetWindowPos(window_, HWND_TOPMOST, at.x, at.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    }
+
+private:
+    static constexpr const wchar_t* CLASS = L"QurixPlacedPart";
+    static POINT Place() {
+        POINT p{};
+        GetCursorPos(&p);
+        return POINT{p.x + OFFSET, p.y + OFFSET};
+    }
+    static constexpr int OFFSET = 12;
+    HWND window_ = nullptr;
+};
+
 // The drop source lives on RunPartDrag's stack for the whole drag; the count only answers COM.
+// A held drag drops when the button goes up. A click-to-place drag starts with no button
+// held (or with the double-click's still down): it drops at the next press, once every
+// button was up.
 class CDropSource : public IDropSource {
 public:
+    CDropSource(bool click, const CFollowImage* image) : click_(click), image_(image) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (iid == IID_IUnknown || iid == IID_IDropSource) {
             *object = static_cast<IDropSource*>(this);
@@ -32,13 +95,31 @@ public:
     ULONG STDMETHODCALLTYPE Release() override { return --references_; }
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
         if (escape) return DRAGDROP_S_CANCEL;
-        if ((keys & MK_LBUTTON) == 0) return DRAGDROP_S_DROP;
-        return S_OK;
+        if (image_ != nullptr) image_->Follow();
+        constexpr DWORD BUTTONS = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
+        if (!click_) return (keys & MK_LBUTTON) == 0 ? DRAGDROP_S_DROP : S_OK;
+        // The press may land in another program's window, whose thread alone hears of it
+        // (Wine routes it there): the button's state as the whole desktop has it counts too.
+        if ((GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0) keys |= MK_LBUTTON;
+        if ((GetAsyncKeyState(VK_RBUTTON) & 0x8000) != 0) keys |= MK_RBUTTON;
+        if ((keys & BUTTONS) == 0) {
+            released_ = true;
+            return S_OK;
+        }
+        if (!released_) return S_OK;
+        // Another button than the left one cancels, as Esc does.
+        return (keys & MK_LBUTTON) != 0 ? DRAGDROP_S_DROP : DRAGDROP_S_CANCEL;
     }
-    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override {
+        if (image_ != nullptr) image_->Follow();
+        return DRAGDROP_S_USEDEFAULTCURSORS;
+    }
 
 private:
     ULONG references_ = 1;
+    bool click_;
+    const CFollowImage* image_;
+    bool released_ = false;
 };
 
 }  // namespace
@@ -140,11 +221,15 @@ int CPartsDataObject::Find(const FORMATETC& f) const {
     return -1;
 }
 
-HRESULT RunPartDrag(const std::string& block, const ArgbImage& image, POINT hotSpot) {
+HRESULT RunPartDrag(const std::string& block, const ArgbImage& image, POINT hotSpot, bool click,
+                    DWORD* effect) {
     CPartsDataObject data(block);
-    CDropSource source;
+    std::unique_ptr<CFollowImage> follow;
+    if (click && !image.IsNull()) follow = std::make_unique<CFollowImage>(image);
+    CDropSource source(click, follow.get());
     IDragSourceHelper* helper = nullptr;
-    if (!image.IsNull() &&
+    // A held drag's image is the shell's; a placing one draws its own (no two images).
+    if (!click && !image.IsNull() &&
         SUCCEEDED(CoCreateInstance(CLSID_DragDropHelper, nullptr, CLSCTX_INPROC_SERVER,
                                    IID_IDragSourceHelper, reinterpret_cast<void**>(&helper)))) {
         SHDRAGIMAGE drag{};
@@ -157,9 +242,10 @@ HRESULT RunPartDrag(const std::string& block, const ArgbImage& image, POINT hotS
             DeleteObject(drag.hbmpDragImage);
         }
     }
-    DWORD effect = DROPEFFECT_NONE;
-    const HRESULT result = DoDragDrop(&data, &source, DROPEFFECT_COPY, &effect);
+    DWORD done = DROPEFFECT_NONE;
+    const HRESULT result = DoDragDrop(&data, &source, DROPEFFECT_COPY, &done);
     if (helper != nullptr) helper->Release();
+    if (effect != nullptr) *effect = done;
     return result;
 }
 

@@ -51,8 +51,15 @@ private:
 // Runs an OLE drag of one part: the data object offers the registered format
 // "KivoxPartsInfo" as an HGLOBAL of block (the 520 bytes), with image (premultiplied
 // into a drag bitmap; none when null) held at hotSpot under the pointer. Returns the
-// DoDragDrop result (DRAGDROP_S_DROP, DRAGDROP_S_CANCEL or an error).
-HRESULT RunPartDrag(const std::string& block, const ArgbImage& image, POINT hotSpot);
+// DoDragDrop result (DRAGDROP_S_DROP, DRAGDROP_S_CANCEL or an error) and, in effect, what
+// the target did. click: started with no button held (click-to-place), dropped at the next
+// left click, cancelled by Esc or another button.
+HRESULT RunPartDrag(const std::string& block, const ArgbImage& image, POINT hotSpot,
+                    bool click = false, DWORD* effect = nullptr);
+// Whether a drag's result is a drop the target took.
+inline bool DropAccepted(HRESULT result, DWORD effect) {
+    return result == DRAGDROP_S_DROP && (effect & (DROPEFFECT_COPY | DROPEFFECT_MOVE)) != 0;
+}
 
 // The registered clipboard format of the block.
 CLIPFORMAT PartsInfoFormat();

@@ -1,6 +1,8 @@
 #pragma once
 #include "ui/win32/WinApi.h"
 
+#include <commctrl.h>
+
 #include <functional>
 #include <string>
 
@@ -16,6 +18,8 @@ public:
     ~CItemTips();
     CItemTips(const CItemTips&) = delete;
     CItemTips& operator=(const CItemTips&) = delete;
+    // Takes a shown tip away (a drag is starting).
+    void Hide() const { SendMessageW(tip_, TTM_POP, 0, 0); }
 
 private:
     static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);

@@ -59,23 +59,42 @@ void CLibraryPane::SaveSettings() {
     WriteLastLibrary(GetDocument().Profile(), lastIndex_);
 }
 
+LibraryRow CLibraryPane::Row(int row) const {
+    return LibraryRowAt(row, static_cast<int32_t>(rows_.size()),
+                        static_cast<int32_t>(problems_.size()));
+}
+
 const LoadProblem* CLibraryPane::Problem(int row) const {
-    const int i = row - static_cast<int>(rows_.size());
-    return i >= 0 && i < static_cast<int>(problems_.size()) ? &problems_[i] : nullptr;
+    const LibraryRow r = Row(row);
+    return r.kind == LibraryRowKind::Problem ? &problems_[static_cast<size_t>(r.index)] : nullptr;
+}
+
+const CPartLibrary* CLibraryPane::Library(int row) const {
+    const LibraryRow r = Row(row);
+    return r.kind == LibraryRowKind::Library ? rows_[static_cast<size_t>(r.index)] : nullptr;
+}
+
+LibraryRowKind CLibraryPane::SelectedPartList() const {
+    const LibraryRowKind kind = Row(ListView_GetNextItem(list_, -1, LVNI_SELECTED)).kind;
+    return kind == LibraryRowKind::RecentParts || kind == LibraryRowKind::Favourites
+               ? kind
+               : LibraryRowKind::None;
 }
 
 void CLibraryPane::OnUpdate(CQurixView* /*sender*/) {
     CQurixDoc& doc = GetDocument();
     if (!doc.TakePending(this)) {
-        // Follows a part picked among the search results.
+        // Follows a part picked among the search results; a part list chosen stays
+        // chosen while its parts are picked.
         const auto it = std::find(rows_.begin(), rows_.end(), doc.CurrentLibrary());
-        if (doc.CurrentLibrary() != nullptr && it != rows_.end()) {
-            const int row = static_cast<int>(it - rows_.begin());
-            if (ListView_GetNextItem(list_, -1, LVNI_SELECTED) != row) {
+        if (doc.CurrentLibrary() != nullptr && it != rows_.end() &&
+            SelectedPartList() == LibraryRowKind::None) {
+            const int index = static_cast<int>(it - rows_.begin());
+            if (ListView_GetNextItem(list_, -1, LVNI_SELECTED) != LibraryListRow(index)) {
                 quiet_ = true;
-                SelectRow(row);
+                SelectRow(LibraryListRow(index));
                 quiet_ = false;
-                lastIndex_ = row;
+                lastIndex_ = index;
             }
         }
         return;
@@ -91,13 +110,19 @@ void CLibraryPane::OnUpdate(CQurixView* /*sender*/) {
     quiet_ = true;
     for (int row = 0; row < RowCount(); ++row) {
         const LoadProblem* problem = Problem(row);
-        std::wstring text = DisplayText(
-            LibraryDisplayName(problem != nullptr ? problem->path : rows_[row]->Path()));
+        const LibraryRowKind kind = Row(row).kind;
+        std::wstring text = kind == LibraryRowKind::RecentParts ? Widen(texts::RECENT_PARTS)
+                            : kind == LibraryRowKind::Favourites
+                                ? Widen(texts::FAVOURITE_PARTS)
+                                : DisplayText(LibraryDisplayName(
+                                      problem != nullptr ? problem->path : Library(row)->Path()));
         LVITEMW item{};
         item.mask = LVIF_TEXT | LVIF_IMAGE;
         item.iItem = row;
         // The warning mark too on a library that loaded less than its file holds.
-        const bool marked = problem != nullptr || !doc.WarningFor(rows_[row]).empty();
+        const CPartLibrary* library = Library(row);
+        const bool marked =
+            problem != nullptr || (library != nullptr && !doc.WarningFor(library).empty());
         item.iImage = marked ? 0 : I_IMAGENONE;
         item.pszText = text.data();
         ListView_InsertItem(list_, &item);
@@ -105,26 +130,33 @@ void CLibraryPane::OnUpdate(CQurixView* /*sender*/) {
     quiet_ = false;
     // A reload that kept the place has made its library, or its problem, current already.
     if (const std::string current = doc.CurrentPath(); !current.empty()) {
-        for (int row = 0; row < RowCount(); ++row) {
+        for (int row = PART_LIST_ROWS; row < RowCount(); ++row) {
             const LoadProblem* problem = Problem(row);
-            if ((problem != nullptr ? problem->path : rows_[row]->Path()) != current) continue;
+            const CPartLibrary* library = Library(row);
+            const std::string path = problem != nullptr   ? problem->path
+                                     : library != nullptr ? library->Path()
+                                                          : "";
+            if (path != current) continue;
             quiet_ = true;
             SelectRow(row);
             quiet_ = false;
-            lastIndex_ = row;
+            // Libraries and then problems are numbered as "plib_last" counts them.
+            lastIndex_ = row - PART_LIST_ROWS;
+            leftIndex_ = lastIndex_;
             return;
         }
     }
     lastIndex_ = RestoredLibraryRow(paths, lastIndex_, doc.place.libraryPath);
-    if (!paths.empty()) SelectRow(lastIndex_);
+    if (!paths.empty()) SelectRow(LibraryListRow(lastIndex_));
 }
 
 std::wstring CLibraryPane::TipText(int row) const {
     if (const LoadProblem* p = Problem(row)) return EditText(ProblemText(*p));
-    if (row < 0 || row >= static_cast<int>(rows_.size())) return {};
+    const CPartLibrary* library = Library(row);
+    if (library == nullptr) return {};
     // A library that loaded less than its file holds says so under its path.
-    const std::string warning = GetDocument().WarningFor(rows_[row]);
-    return DisplayText(rows_[row]->Path()) + (warning.empty() ? L"" : L"\r\n" + EditText(warning));
+    const std::string warning = GetDocument().WarningFor(library);
+    return DisplayText(library->Path()) + (warning.empty() ? L"" : L"\r\n" + EditText(warning));
 }
 
 void CLibraryPane::SelectRow(int row) {
@@ -150,19 +182,29 @@ LRESULT CLibraryPane::OnNotify(NMHDR* header, bool& handled) {
             const bool was = (change->uOldState & LVIS_SELECTED) != 0;
             const bool is = (change->uNewState & LVIS_SELECTED) != 0;
             CQurixDoc& doc = GetDocument();
+            const LibraryRowKind kind = Row(change->iItem).kind;
             if (was && !is) {
                 doc.SetCurrentLibrary(nullptr);
+                if (kind == LibraryRowKind::Library) leftIndex_ = lastIndex_;
                 lastIndex_ = 0;
-            } else if (is && !was && change->iItem >= 0 &&
-                       change->iItem < static_cast<int>(rows_.size())) {
-                doc.SetCurrentLibrary(rows_[change->iItem]);
-                lastIndex_ = change->iItem;
+            } else if (is && !was &&
+                       (kind == LibraryRowKind::RecentParts ||
+                        kind == LibraryRowKind::Favourites)) {
+                // No library number: "plib_last" keeps the library chosen before.
+                lastIndex_ = leftIndex_;
+                if (rowChosen) rowChosen(kind);
+            } else if (is && !was && kind == LibraryRowKind::Library) {
+                if (rowChosen) rowChosen(kind);
+                doc.SetCurrentLibrary(Library(change->iItem));
+                lastIndex_ = Row(change->iItem).index;
+                leftIndex_ = lastIndex_;
                 doc.UpdateAllViews(this);
             } else if (is && !was && Problem(change->iItem) != nullptr) {
                 // The document's own copy: the list's outlives a reload, the document's not.
-                const size_t i = static_cast<size_t>(change->iItem) - rows_.size();
+                const auto i = static_cast<size_t>(Row(change->iItem).index);
                 if (i < doc.Problems().size()) doc.SetCurrentProblem(&doc.Problems()[i]);
-                lastIndex_ = change->iItem;
+                lastIndex_ = change->iItem - PART_LIST_ROWS;
+                leftIndex_ = lastIndex_;
                 doc.UpdateAllViews(this);
             }
             return 0;

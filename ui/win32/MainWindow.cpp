@@ -124,6 +124,8 @@ CMainWindow::~CMainWindow() {
     doc_.RemoveListener(this);
     doc_.SetHost(nullptr);
     // The panes' windows go with the main window; the views leave the document first.
+    commands_.reset();
+    pins_.reset();
     parts_.reset();
     libraries_.reset();
     preview_.reset();
@@ -166,6 +168,9 @@ bool CMainWindow::Create() {
     note_ = std::make_unique<CNotePane>(doc_, Hwnd());
     parts_->countChanged = [this] { UpdateStatusFields(); };
     preview_->zoomChanged = [this] { UpdateStatusFields(); };
+    pins_ = std::make_unique<CPinPage>(doc_, Hwnd(), note_->Hwnd(), *preview_);
+    commands_ = std::make_unique<CPartCommands>(doc_, *parts_, Hwnd());
+    libraries_->rowChosen = [this](LibraryRowKind kind) { commands_->ShowKeptParts(kind); };
     ApplyFonts();
 
     std::vector<ACCEL> keys;
@@ -173,6 +178,7 @@ bool CMainWindow::Create() {
         BYTE flags = FVIRTKEY;
         if (a.ctrl) flags |= FCONTROL;
         if (a.shift) flags |= FSHIFT;
+        if (a.alt) flags |= FALT;
         keys.push_back(ACCEL{flags, a.key, static_cast<WORD>(a.id)});
     }
     accelerators_ = CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
@@ -244,6 +250,12 @@ void CMainWindow::CreateMenuBar() {
     HMENU bar = CreateMenu();
     HMENU popup = nullptr;
     for (const MenuItem& item : MenuItems()) {
+        // The part commands before Help, the last menu; filled as each opening finds them.
+        if (item.popup && std::string_view(item.text) == texts::MENU_HELP) {
+            partMenu_ = CreatePopupMenu();
+            AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(partMenu_),
+                        Widen(texts::MENU_PART).c_str());
+        }
         if (item.popup) {
             popup = CreatePopupMenu();
             AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup),
@@ -453,7 +465,7 @@ void CMainWindow::Layout() {
     };
     place(libraries_->Hwnd(), panes_.library);
     place(preview_->Hwnd(), panes_.preview);
-    place(note_->Hwnd(), panes_.note);
+    place(pins_->Hwnd(), panes_.note);
     place(parts_->Search(), panes_.search);
     place(parts_->List(), panes_.parts);
     if (firstStart_ != nullptr)
@@ -461,10 +473,15 @@ void CMainWindow::Layout() {
               Rect{panes_.search.left, panes_.search.top, panes_.parts.right, panes_.parts.bottom});
     EndDeferWindowPos(defer);
     statusBar_->Relayout();
+    pins_->Layout();
     ListView_SetColumnWidth(libraries_->Hwnd(), 0, LVSCW_AUTOSIZE_USEHEADER);
 }
 
 void CMainWindow::OnInitMenu(HMENU menu) {
+    if (menu == partMenu_) {
+        commands_->FillMenu(menu);
+        return;
+    }
     EnableMenuItem(menu, ID_FILE_RELOAD, MF_BYCOMMAND | (doc_.IsBusy() ? MF_GRAYED : MF_ENABLED));
     const int current = CommandOfMode(parts_->Mode());
     CheckMenuRadioItem(menu, ID_VIEW_SMALLICON, ID_VIEW_LIST, current, MF_BYCOMMAND);
@@ -501,8 +518,11 @@ void CMainWindow::OnCommand(int id, int code, HWND /*from*/) {
         if (code == EN_CHANGE) parts_->OnSearchChanged();
         return;
     }
+    if (commands_->OnCommand(id)) return;
     if (const int mode = ModeOfCommand(id); mode >= 0) {
         parts_->SetMode(mode);
+        // Kept parts name their library under the thumbnail or beside the name.
+        commands_->RefreshKept();
         UpdateToolBar();
         return;
     }
@@ -616,12 +636,20 @@ LRESULT CMainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 result = parts_->OnNotify(header, handled);
             } else if (libraries_ != nullptr && header->hwndFrom == libraries_->Hwnd()) {
                 result = libraries_->OnNotify(header, handled);
+            } else if (pins_ != nullptr) {
+                result = pins_->OnNotify(header, handled);
             } else if (header->code == TBN_GETINFOTIPW) {
                 break;
             }
             if (handled) return result;
             break;
         }
+        case WM_CONTEXTMENU:
+            if (parts_ != nullptr && reinterpret_cast<HWND>(wParam) == parts_->List()) {
+                commands_->ShowContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+                return 0;
+            }
+            break;
         case WM_INITMENUPOPUP:
             OnInitMenu(reinterpret_cast<HMENU>(wParam));
             return 0;

@@ -13,6 +13,8 @@
 #include "ui/win32/FirstStartPage.h"
 #include "ui/win32/PaneLayout.h"
 #include "ui/win32/Panes.h"
+#include "ui/win32/PartCommands.h"
+#include "ui/win32/PinPage.h"
 #include "ui/win32/StatusBar.h"
 #include "ui/win32/UiHost.h"
 #include "ui/win32/Watcher.h"
@@ -60,6 +62,7 @@ public:
     // The permanent fields from the panes as they are now.
     void UpdateStatusFields();
     CStatusBar& StatusBar() { return *statusBar_; }
+    const CPreviewPane& Preview() const { return *preview_; }
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -91,6 +94,9 @@ private:
     std::unique_ptr<CLibraryPane> libraries_;
     std::unique_ptr<CPreviewPane> preview_;
     std::unique_ptr<CNotePane> note_;
+    std::unique_ptr<CPinPage> pins_;
+    std::unique_ptr<CPartCommands> commands_;
+    HMENU partMenu_ = nullptr;
     HWND toolBar_ = nullptr;
     HWND status_ = nullptr;
     std::unique_ptr<CStatusBar> statusBar_;

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "palette/KeptParts.h"
 #include "palette/QurixDoc.h"
 #include "palette/Texts.h"
 #include "render/DisplaySettings.h"
@@ -34,6 +35,8 @@ bool CPaletteApp::InitInstance(const ConfigLocationInputs& where, int show,
     frame_->onOpenConfig = [this](const std::string& path) { OpenConfigFile(path); };
     if (!choice_.found) frame_->ShowFirstStart(FirstStartPlaces(choice_));
     if (restored) doc_->ShowStatus(FormatText(texts::SETTINGS_RESTORED, profile_.Path()));
+    doc_->historyPath = PartHistoryPath();
+    LoadKeptParts(*doc_);
     if (!doc_->OnNewDocument()) return false;
     doc_->SendInitialUpdate();
     // Without the file the first-start page says what is wrong; a write would make one.

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "palette/LibraryList.h"
 #include "palette/LoadProblem.h"
+#include "palette/PartHistory.h"
 #include "palette/PartsList.h"
 #include "palette/PreviewState.h"
 #include "palette/QurixView.h"
@@ -29,9 +31,9 @@ inline constexpr int ID_SEARCH_EDIT = 102;
 inline constexpr int ID_NOTE = 103;
 inline constexpr int ID_BLOCKS = 104;
 
-// The library list: a report-mode list view of one column; libraries that did not load
-// are greyed rows with a warning icon, their problem in the tool tip and, on a click, in
-// the note.
+// The library list: a report-mode list view of one column; the recent parts and the
+// favourites above the libraries; libraries that did not load are greyed rows with a
+// warning icon, their problem in the tool tip and, on a click, in the note.
 class CLibraryPane : public CQurixView {
 public:
     CLibraryPane(CQurixDoc& doc, HWND parent);
@@ -45,9 +47,17 @@ public:
     // WM_NOTIFY from the list; handled tells whether the result is the answer.
     LRESULT OnNotify(NMHDR* header, bool& handled);
     void OnDpiChanged();
+    // A row was chosen: a library or one of the two part lists.
+    std::function<void(LibraryRowKind)> rowChosen;
+    // The part list selected, or None.
+    LibraryRowKind SelectedPartList() const;
 
 private:
-    int RowCount() const { return static_cast<int>(rows_.size() + problems_.size()); }
+    int RowCount() const {
+        return PART_LIST_ROWS + static_cast<int>(rows_.size() + problems_.size());
+    }
+    LibraryRow Row(int row) const;
+    const CPartLibrary* Library(int row) const;
     const LoadProblem* Problem(int row) const;
     void SelectRow(int row);
 
@@ -60,6 +70,8 @@ private:
     std::vector<const CPartLibrary*> rows_;
     std::vector<LoadProblem> problems_;
     int32_t lastIndex_ = 0;
+    // The library row left for a part list, which takes no number.
+    int32_t leftIndex_ = 0;
     bool quiet_ = false;
 };
 
@@ -93,9 +105,36 @@ public:
     CThumbnailStore& Store() { return store_; }
     int ItemCount() const { return static_cast<int>(items_.size()); }
 
+    // The recent parts or favourites listed instead of a library: a gone part (entry null)
+    // greyed with why in its tool tip.
+    struct KeptItem {
+        const CPartLibrary* library = nullptr;
+        const CLibEntry* entry = nullptr;
+        std::wstring text;
+        std::wstring gone;
+    };
+    void ShowKept(LibraryRowKind kind, const std::vector<KeptItem>& items);
+    // Back to the current library's parts.
+    void LeaveKept();
+    LibraryRowKind KeptShown() const { return kept_; }
+    const CLibEntry* ItemEntry(int row) const;
+    const CPartLibrary* ItemLibrary(int row) const;
+    int SelectedRow() const;
+    void SelectRow(int row);
+    // Drags the item: click, with no button held (click-to-place) from its centre. True
+    // when the target took the drop.
+    bool Drag(int row, POINT at, bool click);
+    // Hooks for the part commands: a drop taken; Enter or a double-click; a key in the
+    // list (true: taken); the kept list to list again after a reload or a search.
+    std::function<void(const PartKey&)> dropped;
+    std::function<void(int row)> activated;
+    std::function<bool(UINT key)> keyDown;
+    std::function<void()> keptStale;
+
 private:
     struct Item : PartsListItem {
         std::wstring text;
+        std::wstring gone;
     };
     void BuildImages();
     void ShowLibrary(const CPartLibrary* library);
@@ -104,8 +143,6 @@ private:
     ArgbImage ItemImage(const Item& item);
     int TopItem() const;
     void ScrollTo(int row);
-    void SelectRow(int row);
-    void StartDrag(int row, POINT at);
     void ClearSearch();
     void ShowCount();
     static LRESULT CALLBACK SearchProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
@@ -126,6 +163,7 @@ private:
     bool filling_ = false;
     bool searching_ = false;
     bool preparing_ = false;
+    LibraryRowKind kept_ = LibraryRowKind::None;
     CPartSearch search_index_;
 };
 
@@ -149,6 +187,11 @@ public:
     // The zoom, or whether it follows the pane, may have changed.
     std::function<void()> zoomChanged;
     int BlockCount() const { return blockCount_; }
+    // Marks a pin of the current part over the drawing (-1: none); the mark goes with the part.
+    void MarkPin(int pin);
+    int MarkedPin() const;
+    // Another block was chosen in the selector.
+    std::function<void()> blockChanged;
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -161,6 +204,7 @@ private:
     void Paint();
     int Ratio() const;
     Scale DrawZoom() const;
+    void DrawPinMark(HDC dc) const;
     int BlocksHeight() const;
 
     CanvasFactory canvases_;
@@ -171,6 +215,8 @@ private:
     POINT extent_{50, 50};  // device pixels
     POINT scroll_{0, 0};
     int wheelRest_ = 0;
+    const CLibEntry* markedEntry_ = nullptr;  // compared, never followed
+    int markedPin_ = -1;
 };
 
 // The note: the part's note and block count in a read-only edit control.

@@ -13,6 +13,7 @@
 #include "palette/PartSummary.h"
 #include "palette/QurixDoc.h"
 #include "palette/Texts.h"
+#include "palette/search/PreferredParts.h"
 #include "render/DisplaySettings.h"
 #include "ui/win32/Bitmaps.h"
 #include "ui/win32/Commands.h"
@@ -80,11 +81,15 @@ void CPartsPane::OnUpdate(CQurixView* /*sender*/) {
     const bool loaded = doc.TakePending(this);
     if (loaded) store_.OnLoad();
     if (!store_.Built()) BuildImages();
-    if (doc.CurrentLibrary() != nullptr && !searching_) {
+    if (kept_ != LibraryRowKind::None) {
+        // The kept list stays while its parts are picked; after a reload it is listed anew.
+        if (!searching_ && items_.empty() && keptStale) keptStale();
+    } else if (doc.CurrentLibrary() != nullptr && !searching_) {
         ShowLibrary(doc.CurrentLibrary());
         if (CQurixDoc::Place wanted; doc.TakePlaceFor(doc.CurrentLibrary(), wanted)) {
             for (int row = 0; row < ItemCount(); ++row) {
-                if (std::string_view(items_[row].entry->Name()) == wanted.entryName) {
+                if (items_[row].entry != nullptr &&
+                    std::string_view(items_[row].entry->Name()) == wanted.entryName) {
                     SelectRow(row);
                     break;
                 }
@@ -129,11 +134,49 @@ void CPartsPane::ShowLibrary(const CPartLibrary* library) {
     if (shown_ != nullptr) memory_.Remember(shown_, TopItem());
     std::vector<Item> items;
     for (const PartsListItem& item : CPartsList::LibraryItems(library, store_)) {
-        items.push_back({item, DisplayText(item.entry->Name())});
+        items.push_back({item, DisplayText(item.entry->Name()), {}});
     }
     ShowItems(std::move(items));
     shown_ = library;
     ScrollTo(memory_.Recall(library));
+}
+
+void CPartsPane::ShowKept(LibraryRowKind kind, const std::vector<KeptItem>& items) {
+    if (kept_ == LibraryRowKind::None && shown_ != nullptr) memory_.Remember(shown_, TopItem());
+    kept_ = kind;
+    shown_ = nullptr;
+    if (searching_) return;
+    std::vector<Item> listed;
+    listed.reserve(items.size());
+    for (const KeptItem& k : items) {
+        Item item;
+        item.entry = k.entry;
+        item.library = k.library;
+        item.image = k.entry != nullptr ? store_.ImageIndex(k.entry) : -1;
+        item.text = k.text;
+        item.gone = k.gone;
+        listed.push_back(std::move(item));
+    }
+    ShowItems(std::move(listed));
+}
+
+void CPartsPane::LeaveKept() {
+    if (kept_ == LibraryRowKind::None) return;
+    kept_ = LibraryRowKind::None;
+    if (!searching_) ShowItems({});
+}
+
+const CLibEntry* CPartsPane::ItemEntry(int row) const {
+    return row >= 0 && row < ItemCount() ? items_[row].entry : nullptr;
+}
+
+const CPartLibrary* CPartsPane::ItemLibrary(int row) const {
+    if (row < 0 || row >= ItemCount() || items_[row].entry == nullptr) return nullptr;
+    return items_[row].library != nullptr ? items_[row].library : shown_;
+}
+
+int CPartsPane::SelectedRow() const {
+    return ListView_GetNextItem(list_, -1, LVNI_SELECTED);
 }
 
 void CPartsPane::ShowItems(std::vector<Item> items) {
@@ -154,6 +197,19 @@ void CPartsPane::ShowItems(std::vector<Item> items) {
 
 ArgbImage CPartsPane::ItemImage(const Item& item) {
     const CExtraThumbnails::Kind kind = KindOf(mode_);
+    if (item.entry == nullptr) {
+        // A gone part has no drawing: the list's background, opaque (a clear image shows
+        // black in an image list without a mask).
+        const int32_t side = CExtraThumbnails::LogicalSide(kind) * ThumbnailRatio(WindowDpi(list_));
+        const uint32_t bg = GetDocument().Settings().colours.Get(ColourKey::BG) & COLOUR_RGB_MASK;
+        ArgbImage blank;
+        blank.width = side;
+        blank.height = side;
+        blank.pixels.assign(
+            static_cast<size_t>(side) * static_cast<size_t>(side),
+            0xFF000000u | ((bg & 0xFFu) << 16) | (bg & 0xFF00u) | ((bg >> 16) & 0xFFu));
+        return blank;
+    }
     const int32_t ratio = ThumbnailRatio(WindowDpi(list_));
     ArgbImage image = store_.ExtraImage(kind, ratio, item.image, item.entry);
     if (!image.IsNull() || kind == CExtraThumbnails::Kind::ExtraLarge) return image;
@@ -230,6 +286,7 @@ void CPartsPane::ScrollTo(int row) {
 }
 
 void CPartsPane::SelectRow(int row) {
+    if (row < 0 || row >= ItemCount()) return;
     ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_EnsureVisible(list_, row, FALSE);
 }
@@ -239,8 +296,8 @@ void CPartsPane::FocusSearch() {
     SendMessageW(search_, EM_SETSEL, 0, -1);
 }
 
-void CPartsPane::StartDrag(int row, POINT at) {
-    if (row < 0 || row >= ItemCount()) return;
+bool CPartsPane::Drag(int row, POINT at, bool click) {
+    if (row < 0 || row >= ItemCount() || items_[row].entry == nullptr) return false;
     CQurixDoc& doc = GetDocument();
     const Item& item = items_[row];
     const CPartLibrary* library = item.library != nullptr ? item.library : doc.CurrentLibrary();
@@ -252,22 +309,32 @@ void CPartsPane::StartDrag(int row, POINT at) {
     const DragRefusal refusal = MakePartDragBlock(path, name, block, &editorPaths);
     if (refusal != DragRefusal::None) {
         doc.ShowStatus(DragRefusalText(refusal));
-        return;
+        return false;
     }
     const ArgbImage image = ItemImage(item);
     RECT icon{};
     ListView_GetItemRect(list_, row, &icon, LVIR_ICON);
+    if (click) at = POINT{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
     // The image sits centred in the icon's rectangle.
     const int left = (icon.left + icon.right - image.width) / 2;
     const int top = (icon.top + icon.bottom - image.height) / 2;
     POINT hot{std::clamp<LONG>(at.x - left, 0, std::max(0, image.width - 1)),
               std::clamp<LONG>(at.y - top, 0, std::max(0, image.height - 1))};
-    RunPartDrag(block, image, hot);
+    tips_->Hide();
+    if (click) doc.ShowStatus(texts::PLACING);
+    DWORD effect = DROPEFFECT_NONE;
+    const HRESULT result = RunPartDrag(block, image, hot, click, &effect);
+    if (click) doc.ShowStatus("");
+    // By the copies: the row may have gone with the messages the drag ran.
+    const bool taken = DropAccepted(result, effect);
+    if (taken && dropped) dropped(PartKey{path, name});
+    return taken;
 }
 
 std::wstring CPartsPane::TipText(int row) const {
     if (row < 0 || row >= ItemCount()) return {};
     const Item& item = items_[row];
+    if (item.entry == nullptr) return item.gone;
     const CPartLibrary* library = item.library != nullptr ? item.library : item.shown;
     return EditText(PartToolTip(ReadableText(item.entry->Name()), *item.entry, library));
 }
@@ -293,6 +360,13 @@ void CPartsPane::OnSearchChanged() {
         preparing_ = false;
         if (searching_) {
             searching_ = false;
+            if (kept_ != LibraryRowKind::None) {
+                // A search started from a part list returns to that list.
+                ShowItems({});
+                if (keptStale) keptStale();
+                ShowCount();
+                return;
+            }
             ShowLibrary(doc.CurrentLibrary());
             // The part picked among the results stays picked in its library.
             for (int row = 0; row < ItemCount(); ++row) {
@@ -315,12 +389,14 @@ void CPartsPane::OnSearchChanged() {
         // On the worker: searched again on the window's thread with what is typed then.
         if (host != nullptr) host->Post([this] { OnSearchChanged(); });
     });
+    // Favourites, then recent parts, first within each rank group.
+    PreferKeptParts(hits, doc.history);
     std::vector<ListedPart> listed;
     listed.reserve(hits.size());
     for (const SearchHit& hit : hits) listed.push_back({hit.library, hit.part});
     std::vector<Item> items;
     for (const PartsListItem& item : CPartsList::ListedItems(listed, store_)) {
-        items.push_back({item, DisplayText(item.entry->Name())});
+        items.push_back({item, DisplayText(item.entry->Name()), {}});
     }
     ShowItems(std::move(items));
     ShowCount();
@@ -368,7 +444,14 @@ LRESULT CPartsPane::OnNotify(NMHDR* header, bool& handled) {
             }
             const int row = change->iItem;
             if (row < 0 || row >= ItemCount()) return 0;
+            // A gone part is only there to be removed: it says why it is gone.
+            if (items_[row].entry == nullptr) {
+                GetDocument().ShowStatus(Narrow(items_[row].gone));
+                return 0;
+            }
             CQurixDoc& doc = GetDocument();
+            // No gone part's reason stays for another part.
+            if (kept_ != LibraryRowKind::None) doc.ShowStatus("");
             doc.SetCurrentEntry(items_[row].entry);
             // A listed part brings its library with it.
             if (items_[row].library != nullptr) doc.SetCurrentLibrary(items_[row].library);
@@ -377,13 +460,36 @@ LRESULT CPartsPane::OnNotify(NMHDR* header, bool& handled) {
         }
         case LVN_BEGINDRAG: {
             const auto* drag = reinterpret_cast<NMLISTVIEW*>(header);
-            StartDrag(drag->iItem, drag->ptAction);
+            Drag(drag->iItem, drag->ptAction, false);
             return 0;
         }
         case LVN_KEYDOWN: {
             const auto* key = reinterpret_cast<NMLVKEYDOWN*>(header);
             if (key->wVKey == VK_ESCAPE && searching_) ClearSearch();
+            if (keyDown) keyDown(key->wVKey);
             return 0;
+        }
+        case NM_RETURN:
+        case NM_DBLCLK: {
+            // Placed once the list has finished with the key or the click.
+            const int row = SelectedRow();
+            CUiHost* host = GetDocument().Host();
+            if (row >= 0 && activated && host != nullptr) {
+                host->Post([this, row] {
+                    if (activated) activated(row);
+                });
+            }
+            return 0;
+        }
+        case NM_CUSTOMDRAW: {
+            auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
+            if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+            const auto row = static_cast<int>(draw->nmcd.dwItemSpec);
+            if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && row >= 0 && row < ItemCount() &&
+                items_[row].entry == nullptr) {
+                draw->clrText = GetSysColor(COLOR_GRAYTEXT);
+            }
+            return CDRF_DODEFAULT;
         }
         case LVN_GETEMPTYMARKUP: {
             if (!searching_) return FALSE;

@@ -204,6 +204,41 @@ void CPreviewPane::ResetZoom() {
     Relayout();
 }
 
+void CPreviewPane::MarkPin(int pin) {
+    markedEntry_ = GetDocument().CurrentEntry();
+    markedPin_ = pin;
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+int CPreviewPane::MarkedPin() const {
+    return GetDocument().CurrentEntry() == markedEntry_ ? markedPin_ : -1;
+}
+
+void CPreviewPane::DrawPinMark(HDC dc) const {
+    const CLibEntry* entry = GetDocument().CurrentEntry();
+    if (markedPin_ < 0 || entry == nullptr || entry != markedEntry_) return;
+    Point from;
+    Point to;
+    if (!PreviewPinEnds(entry, {DrawZoom(), state_.view.block}, markedPin_, from, to)) return;
+    // Over the drawing, never part of it: the pin drawn over and a ring around its outer
+    // end, in the selection's colour.
+    const int width = ScaleToDpi(2, WindowDpi(Hwnd()));
+    const int radius = ScaleToDpi(PIN_MARKER_RADIUS, WindowDpi(Hwnd()));
+    HPEN pen = CreatePen(PS_SOLID, width, GetSysColor(COLOR_HIGHLIGHT));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    const int x0 = from.x - scroll_.x;
+    const int y0 = from.y - scroll_.y;
+    const int x1 = to.x - scroll_.x;
+    const int y1 = to.y - scroll_.y;
+    MoveToEx(dc, x0, y0, nullptr);
+    LineTo(dc, x1, y1);
+    Ellipse(dc, x1 - radius, y1 - radius, x1 + radius + 1, y1 + radius + 1);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+}
+
 void CPreviewPane::Paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Hwnd(), &ps);
@@ -227,6 +262,7 @@ void CPreviewPane::Paint() {
                 CShiftedSurface visible(canvas, Point{scroll_.x, scroll_.y});
                 DrawPartPreview(visible, doc.Settings(), doc.CurrentEntry(),
                                 {DrawZoom(), state_.view.block});
+                DrawPinMark(canvas.Dc());
             }
             BitBlt(dc, 0, top, width, height, canvas.Dc(), 0, 0, SRCCOPY);
         }
@@ -316,6 +352,7 @@ LRESULT CPreviewPane::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 if (block >= 0 && block < blockCount_) {
                     state_.view.block = block;
                     Relayout();
+                    if (blockChanged) blockChanged();
                 }
                 SetFocus(Hwnd());
                 return 0;

@@ -13,6 +13,7 @@
 #include "core/program/StandardOptions.h"
 #include "palette/CommandIds.h"
 #include "palette/ConfigLocation.h"
+#include "palette/KeptParts.h"
 #include "palette/QurixDoc.h"
 #include "palette/Texts.h"
 #include "render/DisplaySettings.h"
