@@ -52,6 +52,18 @@ int DecodeEscape(char a, char b) {
 
 }  // namespace
 
+const char* CRecordReader::FindStop(const char* p, const char* limit) {
+#if defined(__SSE2__) || defined(_M_X64)
+    for (; limit - p >= SCAN_WIDTH; p += SCAN_WIDTH) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned stops = static_cast<unsigned>(_mm_movemask_epi8(StopsIn(bytes)));
+        if (stops != 0) return p + std::countr_zero(stops);
+    }
+#endif
+    while (p != limit && !STOPS[static_cast<unsigned char>(*p)]) ++p;
+    return p;
+}
+
 void CRecordReader::Attach(FILE* file, int64_t firstLine, size_t blockSize) {
     file_ = file;
     block_.resize(blockSize < 1 ? 1 : blockSize);
@@ -104,8 +116,7 @@ bool CRecordReader::TakeEscapedToken(std::string_view& token) {
     scratch_.clear();
     const char* p = pos_;
     for (;;) {
-        const char* run = p;
-        while (run != limit && !STOPS[static_cast<unsigned char>(*run)]) ++run;
+        const char* run = FindStop(p, limit);
         scratch_.append(p, run);
         if (run == limit) return false;
         if (*run != '%') {

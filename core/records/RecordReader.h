@@ -138,8 +138,7 @@ private:
     bool TakePlainToken(std::string_view& token) {
         const char* const limit =
             pos_ + std::min(static_cast<size_t>(end_ - pos_), MAX_TOKEN_LENGTH + 1);
-        const char* p = pos_;
-        while (p != limit && !STOPS[static_cast<unsigned char>(*p)]) ++p;
+        const char* const p = FindStop(pos_, limit);
         if (p == limit || *p == '%') return false;
         tokenLine_ = line_;
         token = std::string_view(pos_, static_cast<size_t>(p - pos_));
@@ -149,6 +148,12 @@ private:
     }
 #if defined(__SSE2__) || defined(_M_X64)
     static constexpr std::ptrdiff_t SCAN_WIDTH = 16;
+    // Where in bytes the stops of STOPS stand.
+    static __m128i StopsIn(__m128i bytes) {
+        const auto where = [&bytes](char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
+        return _mm_or_si128(_mm_or_si128(where(','), where('\n')),
+                            _mm_or_si128(where('\r'), where('%')));
+    }
     // Hands out a plain token of fewer than SCAN_WIDTH bytes at pos_ with its shape, all
     // found by comparing the next SCAN_WIDTH bytes at once (no branch per byte); false,
     // with nothing consumed, for any other token. The bytes must be there to read.
@@ -156,9 +161,7 @@ private:
         if (MayStartWithBlank(*pos_)) return false;
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pos_));
         const auto where = [&bytes](char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
-        const __m128i stops = _mm_or_si128(_mm_or_si128(where(','), where('\n')),
-                                           _mm_or_si128(where('\r'), where('%')));
-        const unsigned stopBits = static_cast<unsigned>(_mm_movemask_epi8(stops));
+        const unsigned stopBits = static_cast<unsigned>(_mm_movemask_epi8(StopsIn(bytes)));
         if (stopBits == 0) return false;
         const unsigned n = static_cast<unsigned>(std::countr_zero(stopBits));
         const char stop = pos_[n];
@@ -176,6 +179,8 @@ private:
         return true;
     }
 #endif
+    // The first stop in [p, limit), or limit.
+    static const char* FindStop(const char* p, const char* limit);
     // Every other token: after blanks or at a block's end.
     int32_t ReadTokenAnyway(std::string_view& token);
     // Hands out the token at pos_ with its escapes resolved when it ends within the block
