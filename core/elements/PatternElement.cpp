@@ -7,7 +7,7 @@ namespace qurix {
 
 CPatternElement::CPatternElement(const CPatternElement& other)
     : style_(other.style_), width_(other.width_), fill_(other.fill_) {
-    if (other.strayEndTag_) KeepStrayEndTag(*other.strayEndTag_);
+    if (other.strayEndTag_) KeepStrayEndTag(std::string(*other.strayEndTag_));
 }
 
 CPatternElement& CPatternElement::operator=(const CPatternElement& other) {
@@ -23,7 +23,7 @@ const std::string& CPatternElement::StrayEndTag() const {
     return strayEndTag_ ? *strayEndTag_ : NONE;
 }
 
-void CPatternElement::KeepStrayEndTag(std::string tag) {
+void CPatternElement::KeepStrayEndTagHeld(std::string&& tag) {
     if (tag.empty()) {
         strayEndTag_.reset();
     } else {

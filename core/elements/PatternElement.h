@@ -81,14 +81,20 @@ protected:
     CPatternElement(const CPatternElement& other);
     CPatternElement& operator=(const CPatternElement& other);
 
-    // Keeps the end tag that ended the last Read (empty: none).
-    void KeepStrayEndTag(std::string tag);
+    // Keeps the end tag that ended the last Read (empty: none). Inline for the usual case,
+    // an element read whole that held none before.
+    void KeepStrayEndTag(std::string&& tag) {
+        if (tag.empty() && !strayEndTag_) return;
+        KeepStrayEndTagHeld(std::move(tag));
+    }
 
     int32_t style_ = DEFAULT_STYLE;
     int32_t width_ = DEFAULT_WIDTH;
     int32_t fill_ = NOT_FILLED;
 
 private:
+    void KeepStrayEndTagHeld(std::string&& tag);
+
     // Held apart, since hardly any element has one and a pattern holds many elements.
     std::unique_ptr<std::string> strayEndTag_;
 };

@@ -37,7 +37,8 @@ int64_t CComponentDef::MemoryBytes() const {
 
 bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
                                   std::string& patternName, std::vector<CPinDef>* scratch,
-                                  CArena* arena) {
+                                  CArena* arena,
+                                  const std::function<void(std::string_view)>* onName) {
     prefix_ = CText();
     hasPrefix_ = false;
     SetPattern(nullptr);
@@ -78,6 +79,7 @@ bool CComponentDef::ReadComponent(CRecordReader& reader, std::string& partName,
     const auto onData = [&](std::string_view key, std::string_view v) {
         if (key == "N") {
             partName = v;
+            if (onName) (*onName)(v);
         } else if (key == "X" || key == "Y") {
             const int32_t n = ParseInt(v);
             if (n < 0) {

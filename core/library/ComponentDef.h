@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,9 +38,11 @@ public:
     // name ("N") and the pattern name ("P"); the caller attaches the pattern. A caller
     // that reads many parts lends scratch to read the pins into, so that each part
     // allocates only its own block of pins. With an arena (which must hold this
-    // definition too), the pins and texts are put there.
+    // definition too), the pins and texts are put there. onName, when given, hears each
+    // part name as it is read (the caller may get ready to file the part under it).
     bool ReadComponent(CRecordReader& reader, std::string& partName, std::string& patternName,
-                       std::vector<CPinDef>* scratch = nullptr, CArena* arena = nullptr);
+                       std::vector<CPinDef>* scratch = nullptr, CArena* arena = nullptr,
+                       const std::function<void(std::string_view)>* onName = nullptr);
     // Writes the pattern (named after the part) and the record. False for an empty
     // name (nothing written) or a failed write.
     bool WriteComponent(CRecordWriter& writer, std::string_view partName) const;

@@ -41,6 +41,16 @@ const CLibEntry* CNameIndex::AddOrFind(const CLibEntry* entry) {
     return nullptr;
 }
 
+void CNameIndex::Prefetch(std::string_view name) const {
+#if defined(__GNUC__)
+    if (slots_.empty()) return;
+    const size_t hash = std::hash<std::string_view>{}(name);
+    __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+#else
+    static_cast<void>(name);
+#endif
+}
+
 void CNameIndex::Clear() {
     slots_.clear();
     slots_.shrink_to_fit();

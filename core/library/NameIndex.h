@@ -18,6 +18,9 @@ public:
     // The same in one look-up: null when the entry was added, else the entry that has
     // the name (and the entry is not added).
     const CLibEntry* AddOrFind(const CLibEntry* entry);
+    // Starts loading the slot where name would be into the cache, so that a look-up of
+    // it a little later does not wait on memory (a large table is mostly out of cache).
+    void Prefetch(std::string_view name) const;
     void Clear();
     // The bytes of the table.
     int64_t Bytes() const { return static_cast<int64_t>(slots_.capacity() * sizeof(Slot)); }

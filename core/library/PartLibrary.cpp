@@ -234,7 +234,12 @@ bool CPartLibrary::ReadComponentRecord(CRecordReader& reader) {
     // A definition that fails stays in the arena unused until the load fails as a whole.
     CComponentDef* def = arena_->Make<CComponentDef>();
     std::string name, patternName;
-    if (!def->ReadComponent(reader, name, patternName, &pinScratch_, arena_.get())) {
+    // The part is filed under its name once read whole: by then the index's slot for it
+    // has come into the cache.
+    const std::function<void(std::string_view)> onName = [this](std::string_view n) {
+        byName_.Prefetch(n);
+    };
+    if (!def->ReadComponent(reader, name, patternName, &pinScratch_, arena_.get(), &onName)) {
         return reader.Fail("component record fails");
     }
     if (!patternName.empty()) {

@@ -108,11 +108,10 @@ void CPinDef::SetName(const char* encoded) {
 }
 
 void CPinDef::SetName(std::string_view encoded) {
-    DecodeName(encoded, nullptr);
+    DecodeName(encoded.substr(0, encoded.find('\0')), nullptr);
 }
 
 void CPinDef::DecodeName(std::string_view encoded, CArena* arena) {
-    encoded = encoded.substr(0, encoded.find('\0'));
     char name[MAX_PIN_NAME];
     size_t n = 0;
     size_t i = 0;

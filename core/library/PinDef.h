@@ -80,7 +80,8 @@ public:
 private:
     // Where block k's slot starts in numbers_, or numbers_.size() past the last slot.
     size_t SlotStart(int32_t k) const;
-    // Decodes the marks of encoded into the name, in arena when one is given.
+    // Decodes the marks of encoded (which holds no NUL) into the name, in arena when one is
+    // given.
     void DecodeName(std::string_view encoded, CArena* arena);
 
     // The numbers up to the last block that has one, packed into one text so that a pin

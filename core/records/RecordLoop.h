@@ -89,6 +89,19 @@ inline bool SplitRecordData(DataForm form, std::string_view token, std::string_v
     return !key.empty() && !value.empty();
 }
 
+// The same for a token whose shape the reader found: without a NUL the colon alone
+// decides, and the bytes are not read again.
+inline bool SplitRecordData(DataForm form, std::string_view token, const TokenShape& shape,
+                            std::string_view& key, std::string_view& value) {
+    if (form == DataForm::Whole || shape.hasNul) {
+        return SplitRecordData(form, token, key, value);
+    }
+    if (shape.colon == std::string_view::npos || shape.colon == 0) return false;
+    key = token.substr(0, shape.colon);
+    value = token.substr(shape.colon + 1);
+    return form == DataForm::Text || !value.empty();
+}
+
 // The reason for a record that fails the way the library records do: a nested record that
 // never ends is named with the line it started on.
 std::string NestedNeverEndsReason(const std::string& tag, int32_t line);
@@ -141,10 +154,11 @@ RecordEnd ReadRecord(CRecordReader& reader, const RecordSyntax& syntax, OnData&&
     };
     if (syntax.strayEndTag) syntax.strayEndTag->clear();
     std::string_view token;
+    TokenShape shape;
     std::string_view key;
     std::string_view value;
     for (;;) {
-        const int32_t line = reader.ReadToken(token);
+        const int32_t line = reader.ReadToken(token, shape);
         if (line == -1) {
             if (!syntax.endOfInputReason) return RecordEnd::EndOfInput;
             reader.Fail(syntax.endOfInputReason);
@@ -172,7 +186,7 @@ RecordEnd ReadRecord(CRecordReader& reader, const RecordSyntax& syntax, OnData&&
             if (SkipNestedRecord(reader, tag)) continue;
             return fail(RecordFault::NestedNeverEnds, tag, line);
         }
-        if (!SplitRecordData(syntax.data, token, key, value)) continue;
+        if (!SplitRecordData(syntax.data, token, shape, key, value)) continue;
         if (!CallWithTexts(onData, key, value)) return RecordEnd::Failed;
     }
 }

@@ -12,6 +12,14 @@ bool IsSeparator(int c) {
     return c == ',' || c == '\n' || c == '\r';
 }
 
+// The value of a hexadecimal digit, or -1.
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
 // One hexadecimal pair read the way strtoul(base 16) reads a two-character string:
 // leading blanks and a sign are accepted, reading stops at the first non-digit.
 int DecodeEscape(char a, char b) {
@@ -43,6 +51,18 @@ int DecodeEscape(char a, char b) {
 }
 
 }  // namespace
+
+const char* CRecordReader::FindStop(const char* p, const char* limit) {
+#if defined(__SSE2__) || defined(_M_X64)
+    for (; limit - p >= SCAN_WIDTH; p += SCAN_WIDTH) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned stops = static_cast<unsigned>(_mm_movemask_epi8(StopsIn(bytes)));
+        if (stops != 0) return p + std::countr_zero(stops);
+    }
+#endif
+    while (p != limit && !STOPS[static_cast<unsigned char>(*p)]) ++p;
+    return p;
+}
 
 void CRecordReader::Attach(FILE* file, int64_t firstLine, size_t blockSize) {
     file_ = file;
@@ -86,8 +106,29 @@ int32_t CRecordReader::ReadTokenAnyway(std::string_view& token) {
     }
     const int32_t start = Reported(line_);
     tokenLine_ = line_;
-    if (TakePlainToken(token)) return start;
+    if (TakePlainToken(token) || TakeEscapedToken(token)) return start;
     return ReadTokenSlowly(token, start);
+}
+
+bool CRecordReader::TakeEscapedToken(std::string_view& token) {
+    const char* const limit =
+        pos_ + std::min(static_cast<size_t>(end_ - pos_), MAX_TOKEN_LENGTH + 1);
+    scratch_.clear();
+    const char* p = pos_;
+    for (;;) {
+        const char* run = FindStop(p, limit);
+        scratch_.append(p, run);
+        if (run == limit) return false;
+        if (*run != '%') {
+            token = scratch_;
+            if (*run == '\n') ++line_;
+            pos_ = run + 1;
+            return true;
+        }
+        if (limit - run < 3 || HexDigit(run[1]) < 0 || HexDigit(run[2]) < 0) return false;
+        scratch_.push_back(static_cast<char>(HexDigit(run[1]) * 16 + HexDigit(run[2])));
+        p = run + 3;
+    }
 }
 
 int32_t CRecordReader::ReadTokenSlowly(std::string_view& token, int32_t start) {

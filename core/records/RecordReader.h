@@ -1,7 +1,9 @@
 #pragma once
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <concepts>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -11,7 +13,23 @@
 
 #include "core/platform/FileIo.h"
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 namespace qurix {
+
+// What the pass that finds a token's end also learns of it, so that a data token is split
+// without reading its bytes again: where its first ':' stands (npos: none) and whether it
+// holds a NUL (then keys and values end early, and the careful split is needed).
+struct TokenShape {
+    size_t colon = std::string_view::npos;
+    bool hasNul = false;
+
+    static TokenShape Of(std::string_view token) {
+        return TokenShape{token.find(':'), token.find('\0') != std::string_view::npos};
+    }
+};
 
 // Splits a byte stream into tokens: a token ends at a comma, LF or CR; blanks and
 // line ends before a token are skipped; "%XX" escapes are resolved.
@@ -42,22 +60,41 @@ public:
     int32_t ReadToken(std::string_view& token) {
         // Most tokens are a plain run of bytes within the block, right after the last
         // separator: they are handed out where they stand.
-        if (pos_ != end_ && !IsBlank(*pos_) && TakePlainToken(token)) return Reported(tokenLine_);
+        if (pos_ != end_ && !MayStartWithBlank(*pos_) && TakePlainToken(token)) {
+            return Reported(tokenLine_);
+        }
         return ReadTokenAnyway(token);
+    }
+    // The same with the token's shape, found in the same pass where the token is short.
+    int32_t ReadToken(std::string_view& token, TokenShape& shape) {
+#if defined(__SSE2__) || defined(_M_X64)
+        if (end_ - pos_ >= SCAN_WIDTH && TakeShortToken(token, shape)) {
+            return Reported(tokenLine_);
+        }
+#endif
+        const int32_t line = ReadToken(token);
+        if (line != -1) shape = TokenShape::Of(token);
+        return line;
     }
 
     // Reads tokens until one equals text exactly: true with it consumed, false at the end
     // of input.
     bool SkipToToken(std::string_view text);
 
-    int32_t Line() const { return Reported(line_); }
+    int32_t Line() const {
+        return Reported(line_);
+    }
 
     // Optional listener for why a read failed. Record readers call Fail() where they
     // give up; only the first failure is passed on (the innermost, most precise one).
     // With no listener this costs a pointer test.
     using Listener = std::function<void(int32_t line, const std::string& reason)>;
-    void SetListener(const Listener* listener) { listener_ = listener; }
-    bool Listening() const { return listener_ != nullptr && !reported_; }
+    void SetListener(const Listener* listener) {
+        listener_ = listener;
+    }
+    bool Listening() const {
+        return listener_ != nullptr && !reported_;
+    }
     // Reports reason with the line of the last token read (the one a reader gives up
     // on), when listened to and nothing was reported yet; returns false so that a
     // reader can write `return reader.Fail("...");`.
@@ -88,14 +125,20 @@ private:
         t[','] = t['\n'] = t['\r'] = t['%'] = true;
         return t;
     }();
-    static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+    static bool IsBlank(char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    }
+    // One compare that lets every blank through (and a few bytes that are none, which the
+    // careful path then takes as they are).
+    static bool MayStartWithBlank(char c) {
+        return static_cast<unsigned char>(c) <= ' ';
+    }
     // Hands out the token at pos_ when it is a plain run of bytes ending within the block
     // and the length limit; false, with nothing consumed, otherwise.
     bool TakePlainToken(std::string_view& token) {
         const char* const limit =
             pos_ + std::min(static_cast<size_t>(end_ - pos_), MAX_TOKEN_LENGTH + 1);
-        const char* p = pos_;
-        while (p != limit && !STOPS[static_cast<unsigned char>(*p)]) ++p;
+        const char* const p = FindStop(pos_, limit);
         if (p == limit || *p == '%') return false;
         tokenLine_ = line_;
         token = std::string_view(pos_, static_cast<size_t>(p - pos_));
@@ -103,9 +146,48 @@ private:
         pos_ = p + 1;
         return true;
     }
+#if defined(__SSE2__) || defined(_M_X64)
+    static constexpr std::ptrdiff_t SCAN_WIDTH = 16;
+    // Where in bytes the stops of STOPS stand.
+    static __m128i StopsIn(__m128i bytes) {
+        const auto where = [&bytes](char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
+        return _mm_or_si128(_mm_or_si128(where(','), where('\n')),
+                            _mm_or_si128(where('\r'), where('%')));
+    }
+    // Hands out a plain token of fewer than SCAN_WIDTH bytes at pos_ with its shape, all
+    // found by comparing the next SCAN_WIDTH bytes at once (no branch per byte); false,
+    // with nothing consumed, for any other token. The bytes must be there to read.
+    bool TakeShortToken(std::string_view& token, TokenShape& shape) {
+        if (MayStartWithBlank(*pos_)) return false;
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pos_));
+        const auto where = [&bytes](char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
+        const unsigned stopBits = static_cast<unsigned>(_mm_movemask_epi8(StopsIn(bytes)));
+        if (stopBits == 0) return false;
+        const unsigned n = static_cast<unsigned>(std::countr_zero(stopBits));
+        const char stop = pos_[n];
+        if (stop == '%') return false;
+        const unsigned inside = (1u << n) - 1;
+        const unsigned colons = static_cast<unsigned>(_mm_movemask_epi8(where(':'))) & inside;
+        const unsigned nuls = static_cast<unsigned>(_mm_movemask_epi8(where('\0'))) & inside;
+        shape.colon =
+            colons ? static_cast<size_t>(std::countr_zero(colons)) : std::string_view::npos;
+        shape.hasNul = nuls != 0;
+        tokenLine_ = line_;
+        token = std::string_view(pos_, n);
+        if (stop == '\n') ++line_;
+        pos_ += n + 1;
+        return true;
+    }
+#endif
+    // The first stop in [p, limit), or limit.
+    static const char* FindStop(const char* p, const char* limit);
     // Every other token: after blanks or at a block's end.
     int32_t ReadTokenAnyway(std::string_view& token);
-    // The byte-by-byte path for tokens with an escape, over a block edge or at the limit.
+    // Hands out the token at pos_ with its escapes resolved when it ends within the block
+    // and the length limit and every escape is two hexadecimal digits; false, with nothing
+    // consumed, otherwise.
+    bool TakeEscapedToken(std::string_view& token);
+    // The byte-by-byte path for tokens with an odd escape, over a block edge or at the limit.
     int32_t ReadTokenSlowly(std::string_view& token, int32_t start);
     static int32_t Reported(int64_t line) {
         return line < INT32_MAX ? static_cast<int32_t>(line) : INT32_MAX;
@@ -146,6 +228,13 @@ bool SkipNestedRecord(CRecordReader& reader, std::string_view startTag);
 inline int32_t ParseInt(std::string_view text) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
     const unsigned char* const end = p + text.size();
+    // Most numbers are plain digits: no blanks or sign to look for.
+    if (p != end && *p >= '0' && *p <= '9') {
+        uint32_t v = 0;
+        for (; p != end && *p >= '0' && *p <= '9'; ++p)
+            v = v * 10u + static_cast<uint32_t>(*p - '0');
+        return static_cast<int32_t>(v);
+    }
     while (p != end && (*p == ' ' || (*p >= '\t' && *p <= '\r'))) ++p;
     bool negative = false;
     if (p != end && (*p == '+' || *p == '-')) {

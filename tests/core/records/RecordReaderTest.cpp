@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -261,6 +264,72 @@ TEST(RecordReaderTest, BlockEdgesAndMemoryReadLikeOneStream) {
         for (const size_t size : sizes) {
             EXPECT_EQ(TokensInBlocks(c.input, size, c.expected.size()), c.expected)
                 << c.name << ", block " << size;
+        }
+    }
+}
+
+// What the record loop reads: each token with its line and shape (none for -1), up to
+// the second -1 in a row (an escape cut by a separator gives one and reading goes on),
+// read in blocks of blockSize bytes (0: from memory held in a buffer of exactly its size,
+// so that a look past the input is caught under AddressSanitizer). plain: the reads
+// without the shape, whose shape is then found by a second look at the token.
+struct ShapedToken {
+    int32_t line;
+    std::string token;
+    size_t colon;
+    bool hasNul;
+    bool operator==(const ShapedToken&) const = default;
+};
+std::vector<ShapedToken> ShapedTokens(const std::string& text, size_t blockSize, bool plain) {
+    std::vector<ShapedToken> out;
+    const std::unique_ptr<char[]> exact = std::make_unique<char[]>(text.size());
+    std::copy(text.begin(), text.end(), exact.get());
+    FILE* f = nullptr;
+    CRecordReader reader;
+    if (blockSize == 0) {
+        reader.AttachBytes(std::string_view(exact.get(), text.size()));
+    } else {
+        f = OpenBytesAsFile(text);
+        reader.Attach(f, 1, blockSize);
+    }
+    std::string_view token;
+    TokenShape shape;
+    while (out.size() < 2 || out.back().line != -1 || out[out.size() - 2].line != -1) {
+        const int32_t line = plain ? reader.ReadToken(token) : reader.ReadToken(token, shape);
+        if (plain) shape = TokenShape::Of(token);
+        if (line == -1) shape = TokenShape{0, false};
+        out.push_back({line, std::string(token), shape.colon, shape.hasNul});
+    }
+    if (f) fclose(f);
+    return out;
+}
+
+TEST(RecordReaderTest, ShapedReadsFindWhatASecondLookFinds) {
+    using namespace std::string_literals;
+    std::string manyShort;  // one long line of short tokens
+    for (int i = 0; i < 500; ++i) manyShort += "X:" + std::to_string(i) + ",";
+    const std::string overLimit(CRecordReader::MAX_TOKEN_LENGTH + 3, 'k');
+    const std::pair<const char*, std::string> cases[] = {
+        {"short data tokens and tags", "+L,W:1,X:20,Y:-5,-L\n"},
+        {"colon at the first and the 15th byte", ":23456789012345,2345678901234:,x"},
+        {"tokens of 15, 16 and 17 bytes", "N:3456789012345,N:34567890123456,N:345678901234567\n"},
+        {"last token without a line end", "A:1,B:2"},
+        {"last token one byte long", "A:1,B"},
+        {"CR LF line ends and a blank line", "A:1\r\nB:2\r\n\r\nC:3\r\n"},
+        {"NULs in keys and values", "N\0:a,N:a\0b,\0\0\0:,\0\n"s},
+        {"escapes good and odd", "N:a%41b%2c,N:%4G,N:%2,x\nN:%3A,N:%"},
+        {"blanks and control bytes before tokens",
+         "  A:1,\tB:2,\x01"
+         "C:3\n"},
+        {"empty tokens", ",,\n,A:,:"},
+        {"a long line of short tokens", manyShort},
+        {"a token over the length limit", overLimit + ",N:1"},
+    };
+    // 0 reads from memory; 1, 7 and 17 put block edges in and beside the 16-byte scans.
+    for (const auto& [name, text] : cases) {
+        const std::vector<ShapedToken> expected = ShapedTokens(text, 0, true);
+        for (const size_t size : {0, 1, 7, 17, 4096}) {
+            EXPECT_EQ(ShapedTokens(text, size, false), expected) << name << ", block " << size;
         }
     }
 }
