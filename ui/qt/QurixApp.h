@@ -24,12 +24,8 @@ class CQurixApp {
 public:
     static constexpr const char* PRODUCT_NAME = "Qurix";
     static constexpr const char* PRODUCT_VERSION = VERSION;
-    static constexpr const char* USAGE = "usage: qurix [--ini PATH | --help | --version]";
-    static constexpr const char* INI_OPTION = "--ini";
-    // For measuring a start (CShownProbe); not in USAGE.
-    static constexpr const char* EXIT_WHEN_SHOWN = "--exit-when-shown";
-    // Printed by --help after USAGE.
-    static constexpr const char* HELP =
+    // --help's first paragraph: where KIVOX.INI is looked for and the cache kept.
+    static constexpr const char* PLACES =
         "Opens the parts palette of the Kivox schematic editor on the libraries named in\n"
         "KIVOX.INI. That file is the one given with --ini, else the one chosen before\n"
         "(kept in $XDG_CONFIG_HOME/qurix/qurix.ini), else taken from the working folder\n"
@@ -37,17 +33,7 @@ public:
         "(default ~/.config/Tolmera/), else from the program's folder. The palette\n"
         "writes only its own section [qurix] of that file. It keeps its thumbnails in\n"
         "./cache when that folder exists or the working folder is the INI's, else in\n"
-        "$XDG_CACHE_HOME/qurix/ (default ~/.cache/qurix/).\n"
-        "\n"
-        "  --ini PATH use this KIVOX.INI, now and at later starts\n"
-        "  --help     print this help and exit\n"
-        "  --version  print the version and exit\n"
-        "  --exit-when-shown\n"
-        "             for measuring a start: print the time to the first shown parts list\n"
-        "             and the memory held then, and close the window\n"
-        "\n"
-        "Exit status: 0 when the window is closed, 1 when start-up fails, 2 on any other\n"
-        "argument.\n";
+        "$XDG_CACHE_HOME/qurix/ (default ~/.cache/qurix/).\n";
 
     CQurixApp();
     // The main window goes first (it saved the settings when it was closed), then the

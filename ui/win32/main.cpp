@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "core/program/StandardOptions.h"
 #include "palette/CommandIds.h"
 #include "palette/ConfigLocation.h"
 #include "palette/KeptParts.h"
+#include "palette/PaletteOptions.h"
 #include "palette/QurixDoc.h"
 #include "palette/Texts.h"
 #include "render/DisplaySettings.h"
@@ -25,26 +25,15 @@
 
 namespace {
 
-constexpr const char* USAGE = "usage: qurix [--ini PATH | --help | --version]";
-constexpr const char* INI_OPTION = "--ini";
-constexpr const char* HELP =
+// --help's first paragraph: where KIVOX.INI is looked for and the cache kept.
+constexpr const char* PLACES =
     "Opens the parts palette of the Kivox schematic editor on the libraries named in\n"
     "KIVOX.INI. That file is the one given with --ini, else the one chosen before (kept\n"
     "in %LOCALAPPDATA%\\qurix\\qurix.ini), else taken from the working folder when it is\n"
     "not the program's folder, else from %LOCALAPPDATA%\\Tolmera\\, else from the\n"
     "program's folder. The palette writes only its own section [qurix] of that file. It\n"
     "keeps its thumbnails in .\\cache when that folder exists or the working folder is\n"
-    "the INI's, else in %LOCALAPPDATA%\\Tolmera\\qurix\\.\n"
-    "\n"
-    "  --ini PATH use this KIVOX.INI, now and at later starts\n"
-    "  --help     print this help and exit\n"
-    "  --version  print the version and exit\n"
-    "  --exit-when-shown\n"
-    "             for measuring a start: print the time to the first shown parts list\n"
-    "             and the memory held then, and close the window\n"
-    "\n"
-    "Exit status: 0 when the window is closed, 1 when start-up fails, 2 on any other\n"
-    "argument.\n";
+    "the INI's, else in %LOCALAPPDATA%\\Tolmera\\qurix\\.\n";
 
 // The command line as UTF-8 arguments.
 std::vector<std::string> Arguments() {
@@ -91,9 +80,6 @@ bool GivenConfigFile(std::string& path) {
     return qurix::win32::ToCodePage(full, CP_ACP, path);
 }
 
-// For measuring a start; not in USAGE.
-constexpr const char* EXIT_WHEN_SHOWN = "--exit-when-shown";
-
 using Clock = std::chrono::steady_clock;
 
 // probe: the start to report at the first paint of a parts list with items, else null.
@@ -133,29 +119,21 @@ int Run(int show, const Clock::time_point* probe, const std::string& givenIni) {
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*command*/, int show) {
     const Clock::time_point started = Clock::now();
     const std::vector<std::string> args = Arguments();
-    const bool exitWhenShown = args.size() == 2 && args[1] == EXIT_WHEN_SHOWN;
-    const bool givenIni = args.size() == 3 && args[1] == INI_OPTION;
+    std::vector<const char*> argv;
+    for (const std::string& a : args) argv.push_back(a.c_str());
+    const qurix::PaletteOptions options =
+        qurix::ReadPaletteOptions(static_cast<int>(argv.size()), argv.data(), PLACES);
+    if (options.answered >= 0) return options.answered;
     std::string ini;
-    if (givenIni && !GivenConfigFile(ini)) {
-        std::fprintf(stderr, "qurix: cannot use %s as a path on this system\n", args[2].c_str());
+    if (options.ini != nullptr && !GivenConfigFile(ini)) {
+        std::fprintf(stderr, "qurix: cannot use %s as a path on this system\n", options.ini);
         return 1;
-    }
-    if (args.size() > 1 && !exitWhenShown && !givenIni) {
-        std::vector<const char*> argv;
-        for (const std::string& a : args) argv.push_back(a.c_str());
-        const qurix::StandardOption asked =
-            qurix::FindStandardOption(static_cast<int>(argv.size()), argv.data());
-        if (asked == qurix::StandardOption::None) {
-            std::fprintf(stderr, "%s\n", USAGE);
-            return 2;
-        }
-        return qurix::AnswerStandardOption(asked, "qurix", USAGE, HELP);
     }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     // The drag and the drag image helper need OLE on this thread.
     if (FAILED(OleInitialize(nullptr))) return 1;
-    const int status = Run(show, exitWhenShown ? &started : nullptr, ini);
+    const int status = Run(show, options.exitWhenShown ? &started : nullptr, ini);
     OleUninitialize();
     return status;
 }
