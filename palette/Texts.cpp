@@ -36,6 +36,10 @@ std::string DragRefusalText(DragRefusal refusal) {
 }
 
 std::string SettingsProblemText(const CProfile& profile) {
+    return SettingsProblemText(profile, profile.Path());
+}
+
+std::string SettingsProblemText(const CProfile& profile, const std::string& shownPath) {
     const char* text = texts::SETTINGS_NOT_WRITABLE;
     switch (profile.LastWriteProblem()) {
         case CProfile::WriteProblem::Busy:
@@ -48,7 +52,7 @@ std::string SettingsProblemText(const CProfile& profile) {
         case CProfile::WriteProblem::Refused:
             break;
     }
-    return FormatText(text, profile.Path());
+    return FormatText(text, shownPath);
 }
 
 }  // namespace qurix

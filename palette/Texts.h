@@ -127,5 +127,7 @@ std::string DragRefusalText(DragRefusal refusal);
 
 // Why the palette's settings were not written to the profile's file (its last write).
 std::string SettingsProblemText(const CProfile& profile);
+// The same naming the file as shownPath (UTF-8, as the window shows paths).
+std::string SettingsProblemText(const CProfile& profile, const std::string& shownPath);
 
 }  // namespace qurix

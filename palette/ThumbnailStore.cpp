@@ -97,7 +97,9 @@ void CThumbnailStore::CheckCacheWritable() {
     if (cacheChecked_ || !cacheDirty_ || images_.Count() == 0) return;
     cacheChecked_ = true;
     if (!CanWriteInFolder(cacheFolder_)) {
-        doc_.ShowStatus(FormatText(texts::CACHE_NOT_WRITABLE, cacheFolder_));
+        const CUiHost* host = doc_.Host();
+        const std::string folder = host != nullptr ? host->PathText(cacheFolder_) : cacheFolder_;
+        doc_.ShowStatus(FormatText(texts::CACHE_NOT_WRITABLE, folder));
     }
 }
 

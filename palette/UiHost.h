@@ -17,6 +17,9 @@ public:
     virtual void ShowStatus(const std::string& text) = 0;
     // Runs task on the UI thread once the event under way has been handled.
     virtual void Post(std::function<void()> task) = 0;
+    // A path's bytes as text for a status line (UTF-8): where paths are another code
+    // page's bytes (the ANSI one on Windows), the host decodes them.
+    virtual std::string PathText(const std::string& path) const { return path; }
 };
 
 // Shows the wait cursor for its lifetime; nothing without a host.

@@ -4,6 +4,9 @@
 #include <unordered_map>
 
 #include "core/library/LibEntry.h"
+#include "core/library/PartLibrary.h"
+#include "palette/LibraryList.h"
+#include "palette/PartSummary.h"
 
 namespace qurix {
 
@@ -18,6 +21,11 @@ std::vector<bool> ResultsNamingLibrary(const std::vector<ListedPart>& results) {
         naming.push_back(r.entry != nullptr && seen[r.entry->Name()] > 1);
     }
     return naming;
+}
+
+std::string LibrarySuffix(const CPartLibrary& library, bool oneLine) {
+    const std::string name = ReadableText(LibraryDisplayName(library.Path()));
+    return oneLine ? " (" + name + ")" : "\n" + name;
 }
 
 }  // namespace qurix

@@ -7,6 +7,7 @@
 
 #include "palette/QurixDoc.h"
 #include "palette/QurixView.h"
+#include "palette/Texts.h"
 #include "render/DisplaySettings.h"
 
 namespace qurix {
@@ -166,6 +167,13 @@ TEST_F(DocumentTest, AListenerMayRemoveAnotherWhileHearing) {
     doc.EndBusy();
     EXPECT_EQ(first.closes, 1);
     EXPECT_EQ(second, nullptr);
+}
+
+// The message is the window's text; the path comes as the window shows paths.
+TEST(SettingsProblemTextTest, NamesTheFileAsTheWindowShowsIt) {
+    const CProfile profile("C:\\x\\KIVOX.INI");
+    EXPECT_EQ(SettingsProblemText(profile, "shown"), "設定を保存できません: shown");
+    EXPECT_EQ(SettingsProblemText(profile), "設定を保存できません: C:\\x\\KIVOX.INI");
 }
 
 // Records what the document asks of the window system.

@@ -19,6 +19,7 @@
 #include "tests/ScratchFolder.h"
 #include "ui/win32/MainWindow.h"
 #include "ui/win32/PaletteApp.h"
+#include "ui/win32/Panes.h"
 #include "ui/win32/WinText.h"
 
 namespace qurix::win32 {
@@ -137,6 +138,18 @@ TEST(PaletteWindowTest, StatusFieldsAndTheBrokenCurrentLibrary) {
              ListView_SetItemState(parts, 0, LVIS_SELECTED, LVIS_SELECTED);
          },
          "36 個のパーツ", "", "倍率 1:1"},
+        {"Tab from the preview into the block selector, which keeps the keyboard",
+         [&] {
+             const HWND preview = FindWindowExW(frame.Hwnd(), nullptr, L"QurixPreview", nullptr);
+             SetFocus(preview);
+             SendMessageW(preview, WM_KEYDOWN, VK_TAB, 0);
+             const HWND blocks = GetDlgItem(preview, ID_BLOCKS);
+             SendMessageW(blocks, CB_SETCURSEL, 1, 0);
+             SendMessageW(preview, WM_COMMAND, MAKEWPARAM(ID_BLOCKS, CBN_SELCHANGE),
+                          reinterpret_cast<LPARAM>(blocks));
+             EXPECT_EQ(GetFocus(), blocks);
+         },
+         "36 個のパーツ", "", "倍率 1:1"},
         // The zoom commands are the window's: they need no focus in the preview.
         {"zoomed in", [&] { SendMessageW(frame.Hwnd(), WM_COMMAND, ID_VIEW_ZOOM_IN, 0); },
          "36 個のパーツ", "", "倍率 3:2"},
@@ -149,7 +162,7 @@ TEST(PaletteWindowTest, StatusFieldsAndTheBrokenCurrentLibrary) {
          "倍率 1:1"},
         {"a search counts its results",
          [&] {
-             SetWindowTextW(GetDlgItem(frame.Hwnd(), 102), L"74hc00");
+             SetWindowTextW(GetDlgItem(frame.Hwnd(), ID_SEARCH_EDIT), L"74hc00");
              PumpUntil(
                  [&] { return Contains(frame.StatusBar().Text(CStatusBar::PART_PARTS), "件"); });
          },
@@ -162,14 +175,15 @@ TEST(PaletteWindowTest, StatusFieldsAndTheBrokenCurrentLibrary) {
          },
          "6 件", "", "倍率 1:1"},
         {"Enter in the field takes the first result",
-         [&] { SendMessageW(GetDlgItem(frame.Hwnd(), 102), WM_KEYDOWN, VK_RETURN, 0); }, "6 件", "",
-         "倍率 1:1",
+         [&] { SendMessageW(GetDlgItem(frame.Hwnd(), ID_SEARCH_EDIT), WM_KEYDOWN, VK_RETURN, 0); },
+         "6 件", "", "倍率 1:1",
          [&] {
              EXPECT_EQ(ListView_GetNextItem(parts, -1, LVNI_SELECTED), 0);
              EXPECT_EQ(GetFocus(), parts);
          }},
-        {"the search emptied", [&] { SetWindowTextW(GetDlgItem(frame.Hwnd(), 102), L""); },
-         "36 個のパーツ", "", "倍率 1:1"},
+        {"the search emptied",
+         [&] { SetWindowTextW(GetDlgItem(frame.Hwnd(), ID_SEARCH_EDIT), L""); }, "36 個のパーツ",
+         "", "倍率 1:1"},
         // A stray end tag saved over the library on screen: it stays current as its
         // problem row, with nothing listed.
         {"the current library broken",

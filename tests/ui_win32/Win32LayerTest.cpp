@@ -93,7 +93,7 @@ TEST(CommandsTest, MenusHaveTheLinuxPalettesItems) {
 TEST(CommandsTest, KeysAndModes) {
     // No key does two things, and each reaches a command the window knows.
     std::set<std::tuple<uint16_t, bool, bool, bool>> keys;
-    std::set<int> commands{ID_NEXT_PANE, ID_PREV_PANE};
+    std::set<int> commands{ID_NEXT_PANE, ID_PREV_PANE, ID_EDIT_FIND};
     for (const MenuItem& item : MenuItems()) commands.insert(item.id);
     for (const PartMenuItem& item : PartMenuItems()) commands.insert(item.id);
     for (const Accelerator& a : Accelerators()) {

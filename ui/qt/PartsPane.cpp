@@ -112,10 +112,8 @@ void CPartsPane::Search(const QString& text) {
     parts.reserve(hits.size());
     for (size_t i = 0; i < hits.size(); ++i) {
         QString text = NameText(hits[i].part);
-        if (naming[i] && hits[i].library != nullptr) {
-            const QString library = DisplayText(LibraryDisplayName(hits[i].library->Path()));
-            text += oneLine ? QStringLiteral(" (%1)").arg(library) : QLatin1Char('\n') + library;
-        }
+        if (naming[i] && hits[i].library != nullptr)
+            text += QString::fromStdString(LibrarySuffix(*hits[i].library, oneLine));
         parts.push_back({hits[i].library, hits[i].part, text, QString(), -1});
     }
     resultCount_ = view_->ShowEntries(std::move(parts));

@@ -413,7 +413,8 @@ bool CMainWindow::CheckSettingsWritable() {
     detector_.Rearm();
     UpdateToolBar();
     if (written) return true;
-    ShowStatus(PathText(SettingsProblemText(profile_)));
+    // The message is UTF-8, the path the ANSI code page's bytes.
+    ShowStatus(SettingsProblemText(profile_, PathText(profile_.Path())));
     return false;
 }
 

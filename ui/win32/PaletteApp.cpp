@@ -9,6 +9,7 @@
 #include "palette/Texts.h"
 #include "render/DisplaySettings.h"
 #include "ui/win32/MainWindow.h"
+#include "ui/win32/WinText.h"
 
 namespace qurix::win32 {
 
@@ -34,7 +35,11 @@ bool CPaletteApp::InitInstance(const ConfigLocationInputs& where, int show,
     if (!frame_->Create()) return false;
     frame_->onOpenConfig = [this](const std::string& path) { OpenConfigFile(path); };
     if (!choice_.found) frame_->ShowFirstStart(FirstStartPlaces(choice_));
-    if (restored) doc_->ShowStatus(FormatText(texts::SETTINGS_RESTORED, profile_.Path()));
+    // The path as the ANSI code page's bytes, the message in UTF-8.
+    if (restored) {
+        doc_->ShowStatus(
+            FormatText(texts::SETTINGS_RESTORED, Narrow(FromCodePage(profile_.Path(), CP_ACP))));
+    }
     doc_->historyPath = PartHistoryPath();
     LoadKeptParts(*doc_);
     if (!doc_->OnNewDocument()) return false;

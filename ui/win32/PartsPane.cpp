@@ -14,6 +14,7 @@
 #include "palette/QurixDoc.h"
 #include "palette/Texts.h"
 #include "palette/search/PreferredParts.h"
+#include "palette/search/ResultLabels.h"
 #include "render/DisplaySettings.h"
 #include "ui/win32/Bitmaps.h"
 #include "ui/win32/Commands.h"
@@ -394,9 +395,17 @@ void CPartsPane::OnSearchChanged() {
     std::vector<ListedPart> listed;
     listed.reserve(hits.size());
     for (const SearchHit& hit : hits) listed.push_back({hit.library, hit.part});
+    // The same part in two libraries: each result names its library after its name (an
+    // icon's label wraps it under the name).
+    const std::vector<PartsListItem> shown = CPartsList::ListedItems(listed, store_);
+    std::vector<ListedPart> kept;
+    for (const PartsListItem& item : shown) kept.push_back({item.library, item.entry});
+    const std::vector<bool> naming = ResultsNamingLibrary(kept);
     std::vector<Item> items;
-    for (const PartsListItem& item : CPartsList::ListedItems(listed, store_)) {
-        items.push_back({item, DisplayText(item.entry->Name()), {}});
+    for (size_t i = 0; i < shown.size(); ++i) {
+        std::wstring text = DisplayText(shown[i].entry->Name());
+        if (naming[i]) text += Widen(LibrarySuffix(*shown[i].library, true));
+        items.push_back({shown[i], std::move(text), {}});
     }
     ShowItems(std::move(items));
     ShowCount();

@@ -30,10 +30,10 @@ CPreviewPane::CPreviewPane(CQurixDoc& doc, HWND parent, CanvasFactory canvases)
     Create(L"QurixPreview", WS_EX_CLIENTEDGE, L"",
            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN, 0, 0, 0,
            0, parent, nullptr);
-    blocks_ =
-        CreateWindowExW(0, WC_COMBOBOXW, L"", WS_CHILD | CBS_DROPDOWNLIST | WS_VSCROLL, 0, 0, 0, 0,
-                        Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_BLOCKS)),
-                        GetModuleHandleW(nullptr), nullptr);
+    blocks_ = CreateWindowExW(0, WC_COMBOBOXW, L"",
+                              WS_CHILD | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, 0, 0, 0,
+                              Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_BLOCKS)),
+                              GetModuleHandleW(nullptr), nullptr);
 }
 
 void CPreviewPane::OnInitialUpdate() {
@@ -322,6 +322,10 @@ LRESULT CPreviewPane::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             // The zoom keys are the window's accelerators: they work from every pane.
             switch (wParam) {
+                case VK_TAB:
+                    // Into the block selector of a part with several blocks.
+                    if (blockCount_ > 1) SetFocus(blocks_);
+                    return 0;
                 case VK_LEFT:
                     Scroll(SB_HORZ, SB_LINEUP);
                     return 0;
@@ -354,7 +358,7 @@ LRESULT CPreviewPane::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                     Relayout();
                     if (blockChanged) blockChanged();
                 }
-                SetFocus(Hwnd());
+                // The selector keeps the keyboard: the arrows step through the blocks.
                 return 0;
             }
             break;

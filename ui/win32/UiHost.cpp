@@ -4,10 +4,16 @@
 
 #include <utility>
 
+#include "ui/win32/WinText.h"
+
 namespace qurix::win32 {
 
 CWin32UiHost::CWin32UiHost(HWND window, std::function<void(const std::string&)> status)
     : window_(window), status_(std::move(status)) {}
+
+std::string CWin32UiHost::PathText(const std::string& path) const {
+    return Narrow(FromCodePage(path, CP_ACP));
+}
 
 void CWin32UiHost::BeginWait() {
     if (waits_++ == 0) before_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));

@@ -23,6 +23,8 @@ public:
     void EndWait() override;
     bool Waiting() const { return waits_ > 0; }
     void ShowStatus(const std::string& text) override;
+    // The ANSI code page's bytes, as the files layer has paths here.
+    std::string PathText(const std::string& path) const override;
     // Any thread.
     void Post(std::function<void()> task) override;
     // On the window's thread, for WM_APP_TASKS: runs what is queued now.

@@ -8,7 +8,9 @@
 
 #include "core/library/LibEntry.h"
 #include "core/library/LibrarySet.h"
+#include "core/library/PartLibrary.h"
 #include "palette/QurixDoc.h"
+#include "palette/search/ResultLabels.h"
 #include "render/DisplaySettings.h"
 
 namespace qurix {
@@ -41,6 +43,20 @@ TEST_F(PartSearchTest, IndexMadeOnTheFirstSearchAndDroppedWithTheLibraries) {
     search.Release();
     EXPECT_FALSE(search.Ready());
     EXPECT_FALSE(Find(search, "R_VAR").empty());  // made again
+}
+
+// Results that would look alike name their library; the others keep the name alone.
+TEST_F(PartSearchTest, ResultsOfTheSameNameNameTheirLibrary) {
+    const CPartLibrary* passive = doc_.Libraries().GetLibrary(0);
+    const CPartLibrary* logic = doc_.Libraries().GetLibrary(2);
+    ASSERT_NE(passive, nullptr);
+    ASSERT_NE(logic, nullptr);
+    // The same part as two libraries would hold it, and one of its own.
+    const std::vector<ListedPart> results = {
+        {passive, passive->Entry(0)}, {logic, passive->Entry(0)}, {logic, logic->Entry(0)}};
+    EXPECT_EQ(ResultsNamingLibrary(results), (std::vector<bool>{true, true, false}));
+    EXPECT_EQ(LibrarySuffix(*logic, true), " (logic)");
+    EXPECT_EQ(LibrarySuffix(*logic, false), "\nlogic");
 }
 
 // A set larger than the at-once limit is indexed on a worker: the first search answers
