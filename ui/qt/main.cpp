@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<qurix::CShownProbe> probe;
     if (exitWhenShown) probe = std::make_unique<qurix::CShownProbe>(started, stdout);
     CQurixApp app;
+    app.AllowEarlyList();
     // As bytes: the path is used as the system gave it.
     if (givenIni) app.SetGivenConfigFile(argv[2]);
     const std::string modulePath =
