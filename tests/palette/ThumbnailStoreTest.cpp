@@ -41,11 +41,27 @@ private:
     int32_t height_;
 };
 
-CanvasMaker FlatCanvases(Colour) {
+// Pixels that tell the parts apart: how many calls drew each.
+class CTellingCanvas : public CFlatCanvas {
+public:
+    using CFlatCanvas::CFlatCanvas;
+    bool ReadPixels(CanvasPixels& out) const override {
+        CFlatCanvas::ReadPixels(out);
+        for (size_t i = 0; i < out.bgrx.size(); i += 52) {
+            out.bgrx[i] = static_cast<unsigned char>(calls.size() * 37 + i);
+        }
+        return true;
+    }
+};
+
+template <typename Canvas>
+CanvasMaker CanvasesOf(Colour) {
     return [](int32_t width, int32_t height) -> std::unique_ptr<CDrawSurface> {
-        return std::make_unique<CFlatCanvas>(width, height);
+        return std::make_unique<Canvas>(width, height);
     };
 }
+constexpr auto FlatCanvases = CanvasesOf<CFlatCanvas>;
+constexpr auto TellingCanvases = CanvasesOf<CTellingCanvas>;
 
 // Counts what the build shows and cancels after cancelAt steps (never when negative).
 class CProbeProgress : public CBuildProgress {
@@ -237,31 +253,6 @@ TEST_F(ThumbnailStoreTest, PartsListItemsAreThePartsWithImages) {
     EXPECT_EQ(list.Recall(nullptr), -1);
     list.Forget();
     EXPECT_EQ(list.Recall(first), -1);
-}
-
-// Pixels that tell the parts apart: how many calls drew each.
-class CTellingCanvas : public CRecordingSurface {
-public:
-    CTellingCanvas(int32_t width, int32_t height) : width_(width), height_(height) {}
-    bool ReadPixels(CanvasPixels& out) const override {
-        out.width = width_;
-        out.height = height_;
-        out.bgrx.assign(static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4, 0x40);
-        for (size_t i = 0; i < out.bgrx.size(); i += 52) {
-            out.bgrx[i] = static_cast<unsigned char>(calls.size() * 37 + i);
-        }
-        return true;
-    }
-
-private:
-    int32_t width_;
-    int32_t height_;
-};
-
-CanvasMaker TellingCanvases(Colour) {
-    return [](int32_t width, int32_t height) -> std::unique_ptr<CDrawSurface> {
-        return std::make_unique<CTellingCanvas>(width, height);
-    };
 }
 
 class EarlyListStoreTest : public ThumbnailStoreTest {
