@@ -5,7 +5,6 @@
 #include <cstring>
 #include <utility>
 
-#include "core/platform/FileIo.h"
 #include "core/platform/Paths.h"
 #include "palette/LibraryList.h"
 #include "palette/LittleEndian.h"
@@ -19,7 +18,7 @@ constexpr char EARLY_MAGIC[8] = {'Q', 'U', 'R', 'I', 'X', 'E', 'A', 'R'};
 constexpr uint32_t EARLY_VERSION = 1;
 constexpr size_t DIGEST_SIZE = 8;
 // A library of a hundred thousand parts fits many times over; anything larger is not ours.
-constexpr int64_t MAX_EARLY_FILE = int64_t{256} << 20;
+constexpr uintmax_t MAX_EARLY_FILE = uintmax_t{256} << 20;
 
 void PutBytes(std::string& out, const std::string& bytes) {
     PutU32(out, static_cast<uint32_t>(bytes.size()));
@@ -125,13 +124,8 @@ bool LoadEarlyList(const std::string& cacheFolder, const CProfile& profile,
                    const std::string& configFolder, uint64_t drawing, EarlyList& list) {
     list = EarlyList();
     const std::string path = CombinePath(cacheFolder, EARLY_LIST_FILE);
-    int64_t size = 0;
-    int64_t time = 0;
     std::string bytes;
-    if (!RegularFileInfo(path, size, time) || size > MAX_EARLY_FILE ||
-        !ReadWholeFile(path, bytes)) {
-        return false;
-    }
+    if (!ReadCacheFile(path, MAX_EARLY_FILE, bytes)) return false;
     EarlyList read;
     // The libraries' files are looked at last: that costs a look at each.
     if (!DecodeEarlyList(std::move(bytes), read) || read.drawing != drawing ||

@@ -299,6 +299,11 @@ bool ReadImageFile(const std::string& path, int32_t side, size_t maxImages, CPac
 
 }  // namespace
 
+bool ReadCacheFile(const std::string& path, uintmax_t maxSize, std::string& out) {
+    const auto fits = [maxSize](const std::string&, uintmax_t size) { return size <= maxSize; };
+    return ReadCheckedFile(path, 0, fits, out);
+}
+
 uint32_t Crc32(const void* data, size_t size, uint32_t crc) {
     return static_cast<uint32_t>(crc32_z(crc, static_cast<const Bytef*>(data), size));
 }
@@ -565,10 +570,7 @@ bool LoadImageCache(const std::string& cacheFolder, const CProfile& profile,
     // The small file first: when the libraries changed, no image is read at all.
     std::string bytes;
     std::vector<std::string> lines;
-    const auto smallEnough = [](const std::string&, uintmax_t size) {
-        return size <= MAX_LIBDATA_FILE;
-    };
-    if (!ReadCheckedFile(JoinPath(cacheFolder, LIBDATA_CACHE_FILE), 0, smallEnough, bytes) ||
+    if (!ReadCacheFile(JoinPath(cacheFolder, LIBDATA_CACHE_FILE), MAX_LIBDATA_FILE, bytes) ||
         !DecodeLibraryLines(bytes, lines) ||
         !LibraryLinesMatch(lines, profile, configFolder, expect.canOpen)) {
         return false;
