@@ -218,7 +218,9 @@ CPartsView::CPartsView(CQurixDoc& doc, QWidget* parent)
 void CPartsView::SaveSettings() {
     WritePartsStyle(profile_, mode_);
     store_.Save();
-    // The next start shows the library current now before it parses anything.
+    // The next start shows the library current now before it parses anything, in a mode
+    // that can show it.
+    if (!EarlyListFits()) return;
     const CLibrarySet& libraries = GetDocument().Libraries();
     const CPartLibrary* current = GetDocument().CurrentLibrary();
     for (int32_t i = 0; i < libraries.Count() && current != nullptr; ++i) {
@@ -258,8 +260,7 @@ QPixmap CPartsView::ExtraPixmap(int32_t image, const CLibEntry* entry,
 
 bool CPartsView::ShowEarlyList() {
     mode_ = ReadPartsStyle(profile_);
-    // The list keeps large and small images at one device pixel per pixel only.
-    if (mode_ == MODE_XLARGE || mode_ == MODE_DETAILS || DeviceRatio() != 1) return false;
+    if (!EarlyListFits()) return false;
     auto early = std::make_unique<EarlyList>();
     if (!store_.ReadEarlyList(*early)) return false;
     ApplyMode();
@@ -275,6 +276,11 @@ bool CPartsView::ShowEarlyList() {
     Refill([&] { model_->Reset(std::move(items)); }, true);
     emit updated();
     return true;
+}
+
+bool CPartsView::EarlyListFits() const {
+    // The list keeps large and small images at one device pixel per pixel only.
+    return mode_ != MODE_XLARGE && mode_ != MODE_DETAILS && DeviceRatio() == 1;
 }
 
 void CPartsView::DropEarlyList() {

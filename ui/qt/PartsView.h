@@ -184,6 +184,8 @@ protected:
 private:
     // After a reload that keeps the place: selects the part and scrolls back.
     void PutBackPlace(const CQurixDoc::Place& wanted);
+    // Whether the mode and screen show the images the early list keeps.
+    bool EarlyListFits() const;
 
     // The item's image when it is not one of the store's own; null for those.
     QPixmap ExtraPixmap(int32_t image, const CLibEntry* entry, CExtraThumbnails::Kind kind);
