@@ -19,6 +19,7 @@
 #include "core/profile/ConfigFile.h"
 #include "core/records/RecordWriter.h"
 #include "palette/ConfigLocation.h"
+#include "palette/LittleEndian.h"
 #include "palette/PixelRuns.h"
 #include "render/DisplaySettings.h"
 
@@ -38,59 +39,6 @@ constexpr int32_t LIBRARY_KEYS = 16;
 constexpr int32_t MAX_SIDE = 4096;
 // Sixteen library lines; anything larger is not our file.
 constexpr uintmax_t MAX_LIBDATA_FILE = uintmax_t{1} << 20;
-
-void PutU16(std::string& out, uint32_t v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>((v >> 8) & 0xFF);
-}
-void PutU32(std::string& out, uint32_t v) {
-    PutU16(out, v & 0xFFFF);
-    PutU16(out, v >> 16);
-}
-void PutU64(std::string& out, uint64_t v) {
-    PutU32(out, static_cast<uint32_t>(v));
-    PutU32(out, static_cast<uint32_t>(v >> 32));
-}
-
-// Little-endian reads that refuse to run past end (the whole string by default). The
-// position never passes end, so Remaining() cannot wrap.
-class CByteReader {
-public:
-    explicit CByteReader(const std::string& bytes, size_t pos = 0, size_t end = SIZE_MAX)
-        : bytes_(bytes), end_(std::min(end, bytes.size())), pos_(std::min(pos, end_)) {}
-    size_t Remaining() const { return end_ - pos_; }
-    size_t Pos() const { return pos_; }
-    const char* Here() const { return bytes_.data() + pos_; }
-    bool Skip(size_t n) {
-        if (n > Remaining()) return false;
-        pos_ += n;
-        return true;
-    }
-    bool U8(uint32_t& v) { return Take(1, v); }
-    bool U16(uint32_t& v) { return Take(2, v); }
-    bool U32(uint32_t& v) { return Take(4, v); }
-    bool U64(uint64_t& v) {
-        uint32_t lo = 0;
-        uint32_t hi = 0;
-        if (!U32(lo) || !U32(hi)) return false;
-        v = (uint64_t{hi} << 32) | lo;
-        return true;
-    }
-
-private:
-    bool Take(size_t n, uint32_t& v) {
-        if (n > Remaining()) return false;
-        v = 0;
-        for (size_t i = 0; i < n; ++i) {
-            v |= uint32_t{static_cast<unsigned char>(bytes_[pos_ + i])} << (8 * i);
-        }
-        pos_ += n;
-        return true;
-    }
-    const std::string& bytes_;
-    size_t end_;
-    size_t pos_;
-};
 
 std::string LibraryKey(int32_t j) {
     return "LIB" + std::to_string(j);
@@ -350,6 +298,11 @@ bool ReadImageFile(const std::string& path, int32_t side, size_t maxImages, CPac
 }
 
 }  // namespace
+
+bool ReadCacheFile(const std::string& path, uintmax_t maxSize, std::string& out) {
+    const auto fits = [maxSize](const std::string&, uintmax_t size) { return size <= maxSize; };
+    return ReadCheckedFile(path, 0, fits, out);
+}
 
 uint32_t Crc32(const void* data, size_t size, uint32_t crc) {
     return static_cast<uint32_t>(crc32_z(crc, static_cast<const Bytef*>(data), size));
@@ -617,10 +570,7 @@ bool LoadImageCache(const std::string& cacheFolder, const CProfile& profile,
     // The small file first: when the libraries changed, no image is read at all.
     std::string bytes;
     std::vector<std::string> lines;
-    const auto smallEnough = [](const std::string&, uintmax_t size) {
-        return size <= MAX_LIBDATA_FILE;
-    };
-    if (!ReadCheckedFile(JoinPath(cacheFolder, LIBDATA_CACHE_FILE), 0, smallEnough, bytes) ||
+    if (!ReadCacheFile(JoinPath(cacheFolder, LIBDATA_CACHE_FILE), MAX_LIBDATA_FILE, bytes) ||
         !DecodeLibraryLines(bytes, lines) ||
         !LibraryLinesMatch(lines, profile, configFolder, expect.canOpen)) {
         return false;
@@ -742,8 +692,11 @@ bool SaveExtraImageFile(const std::string& path, int32_t side, uint64_t drawing,
     stamp.saveId = NewSaveId();
     stamp.drawing = drawing;
     const std::string bytes = EncodeImageFile(images, entries, identities, side, stamp);
-    if (bytes.empty()) return false;
-    const std::string temp = TempNameFor(path, stamp.saveId);
+    return !bytes.empty() && ReplaceCacheFile(path, bytes);
+}
+
+bool ReplaceCacheFile(const std::string& path, const std::string& bytes) {
+    const std::string temp = TempNameFor(path, NewSaveId());
     std::FILE* f = OpenNewFile(temp);
     if (f == nullptr) {
         const std::string folder = FolderOfPath(path);

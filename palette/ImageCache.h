@@ -182,6 +182,14 @@ bool SaveExtraImageFile(const std::string& path, int32_t side, uint64_t drawing,
                         const CPackedImages& images, const std::vector<int32_t>& entries,
                         const std::vector<uint64_t>& identities);
 
+// The whole file in one read, when it is no larger than maxSize; false (out empty) when it
+// is larger, cannot be read or changes size while it is read.
+bool ReadCacheFile(const std::string& path, uintmax_t maxSize, std::string& out);
+
+// Writes bytes beside path and renames them into place, making path's folder (one level)
+// when needed: a failure leaves the old file whole.
+bool ReplaceCacheFile(const std::string& path, const std::string& bytes);
+
 // CRC-32 (zlib), carried on from crc.
 uint32_t Crc32(const void* data, size_t size, uint32_t crc = 0);
 

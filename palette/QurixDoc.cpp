@@ -39,6 +39,10 @@ void CQurixDoc::Load() {
     Notify(&CDocListener::OnLoaded);
 }
 
+void CQurixDoc::ReadDrawingSettings() {
+    qurix::ReadDrawingSettings(settings_, profile_);
+}
+
 void CQurixDoc::Free() {
     currentEntry_ = nullptr;
     currentLibrary_ = nullptr;

@@ -38,6 +38,8 @@ public:
     CQurixDoc(const CQurixDoc&) = delete;
     CQurixDoc& operator=(const CQurixDoc&) = delete;
 
+    // Before the first load: the colours and fonts alone, for what is shown before it.
+    void ReadDrawingSettings();
     // Loads the colours, fonts and libraries; every view becomes pending.
     bool OnNewDocument();
     // Sends every view its initial update, in view order.

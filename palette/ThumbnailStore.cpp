@@ -10,6 +10,7 @@
 #include "core/platform/FileReplaceSteps.h"
 #include "core/platform/Paths.h"
 #include "palette/CacheLocation.h"
+#include "palette/PartsList.h"
 #include "palette/QurixDoc.h"
 #include "palette/Texts.h"
 #include "render/DisplaySettings.h"
@@ -67,6 +68,33 @@ void CThumbnailStore::Open() {
     cacheValid_ =
         LoadImageCache(cacheFolder_, doc_.Profile(), doc_.ConfigFolder(), expect, images_);
     extras_.Reset(cacheFolder_, expect.drawing, expect.maxImages);
+}
+
+bool CThumbnailStore::ReadEarlyList(EarlyList& list) {
+    cacheFolder_ = ChooseCacheFolder(RealCacheLocationInputs(doc_.Profile().Path()));
+    const uint64_t drawing = DrawingDigest(doc_.Settings(), canvases_);
+    if (!LoadEarlyList(cacheFolder_, doc_.Profile(), doc_.ConfigFolder(), drawing, list)) {
+        return false;
+    }
+    earlyOnDisk_ = list.row;
+    return true;
+}
+
+void CThumbnailStore::SaveEarlyList(const CPartLibrary* library, int32_t row) {
+    if (!built_ || library == nullptr || row < 0) return;
+    // Drawn images change the list even for the same library.
+    if (lastBuild_.rendered > 0) earlyOnDisk_ = -1;
+    if (earlyOnDisk_ == row) return;
+    EarlyListParts list;
+    list.row = row;
+    list.libraryLines = libraryLines_;
+    list.drawing = drawing_;
+    for (const PartsListItem& item : CPartsList::LibraryItems(library, *this)) {
+        list.names.push_back(item.entry->Name().str());
+        list.large.AppendFrom(images_.large, static_cast<size_t>(item.image));
+        list.smallImage.AppendFrom(images_.smallImage, static_cast<size_t>(item.image));
+    }
+    if (qurix::SaveEarlyList(cacheFolder_, list)) earlyOnDisk_ = row;
 }
 
 void CThumbnailStore::OnLoad() {

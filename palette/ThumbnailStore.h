@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "palette/BuildProgress.h"
+#include "palette/EarlyList.h"
 #include "palette/EntryIdentities.h"
 #include "palette/ExtraThumbnails.h"
 #include "palette/FileStamp.h"
@@ -39,6 +40,12 @@ public:
     void Release();
     // Writes the cache files when this run built images not taken from a valid cache.
     void Save();
+    // Before the first load, with the document's drawing settings read: the early list
+    // when it may be shown (palette/EarlyList.h).
+    bool ReadEarlyList(EarlyList& list);
+    // Keeps the early list of library, the loaded library number row, from the images of
+    // the latest build. Written only when the file does not hold that list already.
+    void SaveEarlyList(const CPartLibrary* library, int32_t row);
     // After a build with images to keep: says once in the status bar when the cache
     // folder cannot take them.
     void CheckCacheWritable();
@@ -127,6 +134,9 @@ private:
     std::map<std::string, FileStamp> builtStamps_;
     CExtraThumbnails extras_;
     int32_t renderThreads_ = 0;
+    // The library number the early list on disk was made for while nothing was drawn
+    // since; -1 when it may hold anything else.
+    int32_t earlyOnDisk_ = -1;
 };
 
 }  // namespace qurix

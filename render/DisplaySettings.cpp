@@ -11,13 +11,17 @@ bool LoadDisplaySettings(CDisplaySettings& settings, const CProfile& profile,
                          const std::string& configFolder,
                          const CLibrarySet::LoadListener* listener) {
     FreeDisplaySettings(settings);
-    ReadColours(profile, settings.colours);
+    ReadDrawingSettings(settings, profile);
     settings.libraries.LoadLibrarySet(profile, configFolder, listener);
-    settings.labelFont = ReadFontSetting(profile, "LabelFont", DEFAULT_FACE, DEFAULT_HEIGHT);
     settings.labelRenderer = std::make_unique<CTextRenderer>(settings.labelFont);
-    settings.compNameFont = ReadFontSetting(profile, "CompNameFont", DEFAULT_FACE, DEFAULT_HEIGHT);
     settings.compNameRenderer = std::make_unique<CTextRenderer>(settings.compNameFont);
     return true;
+}
+
+void ReadDrawingSettings(CDisplaySettings& settings, const CProfile& profile) {
+    ReadColours(profile, settings.colours);
+    settings.labelFont = ReadFontSetting(profile, "LabelFont", DEFAULT_FACE, DEFAULT_HEIGHT);
+    settings.compNameFont = ReadFontSetting(profile, "CompNameFont", DEFAULT_FACE, DEFAULT_HEIGHT);
 }
 
 void FreeDisplaySettings(CDisplaySettings& settings) {

@@ -42,6 +42,10 @@ bool LoadDisplaySettings(CDisplaySettings& settings, const CProfile& profile,
                          const std::string& configFolder,
                          const CLibrarySet::LoadListener* listener = nullptr);
 
+// The colours and the two font descriptions alone: what a drawing digest needs before the
+// libraries are loaded. The libraries and renderers stay as they are.
+void ReadDrawingSettings(CDisplaySettings& settings, const CProfile& profile);
+
 // Releases the libraries and both text renderers with their fonts; the colours stay.
 void FreeDisplaySettings(CDisplaySettings& settings);
 

@@ -4,13 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "core/library/LibrarySet.h"
 #include "core/library/PartLibrary.h"
 #include "core/platform/Paths.h"
+#include "palette/LibraryList.h"
 #include "palette/PartsList.h"
 #include "palette/QurixDoc.h"
 #include "render/DisplaySettings.h"
@@ -38,11 +41,27 @@ private:
     int32_t height_;
 };
 
-CanvasMaker FlatCanvases(Colour) {
+// Pixels that tell the parts apart: how many calls drew each.
+class CTellingCanvas : public CFlatCanvas {
+public:
+    using CFlatCanvas::CFlatCanvas;
+    bool ReadPixels(CanvasPixels& out) const override {
+        CFlatCanvas::ReadPixels(out);
+        for (size_t i = 0; i < out.bgrx.size(); i += 52) {
+            out.bgrx[i] = static_cast<unsigned char>(calls.size() * 37 + i);
+        }
+        return true;
+    }
+};
+
+template <typename Canvas>
+CanvasMaker CanvasesOf(Colour) {
     return [](int32_t width, int32_t height) -> std::unique_ptr<CDrawSurface> {
-        return std::make_unique<CFlatCanvas>(width, height);
+        return std::make_unique<Canvas>(width, height);
     };
 }
+constexpr auto FlatCanvases = CanvasesOf<CFlatCanvas>;
+constexpr auto TellingCanvases = CanvasesOf<CTellingCanvas>;
 
 // Counts what the build shows and cancels after cancelAt steps (never when negative).
 class CProbeProgress : public CBuildProgress {
@@ -234,6 +253,93 @@ TEST_F(ThumbnailStoreTest, PartsListItemsAreThePartsWithImages) {
     EXPECT_EQ(list.Recall(nullptr), -1);
     list.Forget();
     EXPECT_EQ(list.Recall(first), -1);
+}
+
+class EarlyListStoreTest : public ThumbnailStoreTest {
+protected:
+    // Builds, and keeps the early list of library number row as a close does.
+    void BuildAndClose(int32_t row) {
+        store_ = std::make_unique<CThumbnailStore>(*doc_, TellingCanvases);
+        store_->Open();
+        CProbeProgress progress;
+        store_->Build(progress);
+        ASSERT_TRUE(WriteLastLibrary(doc_->Profile(), row));
+        store_->Save();
+        store_->SaveEarlyList(doc_->Libraries().GetLibrary(row), row);
+    }
+    // As the next start reads it, before any library is loaded.
+    bool ReadAtStart(EarlyList& list) {
+        CThumbnailStore next(*doc_, TellingCanvases);
+        return next.ReadEarlyList(list);
+    }
+};
+
+TEST_F(EarlyListStoreTest, TheEarlyListIsTheListTheLoadShows) {
+    BuildAndClose(2);
+    EarlyList early;
+    ASSERT_TRUE(ReadAtStart(early));
+    const CPartLibrary* shown = doc_->Libraries().GetLibrary(2);
+    const std::vector<PartsListItem> items = CPartsList::LibraryItems(shown, *store_);
+    ASSERT_GT(items.size(), 3u);
+    ASSERT_EQ(early.Count(), items.size());
+    EXPECT_EQ(early.row, 2);
+    const ThumbnailSet& images = store_->Images();
+    for (size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(early.names[i], items[i].entry->Name().View()) << i;
+        const auto image = static_cast<size_t>(items[i].image);
+        EXPECT_EQ(early.LargeImage(i).pixels, images.large.Image(image).pixels) << i;
+        EXPECT_EQ(early.SmallImage(i).pixels, images.smallImage.Image(image).pixels) << i;
+    }
+    // The images differ from part to part, so an order mixed up would have shown.
+    EXPECT_NE(early.LargeImage(0).pixels, early.LargeImage(1).pixels);
+}
+
+TEST_F(EarlyListStoreTest, AStaleEarlyListIsNotShown) {
+    BuildAndClose(2);
+    EarlyList early;
+    ASSERT_TRUE(ReadAtStart(early));
+    const CProfile& profile = doc_->Profile();
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        std::function<void()> undo;
+    } cases[] = {
+        {"another library remembered", [&] { WriteLastLibrary(profile, 1); },
+         [&] { WriteLastLibrary(profile, 2); }},
+        {"other colours",
+         [&] {
+             profile.WriteInt("DefaultColor", "BG", 0x00FFEE);
+             doc_->ReadDrawingSettings();
+         },
+         [&] {
+             profile.WriteInt("DefaultColor", "BG", 16777215);
+             doc_->ReadDrawingSettings();
+         }},
+        {"the list's library saved since",
+         [&] {
+             const fs::path lib = doc_->Libraries().GetLibrary(2)->Path();
+             fs::last_write_time(lib, fs::last_write_time(lib) + std::chrono::seconds(5));
+         },
+         nullptr},
+    };
+    for (const auto& c : cases) {
+        c.change();
+        EXPECT_FALSE(ReadAtStart(early)) << c.what;
+        EXPECT_EQ(early.Count(), 0u) << c.what;
+        if (!c.undo) continue;
+        c.undo();
+        EXPECT_TRUE(ReadAtStart(early)) << c.what << ", undone";
+    }
+}
+
+TEST_F(EarlyListStoreTest, AnotherLibraryAtCloseReplacesTheList) {
+    BuildAndClose(2);
+    ASSERT_TRUE(WriteLastLibrary(doc_->Profile(), 0));
+    store_->SaveEarlyList(doc_->Libraries().GetLibrary(0), 0);
+    EarlyList early;
+    ASSERT_TRUE(ReadAtStart(early));
+    EXPECT_EQ(early.row, 0);
+    EXPECT_EQ(early.Count(), static_cast<size_t>(doc_->Libraries().GetLibrary(0)->EntryCount()));
 }
 
 class PooledStoreTest : public ThumbnailStoreTest {

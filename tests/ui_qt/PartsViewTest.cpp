@@ -5,6 +5,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QIcon>
+#include <QImage>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -16,6 +18,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/library/LibrarySet.h"
@@ -439,6 +442,53 @@ TEST_F(PartsViewTest, CacheIsReusedOnlyWhileTheLibrariesAreUnchanged) {
     fs::create_directories(root_ / "other" / "cache");
     Start();
     EXPECT_EQ(Parts().CacheFolder(), (root_ / "other" / "cache").string());
+    Close();
+}
+
+// A start shows the list of the last close before it loads anything, then the loaded
+// list: the same names in the same order with the same images.
+TEST_F(PartsViewTest, AStartShowsTheLastListBeforeItLoads) {
+    WriteLibraries({4, 3}, "[qurix]\nplib_last=1\n");
+    const auto shown = [this] {
+        std::vector<std::pair<QString, QImage>> items;
+        for (int row = 0; row < Parts().ItemCount(); ++row) {
+            const QModelIndex index = Parts().model()->index(row, 0);
+            const auto icon = Parts().model()->data(index, Qt::DecorationRole).value<QIcon>();
+            items.emplace_back(Parts().ItemText(row), icon.pixmap(LARGE_THUMB_SIZE).toImage());
+        }
+        return items;
+    };
+    const auto startEarly = [this] {
+        app_ = std::make_unique<CQurixApp>();
+        app_->AllowEarlyList();
+        return app_->InitInstance(Where());
+    };
+    Start();
+    const auto loaded = shown();
+    ASSERT_EQ(loaded.size(), 3u);
+    Close();
+
+    ASSERT_TRUE(startEarly());
+    EXPECT_FALSE(Doc().IsLoaded());
+    EXPECT_TRUE(Parts().ShowingEarlyList());
+    EXPECT_EQ(shown(), loaded);
+    // Nothing to choose or drag before the load.
+    EXPECT_EQ(Parts().model()->flags(Parts().model()->index(0, 0)), Qt::ItemIsEnabled);
+    for (int i = 0; i < 500 && !Frame().StartFinished(); ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    ASSERT_TRUE(Frame().StartFinished());
+    EXPECT_FALSE(Parts().ShowingEarlyList());
+    EXPECT_EQ(Parts().ShownLibrary(), Lib(1));
+    EXPECT_EQ(shown(), loaded);
+    Close();
+
+    // A library saved since: nothing is shown before the load, which happens at once.
+    Touch("work/a.lib");
+    ASSERT_TRUE(startEarly());
+    EXPECT_TRUE(Doc().IsLoaded());
+    EXPECT_FALSE(Parts().ShowingEarlyList());
+    EXPECT_EQ(shown(), loaded);
     Close();
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -142,6 +143,15 @@ TEST(PaletteExitWhenShown, PrintsTheFiguresAndCloses) {
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
     // Closed as a user closes it: the cache of the part drawn is written.
     EXPECT_TRUE(fs::exists(dir / "cache" / "largeimage.cache"));
+    EXPECT_TRUE(fs::exists(dir / "cache" / "earlylist.cache"));
+
+    // The next start shows the list from the cache first and closes once it has loaded.
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string again = ReadAll(dir / "out.txt");
+    const char* ready = std::strstr(again.c_str(), "ready_ms=");
+    ASSERT_NE(ready, nullptr) << again;
+    ASSERT_EQ(std::sscanf(again.c_str(), "shown_ms=%lf", &shownMs), 1) << again;
+    EXPECT_GE(std::atof(ready + 9), shownMs) << again;
 }
 
 INSTANTIATE_TEST_SUITE_P(Installed, ProgramOptionsTest,

@@ -157,6 +157,11 @@ void CMainFrame::OnLoaded() {
     UpdateStatusFields();
 }
 
+void CMainFrame::MarkStartFinished() {
+    startFinished_ = true;
+    emit startFinished();
+}
+
 void CMainFrame::OnCloseAfterBusy() {
     host_->Post([this] { close(); });
 }
@@ -516,7 +521,9 @@ void CMainFrame::OnViewStyle(int id) {
 }
 
 void CMainFrame::UpdateCommandStates() {
-    if (QAction* reload = Action(ID_FILE_RELOAD)) reload->setEnabled(!doc_.IsBusy());
+    // Before the start's own load (the early list on screen) there is nothing to reload.
+    if (QAction* reload = Action(ID_FILE_RELOAD))
+        reload->setEnabled(!doc_.IsBusy() && doc_.IsLoaded());
     const int mode = partsList_->DisplayMode();
     const struct {
         int id;
@@ -536,7 +543,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (saveOnClose_) SaveSettings();
+    // Closed before the start's load, nothing has changed that the settings keep.
+    if (saveOnClose_ && doc_.IsLoaded()) SaveSettings();
     doc_.OnCloseDocument();
     event->accept();
 }

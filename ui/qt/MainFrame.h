@@ -92,6 +92,11 @@ public:
     // "Qurix - <the INI in use>", or "Qurix" when none was found.
     static QString TitleFor(const std::string& configPath, bool found);
 
+    // Whether the start has loaded the libraries and built their images; startFinished is
+    // sent when it has (a start that shows the early list first loads after showing it).
+    bool StartFinished() const { return startFinished_; }
+    void MarkStartFinished();
+
     // The action of a command (app/CommandIds.h), null for one the window does not have.
     QAction* Action(int id) const;
     QToolBar* ToolBar() const { return toolBar_; }
@@ -108,6 +113,9 @@ public:
     CPinTableView* PinTable() const { return pinTable_; }
     CPartCommands* PartCommands() const { return partCommands_; }
     CLibraryWatcher* Watcher() const { return watcher_; }
+
+signals:
+    void startFinished();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -153,6 +161,7 @@ private:
     Layout startLayout_;
     bool configFound_;
     bool saveOnClose_ = true;
+    bool startFinished_ = false;
     QWidget* firstStartPage_ = nullptr;  // a child of the parts pane, when shown
     QLabel* fields_[FIELD_COUNT] = {};
 };

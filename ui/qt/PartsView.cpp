@@ -48,6 +48,8 @@ public:
         // Why a kept part is not there (greyed, not dragged); empty for one that is.
         QString gone;
         int tag = -1;
+        // Shown before the load: image is in the early list's images, there is no entry.
+        bool early = false;
     };
 
     // Another image than the specified one of the kind (extra-large, or drawn for a
@@ -101,6 +103,10 @@ public:
         if (const Item* item = At(index.row()); item != nullptr && !item->gone.isEmpty()) {
             return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
         }
+        // Nothing to choose or drag before the part is loaded.
+        if (const Item* item = At(index.row()); item != nullptr && item->early) {
+            return Qt::ItemIsEnabled;
+        }
         return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
     }
 
@@ -133,6 +139,8 @@ public:
     }
 
     CIconCache& Icons() const { return icons_; }
+    // The images of early items; null when there are none.
+    void SetEarly(const EarlyList* early) { early_ = early; }
 
 private:
     QIcon Icon(int row) const {
@@ -143,14 +151,24 @@ private:
         }
         if (kind_ == CExtraThumbnails::Kind::ExtraLarge) return QIcon();
         const bool large = kind_ == CExtraThumbnails::Kind::Large;
-        const CPackedImages& list = large ? images_.large : images_.smallImage;
         const int32_t image = items_[row].image;
-        if (image < 0 || static_cast<size_t>(image) >= list.Count()) return QIcon();
-        return icons_.Put(
-            row, QIcon(QPixmap::fromImage(ToQImage(list.Image(static_cast<size_t>(image))))));
+        if (image < 0) return QIcon();
+        const auto index = static_cast<size_t>(image);
+        ArgbImage pixels;
+        if (items_[row].early) {
+            if (early_ != nullptr) {
+                pixels = large ? early_->LargeImage(index) : early_->SmallImage(index);
+            }
+        } else if (const CPackedImages& list = large ? images_.large : images_.smallImage;
+                   index < list.Count()) {
+            pixels = list.Image(index);
+        }
+        if (pixels.IsNull()) return QIcon();
+        return icons_.Put(row, QIcon(QPixmap::fromImage(ToQImage(pixels))));
     }
 
     const ThumbnailSet& images_;
+    const EarlyList* early_ = nullptr;  // the view's, while early items are listed
     std::vector<Item> items_;
     Pixmap pixmap_;
     // Thumbnails decoded for the items on screen and a few screens more.
@@ -200,6 +218,14 @@ CPartsView::CPartsView(CQurixDoc& doc, QWidget* parent)
 void CPartsView::SaveSettings() {
     WritePartsStyle(profile_, mode_);
     store_.Save();
+    // The next start shows the library current now before it parses anything, in a mode
+    // that can show it.
+    if (!EarlyListFits()) return;
+    const CLibrarySet& libraries = GetDocument().Libraries();
+    const CPartLibrary* current = GetDocument().CurrentLibrary();
+    for (int32_t i = 0; i < libraries.Count() && current != nullptr; ++i) {
+        if (libraries.GetLibrary(i) == current) store_.SaveEarlyList(current, i);
+    }
 }
 
 int32_t CPartsView::DeviceRatio() const {
@@ -230,6 +256,35 @@ QPixmap CPartsView::ExtraPixmap(int32_t image, const CLibEntry* entry,
     // Drawn at the device's size, shown at the logical one.
     pixmap.setDevicePixelRatio(ratio);
     return pixmap;
+}
+
+bool CPartsView::ShowEarlyList() {
+    mode_ = ReadPartsStyle(profile_);
+    if (!EarlyListFits()) return false;
+    auto early = std::make_unique<EarlyList>();
+    if (!store_.ReadEarlyList(*early)) return false;
+    ApplyMode();
+    ApplyColours();
+    std::vector<CPartsModel::Item> items(early->Count());
+    for (size_t i = 0; i < items.size(); ++i) {
+        items[i].image = static_cast<int32_t>(i);
+        items[i].text = DisplayText(early->names[i]);
+        items[i].early = true;
+    }
+    early_ = std::move(early);
+    model_->SetEarly(early_.get());
+    Refill([&] { model_->Reset(std::move(items)); }, true);
+    emit updated();
+    return true;
+}
+
+bool CPartsView::EarlyListFits() const {
+    // The list keeps large and small images at one device pixel per pixel only.
+    return mode_ != MODE_XLARGE && mode_ != MODE_DETAILS && DeviceRatio() == 1;
+}
+
+void CPartsView::DropEarlyList() {
+    if (early_ != nullptr) Refill([&] { model_->Reset({}); });
 }
 
 void CPartsView::OnInitialUpdate() {
@@ -274,6 +329,8 @@ void CPartsView::DeleteAllItems() {
     filling_ = true;
     model_->Reset({});
     filling_ = false;
+    model_->SetEarly(nullptr);
+    early_.reset();
     shown_ = nullptr;
     showingEntries_ = false;
     emit librariesReleased();
@@ -315,8 +372,9 @@ private:
 
 void CPartsView::BuildImages() {
     ApplyColours();
-    // The items refer to images by index; none may outlive the old images.
-    if (model_->rowCount(QModelIndex()) > 0) {
+    // The items refer to images by index; none may outlive the old images. Early items
+    // show their own images and stay on screen until the library replaces them.
+    if (model_->rowCount(QModelIndex()) > 0 && early_ == nullptr) {
         filling_ = true;
         model_->Reset({});
         filling_ = false;
@@ -379,11 +437,15 @@ const CPartLibrary* CPartsView::ItemLibrary(int row) const {
     return item->library != nullptr ? item->library : GetDocument().CurrentLibrary();
 }
 
-void CPartsView::Refill(const std::function<void()>& reset) {
+void CPartsView::Refill(const std::function<void()>& reset, bool keepEarly) {
     setUpdatesEnabled(false);
     filling_ = true;
     reset();
     filling_ = false;
+    if (!keepEarly) {
+        model_->SetEarly(nullptr);
+        early_.reset();
+    }
     if (mode_ == MODE_LIST || mode_ == MODE_SMALL) SetGrid(GridFor(mode_));
     HideRowsForMode();
     executeDelayedItemsLayout();
@@ -625,6 +687,7 @@ void CPartsView::paintEvent(QPaintEvent* event) {
         painter.drawText(viewport()->rect().adjusted(0, GRID_GAP * 2, 0, 0),
                          Qt::AlignHCenter | Qt::AlignTop, empty);
     }
+    emit painted();
 }
 
 void CPartsView::mousePressEvent(QMouseEvent* event) {

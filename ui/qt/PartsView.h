@@ -6,12 +6,14 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "core/profile/Profile.h"
 #include "palette/CommandIds.h"
+#include "palette/EarlyList.h"
 #include "palette/ExtraThumbnails.h"
 #include "palette/ImageCache.h"
 #include "palette/PartsList.h"
@@ -56,6 +58,14 @@ public:
     void OnUpdate(CQurixView* sender) override;
     // The libraries are about to go: the items and every reference into them go first.
     void DeleteAllItems() override;
+
+    // Before the first load: lists the parts of the library shown at the last close from
+    // the early list, when it may be shown (palette/EarlyList.h) in this mode; its items
+    // are neither selected nor dragged. The first library or entries listed replace them,
+    // DropEarlyList lets them go when none is. False, listing nothing, otherwise.
+    bool ShowEarlyList();
+    void DropEarlyList();
+    bool ShowingEarlyList() const { return early_ != nullptr; }
 
     // Gives every entry of every loaded library its images, from the cache when it is
     // valid, else by drawing, under the progress dialog. Cancel (or closing the main
@@ -141,6 +151,8 @@ signals:
     // At the end of every update, and when the libraries are about to go.
     void updated();
     void librariesReleased();
+    // After every paint of the list.
+    void painted();
     // A drag of the item at row ended in a drop the target accepted.
     void partDropped(int row);
 
@@ -172,13 +184,15 @@ protected:
 private:
     // After a reload that keeps the place: selects the part and scrolls back.
     void PutBackPlace(const CQurixDoc::Place& wanted);
+    // Whether the mode and screen show the images the early list keeps.
+    bool EarlyListFits() const;
 
     // The item's image when it is not one of the store's own; null for those.
     QPixmap ExtraPixmap(int32_t image, const CLibEntry* entry, CExtraThumbnails::Kind kind);
     void ApplyMode();
     // Replaces the items through reset (no selection change reaches the document), lays
     // them out for the mode and scrolls to the top.
-    void Refill(const std::function<void()>& reset);
+    void Refill(const std::function<void()>& reset, bool keepEarly = false);
     void ApplyColours();
     void HideRowsForMode();
     // The list's cell sizes for the mode, from the font and (list mode) the widest name.
@@ -205,6 +219,8 @@ private:
     const char* emptyText_ = texts::SEARCH_NOTHING_FOUND;
     QPoint pressPos_;
     int paintCount_ = 0;
+    // The images of the items shown before the first load; null once they are replaced.
+    std::unique_ptr<EarlyList> early_;
     int entriesShown_ = 0;
 };
 

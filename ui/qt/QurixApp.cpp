@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <utility>
 
 #include "core/platform/Paths.h"
 #include "palette/ConfigLocation.h"
@@ -17,9 +18,17 @@
 #include "palette/QurixDoc.h"
 #include "render/DisplaySettings.h"
 #include "ui/qt/MainFrame.h"
+#include "ui/qt/PartsView.h"
 #include "ui/qt/TextDisplay.h"
 
 namespace qurix {
+
+namespace {
+
+// Where the early list's window is not painted at once, the load waits no longer.
+constexpr int EARLY_LOAD_AT_LATEST_MS = 200;
+
+}  // namespace
 
 CQurixApp::CQurixApp() : settings_(std::make_unique<CDisplaySettings>()) {}
 
@@ -72,13 +81,43 @@ bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
     }
     doc_->historyPath = PartHistoryPath();
     LoadKeptParts(*doc_);
+    if (show && earlyList_ && choice_.found && ShowEarly()) return true;
+    return FinishStart(show);
+}
+
+bool CQurixApp::ShowEarly() {
+    doc_->ReadDrawingSettings();
+    if (!frame_->PartsList()->ShowEarlyList()) return false;
+    loadPending_ = true;
+    const auto load = [this] {
+        // Once, and not for a window closed meanwhile.
+        if (!std::exchange(loadPending_, false) || !frame_->isVisible()) return;
+        FinishStart(true);
+    };
+    // Queued: the paint is on screen before the load takes the thread. A window that is
+    // not painted (started minimised) loads all the same a moment later.
+    QObject::connect(
+        frame_->PartsList(), &CPartsView::painted, frame_.get(), load,
+        static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
+    QTimer::singleShot(EARLY_LOAD_AT_LATEST_MS, frame_.get(), load);
+    frame_->UpdateCommandStates();
+    frame_->show();
+    return true;
+}
+
+bool CQurixApp::FinishStart(bool show) {
+    // The whole load is served from one read of the file.
+    const CProfile::CReadHold hold(profile_);
     if (!doc_->OnNewDocument()) return false;
     doc_->SendInitialUpdate();
+    // No library took the early items' place (the remembered one no longer loads).
+    frame_->PartsList()->DropEarlyList();
     // Without the file the first-start page says what is wrong; a failed write would only
     // repeat it in other words.
     if (choice_.found) frame_->CheckSettingsWritable();
     frame_->UpdateCommandStates();
     if (show) frame_->show();
+    frame_->MarkStartFinished();
     return true;
 }
 

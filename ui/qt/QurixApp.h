@@ -47,6 +47,11 @@ public:
     // written (CMainFrame::CheckSettingsWritable) and shows it unless show is false.
     // Without a KIVOX.INI the window shows the first-start page instead of the parts.
     bool InitInstance(const ConfigLocationInputs& where, bool show = true);
+    // The program's own start: when the parts list of the last close may be shown from the
+    // cache (palette/EarlyList.h), InitInstance shows the window with it and returns; the
+    // load follows the window's first paint. Without this (tests) everything is loaded
+    // when InitInstance returns.
+    void AllowEarlyList() { earlyList_ = true; }
     // The file of --ini: used instead of the location rule, and remembered.
     void SetGivenConfigFile(std::string path) { given_ = std::move(path); }
     // Closes the window and document and starts again on path, remembering it for later
@@ -73,11 +78,17 @@ public:
 
 private:
     void Close();
+    // Shows the window with the early list; false when there is none to show.
+    bool ShowEarly();
+    // The load, the views' first updates and the window's checks; shows the window.
+    bool FinishStart(bool show);
 
     ConfigLocationInputs where_;
     std::string given_;
     ConfigChoice choice_;
     bool shown_ = true;
+    bool earlyList_ = false;
+    bool loadPending_ = false;
     CProfile profile_;
     std::string configFolder_;
     std::unique_ptr<CDisplaySettings> settings_;

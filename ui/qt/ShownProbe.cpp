@@ -44,18 +44,31 @@ bool CShownProbe::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CShownProbe::Report() {
-    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - started_).count();
+    shownMs_ = std::chrono::duration<double, std::milli>(Clock::now() - started_).count();
     // The wall clock too, so that a caller can add the time before main (loading the
     // program and its libraries) from the moment it started the process.
     timespec wall{};
     clock_gettime(CLOCK_REALTIME, &wall);
+    shownAtNs_ = static_cast<long long>(wall.tv_sec) * 1000000000LL + wall.tv_nsec;
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
+    residentKiB_ = ResidentKiB();
+    peakKiB_ = usage.ru_maxrss;
+    if (frame_->StartFinished()) {
+        Print();
+        return;
+    }
+    connect(frame_, &CMainFrame::startFinished, this, &CShownProbe::Print,
+            static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
+}
+
+void CShownProbe::Print() {
+    const double readyMs =
+        std::chrono::duration<double, std::milli>(Clock::now() - started_).count();
     std::fprintf(out_,
-                 "shown_ms=%.1f shown_at_ns=%lld%09ld rss_kib=%ld peak_rss_kib=%ld "
-                 "first_window_ms=%.1f\n",
-                 ms, static_cast<long long>(wall.tv_sec), wall.tv_nsec, ResidentKiB(),
-                 usage.ru_maxrss, firstWindowMs_);
+                 "shown_ms=%.1f shown_at_ns=%lld rss_kib=%ld peak_rss_kib=%ld "
+                 "first_window_ms=%.1f ready_ms=%.1f\n",
+                 shownMs_, shownAtNs_, residentKiB_, peakKiB_, firstWindowMs_, readyMs);
     std::fflush(out_);
     frame_->close();
 }

@@ -8,10 +8,11 @@ namespace qurix {
 class CMainFrame;
 
 // For measuring a start as a whole process ("qurix --exit-when-shown"): at the first
-// paint of a parts list that shows items it prints how long the start took, how long until
+// paint of a parts list that shows items it takes how long the start took, how long until
 // its first window (the build's progress or the palette) was shown, and how much memory
-// the process holds, then closes the window as the user would (settings and cache are
-// saved), which ends the program.
+// the process holds. Once the start has loaded everything it prints these and how long
+// that took, then closes the window as the user would (settings and cache are saved),
+// which ends the program.
 // Resident set size now, in KiB; -1 where it cannot be had.
 long ResidentKiB();
 
@@ -29,12 +30,18 @@ protected:
 
 private:
     void Report();
+    void Print();
 
     CMainFrame* frame_ = nullptr;
     Clock::time_point started_;
     std::FILE* out_;
     bool fired_ = false;
     double firstWindowMs_ = -1;
+    // At the first paint.
+    double shownMs_ = 0;
+    long long shownAtNs_ = 0;
+    long residentKiB_ = -1;
+    long peakKiB_ = -1;
 };
 
 }  // namespace qurix

@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<qurix::CShownProbe> probe;
     if (options.exitWhenShown) probe = std::make_unique<qurix::CShownProbe>(started, stdout);
     CQurixApp app;
+    app.AllowEarlyList();
     // As bytes: the path is used as the system gave it.
     if (options.ini != nullptr) app.SetGivenConfigFile(options.ini);
     const std::string modulePath =

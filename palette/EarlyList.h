@@ -1,0 +1,74 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/profile/Profile.h"
+#include "palette/ImageCache.h"
+#include "palette/PackedImages.h"
+
+namespace qurix {
+
+// The parts list of the library on screen at the last close, kept in the cache folder so
+// that a start can show it before any library is parsed. It holds what the first paint
+// needs and nothing else: the shown parts' names and thumbnails, in list order. It is
+// shown only while every configured library's file is as it was when its thumbnails were
+// drawn (the cache's library lines), the drawing settings are the same and "plib_last"
+// still names its library; the load that follows replaces it.
+inline constexpr const char* EARLY_LIST_FILE = "earlylist.cache";
+
+// What a close keeps.
+struct EarlyListParts {
+    int32_t row = -1;  // the library's number among the loaded ones ("plib_last")
+    std::vector<std::string> names;
+    CPackedImages large{LARGE_THUMB_SIZE};
+    CPackedImages smallImage{SMALL_THUMB_SIZE};  // same order and count
+    // What the images were drawn from and with, as the image cache says it.
+    std::vector<std::string> libraryLines;
+    uint64_t drawing = 0;
+};
+
+// What a start reads back. The images stay in the file's bytes as their runs and are
+// decoded only for the parts the list paints.
+struct EarlyList {
+    int32_t row = -1;
+    std::vector<std::string> names;
+    std::vector<std::string> libraryLines;
+    uint64_t drawing = 0;
+
+    size_t Count() const { return names.size(); }
+    // Null when there is no such part or its runs do not make a whole image.
+    ArgbImage LargeImage(size_t part) const { return Decode(large_, part, LARGE_THUMB_SIZE); }
+    ArgbImage SmallImage(size_t part) const { return Decode(small_, part, SMALL_THUMB_SIZE); }
+
+private:
+    friend bool DecodeEarlyList(std::string bytes, EarlyList& list);
+    struct Runs {
+        size_t at = 0;
+        size_t size = 0;
+    };
+    ArgbImage Decode(const std::vector<Runs>& images, size_t part, int32_t side) const;
+
+    std::string bytes_;
+    std::vector<Runs> large_;
+    std::vector<Runs> small_;
+};
+
+// The file's bytes: header "QURIXEAR", version, drawing digest, row, the library lines as
+// libdata.cache holds them, the count, then per part its name and both images' runs, and
+// an XXH3-64 digest of everything before it. Empty when the images and names do not pair
+// up.
+std::string EncodeEarlyList(const EarlyListParts& parts);
+// Strict: false (list empty) for a file this program did not write or that was changed.
+bool DecodeEarlyList(std::string bytes, EarlyList& list);
+
+// Reads the list from cacheFolder and checks it against the configured libraries' files,
+// the drawing digest of the settings in use and "plib_last" of section "qurix". False,
+// with list empty, when any differs or the file is missing, damaged or foreign.
+bool LoadEarlyList(const std::string& cacheFolder, const CProfile& profile,
+                   const std::string& configFolder, uint64_t drawing, EarlyList& list);
+// Written beside its final name and renamed into place.
+bool SaveEarlyList(const std::string& cacheFolder, const EarlyListParts& parts);
+
+}  // namespace qurix
