@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QFile>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "palette/ConfigLocation.h"
