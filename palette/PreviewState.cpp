@@ -1,6 +1,7 @@
 #include "palette/PreviewState.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <iterator>
 #include <numeric>
@@ -15,10 +16,25 @@ constexpr const char* SECTION = "qurix";
 
 }  // namespace
 
-Scale DevicePreviewZoom(Scale zoom, int32_t ratio) {
-    const Scale s{zoom.num * ratio, zoom.den};
+namespace {
+
+Scale LowestTerms(Scale s) {
     const int32_t d = std::gcd(s.num, s.den);
     return d > 0 ? Scale{s.num / d, s.den / d} : s;
+}
+
+}  // namespace
+
+Scale DevicePreviewZoom(Scale zoom, Scale ratio) {
+    return LowestTerms(Scale{zoom.num * ratio.num, zoom.den * ratio.den});
+}
+
+Scale PreviewDeviceRatio(double screenRatio) {
+    const double quarters = screenRatio * 4.0;
+    if (!(quarters > 4.0 && quarters <= 4.0 * MAX_DEVICE_RATIO)) return Scale{};
+    const auto whole = static_cast<int32_t>(std::lround(quarters));
+    if (std::abs(quarters - whole) > 1e-6) return Scale{};
+    return LowestTerms(Scale{whole, 4});
 }
 
 bool IsPreviewZoomStep(Scale zoom) {

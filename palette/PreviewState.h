@@ -19,7 +19,14 @@ bool ParsePreviewZoom(const std::string& text, Scale& zoom);
 std::string FormatPreviewZoom(Scale zoom);
 // The zoom the preview draws with at ratio device pixels per pixel, in lowest terms (2:2 is
 // drawn as 1:1).
-Scale DevicePreviewZoom(Scale zoom, int32_t ratio);
+Scale DevicePreviewZoom(Scale zoom, Scale ratio);
+inline Scale DevicePreviewZoom(Scale zoom, int32_t ratio) {
+    return DevicePreviewZoom(zoom, Scale{ratio, 1});
+}
+// The device pixels per pixel the preview draws at on a screen of that ratio: whole and
+// quarter ratios (1.25, 1.5 …) up to MAX_DEVICE_RATIO, in lowest terms; 1:1 for any other,
+// which the window enlarges.
+Scale PreviewDeviceRatio(double screenRatio);
 // The scroll offset after zooming from one scale to another that keeps the point of the
 // part at pointer (pane pixels) under the pointer (Ctrl + wheel). Never negative; the
 // pane clamps it to its new extent.

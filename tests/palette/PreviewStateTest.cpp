@@ -69,6 +69,18 @@ TEST(PreviewZoomTest, DeviceZoomIsInLowestTerms) {
     }
 }
 
+TEST(PreviewZoomTest, ScreenRatiosInQuarters) {
+    const struct {
+        double screen;
+        Scale drawn;
+    } cases[] = {{1.0, {1, 1}}, {0.5, {1, 1}},   {1.25, {5, 4}},  {1.5, {3, 2}}, {2.0, {2, 1}},
+                 {1.1, {1, 1}}, {16.0, {16, 1}}, {16.25, {1, 1}}, {-2.0, {1, 1}}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(PreviewDeviceRatio(c.screen), c.drawn) << c.screen;
+    }
+    EXPECT_EQ(DevicePreviewZoom({2, 3}, Scale{3, 2}), (Scale{1, 1}));
+}
+
 TEST(PreviewZoomAbout, ThePointUnderThePointerStays) {
     struct Case {
         Point offset, pointer;

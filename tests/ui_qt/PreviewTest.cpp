@@ -175,34 +175,39 @@ TEST_F(PreviewTest, FitIsKeptInTheIniAndEndsWithAZoomStep) {
     EXPECT_EQ(Preview().Extent(), QSize(120, 100));
 }
 
-// On a screen of ratio 2 the part is drawn from its vectors at twice the zoom, not enlarged.
+// On a screen of ratio 2 (or 1.5) the part is drawn from its vectors at twice (or 1.5 times)
+// the zoom, not enlarged.
 TEST_F(PreviewTest, DrawnAtTheDeviceResolution) {
     Start();
     Select(0);
     const struct {
         int key;  // 0: as it is
-        int ratio;
+        Scale ratio;
         Scale drawn;  // the zoom the vectors are drawn at
     } rows[] = {
-        {0, 1, {1, 1}},
-        {0, 2, {2, 1}},
-        {0, 3, {3, 1}},
-        {Qt::Key_Plus, 2, {3, 1}},  // 3:2 at ratio 2
-        {Qt::Key_Minus, 2, {2, 1}},
-        {Qt::Key_Minus, 2, {4, 3}},  // 2:3 at ratio 2
-        {Qt::Key_Minus, 2, {1, 1}},  // 1:2 at ratio 2
-        {0, 16, {8, 1}},             // the largest zoom reached exactly
+        {0, {1, 1}, {1, 1}},
+        {0, {2, 1}, {2, 1}},
+        {0, {3, 1}, {3, 1}},
+        {0, {3, 2}, {3, 2}},  // a screen at 150 %
+        {0, {5, 4}, {5, 4}},
+        {Qt::Key_Plus, {2, 1}, {3, 1}},  // 3:2 at ratio 2
+        {Qt::Key_Minus, {2, 1}, {2, 1}},
+        {Qt::Key_Minus, {2, 1}, {4, 3}},  // 2:3 at ratio 2
+        {Qt::Key_Minus, {2, 1}, {1, 1}},  // 1:2 at ratio 2
+        {0, {16, 1}, {8, 1}},             // the largest zoom reached exactly
     };
     for (const auto& r : rows) {
         if (r.key != 0) Key(r.key);
         const QImage shown = Preview().RenderVisible(r.ratio);
-        ASSERT_EQ(shown.size(), Preview().viewport()->size() * r.ratio);
+        const qreal dpr = qreal(r.ratio.num) / r.ratio.den;
+        ASSERT_EQ(shown.size(), (QSizeF(Preview().viewport()->size()) * dpr).toSize());
         CQtCanvas canvas(shown.width(), shown.height(),
                          Doc().Settings().colours.Get(ColourKey::BG));
         DrawPartPreview(canvas, Doc().Settings(), Doc().CurrentEntry(), {r.drawn, 0});
         QImage direct = canvas.TakeImage();
-        direct.setDevicePixelRatio(r.ratio);
-        EXPECT_EQ(shown, direct) << r.ratio << " " << r.drawn.num << ":" << r.drawn.den;
+        direct.setDevicePixelRatio(dpr);
+        EXPECT_EQ(shown, direct) << r.ratio.num << "/" << r.ratio.den << " " << r.drawn.num << ":"
+                                 << r.drawn.den;
     }
 }
 

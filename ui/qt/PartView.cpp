@@ -233,44 +233,53 @@ void CPartView::paintEvent(QPaintEvent* event) {
     DrawPinMarker(painter, -ScrollOffset());
 }
 
-int CPartView::DeviceRatio() const {
-    const qreal dpr = viewport()->devicePixelRatioF();
-    const int ratio = qRound(dpr);
-    // A fractional ratio is left to the painter.
-    return ratio > 1 && qFuzzyCompare(dpr, qreal(ratio)) ? ratio : 1;
+Scale CPartView::DeviceRatio() const {
+    return PreviewDeviceRatio(viewport()->devicePixelRatioF());
 }
 
-QImage CPartView::RenderVisible(int ratio) const {
+QImage CPartView::RenderVisible(Scale ratio) const {
     const QRect visible = viewport()->rect();
-    QImage image(visible.size() * std::clamp(ratio, 1, MAX_DEVICE_RATIO), QImage::Format_RGB32);
+    const qreal dpr = qreal(ratio.num) / ratio.den;
+    QImage image((QSizeF(visible.size()) * dpr).toSize(), QImage::Format_RGB32);
     if (image.isNull()) return image;
-    image.setDevicePixelRatio(std::clamp(ratio, 1, MAX_DEVICE_RATIO));
+    image.setDevicePixelRatio(dpr);
     image.fill(Background());
     QPainter painter(&image);
     DrawPart(painter, -ScrollOffset(), visible, ratio);
     return image;
 }
 
-void CPartView::DrawPart(QPainter& painter, QPoint origin, const QRect& exposed, int ratio) const {
+void CPartView::DrawPart(QPainter& painter, QPoint origin, const QRect& exposed,
+                         Scale ratio) const {
     const CQurixDoc& doc = GetDocument();
     if (!doc.CurrentEntry() || !doc.IsLoaded() || exposed.isEmpty()) return;
     const Scale zoom = Zoom();
     const Scale largest = PREVIEW_ZOOMS[std::size(PREVIEW_ZOOMS) - 1];
     // Drawn from the vectors at the device's scale rather than enlarged by the painter, up
     // to the largest zoom; beyond it the painter enlarges what the largest draws.
-    const bool device = ratio > 1 && ratio <= MAX_DEVICE_RATIO &&
-                        int64_t{zoom.num} * ratio * largest.den <= int64_t{largest.num} * zoom.den;
-    const int scale = device ? ratio : 1;
+    const bool device =
+        ratio.num > ratio.den && ratio.num <= MAX_DEVICE_RATIO * ratio.den &&
+        int64_t{zoom.num} * ratio.num * largest.den <= int64_t{largest.num} * zoom.den * ratio.den;
+    const Scale scale = device ? ratio : Scale{};
+    // The device pixels the exposed part covers, whole pixels outward.
     const QRect area = exposed.translated(-origin);
-    const QRect target(area.topLeft() * scale, area.size() * scale);
-    CQtCanvas canvas(target.width(), target.height(), doc.Settings().colours.Get(ColourKey::BG));
+    const auto outward = [&](int v, bool up) {
+        const int64_t scaled = int64_t{v} * scale.num;
+        return static_cast<int>(up ? (scaled + scale.den - 1) / scale.den : scaled / scale.den);
+    };
+    const int left = outward(area.left(), false);
+    const int top = outward(area.top(), false);
+    const int right = outward(area.left() + area.width(), true);
+    const int bottom = outward(area.top() + area.height(), true);
+    CQtCanvas canvas(right - left, bottom - top, doc.Settings().colours.Get(ColourKey::BG));
     if (!canvas.IsValid()) return;
-    CShiftedSurface surface(canvas, Point{target.left(), target.top()});
+    CShiftedSurface surface(canvas, Point{left, top});
     DrawPartPreview(surface, doc.Settings(), doc.CurrentEntry(),
-                    {device ? DevicePreviewZoom(zoom, ratio) : zoom, state_.view.block});
+                    {DevicePreviewZoom(zoom, scale), state_.view.block});
     QImage image = canvas.TakeImage();
-    image.setDevicePixelRatio(scale);
-    painter.drawImage(exposed.topLeft(), image);
+    const qreal dpr = qreal(scale.num) / scale.den;
+    image.setDevicePixelRatio(dpr);
+    painter.drawImage(QPointF(left / dpr, top / dpr) + QPointF(origin), image);
 }
 
 void CPartView::resizeEvent(QResizeEvent* event) {

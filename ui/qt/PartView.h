@@ -59,10 +59,10 @@ public:
     int Block() const { return state_.view.block; }
     // Chooses the block whose pin numbers are drawn (out of range: ignored).
     void SetBlock(int block);
-    // The screen's whole device pixel ratio (1 for a fractional one).
-    int DeviceRatio() const;
+    // The device pixels per pixel the part is drawn at (PreviewDeviceRatio of the screen's).
+    Scale DeviceRatio() const;
     // What the pane shows, drawn for a screen of ratio (device pixels; tests and tools).
-    QImage RenderVisible(int ratio) const;
+    QImage RenderVisible(Scale ratio) const;
     // The selector's tab labels ("A", "B", …); hidden for a part of one block.
     QTabBar* BlockSelector() const { return blocks_; }
 
@@ -94,7 +94,7 @@ private:
     Scale FitZoom() const;
     // Draws the current part with its extent's origin at origin (in viewport pixels), from
     // the vectors at ratio device pixels per pixel.
-    void DrawPart(QPainter& painter, QPoint origin, const QRect& exposed, int ratio) const;
+    void DrawPart(QPainter& painter, QPoint origin, const QRect& exposed, Scale ratio) const;
 
     QSize extent_{INITIAL_EXTENT, INITIAL_EXTENT};
     CPreviewState state_;
