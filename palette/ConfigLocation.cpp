@@ -94,6 +94,13 @@ bool RememberConfigFile(const std::string& paletteFolder, const std::string& pat
         .WriteString(OWN_SECTION, CONFIG_KEY, path);
 }
 
+ConfigChoice ChooseStartConfigFile(const ConfigLocationInputs& in, const std::string& given) {
+    const std::string own = PaletteDataFolder(in.perUserFolder);
+    ConfigChoice choice = ChooseConfigFile(in, given, RememberedConfigFile(own));
+    if (!given.empty() && choice.found) RememberConfigFile(own, given);
+    return choice;
+}
+
 std::string PaletteDataFolder() {
     return PaletteDataFolder(PerUserDataFolder());
 }

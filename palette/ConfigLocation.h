@@ -54,5 +54,8 @@ std::vector<std::string> FirstStartPlaces(const ConfigChoice& choice);
 // KIVOX.INI, which the editor owns); "" when none or no folder.
 std::string RememberedConfigFile(const std::string& paletteFolder);
 bool RememberConfigFile(const std::string& paletteFolder, const std::string& path);
+// A window's start: ChooseConfigFile with the file remembered in the palette's own folder
+// below in.perUserFolder; a given file that is there is remembered for later starts.
+ConfigChoice ChooseStartConfigFile(const ConfigLocationInputs& in, const std::string& given);
 
 }  // namespace qurix

@@ -1,6 +1,7 @@
 #include "palette/KeptParts.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/library/LibEntry.h"
 #include "core/library/LibrarySet.h"
@@ -15,7 +16,8 @@ PartKey KeyOfPart(const CPartLibrary* library, const CLibEntry* entry) {
     return {library->Path(), std::string(entry->Name().View())};
 }
 
-void LoadKeptParts(CQurixDoc& doc) {
+void LoadKeptParts(CQurixDoc& doc, std::string path) {
+    doc.historyPath = std::move(path);
     if (doc.history.Load(doc.historyPath) == CPartHistory::LoadResult::Damaged) {
         doc.ShowStatus(FormatText(texts::HISTORY_DAMAGED, doc.historyPath));
     }

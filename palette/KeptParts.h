@@ -17,9 +17,9 @@ class CQurixDoc;
 // The key a listed part is kept by; empty when either is null.
 PartKey KeyOfPart(const CPartLibrary* library, const CLibEntry* entry);
 
-// Reads doc.history from doc.historyPath; a damaged file is ignored, and said so in the
-// status bar (it is replaced at the next change).
-void LoadKeptParts(CQurixDoc& doc);
+// Keeps doc.history in path from now on and reads it from there; a damaged file is
+// ignored, and said so in the status bar (it is replaced at the next change).
+void LoadKeptParts(CQurixDoc& doc, std::string path);
 // Writes it; a failure is said in the status bar (false).
 bool SaveKeptParts(CQurixDoc& doc);
 // A drop the target accepted: counted among the recent parts and saved.

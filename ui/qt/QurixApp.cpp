@@ -63,10 +63,7 @@ void CQurixApp::OpenConfigFile(const std::string& path) {
 bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
     where_ = where;
     shown_ = show;
-    choice_ = ChooseConfigFile(where, given_,
-                               RememberedConfigFile(PaletteDataFolder(where.perUserFolder)));
-    if (!given_.empty() && choice_.found)
-        RememberConfigFile(PaletteDataFolder(where.perUserFolder), given_);
+    choice_ = ChooseStartConfigFile(where, given_);
     const bool restored = OpenPaletteProfile(profile_, choice_.path);
     configFolder_ = qurix::ConfigFolder(profile_.Path());
     // The whole start is served from one read of the file.
@@ -79,8 +76,7 @@ bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
     if (restored) {
         doc_->ShowStatus(FormatText(texts::SETTINGS_RESTORED, profile_.Path()));
     }
-    doc_->historyPath = PartHistoryPath();
-    LoadKeptParts(*doc_);
+    LoadKeptParts(*doc_, PartHistoryPath());
     if (show && earlyList_ && choice_.found && ShowEarly()) return true;
     return FinishStart(show);
 }

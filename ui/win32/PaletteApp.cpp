@@ -24,9 +24,7 @@ bool CPaletteApp::InitInstance(const ConfigLocationInputs& where, int show,
                                const WindowLayout* kept) {
     where_ = where;
     show_ = show;
-    const std::string ownFolder = PaletteDataFolder(where.perUserFolder);
-    choice_ = ChooseConfigFile(where, given_, RememberedConfigFile(ownFolder));
-    if (!given_.empty() && choice_.found) RememberConfigFile(ownFolder, given_);
+    choice_ = ChooseStartConfigFile(where, given_);
     const bool restored = OpenPaletteProfile(profile_, choice_.path);
     // The whole start is served from one read of the file.
     const CProfile::CReadHold hold(profile_);
@@ -40,8 +38,7 @@ bool CPaletteApp::InitInstance(const ConfigLocationInputs& where, int show,
         doc_->ShowStatus(
             FormatText(texts::SETTINGS_RESTORED, Narrow(FromCodePage(profile_.Path(), CP_ACP))));
     }
-    doc_->historyPath = PartHistoryPath();
-    LoadKeptParts(*doc_);
+    LoadKeptParts(*doc_, PartHistoryPath());
     if (!doc_->OnNewDocument()) return false;
     doc_->SendInitialUpdate();
     // Without the file the first-start page says what is wrong; a write would make one.
