@@ -38,14 +38,12 @@ void RecordDroppedPart(CQurixDoc& doc, const PartKey& key) {
 
 bool ToggleFavourite(CQurixDoc& doc, const PartKey& key) {
     if (key.libraryPath.empty()) return false;
-    const bool now = !doc.history.IsFavourite(key);
-    if (now) {
-        doc.history.AddFavourite(key);
-    } else {
-        doc.history.RemoveFavourite(key);
+    // A full list takes no more: nothing changes then.
+    const bool was = doc.history.IsFavourite(key);
+    if (was ? doc.history.RemoveFavourite(key) : doc.history.AddFavourite(key)) {
+        SaveKeptParts(doc);
     }
-    SaveKeptParts(doc);
-    return now;
+    return doc.history.IsFavourite(key);
 }
 
 bool MoveFavouriteBy(CQurixDoc& doc, const PartKey& key, int32_t delta) {

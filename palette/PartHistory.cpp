@@ -8,6 +8,7 @@
 #include "core/library/PartLibrary.h"
 #include "core/platform/FileIo.h"
 #include "core/platform/FileReplace.h"
+#include "core/platform/FileReplaceSteps.h"
 #include "core/platform/Paths.h"
 #include "palette/ConfigLocation.h"
 #include "palette/Texts.h"
@@ -204,7 +205,8 @@ bool CPartHistory::Parse(std::string_view bytes) {
             }
             // A part listed twice keeps its first (newest) place.
             if (parsed.recent_.size() < static_cast<size_t>(MAX_RECENT) &&
-                parsed.Preference(key.libraryPath, key.partName) >= MAX_FAVOURITES) {
+                std::none_of(parsed.recent_.begin(), parsed.recent_.end(),
+                             [&](const RecentPart& p) { return p.key == key; })) {
                 parsed.recent_.push_back({std::move(key), std::min(uses, MAX_USES)});
             }
         } else if (fields[0] == "F" && fields.size() == 3) {
@@ -233,10 +235,7 @@ bool CPartHistory::Save(const std::string& path) const {
     if (path.empty()) return false;
     const std::string folder = FolderOfPath(path);
     // The per-user folder itself may not exist yet on a fresh account.
-    if (!folder.empty() && !IsFolder(folder)) {
-        MakeFolder(FolderOfPath(folder.substr(0, folder.size() - 1)));
-        if (!MakeFolder(folder)) return false;
-    }
+    if (!folder.empty() && !IsFolder(folder) && !MakeFolders(folder)) return false;
     const std::string bytes = Serialize();
     for (int attempt = 0; attempt < SAVE_ATTEMPTS; ++attempt) {
         FileSnapshot snapshot;

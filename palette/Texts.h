@@ -90,7 +90,6 @@ inline constexpr const char* RECENT_PARTS = "最近使ったパーツ";
 inline constexpr const char* FAVOURITE_PARTS = "お気に入り";
 inline constexpr const char* NO_RECENT_PARTS = "まだ配置したパーツはありません";
 inline constexpr const char* NO_FAVOURITE_PARTS = "お気に入りはありません (Ctrl+D で追加)";
-inline constexpr const char* PART_USES = "使用回数: %1";
 inline constexpr const char* LIBRARY_GONE = "ライブラリが見つかりません: %1";
 inline constexpr const char* PART_GONE = "ライブラリにこのパーツがありません: %1";
 inline constexpr const char* MENU_PART = "パーツ(&P)";

@@ -33,17 +33,8 @@ int DecodeEscape(char a, char b) {
     }
     unsigned long v = 0;
     for (; i < 2; ++i) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        int d;
-        if (c >= '0' && c <= '9') {
-            d = c - '0';
-        } else if (c >= 'a' && c <= 'f') {
-            d = c - 'a' + 10;
-        } else if (c >= 'A' && c <= 'F') {
-            d = c - 'A' + 10;
-        } else {
-            break;
-        }
+        const int d = HexDigit(s[i]);
+        if (d < 0) break;
         v = v * 16 + static_cast<unsigned long>(d);
     }
     if (negative) v = 0ul - v;

@@ -77,7 +77,10 @@ CGdiCanvas::Dib CGdiCanvas::MakeDib(int32_t width, int32_t height) {
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     dib.bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (dib.bitmap == nullptr || bits == nullptr) return Dib{};
+    if (dib.bitmap == nullptr || bits == nullptr) {
+        if (dib.bitmap != nullptr) DeleteObject(dib.bitmap);
+        return Dib{};
+    }
     dib.dc = CreateCompatibleDC(nullptr);
     if (dib.dc == nullptr) {
         DeleteObject(dib.bitmap);

@@ -167,6 +167,9 @@ TEST(PartHistoryTest, DamagedFilesAreIgnoredWhole) {
     EXPECT_TRUE(history.Parse("qurix-parts 1\r\nR\t3\t/a.lib\tR\r\n\r\nR\t1\t/a.lib\tR\r\n"));
     ASSERT_EQ(history.Recent().size(), 1u);  // CR LF and a repeated part
     EXPECT_EQ(history.Recent()[0].uses, 3);
+    // A favourite listed before the recent parts (a file edited by hand) is recent as well.
+    EXPECT_TRUE(history.Parse("qurix-parts 1\nF\t/a.lib\tR\nR\t2\t/a.lib\tR\n"));
+    EXPECT_EQ(history.Recent().size(), 1u);
 }
 
 // Two libraries of the set, a part gone from one and a library no longer configured.

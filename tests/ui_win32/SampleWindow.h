@@ -46,7 +46,6 @@ protected:
         for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) {
         }
     }
-    HWND Child(int id) const { return GetDlgItem(frame->Hwnd(), id); }
 
     qurix::test::ScratchFolder scratch;
     CProfile profile;

@@ -224,7 +224,9 @@ void CPartsView::SaveSettings() {
     const CLibrarySet& libraries = GetDocument().Libraries();
     const CPartLibrary* current = GetDocument().CurrentLibrary();
     for (int32_t i = 0; i < libraries.Count() && current != nullptr; ++i) {
-        if (libraries.GetLibrary(i) == current) store_.SaveEarlyList(current, i);
+        if (libraries.GetLibrary(i) != current) continue;
+        store_.SaveEarlyList(current, i);
+        break;
     }
 }
 

@@ -89,9 +89,7 @@ void CPinTableView::ShowPart(const CLibEntry* entry, int block) {
     if (sorted_) SortPinRows(rows_, column_, ascending_);
     Fill();
     // Another block of the same part keeps the pin chosen; another part starts with none.
-    for (int row = 0; samePart && row < static_cast<int>(rows_.size()); ++row) {
-        if (rows_[static_cast<size_t>(row)].pin == chosen) setCurrentItem(topLevelItem(row));
-    }
+    if (samePart) SelectPin(chosen, false);
     if (!samePart) emit pinChosen(-1);
 }
 
@@ -110,11 +108,16 @@ void CPinTableView::SortBy(PinColumn column, bool ascending) {
     header()->setSortIndicatorShown(true);
     header()->setSortIndicator(static_cast<int>(column),
                                ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    SelectPin(chosen, true);
+}
+
+void CPinTableView::SelectPin(int pin, bool quiet) {
     for (int row = 0; row < static_cast<int>(rows_.size()); ++row) {
-        if (rows_[static_cast<size_t>(row)].pin != chosen) continue;
-        filling_ = true;
+        if (rows_[static_cast<size_t>(row)].pin != pin) continue;
+        filling_ = quiet;
         setCurrentItem(topLevelItem(row));
         filling_ = false;
+        return;
     }
 }
 

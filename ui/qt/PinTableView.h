@@ -28,6 +28,8 @@ signals:
 
 private:
     void Fill();
+    // Makes pin's row current; quiet: no pinChosen for it.
+    void SelectPin(int pin, bool quiet);
 
     std::vector<PinRow> rows_;
     const CLibEntry* entry_ = nullptr;  // compared, never followed

@@ -130,6 +130,32 @@ CLIPFORMAT PartsInfoFormat() {
     return format;
 }
 
+HGLOBAL CopyToGlobal(const void* bytes, SIZE_T size) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (memory == nullptr) return nullptr;
+    void* p = GlobalLock(memory);
+    if (p == nullptr) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    std::memcpy(p, bytes, size);
+    GlobalUnlock(memory);
+    return memory;
+}
+
+namespace {
+
+// A copy of another global block; null when either cannot be had.
+HGLOBAL CopyGlobal(HGLOBAL from) {
+    const void* bytes = GlobalLock(from);
+    if (bytes == nullptr) return nullptr;
+    HGLOBAL copy = CopyToGlobal(bytes, GlobalSize(from));
+    GlobalUnlock(from);
+    return copy;
+}
+
+}  // namespace
+
 CPartsDataObject::~CPartsDataObject() {
     for (auto& e : extras_) GlobalFree(e.second.hGlobal);
 }
@@ -148,29 +174,17 @@ HRESULT CPartsDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
     if (format == nullptr || medium == nullptr) return E_INVALIDARG;
     const int i = Find(*format);
     if (i < 0) return DV_E_FORMATETC;
+    medium->pUnkForRelease = nullptr;
     if (i == 0) {
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, block_.size());
-        if (memory == nullptr) return E_OUTOFMEMORY;
-        void* p = GlobalLock(memory);
-        std::memcpy(p, block_.data(), block_.size());
-        GlobalUnlock(memory);
         medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = memory;
-        medium->pUnkForRelease = nullptr;
-        return S_OK;
+        medium->hGlobal = CopyToGlobal(block_.data(), block_.size());
+        return medium->hGlobal != nullptr ? S_OK : E_OUTOFMEMORY;
     }
     // What the shell's drag image helper stored.
     medium->tymed = extras_[i - 1].second.tymed;
-    medium->pUnkForRelease = nullptr;
     if (medium->tymed != TYMED_HGLOBAL) return DV_E_TYMED;
-    const SIZE_T size = GlobalSize(extras_[i - 1].second.hGlobal);
-    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (copy == nullptr) return E_OUTOFMEMORY;
-    std::memcpy(GlobalLock(copy), GlobalLock(extras_[i - 1].second.hGlobal), size);
-    GlobalUnlock(copy);
-    GlobalUnlock(extras_[i - 1].second.hGlobal);
-    medium->hGlobal = copy;
-    return S_OK;
+    medium->hGlobal = CopyGlobal(extras_[i - 1].second.hGlobal);
+    return medium->hGlobal != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT CPartsDataObject::QueryGetData(FORMATETC* format) {
@@ -189,15 +203,16 @@ HRESULT CPartsDataObject::SetData(FORMATETC* format, STGMEDIUM* medium, BOOL rel
     }
     STGMEDIUM kept{};
     kept.tymed = TYMED_HGLOBAL;
-    if (release) {
-        kept.hGlobal = medium->hGlobal;
-    } else {
-        const SIZE_T size = GlobalSize(medium->hGlobal);
-        kept.hGlobal = GlobalAlloc(GMEM_MOVEABLE, size);
-        if (kept.hGlobal == nullptr) return E_OUTOFMEMORY;
-        std::memcpy(GlobalLock(kept.hGlobal), GlobalLock(medium->hGlobal), size);
-        GlobalUnlock(kept.hGlobal);
-        GlobalUnlock(medium->hGlobal);
+    kept.hGlobal = release ? medium->hGlobal : CopyGlobal(medium->hGlobal);
+    if (kept.hGlobal == nullptr) return E_OUTOFMEMORY;
+    // Set again (a drop description as the pointer moves): the newest takes the old one's
+    // place, so that a reader gets it and the list does not grow through the drag.
+    for (auto& extra : extras_) {
+        if (extra.first.cfFormat == format->cfFormat) {
+            GlobalFree(extra.second.hGlobal);
+            extra = {*format, kept};
+            return S_OK;
+        }
     }
     extras_.push_back({*format, kept});
     return S_OK;

@@ -63,5 +63,8 @@ inline bool DropAccepted(HRESULT result, DWORD effect) {
 
 // The registered clipboard format of the block.
 CLIPFORMAT PartsInfoFormat();
+// A movable global copy of size bytes, as data objects and the clipboard hand data over;
+// null when one cannot be had.
+HGLOBAL CopyToGlobal(const void* bytes, SIZE_T size);
 
 }  // namespace qurix::win32

@@ -86,11 +86,6 @@ std::string FileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// ANSI code page bytes (paths) as UTF-8, for the status bar.
-std::string PathText(const std::string& bytes) {
-    return Narrow(FromCodePage(bytes, CP_ACP));
-}
-
 // "Name (*.a *.b);;All (*)" as the open dialog's filter: each name, its patterns
 // ("*.a;*.b"), each ending with a NUL, and a NUL after the last.
 std::wstring OpenFilter(std::string_view filters) {
@@ -164,7 +159,7 @@ bool CMainWindow::Create() {
     // The views in the document's order: parts list, library list, preview, note.
     parts_ = std::make_unique<CPartsPane>(doc_, Hwnd(), MakeGdiCanvasFactory());
     libraries_ = std::make_unique<CLibraryPane>(doc_, Hwnd());
-    preview_ = std::make_unique<CPreviewPane>(doc_, Hwnd(), MakeGdiCanvasFactory());
+    preview_ = std::make_unique<CPreviewPane>(doc_, Hwnd());
     note_ = std::make_unique<CNotePane>(doc_, Hwnd());
     parts_->countChanged = [this] { UpdateStatusFields(); };
     preview_->zoomChanged = [this] { UpdateStatusFields(); };
@@ -485,7 +480,6 @@ void CMainWindow::OnInitMenu(HMENU menu) {
     }
     EnableMenuItem(menu, ID_FILE_RELOAD, MF_BYCOMMAND | (doc_.IsBusy() ? MF_GRAYED : MF_ENABLED));
     const int current = CommandOfMode(parts_->Mode());
-    CheckMenuRadioItem(menu, ID_VIEW_SMALLICON, ID_VIEW_LIST, current, MF_BYCOMMAND);
     for (const int id : {ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST, ID_VIEW_XLARGEICON}) {
         MENUITEMINFOW info{};
         info.cbSize = sizeof info;
@@ -639,8 +633,6 @@ LRESULT CMainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 result = libraries_->OnNotify(header, handled);
             } else if (pins_ != nullptr) {
                 result = pins_->OnNotify(header, handled);
-            } else if (header->code == TBN_GETINFOTIPW) {
-                break;
             }
             if (handled) return result;
             break;

@@ -35,8 +35,7 @@ bool CPaletteApp::InitInstance(const ConfigLocationInputs& where, int show,
     if (!choice_.found) frame_->ShowFirstStart(FirstStartPlaces(choice_));
     // The path as the ANSI code page's bytes, the message in UTF-8.
     if (restored) {
-        doc_->ShowStatus(
-            FormatText(texts::SETTINGS_RESTORED, Narrow(FromCodePage(profile_.Path(), CP_ACP))));
+        doc_->ShowStatus(FormatText(texts::SETTINGS_RESTORED, PathText(profile_.Path())));
     }
     LoadKeptParts(*doc_, PartHistoryPath());
     if (!doc_->OnNewDocument()) return false;

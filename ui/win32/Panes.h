@@ -171,7 +171,7 @@ private:
 // selector (a combo box) above it for a part of several blocks.
 class CPreviewPane : public CWindow, public CQurixView {
 public:
-    CPreviewPane(CQurixDoc& doc, HWND parent, CanvasFactory canvases);
+    CPreviewPane(CQurixDoc& doc, HWND parent);
 
     void OnInitialUpdate() override;
     void OnUpdate(CQurixView* sender) override;
@@ -207,7 +207,6 @@ private:
     void DrawPinMark(HDC dc) const;
     int BlocksHeight() const;
 
-    CanvasFactory canvases_;
     CPreviewState state_;
     Scale fitZoom_;
     HWND blocks_ = nullptr;

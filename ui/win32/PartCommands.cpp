@@ -37,10 +37,8 @@ constexpr PartMenuItem ITEMS[] = {
 
 // Puts bytes on the open clipboard in format; false when it could not.
 bool PutOnClipboard(UINT format, const void* bytes, size_t size) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    HGLOBAL memory = CopyToGlobal(bytes, size);
     if (memory == nullptr) return false;
-    std::memcpy(GlobalLock(memory), bytes, size);
-    GlobalUnlock(memory);
     // The clipboard owns it once it took it.
     if (SetClipboardData(format, memory) != nullptr) return true;
     GlobalFree(memory);
@@ -65,17 +63,21 @@ CPartCommands::CPartCommands(CQurixDoc& doc, CPartsPane& parts, HWND owner)
     : doc_(doc), parts_(parts), owner_(owner) {
     parts_.dropped = [this](const PartKey& key) {
         RecordDroppedPart(doc_, key);
-        if (parts_.KeptShown() == LibraryRowKind::RecentParts) RefreshKept();
+        if (Listed() == LibraryRowKind::RecentParts) RefreshKept();
     };
     parts_.activated = [this](int row) { Place(row); };
     parts_.keyDown = [this](UINT key) { return OnKey(key); };
     parts_.keptStale = [this] { RefreshKept(); };
 }
 
+LibraryRowKind CPartCommands::Listed() const {
+    return parts_.Searching() ? LibraryRowKind::None : parts_.KeptShown();
+}
+
 PartKey CPartCommands::SelectedKey() const {
     const int row = parts_.SelectedRow();
     if (row < 0) return {};
-    if (parts_.KeptShown() != LibraryRowKind::None && row < static_cast<int>(listed_.size())) {
+    if (Listed() != LibraryRowKind::None && row < static_cast<int>(listed_.size())) {
         return listed_[static_cast<size_t>(row)].key;
     }
     return KeyOfPart(parts_.ItemLibrary(row), parts_.ItemEntry(row));
@@ -92,7 +94,7 @@ void CPartCommands::ShowKeptParts(LibraryRowKind kind) {
 }
 
 void CPartCommands::RefreshKept() {
-    const LibraryRowKind kind = parts_.KeptShown();
+    const LibraryRowKind kind = Listed();
     if (kind == LibraryRowKind::None || !doc_.IsLoaded()) return;
     const PartKey selected = SelectedKey();
     const bool recent = kind == LibraryRowKind::RecentParts;
@@ -125,8 +127,8 @@ void CPartCommands::RefreshKept() {
 void CPartCommands::FillMenu(HMENU menu) {
     while (GetMenuItemCount(menu) > 0) DeleteMenu(menu, 0, MF_BYPOSITION);
     const int row = parts_.SelectedRow();
-    const PartCommandStates states = PartCommandsFor(
-        doc_.history, SelectedKey(), parts_.ItemEntry(row) != nullptr, parts_.KeptShown());
+    const PartCommandStates states =
+        PartCommandsFor(doc_.history, SelectedKey(), parts_.ItemEntry(row) != nullptr, Listed());
     for (const PartMenuItem& item : PartMenuItems()) {
         bool enabled = states.place;
         const char* text = item.text;
@@ -186,7 +188,7 @@ void CPartCommands::ShowContextMenu(POINT screen) {
 
 bool CPartCommands::OnCommand(int id) {
     const int row = parts_.SelectedRow();
-    const LibraryRowKind kind = parts_.KeptShown();
+    const LibraryRowKind kind = Listed();
     switch (id) {
         case ID_PART_PLACE:
             Place(row);

@@ -50,6 +50,8 @@ public:
     PartKey SelectedKey() const;
 
 private:
+    // The kept list the parts pane shows; None while it shows search results instead.
+    LibraryRowKind Listed() const;
     void Copy();
     void ShowLibraryFolder();
     bool OnKey(UINT key);

@@ -25,8 +25,7 @@ constexpr int LINE_DIVISOR = 10;
 
 }  // namespace
 
-CPreviewPane::CPreviewPane(CQurixDoc& doc, HWND parent, CanvasFactory canvases)
-    : CQurixView(doc), canvases_(std::move(canvases)) {
+CPreviewPane::CPreviewPane(CQurixDoc& doc, HWND parent) : CQurixView(doc) {
     Create(L"QurixPreview", WS_EX_CLIENTEDGE, L"",
            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN, 0, 0, 0,
            0, parent, nullptr);

@@ -12,7 +12,7 @@ CWin32UiHost::CWin32UiHost(HWND window, std::function<void(const std::string&)> 
     : window_(window), status_(std::move(status)) {}
 
 std::string CWin32UiHost::PathText(const std::string& path) const {
-    return Narrow(FromCodePage(path, CP_ACP));
+    return win32::PathText(path);
 }
 
 void CWin32UiHost::BeginWait() {

@@ -5,7 +5,7 @@
 namespace qurix::win32 {
 
 void CFolderWatch::Watch(const std::vector<std::string>& folders) {
-    if (folders == folders_ && thread_.joinable()) return;
+    if (folders == folders_ && running_) return;
     Stop();
     folders_ = folders;
     std::vector<HANDLE> handles;
@@ -23,6 +23,7 @@ void CFolderWatch::Watch(const std::vector<std::string>& folders) {
         for (HANDLE h : handles) FindCloseChangeNotification(h);
         return;
     }
+    running_ = true;
     thread_ = std::thread([this, handles] { Run(handles); });
 }
 
@@ -50,6 +51,7 @@ void CFolderWatch::Run(std::vector<HANDLE> handles) {
         if (!FindNextChangeNotification(handles[i])) break;
     }
     for (size_t i = 1; i < handles.size(); ++i) FindCloseChangeNotification(handles[i]);
+    running_ = false;
 }
 
 }  // namespace qurix::win32

@@ -1,6 +1,7 @@
 #pragma once
 #include "ui/win32/WinApi.h"
 
+#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,6 +33,8 @@ private:
     HWND window_ = nullptr;
     HANDLE stop_ = nullptr;
     std::thread thread_;
+    // False once the thread has ended on its own (a wait that failed): Watch starts again.
+    std::atomic<bool> running_{false};
     std::vector<std::string> folders_;
 };
 

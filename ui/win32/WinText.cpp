@@ -19,6 +19,10 @@ std::wstring FromCodePage(std::string_view bytes, unsigned codePage) {
     return wide;
 }
 
+std::string PathText(std::string_view bytes) {
+    return Narrow(FromCodePage(bytes, CP_ACP));
+}
+
 bool ToCodePage(std::wstring_view wide, unsigned codePage, std::string& bytes) {
     bytes.clear();
     if (wide.size() > INT_MAX) return false;
