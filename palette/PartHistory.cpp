@@ -81,13 +81,7 @@ std::vector<ResolvedPart> Resolve(const std::vector<RecentPart>& parts, const CL
             const CPartLibrary* library = set.GetLibrary(i);
             if (library->Path() == part.key.libraryPath) r.library = library;
         }
-        for (int32_t i = 0; r.library != nullptr && i < r.library->EntryCount(); ++i) {
-            const CLibEntry* entry = r.library->Entry(i);
-            if (entry->Name().View() == part.key.partName) {
-                r.entry = entry;
-                break;
-            }
-        }
+        if (r.library != nullptr) r.entry = r.library->FindEntry(part.key.partName);
         if (r.library != nullptr)
             r.gone = r.entry ? ResolvedPart::Gone::None : ResolvedPart::Gone::Part;
         if (r.entry == nullptr) r.library = nullptr;
@@ -143,8 +137,9 @@ bool CPartHistory::MoveFavourite(int32_t from, int32_t to) {
 }
 
 int32_t CPartHistory::Preference(std::string_view libraryPath, std::string_view partName) const {
+    // Names differ sooner than paths: compared first, as every search hit asks.
     const auto same = [&](const PartKey& key) {
-        return key.libraryPath == libraryPath && key.partName == partName;
+        return key.partName == partName && key.libraryPath == libraryPath;
     };
     const auto n = static_cast<int32_t>(favourites_.size());
     for (int32_t i = 0; i < n; ++i) {

@@ -77,6 +77,8 @@ public:
     int64_t KeptBytes() const;
     // Entries in file order (aliases where their record stood); null when out of range.
     const CLibEntry* Entry(int32_t i) const;
+    // The entry of that name (names are unique in a library); null when there is none.
+    const CLibEntry* FindEntry(std::string_view name) const { return byName_.Find(name); }
 
     // Writes the library in the library format, starting at a line start: the header,
     // "PROP:" with the property text, each entry's definition under the entry's own name

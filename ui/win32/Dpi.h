@@ -23,4 +23,14 @@ inline int32_t ThumbnailRatio(uint32_t dpi) {
     return ratio < 1 ? 1 : (ratio > 16 ? 16 : ratio);
 }
 
+// The system's message font for a monitor of dpi; the caller deletes it.
+inline HFONT MessageFont(UINT dpi) {
+    NONCLIENTMETRICSW m{};
+    m.cbSize = sizeof m;
+    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0, dpi)) {
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
+    }
+    return CreateFontIndirectW(&m.lfMessageFont);
+}
+
 }  // namespace qurix::win32

@@ -224,12 +224,7 @@ void CMainWindow::Show(int show) {
 }
 
 void CMainWindow::ApplyFonts() {
-    NONCLIENTMETRICSW m{};
-    m.cbSize = sizeof m;
-    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0, WindowDpi(Hwnd()))) {
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
-    }
-    HFONT font = CreateFontIndirectW(&m.lfMessageFont);
+    HFONT font = MessageFont(WindowDpi(Hwnd()));
     EnumChildWindows(
         Hwnd(),
         [](HWND child, LPARAM f) -> BOOL {

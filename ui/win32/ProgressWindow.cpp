@@ -17,15 +17,6 @@ namespace {
 
 constexpr int ID_CANCEL_BUTTON = IDCANCEL;
 
-HFONT MessageFont(UINT dpi) {
-    NONCLIENTMETRICSW m{};
-    m.cbSize = sizeof m;
-    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0, dpi)) {
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
-    }
-    return CreateFontIndirectW(&m.lfMessageFont);
-}
-
 }  // namespace
 
 CProgressWindow::~CProgressWindow() {
