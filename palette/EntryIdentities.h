@@ -14,9 +14,8 @@ class CPartLibrary;
 class CEntryIdentities {
 public:
     CEntryIdentities();
+    // Waits for the worker; the thread it owns keeps the object from being copied or moved.
     ~CEntryIdentities();
-    CEntryIdentities(const CEntryIdentities&) = delete;
-    CEntryIdentities& operator=(const CEntryIdentities&) = delete;
 
     // Starts making the identities of these libraries' entries and returns at once.
     void Start(std::vector<const CPartLibrary*> libraries);

@@ -51,10 +51,6 @@ bool IsAscii(std::string_view bytes) {
 
 }  // namespace
 
-CTextFolder::CTextFolder() = default;
-
-CTextFolder::~CTextFolder() = default;
-
 std::u16string CTextFolder::Decode(std::string_view bytes) {
     return DecodeToUtf16(bytes);
 }

@@ -12,11 +12,6 @@ namespace qurix {
 // marker is ignored. Keeps a scratch buffer, so one object serves one thread.
 class CTextFolder {
 public:
-    CTextFolder();
-    ~CTextFolder();
-    CTextFolder(const CTextFolder&) = delete;
-    CTextFolder& operator=(const CTextFolder&) = delete;
-
     std::u16string Decode(std::string_view bytes);
     // Blanks (of any width, and control characters) become single spaces, none at
     // either end.

@@ -25,8 +25,6 @@ public:
     CPaletteApp();
     // The window goes first (it saved the settings when it closed), then the document.
     ~CPaletteApp();
-    CPaletteApp(const CPaletteApp&) = delete;
-    CPaletteApp& operator=(const CPaletteApp&) = delete;
 
     // The file of --ini (ANSI code page bytes): used instead of the rule, and remembered.
     void SetGivenConfigFile(std::string path) { given_ = std::move(path); }
