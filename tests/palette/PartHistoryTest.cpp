@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <initializer_list>
 #include <string>
 
 #include "core/library/LibEntry.h"
@@ -17,6 +18,13 @@ namespace {
 
 PartKey Key(const std::string& name, const std::string& lib = "/lib/a.lib") {
     return {lib, name};
+}
+
+// Drops the parts of drops in that order, then adds the favourites in theirs.
+void Fill(CPartHistory& history, std::initializer_list<const char*> drops,
+          std::initializer_list<const char*> favourites) {
+    for (const char* name : drops) history.RecordDrop(Key(name));
+    for (const char* name : favourites) history.AddFavourite(Key(name));
 }
 
 std::vector<std::string> RecentNames(const CPartHistory& history) {
@@ -74,10 +82,7 @@ TEST(PartHistoryTest, FavouritesKeepTheUsersOrder) {
 // removal, a gone part (not there, still kept) and an item of no kept key.
 TEST(PartHistoryTest, PartCommandsApplyByListAndPlace) {
     CPartHistory history;
-    history.RecordDrop(Key("R1"));
-    history.AddFavourite(Key("A"));
-    history.AddFavourite(Key("B"));
-    history.AddFavourite(Key("C"));
+    Fill(history, {"R1"}, {"A", "B", "C"});
     using K = LibraryRowKind;
     const struct {
         PartKey key;
@@ -104,11 +109,7 @@ TEST(PartHistoryTest, PartCommandsApplyByListAndPlace) {
 
 TEST(PartHistoryTest, PreferenceIsFavouritesThenRecentThenTheRest) {
     CPartHistory history;
-    history.RecordDrop(Key("old"));
-    history.RecordDrop(Key("new"));
-    history.RecordDrop(Key("both"));
-    history.AddFavourite(Key("fav"));
-    history.AddFavourite(Key("both"));
+    Fill(history, {"old", "new", "both"}, {"fav", "both"});
     const auto pref = [&](const char* name) { return history.Preference("/lib/a.lib", name); };
     EXPECT_LT(pref("fav"), pref("both"));
     EXPECT_LT(pref("both"), pref("new"));
