@@ -34,8 +34,11 @@ std::wstring ItemText(HWND list, int row, int column = 0) {
     return text;
 }
 
-// The パーツ menu as it opens: each item's id and whether it is enabled.
-std::vector<std::pair<int, bool>> PartMenu(HWND frame) {
+// Each item's id and whether it is enabled.
+using MenuItems = std::vector<std::pair<int, bool>>;
+
+// The パーツ menu as it opens.
+MenuItems PartMenu(HWND frame) {
     HMENU bar = GetMenu(frame);
     HMENU part = nullptr;
     for (int i = 0; i < GetMenuItemCount(bar); ++i) {
@@ -43,7 +46,7 @@ std::vector<std::pair<int, bool>> PartMenu(HWND frame) {
         GetMenuStringW(bar, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
         if (std::wstring(text) == Widen("パーツ(&P)")) part = GetSubMenu(bar, i);
     }
-    std::vector<std::pair<int, bool>> items;
+    MenuItems items;
     if (part == nullptr) return items;
     SendMessageW(frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(part), 0);
     for (int i = 0; i < GetMenuItemCount(part); ++i) {
@@ -121,8 +124,7 @@ TEST_F(PlaceFeaturesTest, KeptRowsPartCommandsAndPinPage) {
     SendMessageW(frame.Hwnd(), WM_COMMAND, ID_PART_FAVOURITE, 0);
     EXPECT_EQ(doc.history.Favourites(), (std::vector<PartKey>{gate, first}));
     Select(parts, 0);
-    EXPECT_EQ(PartMenu(frame.Hwnd()),
-              (std::vector<std::pair<int, bool>>{{ID_PART_PLACE, false},
+    EXPECT_EQ(PartMenu(frame.Hwnd()), (MenuItems{{ID_PART_PLACE, false},
                                                  {ID_PART_FAVOURITE, true},
                                                  {ID_PART_COPY, false},
                                                  {ID_PART_SHOW_LIBRARY, false},
@@ -134,8 +136,7 @@ TEST_F(PlaceFeaturesTest, KeptRowsPartCommandsAndPinPage) {
     Select(libraries, 1);
     ASSERT_EQ(ListView_GetItemCount(parts), 2);
     Select(parts, 1);
-    EXPECT_EQ(PartMenu(frame.Hwnd()),
-              (std::vector<std::pair<int, bool>>{{ID_PART_PLACE, true},
+    EXPECT_EQ(PartMenu(frame.Hwnd()), (MenuItems{{ID_PART_PLACE, true},
                                                  {ID_PART_FAVOURITE, true},
                                                  {ID_PART_COPY, true},
                                                  {ID_PART_SHOW_LIBRARY, true},
