@@ -9,29 +9,29 @@ namespace qurix::win32 {
 
 namespace {
 
-// As the Qt window has them; the reload item names its key after a tab.
+// As the Qt window has them; the reload item names its key after a tab. {} is a separator.
 constexpr MenuItem MENU[] = {
-    {0, texts::MENU_FILE, true, false},
-    {ID_FILE_OPEN_CONFIG, texts::CMD_OPEN_CONFIG_MENU, false, false},
-    {ID_FILE_RELOAD, texts::CMD_RELOAD, false, false},
-    {0, nullptr, false, false},
-    {ID_APP_EXIT, texts::CMD_EXIT, false, false},
-    {0, texts::MENU_VIEW, true, false},
-    {ID_VIEW_TOOLBAR, texts::CMD_TOOLBAR, false, false},
-    {0, nullptr, false, false},
+    {0, texts::MENU_FILE, true},
+    {ID_FILE_OPEN_CONFIG, texts::CMD_OPEN_CONFIG_MENU},
+    {ID_FILE_RELOAD, texts::CMD_RELOAD},
+    {},
+    {ID_APP_EXIT, texts::CMD_EXIT},
+    {0, texts::MENU_VIEW, true},
+    {ID_VIEW_TOOLBAR, texts::CMD_TOOLBAR},
+    {},
     {ID_VIEW_LARGEICON, texts::CMD_LARGE, false, true},
     {ID_VIEW_SMALLICON, texts::CMD_SMALL, false, true},
     {ID_VIEW_LIST, texts::CMD_LIST, false, true},
     {ID_VIEW_XLARGEICON, texts::CMD_XLARGE, false, true},
-    {0, nullptr, false, false},
-    {ID_VIEW_AUTO_RELOAD, texts::CMD_AUTO_RELOAD, false, false},
-    {0, nullptr, false, false},
-    {ID_VIEW_ZOOM_IN, texts::CMD_ZOOM_IN, false, false},
-    {ID_VIEW_ZOOM_OUT, texts::CMD_ZOOM_OUT, false, false},
-    {ID_VIEW_ZOOM_RESET, texts::CMD_ZOOM_RESET, false, false},
-    {ID_VIEW_FIT, texts::CMD_FIT, false, false},
-    {0, texts::MENU_HELP, true, false},
-    {ID_APP_ABOUT, texts::CMD_ABOUT, false, false},
+    {},
+    {ID_VIEW_AUTO_RELOAD, texts::CMD_AUTO_RELOAD},
+    {},
+    {ID_VIEW_ZOOM_IN, texts::CMD_ZOOM_IN},
+    {ID_VIEW_ZOOM_OUT, texts::CMD_ZOOM_OUT},
+    {ID_VIEW_ZOOM_RESET, texts::CMD_ZOOM_RESET},
+    {ID_VIEW_FIT, texts::CMD_FIT},
+    {0, texts::MENU_HELP, true},
+    {ID_APP_ABOUT, texts::CMD_ABOUT},
 };
 
 constexpr Accelerator KEYS[] = {
@@ -61,6 +61,17 @@ constexpr ToolButton BUTTONS[] = {
     {ID_VIEW_XLARGEICON, texts::TIP_XLARGE, 3},
     {0, nullptr, -1},
     {ID_APP_ABOUT, texts::ABOUT_TITLE, 4},
+};
+
+struct ModeCommand {
+    int mode;
+    int command;
+};
+constexpr ModeCommand MODE_COMMANDS[] = {
+    {MODE_LARGE, ID_VIEW_LARGEICON},
+    {MODE_SMALL, ID_VIEW_SMALLICON},
+    {MODE_LIST, ID_VIEW_LIST},
+    {MODE_XLARGE, ID_VIEW_XLARGEICON},
 };
 
 }  // namespace
@@ -93,33 +104,17 @@ std::span<const ToolButton> ToolButtons() {
 }
 
 int ModeOfCommand(int id) {
-    switch (id) {
-        case ID_VIEW_LARGEICON:
-            return MODE_LARGE;
-        case ID_VIEW_SMALLICON:
-            return MODE_SMALL;
-        case ID_VIEW_LIST:
-            return MODE_LIST;
-        case ID_VIEW_XLARGEICON:
-            return MODE_XLARGE;
-        default:
-            return -1;
+    for (const ModeCommand& m : MODE_COMMANDS) {
+        if (m.command == id) return m.mode;
     }
+    return -1;
 }
 
 int CommandOfMode(int mode) {
-    switch (mode) {
-        case MODE_LARGE:
-            return ID_VIEW_LARGEICON;
-        case MODE_SMALL:
-            return ID_VIEW_SMALLICON;
-        case MODE_LIST:
-            return ID_VIEW_LIST;
-        case MODE_XLARGE:
-            return ID_VIEW_XLARGEICON;
-        default:
-            return 0;
+    for (const ModeCommand& m : MODE_COMMANDS) {
+        if (m.mode == mode) return m.command;
     }
+    return 0;
 }
 
 }  // namespace qurix::win32
