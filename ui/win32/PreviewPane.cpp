@@ -23,6 +23,18 @@ constexpr int WHEEL_NOTCH = 120;
 // Line steps as a scroll view takes them by default: a tenth of the page.
 constexpr int LINE_DIVISOR = 10;
 
+// The keys that scroll the drawing, with the bar and the request of each.
+struct ScrollKey {
+    WPARAM key;
+    int bar;
+    int request;
+};
+constexpr ScrollKey SCROLL_KEYS[] = {
+    {VK_LEFT, SB_HORZ, SB_LINEUP},  {VK_RIGHT, SB_HORZ, SB_LINEDOWN},
+    {VK_UP, SB_VERT, SB_LINEUP},    {VK_DOWN, SB_VERT, SB_LINEDOWN},
+    {VK_PRIOR, SB_VERT, SB_PAGEUP}, {VK_NEXT, SB_VERT, SB_PAGEDOWN},
+};
+
 }  // namespace
 
 CPreviewPane::CPreviewPane(CQurixDoc& doc, HWND parent) : CQurixView(doc) {
@@ -320,31 +332,16 @@ LRESULT CPreviewPane::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_KEYDOWN:
             // The zoom keys are the window's accelerators: they work from every pane.
-            switch (wParam) {
-                case VK_TAB:
-                    // Into the block selector of a part with several blocks.
-                    if (blockCount_ > 1) SetFocus(blocks_);
+            if (wParam == VK_TAB) {
+                // Into the block selector of a part with several blocks.
+                if (blockCount_ > 1) SetFocus(blocks_);
+                return 0;
+            }
+            for (const ScrollKey& key : SCROLL_KEYS) {
+                if (key.key == wParam) {
+                    Scroll(key.bar, key.request);
                     return 0;
-                case VK_LEFT:
-                    Scroll(SB_HORZ, SB_LINEUP);
-                    return 0;
-                case VK_RIGHT:
-                    Scroll(SB_HORZ, SB_LINEDOWN);
-                    return 0;
-                case VK_UP:
-                    Scroll(SB_VERT, SB_LINEUP);
-                    return 0;
-                case VK_DOWN:
-                    Scroll(SB_VERT, SB_LINEDOWN);
-                    return 0;
-                case VK_PRIOR:
-                    Scroll(SB_VERT, SB_PAGEUP);
-                    return 0;
-                case VK_NEXT:
-                    Scroll(SB_VERT, SB_PAGEDOWN);
-                    return 0;
-                default:
-                    break;
+                }
             }
             break;
         case WM_GETDLGCODE:
