@@ -9,6 +9,9 @@
 // with CreateFileA in the ANSI code page, as the editor opens it; N is GetLastError), or
 // "drop none". Exits after the first drop: 0 when the block arrived, 1 when not; 3 after
 // 60 seconds without a drop; 2 on a usage error.
+// First: it includes the Windows headers after what they would spoil.
+#include "ui/win32/StackComObject.h"
+
 #include <ole2.h>
 #include <windows.h>
 
@@ -40,23 +43,11 @@ FORMATETC BlockFormat(CLIPFORMAT format) {
     return FORMATETC{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
 }
 
-class CDropTarget : public IDropTarget {
+// Lives on main's stack until after RevokeDragDrop.
+class CDropTarget : public qurix::win32::CStackComObject<IDropTarget, IID_IDropTarget> {
 public:
     CDropTarget(CLIPFORMAT format, const char* blockFile)
         : format_(format), blockFile_(blockFile) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (iid == IID_IUnknown || iid == IID_IDropTarget) {
-            *object = static_cast<IDropTarget*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    // Lives on main's stack until after RevokeDragDrop; the count only satisfies COM.
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override { return --references_; }
 
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
         std::string names;
@@ -124,7 +115,6 @@ private:
 
     CLIPFORMAT format_;
     const char* blockFile_;
-    ULONG references_ = 1;
     bool offered_ = false;
     bool received_ = false;
 };

@@ -79,20 +79,9 @@ private:
 // A held drag drops when the button goes up. A click-to-place drag starts with no button
 // held (or with the double-click's still down): it drops at the next press, once every
 // button was up.
-class CDropSource : public IDropSource {
+class CDropSource : public CStackComObject<IDropSource, IID_IDropSource> {
 public:
     CDropSource(bool click, const CFollowImage* image) : click_(click), image_(image) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (iid == IID_IUnknown || iid == IID_IDropSource) {
-            *object = static_cast<IDropSource*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override { return --references_; }
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
         if (escape) return DRAGDROP_S_CANCEL;
         if (image_ != nullptr) image_->Follow();
@@ -116,7 +105,6 @@ public:
     }
 
 private:
-    ULONG references_ = 1;
     bool click_;
     const CFollowImage* image_;
     bool released_ = false;
@@ -158,16 +146,6 @@ HGLOBAL CopyGlobal(HGLOBAL from) {
 
 CPartsDataObject::~CPartsDataObject() {
     for (auto& e : extras_) GlobalFree(e.second.hGlobal);
-}
-
-HRESULT CPartsDataObject::QueryInterface(REFIID iid, void** object) {
-    if (iid == IID_IUnknown || iid == IID_IDataObject) {
-        *object = static_cast<IDataObject*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
 }
 
 HRESULT CPartsDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "render/ArgbImage.h"
+#include "ui/win32/StackComObject.h"
 
 namespace qurix::win32 {
 
@@ -15,16 +16,13 @@ namespace qurix::win32 {
 // HGLOBAL copy of block (the 520 bytes), and keeps what the shell's drag image helper
 // stores in it. It lives on its maker's stack for the whole drag; the count only answers
 // COM, and the one external holder (the helper) lets go before the drag ends.
-class CPartsDataObject : public IDataObject {
+class CPartsDataObject : public CStackComObject<IDataObject, IID_IDataObject> {
 public:
     explicit CPartsDataObject(const std::string& block) : block_(block) {}
     ~CPartsDataObject();
     CPartsDataObject(const CPartsDataObject&) = delete;
     CPartsDataObject& operator=(const CPartsDataObject&) = delete;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override { return --references_; }
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override;
     HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override;
@@ -45,7 +43,6 @@ private:
 
     const std::string& block_;
     std::vector<std::pair<FORMATETC, STGMEDIUM>> extras_;
-    ULONG references_ = 1;
 };
 
 // Runs an OLE drag of one part: the data object offers the registered format
