@@ -75,44 +75,42 @@ TEST(ComponentDef, ReadsEveryKeyAndPinsInOrder) {
 TEST(ComponentDef, RecordChecks) {
     struct Case {
         const char* text;
-        bool ok;
-        int32_t blocks;      // when ok
-        const char* reason;  // when not ok
+        int32_t blocks;      // when read
+        const char* reason;  // empty when read
     };
     const Case cases[] = {
-        {"N:A,X:1,Y:1,B:0,-COMP", false, 0, "component A: no block count at -COMP"},
-        {"N:A,X:1,Y:1,B:0,+PIN,-PIN,-COMP", false, 0,
-         "component A: pin before size and block count"},
-        {"N:A,X:1,Y:1,B:0,B:2,-COMP", true, 2, ""},
-        {"N:A,X:1,Y:1,B:2,B:2,-COMP", false, 0, "component A: second block count 2"},
-        {"N:A,X:1,Y:1,B:2,B:0,-COMP", false, 0, "component A: second block count 0"},
-        {"N:A,X:1,Y:1,B:256,-COMP", true, 256, ""},
-        {"N:AMP,X:1,Y:1,B:300,-COMP", false, 0, "component AMP: block count 300 out of range"},
-        {"N:A,X:1,Y:1,B:257,-COMP", false, 0, "component A: block count 257 out of range"},
-        {"N:A,X:1,Y:1,B:-1,-COMP", false, 0, "component A: block count -1 out of range"},
-        {"N:A,X:1,Y:1,B:4294967297,-COMP", true, 1, ""},  // atoi wraps
-        {"N:A,X:-1", false, 0, "component A: width -1 is negative"},
-        {"X:1,Y:-2,N:A", false, 0, "component: height -2 is negative"},
-        {"N:A,X:,Y:1,B:1,-COMP", false, 0, "component A: size 0 x 1 at -COMP"},
-        {"N:A,X:,Y:1,B:1,+PIN,-PIN", false, 0, "component A: pin before size and block count"},
-        {"N:A,X:1,Y:1,+PIN,-PIN,B:1,-COMP", false, 0,
-         "component A: pin before size and block count"},
-        {"X:1,Y:1,B:1,-COMP", false, 0, "component: no name at -COMP"},
-        {"N:,X:1,Y:1,B:1,-COMP", false, 0, "component: no name at -COMP"},
-        {"N:A,X:1,Y:1,B:1,-PTN", false, 0, "component A: unexpected end tag -PTN"},
-        {"N:A,X:1,Y:1,B:1,-COMPX", false, 0, "component A: unexpected end tag -COMPX"},
-        {"N:A,X:1,Y:1,B:1,+FOO,N:B,-FOO,-COMP", true, 1, ""},
-        {"N:A,X:1,Y:1,B:1,+FOO,-COMP", false, 0, "record +FOO from line 1 never ends"},
-        {"N:A,X:1,Y:1,B:1,+PIN,-COMP", false, 0, "unexpected end tag -COMP in a pin"},
-        {"N:A,X:1,Y:1,B:1,+PIN,N:x", true, 1, ""},  // the cut ends the pin and the record
-        {"N:A", true, 0, ""},
-        {"", true, 0, ""},
+        {"N:A,X:1,Y:1,B:0,-COMP", 0, "component A: no block count at -COMP"},
+        {"N:A,X:1,Y:1,B:0,+PIN,-PIN,-COMP", 0, "component A: pin before size and block count"},
+        {"N:A,X:1,Y:1,B:0,B:2,-COMP", 2, ""},
+        {"N:A,X:1,Y:1,B:2,B:2,-COMP", 0, "component A: second block count 2"},
+        {"N:A,X:1,Y:1,B:2,B:0,-COMP", 0, "component A: second block count 0"},
+        {"N:A,X:1,Y:1,B:256,-COMP", 256, ""},
+        {"N:AMP,X:1,Y:1,B:300,-COMP", 0, "component AMP: block count 300 out of range"},
+        {"N:A,X:1,Y:1,B:257,-COMP", 0, "component A: block count 257 out of range"},
+        {"N:A,X:1,Y:1,B:-1,-COMP", 0, "component A: block count -1 out of range"},
+        {"N:A,X:1,Y:1,B:4294967297,-COMP", 1, ""},  // atoi wraps
+        {"N:A,X:-1", 0, "component A: width -1 is negative"},
+        {"X:1,Y:-2,N:A", 0, "component: height -2 is negative"},
+        {"N:A,X:,Y:1,B:1,-COMP", 0, "component A: size 0 x 1 at -COMP"},
+        {"N:A,X:,Y:1,B:1,+PIN,-PIN", 0, "component A: pin before size and block count"},
+        {"N:A,X:1,Y:1,+PIN,-PIN,B:1,-COMP", 0, "component A: pin before size and block count"},
+        {"X:1,Y:1,B:1,-COMP", 0, "component: no name at -COMP"},
+        {"N:,X:1,Y:1,B:1,-COMP", 0, "component: no name at -COMP"},
+        {"N:A,X:1,Y:1,B:1,-PTN", 0, "component A: unexpected end tag -PTN"},
+        {"N:A,X:1,Y:1,B:1,-COMPX", 0, "component A: unexpected end tag -COMPX"},
+        {"N:A,X:1,Y:1,B:1,+FOO,N:B,-FOO,-COMP", 1, ""},
+        {"N:A,X:1,Y:1,B:1,+FOO,-COMP", 0, "record +FOO from line 1 never ends"},
+        {"N:A,X:1,Y:1,B:1,+PIN,-COMP", 0, "unexpected end tag -COMP in a pin"},
+        {"N:A,X:1,Y:1,B:1,+PIN,N:x", 1, ""},  // the cut ends the pin and the record
+        {"N:A", 0, ""},
+        {"", 0, ""},
     };
     for (const Case& c : cases) {
         CComponentDef def;
         const ReadResult r = ReadCompText(def, c.text);
-        EXPECT_EQ(r.ok, c.ok) << c.text;
-        if (c.ok) {
+        const bool ok = *c.reason == '\0';
+        EXPECT_EQ(r.ok, ok) << c.text;
+        if (ok) {
             EXPECT_EQ(def.BlockCount(), c.blocks) << c.text;
         } else {
             EXPECT_EQ(r.reason, c.reason) << c.text;
