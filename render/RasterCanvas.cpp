@@ -50,16 +50,27 @@ void CRasterCanvas::FillRect(const Rect& rect, Colour colour) {
     FillClipped(rect, colour);
 }
 
-void CRasterCanvas::Polyline(std::span<const Point> points, const Pen& pen) {
-    if (!Active() || points.size() < 2) return;
+void CRasterCanvas::Outline(std::span<const Point> points, bool closed, const Pen& pen) {
     if (!pen.IsOnePixel()) {
-        StrokePath(points, false, pen);
+        StrokePath(points, closed, pen);
         return;
     }
     BeforePixels();
+    const bool dotted = pen.style == PenStyle::Dotted;
     std::vector<Point> pixels;
-    raster::PolylinePixels(points, pen.style == PenStyle::Dotted, Bounds(), pixels);
+    if (closed) {
+        std::vector<Point> ring(points.begin(), points.end());
+        ring.push_back(points.front());
+        raster::PolylinePixels(ring, dotted, Bounds(), pixels);
+    } else {
+        raster::PolylinePixels(points, dotted, Bounds(), pixels);
+    }
     Plot(pixels, pen.colour);
+}
+
+void CRasterCanvas::Polyline(std::span<const Point> points, const Pen& pen) {
+    if (!Active() || points.size() < 2) return;
+    Outline(points, false, pen);
 }
 
 void CRasterCanvas::Rectangle(const Rect& box, const Pen& pen, const Brush& brush) {
@@ -101,16 +112,7 @@ void CRasterCanvas::Ellipse(const Rect& box, const Pen& pen, const Brush& brush)
 void CRasterCanvas::Polygon(std::span<const Point> points, const Pen& pen, const Brush& brush) {
     if (!Active() || points.size() < 2) return;
     if (brush.Fills()) FillPolygon(points, brush.FillColour());
-    if (!pen.IsOnePixel()) {
-        StrokePath(points, true, pen);
-        return;
-    }
-    BeforePixels();
-    std::vector<Point> closed(points.begin(), points.end());
-    closed.push_back(points.front());
-    std::vector<Point> pixels;
-    raster::PolylinePixels(closed, pen.style == PenStyle::Dotted, Bounds(), pixels);
-    Plot(pixels, pen.colour);
+    Outline(points, true, pen);
 }
 
 void CRasterCanvas::Arc(const Rect& box, Point start, Point end, const Pen& pen) {

@@ -57,6 +57,8 @@ protected:
 private:
     void FillClipped(const Rect& rect, Colour colour);
     void Plot(const std::vector<Point>& pixels, Colour colour);
+    // The segments through points (closed: back to the first), in the pen's width and style.
+    void Outline(std::span<const Point> points, bool closed, const Pen& pen);
 
     uint8_t* pixels_;  // not owned
     int32_t width_;
