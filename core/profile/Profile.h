@@ -60,7 +60,6 @@ public:
         explicit CReadHold(const CProfile& profile);
         ~CReadHold();
         CReadHold(const CReadHold&) = delete;
-        CReadHold& operator=(const CReadHold&) = delete;
 
     private:
         const CProfile& profile_;
@@ -73,7 +72,6 @@ public:
         explicit CWriteBatch(const CProfile& profile);
         ~CWriteBatch();
         CWriteBatch(const CWriteBatch&) = delete;
-        CWriteBatch& operator=(const CWriteBatch&) = delete;
         // False when the write failed (the values are dropped); true in an inner batch.
         bool Commit();
 
