@@ -38,14 +38,10 @@ CFirstStartPage::CFirstStartPage(HWND parent, const std::vector<std::string>& lo
                             inst, nullptr);
 }
 
-CFirstStartPage::~CFirstStartPage() {
-    if (bold_ != nullptr) DeleteObject(bold_);
-}
-
 int CFirstStartPage::TitleHeight(HDC dc, int width) const {
     RECT r{0, 0, std::max(1, width), 0};
     const HGDIOBJ old =
-        SelectObject(dc, bold_ != nullptr ? bold_ : GetStockObject(DEFAULT_GUI_FONT));
+        SelectObject(dc, bold_ != nullptr ? bold_.get() : GetStockObject(DEFAULT_GUI_FONT));
     DrawTextW(dc, title_.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     SelectObject(dc, old);
     return r.bottom;
@@ -89,7 +85,7 @@ void CFirstStartPage::Paint() {
     const int margin = ScaleToDpi(MARGIN, WindowDpi(Hwnd()));
     RECT r{margin, margin, client.right - margin, client.bottom};
     const HGDIOBJ old =
-        SelectObject(dc, bold_ != nullptr ? bold_ : GetStockObject(DEFAULT_GUI_FONT));
+        SelectObject(dc, bold_ != nullptr ? bold_.get() : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     DrawTextW(dc, title_.c_str(), -1, &r, DT_WORDBREAK | DT_NOPREFIX);
@@ -106,8 +102,7 @@ LRESULT CFirstStartPage::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (font_ != nullptr && GetObjectW(font_, sizeof lf, &lf) == sizeof lf) {
                 lf.lfWeight = FW_BOLD;
                 lf.lfHeight = lf.lfHeight * 6 / 5;
-                if (bold_ != nullptr) DeleteObject(bold_);
-                bold_ = CreateFontIndirectW(&lf);
+                bold_.reset(CreateFontIndirectW(&lf));
             }
             SendMessageW(places_, WM_SETFONT, wParam, FALSE);
             SendMessageW(open_, WM_SETFONT, wParam, FALSE);

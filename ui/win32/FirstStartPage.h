@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/win32/OwnedGdi.h"
 #include "ui/win32/Window.h"
 
 namespace qurix::win32 {
@@ -19,7 +20,6 @@ class CFirstStartPage : public CWindow {
 public:
     // looked: ANSI code page bytes, as the files layer has the paths.
     CFirstStartPage(HWND parent, const std::vector<std::string>& looked);
-    ~CFirstStartPage() override;
     HWND OpenButton() const { return open_; }
 
 protected:
@@ -34,7 +34,7 @@ private:
     HWND places_ = nullptr;
     HWND open_ = nullptr;
     HFONT font_ = nullptr;  // the parent's, only referred to
-    HFONT bold_ = nullptr;
+    OwnedGdi<HFONT> bold_;
 };
 
 }  // namespace qurix::win32

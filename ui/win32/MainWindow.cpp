@@ -126,7 +126,6 @@ CMainWindow::~CMainWindow() {
     preview_.reset();
     note_.reset();
     if (toolImages_ != nullptr) ImageList_Destroy(toolImages_);
-    if (font_ != nullptr) DeleteObject(font_);
     if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
 }
 
@@ -232,8 +231,7 @@ void CMainWindow::ApplyFonts() {
             return TRUE;
         },
         reinterpret_cast<LPARAM>(font));
-    if (font_ != nullptr) DeleteObject(font_);
-    font_ = font;
+    font_.reset(font);
 }
 
 void CMainWindow::CreateMenuBar() {

@@ -11,6 +11,7 @@
 #include "palette/QurixDoc.h"
 #include "palette/WindowLayout.h"
 #include "ui/win32/FirstStartPage.h"
+#include "ui/win32/OwnedGdi.h"
 #include "ui/win32/PaneLayout.h"
 #include "ui/win32/Panes.h"
 #include "ui/win32/PartCommands.h"
@@ -104,7 +105,7 @@ private:
     bool configFound_;
     bool quitOnDestroy_ = true;
     HIMAGELIST toolImages_ = nullptr;
-    HFONT font_ = nullptr;
+    OwnedGdi<HFONT> font_;
     HACCEL accelerators_ = nullptr;
     bool toolBarShown_ = true;
     // The splitter being dragged and where the drag started.

@@ -43,7 +43,7 @@ void CProgressWindow::Begin(int32_t total) {
                 GetSysColorBrush(COLOR_BTNFACE))) {
         return;
     }
-    font_ = MessageFont(dpi);
+    font_.reset(MessageFont(dpi));
     const HINSTANCE inst = GetModuleHandleW(nullptr);
     message_ = CreateWindowExW(0, L"STATIC", Widen(texts::PROGRESS_MESSAGE).c_str(),
                                WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Hwnd(), nullptr, inst, nullptr);
@@ -56,7 +56,7 @@ void CProgressWindow::Begin(int32_t total) {
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0, Hwnd(),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_CANCEL_BUTTON)), inst, nullptr);
     for (HWND w : {message_, count_, cancel_})
-        SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+        SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
     // A 0 … 0 range would look like a busy bar.
     SendMessageW(bar_, PBM_SETRANGE32, 0, std::max(total_, 1));
     Layout();
@@ -111,10 +111,7 @@ void CProgressWindow::End(bool /*stopped*/) {
         ownerWasEnabled_ = false;
     }
     if (Hwnd() != nullptr) DestroyWindow(Hwnd());
-    if (font_ != nullptr) {
-        DeleteObject(font_);
-        font_ = nullptr;
-    }
+    font_.reset();
 }
 
 LRESULT CProgressWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

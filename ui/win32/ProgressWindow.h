@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "palette/BuildProgress.h"
+#include "ui/win32/OwnedGdi.h"
 #include "ui/win32/Window.h"
 
 namespace qurix::win32 {
@@ -33,7 +34,7 @@ private:
     HWND count_ = nullptr;
     HWND bar_ = nullptr;
     HWND cancel_ = nullptr;
-    HFONT font_ = nullptr;
+    OwnedGdi<HFONT> font_;
     int32_t total_ = 0;
     bool cancelled_ = false;
     bool quit_ = false;
