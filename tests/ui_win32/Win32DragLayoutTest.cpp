@@ -76,64 +76,34 @@ TEST(PaneLayoutTest, PanesFollowTheKeptSizesWithinTheWindow) {
     WindowLayout defaults;
     WindowLayout wide;
     wide.plvWidth = 5000;
+    // At 96 DPI; at 192 every size doubles.
     const struct {
         int32_t width, top, bottom;
         WindowLayout layout;
-        uint32_t dpi;
         Rect library, preview, note, search, parts;
     } cases[] = {
-        // 160 / 200 / 200 at 96 DPI: the preview gives way to the note's least height.
-        {600,
-         40,
-         440,
-         defaults,
-         96,
-         {0, 40, 160, 240},
-         {0, 244, 160, 412},
-         {0, 416, 160, 440},
-         {164, 40, 600, 64},
-         {164, 66, 600, 440}},
-        // The same at 192 DPI: every size doubled.
-        {1200,
-         80,
-         880,
-         defaults,
-         192,
-         {0, 80, 320, 480},
-         {0, 488, 320, 824},
-         {0, 832, 320, 880},
-         {328, 80, 1200, 128},
-         {328, 132, 1200, 880}},
+        // 160 / 200 / 200: the preview gives way to the note's least height.
+        {600, 40, 440, defaults, Rect::Make(0, 40, 160, 240), Rect::Make(0, 244, 160, 412),
+         Rect::Make(0, 416, 160, 440), Rect::Make(164, 40, 600, 64), Rect::Make(164, 66, 600, 440)},
         // A column wider than the window leaves the parts list its least width.
-        {600,
-         0,
-         1000,
-         wide,
-         96,
-         {0, 0, 572, 200},
-         {0, 204, 572, 404},
-         {0, 408, 572, 1000},
-         {576, 0, 600, 24},
-         {576, 26, 600, 1000}},
+        {600, 0, 1000, wide, Rect::Make(0, 0, 572, 200), Rect::Make(0, 204, 572, 404),
+         Rect::Make(0, 408, 572, 1000), Rect::Make(576, 0, 600, 24),
+         Rect::Make(576, 26, 600, 1000)},
         // No room: every pane keeps its least size, none is turned inside out.
-        {40,
-         0,
-         30,
-         defaults,
-         96,
-         {0, 0, 24, 24},
-         {0, 28, 24, 52},
-         {0, 56, 24, 56},
-         {28, 0, 40, 24},
-         {28, 26, 40, 30}},
+        {40, 0, 30, defaults, Rect::Make(0, 0, 24, 24), Rect::Make(0, 28, 24, 52),
+         Rect::Make(0, 56, 24, 56), Rect::Make(28, 0, 40, 24), Rect::Make(28, 26, 40, 30)},
     };
     for (const auto& c : cases) {
-        const PaneRects r = ComputePanes(c.width, c.top, c.bottom, c.layout, c.dpi);
-        const Rect got[] = {r.library, r.preview, r.note, r.search, r.parts};
-        const Rect want[] = {c.library, c.preview, c.note, c.search, c.parts};
-        for (size_t i = 0; i < std::size(got); ++i) {
-            EXPECT_EQ(got[i], want[i])
-                << "pane " << i << " of " << c.width << "x" << c.bottom << " at " << c.dpi;
+        for (const int32_t k : {1, 2}) {
+            const uint32_t dpi = 96 * static_cast<uint32_t>(k);
+            const PaneRects r = ComputePanes(c.width * k, c.top * k, c.bottom * k, c.layout, dpi);
+            const Rect got[] = {r.library, r.preview, r.note, r.search, r.parts};
+            const Rect want[] = {c.library, c.preview, c.note, c.search, c.parts};
+            for (size_t i = 0; i < std::size(got); ++i) {
+                const Rect& w = want[i];
+                EXPECT_EQ(got[i], Rect::Make(w.left * k, w.top * k, w.right * k, w.bottom * k))
+                    << "pane " << i << " of " << c.width << "x" << c.bottom << " at " << dpi;
+            }
         }
     }
 }
