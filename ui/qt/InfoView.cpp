@@ -11,6 +11,12 @@
 
 namespace qurix {
 
+namespace {
+
+constexpr int MARGIN = 4;
+
+}  // namespace
+
 CInfoView::CInfoView(CQurixDoc& doc, QWidget* parent) : QPlainTextEdit(parent), CQurixView(doc) {
     setReadOnly(true);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);

@@ -11,8 +11,6 @@ namespace qurix {
 class CInfoView : public QPlainTextEdit, public CQurixView {
     Q_OBJECT
 public:
-    static constexpr int MARGIN = 4;
-
     CInfoView(CQurixDoc& doc, QWidget* parent = nullptr);
 
     void OnInitialUpdate() override;

@@ -14,6 +14,12 @@
 
 namespace qurix {
 
+namespace {
+
+constexpr int COLUMN_WIDTH = 160;
+
+}  // namespace
+
 // The rows: library references; the texts are made when the view asks for them.
 class CLibraryListModel : public QAbstractListModel {
 public:

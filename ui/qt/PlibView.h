@@ -20,8 +20,6 @@ class CLibraryListModel;
 class CPlibView : public QTreeView, public CQurixView {
     Q_OBJECT
 public:
-    static constexpr int COLUMN_WIDTH = 160;
-
     CPlibView(CQurixDoc& doc, QWidget* parent = nullptr);
 
     // Writes "plib_last".
