@@ -32,4 +32,39 @@ enum CommandId : int {
     ID_PART_REMOVE_RECENT = 0x8026,
 };
 
+// The parts list's display modes, as "parts_style" numbers them. 1, details without
+// columns, has no command: the Qt list shows nothing in it, the Windows list large icons.
+inline constexpr int MODE_LARGE = 0;
+inline constexpr int MODE_DETAILS = 1;
+inline constexpr int MODE_SMALL = 2;
+inline constexpr int MODE_LIST = 3;
+inline constexpr int MODE_XLARGE = 4;
+
+struct ModeCommand {
+    int mode;
+    int command;
+};
+inline constexpr ModeCommand MODE_COMMANDS[] = {
+    {MODE_LARGE, ID_VIEW_LARGEICON},
+    {MODE_SMALL, ID_VIEW_SMALLICON},
+    {MODE_LIST, ID_VIEW_LIST},
+    {MODE_XLARGE, ID_VIEW_XLARGEICON},
+};
+
+// The "parts_style" number a view-mode command chooses; -1 for another command.
+constexpr int ModeOfCommand(int id) {
+    for (const ModeCommand& m : MODE_COMMANDS) {
+        if (m.command == id) return m.mode;
+    }
+    return -1;
+}
+
+// The view-mode command of a "parts_style" number; 0 for none.
+constexpr int CommandOfMode(int mode) {
+    for (const ModeCommand& m : MODE_COMMANDS) {
+        if (m.mode == mode) return m.command;
+    }
+    return 0;
+}
+
 }  // namespace qurix

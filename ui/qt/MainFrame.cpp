@@ -524,15 +524,8 @@ void CMainFrame::UpdateCommandStates() {
     // Before the start's own load (the early list on screen) there is nothing to reload.
     if (QAction* reload = Action(ID_FILE_RELOAD))
         reload->setEnabled(!doc_.IsBusy() && doc_.IsLoaded());
-    const int mode = partsList_->DisplayMode();
-    const struct {
-        int id;
-        int mode;
-    } marks[] = {{ID_VIEW_SMALLICON, CPartsView::MODE_SMALL},
-                 {ID_VIEW_LARGEICON, CPartsView::MODE_LARGE},
-                 {ID_VIEW_LIST, CPartsView::MODE_LIST},
-                 {ID_VIEW_XLARGEICON, CPartsView::MODE_XLARGE}};
-    for (const auto& m : marks) Action(m.id)->setChecked(mode == m.mode);
+    const int checked = CommandOfMode(partsList_->DisplayMode());
+    for (const ModeCommand& m : MODE_COMMANDS) Action(m.command)->setChecked(m.command == checked);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -468,23 +468,8 @@ int CPartsView::TopItem() const {
 }
 
 void CPartsView::SetViewStyle(int command) {
-    int mode;
-    switch (command) {
-        case ID_VIEW_SMALLICON:
-            mode = MODE_SMALL;
-            break;
-        case ID_VIEW_LARGEICON:
-            mode = MODE_LARGE;
-            break;
-        case ID_VIEW_LIST:
-            mode = MODE_LIST;
-            break;
-        case ID_VIEW_XLARGEICON:
-            mode = MODE_XLARGE;
-            break;
-        default:
-            return;
-    }
+    const int mode = ModeOfCommand(command);
+    if (mode < 0) return;
     const int top = TopItem();
     setUpdatesEnabled(false);
     mode_ = mode;

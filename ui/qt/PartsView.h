@@ -39,12 +39,12 @@ class CPartsView : public QListView, public CQurixView {
     Q_OBJECT
 public:
     // The display modes, as "parts_style" numbers them.
-    static constexpr int MODE_LARGE = 0;
-    static constexpr int MODE_DETAILS = 1;  // no columns, so nothing shows
-    static constexpr int MODE_SMALL = 2;
-    static constexpr int MODE_LIST = 3;
+    static constexpr int MODE_LARGE = qurix::MODE_LARGE;
+    static constexpr int MODE_DETAILS = qurix::MODE_DETAILS;  // no columns, so nothing shows
+    static constexpr int MODE_SMALL = qurix::MODE_SMALL;
+    static constexpr int MODE_LIST = qurix::MODE_LIST;
     // 128 x 128 thumbnails, kept in their own cache file.
-    static constexpr int MODE_XLARGE = 4;
+    static constexpr int MODE_XLARGE = qurix::MODE_XLARGE;
 
     CPartsView(CQurixDoc& doc, QWidget* parent = nullptr);
 

@@ -63,17 +63,6 @@ constexpr ToolButton BUTTONS[] = {
     {ID_APP_ABOUT, texts::ABOUT_TITLE, 4},
 };
 
-struct ModeCommand {
-    int mode;
-    int command;
-};
-constexpr ModeCommand MODE_COMMANDS[] = {
-    {MODE_LARGE, ID_VIEW_LARGEICON},
-    {MODE_SMALL, ID_VIEW_SMALLICON},
-    {MODE_LIST, ID_VIEW_LIST},
-    {MODE_XLARGE, ID_VIEW_XLARGEICON},
-};
-
 }  // namespace
 
 std::span<const MenuItem> MenuItems() {
@@ -101,20 +90,6 @@ const wchar_t* KeyText(int id) {
 
 std::span<const ToolButton> ToolButtons() {
     return BUTTONS;
-}
-
-int ModeOfCommand(int id) {
-    for (const ModeCommand& m : MODE_COMMANDS) {
-        if (m.command == id) return m.mode;
-    }
-    return -1;
-}
-
-int CommandOfMode(int mode) {
-    for (const ModeCommand& m : MODE_COMMANDS) {
-        if (m.mode == mode) return m.command;
-    }
-    return 0;
 }
 
 }  // namespace qurix::win32

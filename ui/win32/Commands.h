@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <span>
 
+#include "palette/CommandIds.h"
+
 namespace qurix::win32 {
 
 // The window's own commands besides those of palette/CommandIds.h (whose part commands
@@ -12,13 +14,6 @@ inline constexpr int ID_VIEW_FIT = 0x8040;
 inline constexpr int ID_EDIT_FIND = 0x8041;
 inline constexpr int ID_NEXT_PANE = 0x8045;
 inline constexpr int ID_PREV_PANE = 0x8046;
-
-// The parts list's display modes, as "parts_style" numbers them (1, a details mode without
-// columns, shows as large icons).
-inline constexpr int MODE_LARGE = 0;
-inline constexpr int MODE_SMALL = 2;
-inline constexpr int MODE_LIST = 3;
-inline constexpr int MODE_XLARGE = 4;
 
 // One item of a menu: a command with its text (palette/Texts.h), a separator (id 0), or
 // the start of a top-level menu (popup).
@@ -51,9 +46,5 @@ struct ToolButton {
     int image = -1;  // in the toolbar's strip
 };
 std::span<const ToolButton> ToolButtons();
-
-// The view-mode command of a "parts_style" number and back; -1 / 0 for none.
-int ModeOfCommand(int id);
-int CommandOfMode(int mode);
 
 }  // namespace qurix::win32
