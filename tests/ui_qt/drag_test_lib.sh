@@ -2,8 +2,11 @@
 # Shared by the end-to-end drag tests (sourced, not run): a scratch folder, a watchdog,
 # a private Xvfb display and the real palette on a copy of the sample libraries, and the
 # pointer moves of one drag. Everything started through these helpers is stopped on every
-# way out. The sourcing script sets TEST_NAME (for messages) and WATCHDOG (seconds) first.
+# way out. Messages name the script; a watchdog ends it after WATCHDOG seconds (240
+# unless the script sets fewer first).
 
+TEST_NAME=$(basename -- "$0" .sh)
+WATCHDOG=${WATCHDOG:-240}
 SKIP=77
 pids=()
 # Extra clean-up the sourcing script may add, run before the processes are stopped.

@@ -15,7 +15,6 @@
 # on every way out, and a watchdog ends the run after WATCHDOG seconds.
 set -euo pipefail
 
-TEST_NAME=palette_drag_test
 WATCHDOG=${WATCHDOG:-45}
 # shellcheck source=tests/ui_qt/drag_test_lib.sh
 . "$(dirname -- "$0")/drag_test_lib.sh"

@@ -12,8 +12,6 @@
 # Xvfb or xdotool is missing. WINEDEBUG=+xdnd,+clipboard shows Wine's side of the drag.
 set -euo pipefail
 
-TEST_NAME=palette_wine_drag_test
-WATCHDOG=${WATCHDOG:-240}
 # shellcheck source=tests/ui_qt/drag_test_lib.sh
 . "$(dirname -- "$0")/drag_test_lib.sh"
 take_paths "QURIX DROP_TARGET_EXE EXAMPLES_DIR WINEPREFIX [--place]" 4 "$@"

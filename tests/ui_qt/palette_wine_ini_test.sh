@@ -11,8 +11,6 @@
 # Exits 77 (skipped) when Wine, Xvfb, xdotool or a ja_JP locale source is missing.
 set -euo pipefail
 
-TEST_NAME=palette_wine_ini_test
-WATCHDOG=${WATCHDOG:-240}
 # shellcheck source=tests/ui_qt/drag_test_lib.sh
 . "$(dirname -- "$0")/drag_test_lib.sh"
 take_paths "QURIX QURIX_LIB DROP_TARGET_EXE INI_WRITER_EXE EXAMPLES_DIR WINEPREFIX" 6 "$@"

@@ -12,8 +12,6 @@
 # Exits 77 (skipped) when Wine, Xvfb or xdotool is missing.
 set -euo pipefail
 
-TEST_NAME=palette_win32_drag_test
-WATCHDOG=${WATCHDOG:-240}
 # shellcheck source=tests/ui_qt/drag_test_lib.sh
 . "$(dirname -- "$0")/../ui_qt/drag_test_lib.sh"
 take_paths "QURIX_EXE DROP_TARGET_EXE EXAMPLES_DIR WINEPREFIX [--place]" 4 "$@"
