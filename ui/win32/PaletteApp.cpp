@@ -9,6 +9,7 @@
 #include "palette/Texts.h"
 #include "render/DisplaySettings.h"
 #include "ui/win32/MainWindow.h"
+#include "ui/win32/StartTrace.h"
 #include "ui/win32/WinText.h"
 
 namespace qurix::win32 {
@@ -28,9 +29,11 @@ bool CPaletteApp::InitInstance(const ConfigLocationInputs& where, int show,
     const bool restored = OpenPaletteProfile(profile_, choice_.path);
     // The whole start is served from one read of the file.
     const CProfile::CReadHold hold(profile_);
+    StartTraceMark("settings read");
     doc_ = std::make_unique<CQurixDoc>(*settings_, profile_, ConfigFolder(profile_.Path()));
     frame_ = std::make_unique<CMainWindow>(*doc_, choice_.found);
     if (!frame_->Create()) return false;
+    StartTraceMark("window made");
     frame_->onOpenConfig = [this](const std::string& path) { OpenConfigFile(path); };
     if (!choice_.found) frame_->ShowFirstStart(FirstStartPlaces(choice_));
     // The path as the ANSI code page's bytes, the message in UTF-8.
@@ -39,12 +42,15 @@ bool CPaletteApp::InitInstance(const ConfigLocationInputs& where, int show,
     }
     LoadKeptParts(*doc_, PartHistoryPath());
     if (!doc_->OnNewDocument()) return false;
+    StartTraceMark("libraries loaded");
     doc_->SendInitialUpdate();
+    StartTraceMark("views updated");
     // Without the file the first-start page says what is wrong; a write would make one.
     if (choice_.found) frame_->CheckSettingsWritable();
     // The window stays where the user had it unless the file keeps a place of its own.
     if (kept != nullptr && !HasWindowLayout(profile_)) frame_->UseLayout(*kept);
     frame_->Show(show);
+    StartTraceMark("window shown");
     return true;
 }
 
