@@ -41,15 +41,36 @@ bool CPaletteApp::InitInstance(const ConfigLocationInputs& where, int show,
         doc_->ShowStatus(FormatText(texts::SETTINGS_RESTORED, PathText(profile_.Path())));
     }
     LoadKeptParts(*doc_, PartHistoryPath());
+    // The window stays where the user had it unless the file keeps a place of its own.
+    if (kept != nullptr && !HasWindowLayout(profile_)) frame_->UseLayout(*kept);
+    if (choice_.found && show != SW_HIDE && ShowEarly(show)) return true;
+    return FinishStart(show, false);
+}
+
+bool CPaletteApp::ShowEarly(int show) {
+    doc_->ReadDrawingSettings();
+    if (!frame_->ShowEarlyList()) return false;
+    frame_->Show(show);
+    StartTraceMark("early list shown");
+    frame_->LoadWhenPainted([this, show] {
+        // The window cannot go on without its libraries: it closes, writing nothing.
+        if (!FinishStart(show, true)) PostMessageW(frame_->Hwnd(), WM_CLOSE, 0, 0);
+    });
+    return true;
+}
+
+bool CPaletteApp::FinishStart(int show, bool shown) {
+    // The whole load is served from one read of the file.
+    const CProfile::CReadHold hold(profile_);
     if (!doc_->OnNewDocument()) return false;
     StartTraceMark("libraries loaded");
     doc_->SendInitialUpdate();
     StartTraceMark("views updated");
+    // No library took the early items' place (the remembered one no longer loads).
+    frame_->DropEarlyList();
     // Without the file the first-start page says what is wrong; a write would make one.
     if (choice_.found) frame_->CheckSettingsWritable();
-    // The window stays where the user had it unless the file keeps a place of its own.
-    if (kept != nullptr && !HasWindowLayout(profile_)) frame_->UseLayout(*kept);
-    frame_->Show(show);
+    if (!shown) frame_->Show(show);
     StartTraceMark("window shown");
     return true;
 }
