@@ -549,6 +549,10 @@ LRESULT CPartsPane::OnNotify(NMHDR* header, bool& handled) {
             const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
             if (filling_ || (change->uChanged & LVIF_STATE) == 0) return 0;
             if (change->iItem >= 0 && change->iItem < ItemCount() && items_[change->iItem].early) {
+                // Wine asks no owner-data list whether a selection may change.
+                if ((change->uNewState & LVIS_SELECTED) != 0) {
+                    ListView_SetItemState(list_, change->iItem, 0, LVIS_SELECTED);
+                }
                 return 0;
             }
             if ((change->uNewState & LVIS_SELECTED) == 0 ||
