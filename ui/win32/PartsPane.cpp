@@ -166,8 +166,10 @@ void CPartsPane::BuildImages() {
     ApplyColours();
     // The items refer to images by index; none may outlive the old images. Early items
     // show their own images and stay on screen until the library replaces them.
-    if (early_ == nullptr) ShowItems({});
-    ResetImages();
+    if (early_ == nullptr) {
+        ShowItems({});
+        ResetImages();
+    }
     CProgressWindow progress(GetAncestor(parent_, GA_ROOT));
     store_.Build(progress);
     StartTraceMark("images built");
