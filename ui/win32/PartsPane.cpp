@@ -77,14 +77,7 @@ void CPartsPane::SaveSettings() {
     store_.Save();
     // The next start shows the library current now before it parses anything, in a mode
     // that can show it.
-    if (!EarlyListFits()) return;
-    const CLibrarySet& libraries = GetDocument().Libraries();
-    const CPartLibrary* current = GetDocument().CurrentLibrary();
-    for (int32_t i = 0; i < libraries.Count() && current != nullptr; ++i) {
-        if (libraries.GetLibrary(i) != current) continue;
-        store_.SaveEarlyList(current, i);
-        break;
-    }
+    if (EarlyListFits()) store_.SaveCurrentEarlyList();
 }
 
 bool CPartsPane::EarlyListFits() const {
