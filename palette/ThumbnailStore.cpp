@@ -97,6 +97,16 @@ void CThumbnailStore::SaveEarlyList(const CPartLibrary* library, int32_t row) {
     if (qurix::SaveEarlyList(cacheFolder_, list)) earlyOnDisk_ = row;
 }
 
+void CThumbnailStore::SaveCurrentEarlyList() {
+    const CPartLibrary* current = doc_.CurrentLibrary();
+    const CLibrarySet& libraries = doc_.Libraries();
+    for (int32_t row = 0; current != nullptr && row < libraries.Count(); ++row) {
+        if (libraries.GetLibrary(row) != current) continue;
+        SaveEarlyList(current, row);
+        return;
+    }
+}
+
 void CThumbnailStore::OnLoad() {
     // Images drawn so far are kept in their files; the new settings may differ.
     extras_.Save(images_);

@@ -46,6 +46,8 @@ public:
     // Keeps the early list of library, the loaded library number row, from the images of
     // the latest build. Written only when the file does not hold that list already.
     void SaveEarlyList(const CPartLibrary* library, int32_t row);
+    // The same for the document's current library, by its number among the loaded ones.
+    void SaveCurrentEarlyList();
     // After a build with images to keep: says once in the status bar when the cache
     // folder cannot take them.
     void CheckCacheWritable();

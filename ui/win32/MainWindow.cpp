@@ -32,6 +32,7 @@ namespace {
 constexpr const char* SECTION = "qurix";
 constexpr const char* AUTO_RELOAD_KEY = "auto_reload";
 constexpr UINT_PTR SETTLE_TIMER = 1;
+constexpr UINT_PTR EARLY_LOAD_TIMER = 2;
 // The toolbar's icons in resources/ (qurix.rc): 1x at 10 + i, 2x at 20 + i.
 constexpr int TOOL_IMAGES = 5;
 constexpr int APP_ICON = 1;
@@ -387,9 +388,17 @@ void CMainWindow::OnOpenConfig() {
     if (onOpenConfig) onOpenConfig(path);
 }
 
+void CMainWindow::LoadWhenPainted(std::function<void()> load) {
+    earlyLoad_ = std::move(load);
+    // Timers come after paints: the early list is on screen before the load takes the
+    // thread, and a window that is not painted (minimised) loads all the same.
+    SetTimer(Hwnd(), EARLY_LOAD_TIMER, USER_TIMER_MINIMUM, nullptr);
+}
+
 void CMainWindow::Retire() {
     watch_.Stop();
-    if (configFound_) SaveSettings();
+    // Closed before the start's load, nothing has changed that the settings keep.
+    if (configFound_ && doc_.IsLoaded()) SaveSettings();
     doc_.OnCloseDocument();
     quitOnDestroy_ = false;
     DestroyWindow(Hwnd());
@@ -471,7 +480,9 @@ void CMainWindow::OnInitMenu(HMENU menu) {
         commands_->FillMenu(menu);
         return;
     }
-    EnableMenuItem(menu, ID_FILE_RELOAD, MF_BYCOMMAND | (doc_.IsBusy() ? MF_GRAYED : MF_ENABLED));
+    // Before the start's own load (the early list on screen) there is nothing to reload.
+    const bool reloadable = !doc_.IsBusy() && doc_.IsLoaded();
+    EnableMenuItem(menu, ID_FILE_RELOAD, MF_BYCOMMAND | (reloadable ? MF_ENABLED : MF_GRAYED));
     const int current = CommandOfMode(parts_->Mode());
     for (const int id : {ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST, ID_VIEW_XLARGEICON}) {
         MENUITEMINFOW info{};
@@ -517,7 +528,7 @@ void CMainWindow::OnCommand(int id, int code, HWND /*from*/) {
     switch (id) {
         case ID_FILE_RELOAD:
             // As the automatic reload: the library, the part and the scroll position stay.
-            if (!doc_.IsBusy()) doc_.Reload(true);
+            if (!doc_.IsBusy() && doc_.IsLoaded()) doc_.Reload(true);
             return;
         case ID_APP_EXIT:
             PostMessageW(Hwnd(), WM_CLOSE, 0, 0);
@@ -577,8 +588,9 @@ void CMainWindow::OnClose() {
         return;
     }
     watch_.Stop();
-    // Where no KIVOX.INI was found, a write would make one that hides the first start.
-    if (configFound_) SaveSettings();
+    // Where no KIVOX.INI was found, a write would make one that hides the first start;
+    // closed before the start's load, nothing has changed that the settings keep.
+    if (configFound_ && doc_.IsLoaded()) SaveSettings();
     doc_.OnCloseDocument();
     DestroyWindow(Hwnd());
 }
@@ -711,6 +723,11 @@ LRESULT CMainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == SETTLE_TIMER) {
                 KillTimer(Hwnd(), SETTLE_TIMER);
                 OnSettled();
+                return 0;
+            }
+            if (wParam == EARLY_LOAD_TIMER) {
+                KillTimer(Hwnd(), EARLY_LOAD_TIMER);
+                if (const std::function<void()> load = std::exchange(earlyLoad_, nullptr)) load();
                 return 0;
             }
             break;

@@ -60,6 +60,13 @@ public:
     void Retire();
     // Shown with this layout instead of the file's (before Show).
     void UseLayout(const WindowLayout& layout) { layout_ = layout; }
+    // Before the start's load: lists the parts of the library shown at the last close from
+    // the cache (false: there is none that may be shown), and runs load once the window
+    // has painted it; a close before then writes nothing.
+    bool ShowEarlyList() { return parts_->ShowEarlyList(); }
+    void LoadWhenPainted(std::function<void()> load);
+    // After the start's load: early items no library replaced go.
+    void DropEarlyList() { parts_->DropEarlyList(); }
     // The permanent fields from the panes as they are now.
     void UpdateStatusFields();
     CStatusBar& StatusBar() { return *statusBar_; }
@@ -108,6 +115,7 @@ private:
     OwnedGdi<HFONT> font_;
     HACCEL accelerators_ = nullptr;
     bool toolBarShown_ = true;
+    std::function<void()> earlyLoad_;
     // The splitter being dragged and where the drag started.
     int dragging_ = -1;
     POINT dragFrom_{};

@@ -45,6 +45,12 @@ public:
     const CProfile& Profile() const { return profile_; }
 
 private:
+    // Shows the window with the early list and loads after its paint; false when there
+    // is none to show.
+    bool ShowEarly(int show);
+    // Loads and lists the libraries; shows the window with show unless it is up already.
+    bool FinishStart(int show, bool shown);
+
     ConfigLocationInputs where_;
     std::string given_;
     std::string asked_;

@@ -7,8 +7,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "palette/EarlyList.h"
 #include "palette/LibraryList.h"
 #include "palette/LoadProblem.h"
 #include "palette/PartHistory.h"
@@ -88,7 +90,15 @@ public:
     void OnInitialUpdate() override;
     void OnUpdate(CQurixView* sender) override;
     void DeleteAllItems() override;
+    // Keeps the parts style, the image cache and the early list of the library shown.
     void SaveSettings();
+    // Before the first load, with the drawing settings read: lists the early list
+    // (palette/EarlyList.h) when there is one this mode can show; false, listing nothing,
+    // otherwise. Its items cannot be picked or dragged; the load's list replaces them, or
+    // DropEarlyList lets them go when none does.
+    bool ShowEarlyList();
+    void DropEarlyList();
+    bool ShowingEarlyList() const { return early_ != nullptr; }
 
     // "parts_style": 0 large, 2 small, 3 list, 4 extra-large.
     int Mode() const { return mode_; }
@@ -135,11 +145,19 @@ private:
     struct Item : PartsListItem {
         std::wstring text;
         std::wstring gone;
+        // Listed before the load: image is in the early list's images, there is no entry.
+        bool early = false;
     };
+    void ApplyColours();
     void BuildImages();
     void ShowLibrary(const CPartLibrary* library);
-    void ShowItems(std::vector<Item> items);
-    void RebuildImages();
+    void ShowItems(std::vector<Item> items, bool keepEarly = false);
+    // An empty image list for the mode and the screen; images join it as rows are shown.
+    void ResetImages();
+    void ApplyView();
+    // The image-list slot of a row's image, drawn into the list the first time it is asked for.
+    int ImageSlot(int row);
+    bool EarlyListFits() const;
     ArgbImage ItemImage(const Item& item);
     int TopItem() const;
     void ScrollTo(int row);
@@ -154,6 +172,11 @@ private:
     HWND search_;
     HWND list_;
     HIMAGELIST images_ = nullptr;
+    int imageSide_ = 0;
+    // Image key (ImageKey in PartsPane.cpp) to its slot in images_: the same part keeps its
+    // slot across searches and lists until the mode, the screen or the images change.
+    std::unordered_map<int64_t, int> slots_;
+    std::unique_ptr<EarlyList> early_;
     std::unique_ptr<CItemTips> tips_;
     CThumbnailStore store_;
     CPartsList memory_;

@@ -22,6 +22,7 @@
 #include "ui/win32/DragSource.h"
 #include "ui/win32/Panes.h"
 #include "ui/win32/ProgressWindow.h"
+#include "ui/win32/StartTrace.h"
 #include "ui/win32/WinText.h"
 
 namespace qurix::win32 {
@@ -38,6 +39,13 @@ CExtraThumbnails::Kind KindOf(int mode) {
             return CExtraThumbnails::Kind::Small;
     }
 }
+
+// Slots the image list may hold before a new list starts it afresh; a library's own list
+// and the searches over it stay well below.
+constexpr size_t MAX_IMAGE_SLOTS = 4096;
+// Keys of images that are not a store image's index.
+constexpr int64_t KEY_GONE = -2;
+constexpr int64_t KEY_FIRST_EARLY = -3;  // down from here: the early list's images
 
 }  // namespace
 
@@ -67,6 +75,36 @@ CPartsPane::~CPartsPane() {
 void CPartsPane::SaveSettings() {
     WritePartsStyle(GetDocument().Profile(), mode_);
     store_.Save();
+    // The next start shows the library current now before it parses anything, in a mode
+    // that can show it.
+    if (EarlyListFits()) store_.SaveCurrentEarlyList();
+}
+
+bool CPartsPane::EarlyListFits() const {
+    // The early list keeps large and small images at one device pixel per pixel only.
+    return mode_ != MODE_XLARGE && ThumbnailRatio(WindowDpi(list_)) == 1;
+}
+
+bool CPartsPane::ShowEarlyList() {
+    mode_ = ReadPartsStyle(GetDocument().Profile());
+    if (mode_ != MODE_SMALL && mode_ != MODE_LIST && mode_ != MODE_XLARGE) mode_ = MODE_LARGE;
+    if (!EarlyListFits()) return false;
+    auto early = std::make_unique<EarlyList>();
+    if (!store_.ReadEarlyList(*early)) return false;
+    ApplyColours();
+    std::vector<Item> items(early->Count());
+    for (size_t i = 0; i < items.size(); ++i) {
+        items[i].image = static_cast<int32_t>(i);
+        items[i].text = DisplayText(early->names[i]);
+        items[i].early = true;
+    }
+    early_ = std::move(early);
+    ShowItems(std::move(items), true);
+    return true;
+}
+
+void CPartsPane::DropEarlyList() {
+    if (early_ != nullptr) ShowItems({});
 }
 
 void CPartsPane::OnInitialUpdate() {
@@ -74,6 +112,7 @@ void CPartsPane::OnInitialUpdate() {
     // The details mode has no columns here either: shown as large icons.
     if (mode_ != MODE_SMALL && mode_ != MODE_LIST && mode_ != MODE_XLARGE) mode_ = MODE_LARGE;
     store_.Open();
+    StartTraceMark("image cache read");
     CQurixView::OnInitialUpdate();
 }
 
@@ -109,15 +148,24 @@ void CPartsPane::OnUpdate(CQurixView* /*sender*/) {
         OnSearchChanged();
 }
 
-void CPartsPane::BuildImages() {
+void CPartsPane::ApplyColours() {
     const CColourTable& colours = GetDocument().Settings().colours;
     ListView_SetBkColor(list_, colours.Get(ColourKey::BG) & COLOUR_RGB_MASK);
     ListView_SetTextBkColor(list_, colours.Get(ColourKey::BG) & COLOUR_RGB_MASK);
     ListView_SetTextColor(list_, colours.Get(ColourKey::ComponentName) & COLOUR_RGB_MASK);
-    // The items refer to images by index; none may outlive the old images.
-    ShowItems({});
+}
+
+void CPartsPane::BuildImages() {
+    ApplyColours();
+    // The items refer to images by index; none may outlive the old images. Early items
+    // show their own images and stay on screen until the library replaces them.
+    if (early_ == nullptr) {
+        ShowItems({});
+        ResetImages();
+    }
     CProgressWindow progress(GetAncestor(parent_, GA_ROOT));
     store_.Build(progress);
+    StartTraceMark("images built");
 }
 
 void CPartsPane::DeleteAllItems() {
@@ -129,6 +177,7 @@ void CPartsPane::DeleteAllItems() {
     search_index_.Release();
     memory_.Forget();
     store_.Release();
+    ResetImages();
 }
 
 void CPartsPane::ShowLibrary(const CPartLibrary* library) {
@@ -140,6 +189,7 @@ void CPartsPane::ShowLibrary(const CPartLibrary* library) {
     ShowItems(std::move(items));
     shown_ = library;
     ScrollTo(memory_.Recall(library));
+    StartTraceMark("library listed");
 }
 
 void CPartsPane::ShowKept(LibraryRowKind kind, const std::vector<KeptItem>& items) {
@@ -180,12 +230,19 @@ int CPartsPane::SelectedRow() const {
     return ListView_GetNextItem(list_, -1, LVNI_SELECTED);
 }
 
-void CPartsPane::ShowItems(std::vector<Item> items) {
+void CPartsPane::ShowItems(std::vector<Item> items, bool keepEarly) {
     filling_ = true;
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     items_ = std::move(items);
     ListView_SetItemCountEx(list_, 0, 0);
-    RebuildImages();
+    if (!keepEarly && early_ != nullptr) {
+        early_.reset();
+        ResetImages();
+    }
+    // The slots of parts shown before stay for the next search; a list of new images
+    // starts afresh.
+    if (images_ == nullptr || slots_.size() > MAX_IMAGE_SLOTS) ResetImages();
+    ApplyView();
     ListView_SetItemCountEx(list_, static_cast<int>(items_.size()), 0);
     // Laid out again once the list has taken in the new count: the scroll bar it may now
     // need narrows the room (Wine's list lays the icons out for the width before).
@@ -198,6 +255,18 @@ void CPartsPane::ShowItems(std::vector<Item> items) {
 
 ArgbImage CPartsPane::ItemImage(const Item& item) {
     const CExtraThumbnails::Kind kind = KindOf(mode_);
+    if (item.early) {
+        if (early_ == nullptr || item.image < 0) return {};
+        const auto index = static_cast<size_t>(item.image);
+        switch (kind) {
+            case CExtraThumbnails::Kind::Large:
+                return early_->LargeImage(index);
+            case CExtraThumbnails::Kind::Small:
+                return early_->SmallImage(index);
+            default:
+                return {};
+        }
+    }
     if (item.entry == nullptr) {
         // A gone part has no drawing: the list's background, opaque (a clear image shows
         // black in an image list without a mask).
@@ -220,20 +289,22 @@ ArgbImage CPartsPane::ItemImage(const Item& item) {
     return list.Image(static_cast<size_t>(item.image));
 }
 
-void CPartsPane::RebuildImages() {
-    const UINT dpi = WindowDpi(list_);
-    const int32_t ratio = ThumbnailRatio(dpi);
-    const CExtraThumbnails::Kind kind = KindOf(mode_);
-    const int side = CExtraThumbnails::LogicalSide(kind) * ratio;
-    HIMAGELIST images =
-        ImageList_Create(side, side, ILC_COLOR32, static_cast<int>(items_.size()) + 1, 16);
-    // One image per item: the item's index is its image's.
-    for (const Item& item : items_) AddToImageList(images, ItemImage(item), side, side);
+void CPartsPane::ResetImages() {
+    const int32_t ratio = ThumbnailRatio(WindowDpi(list_));
+    imageSide_ = CExtraThumbnails::LogicalSide(KindOf(mode_)) * ratio;
+    HIMAGELIST images = ImageList_Create(imageSide_, imageSide_, ILC_COLOR32, 64, 64);
     const bool icons = mode_ == MODE_LARGE || mode_ == MODE_XLARGE;
     ListView_SetImageList(list_, icons ? images : nullptr, LVSIL_NORMAL);
     ListView_SetImageList(list_, icons ? nullptr : images, LVSIL_SMALL);
     if (images_ != nullptr) ImageList_Destroy(images_);
     images_ = images;
+    slots_.clear();
+}
+
+void CPartsPane::ApplyView() {
+    const UINT dpi = WindowDpi(list_);
+    const int side = imageSide_;
+    const bool icons = mode_ == MODE_LARGE || mode_ == MODE_XLARGE;
     const int view = mode_ == MODE_LIST ? LV_VIEW_LIST : (icons ? LV_VIEW_ICON : LV_VIEW_SMALLICON);
     SendMessageW(list_, LVM_SETVIEW, view, 0);
     if (icons) {
@@ -246,13 +317,31 @@ void CPartsPane::RebuildImages() {
     }
 }
 
+int CPartsPane::ImageSlot(int row) {
+    const Item& item = items_[static_cast<size_t>(row)];
+    int64_t key = item.image;
+    if (item.early) {
+        key = KEY_FIRST_EARLY - item.image;
+    } else if (item.entry == nullptr) {
+        key = KEY_GONE;
+    }
+    if (const auto found = slots_.find(key); found != slots_.end()) return found->second;
+    // Drawn only for the rows the list paints: a library's thousand parts cost only those
+    // on screen.
+    AddToImageList(images_, ItemImage(item), imageSide_, imageSide_);
+    const int slot = ImageList_GetImageCount(images_) - 1;
+    slots_.emplace(key, slot);
+    return slot;
+}
+
 void CPartsPane::SetMode(int mode) {
     if (mode < 0) return;
     const int top = TopItem();
     mode_ = mode;
     filling_ = true;
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-    RebuildImages();
+    ResetImages();
+    ApplyView();
     ListView_SetItemCountEx(list_, static_cast<int>(items_.size()), LVSICF_NOSCROLL);
     PostMessageW(list_, LVM_ARRANGE, LVA_DEFAULT, 0);
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
@@ -441,12 +530,26 @@ LRESULT CPartsPane::OnNotify(NMHDR* header, bool& handled) {
             if ((info->item.mask & LVIF_TEXT) != 0) {
                 lstrcpynW(info->item.pszText, items_[row].text.c_str(), info->item.cchTextMax);
             }
-            if ((info->item.mask & LVIF_IMAGE) != 0) info->item.iImage = row;
+            if ((info->item.mask & LVIF_IMAGE) != 0) info->item.iImage = ImageSlot(row);
             return 0;
+        }
+        case LVN_ITEMCHANGING: {
+            // Items listed before the load are only a picture of the list to come.
+            const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+            const int row = change->iItem;
+            const bool early = row >= 0 && row < ItemCount() && items_[row].early;
+            return early && (change->uNewState & LVIS_SELECTED) != 0 ? TRUE : FALSE;
         }
         case LVN_ITEMCHANGED: {
             const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
             if (filling_ || (change->uChanged & LVIF_STATE) == 0) return 0;
+            if (change->iItem >= 0 && change->iItem < ItemCount() && items_[change->iItem].early) {
+                // Wine asks no owner-data list whether a selection may change.
+                if ((change->uNewState & LVIS_SELECTED) != 0) {
+                    ListView_SetItemState(list_, change->iItem, 0, LVIS_SELECTED);
+                }
+                return 0;
+            }
             if ((change->uNewState & LVIS_SELECTED) == 0 ||
                 (change->uOldState & LVIS_SELECTED) != 0) {
                 return 0;
@@ -495,7 +598,7 @@ LRESULT CPartsPane::OnNotify(NMHDR* header, bool& handled) {
             if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
             const auto row = static_cast<int>(draw->nmcd.dwItemSpec);
             if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && row >= 0 && row < ItemCount() &&
-                items_[row].entry == nullptr) {
+                items_[row].entry == nullptr && !items_[row].early) {
                 draw->clrText = GetSysColor(COLOR_GRAYTEXT);
             }
             return CDRF_DODEFAULT;

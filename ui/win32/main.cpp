@@ -21,6 +21,7 @@
 #include "ui/win32/PaletteApp.h"
 #include "ui/win32/Panes.h"
 #include "ui/win32/ShownProbe.h"
+#include "ui/win32/StartTrace.h"
 #include "ui/win32/WinText.h"
 
 namespace {
@@ -105,6 +106,7 @@ int Run(int show, const Clock::time_point* probe, const std::string& givenIni) {
         const HWND parts = GetDlgItem(frame->Hwnd(), win32::ID_PARTS_LIST);
         if (probe != nullptr && ListView_GetItemCount(parts) > 0 &&
             win32::IsPaintedOnScreen(parts)) {
+            win32::StartTraceMark("parts list painted");
             win32::PrintShownLine(stdout, *probe);
             probe = nullptr;
             // Closed as the user would, so settings and cache are saved as after a use.
@@ -118,6 +120,7 @@ int Run(int show, const Clock::time_point* probe, const std::string& givenIni) {
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*command*/, int show) {
     const Clock::time_point started = Clock::now();
+    qurix::win32::StartTraceMark("entry");
     const std::vector<std::string> args = Arguments();
     std::vector<const char*> argv;
     for (const std::string& a : args) argv.push_back(a.c_str());
@@ -133,6 +136,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     InitCommonControlsEx(&controls);
     // The drag and the drag image helper need OLE on this thread.
     if (FAILED(OleInitialize(nullptr))) return 1;
+    qurix::win32::StartTraceMark("controls and OLE ready");
     const int status = Run(show, options.exitWhenShown ? &started : nullptr, ini);
     OleUninitialize();
     return status;
