@@ -10,7 +10,8 @@
 #include "bench/GeneratedParts.h"
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 4) {
+    // An option where the folder goes (--help) would otherwise become a folder of that name.
+    if (argc < 2 || argc > 4 || argv[1][0] == '-') {
         std::fprintf(stderr, "usage: bench_write_libraries FOLDER [LIBRARIES [PARTS]]\n");
         return 2;
     }
