@@ -43,6 +43,38 @@ int DecodeEscape(char a, char b) {
 
 }  // namespace
 
+ByteMasks ByteMasks::OfEachByte(const char* p) {
+    ByteMasks m;
+    for (size_t i = 0; i < WIDTH; ++i) {
+        const uint64_t bit = uint64_t{1} << i;
+        const char c = p[i];
+        if (c == ',' || c == '\n' || c == '\r' || c == '%' || c == '\0') m.stops |= bit;
+        if (c == ':') m.colons |= bit;
+    }
+    return m;
+}
+
+ByteMasks ByteMasks::Of(const char* p) {
+#if defined(__SSE2__) || defined(_M_X64)
+    ByteMasks m;
+    const auto bits = [](__m128i where) {
+        return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(where)));
+    };
+    for (size_t i = 0; i < WIDTH; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const auto where = [&bytes](char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
+        const __m128i stops = _mm_or_si128(_mm_or_si128(_mm_or_si128(where(','), where('\n')),
+                                                        _mm_or_si128(where('\r'), where('%'))),
+                                           where('\0'));
+        m.stops |= bits(stops) << i;
+        m.colons |= bits(where(':')) << i;
+    }
+    return m;
+#else
+    return OfEachByte(p);
+#endif
+}
+
 const char* CRecordReader::FindStop(const char* p, const char* limit) {
 #if defined(__SSE2__) || defined(_M_X64)
     for (; limit - p >= SCAN_WIDTH; p += SCAN_WIDTH) {
@@ -59,6 +91,7 @@ void CRecordReader::Attach(FILE* file, int64_t firstLine, size_t blockSize) {
     file_ = file;
     block_.resize(blockSize < 1 ? 1 : blockSize);
     pos_ = end_ = block_.data();
+    window_ = nullptr;
     line_ = firstLine < 1 ? 1 : firstLine;
     tokenLine_ = line_;
 }
@@ -68,6 +101,7 @@ void CRecordReader::AttachBytes(std::string_view bytes, int64_t firstLine) {
     block_.clear();
     pos_ = bytes.data();
     end_ = bytes.data() + bytes.size();
+    window_ = nullptr;
     line_ = firstLine < 1 ? 1 : firstLine;
     tokenLine_ = line_;
 }
@@ -77,6 +111,7 @@ bool CRecordReader::Refill() {
     const size_t n = std::fread(block_.data(), 1, block_.size(), file_);
     pos_ = block_.data();
     end_ = pos_ + n;
+    window_ = nullptr;
     return n > 0;
 }
 
