@@ -82,11 +82,4 @@ void* CArena::AllocateInNewBlock(size_t bytes, size_t align) {
     return Allocate(bytes, align);
 }
 
-const char* CArena::CopyText(std::string_view text) {
-    char* p = static_cast<char*>(Allocate(text.size() + 1, 1));
-    if (!text.empty()) std::memcpy(p, text.data(), text.size());
-    p[text.size()] = '\0';
-    return p;
-}
-
 }  // namespace qurix

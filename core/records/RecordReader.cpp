@@ -4,6 +4,10 @@
 #include <array>
 #include <cctype>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <immintrin.h>
+#endif
+
 namespace qurix {
 
 namespace {
@@ -43,9 +47,15 @@ int DecodeEscape(char a, char b) {
 
 }  // namespace
 
-ByteMasks ByteMasks::OfEachByte(const char* p) {
+#if (defined(__SSE2__) || defined(_M_X64)) && defined(__GNUC__)
+#define QURIX_SCAN_AVX2 1
+#endif
+
+namespace {
+
+ByteMasks MasksOfEachByte(const char* p) {
     ByteMasks m;
-    for (size_t i = 0; i < WIDTH; ++i) {
+    for (size_t i = 0; i < ByteMasks::WIDTH; ++i) {
         const uint64_t bit = uint64_t{1} << i;
         const char c = p[i];
         if (c == ',' || c == '\n' || c == '\r' || c == '%' || c == '\0') m.stops |= bit;
@@ -54,13 +64,13 @@ ByteMasks ByteMasks::OfEachByte(const char* p) {
     return m;
 }
 
-ByteMasks ByteMasks::Of(const char* p) {
 #if defined(__SSE2__) || defined(_M_X64)
+ByteMasks MasksBySse2(const char* p) {
     ByteMasks m;
     const auto bits = [](__m128i where) {
         return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(where)));
     };
-    for (size_t i = 0; i < WIDTH; i += 16) {
+    for (size_t i = 0; i < ByteMasks::WIDTH; i += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
         const auto where = [&bytes](char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
         const __m128i stops = _mm_or_si128(_mm_or_si128(_mm_or_si128(where(','), where('\n')),
@@ -70,8 +80,81 @@ ByteMasks ByteMasks::Of(const char* p) {
         m.colons |= bits(where(':')) << i;
     }
     return m;
+}
+#endif
+
+#ifdef QURIX_SCAN_AVX2
+// Without lambdas: they would not take on the function's target.
+__attribute__((target("avx2"))) ByteMasks MasksByAvx2(const char* p) {
+    ByteMasks m;
+    for (size_t i = 0; i < ByteMasks::WIDTH; i += 32) {
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
+        const __m256i stops = _mm256_or_si256(
+            _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(',')),
+                                            _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8('\n'))),
+                            _mm256_or_si256(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8('\r')),
+                                            _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8('%')))),
+            _mm256_cmpeq_epi8(bytes, _mm256_setzero_si256()));
+        const __m256i colons = _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(':'));
+        m.stops |= uint64_t{static_cast<uint32_t>(_mm256_movemask_epi8(stops))} << i;
+        m.colons |= uint64_t{static_cast<uint32_t>(_mm256_movemask_epi8(colons))} << i;
+    }
+    return m;
+}
+
+const bool HAS_AVX2 = __builtin_cpu_supports("avx2");
+#endif
+
+}  // namespace
+
+bool ByteMasks::Has(Scan scan) {
+    switch (scan) {
+        case Scan::EachByte:
+            return true;
+        case Scan::Sse2:
+#if defined(__SSE2__) || defined(_M_X64)
+            return true;
 #else
-    return OfEachByte(p);
+            return false;
+#endif
+        case Scan::Avx2:
+#ifdef QURIX_SCAN_AVX2
+            return HAS_AVX2;
+#else
+            return false;
+#endif
+    }
+    return false;
+}
+
+ByteMasks ByteMasks::By(Scan scan, const char* p) {
+    switch (scan) {
+        case Scan::EachByte:
+            break;
+        case Scan::Sse2:
+#if defined(__SSE2__) || defined(_M_X64)
+            return MasksBySse2(p);
+#else
+            break;
+#endif
+        case Scan::Avx2:
+#ifdef QURIX_SCAN_AVX2
+            return MasksByAvx2(p);
+#else
+            break;
+#endif
+    }
+    return MasksOfEachByte(p);
+}
+
+ByteMasks ByteMasks::Of(const char* p) {
+#ifdef QURIX_SCAN_AVX2
+    if (HAS_AVX2) return MasksByAvx2(p);
+#endif
+#if defined(__SSE2__) || defined(_M_X64)
+    return MasksBySse2(p);
+#else
+    return MasksOfEachByte(p);
 #endif
 }
 

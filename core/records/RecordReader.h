@@ -41,10 +41,17 @@ struct ByteMasks {
     uint64_t stops = 0;
     uint64_t colons = 0;
 
-    // The masks of the WIDTH bytes at p, which must all be there to read: with SSE2 where
-    // the processor has it, else byte by byte.
+    // The ways of finding them: byte by byte anywhere, 16 bytes at a time with SSE2, 32
+    // with AVX2.
+    enum class Scan { EachByte, Sse2, Avx2 };
+    // Whether this build and processor have that way.
+    static bool Has(Scan scan);
+
+    // The masks of the WIDTH bytes at p, which must all be there to read, found the
+    // fastest way there is.
     static ByteMasks Of(const char* p);
-    static ByteMasks OfEachByte(const char* p);
+    // The same found by scan, which must be one the processor has (Has).
+    static ByteMasks By(Scan scan, const char* p);
     bool operator==(const ByteMasks&) const = default;
 };
 
@@ -90,6 +97,15 @@ public:
         if (line != -1) shape = TokenShape::Of(token);
         return line;
     }
+
+    // The same telling only whether there was a token (false: none); its line is
+    // TokenLine(). The record loop asks for the line only of the few tokens it reports or
+    // hands on.
+    bool NextToken(std::string_view& token, TokenShape& shape) {
+        return TakeWindowToken(token, shape) || ReadToken(token, shape) != -1;
+    }
+    // The line on which the last token read began.
+    int32_t TokenLine() const { return Reported(tokenLine_); }
 
     // Reads tokens until one equals text exactly: true with it consumed, false at the end
     // of input.
@@ -176,8 +192,9 @@ private:
         if (MayStartWithBlank(*pos_)) return false;
         const uint64_t stops = masks_.stops >> at;
         const unsigned n = static_cast<unsigned>(std::countr_zero(stops));
-        const char stop = pos_[n];
-        if (stop == '%' || stop == '\0') return false;
+        // Every stop is below 64: one bit test tells the two that need the careful path.
+        const unsigned stop = static_cast<unsigned char>(pos_[n]);
+        if ((CAREFUL_STOPS >> stop) & 1) return false;
         // A count of 64 (no colon left in the window) is past the stop as well.
         const unsigned colon = static_cast<unsigned>(std::countr_zero(masks_.colons >> at));
         shape.colon = colon < n ? colon : std::string_view::npos;
@@ -188,6 +205,7 @@ private:
         pos_ += n + 1;
         return true;
     }
+    static constexpr uint64_t CAREFUL_STOPS = uint64_t{1} << '%' | uint64_t{1} << '\0';
     // The first stop in [p, limit), or limit.
     static const char* FindStop(const char* p, const char* limit);
     // Every other token: after blanks or at a block's end.
