@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstring>
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <immintrin.h>
@@ -222,20 +223,27 @@ int32_t CRecordReader::ReadTokenAnyway(std::string_view& token) {
 bool CRecordReader::TakeEscapedToken(std::string_view& token) {
     const char* const limit =
         pos_ + std::min(static_cast<size_t>(end_ - pos_), MAX_TOKEN_LENGTH + 1);
-    scratch_.clear();
+    // Decoded into a buffer that holds the longest token, without a check per byte: the
+    // decoded bytes are never more than the bytes read, at most MAX_TOKEN_LENGTH + 1.
+    if (!decoded_) decoded_ = std::make_unique_for_overwrite<char[]>(MAX_TOKEN_LENGTH + 1);
+    char* out = decoded_.get();
     const char* p = pos_;
     for (;;) {
         const char* run = FindStop(p, limit);
-        scratch_.append(p, run);
+        std::memcpy(out, p, static_cast<size_t>(run - p));
+        out += run - p;
         if (run == limit) return false;
         if (*run != '%') {
-            token = scratch_;
+            token = std::string_view(decoded_.get(), static_cast<size_t>(out - decoded_.get()));
             if (*run == '\n') ++line_;
             pos_ = run + 1;
             return true;
         }
-        if (limit - run < 3 || HexDigit(run[1]) < 0 || HexDigit(run[2]) < 0) return false;
-        scratch_.push_back(static_cast<char>(HexDigit(run[1]) * 16 + HexDigit(run[2])));
+        if (limit - run < 3) return false;
+        const int high = HexDigit(run[1]);
+        const int low = HexDigit(run[2]);
+        if (high < 0 || low < 0) return false;
+        *out++ = static_cast<char>(high * 16 + low);
         p = run + 3;
     }
 }

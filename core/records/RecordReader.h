@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -227,7 +228,8 @@ private:
     // The window whose masks are known; null when none is (the block's bytes changed).
     const char* window_ = nullptr;
     ByteMasks masks_;
-    std::string scratch_;  // tokens that are not a plain run of input bytes
+    std::string scratch_;              // tokens read byte by byte
+    std::unique_ptr<char[]> decoded_;  // tokens with escapes, read at once
     int64_t line_ = 0;
     int64_t tokenLine_ = 0;  // start line of the last token returned
     const Listener* listener_ = nullptr;
