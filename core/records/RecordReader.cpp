@@ -103,7 +103,11 @@ __attribute__((target("avx2"))) ByteMasks MasksByAvx2(const char* p) {
     return m;
 }
 
-const bool HAS_AVX2 = __builtin_cpu_supports("avx2");
+// Made ready first: this may run before the runtime's own start-up code has.
+const bool HAS_AVX2 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}();
 #endif
 
 }  // namespace
