@@ -14,12 +14,16 @@ size_t CNameIndex::SlotOf(std::string_view name, size_t hash) const {
     return i;
 }
 
-const CLibEntry* CNameIndex::Find(std::string_view name) const {
-    if (slots_.empty()) return nullptr;
-    return slots_[SlotOf(name, std::hash<std::string_view>{}(name))].entry;
+size_t CNameIndex::HashOf(std::string_view name) {
+    return std::hash<std::string_view>{}(name);
 }
 
-const CLibEntry* CNameIndex::AddOrFind(const CLibEntry* entry) {
+const CLibEntry* CNameIndex::Find(std::string_view name) const {
+    if (slots_.empty()) return nullptr;
+    return slots_[SlotOf(name, HashOf(name))].entry;
+}
+
+const CLibEntry* CNameIndex::AddOrFind(const CLibEntry* entry, size_t hash) {
     if ((count_ + 1) * 2 > slots_.size()) {
         std::vector<Slot> old = std::move(slots_);
         slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
@@ -33,7 +37,6 @@ const CLibEntry* CNameIndex::AddOrFind(const CLibEntry* entry) {
             slots_[i] = s;
         }
     }
-    const size_t hash = std::hash<std::string_view>{}(entry->Name());
     Slot& slot = slots_[SlotOf(entry->Name(), hash)];
     if (slot.entry) return slot.entry;
     slot = Slot{hash, entry};
@@ -41,13 +44,12 @@ const CLibEntry* CNameIndex::AddOrFind(const CLibEntry* entry) {
     return nullptr;
 }
 
-void CNameIndex::Prefetch(std::string_view name) const {
+void CNameIndex::Prefetch(size_t hash) const {
 #if defined(__GNUC__)
     if (slots_.empty()) return;
-    const size_t hash = std::hash<std::string_view>{}(name);
     __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
 #else
-    static_cast<void>(name);
+    static_cast<void>(hash);
 #endif
 }
 

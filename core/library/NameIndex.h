@@ -17,10 +17,15 @@ public:
     void Add(const CLibEntry* entry) { static_cast<void>(AddOrFind(entry)); }
     // The same in one look-up: null when the entry was added, else the entry that has
     // the name (and the entry is not added).
-    const CLibEntry* AddOrFind(const CLibEntry* entry);
-    // Starts loading the slot where name would be into the cache, so that a look-up of
-    // it a little later does not wait on memory (a large table is mostly out of cache).
-    void Prefetch(std::string_view name) const;
+    const CLibEntry* AddOrFind(const CLibEntry* entry) {
+        return AddOrFind(entry, HashOf(entry->Name()));
+    }
+    // The same with the hash of the entry's name already known (HashOf).
+    const CLibEntry* AddOrFind(const CLibEntry* entry, size_t hash);
+    static size_t HashOf(std::string_view name);
+    // Starts loading the slot for a name of this hash into the cache, so that a look-up
+    // of it a little later does not wait on memory (a large table is mostly out of cache).
+    void Prefetch(size_t hash) const;
     void Clear();
     // The bytes of the table.
     int64_t Bytes() const { return static_cast<int64_t>(slots_.capacity() * sizeof(Slot)); }

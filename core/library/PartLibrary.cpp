@@ -86,10 +86,10 @@ int32_t CPartLibrary::NextFree(std::unordered_map<int32_t, int32_t>& taken, int3
     return free;
 }
 
-void CPartLibrary::AddEntry(std::string_view name, const CComponentDef* def) {
+void CPartLibrary::AddEntry(std::string_view name, size_t hash, const CComponentDef* def) {
     // Names are mostly new: one look-up adds them.
     const CLibEntry* entry = arena_->Make<CLibEntry>(CText::In(*arena_, name), def);
-    if (byName_.AddOrFind(entry)) {
+    if (byName_.AddOrFind(entry, hash)) {
         const std::string unique = MakeUniqueName(std::string(name));
         entry = arena_->Make<CLibEntry>(CText::In(*arena_, unique), def);
         byName_.Add(entry);
@@ -235,9 +235,15 @@ bool CPartLibrary::ReadComponentRecord(CRecordReader& reader) {
     CComponentDef* def = arena_->Make<CComponentDef>();
     std::string name, patternName;
     // The part is filed under its name once read whole: by then the index's slot for it
-    // has come into the cache.
-    const std::function<void(std::string_view)> onName = [this](std::string_view n) {
-        byName_.Prefetch(n);
+    // has come into the cache. The name's hash is kept for the filing (a cut record may
+    // end before any name).
+    struct {
+        size_t hash = 0;
+        bool known = false;
+    } heard;
+    const std::function<void(std::string_view)> onName = [this, &heard](std::string_view n) {
+        heard = {CNameIndex::HashOf(n), true};
+        byName_.Prefetch(heard.hash);
     };
     if (!def->ReadComponent(reader, name, patternName, &pinScratch_, arena_.get(), &onName)) {
         return reader.Fail("component record fails");
@@ -246,7 +252,7 @@ bool CPartLibrary::ReadComponentRecord(CRecordReader& reader) {
         // The newest pattern of that name in this section, shared; none is not an error.
         if (const CPattern* found = FindPattern(patternName)) def->SetPatternInArena(found);
     }
-    AddEntry(name, def);
+    AddEntry(name, heard.known ? heard.hash : CNameIndex::HashOf(name), def);
     return Spend(reader);
 }
 
@@ -279,7 +285,8 @@ bool CPartLibrary::ReadAliasRecord(CRecordReader& reader) {
             break;
     }
     // An alias of a part the library lacks adds nothing.
-    if (const CLibEntry* found = byName_.Find(target)) AddEntry(alias, found->ComponentDef());
+    if (const CLibEntry* found = byName_.Find(target))
+        AddEntry(alias, CNameIndex::HashOf(alias), found->ComponentDef());
     return Spend(reader);
 }
 

@@ -97,8 +97,9 @@ private:
     bool ReadBody(CRecordReader& reader);
     bool ReadComponentRecord(CRecordReader& reader);
     bool ReadAliasRecord(CRecordReader& reader);
-    // Adds an entry of def under name, or under MakeUniqueName's when name is taken.
-    void AddEntry(std::string_view name, const CComponentDef* def);
+    // Adds an entry of def under name, or under MakeUniqueName's when name is taken;
+    // hash is the name's (CNameIndex::HashOf).
+    void AddEntry(std::string_view name, size_t hash, const CComponentDef* def);
     // The newest pattern of the name in the current section; null when there is none.
     const CPattern* FindPattern(std::string_view name);
     // The first number from n on that is not taken, shortening the paths it followed.

@@ -1,6 +1,7 @@
 #include "core/library/PinDef.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/records/RecordLoop.h"
 
@@ -154,27 +155,52 @@ bool CPinDef::ReadPin(CRecordReader& reader, int32_t blockCount, CArena* arena) 
     hasName_ = false;
     numberSlots_ = 0;
     blockCount_ = blockCount;
-    // Packed here and put in place once, at the end.
+    // Packed here and put in place once, at the end: on the stack while they fit (they
+    // mostly do), in a string from there on.
+    char packed[64];
+    size_t packedSize = 0;
     std::string numbers;
+    const auto addNumber = [&](std::string_view value) {
+        if (numbers.empty() && packedSize + value.size() + 2 <= sizeof packed) {
+            packed[packedSize] = '\1';
+            std::memcpy(packed + packedSize + 1, value.data(), value.size());
+            packed[packedSize + 1 + value.size()] = '\0';
+            packedSize += value.size() + 2;
+            return;
+        }
+        if (numbers.empty()) numbers.assign(packed, packedSize);
+        numbers.push_back('\1');
+        numbers.append(value);
+        numbers.push_back('\0');
+    };
 
     const auto onData = [&](std::string_view key, std::string_view value) {
+        // Every key of a pin is one letter.
+        if (key.size() != 1) return true;
         // Values come without a NUL inside: their end is the text's end.
-        if (key == "N") {
-            DecodeName(value, arena);
-        } else if (key == "L") {
-            if (value.empty()) return true;
-            side_ = SideFromLetter(value[0], side_);
-            const int32_t offset = ParseInt(value.substr(1));
-            if (offset >= 0 && offset <= MAX_PIN_OFFSET) offset_ = offset;
-        } else if (key == "T") {
-            flags_ = FlagsFromLetters(value);
-        } else if (key == "M") {
-            if (numberSlots_ < blockCount) {
-                numbers.push_back('\1');
-                numbers.append(value);
-                numbers.push_back('\0');
-                ++numberSlots_;
-            }
+        switch (key[0]) {
+            case 'N':
+                DecodeName(value, arena);
+                break;
+            case 'L':
+                if (value.empty()) return true;
+                side_ = SideFromLetter(value[0], side_);
+                if (const int32_t offset = ParseInt(value.substr(1));
+                    offset >= 0 && offset <= MAX_PIN_OFFSET) {
+                    offset_ = offset;
+                }
+                break;
+            case 'T':
+                flags_ = FlagsFromLetters(value);
+                break;
+            case 'M':
+                if (numberSlots_ < blockCount) {
+                    addNumber(value);
+                    ++numberSlots_;
+                }
+                break;
+            default:
+                break;
         }
         return true;
     };
@@ -184,7 +210,8 @@ bool CPinDef::ReadPin(CRecordReader& reader, int32_t blockCount, CArena* arena) 
     };
     const bool ok =
         ReadRecord(reader, {"-PIN"}, onData, SkipAllNested{}, reason) != RecordEnd::Failed;
-    numbers_ = CText::Make(arena, numbers);
+    numbers_ = CText::Make(
+        arena, numbers.empty() ? std::string_view(packed, packedSize) : std::string_view(numbers));
     return ok;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <vector>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -39,7 +41,64 @@ void CArena::FreeBytes::operator()(std::byte* p) const {
     std::free(p);
 }
 
+namespace {
+
+// The full blocks kept for the next arenas. Arenas end on any thread; never destroyed, so
+// that an arena that ends while the program exits still finds it.
+struct SpareBlocks {
+    std::mutex mutex;
+    std::vector<std::byte*> blocks;
+};
+
+SpareBlocks& Spares() {
+    alignas(SpareBlocks) static std::byte storage[sizeof(SpareBlocks)];
+    static SpareBlocks* const spares = ::new (storage) SpareBlocks;
+    return *spares;
+}
+
+std::byte* TakeSpareBlock() {
+    SpareBlocks& spares = Spares();
+    const std::lock_guard lock(spares.mutex);
+    if (spares.blocks.empty()) return nullptr;
+    std::byte* p = spares.blocks.back();
+    spares.blocks.pop_back();
+    return p;
+}
+
+// False when enough are kept (the caller frees the block).
+bool KeepSpareBlock(std::byte* p) {
+    SpareBlocks& spares = Spares();
+    const std::lock_guard lock(spares.mutex);
+    if (spares.blocks.size() >= static_cast<size_t>(CArena::MAX_SPARE_BLOCKS)) return false;
+    spares.blocks.push_back(p);
+    return true;
+}
+
+}  // namespace
+
+void CArena::ReleaseSpareBlocks() {
+    SpareBlocks& spares = Spares();
+    std::vector<std::byte*> blocks;
+    {
+        const std::lock_guard lock(spares.mutex);
+        blocks.swap(spares.blocks);
+    }
+    for (std::byte* p : blocks) FreeBytes{}(p);
+}
+
+int32_t CArena::SpareBlockCount() {
+    SpareBlocks& spares = Spares();
+    const std::lock_guard lock(spares.mutex);
+    return static_cast<int32_t>(spares.blocks.size());
+}
+
 CArena::Block CArena::NewBlock(size_t size) {
+    if (size == MAX_BLOCK) {
+        if (std::byte* spare = TakeSpareBlock()) {
+            Poison(spare, size);
+            return Block{std::unique_ptr<std::byte[], FreeBytes>(spare), size};
+        }
+    }
 #if defined(__linux__)
     // Full blocks are aligned to a huge page and ask for them (only advice).
     const bool huge = size % MAX_BLOCK == 0;
@@ -55,7 +114,12 @@ CArena::Block CArena::NewBlock(size_t size) {
 }
 
 CArena::~CArena() {
-    for (const Block& block : blocks_) Unpoison(block.bytes.get(), block.size);
+    for (Block& block : blocks_) {
+        Unpoison(block.bytes.get(), block.size);
+        if (block.size == MAX_BLOCK && KeepSpareBlock(block.bytes.get())) {
+            static_cast<void>(block.bytes.release());  // kept for the next arena
+        }
+    }
 }
 
 void* CArena::AllocateInNewBlock(size_t bytes, size_t align) {
@@ -80,13 +144,6 @@ void* CArena::AllocateInNewBlock(size_t bytes, size_t align) {
     bytes_ += static_cast<int64_t>(size);
     blocks_.push_back(std::move(block));
     return Allocate(bytes, align);
-}
-
-const char* CArena::CopyText(std::string_view text) {
-    char* p = static_cast<char*>(Allocate(text.size() + 1, 1));
-    if (!text.empty()) std::memcpy(p, text.data(), text.size());
-    p[text.size()] = '\0';
-    return p;
 }
 
 }  // namespace qurix

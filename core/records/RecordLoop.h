@@ -96,9 +96,12 @@ inline bool SplitRecordData(DataForm form, std::string_view token, const TokenSh
     if (form == DataForm::Whole || shape.hasNul) {
         return SplitRecordData(form, token, key, value);
     }
-    if (shape.colon == std::string_view::npos || shape.colon == 0) return false;
-    key = token.substr(0, shape.colon);
-    value = token.substr(shape.colon + 1);
+    // One compare for a colon that is missing (npos) or first (0); views made without
+    // substr's range checks, which the shape has made already.
+    const size_t colon = shape.colon;
+    if (colon - 1 >= token.size()) return false;
+    key = std::string_view(token.data(), colon);
+    value = std::string_view(token.data() + colon + 1, token.size() - colon - 1);
     return form == DataForm::Text || !value.empty();
 }
 
@@ -158,8 +161,7 @@ RecordEnd ReadRecord(CRecordReader& reader, const RecordSyntax& syntax, OnData&&
     std::string_view key;
     std::string_view value;
     for (;;) {
-        const int32_t line = reader.ReadToken(token, shape);
-        if (line == -1) {
+        if (!reader.NextToken(token, shape)) {
             if (!syntax.endOfInputReason) return RecordEnd::EndOfInput;
             reader.Fail(syntax.endOfInputReason);
             return RecordEnd::Failed;
@@ -168,9 +170,11 @@ RecordEnd ReadRecord(CRecordReader& reader, const RecordSyntax& syntax, OnData&&
             if (token == syntax.endTag) return RecordEnd::EndTag;
             const std::string tag(token);
             if (syntax.strayEndTag) *syntax.strayEndTag = tag;
-            return fail(RecordFault::StrayEndTag, tag, line);
+            return fail(RecordFault::StrayEndTag, tag, reader.TokenLine());
         }
         if (IsStartTag(token)) {
+            // Taken before the nested record is read on.
+            const int32_t line = reader.TokenLine();
             switch (CallWithTexts(onNested, token, line)) {
                 case Nested::Read:
                     continue;

@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstring>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <immintrin.h>
+#endif
 
 namespace qurix {
 
@@ -43,6 +48,121 @@ int DecodeEscape(char a, char b) {
 
 }  // namespace
 
+#if (defined(__SSE2__) || defined(_M_X64)) && defined(__GNUC__)
+#define QURIX_SCAN_AVX2 1
+#endif
+
+namespace {
+
+ByteMasks MasksOfEachByte(const char* p) {
+    ByteMasks m;
+    for (size_t i = 0; i < ByteMasks::WIDTH; ++i) {
+        const uint64_t bit = uint64_t{1} << i;
+        const char c = p[i];
+        if (c == ',' || c == '\n' || c == '\r' || c == '%' || c == '\0') m.stops |= bit;
+        if (c == ':') m.colons |= bit;
+    }
+    return m;
+}
+
+#if defined(__SSE2__) || defined(_M_X64)
+ByteMasks MasksBySse2(const char* p) {
+    ByteMasks m;
+    const auto bits = [](__m128i where) {
+        return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(where)));
+    };
+    for (size_t i = 0; i < ByteMasks::WIDTH; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const auto where = [&bytes](char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
+        const __m128i stops = _mm_or_si128(_mm_or_si128(_mm_or_si128(where(','), where('\n')),
+                                                        _mm_or_si128(where('\r'), where('%'))),
+                                           where('\0'));
+        m.stops |= bits(stops) << i;
+        m.colons |= bits(where(':')) << i;
+    }
+    return m;
+}
+#endif
+
+#ifdef QURIX_SCAN_AVX2
+// Without lambdas: they would not take on the function's target.
+__attribute__((target("avx2"))) ByteMasks MasksByAvx2(const char* p) {
+    ByteMasks m;
+    for (size_t i = 0; i < ByteMasks::WIDTH; i += 32) {
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
+        const __m256i stops = _mm256_or_si256(
+            _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(',')),
+                                            _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8('\n'))),
+                            _mm256_or_si256(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8('\r')),
+                                            _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8('%')))),
+            _mm256_cmpeq_epi8(bytes, _mm256_setzero_si256()));
+        const __m256i colons = _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(':'));
+        m.stops |= uint64_t{static_cast<uint32_t>(_mm256_movemask_epi8(stops))} << i;
+        m.colons |= uint64_t{static_cast<uint32_t>(_mm256_movemask_epi8(colons))} << i;
+    }
+    return m;
+}
+
+// Made ready first: this may run before the runtime's own start-up code has.
+const bool HAS_AVX2 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}();
+#endif
+
+}  // namespace
+
+bool ByteMasks::Has(Scan scan) {
+    switch (scan) {
+        case Scan::EachByte:
+            return true;
+        case Scan::Sse2:
+#if defined(__SSE2__) || defined(_M_X64)
+            return true;
+#else
+            return false;
+#endif
+        case Scan::Avx2:
+#ifdef QURIX_SCAN_AVX2
+            return HAS_AVX2;
+#else
+            return false;
+#endif
+    }
+    return false;
+}
+
+ByteMasks ByteMasks::By(Scan scan, const char* p) {
+    switch (scan) {
+        case Scan::EachByte:
+            break;
+        case Scan::Sse2:
+#if defined(__SSE2__) || defined(_M_X64)
+            return MasksBySse2(p);
+#else
+            break;
+#endif
+        case Scan::Avx2:
+#ifdef QURIX_SCAN_AVX2
+            return MasksByAvx2(p);
+#else
+            break;
+#endif
+    }
+    return MasksOfEachByte(p);
+}
+
+ByteMasks ByteMasks::Of(const char* p) {
+#ifdef QURIX_SCAN_AVX2
+    if (HAS_AVX2) return MasksByAvx2(p);
+#endif
+#if defined(__SSE2__) || defined(_M_X64)
+    return MasksBySse2(p);
+#else
+    return MasksOfEachByte(p);
+#endif
+}
+
 const char* CRecordReader::FindStop(const char* p, const char* limit) {
 #if defined(__SSE2__) || defined(_M_X64)
     for (; limit - p >= SCAN_WIDTH; p += SCAN_WIDTH) {
@@ -59,6 +179,7 @@ void CRecordReader::Attach(FILE* file, int64_t firstLine, size_t blockSize) {
     file_ = file;
     block_.resize(blockSize < 1 ? 1 : blockSize);
     pos_ = end_ = block_.data();
+    window_ = nullptr;
     line_ = firstLine < 1 ? 1 : firstLine;
     tokenLine_ = line_;
 }
@@ -68,6 +189,7 @@ void CRecordReader::AttachBytes(std::string_view bytes, int64_t firstLine) {
     block_.clear();
     pos_ = bytes.data();
     end_ = bytes.data() + bytes.size();
+    window_ = nullptr;
     line_ = firstLine < 1 ? 1 : firstLine;
     tokenLine_ = line_;
 }
@@ -77,6 +199,7 @@ bool CRecordReader::Refill() {
     const size_t n = std::fread(block_.data(), 1, block_.size(), file_);
     pos_ = block_.data();
     end_ = pos_ + n;
+    window_ = nullptr;
     return n > 0;
 }
 
@@ -104,20 +227,27 @@ int32_t CRecordReader::ReadTokenAnyway(std::string_view& token) {
 bool CRecordReader::TakeEscapedToken(std::string_view& token) {
     const char* const limit =
         pos_ + std::min(static_cast<size_t>(end_ - pos_), MAX_TOKEN_LENGTH + 1);
-    scratch_.clear();
+    // Decoded into a buffer that holds the longest token, without a check per byte: the
+    // decoded bytes are never more than the bytes read, at most MAX_TOKEN_LENGTH + 1.
+    if (!decoded_) decoded_ = std::make_unique_for_overwrite<char[]>(MAX_TOKEN_LENGTH + 1);
+    char* out = decoded_.get();
     const char* p = pos_;
     for (;;) {
         const char* run = FindStop(p, limit);
-        scratch_.append(p, run);
+        std::memcpy(out, p, static_cast<size_t>(run - p));
+        out += run - p;
         if (run == limit) return false;
         if (*run != '%') {
-            token = scratch_;
+            token = std::string_view(decoded_.get(), static_cast<size_t>(out - decoded_.get()));
             if (*run == '\n') ++line_;
             pos_ = run + 1;
             return true;
         }
-        if (limit - run < 3 || HexDigit(run[1]) < 0 || HexDigit(run[2]) < 0) return false;
-        scratch_.push_back(static_cast<char>(HexDigit(run[1]) * 16 + HexDigit(run[2])));
+        if (limit - run < 3) return false;
+        const int high = HexDigit(run[1]);
+        const int low = HexDigit(run[2]);
+        if (high < 0 || low < 0) return false;
+        *out++ = static_cast<char>(high * 16 + low);
         p = run + 3;
     }
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,30 @@ struct TokenShape {
     static TokenShape Of(std::string_view token) {
         return TokenShape{token.find(':'), token.find('\0') != std::string_view::npos};
     }
+};
+
+// Where in a window of WIDTH bytes the bytes stand that the token scan looks for (bit i:
+// the byte at i). Found for a whole window at once, so that the end of each short token in
+// it is a count of zero bits and no longer waits on a load of the bytes after the token
+// before.
+struct ByteMasks {
+    static constexpr size_t WIDTH = 64;
+    // ',', LF, CR, and the bytes after which a token needs a careful look: '%' and NUL.
+    uint64_t stops = 0;
+    uint64_t colons = 0;
+
+    // The ways of finding them: byte by byte anywhere, 16 bytes at a time with SSE2, 32
+    // with AVX2.
+    enum class Scan { EachByte, Sse2, Avx2 };
+    // Whether this build and processor have that way.
+    static bool Has(Scan scan);
+
+    // The masks of the WIDTH bytes at p, which must all be there to read, found the
+    // fastest way there is.
+    static ByteMasks Of(const char* p);
+    // The same found by scan, which must be one the processor has (Has).
+    static ByteMasks By(Scan scan, const char* p);
+    bool operator==(const ByteMasks&) const = default;
 };
 
 // Splits a byte stream into tokens: a token ends at a comma, LF or CR; blanks and
@@ -65,36 +90,36 @@ public:
         }
         return ReadTokenAnyway(token);
     }
-    // The same with the token's shape, found in the same pass where the token is short.
+    // The same with the token's shape, found from the masks of the bytes around it where
+    // the token is short.
     int32_t ReadToken(std::string_view& token, TokenShape& shape) {
-#if defined(__SSE2__) || defined(_M_X64)
-        if (end_ - pos_ >= SCAN_WIDTH && TakeShortToken(token, shape)) {
-            return Reported(tokenLine_);
-        }
-#endif
+        if (TakeWindowToken(token, shape)) return Reported(tokenLine_);
         const int32_t line = ReadToken(token);
         if (line != -1) shape = TokenShape::Of(token);
         return line;
     }
 
+    // The same telling only whether there was a token (false: none); its line is
+    // TokenLine(). The record loop asks for the line only of the few tokens it reports or
+    // hands on.
+    bool NextToken(std::string_view& token, TokenShape& shape) {
+        return TakeWindowToken(token, shape) || ReadToken(token, shape) != -1;
+    }
+    // The line on which the last token read began.
+    int32_t TokenLine() const { return Reported(tokenLine_); }
+
     // Reads tokens until one equals text exactly: true with it consumed, false at the end
     // of input.
     bool SkipToToken(std::string_view text);
 
-    int32_t Line() const {
-        return Reported(line_);
-    }
+    int32_t Line() const { return Reported(line_); }
 
     // Optional listener for why a read failed. Record readers call Fail() where they
     // give up; only the first failure is passed on (the innermost, most precise one).
     // With no listener this costs a pointer test.
     using Listener = std::function<void(int32_t line, const std::string& reason)>;
-    void SetListener(const Listener* listener) {
-        listener_ = listener;
-    }
-    bool Listening() const {
-        return listener_ != nullptr && !reported_;
-    }
+    void SetListener(const Listener* listener) { listener_ = listener; }
+    bool Listening() const { return listener_ != nullptr && !reported_; }
     // Reports reason with the line of the last token read (the one a reader gives up
     // on), when listened to and nothing was reported yet; returns false so that a
     // reader can write `return reader.Fail("...");`.
@@ -125,14 +150,10 @@ private:
         t[','] = t['\n'] = t['\r'] = t['%'] = true;
         return t;
     }();
-    static bool IsBlank(char c) {
-        return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-    }
+    static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
     // One compare that lets every blank through (and a few bytes that are none, which the
     // careful path then takes as they are).
-    static bool MayStartWithBlank(char c) {
-        return static_cast<unsigned char>(c) <= ' ';
-    }
+    static bool MayStartWithBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
     // Hands out the token at pos_ when it is a plain run of bytes ending within the block
     // and the length limit; false, with nothing consumed, otherwise.
     bool TakePlainToken(std::string_view& token) {
@@ -154,31 +175,38 @@ private:
         return _mm_or_si128(_mm_or_si128(where(','), where('\n')),
                             _mm_or_si128(where('\r'), where('%')));
     }
-    // Hands out a plain token of fewer than SCAN_WIDTH bytes at pos_ with its shape, all
-    // found by comparing the next SCAN_WIDTH bytes at once (no branch per byte); false,
-    // with nothing consumed, for any other token. The bytes must be there to read.
-    bool TakeShortToken(std::string_view& token, TokenShape& shape) {
+#endif
+    // Hands out a plain token at pos_ that ends within the window of masks (found anew at
+    // pos_ when the token runs past the old one), with its shape; false, with nothing
+    // consumed, for any other token or with less than a window left in the block.
+    bool TakeWindowToken(std::string_view& token, TokenShape& shape) {
+        // Unsigned: a position before the window, or none, is far past it.
+        size_t at = static_cast<size_t>(reinterpret_cast<uintptr_t>(pos_) -
+                                        reinterpret_cast<uintptr_t>(window_));
+        if (at >= ByteMasks::WIDTH || (masks_.stops >> at) == 0) {
+            if (end_ - pos_ < static_cast<std::ptrdiff_t>(ByteMasks::WIDTH)) return false;
+            window_ = pos_;
+            masks_ = ByteMasks::Of(pos_);
+            at = 0;
+            if (masks_.stops == 0) return false;
+        }
         if (MayStartWithBlank(*pos_)) return false;
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pos_));
-        const auto where = [&bytes](char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
-        const unsigned stopBits = static_cast<unsigned>(_mm_movemask_epi8(StopsIn(bytes)));
-        if (stopBits == 0) return false;
-        const unsigned n = static_cast<unsigned>(std::countr_zero(stopBits));
-        const char stop = pos_[n];
-        if (stop == '%') return false;
-        const unsigned inside = (1u << n) - 1;
-        const unsigned colons = static_cast<unsigned>(_mm_movemask_epi8(where(':'))) & inside;
-        const unsigned nuls = static_cast<unsigned>(_mm_movemask_epi8(where('\0'))) & inside;
-        shape.colon =
-            colons ? static_cast<size_t>(std::countr_zero(colons)) : std::string_view::npos;
-        shape.hasNul = nuls != 0;
+        const uint64_t stops = masks_.stops >> at;
+        const unsigned n = static_cast<unsigned>(std::countr_zero(stops));
+        // Every stop is below 64: one bit test tells the two that need the careful path.
+        const unsigned stop = static_cast<unsigned char>(pos_[n]);
+        if ((CAREFUL_STOPS >> stop) & 1) return false;
+        // A count of 64 (no colon left in the window) is past the stop as well.
+        const unsigned colon = static_cast<unsigned>(std::countr_zero(masks_.colons >> at));
+        shape.colon = colon < n ? colon : std::string_view::npos;
+        shape.hasNul = false;
         tokenLine_ = line_;
         token = std::string_view(pos_, n);
         if (stop == '\n') ++line_;
         pos_ += n + 1;
         return true;
     }
-#endif
+    static constexpr uint64_t CAREFUL_STOPS = uint64_t{1} << '%' | uint64_t{1} << '\0';
     // The first stop in [p, limit), or limit.
     static const char* FindStop(const char* p, const char* limit);
     // Every other token: after blanks or at a block's end.
@@ -197,7 +225,11 @@ private:
     std::vector<char> block_;
     const char* pos_ = nullptr;  // the unread bytes: [pos_, end_)
     const char* end_ = nullptr;
-    std::string scratch_;  // tokens that are not a plain run of input bytes
+    // The window whose masks are known; null when none is (the block's bytes changed).
+    const char* window_ = nullptr;
+    ByteMasks masks_;
+    std::string scratch_;              // tokens read byte by byte
+    std::unique_ptr<char[]> decoded_;  // tokens with escapes, read at once
     int64_t line_ = 0;
     int64_t tokenLine_ = 0;  // start line of the last token returned
     const Listener* listener_ = nullptr;

@@ -60,6 +60,31 @@ TEST(Arena, ALargeObjectGetsABlockOfItsOwnAndTheCurrentBlockGoesOn) {
     EXPECT_EQ(b, a + 16 + CArena::GAP);  // the first block is still being filled
 }
 
+TEST(Arena, FullBlocksOfAnEndedArenaServeTheNextUpToABound) {
+    CArena::ReleaseSpareBlocks();
+    // An arena of at least full + 1 blocks' size, most of them full ones.
+    const auto fullBlocks = [](int32_t full) {
+        auto arena = std::make_unique<CArena>();
+        while (arena->Bytes() < static_cast<int64_t>(CArena::MAX_BLOCK) * (full + 1)) {
+            std::memset(arena->Allocate(64 * 1024, 8), 0x5A, 64 * 1024);
+        }
+        return arena;
+    };
+    auto first = fullBlocks(4);
+    EXPECT_EQ(CArena::SpareBlockCount(), 0);
+    first.reset();
+    EXPECT_GE(CArena::SpareBlockCount(), 3);
+    // The same again takes every one of them.
+    auto second = fullBlocks(4);
+    EXPECT_EQ(CArena::SpareBlockCount(), 0);
+    second.reset();
+    // An arena of more full blocks than are kept gives the rest back to the system.
+    fullBlocks(CArena::MAX_SPARE_BLOCKS + 3).reset();
+    EXPECT_EQ(CArena::SpareBlockCount(), CArena::MAX_SPARE_BLOCKS);
+    CArena::ReleaseSpareBlocks();
+    EXPECT_EQ(CArena::SpareBlockCount(), 0);
+}
+
 TEST(Arena, TextsAreCopiedWithTheirNulsAndEndInOne) {
     CArena arena;
     const std::string bytes("a\0b", 3);

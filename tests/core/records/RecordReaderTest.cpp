@@ -324,12 +324,49 @@ TEST(RecordReaderTest, ShapedReadsFindWhatASecondLookFinds) {
         {"empty tokens", ",,\n,A:,:"},
         {"a long line of short tokens", manyShort},
         {"a token over the length limit", overLimit + ",N:1"},
+        // The 64-byte windows of masks: tokens that end on, before and after a window's
+        // last byte, and inputs that end there.
+        {"tokens of 62, 63 and 64 bytes", "N:" + std::string(60, 'a') +
+                                              ",N:" + std::string(61, 'b') +
+                                              ",N:" + std::string(62, 'c') + "\n"},
+        {"a colon past the window", std::string(63, 'k') + ":1,A:2,"},
+        {"a NUL past the window, then one inside", std::string(70, 'n') + ",A\0:1,B:\0,C:3\n"s},
+        {"input of exactly one window", std::string(62, 'x') + ",y"},
+        {"input of a window and one byte", std::string(63, 'x') + ",y"},
+        {"an escape as a window's last byte", std::string(61, 'x') + ",N%41,B\n"},
     };
-    // 0 reads from memory; 1, 7 and 17 put block edges in and beside the 16-byte scans.
+    // 0 reads from memory; 1, 7 and 17 put block edges in and beside the 16-byte scans;
+    // 63, 64 and 65 in and beside the windows.
     for (const auto& [name, text] : cases) {
         const std::vector<ShapedToken> expected = ShapedTokens(text, 0, true);
-        for (const size_t size : {0, 1, 7, 17, 4096}) {
+        for (const size_t size : {0, 1, 7, 17, 63, 64, 65, 4096}) {
             EXPECT_EQ(ShapedTokens(text, size, false), expected) << name << ", block " << size;
+        }
+    }
+}
+
+TEST(RecordReaderTest, WindowMasksAgreeWhicheverWayTheyAreFound) {
+    // Each byte the masks tell apart, and a neighbour of each, at every place of a window
+    // in a buffer of exactly its size (a read past it shows under AddressSanitizer).
+    const char bytes[] = {',', '\n', '\r', '%', '\0', ':', 'a', '+', '\x80', '\xff', ' ', '9'};
+    const auto window = std::make_unique<char[]>(ByteMasks::WIDTH);
+    for (const char b : bytes) {
+        for (size_t at = 0; at < ByteMasks::WIDTH; ++at) {
+            std::fill_n(window.get(), ByteMasks::WIDTH, 'x');
+            window[at] = b;
+            window[ByteMasks::WIDTH - 1 - at] = static_cast<char>(b + 1);
+            const ByteMasks each = ByteMasks::By(ByteMasks::Scan::EachByte, window.get());
+            EXPECT_TRUE(ByteMasks::Of(window.get()) == each)
+                << "byte " << static_cast<int>(b) << " at " << at;
+            for (const ByteMasks::Scan scan : {ByteMasks::Scan::Sse2, ByteMasks::Scan::Avx2}) {
+                if (!ByteMasks::Has(scan)) continue;
+                EXPECT_TRUE(ByteMasks::By(scan, window.get()) == each)
+                    << "scan " << static_cast<int>(scan) << ", byte " << static_cast<int>(b)
+                    << " at " << at;
+            }
+            const bool stop = b == ',' || b == '\n' || b == '\r' || b == '%' || b == '\0';
+            EXPECT_EQ((each.stops >> at) & 1, stop ? 1u : 0u) << static_cast<int>(b);
+            EXPECT_EQ((each.colons >> at) & 1, b == ':' ? 1u : 0u) << static_cast<int>(b);
         }
     }
 }
