@@ -13,7 +13,9 @@
 #include <utility>
 
 #include "core/platform/Paths.h"
+#include "palette/CacheLocation.h"
 #include "palette/ConfigLocation.h"
+#include "palette/EarlyList.h"
 #include "palette/KeptParts.h"
 #include "palette/QurixDoc.h"
 #include "render/DisplaySettings.h"
@@ -68,6 +70,11 @@ bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
     configFolder_ = qurix::ConfigFolder(profile_.Path());
     // The whole start is served from one read of the file.
     const CProfile::CReadHold hold(profile_);
+    const bool early = show && earlyList_ && choice_.found;
+    if (early) {
+        earlyRead_ = std::make_unique<CEarlyListReader>(
+            ChooseCacheFolder(RealCacheLocationInputs(profile_.Path())));
+    }
 
     doc_ = std::make_unique<CQurixDoc>(*settings_, profile_, configFolder_);
     frame_ = std::make_unique<CMainFrame>(*doc_, choice_.found);
@@ -77,13 +84,16 @@ bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
         doc_->ShowStatus(FormatText(texts::SETTINGS_RESTORED, profile_.Path()));
     }
     LoadKeptParts(*doc_, PartHistoryPath());
-    if (show && earlyList_ && choice_.found && ShowEarly()) return true;
+    if (early && ShowEarly()) return true;
+    earlyRead_.reset();
     return FinishStart(show);
 }
 
 bool CQurixApp::ShowEarly() {
     doc_->ReadDrawingSettings();
-    if (!frame_->PartsList()->ShowEarlyList()) return false;
+    const bool shown = frame_->PartsList()->ShowEarlyList(earlyRead_.get());
+    earlyRead_.reset();
+    if (!shown) return false;
     loadPending_ = true;
     const auto load = [this] {
         // Once, and not for a window closed meanwhile.
