@@ -160,13 +160,17 @@ bool LoadEarlyList(const std::string& cacheFolder, const CProfile& profile,
     return false;
 }
 
-CEarlyListReader::CEarlyListReader(std::string cacheFolder)
-    : cacheFolder_(std::move(cacheFolder)),
-      thread_([this] { read_ = ReadEarlyListFile(cacheFolder_, list_); }) {}
+CEarlyListReader::CEarlyListReader(std::string cacheFolder, std::function<uint64_t()> drawing)
+    : cacheFolder_(std::move(cacheFolder)), makeDrawing_(std::move(drawing)), thread_([this] {
+          read_ = ReadEarlyListFile(cacheFolder_, list_);
+          // Not needed for a list that cannot be shown.
+          if (read_ && makeDrawing_) drawing_ = makeDrawing_();
+      }) {}
 
-bool CEarlyListReader::Take(EarlyList& list) {
+bool CEarlyListReader::Take(EarlyList& list, std::optional<uint64_t>& drawing) {
     if (thread_.joinable()) thread_.join();
     list = std::exchange(list_, EarlyList());
+    drawing = std::exchange(drawing_, std::nullopt);
     return std::exchange(read_, false);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -87,19 +89,23 @@ bool ReadEarlyListFile(const std::string& cacheFolder, EarlyList& list);
 bool EarlyListMatches(const EarlyList& list, const CProfile& profile,
                       const std::string& configFolder, uint64_t drawing);
 
-// Reads and checks the file on a thread of its own while the window is built: a start
-// then only compares it with the settings. The thread ends with the reader.
+// Reads and checks the file on a thread of its own while the window is built, and makes
+// the drawing digest there too when given how (it makes fonts: a few milliseconds): a
+// start then only compares them with the settings. The thread ends with the reader.
 class CEarlyListReader {
 public:
-    explicit CEarlyListReader(std::string cacheFolder);
+    explicit CEarlyListReader(std::string cacheFolder, std::function<uint64_t()> drawing = {});
     const std::string& CacheFolder() const { return cacheFolder_; }
-    // Waits for the read; false (list empty) when ReadEarlyListFile was. Once.
-    bool Take(EarlyList& list);
+    // Waits for the read; false (list empty) when ReadEarlyListFile was. The digest made,
+    // if any, goes to drawing. Once.
+    bool Take(EarlyList& list, std::optional<uint64_t>& drawing);
 
 private:
     std::string cacheFolder_;
+    std::function<uint64_t()> makeDrawing_;
     EarlyList list_;
     bool read_ = false;
+    std::optional<uint64_t> drawing_;
     std::jthread thread_;
 };
 // Written beside its final name and renamed into place.

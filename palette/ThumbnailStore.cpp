@@ -72,11 +72,12 @@ void CThumbnailStore::Open() {
 
 bool CThumbnailStore::ReadEarlyList(EarlyList& list, CEarlyListReader* read) {
     cacheFolder_ = ChooseCacheFolder(RealCacheLocationInputs(doc_.Profile().Path()));
-    const uint64_t drawing = DrawingDigest(doc_.Settings(), canvases_);
+    std::optional<uint64_t> drawing;
     const bool readFile = read != nullptr && read->CacheFolder() == cacheFolder_
-                              ? read->Take(list)
+                              ? read->Take(list, drawing)
                               : ReadEarlyListFile(cacheFolder_, list);
-    if (!readFile || !EarlyListMatches(list, doc_.Profile(), doc_.ConfigFolder(), drawing)) {
+    if (readFile && !drawing) drawing = DrawingDigest(doc_.Settings(), canvases_);
+    if (!readFile || !EarlyListMatches(list, doc_.Profile(), doc_.ConfigFolder(), *drawing)) {
         list = EarlyList();
         return false;
     }

@@ -42,7 +42,7 @@ public:
     void Save();
     // Before the first load, with the document's drawing settings read: the early list
     // when it may be shown (palette/EarlyList.h). Taken from read when it read the cache
-    // folder in use.
+    // folder in use, with its drawing digest when it made one (of the same settings).
     bool ReadEarlyList(EarlyList& list, CEarlyListReader* read = nullptr);
     // Keeps the early list of library, the loaded library number row, from the images of
     // the latest build, with the kinds of images kept. Written only when the file does not
