@@ -15,7 +15,8 @@ namespace qurix {
 namespace {
 
 constexpr char EARLY_MAGIC[8] = {'Q', 'U', 'R', 'I', 'X', 'E', 'A', 'R'};
-constexpr uint32_t EARLY_VERSION = 1;
+// 2: only the kinds of images the list was shown with.
+constexpr uint32_t EARLY_VERSION = 2;
 constexpr size_t DIGEST_SIZE = 8;
 // A library of a hundred thousand parts fits many times over; anything larger is not ours.
 constexpr uintmax_t MAX_EARLY_FILE = uintmax_t{256} << 20;
@@ -34,6 +35,14 @@ bool TakeSpan(CByteReader& in, size_t& at, size_t& size) {
     return in.Skip(length);
 }
 
+// The kept kinds' images, large first.
+std::vector<const CPackedImages*> KeptImages(const EarlyListParts& parts) {
+    std::vector<const CPackedImages*> kept;
+    if (Holds(parts.kept, EarlyImages::Large)) kept.push_back(&parts.large);
+    if (Holds(parts.kept, EarlyImages::Small)) kept.push_back(&parts.smallImage);
+    return kept;
+}
+
 }  // namespace
 
 ArgbImage EarlyList::Decode(const std::vector<Runs>& images, size_t part, int32_t side) const {
@@ -47,18 +56,21 @@ ArgbImage EarlyList::Decode(const std::vector<Runs>& images, size_t part, int32_
 
 std::string EncodeEarlyList(const EarlyListParts& parts) {
     const size_t count = parts.names.size();
-    if (parts.large.Count() != count || parts.smallImage.Count() != count || count > 0x7FFFFFFF) {
-        return {};
+    const std::vector<const CPackedImages*> kept = KeptImages(parts);
+    if (kept.empty() || count > 0x7FFFFFFF) return {};
+    for (const CPackedImages* images : kept) {
+        if (images->Count() != count) return {};
     }
     std::string out(EARLY_MAGIC, sizeof EARLY_MAGIC);
     PutU32(out, EARLY_VERSION);
     PutU64(out, parts.drawing);
     PutU32(out, static_cast<uint32_t>(parts.row));
+    PutU32(out, static_cast<uint32_t>(parts.kept));
     PutBytes(out, EncodeLibraryLines(parts.libraryLines));
     PutU32(out, static_cast<uint32_t>(count));
     for (size_t i = 0; i < count; ++i) {
         PutBytes(out, parts.names[i]);
-        for (const CPackedImages* images : {&parts.large, &parts.smallImage}) {
+        for (const CPackedImages* images : kept) {
             const size_t lengthAt = out.size();
             PutU32(out, 0);
             if (!images->WriteRuns(i, out)) return {};
@@ -86,33 +98,37 @@ bool DecodeEarlyList(std::string bytes, EarlyList& list) {
     EarlyList read;
     uint32_t version = 0;
     uint32_t row = 0;
+    uint32_t kept = 0;
     size_t linesAt = 0;
     size_t linesSize = 0;
     uint32_t count = 0;
     if (!in.U32(version) || version != EARLY_VERSION || !in.U64(read.drawing) || !in.U32(row) ||
-        row > 0x7FFFFFFF || !TakeSpan(in, linesAt, linesSize) ||
+        row > 0x7FFFFFFF || !in.U32(kept) || kept == 0 ||
+        kept > static_cast<uint32_t>(EarlyImages::Both) || !TakeSpan(in, linesAt, linesSize) ||
         !DecodeLibraryLines(bytes.substr(linesAt, linesSize), read.libraryLines) ||
         !in.U32(count)) {
         return false;
     }
-    // Every part takes at least its three lengths.
-    if (count > in.Remaining() / 12) return false;
+    read.kept = static_cast<EarlyImages>(kept);
+    std::vector<EarlyList::Runs>* images[2] = {};
+    size_t kinds = 0;
+    if (Holds(read.kept, EarlyImages::Large)) images[kinds++] = &read.large_;
+    if (Holds(read.kept, EarlyImages::Small)) images[kinds++] = &read.small_;
+    // Every part takes at least its lengths.
+    if (count > in.Remaining() / (4 * (1 + kinds))) return false;
     read.row = static_cast<int32_t>(row);
     read.names.reserve(count);
-    read.large_.reserve(count);
-    read.small_.reserve(count);
+    for (size_t k = 0; k < kinds; ++k) images[k]->reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
         size_t nameAt = 0;
         size_t nameSize = 0;
-        EarlyList::Runs large;
-        EarlyList::Runs smallImage;
-        if (!TakeSpan(in, nameAt, nameSize) || !TakeSpan(in, large.at, large.size) ||
-            !TakeSpan(in, smallImage.at, smallImage.size)) {
-            return false;
-        }
+        if (!TakeSpan(in, nameAt, nameSize)) return false;
         read.names.emplace_back(bytes, nameAt, nameSize);
-        read.large_.push_back(large);
-        read.small_.push_back(smallImage);
+        for (size_t k = 0; k < kinds; ++k) {
+            EarlyList::Runs runs;
+            if (!TakeSpan(in, runs.at, runs.size)) return false;
+            images[k]->push_back(runs);
+        }
     }
     if (in.Remaining() != 0) return false;
     read.bytes_ = std::move(bytes);
@@ -120,21 +136,42 @@ bool DecodeEarlyList(std::string bytes, EarlyList& list) {
     return true;
 }
 
+bool ReadEarlyListFile(const std::string& cacheFolder, EarlyList& list) {
+    list = EarlyList();
+    std::string bytes;
+    return ReadCacheFile(CombinePath(cacheFolder, EARLY_LIST_FILE), MAX_EARLY_FILE, bytes) &&
+           DecodeEarlyList(std::move(bytes), list);
+}
+
+bool EarlyListMatches(const EarlyList& list, const CProfile& profile,
+                      const std::string& configFolder, uint64_t drawing) {
+    // The libraries' files are looked at last: that costs a look at each.
+    return list.drawing == drawing && list.row == ReadLastLibrary(profile) &&
+           LibraryLinesMatch(list.libraryLines, profile, configFolder);
+}
+
 bool LoadEarlyList(const std::string& cacheFolder, const CProfile& profile,
                    const std::string& configFolder, uint64_t drawing, EarlyList& list) {
-    list = EarlyList();
-    const std::string path = CombinePath(cacheFolder, EARLY_LIST_FILE);
-    std::string bytes;
-    if (!ReadCacheFile(path, MAX_EARLY_FILE, bytes)) return false;
-    EarlyList read;
-    // The libraries' files are looked at last: that costs a look at each.
-    if (!DecodeEarlyList(std::move(bytes), read) || read.drawing != drawing ||
-        read.row != ReadLastLibrary(profile) ||
-        !LibraryLinesMatch(read.libraryLines, profile, configFolder)) {
-        return false;
+    if (ReadEarlyListFile(cacheFolder, list) &&
+        EarlyListMatches(list, profile, configFolder, drawing)) {
+        return true;
     }
-    list = std::move(read);
-    return true;
+    list = EarlyList();
+    return false;
+}
+
+CEarlyListReader::CEarlyListReader(std::string cacheFolder, std::function<uint64_t()> drawing)
+    : cacheFolder_(std::move(cacheFolder)), makeDrawing_(std::move(drawing)), thread_([this] {
+          read_ = ReadEarlyListFile(cacheFolder_, list_);
+          // Not needed for a list that cannot be shown.
+          if (read_ && makeDrawing_) drawing_ = makeDrawing_();
+      }) {}
+
+bool CEarlyListReader::Take(EarlyList& list, std::optional<uint64_t>& drawing) {
+    if (thread_.joinable()) thread_.join();
+    list = std::exchange(list_, EarlyList());
+    drawing = std::exchange(drawing_, std::nullopt);
+    return std::exchange(read_, false);
 }
 
 bool SaveEarlyList(const std::string& cacheFolder, const EarlyListParts& parts) {

@@ -70,31 +70,44 @@ void CThumbnailStore::Open() {
     extras_.Reset(cacheFolder_, expect.drawing, expect.maxImages);
 }
 
-bool CThumbnailStore::ReadEarlyList(EarlyList& list) {
+bool CThumbnailStore::ReadEarlyList(EarlyList& list, CEarlyListReader* read) {
     cacheFolder_ = ChooseCacheFolder(RealCacheLocationInputs(doc_.Profile().Path()));
-    const uint64_t drawing = DrawingDigest(doc_.Settings(), canvases_);
-    if (!LoadEarlyList(cacheFolder_, doc_.Profile(), doc_.ConfigFolder(), drawing, list)) {
+    std::optional<uint64_t> drawing;
+    const bool readFile = read != nullptr && read->CacheFolder() == cacheFolder_
+                              ? read->Take(list, drawing)
+                              : ReadEarlyListFile(cacheFolder_, list);
+    if (readFile && !drawing) drawing = DrawingDigest(doc_.Settings(), canvases_);
+    if (!readFile || !EarlyListMatches(list, doc_.Profile(), doc_.ConfigFolder(), *drawing)) {
+        list = EarlyList();
         return false;
     }
     earlyOnDisk_ = list.row;
+    earlyKept_ = list.kept;
     return true;
 }
 
-void CThumbnailStore::SaveEarlyList(const CPartLibrary* library, int32_t row) {
+void CThumbnailStore::SaveEarlyList(const CPartLibrary* library, int32_t row, EarlyImages kept) {
     if (!built_ || library == nullptr || row < 0) return;
     // Drawn images change the list even for the same library.
     if (lastBuild_.rendered > 0) earlyOnDisk_ = -1;
-    if (earlyOnDisk_ == row) return;
+    if (earlyOnDisk_ == row && earlyKept_ == kept) return;
     EarlyListParts list;
     list.row = row;
+    list.kept = kept;
     list.libraryLines = libraryLines_;
     list.drawing = drawing_;
+    const bool large = Holds(kept, EarlyImages::Large);
+    const bool smallImages = Holds(kept, EarlyImages::Small);
     for (const PartsListItem& item : CPartsList::LibraryItems(library, *this)) {
         list.names.push_back(item.entry->Name().str());
-        list.large.AppendFrom(images_.large, static_cast<size_t>(item.image));
-        list.smallImage.AppendFrom(images_.smallImage, static_cast<size_t>(item.image));
+        const auto image = static_cast<size_t>(item.image);
+        if (large) list.large.AppendFrom(images_.large, image);
+        if (smallImages) list.smallImage.AppendFrom(images_.smallImage, image);
     }
-    if (qurix::SaveEarlyList(cacheFolder_, list)) earlyOnDisk_ = row;
+    if (qurix::SaveEarlyList(cacheFolder_, list)) {
+        earlyOnDisk_ = row;
+        earlyKept_ = kept;
+    }
 }
 
 void CThumbnailStore::SaveCurrentEarlyList() {

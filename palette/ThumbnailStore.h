@@ -41,11 +41,14 @@ public:
     // Writes the cache files when this run built images not taken from a valid cache.
     void Save();
     // Before the first load, with the document's drawing settings read: the early list
-    // when it may be shown (palette/EarlyList.h).
-    bool ReadEarlyList(EarlyList& list);
+    // when it may be shown (palette/EarlyList.h). Taken from read when it read the cache
+    // folder in use, with its drawing digest when it made one (of the same settings).
+    bool ReadEarlyList(EarlyList& list, CEarlyListReader* read = nullptr);
     // Keeps the early list of library, the loaded library number row, from the images of
-    // the latest build. Written only when the file does not hold that list already.
-    void SaveEarlyList(const CPartLibrary* library, int32_t row);
+    // the latest build, with the kinds of images kept. Written only when the file does not
+    // hold that list already.
+    void SaveEarlyList(const CPartLibrary* library, int32_t row,
+                       EarlyImages kept = EarlyImages::Both);
     // The same for the document's current library, by its number among the loaded ones.
     void SaveCurrentEarlyList();
     // After a build with images to keep: says once in the status bar when the cache
@@ -139,6 +142,7 @@ private:
     // The library number the early list on disk was made for while nothing was drawn
     // since; -1 when it may hold anything else.
     int32_t earlyOnDisk_ = -1;
+    EarlyImages earlyKept_ = EarlyImages::Both;
 };
 
 }  // namespace qurix

@@ -35,27 +35,49 @@ EarlyListParts ThreeParts() {
     return list;
 }
 
-TEST(EarlyListTest, RoundTripKeepsNamesImagesAndWhatTheyWereMadeFrom) {
-    const EarlyListParts list = ThreeParts();
-    const std::string bytes = EncodeEarlyList(list);
-    ASSERT_FALSE(bytes.empty());
-    EarlyList read;
-    ASSERT_TRUE(DecodeEarlyList(bytes, read));
-    EXPECT_EQ(read.row, 3);
-    EXPECT_EQ(read.names, list.names);
-    EXPECT_EQ(read.libraryLines, list.libraryLines);
-    EXPECT_EQ(read.drawing, list.drawing);
-    ASSERT_EQ(read.Count(), 3u);
-    for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(read.LargeImage(i).pixels, list.large.Image(i).pixels) << i;
-        EXPECT_EQ(read.SmallImage(i).pixels, list.smallImage.Image(i).pixels) << i;
+TEST(EarlyListTest, RoundTripKeepsNamesTheKeptImagesAndWhatTheyWereMadeFrom) {
+    for (const EarlyImages kept : {EarlyImages::Both, EarlyImages::Large, EarlyImages::Small}) {
+        SCOPED_TRACE(static_cast<int>(kept));
+        EarlyListParts list = ThreeParts();
+        list.kept = kept;
+        // What is not kept need not be there.
+        if (kept == EarlyImages::Large) list.smallImage.Clear();
+        const std::string bytes = EncodeEarlyList(list);
+        ASSERT_FALSE(bytes.empty());
+        EarlyList read;
+        ASSERT_TRUE(DecodeEarlyList(bytes, read));
+        EXPECT_EQ(read.row, 3);
+        EXPECT_EQ(read.kept, kept);
+        EXPECT_EQ(read.names, list.names);
+        EXPECT_EQ(read.libraryLines, list.libraryLines);
+        EXPECT_EQ(read.drawing, list.drawing);
+        ASSERT_EQ(read.Count(), 3u);
+        const bool large = Holds(kept, EarlyImages::Large);
+        const bool smallImages = Holds(kept, EarlyImages::Small);
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(read.LargeImage(i).pixels,
+                      large ? list.large.Image(i).pixels : std::vector<uint32_t>())
+                << i;
+            EXPECT_EQ(read.SmallImage(i).pixels,
+                      smallImages ? list.smallImage.Image(i).pixels : std::vector<uint32_t>())
+                << i;
+        }
+        EXPECT_TRUE(read.LargeImage(3).IsNull());
     }
-    EXPECT_TRUE(read.LargeImage(3).IsNull());
+    // One kind is about a third of the file that holds both.
+    EarlyListParts one = ThreeParts();
+    one.kept = EarlyImages::Small;
+    EXPECT_LT(EncodeEarlyList(one).size(), EncodeEarlyList(ThreeParts()).size() / 2);
 }
 
 TEST(EarlyListTest, NamesAndImagesThatDoNotPairUpAreNotWritten) {
     EarlyListParts list = ThreeParts();
     list.names.pop_back();
+    EXPECT_TRUE(EncodeEarlyList(list).empty());
+    // A kind kept must be there whole.
+    list = ThreeParts();
+    list.kept = EarlyImages::Large;
+    list.large.Clear();
     EXPECT_TRUE(EncodeEarlyList(list).empty());
 }
 
@@ -71,11 +93,18 @@ TEST(EarlyListTest, DamagedFilesAreRefusedWhole) {
         {"cut after the header", [](std::string& b) { b.resize(24); }},
         {"a byte more", [](std::string& b) { b += '\0'; }},
         {"another magic", [](std::string& b) { b[5] = 'I'; }},
+        // Right digest, no kind of image kept.
+        {"nothing kept",
+         [](std::string& b) {
+             b[24] = 0;
+             b.resize(b.size() - 8);
+             PutU64(b, XXH3_64bits(b.data(), b.size()));
+         }},
         {"a flipped pixel byte", [](std::string& b) { b[b.size() / 2] ^= 0x10; }},
         // Right digest, wrong version: a later format is not read as this one.
         {"another version",
          [](std::string& b) {
-             b[8] = 2;
+             b[8] = 9;
              b.resize(b.size() - 8);
              PutU64(b, XXH3_64bits(b.data(), b.size()));
          }},

@@ -340,6 +340,14 @@ TEST_F(EarlyListStoreTest, AnotherLibraryAtCloseReplacesTheList) {
     ASSERT_TRUE(ReadAtStart(early));
     EXPECT_EQ(early.row, 0);
     EXPECT_EQ(early.Count(), static_cast<size_t>(doc_->Libraries().GetLibrary(0)->EntryCount()));
+    // The same library shown in another mode: its images are written instead.
+    for (const EarlyImages kept : {EarlyImages::Small, EarlyImages::Large}) {
+        store_->SaveEarlyList(doc_->Libraries().GetLibrary(0), 0, kept);
+        ASSERT_TRUE(ReadAtStart(early));
+        EXPECT_EQ(early.kept, kept);
+        EXPECT_EQ(early.LargeImage(0).IsNull(), kept == EarlyImages::Small);
+        EXPECT_EQ(early.SmallImage(0).IsNull(), kept == EarlyImages::Large);
+    }
 }
 
 class PooledStoreTest : public ThumbnailStoreTest {

@@ -225,7 +225,7 @@ void CPartsView::SaveSettings() {
     const CPartLibrary* current = GetDocument().CurrentLibrary();
     for (int32_t i = 0; i < libraries.Count() && current != nullptr; ++i) {
         if (libraries.GetLibrary(i) != current) continue;
-        store_.SaveEarlyList(current, i);
+        store_.SaveEarlyList(current, i, EarlyKind());
         break;
     }
 }
@@ -260,11 +260,11 @@ QPixmap CPartsView::ExtraPixmap(int32_t image, const CLibEntry* entry,
     return pixmap;
 }
 
-bool CPartsView::ShowEarlyList() {
+bool CPartsView::ShowEarlyList(CEarlyListReader* read) {
     mode_ = ReadPartsStyle(profile_);
     if (!EarlyListFits()) return false;
     auto early = std::make_unique<EarlyList>();
-    if (!store_.ReadEarlyList(*early)) return false;
+    if (!store_.ReadEarlyList(*early, read) || !Holds(early->kept, EarlyKind())) return false;
     ApplyMode();
     ApplyColours();
     std::vector<CPartsModel::Item> items(early->Count());
@@ -278,6 +278,10 @@ bool CPartsView::ShowEarlyList() {
     Refill([&] { model_->Reset(std::move(items)); }, true);
     emit updated();
     return true;
+}
+
+EarlyImages CPartsView::EarlyKind() const {
+    return mode_ == MODE_LARGE ? EarlyImages::Large : EarlyImages::Small;
 }
 
 bool CPartsView::EarlyListFits() const {

@@ -62,8 +62,9 @@ public:
     // Before the first load: lists the parts of the library shown at the last close from
     // the early list, when it may be shown (palette/EarlyList.h) in this mode; its items
     // are neither selected nor dragged. The first library or entries listed replace them,
-    // DropEarlyList lets them go when none is. False, listing nothing, otherwise.
-    bool ShowEarlyList();
+    // DropEarlyList lets them go when none is. False, listing nothing, otherwise. read: the
+    // file as read while the window was built, if it was.
+    bool ShowEarlyList(CEarlyListReader* read = nullptr);
     void DropEarlyList();
     bool ShowingEarlyList() const { return early_ != nullptr; }
 
@@ -186,6 +187,8 @@ private:
     void PutBackPlace(const CQurixDoc::Place& wanted);
     // Whether the mode and screen show the images the early list keeps.
     bool EarlyListFits() const;
+    // The images the early list of this mode needs.
+    EarlyImages EarlyKind() const;
 
     // The item's image when it is not one of the store's own; null for those.
     QPixmap ExtraPixmap(int32_t image, const CLibEntry* entry, CExtraThumbnails::Kind kind);

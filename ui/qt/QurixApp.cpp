@@ -13,10 +13,14 @@
 #include <utility>
 
 #include "core/platform/Paths.h"
+#include "palette/CacheLocation.h"
 #include "palette/ConfigLocation.h"
+#include "palette/EarlyList.h"
+#include "palette/ImageCache.h"
 #include "palette/KeptParts.h"
 #include "palette/QurixDoc.h"
 #include "render/DisplaySettings.h"
+#include "render/qt/QtBridge.h"
 #include "ui/qt/MainFrame.h"
 #include "ui/qt/PartsView.h"
 #include "ui/qt/TextDisplay.h"
@@ -33,6 +37,7 @@ constexpr int EARLY_LOAD_AT_LATEST_MS = 200;
 CQurixApp::CQurixApp() : settings_(std::make_unique<CDisplaySettings>()) {}
 
 CQurixApp::~CQurixApp() {
+    earlyRead_.reset();
     frame_.reset();
     doc_.reset();
 }
@@ -68,8 +73,16 @@ bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
     configFolder_ = qurix::ConfigFolder(profile_.Path());
     // The whole start is served from one read of the file.
     const CProfile::CReadHold hold(profile_);
-
     doc_ = std::make_unique<CQurixDoc>(*settings_, profile_, configFolder_);
+    const bool early = show && earlyList_ && choice_.found;
+    if (early) {
+        doc_->ReadDrawingSettings();
+        earlyRead_ = std::make_unique<CEarlyListReader>(
+            ChooseCacheFolder(RealCacheLocationInputs(profile_.Path())),
+            // The settings stay as they are until the list is taken.
+            [settings = settings_.get()] { return DrawingDigest(*settings, QtCanvasMaker); });
+    }
+
     frame_ = std::make_unique<CMainFrame>(*doc_, choice_.found);
     frame_->onOpenConfig = [this](const std::string& path) { OpenConfigFile(path); };
     if (!choice_.found) frame_->ShowFirstStart(FirstStartPlaces(choice_));
@@ -77,13 +90,15 @@ bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
         doc_->ShowStatus(FormatText(texts::SETTINGS_RESTORED, profile_.Path()));
     }
     LoadKeptParts(*doc_, PartHistoryPath());
-    if (show && earlyList_ && choice_.found && ShowEarly()) return true;
+    if (early && ShowEarly()) return true;
+    earlyRead_.reset();
     return FinishStart(show);
 }
 
 bool CQurixApp::ShowEarly() {
-    doc_->ReadDrawingSettings();
-    if (!frame_->PartsList()->ShowEarlyList()) return false;
+    const bool shown = frame_->PartsList()->ShowEarlyList(earlyRead_.get());
+    earlyRead_.reset();
+    if (!shown) return false;
     loadPending_ = true;
     const auto load = [this] {
         // Once, and not for a window closed meanwhile.

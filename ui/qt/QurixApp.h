@@ -13,6 +13,7 @@ class QWidget;
 namespace qurix {
 
 class CDisplaySettings;
+class CEarlyListReader;
 class CQurixDoc;
 class CMainFrame;
 
@@ -89,6 +90,8 @@ private:
     bool shown_ = true;
     bool earlyList_ = false;
     bool loadPending_ = false;
+    // The early list's file, read while the window is built.
+    std::unique_ptr<CEarlyListReader> earlyRead_;
     CProfile profile_;
     std::string configFolder_;
     std::unique_ptr<CDisplaySettings> settings_;

@@ -15,6 +15,17 @@
 
 namespace qurix {
 
+namespace {
+
+// The wall clock, for a caller that times the process from outside.
+long long WallNs() {
+    timespec wall{};
+    clock_gettime(CLOCK_REALTIME, &wall);
+    return static_cast<long long>(wall.tv_sec) * 1000000000LL + wall.tv_nsec;
+}
+
+}  // namespace
+
 // Resident set size now, in KiB (the second field of statm counts pages).
 long ResidentKiB() {
     std::ifstream statm("/proc/self/statm");
@@ -47,9 +58,7 @@ void CShownProbe::Report() {
     shownMs_ = std::chrono::duration<double, std::milli>(Clock::now() - started_).count();
     // The wall clock too, so that a caller can add the time before main (loading the
     // program and its libraries) from the moment it started the process.
-    timespec wall{};
-    clock_gettime(CLOCK_REALTIME, &wall);
-    shownAtNs_ = static_cast<long long>(wall.tv_sec) * 1000000000LL + wall.tv_nsec;
+    shownAtNs_ = WallNs();
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     residentKiB_ = ResidentKiB();
@@ -67,8 +76,8 @@ void CShownProbe::Print() {
         std::chrono::duration<double, std::milli>(Clock::now() - started_).count();
     std::fprintf(out_,
                  "shown_ms=%.1f shown_at_ns=%lld rss_kib=%ld peak_rss_kib=%ld "
-                 "first_window_ms=%.1f ready_ms=%.1f\n",
-                 shownMs_, shownAtNs_, residentKiB_, peakKiB_, firstWindowMs_, readyMs);
+                 "first_window_ms=%.1f ready_ms=%.1f close_at_ns=%lld\n",
+                 shownMs_, shownAtNs_, residentKiB_, peakKiB_, firstWindowMs_, readyMs, WallNs());
     std::fflush(out_);
     frame_->close();
 }

@@ -10,9 +10,9 @@ class CMainFrame;
 // For measuring a start as a whole process ("qurix --exit-when-shown"): at the first
 // paint of a parts list that shows items it takes how long the start took, how long until
 // its first window (the build's progress or the palette) was shown, and how much memory
-// the process holds. Once the start has loaded everything it prints these and how long
-// that took, then closes the window as the user would (settings and cache are saved),
-// which ends the program.
+// the process holds. Once the start has loaded everything it prints these, how long that
+// took and when (wall clock) it closes the window as the user would (settings and cache
+// are saved), which ends the program: a caller times the close to the process's end.
 // Resident set size now, in KiB; -1 where it cannot be had.
 long ResidentKiB();
 
