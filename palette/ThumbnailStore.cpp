@@ -110,12 +110,12 @@ void CThumbnailStore::SaveEarlyList(const CPartLibrary* library, int32_t row, Ea
     }
 }
 
-void CThumbnailStore::SaveCurrentEarlyList() {
+void CThumbnailStore::SaveCurrentEarlyList(EarlyImages kept) {
     const CPartLibrary* current = doc_.CurrentLibrary();
     const CLibrarySet& libraries = doc_.Libraries();
     for (int32_t row = 0; current != nullptr && row < libraries.Count(); ++row) {
         if (libraries.GetLibrary(row) != current) continue;
-        SaveEarlyList(current, row);
+        SaveEarlyList(current, row, kept);
         return;
     }
 }

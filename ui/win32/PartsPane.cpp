@@ -77,7 +77,7 @@ void CPartsPane::SaveSettings() {
     store_.Save();
     // The next start shows the library current now before it parses anything, in a mode
     // that can show it.
-    if (EarlyListFits()) store_.SaveCurrentEarlyList();
+    if (EarlyListFits()) store_.SaveCurrentEarlyList(EarlyKind());
 }
 
 bool CPartsPane::EarlyListFits() const {
@@ -85,12 +85,16 @@ bool CPartsPane::EarlyListFits() const {
     return mode_ != MODE_XLARGE && ThumbnailRatio(WindowDpi(list_)) == 1;
 }
 
+EarlyImages CPartsPane::EarlyKind() const {
+    return mode_ == MODE_LARGE ? EarlyImages::Large : EarlyImages::Small;
+}
+
 bool CPartsPane::ShowEarlyList() {
     mode_ = ReadPartsStyle(GetDocument().Profile());
     if (mode_ != MODE_SMALL && mode_ != MODE_LIST && mode_ != MODE_XLARGE) mode_ = MODE_LARGE;
     if (!EarlyListFits()) return false;
     auto early = std::make_unique<EarlyList>();
-    if (!store_.ReadEarlyList(*early)) return false;
+    if (!store_.ReadEarlyList(*early) || !Holds(early->kept, EarlyKind())) return false;
     ApplyColours();
     std::vector<Item> items(early->Count());
     for (size_t i = 0; i < items.size(); ++i) {
