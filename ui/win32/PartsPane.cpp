@@ -40,6 +40,13 @@ CExtraThumbnails::Kind KindOf(int mode) {
     }
 }
 
+// The kept "parts_style" as this list shows it: the details mode has no columns here
+// either, so it is shown as large icons.
+int ShownMode(const CProfile& profile) {
+    const int mode = ReadPartsStyle(profile);
+    return mode == MODE_SMALL || mode == MODE_LIST || mode == MODE_XLARGE ? mode : MODE_LARGE;
+}
+
 // Slots the image list may hold before a new list starts it afresh; a library's own list
 // and the searches over it stay well below.
 constexpr size_t MAX_IMAGE_SLOTS = 4096;
@@ -90,8 +97,7 @@ EarlyImages CPartsPane::EarlyKind() const {
 }
 
 bool CPartsPane::ShowEarlyList() {
-    mode_ = ReadPartsStyle(GetDocument().Profile());
-    if (mode_ != MODE_SMALL && mode_ != MODE_LIST && mode_ != MODE_XLARGE) mode_ = MODE_LARGE;
+    mode_ = ShownMode(GetDocument().Profile());
     if (!EarlyListFits()) return false;
     auto early = std::make_unique<EarlyList>();
     if (!store_.ReadEarlyList(*early) || !Holds(early->kept, EarlyKind())) return false;
@@ -112,9 +118,7 @@ void CPartsPane::DropEarlyList() {
 }
 
 void CPartsPane::OnInitialUpdate() {
-    mode_ = ReadPartsStyle(GetDocument().Profile());
-    // The details mode has no columns here either: shown as large icons.
-    if (mode_ != MODE_SMALL && mode_ != MODE_LIST && mode_ != MODE_XLARGE) mode_ = MODE_LARGE;
+    mode_ = ShownMode(GetDocument().Profile());
     store_.Open();
     StartTraceMark("image cache read");
     CQurixView::OnInitialUpdate();
