@@ -150,16 +150,6 @@ bool EarlyListMatches(const EarlyList& list, const CProfile& profile,
            LibraryLinesMatch(list.libraryLines, profile, configFolder);
 }
 
-bool LoadEarlyList(const std::string& cacheFolder, const CProfile& profile,
-                   const std::string& configFolder, uint64_t drawing, EarlyList& list) {
-    if (ReadEarlyListFile(cacheFolder, list) &&
-        EarlyListMatches(list, profile, configFolder, drawing)) {
-        return true;
-    }
-    list = EarlyList();
-    return false;
-}
-
 CEarlyListReader::CEarlyListReader(std::string cacheFolder, std::function<uint64_t()> drawing)
     : cacheFolder_(std::move(cacheFolder)), makeDrawing_(std::move(drawing)), thread_([this] {
           read_ = ReadEarlyListFile(cacheFolder_, list_);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/profile/Profile.h"
+#include "palette/CommandIds.h"
 #include "palette/ImageCache.h"
 #include "palette/PackedImages.h"
 
@@ -28,6 +29,12 @@ enum class EarlyImages : uint32_t { Large = 1, Small = 2, Both = 3 };
 constexpr bool Holds(EarlyImages kept, EarlyImages kind) {
     return (static_cast<uint32_t>(kept) & static_cast<uint32_t>(kind)) ==
            static_cast<uint32_t>(kind);
+}
+
+// The thumbnails a parts list in mode ("parts_style") shows: large icons the large ones,
+// the small icons and the list the small ones.
+constexpr EarlyImages EarlyImagesOfMode(int mode) {
+    return mode == MODE_LARGE ? EarlyImages::Large : EarlyImages::Small;
 }
 
 // What a close keeps.
@@ -79,17 +86,15 @@ std::string EncodeEarlyList(const EarlyListParts& parts);
 // Strict: false (list empty) for a file this program did not write or that was changed.
 bool DecodeEarlyList(std::string bytes, EarlyList& list);
 
-// Reads the list from cacheFolder and checks it against the configured libraries' files,
-// the drawing digest of the settings in use and "plib_last" of section "qurix". False,
-// with list empty, when any differs or the file is missing, damaged or foreign.
-bool LoadEarlyList(const std::string& cacheFolder, const CProfile& profile,
-                   const std::string& configFolder, uint64_t drawing, EarlyList& list);
-// LoadEarlyList in two steps: the file alone (any thread), then the checks.
+// Reads the list from cacheFolder (any thread); false, with list empty, when the file is
+// missing, damaged or foreign.
 bool ReadEarlyListFile(const std::string& cacheFolder, EarlyList& list);
+// Whether a list read still holds: the configured libraries' files, the drawing digest of
+// the settings in use and "plib_last" of section "qurix" are as it recorded them.
 bool EarlyListMatches(const EarlyList& list, const CProfile& profile,
                       const std::string& configFolder, uint64_t drawing);
 
-// Reads and checks the file on a thread of its own while the window is built, and makes
+// Reads the file on a thread of its own while the window is built, and makes
 // the drawing digest there too when given how (it makes fonts: a few milliseconds): a
 // start then only compares them with the settings. The thread ends with the reader.
 class CEarlyListReader {

@@ -50,7 +50,7 @@ public:
     void SaveEarlyList(const CPartLibrary* library, int32_t row,
                        EarlyImages kept = EarlyImages::Both);
     // The same for the document's current library, by its number among the loaded ones.
-    void SaveCurrentEarlyList(EarlyImages kept = EarlyImages::Both);
+    void SaveCurrentEarlyList(EarlyImages kept);
     // After a build with images to keep: says once in the status bar when the cache
     // folder cannot take them.
     void CheckCacheWritable();

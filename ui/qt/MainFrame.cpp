@@ -524,8 +524,8 @@ void CMainFrame::UpdateCommandStates() {
     // Before the start's own load (the early list on screen) there is nothing to reload.
     if (QAction* reload = Action(ID_FILE_RELOAD))
         reload->setEnabled(!doc_.IsBusy() && doc_.IsLoaded());
-    const int checked = CommandOfMode(partsList_->DisplayMode());
-    for (const ModeCommand& m : MODE_COMMANDS) Action(m.command)->setChecked(m.command == checked);
+    const int mode = partsList_->DisplayMode();
+    for (const ModeCommand& m : MODE_COMMANDS) Action(m.command)->setChecked(m.mode == mode);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -220,14 +220,7 @@ void CPartsView::SaveSettings() {
     store_.Save();
     // The next start shows the library current now before it parses anything, in a mode
     // that can show it.
-    if (!EarlyListFits()) return;
-    const CLibrarySet& libraries = GetDocument().Libraries();
-    const CPartLibrary* current = GetDocument().CurrentLibrary();
-    for (int32_t i = 0; i < libraries.Count() && current != nullptr; ++i) {
-        if (libraries.GetLibrary(i) != current) continue;
-        store_.SaveEarlyList(current, i, EarlyKind());
-        break;
-    }
+    if (EarlyListFits()) store_.SaveCurrentEarlyList(EarlyImagesOfMode(mode_));
 }
 
 int32_t CPartsView::DeviceRatio() const {
@@ -264,7 +257,8 @@ bool CPartsView::ShowEarlyList(CEarlyListReader* read) {
     mode_ = ReadPartsStyle(profile_);
     if (!EarlyListFits()) return false;
     auto early = std::make_unique<EarlyList>();
-    if (!store_.ReadEarlyList(*early, read) || !Holds(early->kept, EarlyKind())) return false;
+    if (!store_.ReadEarlyList(*early, read) || !Holds(early->kept, EarlyImagesOfMode(mode_)))
+        return false;
     ApplyMode();
     ApplyColours();
     std::vector<CPartsModel::Item> items(early->Count());
@@ -278,10 +272,6 @@ bool CPartsView::ShowEarlyList(CEarlyListReader* read) {
     Refill([&] { model_->Reset(std::move(items)); }, true);
     emit updated();
     return true;
-}
-
-EarlyImages CPartsView::EarlyKind() const {
-    return mode_ == MODE_LARGE ? EarlyImages::Large : EarlyImages::Small;
 }
 
 bool CPartsView::EarlyListFits() const {

@@ -188,7 +188,6 @@ private:
     // Whether the mode and screen show the images the early list keeps.
     bool EarlyListFits() const;
     // The images the early list of this mode needs.
-    EarlyImages EarlyKind() const;
 
     // The item's image when it is not one of the store's own; null for those.
     QPixmap ExtraPixmap(int32_t image, const CLibEntry* entry, CExtraThumbnails::Kind kind);

@@ -74,7 +74,10 @@ bool CQurixApp::InitInstance(const ConfigLocationInputs& where, bool show) {
     // The whole start is served from one read of the file.
     const CProfile::CReadHold hold(profile_);
     doc_ = std::make_unique<CQurixDoc>(*settings_, profile_, configFolder_);
-    const bool early = show && earlyList_ && choice_.found;
+    // The extra-large and details modes never show the early list: no read for them.
+    const int mode = ReadPartsStyle(profile_);
+    const bool early =
+        show && earlyList_ && choice_.found && mode != MODE_XLARGE && mode != MODE_DETAILS;
     if (early) {
         doc_->ReadDrawingSettings();
         earlyRead_ = std::make_unique<CEarlyListReader>(

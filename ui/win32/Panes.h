@@ -158,7 +158,6 @@ private:
     // The image-list slot of a row's image, drawn into the list the first time it is asked for.
     int ImageSlot(int row);
     bool EarlyListFits() const;
-    EarlyImages EarlyKind() const;
     ArgbImage ItemImage(const Item& item);
     int TopItem() const;
     void ScrollTo(int row);

@@ -84,7 +84,7 @@ void CPartsPane::SaveSettings() {
     store_.Save();
     // The next start shows the library current now before it parses anything, in a mode
     // that can show it.
-    if (EarlyListFits()) store_.SaveCurrentEarlyList(EarlyKind());
+    if (EarlyListFits()) store_.SaveCurrentEarlyList(EarlyImagesOfMode(mode_));
 }
 
 bool CPartsPane::EarlyListFits() const {
@@ -92,15 +92,12 @@ bool CPartsPane::EarlyListFits() const {
     return mode_ != MODE_XLARGE && ThumbnailRatio(WindowDpi(list_)) == 1;
 }
 
-EarlyImages CPartsPane::EarlyKind() const {
-    return mode_ == MODE_LARGE ? EarlyImages::Large : EarlyImages::Small;
-}
-
 bool CPartsPane::ShowEarlyList() {
     mode_ = ShownMode(GetDocument().Profile());
     if (!EarlyListFits()) return false;
     auto early = std::make_unique<EarlyList>();
-    if (!store_.ReadEarlyList(*early) || !Holds(early->kept, EarlyKind())) return false;
+    if (!store_.ReadEarlyList(*early) || !Holds(early->kept, EarlyImagesOfMode(mode_)))
+        return false;
     ApplyColours();
     std::vector<Item> items(early->Count());
     for (size_t i = 0; i < items.size(); ++i) {
