@@ -59,7 +59,7 @@ ByteMasks MasksOfEachByte(const char* p) {
     for (size_t i = 0; i < ByteMasks::WIDTH; ++i) {
         const uint64_t bit = uint64_t{1} << i;
         const char c = p[i];
-        if (c == ',' || c == '\n' || c == '\r' || c == '%' || c == '\0') m.stops |= bit;
+        if (TOKEN_STOPS[static_cast<unsigned char>(c)] || c == '\0') m.stops |= bit;
         if (c == ':') m.colons |= bit;
     }
     return m;
@@ -73,12 +73,10 @@ ByteMasks MasksBySse2(const char* p) {
     };
     for (size_t i = 0; i < ByteMasks::WIDTH; i += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        const auto where = [&bytes](char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
-        const __m128i stops = _mm_or_si128(_mm_or_si128(_mm_or_si128(where(','), where('\n')),
-                                                        _mm_or_si128(where('\r'), where('%'))),
-                                           where('\0'));
+        const __m128i stops =
+            _mm_or_si128(TokenStopsIn(bytes), _mm_cmpeq_epi8(bytes, _mm_setzero_si128()));
         m.stops |= bits(stops) << i;
-        m.colons |= bits(where(':')) << i;
+        m.colons |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(':'))) << i;
     }
     return m;
 }
@@ -167,11 +165,11 @@ const char* CRecordReader::FindStop(const char* p, const char* limit) {
 #if defined(__SSE2__) || defined(_M_X64)
     for (; limit - p >= SCAN_WIDTH; p += SCAN_WIDTH) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const unsigned stops = static_cast<unsigned>(_mm_movemask_epi8(StopsIn(bytes)));
+        const unsigned stops = static_cast<unsigned>(_mm_movemask_epi8(TokenStopsIn(bytes)));
         if (stops != 0) return p + std::countr_zero(stops);
     }
 #endif
-    while (p != limit && !STOPS[static_cast<unsigned char>(*p)]) ++p;
+    while (p != limit && !TOKEN_STOPS[static_cast<unsigned char>(*p)]) ++p;
     return p;
 }
 

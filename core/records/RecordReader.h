@@ -32,6 +32,22 @@ struct TokenShape {
     }
 };
 
+// Bytes that end a plain run of token bytes: the separators and the escape mark. The
+// token scan and the window masks both go by these.
+inline constexpr std::array<bool, 256> TOKEN_STOPS = [] {
+    std::array<bool, 256> t{};
+    t[','] = t['\n'] = t['\r'] = t['%'] = true;
+    return t;
+}();
+#if defined(__SSE2__) || defined(_M_X64)
+// Where in bytes the stops of TOKEN_STOPS stand.
+inline __m128i TokenStopsIn(__m128i bytes) {
+    const auto where = [&bytes](char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
+    return _mm_or_si128(_mm_or_si128(where(','), where('\n')),
+                        _mm_or_si128(where('\r'), where('%')));
+}
+#endif
+
 // Where in a window of WIDTH bytes the bytes stand that the token scan looks for (bit i:
 // the byte at i). Found for a whole window at once, so that the end of each short token in
 // it is a count of zero bits and no longer waits on a load of the bytes after the token
@@ -103,7 +119,11 @@ public:
     // TokenLine(). The record loop asks for the line only of the few tokens it reports or
     // hands on.
     bool NextToken(std::string_view& token, TokenShape& shape) {
-        return TakeWindowToken(token, shape) || ReadToken(token, shape) != -1;
+        if (TakeWindowToken(token, shape)) return true;
+        // A token the window refused is refused again: straight to the other paths.
+        if (ReadToken(token) == -1) return false;
+        shape = TokenShape::Of(token);
+        return true;
     }
     // The line on which the last token read began.
     int32_t TokenLine() const { return Reported(tokenLine_); }
@@ -144,12 +164,6 @@ private:
     }
     // Reads the next block of the file; false at its end (or with no file).
     bool Refill();
-    // Bytes that end a plain run of token bytes: the separators and the escape mark.
-    static constexpr std::array<bool, 256> STOPS = [] {
-        std::array<bool, 256> t{};
-        t[','] = t['\n'] = t['\r'] = t['%'] = true;
-        return t;
-    }();
     static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
     // One compare that lets every blank through (and a few bytes that are none, which the
     // careful path then takes as they are).
@@ -169,12 +183,6 @@ private:
     }
 #if defined(__SSE2__) || defined(_M_X64)
     static constexpr std::ptrdiff_t SCAN_WIDTH = 16;
-    // Where in bytes the stops of STOPS stand.
-    static __m128i StopsIn(__m128i bytes) {
-        const auto where = [&bytes](char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
-        return _mm_or_si128(_mm_or_si128(where(','), where('\n')),
-                            _mm_or_si128(where('\r'), where('%')));
-    }
 #endif
     // Hands out a plain token at pos_ that ends within the window of masks (found anew at
     // pos_ when the token runs past the old one), with its shape; false, with nothing
